@@ -1,0 +1,41 @@
+#include "filedialog.h"
+
+#include <QFileDialog>
+
+#include <optional>
+
+namespace {
+std::optional<QString> nextAnswer;
+
+std::optional<QString> takeAnswer()
+{
+    std::optional<QString> answer;
+    answer.swap(nextAnswer);
+    return answer;
+}
+} // namespace
+
+namespace FileDialog {
+
+QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                     const QString &filter)
+{
+    if (std::optional<QString> answer = takeAnswer())
+        return *answer;
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                     const QString &filter)
+{
+    if (std::optional<QString> answer = takeAnswer())
+        return *answer;
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+void answerNext(const QString &name)
+{
+    nextAnswer = name;
+}
+
+} // namespace FileDialog

@@ -1,0 +1,286 @@
+#include "mainwindow.h"
+
+#include "app/datafiles.h"
+#include "app/filedialog.h"
+#include "app/messagebox.h"
+#include "content/contentfile.h"
+#include "form/fieldcheck.h"
+#include "form/formbinding.h"
+#include "form/mainwindowui.h"
+#include "transfer/contentrecord.h"
+#include "transfer/dload.h"
+#include "transfer/uploadcommands.h"
+
+#include <QActionGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
+
+namespace {
+const QString ContentFilter = QStringLiteral("T16 Files (*.t16)");
+const QString DefaultContentFile = QStringLiteral("default16.ui");
+const QString MakersNotice = QStringLiteral("© 2009-2026 Példa Elektronika Kft. (www.example.com)");
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::MainWindow>())
+{
+    ui->setupUi(this);
+
+    switch (m_settings.CheckSize) {
+    case 0: ui->action8bit_sum->setChecked(true); break;
+    case 1: ui->action16bit_sum->setChecked(true); break;
+    case 2: ui->action24bit_sum->setChecked(true); break;
+    case 3: ui->action32bit_sum->setChecked(true); break;
+    default: ui->actionFix->setChecked(true); break;
+    }
+
+    const struct { QAction *action; const char *image; } icons[] = {
+        {ui->actionNew, "page_icon.png"},   {ui->actionOpen, "open.png"},
+        {ui->actionSave, "save.png"},       {ui->actionSaveAs, "save.png"},
+        {ui->actionExit, "exit_icon.png"},  {ui->actionAbout, "info_icon.png"},
+        {ui->actionReadup, "up.png"},       {ui->actionDownload, "down.png"},
+    };
+    for (const auto &entry : icons) {
+        QIcon icon;
+        icon.addPixmap(QPixmap(QStringLiteral(":/img/img/") + QLatin1String(entry.image)),
+                       QIcon::Normal, QIcon::Off);
+        entry.action->setIcon(icon);
+    }
+
+    auto *checksumModes = new QActionGroup(this);
+    checksumModes->setExclusive(true);
+    for (QAction *mode : {ui->action8bit_sum, ui->action16bit_sum, ui->action24bit_sum,
+                          ui->action32bit_sum, ui->actionFix})
+        checksumModes->addAction(mode);
+
+    if (ui->menuCHKS->isEnabled())
+        ui->menuCHKS->setEnabled(m_settings.CheckValue != 0);
+
+    connectActions();
+    createStatusLabels();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::connectActions()
+{
+    const struct { QAction *action; void (MainWindow::*slot)(); } bindings[] = {
+        {ui->actionNew, &MainWindow::newfile},
+        {ui->actionOpen, &MainWindow::openfile},
+        {ui->actionSave, &MainWindow::save},
+        {ui->actionSaveAs, &MainWindow::saveas},
+        {ui->actionPort, &MainWindow::show_port},
+        {ui->actionCheck, &MainWindow::setCheck},
+        {ui->actionACK, &MainWindow::setAckChar},
+        {ui->actionSeparators, &MainWindow::setSeparators},
+        {ui->actionUC, &MainWindow::setUploadCommand},
+        {ui->actionDownload, &MainWindow::download},
+        {ui->actionReadup, &MainWindow::readup},
+        {ui->actionVerify, &MainWindow::verify_func},
+        {ui->actionAbout, &MainWindow::nevjegy},
+        {ui->actionContents, &MainWindow::contents},
+        {ui->action8bit_sum, &MainWindow::setChks8},
+        {ui->action16bit_sum, &MainWindow::setChks16},
+        {ui->action24bit_sum, &MainWindow::setChks24},
+        {ui->action32bit_sum, &MainWindow::setChks32},
+        {ui->actionFix, &MainWindow::setFixChar},
+    };
+    connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
+    for (const auto &entry : bindings)
+        connect(entry.action, &QAction::triggered, this, entry.slot);
+
+    for (QLineEdit *edit : formLineEdits(ui->centralWidget))
+        connect(edit, &QLineEdit::editingFinished, this, &MainWindow::input_check);
+    connect(ui->smskp_combo, &QComboBox::currentIndexChanged, this, &MainWindow::smskpSelect);
+}
+
+void MainWindow::createStatusLabels()
+{
+    fileLabel = new QLabel(QStringLiteral("No file"), this);
+    statusBar()->insertWidget(0, fileLabel, 1);
+    portLabel = new QLabel(portLabelText(m_settings, false), this);
+    statusBar()->insertWidget(1, portLabel, 1);
+    noticeLabel = new QLabel(MakersNotice, this);
+    statusBar()->insertWidget(2, noticeLabel, 0);
+}
+
+// --- Content files ---------------------------------------------------------
+
+void MainWindow::newfile()
+{
+    m_settings.FileName = DefaultContentFile;
+    m_settings.FilePath = DefaultContentFile;
+    loadFile(dataFilePath(DefaultContentFile));
+}
+
+void MainWindow::openfile()
+{
+    m_settings.FilePath = FileDialog::openFileName(this, tr("Open File"), QStringLiteral("."),
+                                                   tr("T16 Files (*.t16)"));
+    if (m_settings.FilePath.isEmpty())
+        return;
+    loadFile(m_settings.FilePath);
+}
+
+void MainWindow::loadFile(const QString &path)
+{
+    const ContentFile::LoadResult result = ContentFile::load(path, readForm(ui->centralWidget));
+    switch (result.status) {
+    case ContentFile::LoadStatus::Missing:
+        Message::warning(this, QStringLiteral("Error"), QStringLiteral("Cannot open the selected file."));
+        return;
+    case ContentFile::LoadStatus::Malformed:
+        Message::critical(this, QStringLiteral("File error."),
+                          QStringLiteral("Cannot open the file. \nTip: Check the file."));
+        return;
+    case ContentFile::LoadStatus::Loaded:
+        break;
+    }
+    writeForm(ui->centralWidget, result.values);
+    m_settings.FileName = ContentFile::displayName(m_settings.FilePath);
+    m_settings.RecordText.clear();
+    fileLabel->setText(m_settings.FileName);
+    Message::information(this, QStringLiteral("File opened."),
+                         m_settings.FileName + QStringLiteral(" successfully loaded."));
+}
+
+void MainWindow::save()
+{
+    const QString path = FileDialog::saveFileName(this, tr("Save File"), QStringLiteral("."),
+                                                  tr("T16 Files (*.t16)"));
+    if (path.isEmpty())
+        return;
+    if (!ContentFile::save(path, readForm(ui->centralWidget))) {
+        Message::warning(this, QStringLiteral("Error"), QStringLiteral("Cannot save the selected file."));
+        return;
+    }
+    m_settings.FilePath = path;
+    m_settings.FileName = ContentFile::displayName(path);
+    fileLabel->setText(m_settings.FileName);
+    Message::information(this, QStringLiteral("Save"), QStringLiteral("Save was successful."));
+}
+
+void MainWindow::saveas()
+{
+}
+
+// --- Settings ---------------------------------------------------------------
+
+void MainWindow::show_port()
+{
+}
+
+void MainWindow::setCheck()
+{
+    m_settings.CheckValue = m_settings.CheckValue != 0 ? 0 : 1;
+    ui->menuCHKS->setEnabled(m_settings.CheckValue != 0);
+}
+
+void MainWindow::setFixChar()
+{
+}
+
+void MainWindow::setAckChar()
+{
+}
+
+void MainWindow::setSeparators()
+{
+}
+
+void MainWindow::setUploadCommand()
+{
+}
+
+void MainWindow::setChks8() { m_settings.CheckSize = 0; }
+void MainWindow::setChks16() { m_settings.CheckSize = 1; }
+void MainWindow::setChks24() { m_settings.CheckSize = 2; }
+void MainWindow::setChks32() { m_settings.CheckSize = 3; }
+
+void MainWindow::show_info()
+{
+    Message::information(this, QStringLiteral("Information"), settingsSummary(m_settings));
+}
+
+// --- Transfers --------------------------------------------------------------
+
+void MainWindow::download()
+{
+    const RecordResult record = buildContentRecord(readForm(ui->centralWidget), m_settings,
+                                                   RecordPurpose::Download);
+    const QString title = QStringLiteral("Betöltés hiba.");
+    switch (record.error) {
+    case RecordError::MissingField:
+        Message::critical(this, title, QStringLiteral("Az összes mező kitöltése kötelező."));
+        return;
+    case RecordError::AccentedCharacter:
+        Message::critical(this, title, QStringLiteral("Ékezetes karakterek nem használhatóak."));
+        return;
+    case RecordError::SeparatorInText:
+        Message::critical(this, title,
+                          QStringLiteral("A mezők nem tartalmazhatják az elválasztó karaktert (%1).")
+                              .arg(settingChar(m_settings.DownloadSeparator)));
+        return;
+    case RecordError::None:
+        break;
+    }
+    dload dialog(m_settings, this);
+    dialog.exec();
+}
+
+void MainWindow::readup()
+{
+    readupFromModule(this, m_settings, ui->centralWidget, ui->smskp_combo);
+}
+
+void MainWindow::verify_func()
+{
+    verifyAgainstModule(this, m_settings, ui->centralWidget);
+}
+
+// --- Help -------------------------------------------------------------------
+
+void MainWindow::nevjegy()
+{
+}
+
+void MainWindow::contents()
+{
+}
+
+// --- Form checks ------------------------------------------------------------
+
+void MainWindow::input_check()
+{
+    const QList<QLineEdit *> edits = formLineEdits(ui->centralWidget);
+    QStringList texts;
+    for (const QLineEdit *edit : edits)
+        texts.append(edit->text());
+    const std::optional<FieldProblem> problem = findFieldProblem(texts);
+    if (!problem)
+        return;
+    QLineEdit *field = edits[problem->index];
+    field->clear();
+    field->setFocus(Qt::OtherFocusReason);
+    Message::warning(this, QStringLiteral("Input error"), problem->message);
+}
+
+void MainWindow::smskpSelect()
+{
+    const QString choice = ui->smskp_combo->currentText();
+    const SmsOperator &custom = smsOperators().last();
+    if (choice == custom.name) {
+        ui->smskp->setEnabled(true);
+        ui->smskp->setFocus(Qt::OtherFocusReason);
+    } else {
+        ui->smskp->setEnabled(false);
+    }
+    for (const SmsOperator &op : smsOperators()) {
+        if (choice == op.name && !op.number.isEmpty())
+            ui->smskp->setText(op.number);
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "settings/linksettings.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QLabel;
+namespace Ui { class MainWindow; }
+
+// The one window: the configuration form, the menus that act on it and the
+// status bar. The form's widgets are the data; each slot reads them into plain
+// values, hands those to the subsystem that owns the rule, and shows the
+// outcome.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    LinkSettings &linkSettings() { return m_settings; }
+    const Ui::MainWindow &form() const { return *ui; }
+
+public slots:
+    void newfile();
+    void openfile();
+    void save();
+    void saveas();
+    void verify_func();
+    void show_port();
+    void setCheck();
+    void setFixChar();
+    void setAckChar();
+    void setSeparators();
+    void setUploadCommand();
+    void setChks8();
+    void setChks16();
+    void setChks24();
+    void setChks32();
+    void download();
+    void readup();
+    void show_info();
+    void nevjegy();
+    void contents();
+    void input_check();
+    void smskpSelect();
+
+private:
+    void connectActions();
+    void createStatusLabels();
+    void loadFile(const QString &path);
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    LinkSettings m_settings;
+    QLabel *portLabel = nullptr;
+    QLabel *fileLabel = nullptr;
+    QLabel *noticeLabel = nullptr;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QMessageBox>
+
+// Every message of the program: modal, one OK button, no default button.
+namespace Message {
+
+inline void information(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::information(parent, title, text, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
+inline void warning(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::warning(parent, title, text, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
+inline void critical(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::critical(parent, title, text, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
+} // namespace Message

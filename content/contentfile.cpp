@@ -1,0 +1,89 @@
+#include "contentfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace ContentFile {
+
+QByteArray serialize(const FormValues &values)
+{
+    QByteArray out;
+    for (const QString &text : values.texts)
+        out += text.toLatin1() + "\r\n";
+    for (bool checked : values.checked)
+        out += checked ? "1\r\n" : "0\r\n";
+    return out;
+}
+
+bool save(const QString &path, const FormValues &values)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = serialize(values);
+    if (file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}
+
+// Reads up to LineCount + 1 lines, stopping early after the end mark. Lines end
+// in LF or CR LF; a stray CR, a NUL byte or an over-long line mean the file is
+// not a content file.
+static std::optional<QStringList> readLines(QIODevice &in)
+{
+    QStringList lines;
+    do {
+        QByteArray raw = in.readLine(MaxLineBytes + 2);
+        if (raw.endsWith('\n')) {
+            raw.chop(1);
+            if (raw.endsWith('\r'))
+                raw.chop(1);
+        } else if (!in.atEnd()) {
+            return std::nullopt;
+        }
+        if (raw.contains('\0') || raw.contains('\r'))
+            return std::nullopt;
+        lines.append(QString::fromLatin1(raw));
+        if (lines.last() == EndMark)
+            break;
+        if (lines.size() > LineCount)
+            return std::nullopt;
+    } while (!in.atEnd());
+    return lines;
+}
+
+LoadResult parse(QIODevice &in, const FormValues &current)
+{
+    LoadResult result{LoadStatus::Malformed, current};
+    const std::optional<QStringList> lines = readLines(in);
+    if (!lines || lines->size() != LineCount
+        || current.texts.size() != LineEditCount || current.checked.size() != CheckBoxCount)
+        return result;
+    for (int i = 0; i < LineEditCount; ++i)
+        result.values.texts[i] = lines->at(i).left(lineEditCatalogue().at(i).maxLength);
+    for (int k = 0; k < CheckBoxCount; ++k)
+        result.values.checked[k] = lines->at(LineEditCount + k) == QLatin1String("1");
+    result.status = LoadStatus::Loaded;
+    return result;
+}
+
+LoadResult load(const QString &path, const FormValues &current)
+{
+    if (!QFileInfo::exists(path))
+        return {LoadStatus::Missing, current};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {LoadStatus::Malformed, current};
+    return parse(file, current);
+}
+
+QString displayName(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.baseName() + QLatin1Char('.') + info.completeSuffix();
+}
+
+} // namespace ContentFile

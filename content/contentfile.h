@@ -1,0 +1,43 @@
+#pragma once
+
+#include "form/formvalues.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+// A content file keeps the whole form as 108 CR LF lines: the 44 line-edit
+// texts, then "1" or "0" for each of the 64 check boxes, all in form order.
+// Bytes are Latin-1 both ways, so a file made elsewhere loads and saves back
+// byte for byte.
+namespace ContentFile {
+
+inline constexpr int LineCount = LineEditCount + CheckBoxCount;
+// A reader stops at the first line that is exactly this; the line counts.
+inline const QString EndMark = QStringLiteral("---");
+// No field holds more than 16 characters; a line far longer than that is not
+// a content file, and reading stops there.
+inline constexpr qint64 MaxLineBytes = 4096;
+
+enum class LoadStatus { Loaded, Missing, Malformed };
+
+struct LoadResult
+{
+    LoadStatus status = LoadStatus::Malformed;
+    FormValues values;  // the form after the load; unchanged unless Loaded
+};
+
+QByteArray serialize(const FormValues &values);
+// Writes through a temporary file, so a failed save leaves the old file whole.
+bool save(const QString &path, const FormValues &values);
+
+// Applies the file's lines to `current`; texts and check states change,
+// the check boxes' groups stay.
+LoadResult parse(QIODevice &in, const FormValues &current);
+LoadResult load(const QString &path, const FormValues &current);
+
+// "name.suffix" as the status bar shows it: the base name up to the first
+// point, a point, and everything after the first point.
+QString displayName(const QString &path);
+
+} // namespace ContentFile

@@ -1,0 +1,75 @@
+#include "formvalues.h"
+
+const QList<LineEditSpec> &lineEditCatalogue()
+{
+    static const QList<LineEditSpec> catalogue = [] {
+        QList<LineEditSpec> list = {
+            {"smskp", 16},     {"m_pin", 4},        {"m_id", 4},
+            {"m_nev", 16},     {"visszaallas", 1},  {"be1_nev", 16},
+            {"be2_nev", 16},   {"rele_time", 4},    {"ki3_on", 16},
+            {"ki4_on", 16},    {"ki3_off", 16},     {"ki4_off", 16},
+            {"be1_on_msg", 16}, {"be1_off_msg", 16}, {"be2_on_msg", 16},
+            {"be2_off_msg", 16},
+        };
+        for (int r = 16; r <= 27; ++r)
+            list.append({QStringLiteral("r%1").arg(r), 16});
+        for (int t = 1; t <= TelephoneCount; ++t)
+            list.append({QStringLiteral("t%1").arg(t), 14});
+        return list;
+    }();
+    return catalogue;
+}
+
+const QList<CheckBoxSpec> &checkBoxCatalogue()
+{
+    static const QList<CheckBoxSpec> catalogue = [] {
+        // Column c of row n: columns 1 and 2 are the input-alarm group 2n-1,
+        // columns 3 and 4 the output-control group 2n; the odd columns carry
+        // bit 2, the even ones bit 1.
+        auto box = [](int column, int row) {
+            const int group = column <= 2 ? 2 * row - 1 : 2 * row;
+            const int bit = column % 2 == 1 ? 2 : 1;
+            return CheckBoxSpec{QStringLiteral("tc%1_%2").arg(column).arg(row),
+                                QStringLiteral("%1.%2").arg(group).arg(bit)};
+        };
+        QList<CheckBoxSpec> list = {box(1, 1), box(2, 1), box(3, 1), box(4, 1)};
+        for (int row = 2; row <= TelephoneCount; ++row)
+            list << box(4, row) << box(1, row) << box(3, row) << box(2, row);
+        return list;
+    }();
+    return catalogue;
+}
+
+FormValues initialFormValues()
+{
+    FormValues values;
+    for (int i = 0; i < LineEditCount; ++i)
+        values.texts.append(QString());
+    values.texts[0] = smsOperators().first().number;
+    for (const CheckBoxSpec &spec : checkBoxCatalogue()) {
+        values.checked.append(false);
+        values.groups.append(spec.group);
+    }
+    return values;
+}
+
+const QList<SmsOperator> &smsOperators()
+{
+    static const QList<SmsOperator> operators = {
+        {QStringLiteral("T-Mobile"), QStringLiteral("36309888000")},
+        {QStringLiteral("Telenor"), QStringLiteral("36209300099")},
+        {QStringLiteral("Vodafone"), QStringLiteral("36709996500")},
+        {QStringLiteral("Egyéni"), QString()},
+    };
+    return operators;
+}
+
+int operatorIndexForNumber(const QString &number)
+{
+    const QList<SmsOperator> &operators = smsOperators();
+    for (int i = 0; i < operators.size(); ++i) {
+        if (!operators[i].number.isEmpty() && operators[i].number == number)
+            return i;
+    }
+    return int(operators.size()) - 1;
+}

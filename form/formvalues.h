@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The configuration form is the program's data model. Its 44 line edits and
+// 64 check boxes, taken in the order the form creates them, are a record
+// layout shared by the content file, the device record and the module's
+// answer. This header is that layout, free of widgets.
+
+inline constexpr int FieldItemCount = 28;      // smskp … r27
+inline constexpr int TelephoneCount = 16;      // t1 … t16
+inline constexpr int LineEditCount = FieldItemCount + TelephoneCount;
+inline constexpr int RequiredFieldCount = 16;  // the visible fields
+inline constexpr int CheckBoxCount = 64;
+
+struct LineEditSpec
+{
+    QString name;
+    int maxLength;
+};
+
+struct CheckBoxSpec
+{
+    QString name;   // tc<column>_<row>
+    QString group;  // "<group>.<bit>"
+};
+
+// The 44 line edits, in form order.
+const QList<LineEditSpec> &lineEditCatalogue();
+// The 64 permission check boxes, in form order (row 1 column by column,
+// every later row as tc4, tc1, tc3, tc2).
+const QList<CheckBoxSpec> &checkBoxCatalogue();
+
+// What the form holds, as plain values in form order.
+struct FormValues
+{
+    QStringList texts;        // one per line edit
+    QList<bool> checked;      // one per check box
+    QStringList groups;       // each check box's "group" property
+
+    bool operator==(const FormValues &) const = default;
+};
+
+// The form as it looks right after start-up.
+FormValues initialFormValues();
+
+// The network operators offered beside the SMS-centre field.
+struct SmsOperator
+{
+    QString name;
+    QString number;  // empty for the custom entry
+};
+const QList<SmsOperator> &smsOperators();
+// Index of the operator whose number is `number`; the custom entry otherwise.
+int operatorIndexForNumber(const QString &number);

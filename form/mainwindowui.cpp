@@ -1,0 +1,382 @@
+#include "mainwindowui.h"
+
+#include "formvalues.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+namespace {
+
+// The visible fields with their captions and hints (each on the field's row).
+struct VisibleField
+{
+    int x, y, w, h;
+    const char *caption;
+    const char *hint;
+};
+
+const VisibleField visibleFields[RequiredFieldCount] = {
+    {189, 10, 91, 20, "label_2", "label_18"},    // smskp
+    {160, 35, 35, 20, "label_3", "label_19"},    // m_pin
+    {160, 60, 35, 20, "label_4", "label_20"},    // m_id
+    {160, 85, 120, 20, "label_17", "label_43"},  // m_nev
+    {160, 110, 15, 21, "label_5", "label_21"},   // visszaallas
+    {160, 135, 120, 20, "label_6", "label_44"},  // be1_nev
+    {160, 160, 120, 20, "label_7", "label_45"},  // be2_nev
+    {160, 185, 35, 20, "label_8", "label_22"},   // rele_time
+    {160, 255, 120, 20, "label_9", "label_23"},  // ki3_on
+    {160, 280, 120, 20, "label_10", "label_24"}, // ki4_on
+    {160, 305, 120, 20, "label_11", "label_25"}, // ki3_off
+    {160, 330, 120, 20, "label_12", "label_26"}, // ki4_off
+    {160, 355, 120, 20, "label_13", "label_39"}, // be1_on_msg
+    {160, 380, 120, 20, "label_14", "label_40"}, // be1_off_msg
+    {160, 405, 120, 20, "label_15", "label_41"}, // be2_on_msg
+    {160, 430, 120, 20, "label_16", "label_42"}, // be2_off_msg
+};
+
+const int hiddenFieldY[12] = {840, 860, 900, 880, 920, 940, 960, 980, 1000, 1020, 1040, 1060};
+
+struct LabelText
+{
+    const char *name;
+    const char *text;
+};
+
+const LabelText labelTexts[] = {
+    {"label_2", "SMS központ:"},
+    {"label_3", "Modul PIN-kód:"},
+    {"label_4", "Modul azonosító:"},
+    {"label_17", "Modul neve:"},
+    {"label_5", "Visszaállás:"},
+    {"label_6", "1-es bemenet neve:"},
+    {"label_7", "2-es bemenet neve:"},
+    {"label_8", "Relé meghúzási idő:"},
+    {"label_9", "3-as kimenet bekapcsoláskor:"},
+    {"label_10", "4-es kimenet bekapcsoláskor:"},
+    {"label_11", "3-as kimenet kikapcsoláskor:"},
+    {"label_12", "4-es kimenet kikapcsoláskor:"},
+    {"label_13", "1-es bemenet bekapcsoláskor:"},
+    {"label_14", "2-es bemenet bekapcsoláskor:"},
+    {"label_15", "1-es bemenet kikapcsoláskor:"},
+    {"label_16", "2-es bemenet kikapcsoláskor:"},
+    {"label_18", "Nemzetközi formátum"},
+    {"label_19", "0000-9999"},
+    {"label_20", "0000-9999"},
+    {"label_21", "1=igen, 0=nem"},
+    {"label_22", "0000-9999 (mp)"},
+    {"label_23", "Ékezetek nélkül"},
+    {"label_24", "Ékezetek nélkül"},
+    {"label_25", "Ékezetek nélkül"},
+    {"label_26", "Ékezetek nélkül"},
+    {"label_39", "Ékezetek nélkül"},
+    {"label_40", "Ékezetek nélkül"},
+    {"label_41", "Ékezetek nélkül"},
+    {"label_42", "Ékezetek nélkül"},
+    {"label_43", "Ékezetek nélkül"},
+    {"label_44", "Ékezetek nélkül"},
+    {"label_45", "Ékezetek nélkül"},
+    {"label_27", "Bemenet riasztás  2     1"},
+    {"label_28", "Kimenet vezérlés  2     1"},
+    {"label_29", "Telefonszám"},
+};
+
+const QString HintStyle = QStringLiteral("color: rgb(170, 0, 0);");
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+const VisibleField *fieldWithLabel(const char *labelName, bool *isHint)
+{
+    for (const VisibleField &field : visibleFields) {
+        if (qstrcmp(field.caption, labelName) == 0 || qstrcmp(field.hint, labelName) == 0) {
+            *isHint = qstrcmp(field.hint, labelName) == 0;
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
+QAction *newAction(QMainWindow *window, const char *name)
+{
+    auto *action = new QAction(window);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+} // namespace
+
+namespace Ui {
+
+QLabel *MainWindow::addLabel(const char *name, int x, int y, int w, int h)
+{
+    auto *label = new QLabel(Frame);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(x, y, w, h);
+    labels.append(label);
+    return label;
+}
+
+void MainWindow::setupUi(QMainWindow *window)
+{
+    window->setObjectName("MainWindow");
+    window->resize(920, 507);
+    window->setMinimumSize(920, 507);
+    window->setMaximumSize(920, 507);
+
+    QPalette palette;
+    const QBrush active(QColor(0, 111, 0), Qt::SolidPattern);
+    const QBrush disabled(QColor(118, 116, 108), Qt::SolidPattern);
+    palette.setBrush(QPalette::Active, QPalette::Text, active);
+    palette.setBrush(QPalette::Inactive, QPalette::Text, active);
+    palette.setBrush(QPalette::Disabled, QPalette::Text, disabled);
+    window->setPalette(palette);
+
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/img/img/icon_download.png"), QSize(), QIcon::Normal, QIcon::Off);
+    window->setWindowIcon(icon);
+
+    createActions(window);
+
+    centralWidget = new QWidget(window);
+    centralWidget->setObjectName("centralWidget");
+    centralWidget->setAutoFillBackground(false);
+    createForm();
+    window->setCentralWidget(centralWidget);
+
+    menuBar = new QMenuBar(window);
+    menuBar->setObjectName("menuBar");
+    menuBar->setGeometry(0, 0, 920, 21);
+    createMenus(window);
+    window->setMenuBar(menuBar);
+
+    statusBar = new QStatusBar(window);
+    statusBar->setObjectName("statusBar");
+    window->setStatusBar(statusBar);
+
+    retranslateUi(window);
+}
+
+void MainWindow::createActions(QMainWindow *window)
+{
+    actionNew = newAction(window, "actionNew");
+    actionNew->setEnabled(false);
+    actionNew->setVisible(false);
+    actionOpen = newAction(window, "actionOpen");
+    actionSave = newAction(window, "actionSave");
+    actionSaveAs = newAction(window, "actionSaveAs");
+    actionSaveAs->setEnabled(false);
+    actionSaveAs->setVisible(false);
+    actionExit = newAction(window, "actionExit");
+    actionPort = newAction(window, "actionPort");
+    actionCheck = newAction(window, "actionCheck");
+    actionCheck->setCheckable(true);
+    actionCheck->setEnabled(false);
+    action8bit_sum = newAction(window, "action8bit_sum");
+    action16bit_sum = newAction(window, "action16bit_sum");
+    action24bit_sum = newAction(window, "action24bit_sum");
+    action32bit_sum = newAction(window, "action32bit_sum");
+    actionFix = newAction(window, "actionFix");
+    for (QAction *mode : {action8bit_sum, action16bit_sum, action24bit_sum, action32bit_sum, actionFix})
+        mode->setCheckable(true);
+    actionACK = newAction(window, "actionACK");
+    actionACK->setEnabled(false);
+    actionSeparators = newAction(window, "actionSeparators");
+    actionSeparators->setEnabled(false);
+    actionUC = newAction(window, "actionUC");
+    actionUC->setEnabled(false);
+    actionReadup = newAction(window, "actionReadup");
+    actionDownload = newAction(window, "actionDownload");
+    actionVerify = newAction(window, "actionVerify");
+    actionAbout = newAction(window, "actionAbout");
+    actionContents = newAction(window, "actionContents");
+}
+
+void MainWindow::createForm()
+{
+    Frame = new QFrame(centralWidget);
+    Frame->setObjectName("Frame");
+    Frame->setGeometry(0, 0, 925, 470);
+    Frame->setFrameShape(QFrame::NoFrame);
+    Frame->setFrameShadow(QFrame::Plain);
+    Frame->setLineWidth(0);
+
+    QFont courier;
+    courier.setFamily(QStringLiteral("Courier"));
+    const QList<LineEditSpec> &catalogue = lineEditCatalogue();
+    auto addLineEdit = [&](int index, int x, int y, int w, int h, bool courierFont) {
+        auto *edit = new QLineEdit(Frame);
+        edit->setObjectName(catalogue[index].name);
+        edit->setGeometry(x, y, w, h);
+        edit->setMaxLength(catalogue[index].maxLength);
+        if (courierFont)
+            edit->setFont(courier);
+        lineEdits.append(edit);
+    };
+
+    for (int i = 0; i < RequiredFieldCount; ++i) {
+        const VisibleField &f = visibleFields[i];
+        addLineEdit(i, f.x, f.y, f.w, f.h, true);
+    }
+    smskp = lineEdits.first();
+    smskp->setEnabled(false);
+
+    // Captions and hints of the upper fields, the module name's caption last.
+    const char *const upperLabels[] = {
+        "label_2", "label_3", "label_4", "label_5", "label_6", "label_7", "label_8", "label_9",
+        "label_10", "label_11", "label_12", "label_13", "label_14", "label_15", "label_16",
+        "label_18", "label_19", "label_20", "label_21", "label_22", "label_23", "label_24",
+        "label_25", "label_26", "label_17"};
+    auto addFieldLabel = [&](const char *name) {
+        bool hint = false;
+        const VisibleField *f = fieldWithLabel(name, &hint);
+        const int captionWidth = f == &visibleFields[0] ? 81 : 141;
+        QLabel *label = addLabel(name, hint ? 290 : 10, f->y, hint ? 121 : captionWidth, 16);
+        if (hint)
+            label->setStyleSheet(HintStyle);
+    };
+    for (const char *name : upperLabels)
+        addFieldLabel(name);
+
+    for (int i = 0; i < 12; ++i)
+        addLineEdit(RequiredFieldCount + i, 10, hiddenFieldY[i], 120, 20, false);
+    for (int n = 1; n <= TelephoneCount; ++n)
+        addLineEdit(FieldItemCount + n - 1, 530, 55 + 25 * (n - 1), 105, 20, true);
+
+    const QList<CheckBoxSpec> &boxes = checkBoxCatalogue();
+    auto addCheckBox = [&](const CheckBoxSpec &spec) {
+        auto *box = new QCheckBox(Frame);
+        box->setObjectName(spec.name);
+        const int column = spec.name.mid(2, 1).toInt();
+        const int row = spec.name.mid(4).toInt();
+        static const int columnX[] = {0, 420, 440, 480, 500};
+        box->setGeometry(columnX[column], 55 + 25 * (row - 1), 16, 18);
+        box->setProperty("group", spec.group);
+        checkBoxes.append(box);
+    };
+    for (int k = 0; k < 4; ++k)
+        addCheckBox(boxes[k]);
+
+    QLabel *alarmHeader = addLabel("label_27", 420, 10, 41, 41);
+    alarmHeader->setStyleSheet(QStringLiteral("color: rgb(0, 85, 0);"));
+    QLabel *controlHeader = addLabel("label_28", 480, 10, 41, 41);
+    controlHeader->setStyleSheet(QStringLiteral("color: rgb(0, 0, 127);"));
+    for (QLabel *header : {alarmHeader, controlHeader}) {
+        header->setWordWrap(true);
+        header->setAlignment(Qt::AlignLeading | Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    addLabel("label_29", 550, 30, 71, 16);
+
+    for (qsizetype k = 4; k < boxes.size(); ++k)
+        addCheckBox(boxes[k]);
+
+    for (const char *name : {"label_39", "label_40", "label_41", "label_42", "label_43", "label_44", "label_45"})
+        addFieldLabel(name);
+
+    QLabel *stampHigh = addLabel("label", 660, 20, 251, 211);
+    stampHigh->setPixmap(QPixmap(QStringLiteral(":/img/img/Tavir_340_stamp_high.png")));
+    QLabel *stampLow = addLabel("label_30", 660, 250, 251, 201);
+    stampLow->setPixmap(QPixmap(QStringLiteral(":/img/img/Tavir_340_stamp_low.png")));
+
+    smskp_combo = new QComboBox(Frame);
+    smskp_combo->setObjectName("smskp_combo");
+    smskp_combo->setGeometry(100, 10, 81, 22);
+    QFont comboFont;
+    comboFont.setBold(false);
+    smskp_combo->setFont(comboFont);
+    for (qsizetype i = 0; i < smsOperators().size(); ++i)
+        smskp_combo->addItem(QString());
+}
+
+void MainWindow::createMenus(QMainWindow *window)
+{
+    menuFile = new QMenu(menuBar);
+    menuFile->setObjectName("menuFile");
+    menuSettings = new QMenu(menuBar);
+    menuSettings->setObjectName("menuSettings");
+    menuCHKS = new QMenu(menuSettings);
+    menuCHKS->setObjectName("menuCHKS");
+    menuCHKS->setEnabled(false);
+    menuDevice = new QMenu(menuBar);
+    menuDevice->setObjectName("menuDevice");
+    menuHelp = new QMenu(menuBar);
+    menuHelp->setObjectName("menuHelp");
+
+    for (QMenu *menu : {menuFile, menuSettings, menuDevice, menuHelp})
+        menuBar->addAction(menu->menuAction());
+    menuFile->addActions({actionNew, actionOpen, actionSave, actionSaveAs});
+    menuFile->addSeparator();
+    menuFile->addAction(actionExit);
+    menuSettings->addActions({actionPort, actionCheck, menuCHKS->menuAction(), actionACK});
+    menuSettings->addSeparator();
+    menuSettings->addActions({actionSeparators, actionUC});
+    menuCHKS->addActions({action8bit_sum, action16bit_sum, action24bit_sum, action32bit_sum});
+    menuCHKS->addSeparator();
+    menuCHKS->addAction(actionFix);
+    menuDevice->addAction(actionReadup);
+    menuDevice->addSeparator();
+    menuDevice->addActions({actionDownload, actionVerify});
+    menuHelp->addActions({actionAbout, actionContents});
+    Q_UNUSED(window);
+}
+
+void MainWindow::retranslateUi(QMainWindow *window)
+{
+    window->setWindowTitle(tr("Tavir-340 letöltő szoftver"));
+
+    const struct { QAction *action; const char *text; const char *shortcut; } actionTexts[] = {
+        {actionNew, "New", "Ctrl+N"},
+        {actionOpen, "Megnyitás", "Ctrl+O"},
+        {actionSave, "Mentés", "Ctrl+S"},
+        {actionSaveAs, "Save As", nullptr},
+        {actionExit, "Exit", "Ctrl+Q"},
+        {actionPort, "Port", nullptr},
+        {actionCheck, "Check", nullptr},
+        {action8bit_sum, "8bit sum", nullptr},
+        {action16bit_sum, "16bit sum", nullptr},
+        {action24bit_sum, "24bit sum", nullptr},
+        {action32bit_sum, "32bit sum", nullptr},
+        {actionFix, "Fix", nullptr},
+        {actionACK, "ACK", nullptr},
+        {actionSeparators, "Separators", nullptr},
+        {actionUC, "Upload Command", nullptr},
+        {actionReadup, "Kiolvasás az eszközből", "Ctrl+R"},
+        {actionDownload, "Betöltés az eszközbe", "Ctrl+D"},
+        {actionVerify, "Betöltés ellenőrzése", "Ctrl+V"},
+        {actionAbout, "Névjegy", nullptr},
+        {actionContents, "Tartalom", "F1"},
+    };
+    for (const auto &entry : actionTexts) {
+        entry.action->setText(tr(entry.text));
+        if (entry.shortcut)
+            entry.action->setShortcut(QKeySequence(tr(entry.shortcut)));
+    }
+
+    for (QLabel *label : std::as_const(labels)) {
+        for (const LabelText &entry : labelTexts) {
+            if (label->objectName() == QLatin1String(entry.name))
+                label->setText(tr(entry.text));
+        }
+    }
+    smskp->setText(smsOperators().first().number);
+    for (int i = 0; i < smskp_combo->count(); ++i)
+        smskp_combo->setItemText(i, smsOperators()[i].name);
+
+    menuFile->setTitle(tr("File"));
+    menuSettings->setTitle(tr("Beállítások"));
+    menuCHKS->setTitle(tr("CHKS"));
+    menuDevice->setTitle(tr("Eszköz"));
+    menuHelp->setTitle(tr("Help"));
+}
+
+} // namespace Ui

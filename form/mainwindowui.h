@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+class QStatusBar;
+class QWidget;
+
+namespace Ui {
+
+// The main window's form object: every action, menu and form widget, built in
+// two steps like a designer form (widgets first, then captions and texts).
+class MainWindow
+{
+public:
+    QAction *actionNew, *actionOpen, *actionSave, *actionSaveAs, *actionExit;
+    QAction *actionPort, *actionCheck;
+    QAction *action8bit_sum, *action16bit_sum, *action24bit_sum, *action32bit_sum, *actionFix;
+    QAction *actionACK, *actionSeparators, *actionUC;
+    QAction *actionReadup, *actionDownload, *actionVerify;
+    QAction *actionAbout, *actionContents;
+
+    QWidget *centralWidget;
+    QFrame *Frame;
+    QComboBox *smskp_combo;
+    QLineEdit *smskp;
+    QList<QLineEdit *> lineEdits;   // the 44, in creation order
+    QList<QCheckBox *> checkBoxes;  // the 64, in creation order
+    QList<QLabel *> labels;         // every label, in creation order
+
+    QMenuBar *menuBar;
+    QMenu *menuFile, *menuSettings, *menuCHKS, *menuDevice, *menuHelp;
+    QStatusBar *statusBar;
+
+    void setupUi(QMainWindow *window);
+    void retranslateUi(QMainWindow *window);
+
+private:
+    void createActions(QMainWindow *window);
+    void createForm();
+    void createMenus(QMainWindow *window);
+    QLabel *addLabel(const char *name, int x, int y, int w, int h);
+};
+
+} // namespace Ui

@@ -1,0 +1,109 @@
+// tavir340-sim: plays a Tavir-340 module on a pseudo-terminal, so the tool can
+// be tried without hardware. Point the tool's port at the printed path (or at
+// the link given with --link).
+
+#include "modulesimulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavir340-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays a Tavir-340 module on a pseudo-terminal until interrupted.\n"
+        "Byte texts take the escapes \\r, \\n, \\\\ and \\xHH."));
+    parser.addHelpOption();
+    const QCommandLineOption link({"l", "link"}, "Also reach the module through a symbolic link at <path>.", "path");
+    const QCommandLineOption paced({"p", "paced"}, "Answer at the true 1200 baud pace (8.3 ms a byte).");
+    const QCommandLineOption log("log", "Write every byte on the line to <file> (- for standard error).", "file");
+    const QCommandLineOption silent("silent", "Never answer.");
+    const QCommandLineOption ready("ready", "Answer a download request with <bytes> (default \"R>\").", "bytes");
+    const QCommandLineOption ack("ack", "Acknowledge a download with <bytes> (default \"OK\").", "bytes");
+    const QCommandLineOption preamble("preamble", "Send <bytes> before the fields of an upload.", "bytes");
+    const QCommandLineOption answer("answer-file", "Answer every upload with the bytes of <file>.", "file");
+    const QCommandLineOption hangUp("hangup-after", "Hang up after <n> bytes on the line.", "n");
+    const QCommandLineOption command("upload-command", "The upload command character (default \"{\").", "char");
+    parser.addOptions({link, paced, log, silent, ready, ack, preamble, answer, hangUp, command});
+    parser.process(app);
+
+    SimulatorOptions options;
+    options.linkPath = parser.value(link);
+    options.paced = parser.isSet(paced);
+    options.silent = parser.isSet(silent);
+    if (parser.isSet(ready))
+        options.readyReply = decodeEscapes(parser.value(ready));
+    if (parser.isSet(ack))
+        options.ackReply = decodeEscapes(parser.value(ack));
+    options.preamble = decodeEscapes(parser.value(preamble));
+    if (parser.isSet(answer)) {
+        QFile file(parser.value(answer));
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "tavir340-sim: cannot read %s\n", qPrintable(file.fileName()));
+            return 2;
+        }
+        options.scriptedAnswer = file.readAll();
+    }
+    if (parser.isSet(hangUp))
+        options.hangUpAfter = parser.value(hangUp).toLongLong();
+    if (parser.isSet(command))
+        options.uploadCommand = decodeEscapes(parser.value(command)).left(1).toStdString()[0];
+
+    FILE *logFile = nullptr;
+    if (parser.isSet(log)) {
+        logFile = parser.value(log) == QLatin1String("-")
+                      ? stderr
+                      : std::fopen(QFile::encodeName(parser.value(log)).constData(), "w");
+        if (!logFile) {
+            std::fprintf(stderr, "tavir340-sim: cannot write %s\n", qPrintable(parser.value(log)));
+            return 2;
+        }
+        options.onByte = [logFile](bool fromHost, unsigned char byte) {
+            const char shown = byte >= 0x20 && byte < 0x7F ? char(byte) : '.';
+            std::fprintf(logFile, "%s %02X %c\n", fromHost ? "host->module" : "module->host", byte, shown);
+            std::fflush(logFile);
+        };
+    }
+
+    ModuleSimulator simulator(options);
+    if (!simulator.start()) {
+        std::fprintf(stderr, "tavir340-sim: %s\n", qPrintable(simulator.errorString()));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(simulator.slavePath()));
+    std::fflush(stdout);
+
+    if (::pipe(signalPipe) != 0)
+        return 1;
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    const int status = app.exec();
+
+    simulator.stop();
+    if (logFile && logFile != stderr)
+        std::fclose(logFile);
+    return status;
+}

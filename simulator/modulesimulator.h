@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// A stand-in for the module on a pseudo-terminal. The program opens the slave
+// side like a serial port; the simulator answers on the master side:
+//
+//   "~" "}"            -> the ready reply ("R" and one more byte), then it stores
+//                         44 CR-ended pieces and answers with the ack reply
+//   "~" upload command -> preamble, the 44 fields each ended by CR, one final
+//                         byte, then silence
+//
+// It keeps 44 fields of 16 bytes, 0xFF where nothing was written. Faults are
+// set through the options.
+struct SimulatorOptions
+{
+    bool paced = false;                        // true 1200 baud timing, 10 bits a byte
+    bool silent = false;                       // listens, never answers
+    QByteArray readyReply = QByteArrayLiteral("R>");
+    QByteArray ackReply = QByteArrayLiteral("OK");
+    QByteArray preamble;                       // sent before the upload fields
+    std::optional<QByteArray> scriptedAnswer;  // sent instead of the upload answer
+    qint64 hangUpAfter = -1;                   // close after this many bytes, both ways
+    char uploadCommand = '{';
+    QString linkPath;                          // a symbolic link to the slave
+    // Every byte on the line, as it passes; called on the simulator's thread.
+    std::function<void(bool fromHost, unsigned char byte)> onByte;
+};
+
+class ModuleSimulator
+{
+public:
+    static constexpr int FieldCount = 44;
+    static constexpr int FieldWidth = 16;
+    static constexpr unsigned char FinalByte = 0x03;
+
+    explicit ModuleSimulator(SimulatorOptions options = {});
+    ~ModuleSimulator();
+    ModuleSimulator(const ModuleSimulator &) = delete;
+    ModuleSimulator &operator=(const ModuleSimulator &) = delete;
+
+    // Opens the pseudo-terminal and starts answering; false with
+    // errorString() when the system refuses.
+    bool start();
+    void stop();
+    QString slavePath() const;
+    QString errorString() const;
+
+    QList<QByteArray> fields() const;
+    void setFields(const QList<QByteArray> &fields);  // each cut or 0xFF-filled to 16
+    int downloadsStored() const;
+    QByteArray received() const;  // every byte from the host so far
+    QByteArray sent() const;      // every byte to the host so far
+    bool hasHungUp() const;
+    // Raw content of the fields as the upload answer sends them.
+    static QByteArray uploadAnswer(const QList<QByteArray> &fields, const QByteArray &preamble = {});
+
+private:
+    struct Engine;
+    std::unique_ptr<Engine> d;
+};
+
+// "\r", "\n", "\\" and "\xHH" escapes in a command-line text, as bytes.
+QByteArray decodeEscapes(const QString &text);

@@ -1,0 +1,89 @@
+#include "dload.h"
+
+#include "dlthread.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+constexpr int SuccessDisplayMs = 2000;
+}
+
+dload::dload(const LinkSettings &settings, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName("dload");
+    resize(262, 118);
+
+    m_picture = new QLabel(this);
+    m_picture->setObjectName("label");
+    m_picture->setGeometry(10, 10, 71, 71);
+    m_picture->setPixmap(QPixmap(QStringLiteral(":/img/img/icon_download.png")));
+
+    m_status = new QLabel(this);
+    m_status->setObjectName("kiiras");
+    m_status->setGeometry(90, 20, 151, 51);
+    m_status->setAlignment(Qt::AlignCenter);
+    m_status->setWordWrap(true);
+
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName("progressBar");
+    m_progressBar->setGeometry(10, 90, 151, 21);
+    m_progressBar->setValue(24);
+
+    m_buttonBox = new QDialogButtonBox(QDialogButtonBox::Cancel, Qt::Horizontal, this);
+    m_buttonBox->setObjectName("buttonBox");
+    m_buttonBox->setGeometry(170, 90, 81, 21);
+    m_buttonBox->setCenterButtons(true);
+    m_buttonBox->setEnabled(false);
+    connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    retranslateUi();
+
+    m_worker = std::make_unique<dlThread>(settings, this);
+    connect(m_worker.get(), &QThread::finished, this, &dload::dlcomplete);
+    m_worker->start(QThread::InheritPriority);
+}
+
+// An abandoned download stops before its next byte and releases the port
+// before the dialog goes.
+dload::~dload()
+{
+    m_worker->abandon();
+    m_worker->wait();
+}
+
+void dload::retranslateUi()
+{
+    setWindowTitle(tr("Betöltés"));
+    m_status->setText(tr("Betöltés..."));
+}
+
+void dload::dlcomplete()
+{
+    m_buttonBox->setStandardButtons(QDialogButtonBox::Ok);
+    m_buttonBox->setEnabled(true);
+    if (m_worker->result()) {
+        m_status->setText(tr("Sikeres betöltés."));
+        QTimer::singleShot(SuccessDisplayMs, this, &QDialog::accept);
+    } else {
+        m_status->setText(tr("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
+    }
+}
+
+void dload::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+}
+
+void dload::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+}

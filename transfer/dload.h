@@ -1,0 +1,43 @@
+#pragma once
+
+#include "settings/linksettings.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QDialogButtonBox;
+class QLabel;
+class QProgressBar;
+class dlThread;
+
+// The download's progress dialog. It starts the worker at once, shows how far
+// the record has gone, and reports the outcome: success closes by itself after
+// two seconds, a failure waits for OK. Escape abandons a running download.
+class dload : public QDialog
+{
+    Q_OBJECT
+
+public:
+    dload(const LinkSettings &settings, QWidget *parent);
+    ~dload() override;
+
+    QProgressBar *progressBar() const { return m_progressBar; }
+    QLabel *statusLabel() const { return m_status; }
+
+public slots:
+    void dlcomplete();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void retranslateUi();
+
+    QLabel *m_picture;
+    QLabel *m_status;
+    QProgressBar *m_progressBar;
+    QDialogButtonBox *m_buttonBox;
+    std::unique_ptr<dlThread> m_worker;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "settings/linksettings.h"
+#include "transfer/lineinterrupt.h"
+
+#include <QThread>
+
+#include <atomic>
+
+class dload;
+
+// The download's worker: it owns the port for the whole exchange and reports
+// progress to the dialog's progress bar through queued calls, never touching
+// the widget itself. The dialog learns the outcome from QThread::finished.
+class dlThread : public QThread
+{
+public:
+    dlThread(const LinkSettings &settings, dload *owner);
+    ~dlThread() override;
+
+    bool result() const { return m_result; }
+    // Ends a running exchange before its next byte; safe from any thread.
+    void abandon();
+
+protected:
+    void run() override;
+
+private:
+    std::atomic<bool> m_result = false;
+    dload *m_owner;
+    const LinkSettings m_settings;
+    LineInterrupt m_interrupt;
+};

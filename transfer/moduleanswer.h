@@ -1,0 +1,36 @@
+#pragma once
+
+#include "form/formvalues.h"
+
+#include <QByteArray>
+#include <QString>
+
+// What the module sends after an upload request, and how it becomes the form.
+//
+// The answer is the 44 fields in form order, each ended by CR, then one final
+// byte; the module may put a few bytes ending in two field ends before them.
+// Read as text, every CR becomes "|" and every other byte the Latin-1
+// character of its code.
+
+// The answer text: CR as "|", the final byte dropped, a preamble up to the
+// last "||" removed (unless that "||" ends the text), and 0xFF fill as spaces.
+QString answerText(const QByteArray &received);
+
+enum class AnswerError {
+    None,
+    NoSeparator,      // not a single field end: a silent module
+    WrongFieldCount,  // more or fewer fields than the form has line edits
+    BadGroup,         // a check box's group number is not an integer
+};
+
+struct ReadupResult
+{
+    AnswerError error = AnswerError::None;
+    int fieldCount = 0;     // the fields found, for the diagnostic
+    FormValues values;      // the form after the read-up, when error is None
+};
+
+// Splits the answer text into the form's fields and permission digits.
+// `current` supplies the check boxes' groups and the states of boxes the
+// answer does not speak for.
+ReadupResult readModuleAnswer(const QString &text, const FormValues &current);

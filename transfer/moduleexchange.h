@@ -1,0 +1,48 @@
+#pragma once
+
+#include "settings/linksettings.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+class LineInterrupt;
+class SerialLink;
+
+// The byte exchanges with the module. Every request starts with "~"; "}"
+// asks the module to take a download, the upload command to send its content.
+
+inline constexpr int DownloadReadTimeoutMs = 5000;
+inline constexpr int UploadReadTimeoutMs = 1500;
+inline constexpr unsigned char RequestByte = '~';
+inline constexpr unsigned char DownloadCommand = '}';
+inline constexpr unsigned char DownloadReady = 'R';
+inline constexpr unsigned char PieceEnd = '\r';
+
+// Where a download reports its progress; called on the downloading thread.
+class DownloadProgress
+{
+public:
+    virtual ~DownloadProgress() = default;
+    virtual void setRange(int maximum) = 0;
+    virtual void reset() = 0;
+    virtual void setValue(int value) = 0;
+};
+
+// Opens the port, hands the record in settings.RecordText to the module piece
+// by piece and returns whether the module acknowledged it. A triggered
+// interrupt ends the exchange before the next byte goes out.
+bool downloadToModule(const LinkSettings &settings, DownloadProgress &progress,
+                      const LineInterrupt *interrupt = nullptr);
+
+struct UploadAnswer
+{
+    bool cancelled = false;
+    QByteArray bytes;
+};
+
+// Sends the upload request on an open link and collects the answer until a
+// read brings nothing. `afterEachRead` runs after every read and may abandon
+// the receive by returning false.
+UploadAnswer receiveUploadAnswer(SerialLink &link, char uploadCommand,
+                                 const std::function<bool()> &afterEachRead);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class LineInterrupt;
+
+// The serial port, opened exclusively for one transfer at 1200 baud 8N1
+// without flow control, and driven one byte at a time. Reads give up after the
+// time-out chosen at open; a vanished peer (hang-up, I/O error) ends a read at
+// once. The port is closed when the link is destroyed, on every path.
+class SerialLink
+{
+public:
+    enum class OpenStatus { Opened, OpenFailed, DescriptionFailed, ApplyFailed, TimeoutFailed };
+
+    explicit SerialLink(const LineInterrupt *interrupt = nullptr);
+    ~SerialLink();
+    SerialLink(const SerialLink &) = delete;
+    SerialLink &operator=(const SerialLink &) = delete;
+
+    // Writes the failing step's line to the debug output.
+    OpenStatus open(const QString &port, int readTimeoutMs);
+    bool isOpen() const { return m_fd >= 0; }
+    // 1 when the byte was handed to the port, 0 otherwise. Waits as long as the
+    // port needs, unless the interrupt is triggered.
+    int writeByte(unsigned char byte);
+    // The next byte, or nothing after the read time-out.
+    std::optional<unsigned char> readByte();
+    void close();
+
+    // Whether the port exists and nobody holds it: the exclusive open alone.
+    static bool probe(const QString &port);
+    // "COMn" is /dev/ttyS<n-1>; a name with "/" is a path; anything else
+    // is a device under /dev.
+    static QString devicePath(const QString &port);
+
+private:
+    static int openExclusive(const QString &port);
+    bool waitFor(short events, int timeoutMs);
+
+    const LineInterrupt *m_interrupt;
+    int m_fd = -1;
+    int m_readTimeoutMs = 0;
+    bool m_peerGone = false;
+};

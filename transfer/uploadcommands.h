@@ -1,0 +1,13 @@
+#pragma once
+
+struct LinkSettings;
+class QComboBox;
+class QWidget;
+
+// Read-up and verify: both ask the module for its content behind a
+// window-modal, cancellable progress dialog, one byte read at a time on the
+// window's thread. Read-up puts the answer into the form once every check has
+// passed; verify compares it with the form and says whether they match.
+void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
+                      QComboBox *operatorCombo);
+void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *central);
