@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 
 namespace {
@@ -24,9 +25,10 @@ const QString DefaultContentFile = QStringLiteral("default16.ui");
 const QString MakersNotice = QStringLiteral("© 2009-2026 Példa Elektronika Kft. (www.example.com)");
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>())
+    , m_settings(settings)
 {
     ui->setupUi(this);
 
@@ -101,10 +103,13 @@ void MainWindow::connectActions()
 void MainWindow::createStatusLabels()
 {
     fileLabel = new QLabel(QStringLiteral("No file"), this);
+    fileLabel->setObjectName("fileLabel");
     statusBar()->insertWidget(0, fileLabel, 1);
     portLabel = new QLabel(portLabelText(m_settings, false), this);
+    portLabel->setObjectName("portLabel");
     statusBar()->insertWidget(1, portLabel, 1);
     noticeLabel = new QLabel(MakersNotice, this);
+    noticeLabel->setObjectName("noticeLabel");
     statusBar()->insertWidget(2, noticeLabel, 0);
 }
 
@@ -256,6 +261,11 @@ void MainWindow::contents()
 
 void MainWindow::input_check()
 {
+    // The box below takes the focus, which finishes another edit; that must
+    // not start a second check while the first one is still reporting.
+    if (m_checkingFields)
+        return;
+    const QScopedValueRollback guard(m_checkingFields, true);
     const QList<QLineEdit *> edits = formLineEdits(ui->centralWidget);
     QStringList texts;
     for (const QLineEdit *edit : edits)

@@ -18,7 +18,8 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // Starts from `settings`; the program itself always starts from the defaults.
+    explicit MainWindow(QWidget *parent = nullptr, const LinkSettings &settings = {});
     ~MainWindow() override;
 
     LinkSettings &linkSettings() { return m_settings; }
@@ -58,4 +59,5 @@ private:
     QLabel *portLabel = nullptr;
     QLabel *fileLabel = nullptr;
     QLabel *noticeLabel = nullptr;
+    bool m_checkingFields = false;
 };

@@ -311,12 +311,14 @@ bool ModuleSimulator::Engine::countAndMaybeHangUp()
 
 void ModuleSimulator::Engine::hangUp()
 {
+    {
+        std::lock_guard lock(mutex);
+        hungUp = hungUp || master >= 0;
+    }
     if (master >= 0)
         ::close(master);
     if (slaveKeeper >= 0)
         ::close(slaveKeeper);
-    std::lock_guard lock(mutex);
-    hungUp = master >= 0;
     master = -1;
     slaveKeeper = -1;
 }
@@ -335,10 +337,10 @@ QByteArray decodeEscapes(const QString &text)
             out += '\r';
         } else if (code == 'n') {
             out += '\n';
-        } else if (code == 'x' && i + 2 < in.size()) {
+        } else if (code == 'x') {
             bool ok = false;
             const int value = in.mid(i + 1, 2).toInt(&ok, 16);
-            if (ok) {
+            if (ok && i + 2 < in.size()) {
                 out += char(value);
                 i += 2;
             } else {

@@ -1,4 +1,218 @@
+#include "app/filedialog.h"
+#include "app/mainwindow.h"
+#include "form/formbinding.h"
+#include "form/mainwindowui.h"
+#include "modal.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(T)
+
+// Save, Open and New through the window's slots, with real message boxes.
+class TestFileSlots : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_startDir;
+
+    static QString fileLabel(const MainWindow &w) { return w.findChild<QLabel *>("fileLabel")->text(); }
+
+    static void fillForm(MainWindow &window)
+    {
+        const QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
+        for (int i = 0; i < edits.size(); ++i)
+            edits[i]->setText(QString::number(i % 10).repeated(20));
+        const QList<QCheckBox *> boxes = formCheckBoxes(window.centralWidget());
+        for (int k = 0; k < boxes.size(); k += 5)
+            boxes[k]->setChecked(true);
+    }
+
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    }
+
+private slots:
+    void initTestCase() { m_startDir = QDir::currentPath(); }
+    void cleanup() { QDir::setCurrent(m_startDir); }
+
+    void saveTheInitialForm()
+    {
+        MainWindow window;
+        MessageBoxRecorder recorder;
+        const QString path = m_dir.filePath("first.t16");
+        FileDialog::answerNext(path);
+        window.save();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Information);
+        QCOMPARE(recorder.boxes[0].title, QString("Save"));
+        QCOMPARE(recorder.boxes[0].text, QString("Save was successful."));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QFile shipped(QFINDTESTDATA("../data/default16.ui"));
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), shipped.readAll());  // the shipped default is this very save
+        QCOMPARE(window.linkSettings().FilePath, path);
+        QCOMPARE(window.linkSettings().FileName, QString("first.t16"));
+        QCOMPARE(fileLabel(window), QString("first.t16"));
+    }
+
+    void saveCancelledAndSaveFailed()
+    {
+        MainWindow window;
+        MessageBoxRecorder recorder;
+        FileDialog::answerNext(QString());
+        window.save();
+        QCOMPARE(recorder.boxes.size(), 0);
+
+        FileDialog::answerNext(m_dir.path());  // a folder cannot be written as a file
+        window.save();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Warning);
+        QCOMPARE(recorder.boxes[0].title, QString("Error"));
+        QCOMPARE(recorder.boxes[0].text, QString("Cannot save the selected file."));
+        QVERIFY(window.linkSettings().FilePath.isEmpty());
+        QCOMPARE(fileLabel(window), QString("No file"));
+    }
+
+    void saveAndOpenRestoreEverything()
+    {
+        MainWindow source;
+        fillForm(source);
+        MessageBoxRecorder recorder;
+        const QString path = m_dir.filePath("a.b.t16");
+        FileDialog::answerNext(path);
+        source.save();
+        QCOMPARE(fileLabel(source), QString("a.b.t16"));
+
+        MainWindow target;
+        target.linkSettings().RecordText = "stale record";
+        target.form().smskp_combo->setCurrentIndex(1);
+        FileDialog::answerNext(path);
+        target.openfile();
+        QCOMPARE(recorder.boxes.size(), 2);
+        QCOMPARE(recorder.boxes[1].icon, QMessageBox::Information);
+        QCOMPARE(recorder.boxes[1].title, QString("File opened."));
+        QCOMPARE(recorder.boxes[1].text, QString("a.b.t16 successfully loaded."));
+        QCOMPARE(readForm(target.centralWidget()), readForm(source.centralWidget()));
+        QCOMPARE(formLineEdits(target.centralWidget())[25]->text(), QString("5555555555555555"));
+        QVERIFY(target.linkSettings().RecordText.isEmpty());
+        QCOMPARE(fileLabel(target), QString("a.b.t16"));
+        QCOMPARE(target.form().smskp_combo->currentIndex(), 1);  // the combo keeps its choice
+
+        // Cancelling the next Open leaves the form, but forgets the path.
+        FileDialog::answerNext(QString());
+        target.openfile();
+        QCOMPARE(recorder.boxes.size(), 2);
+        QVERIFY(target.linkSettings().FilePath.isEmpty());
+        QCOMPARE(fileLabel(target), QString("a.b.t16"));
+        QCOMPARE(readForm(target.centralWidget()), readForm(source.centralWidget()));
+    }
+
+    void openFailures_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");  // null: no file at all
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        const QString fileError = "Cannot open the file. \nTip: Check the file.";
+        QTest::newRow("missing") << "missing.t16" << QByteArray() << int(QMessageBox::Warning)
+                                 << "Error" << "Cannot open the selected file.";
+        QTest::newRow("empty") << "empty.t16" << QByteArray("") << int(QMessageBox::Critical)
+                               << "File error." << fileError;
+        QTest::newRow("short") << "short.t16" << QByteArray("1\r\n2\r\n") << int(QMessageBox::Critical)
+                               << "File error." << fileError;
+        QTest::newRow("binary") << "bin.t16" << QByteArray("\x7f" "ELF\0\0\1\2\r\n\n\n", 12)
+                                << int(QMessageBox::Critical) << "File error." << fileError;
+    }
+    void openFailures()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, icon);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        const QString path = bytes.isNull() ? m_dir.filePath(name) : writeFile(name, bytes);
+        MainWindow window;
+        fillForm(window);
+        const FormValues before = readForm(window.centralWidget());
+        MessageBoxRecorder recorder;
+        FileDialog::answerNext(path);
+        window.openfile();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(int(recorder.boxes[0].icon), icon);
+        QCOMPARE(recorder.boxes[0].title, title);
+        QCOMPARE(recorder.boxes[0].text, text);
+        QCOMPARE(readForm(window.centralWidget()), before);
+        QCOMPARE(window.linkSettings().FilePath, path);
+        QVERIFY(window.linkSettings().FileName.isEmpty());
+        QCOMPARE(fileLabel(window), QString("No file"));
+    }
+
+    void openAFolder()
+    {
+        MainWindow window;
+        MessageBoxRecorder recorder;
+        FileDialog::answerNext(m_dir.path());
+        window.openfile();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].title, QString("File error."));
+    }
+
+    void newLoadsTheDefaultFromTheCurrentFolderFirst()
+    {
+        QByteArray custom = "36209300099\r\n";
+        for (int i = 1; i < 44; ++i)
+            custom += "\r\n";
+        for (int k = 0; k < 64; ++k)
+            custom += "1\r\n";
+        writeFile("default16.ui", custom);
+        QDir::setCurrent(m_dir.path());
+
+        MainWindow window;
+        MessageBoxRecorder recorder;
+        window.newfile();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].text, QString("default16.ui successfully loaded."));
+        QCOMPARE(window.form().smskp->text(), QString("36209300099"));
+        QVERIFY(formCheckBoxes(window.centralWidget()).last()->isChecked());
+        QCOMPARE(window.linkSettings().FilePath, QString("default16.ui"));
+        QCOMPARE(fileLabel(window), QString("default16.ui"));
+    }
+
+    void newFallsBackToTheInstalledDefault()
+    {
+        QTemporaryDir empty;
+        QDir::setCurrent(empty.path());
+        MainWindow window;
+        fillForm(window);
+        MessageBoxRecorder recorder;
+        window.newfile();  // the build tree's share/tavir340 holds the shipped default
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].title, QString("File opened."));
+        QCOMPARE(readForm(window.centralWidget()), initialFormValues());
+    }
+
+    void saveAsDoesNothing()
+    {
+        MainWindow window;
+        MessageBoxRecorder recorder;
+        window.saveas();
+        QCOMPARE(recorder.boxes.size(), 0);
+        QVERIFY(window.linkSettings().FilePath.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestFileSlots)
 #include "tst_fileslots.moc"

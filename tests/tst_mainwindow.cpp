@@ -1,4 +1,301 @@
+#include "app/mainwindow.h"
+#include "form/formbinding.h"
+#include "form/mainwindowui.h"
+#include "modal.h"
+
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(T)
+
+// The window as it stands after start-up: the form's record layout, menus,
+// actions, status bar and the settings slots that need no dialog.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QStringList actionNames(const QMenu *menu)
+    {
+        QStringList names;
+        for (const QAction *action : menu->actions())
+            names << (action->isSeparator() ? QStringLiteral("—")
+                      : action->menu()      ? action->menu()->objectName()
+                                            : action->objectName());
+        return names;
+    }
+
+private slots:
+    void initTestCase() { qputenv("LANG", "C.UTF-8"); }
+
+    void windowFrame()
+    {
+        MainWindow window;
+        window.show();
+        QCOMPARE(window.objectName(), QString("MainWindow"));
+        QCOMPARE(window.windowTitle(), QString("Tavir-340 letöltő szoftver"));
+        QCOMPARE(window.size(), QSize(920, 507));
+        QCOMPARE(window.minimumSize(), QSize(920, 507));
+        QCOMPARE(window.maximumSize(), QSize(920, 507));
+        window.resize(1200, 800);
+        QCOMPARE(window.size(), QSize(920, 507));
+        QVERIFY(!window.windowIcon().isNull());
+        const QPalette palette = window.palette();
+        QCOMPARE(palette.color(QPalette::Active, QPalette::Text), QColor(0, 111, 0));
+        QCOMPARE(palette.color(QPalette::Inactive, QPalette::Text), QColor(0, 111, 0));
+        QCOMPARE(palette.color(QPalette::Disabled, QPalette::Text), QColor(118, 116, 108));
+        QCOMPARE(window.form().lineEdits[3]->palette().color(QPalette::Active, QPalette::Text),
+                 QColor(0, 111, 0));
+        QCOMPARE(window.centralWidget()->objectName(), QString("centralWidget"));
+    }
+
+    void lineEditsInRecordOrder()
+    {
+        MainWindow window;
+        const QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
+        QCOMPARE(edits.size(), 44);
+        const QStringList expected = {
+            "smskp", "m_pin", "m_id", "m_nev", "visszaallas", "be1_nev", "be2_nev", "rele_time",
+            "ki3_on", "ki4_on", "ki3_off", "ki4_off", "be1_on_msg", "be1_off_msg", "be2_on_msg",
+            "be2_off_msg", "r16", "r17", "r18", "r19", "r20", "r21", "r22", "r23", "r24", "r25",
+            "r26", "r27", "t1", "t2", "t3", "t4", "t5", "t6", "t7", "t8", "t9", "t10", "t11", "t12",
+            "t13", "t14", "t15", "t16"};
+        QStringList names;
+        for (const QLineEdit *edit : edits)
+            names << edit->objectName();
+        QCOMPARE(names, expected);
+
+        for (int i = 0; i < 44; ++i) {
+            const int maxLength = (i == 1 || i == 2 || i == 7) ? 4 : i == 4 ? 1 : i >= 28 ? 14 : 16;
+            QCOMPARE(edits[i]->maxLength(), maxLength);
+            const bool hidden = i >= 16 && i < 28;
+            QCOMPARE(edits[i]->font().family() == "Courier", !hidden);
+            QCOMPARE(edits[i]->text(), i == 0 ? QString("36309888000") : QString());
+            QCOMPARE(edits[i]->isEnabled(), i != 0);
+        }
+        QCOMPARE(edits[18]->geometry(), QRect(10, 900, 120, 20));  // r18 lies below r19
+        QCOMPARE(edits[19]->geometry(), QRect(10, 880, 120, 20));
+        QCOMPARE(edits[0]->geometry(), QRect(189, 10, 91, 20));
+        QCOMPARE(edits[43]->geometry(), QRect(530, 55 + 25 * 15, 105, 20));
+
+        QTest::keyClicks(edits[1], "123456");
+        QCOMPARE(edits[1]->text(), QString("1234"));
+        QTest::keyClicks(edits[4], "10");
+        QCOMPARE(edits[4]->text(), QString("1"));
+        QTest::keyClicks(edits[30], "123456789012345678");
+        QCOMPARE(edits[30]->text(), QString("12345678901234"));
+    }
+
+    void checkBoxesInRecordOrder()
+    {
+        MainWindow window;
+        const QList<QCheckBox *> boxes = formCheckBoxes(window.centralWidget());
+        QCOMPARE(boxes.size(), 64);
+        QStringList seen;
+        for (const QCheckBox *box : boxes) {
+            seen << box->objectName() + ' ' + box->property("group").toString();
+            QVERIFY(!box->isChecked());
+            QVERIFY(box->text().isEmpty());
+        }
+        QCOMPARE(seen.mid(0, 8), QStringList({"tc1_1 1.2", "tc2_1 1.1", "tc3_1 2.2", "tc4_1 2.1",
+                                              "tc4_2 4.1", "tc1_2 3.2", "tc3_2 4.2", "tc2_2 3.1"}));
+        QCOMPARE(seen.mid(60), QStringList({"tc4_16 32.1", "tc1_16 31.2", "tc3_16 32.2", "tc2_16 31.1"}));
+        QCOMPARE(seen[26], QString("tc3_7 14.2"));
+        QCOMPARE(boxes[1]->geometry().topLeft(), QPoint(440, 55));
+    }
+
+    void labelsAndCombo()
+    {
+        MainWindow window;
+        const QWidget *frame = window.form().Frame;
+        QCOMPARE(frame->geometry(), QRect(0, 0, 925, 470));
+        auto label = [&](const char *name) { return frame->findChild<QLabel *>(name); };
+        QCOMPARE(label("label_14")->text(), QString("2-es bemenet bekapcsoláskor:"));
+        QCOMPARE(label("label_15")->text(), QString("1-es bemenet kikapcsoláskor:"));
+        QCOMPARE(label("label_8")->text(), QString("Relé meghúzási idő:"));
+        QCOMPARE(label("label_22")->text(), QString("0000-9999 (mp)"));
+        QCOMPARE(label("label_22")->styleSheet(), QString("color: rgb(170, 0, 0);"));
+        QCOMPARE(label("label_43")->text(), QString("Ékezetek nélkül"));
+        QCOMPARE(label("label_43")->geometry().topLeft(), QPoint(290, 85));
+        QCOMPARE(label("label_27")->text(), QString("Bemenet riasztás  2     1"));
+        QCOMPARE(label("label_28")->text(), QString("Kimenet vezérlés  2     1"));
+        QVERIFY(label("label_28")->wordWrap());
+        QCOMPARE(label("label_29")->text(), QString("Telefonszám"));
+        QCOMPARE(label("label")->pixmap().size(), QSize(250, 200));
+        QCOMPARE(label("label_30")->pixmap().size(), QSize(250, 200));
+
+        // Creation order of the labels: the module name's caption after the
+        // upper hints, the lower hints after the telephone rows.
+        QStringList order;
+        for (const QObject *child : frame->children())
+            if (qobject_cast<const QLabel *>(child))
+                order << child->objectName();
+        QCOMPARE(order.indexOf("label_17"), order.indexOf("label_26") + 1);
+        QCOMPARE(order.last(), QString("label_30"));
+        QCOMPARE(qobject_cast<QComboBox *>(frame->children().last()), window.form().smskp_combo);
+
+        const QComboBox *combo = window.form().smskp_combo;
+        QCOMPARE(combo->count(), 4);
+        QCOMPARE(combo->itemText(0), QString("T-Mobile"));
+        QCOMPARE(combo->itemText(3), QString("Egyéni"));
+        QCOMPARE(combo->currentIndex(), 0);
+        QVERIFY(!combo->isEditable());
+        QVERIFY(!combo->font().bold());
+    }
+
+    void menusAndActions()
+    {
+        MainWindow window;
+        const Ui::MainWindow &ui = window.form();
+        QStringList titles;
+        for (const QAction *action : ui.menuBar->actions())
+            titles << action->text();
+        QCOMPARE(titles, QStringList({"File", "Beállítások", "Eszköz", "Help"}));
+        QCOMPARE(actionNames(ui.menuFile),
+                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit"}));
+        QCOMPARE(actionNames(ui.menuSettings),
+                 QStringList({"actionPort", "actionCheck", "menuCHKS", "actionACK", "—",
+                              "actionSeparators", "actionUC"}));
+        QCOMPARE(actionNames(ui.menuCHKS),
+                 QStringList({"action8bit_sum", "action16bit_sum", "action24bit_sum",
+                              "action32bit_sum", "—", "actionFix"}));
+        QCOMPARE(actionNames(ui.menuDevice),
+                 QStringList({"actionReadup", "—", "actionDownload", "actionVerify"}));
+        QCOMPARE(actionNames(ui.menuHelp), QStringList({"actionAbout", "actionContents"}));
+        QCOMPARE(ui.menuCHKS->title(), QString("CHKS"));
+        QVERIFY(!ui.menuCHKS->isEnabled());
+
+        struct Row { QAction *action; const char *text; const char *shortcut; bool icon; bool enabled; bool visible; };
+        const Row rows[] = {
+            {ui.actionNew, "New", "Ctrl+N", true, false, false},
+            {ui.actionOpen, "Megnyitás", "Ctrl+O", true, true, true},
+            {ui.actionSave, "Mentés", "Ctrl+S", true, true, true},
+            {ui.actionSaveAs, "Save As", "", true, false, false},
+            {ui.actionExit, "Exit", "Ctrl+Q", true, true, true},
+            {ui.actionPort, "Port", "", false, true, true},
+            {ui.actionCheck, "Check", "", false, false, true},
+            {ui.action8bit_sum, "8bit sum", "", false, true, true},
+            {ui.actionFix, "Fix", "", false, true, true},
+            {ui.actionACK, "ACK", "", false, false, true},
+            {ui.actionSeparators, "Separators", "", false, false, true},
+            {ui.actionUC, "Upload Command", "", false, false, true},
+            {ui.actionReadup, "Kiolvasás az eszközből", "Ctrl+R", true, true, true},
+            {ui.actionDownload, "Betöltés az eszközbe", "Ctrl+D", true, true, true},
+            {ui.actionVerify, "Betöltés ellenőrzése", "Ctrl+V", false, true, true},
+            {ui.actionAbout, "Névjegy", "", true, true, true},
+            {ui.actionContents, "Tartalom", "F1", false, true, true},
+        };
+        for (const Row &row : rows) {
+            QCOMPARE(row.action->text(), QString(row.text));
+            QCOMPARE(row.action->shortcut(), QKeySequence(row.shortcut));
+            QCOMPARE(!row.action->icon().isNull(), row.icon);
+            QCOMPARE(row.action->isEnabled(), row.enabled);
+            QCOMPARE(row.action->isVisible(), row.visible);
+        }
+        QVERIFY(ui.actionCheck->isCheckable());
+        QVERIFY(!ui.actionCheck->isChecked());
+        const QActionGroup *group = ui.action8bit_sum->actionGroup();
+        QVERIFY(group && group->isExclusive());
+        QCOMPARE(group->actions(), QList<QAction *>({ui.action8bit_sum, ui.action16bit_sum,
+                                                     ui.action24bit_sum, ui.action32bit_sum, ui.actionFix}));
+        QCOMPARE(group->checkedAction(), ui.action8bit_sum);
+    }
+
+    void checksumModes()
+    {
+        MainWindow window;
+        const Ui::MainWindow &ui = window.form();
+        ui.action32bit_sum->trigger();
+        QCOMPARE(window.linkSettings().CheckSize, char(3));
+        QVERIFY(!ui.action8bit_sum->isChecked());
+        ui.action16bit_sum->trigger();
+        QCOMPARE(window.linkSettings().CheckSize, char(1));
+        ui.action24bit_sum->trigger();
+        QCOMPARE(window.linkSettings().CheckSize, char(2));
+        ui.action8bit_sum->trigger();
+        QCOMPARE(window.linkSettings().CheckSize, char(0));
+
+        window.setCheck();
+        QCOMPARE(window.linkSettings().CheckValue, 1);
+        QVERIFY(ui.menuCHKS->isEnabled());
+        window.setCheck();
+        QCOMPARE(window.linkSettings().CheckValue, 0);
+        QVERIFY(!ui.menuCHKS->isEnabled());
+    }
+
+    void fixCheckedForACharacterMode()
+    {
+        LinkSettings settings;
+        settings.CheckSize = 'A';
+        MainWindow window(nullptr, settings);
+        QVERIFY(window.form().actionFix->isChecked());
+        QVERIFY(!window.form().action8bit_sum->isChecked());
+        settings.CheckSize = 2;
+        MainWindow window24(nullptr, settings);
+        QVERIFY(window24.form().action24bit_sum->isChecked());
+    }
+
+    void slotTable()
+    {
+        const QStringList expected = {
+            "newfile()", "openfile()", "save()", "saveas()", "verify_func()", "show_port()",
+            "setCheck()", "setFixChar()", "setAckChar()", "setSeparators()", "setUploadCommand()",
+            "setChks8()", "setChks16()", "setChks24()", "setChks32()", "download()", "readup()",
+            "show_info()", "nevjegy()", "contents()", "input_check()", "smskpSelect()"};
+        const QMetaObject &meta = MainWindow::staticMetaObject;
+        QStringList declared;
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
+            if (meta.method(i).methodType() == QMetaMethod::Slot)
+                declared << meta.method(i).methodSignature();
+        QCOMPARE(declared, expected);
+    }
+
+    void statusBar()
+    {
+        MainWindow window;
+        window.show();
+        QList<QLabel *> all = window.statusBar()->findChildren<QLabel *>();
+        std::sort(all.begin(), all.end(), [](QLabel *a, QLabel *b) { return a->x() < b->x(); });
+        QCOMPARE(all.size(), 3);
+        QCOMPARE(all[0]->text(), QString("No file"));
+        QCOMPARE(all[1]->text(), QString("COM1  Baud: 1200"));
+        QVERIFY(all[2]->text().startsWith("© "));
+        QVERIFY(all[2]->text().contains("example.com"));
+    }
+
+    void settingsSummary()
+    {
+        MainWindow window;
+        MessageBoxRecorder recorder;
+        window.show_info();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Information);
+        QCOMPARE(recorder.boxes[0].title, QString("Information"));
+        QCOMPARE(recorder.boxes[0].text, QString("No opened file."));
+
+        window.linkSettings().FilePath = "x.t16";
+        window.linkSettings().CheckSize = 'X';
+        window.show_info();
+        QCOMPARE(recorder.boxes[1].text,
+                 QString("Port: COM1\nBaudrate: B1200\nTimeout: 2000\nCHKS: X\nACK char: O\n"
+                         "Checkvalue: 0\nDownload Separator: |\nUpload Separator: |\nUpload Command: {\n"));
+        QCOMPARE(recorder.boxes[1].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+
+    void exitCloses()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.form().actionExit->trigger();
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -1,4 +1,340 @@
+#include "simulator/modulesimulator.h"
+#include "transfer/contentrecord.h"
+#include "transfer/lineinterrupt.h"
+#include "transfer/moduleanswer.h"
+#include "transfer/moduleexchange.h"
+#include "transfer/seriallink.h"
+
+#include <QElapsedTimer>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(T)
+
+#include <thread>
+
+namespace {
+
+struct RecordedProgress : DownloadProgress
+{
+    int maximum = -1;
+    int resets = 0;
+    QList<int> values;
+    void setRange(int m) override { maximum = m; }
+    void reset() override { ++resets; }
+    void setValue(int v) override { values.append(v); }
+};
+
+FormValues sampleForm()
+{
+    FormValues form = initialFormValues();
+    const QStringList visible = {"36209300099", "1234", "42", "KAPU", "1", "AJTO", "ABLAK", "5",
+                                 "KI3 BE", "KI4 BE", "KI3 KI", "KI4 KI", "BE1 BE", "BE2 BE",
+                                 "BE1 KI", "BE2 KI"};
+    for (int i = 0; i < visible.size(); ++i)
+        form.texts[i] = visible[i];
+    form.texts[22] = "reserve";
+    form.texts[28] = "36201234567";
+    form.checked[0] = form.checked[3] = true;
+    return form;
+}
+
+} // namespace
+
+// The serial link and the byte exchanges against the simulator on a
+// pseudo-terminal.
+class TestSerialLink : public QObject
+{
+    Q_OBJECT
+
+private:
+    static bool download(const SimulatorOptions &options, LinkSettings settings, ModuleSimulator **kept = nullptr)
+    {
+        static std::unique_ptr<ModuleSimulator> sim;
+        sim = std::make_unique<ModuleSimulator>(options);
+        if (!sim->start())
+            return false;
+        settings.Port = sim->slavePath();
+        if (settings.RecordText.isEmpty())
+            buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
+        RecordedProgress progress;
+        const bool ok = downloadToModule(settings, progress);
+        if (kept)
+            *kept = sim.get();
+        return ok;
+    }
+
+private slots:
+    void devicePaths_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("COM1") << "COM1" << "/dev/ttyS0";
+        QTest::newRow("COM12") << "COM12" << "/dev/ttyS11";
+        QTest::newRow("adapter") << "ttyUSB0" << "/dev/ttyUSB0";
+        QTest::newRow("path") << "/dev/serial/by-id/usb-x" << "/dev/serial/by-id/usb-x";
+        QTest::newRow("COM0 is no COM port") << "COM0" << "/dev/COM0";
+    }
+    void devicePaths()
+    {
+        QFETCH(QString, port);
+        QFETCH(QString, path);
+        QCOMPARE(SerialLink::devicePath(port), path);
+    }
+
+    void bytesBothWays()
+    {
+        ModuleSimulator sim;
+        QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+        QList<QByteArray> fields;
+        for (int i = 0; i < 44; ++i)
+            fields << QByteArray("field ") + QByteArray::number(i) + "\xA4\xE9";
+        sim.setFields(fields);
+
+        SerialLink link;
+        QCOMPARE(link.open(sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        const UploadAnswer answer = receiveUploadAnswer(link, '{', [] { return true; });
+        QVERIFY(!answer.cancelled);
+        QCOMPARE(sim.received(), QByteArray("~{"));
+        QCOMPARE(answer.bytes, ModuleSimulator::uploadAnswer(sim.fields()));
+        QCOMPARE(answer.bytes.size(), 44 * 17 + 1);
+    }
+
+    void readTimesOut()
+    {
+        SimulatorOptions options;
+        options.silent = true;
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        SerialLink link;
+        QCOMPARE(link.open(sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        QCOMPARE(link.writeByte('~'), 1);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!link.readByte());
+        QVERIFY2(clock.elapsed() >= UploadReadTimeoutMs - 1, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void openFailures()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        SerialLink first;
+        QCOMPARE(first.open(sim.slavePath(), 1500), SerialLink::OpenStatus::Opened);
+        QVERIFY(!SerialLink::probe(sim.slavePath()));
+
+        SerialLink second;
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        QCOMPARE(second.open(sim.slavePath(), 1500), SerialLink::OpenStatus::OpenFailed);
+        QVERIFY(!second.isOpen());
+        first.close();
+        QVERIFY(SerialLink::probe(sim.slavePath()));
+        QCOMPARE(second.open(sim.slavePath(), 1500), SerialLink::OpenStatus::Opened);
+
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        QCOMPARE(SerialLink().open("/nonexistent/ttyX", 1500), SerialLink::OpenStatus::OpenFailed);
+        QVERIFY(!SerialLink::probe("/nonexistent/ttyX"));
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        QCOMPARE(SerialLink().open(QString(), 1500), SerialLink::OpenStatus::OpenFailed);
+
+        QTest::ignoreMessage(QtDebugMsg, "unable to set comport dcb settings");
+        QCOMPARE(SerialLink().open("/dev/null", 1500), SerialLink::OpenStatus::DescriptionFailed);
+        QVERIFY(SerialLink::probe("/dev/null"));  // released after the failed open
+
+        second.close();
+        QTest::ignoreMessage(QtDebugMsg, "unable to set comport time-out settings");
+        QCOMPARE(SerialLink().open(sim.slavePath(), 0), SerialLink::OpenStatus::TimeoutFailed);
+        QVERIFY(SerialLink::probe(sim.slavePath()));
+    }
+
+    void vanishedPeerEndsReadsAtOnce()
+    {
+        auto sim = std::make_unique<ModuleSimulator>();
+        QVERIFY(sim->start());
+        SerialLink link;
+        QCOMPARE(link.open(sim->slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        std::thread hangUp([&sim] { sim->stop(); });
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!link.readByte());
+        hangUp.join();
+        QVERIFY(!link.readByte());
+        QCOMPARE(link.writeByte('x'), 0);
+        QVERIFY2(clock.elapsed() < DownloadReadTimeoutMs / 2, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void interruptEndsAWait()
+    {
+        SimulatorOptions options;
+        options.silent = true;
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        LineInterrupt interrupt;
+        SerialLink link(&interrupt);
+        QCOMPARE(link.open(sim.slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        std::thread stopper([&interrupt] { interrupt.trigger(); });
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!link.readByte());
+        stopper.join();
+        QCOMPARE(link.writeByte('x'), 0);  // nothing more goes out
+        QVERIFY(clock.elapsed() < DownloadReadTimeoutMs / 2);
+    }
+
+    void downloadBytesOnTheLine()
+    {
+        LinkSettings settings;
+        ModuleSimulator *sim = nullptr;
+        QVERIFY(download({}, settings, &sim));
+        buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
+        QByteArray expected = "~}";
+        for (const QString &item : settings.RecordText.split('|'))
+            expected += item.toLatin1() + '\r';
+        QCOMPARE(expected.size(), 2 + 748);
+        QCOMPARE(sim->received(), expected);
+        QCOMPARE(sim->sent(), QByteArray("R>OK"));
+        QCOMPARE(sim->downloadsStored(), 1);
+        QCOMPARE(sim->fields()[28], QByteArray("2136201234567   "));
+    }
+
+    void downloadProgress()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        LinkSettings settings;
+        settings.Port = sim.slavePath();
+        buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
+        RecordedProgress progress;
+        QVERIFY(downloadToModule(settings, progress));
+        QCOMPARE(progress.maximum, 757);
+        QCOMPARE(progress.resets, 1);
+        QCOMPARE(progress.values.first(), 10);
+        QCOMPARE(progress.values.size(), 1 + 748);
+        QCOMPARE(progress.values.last(), 758);
+    }
+
+    void downloadWithChecksumAndOtherSeparator()
+    {
+        LinkSettings settings;
+        settings.CheckValue = 1;
+        settings.CheckSize = 3;
+        settings.DownloadSeparator = '#';
+        ModuleSimulator *sim = nullptr;
+        QVERIFY(download({}, settings, &sim));
+        LinkSettings built = settings;
+        buildContentRecord(sampleForm(), built, RecordPurpose::Download);
+        const QString suffix = built.RecordText.mid(747);
+        QVERIFY(suffix.size() >= 1);
+        const QByteArray received = sim->received();
+        QCOMPARE(received.count('\r'), 44);
+        QVERIFY(!received.contains('#'));
+        QVERIFY(received.endsWith(suffix.toLatin1() + '\r'));
+    }
+
+    void acknowledgements_data()
+    {
+        QTest::addColumn<QByteArray>("ready");
+        QTest::addColumn<QByteArray>("ack");
+        QTest::addColumn<char>("ackChar");
+        QTest::addColumn<bool>("succeeds");
+        QTest::newRow("xO") << QByteArray("R>") << QByteArray("xO") << 'O' << true;
+        QTest::newRow("Ox") << QByteArray("R>") << QByteArray("Ox") << 'O' << true;
+        QTest::newRow("xx") << QByteArray("R>") << QByteArray("xx") << 'O' << false;
+        QTest::newRow("OO with K") << QByteArray("R>") << QByteArray("OO") << 'K' << false;
+        QTest::newRow("KK with K") << QByteArray("R>") << QByteArray("KK") << 'K' << true;
+        QTest::newRow("wrong handshake") << QByteArray("X>") << QByteArray("OK") << 'O' << false;
+    }
+    void acknowledgements()
+    {
+        QFETCH(QByteArray, ready);
+        QFETCH(QByteArray, ack);
+        QFETCH(char, ackChar);
+        QFETCH(bool, succeeds);
+        SimulatorOptions options;
+        options.readyReply = ready;
+        options.ackReply = ack;
+        LinkSettings settings;
+        settings.AckChar = ackChar;
+        ModuleSimulator *sim = nullptr;
+        QCOMPARE(download(options, settings, &sim), succeeds);
+        if (!ready.startsWith('R'))
+            QCOMPARE(sim->received(), QByteArray("~}"));  // no record byte after a wrong answer
+    }
+
+    void singleAckByteWaitsOutTheSecondRead()
+    {
+        SimulatorOptions options;
+        options.ackReply = "O";
+        LinkSettings settings;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(download(options, settings));
+        QVERIFY(clock.elapsed() >= DownloadReadTimeoutMs - 1);
+    }
+
+    void downloadToAMissingPortFailsAtOnce()
+    {
+        LinkSettings settings;
+        settings.Port = "/nonexistent/ttyX";
+        buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
+        RecordedProgress progress;
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        QVERIFY(!downloadToModule(settings, progress));
+        QCOMPARE(progress.maximum, 757);
+        QVERIFY(progress.values.isEmpty());
+    }
+
+    void readBackWhatWasDownloaded()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        LinkSettings settings;
+        settings.Port = sim.slavePath();
+        buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
+        RecordedProgress progress;
+        QVERIFY(downloadToModule(settings, progress));
+
+        SerialLink link;
+        QCOMPARE(link.open(sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        const UploadAnswer answer = receiveUploadAnswer(link, '{', [] { return true; });
+        const ReadupResult result = readModuleAnswer(answerText(answer.bytes), initialFormValues());
+        QCOMPARE(result.error, AnswerError::None);
+        FormValues expected = sampleForm();
+        expected.texts[7] = "0005";  // the module keeps the relay time as four digits
+        QCOMPARE(result.values, expected);
+
+        LinkSettings verify;
+        buildContentRecord(sampleForm(), verify, RecordPurpose::Verify);
+        QCOMPARE(answerText(answer.bytes), verify.RecordText);
+    }
+
+    void simulatorFaults()
+    {
+        SimulatorOptions options;
+        options.preamble = "boot\r\r";
+        options.hangUpAfter = 2 + 6 + 10;
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        SerialLink link;
+        QCOMPARE(link.open(sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        const UploadAnswer answer = receiveUploadAnswer(link, '{', [] { return true; });
+        // What was still in flight when the line dropped is lost.
+        QVERIFY((QByteArray("boot\r\r") + QByteArray(10, '\xFF')).startsWith(answer.bytes));
+        QVERIFY(sim.hasHungUp());
+        QCOMPARE(sim.sent().size(), 16);
+
+        SimulatorOptions scripted;
+        scripted.scriptedAnswer = QByteArray("abc\r");
+        scripted.uploadCommand = 'U';
+        ModuleSimulator other(scripted);
+        QVERIFY(other.start());
+        SerialLink second;
+        QCOMPARE(second.open(other.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        QCOMPARE(receiveUploadAnswer(second, 'U', [] { return true; }).bytes, QByteArray("abc\r"));
+    }
+
+    void decodeEscapes()
+    {
+        QCOMPARE(::decodeEscapes("a\\r\\n\\x4F\\\\z\\x"), QByteArray("a\r\nO\\z\\x"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSerialLink)
 #include "tst_seriallink.moc"

@@ -122,8 +122,13 @@ SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)
 
 void SerialLink::close()
 {
-    if (m_fd >= 0)
-        closeQuietly(m_fd);
+    if (m_fd < 0)
+        return;
+    // An abandoned transfer sends nothing more, not even what the driver
+    // still holds.
+    if (m_interrupt && m_interrupt->isTriggered())
+        ::tcflush(m_fd, TCOFLUSH);
+    closeQuietly(m_fd);
     m_fd = -1;
 }
 
