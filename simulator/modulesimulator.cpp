@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -18,8 +19,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto ByteTime = std::chrono::microseconds(1'000'000 * 10 / 1200);  // 8333 µs
-// A download that stops short is forgotten after this much silence.
-constexpr int DownloadIdleMs = 3000;
 // No piece the module stores is longer; the rest of a runaway piece is dropped.
 constexpr int MaxPieceBytes = 256;
 
@@ -51,7 +50,7 @@ struct ModuleSimulator::Engine
     int downloads = 0;
     bool hungUp = false;
 
-    State state = State::Idle;
+    std::atomic<State> state = State::Idle;  // read by isIdle() from other threads
     QList<QByteArray> pieces;
     QByteArray piece;
     Clock::time_point receiveLineFree{};
@@ -157,6 +156,11 @@ QByteArray ModuleSimulator::sent() const
     return d->sent;
 }
 
+bool ModuleSimulator::isIdle() const
+{
+    return d->state == Engine::State::Idle;
+}
+
 bool ModuleSimulator::hasHungUp() const
 {
     std::lock_guard lock(d->mutex);
@@ -176,7 +180,7 @@ void ModuleSimulator::Engine::run()
 {
     for (;;) {
         pollfd fds[2] = {{master, POLLIN, 0}, {stopRequest.fd(), POLLIN, 0}};
-        const int timeout = state == State::Download ? DownloadIdleMs : -1;
+        const int timeout = state == State::Download ? options.downloadIdleMs : -1;
         const int n = ::poll(fds, 2, timeout);
         if (n < 0 && errno == EINTR)
             continue;
@@ -218,7 +222,7 @@ void ModuleSimulator::Engine::run()
 
 void ModuleSimulator::Engine::take(unsigned char byte)
 {
-    switch (state) {
+    switch (state.load()) {
     case State::Idle:
         if (byte == '~')
             state = State::Request;

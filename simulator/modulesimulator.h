@@ -28,6 +28,7 @@ struct SimulatorOptions
     std::optional<QByteArray> scriptedAnswer;  // sent instead of the upload answer
     qint64 hangUpAfter = -1;                   // close after this many bytes, both ways
     char uploadCommand = '{';
+    int downloadIdleMs = 3000;                 // a download that stops this long is dropped
     QString linkPath;                          // a symbolic link to the slave
     // Every byte on the line, as it passes; called on the simulator's thread.
     std::function<void(bool fromHost, unsigned char byte)> onByte;
@@ -58,6 +59,7 @@ public:
     QByteArray received() const;  // every byte from the host so far
     QByteArray sent() const;      // every byte to the host so far
     bool hasHungUp() const;
+    bool isIdle() const;  // waiting for a request
     // Raw content of the fields as the upload answer sends them.
     static QByteArray uploadAnswer(const QList<QByteArray> &fields, const QByteArray &preamble = {});
 

@@ -59,6 +59,8 @@ public:
               if (!box)
                   return other ? other(modal) : false;
               boxes.append({box->icon(), box->windowTitle(), box->text(), box->standardButtons()});
+              if (beforeAnswer)
+                  beforeAnswer(box);
               box->button(QMessageBox::Ok)->click();
               return true;
           })
@@ -66,4 +68,5 @@ public:
     }
 
     QList<SeenBox> boxes;
+    std::function<void(QMessageBox *)> beforeAnswer;  // runs while the box is up
 };

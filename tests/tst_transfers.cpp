@@ -1,4 +1,455 @@
+#include "app/mainwindow.h"
+#include "form/formbinding.h"
+#include "form/mainwindowui.h"
+#include "modal.h"
+#include "simulator/modulesimulator.h"
+#include "transfer/contentrecord.h"
+#include "transfer/dload.h"
+#include "transfer/seriallink.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(T)
+
+// Download, read-up and verify through the window's slots, against the
+// simulated module on a pseudo-terminal, with the real dialogs.
+class TestTransfers : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void fillForm(MainWindow &window)
+    {
+        const QStringList visible = {"36309888000", "1234", "42", "KAPU", "1", "AJTO", "ABLAK", "5",
+                                     "KI3 BE", "KI4 BE", "KI3 KI", "KI4 KI", "BE1 BE", "BE2 BE",
+                                     "BE1 KI", "BE2 KI"};
+        const QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
+        for (int i = 0; i < visible.size(); ++i)
+            edits[i]->setText(visible[i]);
+        edits[21]->setText("hidden r21");
+        edits[28]->setText("36201234567");
+        edits[43]->setText("3670");
+        const QList<QCheckBox *> boxes = formCheckBoxes(window.centralWidget());
+        boxes[0]->setChecked(true);
+        boxes[3]->setChecked(true);
+        boxes[63]->setChecked(true);
+    }
+
+    static QList<QByteArray> moduleFields()
+    {
+        QList<QByteArray> f;
+        for (int i = 0; i < 28; ++i)
+            f << "M" + QByteArray::number(i);
+        f[0] = "36209300099";
+        f[5] = "  lead   ";
+        for (int n = 1; n <= 16; ++n)
+            f << "00" + QByteArray::number(n);
+        f[28] = "313620111";
+        f[29] = "74";
+        return f;
+    }
+
+    struct DownloadOutcome
+    {
+        QString status;
+        bool okEnabled = false;
+        bool closedByItself = false;
+    };
+
+    // Runs the download slot and waits for the dialog to report, then
+    // presses OK on a failure or lets a success close by itself.
+    static DownloadOutcome runDownload(MainWindow &window)
+    {
+        DownloadOutcome outcome;
+        QPointer<dload> seen;
+        ModalDriver driver([&](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog)
+                return false;
+            seen = dialog;
+            if (dialog->statusLabel()->text() == "Betöltés...")
+                return false;
+            outcome.status = dialog->statusLabel()->text();
+            QPushButton *ok = dialog->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok);
+            outcome.okEnabled = ok && ok->isEnabled();
+            if (outcome.status != "Sikeres betöltés.")
+                ok->click();
+            return true;
+        });
+        window.download();
+        outcome.closedByItself = outcome.status == "Sikeres betöltés.";
+        return outcome;
+    }
+
+private slots:
+    void downloadSucceeds()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        MessageBoxRecorder recorder;
+        const DownloadOutcome outcome = runDownload(window);
+        QCOMPARE(outcome.status, QString("Sikeres betöltés."));
+        QVERIFY(outcome.okEnabled);
+        QVERIFY(recorder.boxes.isEmpty());
+
+        LinkSettings expected;
+        buildContentRecord(readForm(window.centralWidget()), expected, RecordPurpose::Download);
+        QCOMPARE(window.linkSettings().RecordText, expected.RecordText);
+        QByteArray bytes = "~}";
+        for (const QString &item : expected.RecordText.split('|'))
+            bytes += item.toLatin1() + '\r';
+        QCOMPARE(sim.received(), bytes);
+        QCOMPARE(sim.fields()[28], QByteArray("2136201234567   "));
+        QCOMPARE(sim.fields()[43], QByteArray("103670          "));
+        QVERIFY(SerialLink::probe(sim.slavePath()));
+    }
+
+    void downloadDialogLayout()
+    {
+        LinkSettings settings;
+        settings.Port = "/nonexistent/ttyX";
+        QWidget parent;
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        dload dialog(settings, &parent);
+        QCOMPARE(dialog.windowTitle(), QString("Betöltés"));
+        QCOMPARE(dialog.size(), QSize(262, 118));
+        QCOMPARE(dialog.statusLabel()->objectName(), QString("kiiras"));
+        QVERIFY(!dialog.findChild<QDialogButtonBox *>("buttonBox")->isEnabled());
+        QVERIFY(!dialog.findChild<QLabel *>("label")->pixmap().isNull());
+        dialog.show();
+        dialog.close();  // the close control is ignored
+        QVERIFY(dialog.isVisible());
+        QTRY_COMPARE(dialog.statusLabel()->text(),
+                     QString("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
+    }
+
+    void downloadToAMissingPort()
+    {
+        MainWindow window;
+        window.linkSettings().Port = "/nonexistent/ttyX";
+        fillForm(window);
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        const DownloadOutcome outcome = runDownload(window);
+        QCOMPARE(outcome.status, QString("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
+        QVERIFY(outcome.okEnabled);
+    }
+
+    void downloadFailures_data()
+    {
+        QTest::addColumn<QByteArray>("ready");
+        QTest::addColumn<QByteArray>("ack");
+        QTest::addColumn<QByteArray>("received");
+        QTest::newRow("no R") << QByteArray("X>") << QByteArray("OK") << QByteArray("~}");
+        QTest::newRow("xx") << QByteArray("R>") << QByteArray("xx") << QByteArray();
+    }
+    void downloadFailures()
+    {
+        QFETCH(QByteArray, ready);
+        QFETCH(QByteArray, ack);
+        QFETCH(QByteArray, received);
+        SimulatorOptions options;
+        options.readyReply = ready;
+        options.ackReply = ack;
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        const DownloadOutcome outcome = runDownload(window);
+        QCOMPARE(outcome.status, QString("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
+        if (!received.isEmpty())
+            QCOMPARE(sim.received(), received);
+    }
+
+    void recordRefusedBeforeTheDialog_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty field") << 4 << "" << "Az összes mező kitöltése kötelező.";
+        QTest::newRow("accent") << 20 << "\u00E9" << "Ékezetes karakterek nem használhatóak.";
+        QTest::newRow("separator") << 3 << "A|B" << "A mezők nem tartalmazhatják az elválasztó karaktert (|).";
+    }
+    void recordRefusedBeforeTheDialog()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        formLineEdits(window.centralWidget())[field]->setText(text);
+        if (text.isEmpty())
+            QTest::ignoreMessage(QtDebugMsg, "visszaallas");
+        bool dialogShown = false;
+        MessageBoxRecorder recorder([&](QWidget *modal) { return dialogShown = qobject_cast<dload *>(modal); });
+        window.download();
+        QVERIFY(!dialogShown);
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
+        QCOMPARE(recorder.boxes[0].title, QString("Betöltés hiba."));
+        QCOMPARE(recorder.boxes[0].text, message);
+        QVERIFY(sim.received().isEmpty());
+    }
+
+    void escapeAbandonsARunningDownload()
+    {
+        SimulatorOptions options;
+        options.readyReply = "R";  // the worker then waits 5 s for a second byte
+        options.downloadIdleMs = 100;
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        ModalDriver driver([](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog || dialog->progressBar()->value() != 10)
+                return false;
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            return true;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        window.download();
+        QVERIFY(clock.elapsed() < 4000);  // well before the worker's read gives up
+
+        // The port is free at once, and the module saw nothing after the
+        // request: once it has given up on the download, a request of ours
+        // is the next thing it sees.
+        QTRY_VERIFY(sim.isIdle());
+        SerialLink link;
+        QCOMPARE(link.open(sim.slavePath(), 1500), SerialLink::OpenStatus::Opened);
+        QCOMPARE(link.writeByte('~'), 1);
+        QCOMPARE(link.writeByte('}'), 1);
+        QCOMPARE(link.readByte(), std::optional<unsigned char>('R'));
+        QCOMPARE(sim.received(), QByteArray("~}~}"));
+    }
+
+    void readupFillsTheForm()
+    {
+        for (const QByteArray &preamble : {QByteArray(), QByteArray("boot\r\r")}) {
+            SimulatorOptions options;
+            options.preamble = preamble;
+            ModuleSimulator sim(options);
+            QVERIFY(sim.start());
+            QList<QByteArray> fields = moduleFields();
+            for (QByteArray &f : fields)
+                f = f.leftJustified(16, '\xFF');
+            sim.setFields(fields);
+            MainWindow window;
+            window.linkSettings().Port = sim.slavePath();
+            formCheckBoxes(window.centralWidget())[7]->setChecked(true);  // tc2_2: cleared by 4
+            MessageBoxRecorder recorder;
+            window.readup();
+            QVERIFY(recorder.boxes.isEmpty());
+
+            const QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
+            QCOMPARE(edits[0]->text(), QString("36209300099"));
+            QCOMPARE(edits[1]->text(), QString("M1"));
+            QCOMPARE(edits[5]->text(), QString("  lead"));
+            QCOMPARE(edits[27]->text(), QString("M27"));
+            QCOMPARE(edits[28]->text(), QString("3620111"));
+            QCOMPARE(edits[29]->text(), QString());
+            QCOMPARE(edits[43]->text(), QString("16"));
+            const QList<QCheckBox *> boxes = formCheckBoxes(window.centralWidget());
+            QStringList checked;
+            for (const QCheckBox *box : boxes)
+                if (box->isChecked())
+                    checked << box->objectName();
+            QCOMPARE(checked, QStringList({"tc1_1", "tc2_1", "tc4_1", "tc1_2", "tc2_2"}));
+            QCOMPARE(window.form().smskp_combo->currentIndex(), 1);
+            QVERIFY(!window.form().smskp->isEnabled());
+            QVERIFY(SerialLink::probe(sim.slavePath()));
+        }
+    }
+
+    void readupFailures_data()
+    {
+        QTest::addColumn<QByteArray>("answer");  // null: a silent module
+        QTest::addColumn<QString>("debug");
+        QList<QByteArray> fields = moduleFields();
+        QTest::newRow("43 fields") << ModuleSimulator::uploadAnswer(fields.mid(0, 43)) << "dberror 43 44";
+        QTest::newRow("45 fields") << ModuleSimulator::uploadAnswer(fields + QList<QByteArray>{"x"})
+                                   << "dberror 45 44";
+        QTest::newRow("silent") << QByteArray() << "sep error";
+    }
+    void readupFailures()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, debug);
+        SimulatorOptions options;
+        options.silent = answer.isNull();
+        if (!answer.isNull())
+            options.scriptedAnswer = answer;
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        const FormValues before = readForm(window.centralWidget());
+        MessageBoxRecorder recorder;
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(debug));
+        window.readup();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
+        QCOMPARE(recorder.boxes[0].title, QString("Hiba"));
+        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!"));
+        QCOMPARE(readForm(window.centralWidget()), before);
+        QCOMPARE(window.form().smskp_combo->currentIndex(), 0);
+        QVERIFY(SerialLink::probe(sim.slavePath()));
+    }
+
+    void readupFromAMissingPort()
+    {
+        MainWindow window;
+        window.linkSettings().Port = "/nonexistent/ttyX";
+        MessageBoxRecorder recorder;
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        window.readup();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].title, QString("Hiba"));
+        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nNem lehet megnyitni a portot."));
+    }
+
+    void cancelledTransfersChangeNothing()
+    {
+        SimulatorOptions options;
+        options.paced = true;  // six seconds of answer: time to cancel
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        sim.setFields(moduleFields());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        const FormValues before = readForm(window.centralWidget());
+        MessageBoxRecorder recorder;
+        QTimer canceller;
+        connect(&canceller, &QTimer::timeout, [&window] {
+            if (auto *progress = window.findChild<QProgressDialog *>())
+                if (progress->value() > 20)
+                    progress->cancel();
+        });
+        canceller.start(2);
+        window.readup();
+        QVERIFY(recorder.boxes.isEmpty());
+        QCOMPARE(readForm(window.centralWidget()), before);
+        QVERIFY(SerialLink::probe(sim.slavePath()));
+        QVERIFY(!window.findChild<QProgressDialog *>());
+
+        window.verify_func();
+        QVERIFY(recorder.boxes.isEmpty());
+        QVERIFY(SerialLink::probe(sim.slavePath()));
+    }
+
+    void verifyAfterDownload()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        formLineEdits(window.centralWidget())[9]->setText("KI4  ");  // trailing blanks
+        QCOMPARE(runDownload(window).status, QString("Sikeres betöltés."));
+
+        bool portHeldDuringMessage = false;
+        MessageBoxRecorder recorder;
+        recorder.beforeAnswer = [&](QMessageBox *) { portHeldDuringMessage = !SerialLink::probe(sim.slavePath()); };
+        window.verify_func();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Information);
+        QCOMPARE(recorder.boxes[0].title, QString("Ellenőrzés"));
+        QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés."));
+        QCOMPARE(window.linkSettings().RecordText.size(), 748);
+        QVERIFY(portHeldDuringMessage);
+        QVERIFY(SerialLink::probe(sim.slavePath()));
+
+        // 0xFF fill in the module compares equal to the form's blanks.
+        QList<QByteArray> fields = sim.fields();
+        fields[9] = "KI4";
+        sim.setFields(fields);
+        QCOMPARE(sim.fields()[9], QByteArray("KI4") + QByteArray(13, '\xFF'));
+        window.verify_func();
+        QCOMPARE(recorder.boxes[1].text, QString("Sikeres ellenőrzés."));
+
+        fields[3][0] = 'X';
+        sim.setFields(fields);
+        window.verify_func();
+        QCOMPARE(recorder.boxes[2].icon, QMessageBox::Critical);
+        QCOMPARE(recorder.boxes[2].title, QString("Ellenőrzés"));
+        QCOMPARE(recorder.boxes[2].text, QString("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"));
+    }
+
+    void verifyFailures_data()
+    {
+        QTest::addColumn<int>("fieldCount");
+        QTest::addColumn<char>("separator");
+        QTest::newRow("one field less") << 43 << '|';
+        QTest::newRow("one field more") << 45 << '|';
+        QTest::newRow("other separator") << 44 << '#';
+    }
+    void verifyFailures()
+    {
+        QFETCH(int, fieldCount);
+        QFETCH(char, separator);
+        MainWindow window;
+        fillForm(window);
+        LinkSettings record;
+        buildContentRecord(readForm(window.centralWidget()), record, RecordPurpose::Verify);
+        QList<QByteArray> fields;
+        for (const QString &item : record.RecordText.split('|', Qt::SkipEmptyParts))
+            fields << item.toLatin1();
+        while (fields.size() > fieldCount)
+            fields.removeLast();
+        while (fields.size() < fieldCount)
+            fields << QByteArray(16, ' ');
+        SimulatorOptions options;
+        options.scriptedAnswer = ModuleSimulator::uploadAnswer(fields);
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        window.linkSettings().Port = sim.slavePath();
+        window.linkSettings().DownloadSeparator = separator;
+        MessageBoxRecorder recorder;
+        window.verify_func();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"));
+    }
+
+    void verifyRefusals()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        formLineEdits(window.centralWidget())[3]->setText("\u00E9");
+        MessageBoxRecorder recorder;
+        window.verify_func();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
+        QCOMPARE(recorder.boxes[0].title, QString("Hiba"));
+        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen ellenőrzés. (ascii error)"));
+        QVERIFY(sim.received().isEmpty());
+
+        window.linkSettings().Port = "/nonexistent/ttyX";
+        formLineEdits(window.centralWidget())[3]->clear();  // empty fields are fine for verify
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        window.verify_func();
+        QCOMPARE(recorder.boxes.size(), 2);
+        QCOMPARE(recorder.boxes[1].title, QString("Hiba"));
+        QCOMPARE(recorder.boxes[1].text, QString("Sikertelen ellenőrzés.\nNem lehet megnyitni a portot."));
+    }
+};
+
+QTEST_MAIN(TestTransfers)
 #include "tst_transfers.moc"
