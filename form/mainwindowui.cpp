@@ -210,6 +210,12 @@ void MainWindow::createForm()
     Frame->setFrameShape(QFrame::NoFrame);
     Frame->setFrameShadow(QFrame::Plain);
     Frame->setLineWidth(0);
+    // The captions were laid out for a narrow dialog font; a condensed face
+    // keeps the longest of them within the 150 pixels before the fields.
+    QFont formFont;
+    formFont.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow")});
+    formFont.setPixelSize(11);
+    Frame->setFont(formFont);
 
     QFont courier;
     courier.setFamily(QStringLiteral("Courier"));
@@ -240,7 +246,7 @@ void MainWindow::createForm()
     auto addFieldLabel = [&](const char *name) {
         bool hint = false;
         const VisibleField *f = fieldWithLabel(name, &hint);
-        const int captionWidth = f == &visibleFields[0] ? 81 : 141;
+        const int captionWidth = f == &visibleFields[0] ? 81 : 150;
         QLabel *label = addLabel(name, hint ? 290 : 10, f->y, hint ? 121 : captionWidth, 16);
         if (hint)
             label->setStyleSheet(HintStyle);
@@ -271,7 +277,10 @@ void MainWindow::createForm()
     alarmHeader->setStyleSheet(QStringLiteral("color: rgb(0, 85, 0);"));
     QLabel *controlHeader = addLabel("label_28", 480, 10, 41, 41);
     controlHeader->setStyleSheet(QStringLiteral("color: rgb(0, 0, 127);"));
+    QFont headerFont = formFont;
+    headerFont.setPixelSize(10);
     for (QLabel *header : {alarmHeader, controlHeader}) {
+        header->setFont(headerFont);
         header->setWordWrap(true);
         header->setAlignment(Qt::AlignLeading | Qt::AlignLeft | Qt::AlignVCenter);
     }
