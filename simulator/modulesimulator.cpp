@@ -199,10 +199,13 @@ void ModuleSimulator::Engine::run()
                 continue;
             return;
         }
+        // The host's bytes arrive one line time apart, starting when the line
+        // was free; late wake-ups must not add up.
+        const auto readAt = Clock::now();
+        receiveLineFree = std::max(receiveLineFree, readAt);
         for (ssize_t i = 0; i < got && master >= 0; ++i) {
             if (options.paced) {
-                // The host's bytes arrive one line time apart.
-                receiveLineFree = std::max(receiveLineFree, Clock::now()) + ByteTime;
+                receiveLineFree += ByteTime;
                 std::this_thread::sleep_until(receiveLineFree);
             }
             {
@@ -276,11 +279,12 @@ void ModuleSimulator::Engine::storePieces()
 
 void ModuleSimulator::Engine::send(const QByteArray &bytes)
 {
+    sendLineFree = std::max(sendLineFree, Clock::now());
     for (char c : bytes) {
         if (master < 0)
             return;
         if (options.paced) {
-            sendLineFree = std::max(sendLineFree, Clock::now()) + ByteTime;
+            sendLineFree += ByteTime;
             std::this_thread::sleep_until(sendLineFree);
         }
         pollfd p{master, POLLOUT, 0};

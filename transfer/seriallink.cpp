@@ -17,6 +17,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+// 10 bits a byte (start, 8 data, stop) at 1200 baud.
+constexpr auto ByteTime = std::chrono::microseconds(1'000'000 * 10 / 1200);
 
 void closeQuietly(int fd)
 {
@@ -117,6 +119,7 @@ SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)
     m_fd = fd;
     m_readTimeoutMs = readTimeoutMs;
     m_peerGone = false;
+    m_lineIdleAt = {};
     return OpenStatus::Opened;
 }
 
@@ -171,8 +174,10 @@ int SerialLink::writeByte(unsigned char byte)
         return 0;
     for (;;) {
         const ssize_t n = ::write(m_fd, &byte, 1);
-        if (n == 1)
+        if (n == 1) {
+            m_lineIdleAt = std::max(m_lineIdleAt, Clock::now()) + ByteTime;
             return 1;
+        }
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno == EAGAIN && waitFor(POLLOUT, -1))
@@ -187,7 +192,10 @@ std::optional<unsigned char> SerialLink::readByte()
 {
     if (m_fd < 0 || m_peerGone)
         return std::nullopt;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(m_readTimeoutMs);
+    // The driver takes written bytes at once but the line carries them at
+    // 1200 baud; the module cannot answer before the last one has arrived, so
+    // the time-out runs from when the line falls idle.
+    const auto deadline = std::max(Clock::now(), m_lineIdleAt) + std::chrono::milliseconds(m_readTimeoutMs);
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         if (!waitFor(POLLIN, int(std::max<std::chrono::milliseconds::rep>(left.count(), 0))))

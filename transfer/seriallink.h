@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 class LineInterrupt;
@@ -26,7 +27,8 @@ public:
     // 1 when the byte was handed to the port, 0 otherwise. Waits as long as the
     // port needs, unless the interrupt is triggered.
     int writeByte(unsigned char byte);
-    // The next byte, or nothing after the read time-out.
+    // The next byte, or nothing after the read time-out, counted from when
+    // the bytes written so far have gone down the line.
     std::optional<unsigned char> readByte();
     void close();
 
@@ -44,4 +46,5 @@ private:
     int m_fd = -1;
     int m_readTimeoutMs = 0;
     bool m_peerGone = false;
+    std::chrono::steady_clock::time_point m_lineIdleAt{};  // when the last written byte is through
 };
