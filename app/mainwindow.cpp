@@ -7,8 +7,14 @@
 #include "form/fieldcheck.h"
 #include "form/formbinding.h"
 #include "form/mainwindowui.h"
+#include "help/about.h"
+#include "help/help.h"
+#include "settings/chardialog.h"
+#include "settings/setcom.h"
+#include "simulator/modulesimulator.h"
 #include "transfer/contentrecord.h"
 #include "transfer/dload.h"
+#include "transfer/seriallink.h"
 #include "transfer/uploadcommands.h"
 
 #include <QActionGroup>
@@ -177,6 +183,32 @@ void MainWindow::saveas()
 
 void MainWindow::show_port()
 {
+    setcom dialog(m_settings.Port, m_settings.Baudrate, this, m_deviceLookup);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_settings.Port = dialog.port();
+    m_settings.Baudrate = dialog.baudrate();
+    if (m_settings.Port == setcom::SimulatedModule)
+        startSimulatedModule();
+    m_portChosen = true;
+    portLabel->setText(portLabelText(m_settings, m_portChosen));
+}
+
+// The simulated module lives on a pseudo-terminal of its own for as long as
+// the window does; the port name stands for it from then on.
+bool MainWindow::startSimulatedModule()
+{
+    if (m_simulatedModule)
+        return true;
+    auto module = std::make_unique<ModuleSimulator>();
+    if (!module->start()) {
+        Message::critical(this, QStringLiteral("Hiba"),
+                          QStringLiteral("A szimulált modul nem indítható.\n%1").arg(module->errorString()));
+        return false;
+    }
+    SerialLink::registerAlias(setcom::SimulatedModule, module->slavePath());
+    m_simulatedModule = std::move(module);
+    return true;
 }
 
 void MainWindow::setCheck()
@@ -187,18 +219,32 @@ void MainWindow::setCheck()
 
 void MainWindow::setFixChar()
 {
+    setFix dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_settings.CheckSize = settingByte(dialog.text());
 }
 
 void MainWindow::setAckChar()
 {
+    setAck dialog(this, m_settings.AckChar);
+    if (dialog.exec() == QDialog::Accepted)
+        m_settings.AckChar = settingByte(dialog.text());
 }
 
 void MainWindow::setSeparators()
 {
+    separators dialog(this, m_settings.DownloadSeparator, m_settings.UploadSeparator);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_settings.DownloadSeparator = settingByte(dialog.downloadSeparator());
+    m_settings.UploadSeparator = settingByte(dialog.uploadSeparator());
 }
 
 void MainWindow::setUploadCommand()
 {
+    setUC dialog(this, m_settings.UploadCommand);
+    if (dialog.exec() == QDialog::Accepted)
+        m_settings.UploadCommand = settingByte(dialog.text());
 }
 
 void MainWindow::setChks8() { m_settings.CheckSize = 0; }
@@ -249,12 +295,15 @@ void MainWindow::verify_func()
 
 // --- Help -------------------------------------------------------------------
 
+// Both stay, hidden once closed, until the window goes.
 void MainWindow::nevjegy()
 {
+    (new about(this))->show();
 }
 
 void MainWindow::contents()
 {
+    (new help(this))->show();
 }
 
 // --- Form checks ------------------------------------------------------------

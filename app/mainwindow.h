@@ -1,11 +1,13 @@
 #pragma once
 
 #include "settings/linksettings.h"
+#include "settings/portscan.h"
 
 #include <QMainWindow>
 
 #include <memory>
 
+class ModuleSimulator;
 class QLabel;
 namespace Ui { class MainWindow; }
 
@@ -24,6 +26,8 @@ public:
 
     LinkSettings &linkSettings() { return m_settings; }
     const Ui::MainWindow &form() const { return *ui; }
+    // Where the port dialog looks for serial devices.
+    void setDeviceLookup(const DeviceLookup &lookup) { m_deviceLookup = lookup; }
 
 public slots:
     void newfile();
@@ -53,6 +57,7 @@ private:
     void connectActions();
     void createStatusLabels();
     void loadFile(const QString &path);
+    bool startSimulatedModule();
 
     std::unique_ptr<Ui::MainWindow> ui;
     LinkSettings m_settings;
@@ -60,4 +65,7 @@ private:
     QLabel *fileLabel = nullptr;
     QLabel *noticeLabel = nullptr;
     bool m_checkingFields = false;
+    bool m_portChosen = false;
+    DeviceLookup m_deviceLookup;
+    std::unique_ptr<ModuleSimulator> m_simulatedModule;  // runs once chosen, until the window goes
 };

@@ -3,11 +3,13 @@
 #include "lineinterrupt.h"
 
 #include <QDebug>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -19,6 +21,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 // 10 bits a byte (start, 8 data, stop) at 1200 baud.
 constexpr auto ByteTime = std::chrono::microseconds(1'000'000 * 10 / 1200);
+
+std::mutex aliasMutex;
+QHash<QString, QString> &aliases()
+{
+    static QHash<QString, QString> table;
+    return table;
+}
 
 void closeQuietly(int fd)
 {
@@ -39,8 +48,19 @@ SerialLink::~SerialLink()
     close();
 }
 
+void SerialLink::registerAlias(const QString &name, const QString &path)
+{
+    const std::lock_guard lock(aliasMutex);
+    aliases().insert(name, path);
+}
+
 QString SerialLink::devicePath(const QString &port)
 {
+    {
+        const std::lock_guard lock(aliasMutex);
+        if (const auto alias = aliases().constFind(port); alias != aliases().cend())
+            return *alias;
+    }
     static const QRegularExpression comName(QStringLiteral("^COM([1-9][0-9]{0,5})$"));
     if (const QRegularExpressionMatch m = comName.match(port); m.hasMatch())
         return QStringLiteral("/dev/ttyS%1").arg(m.captured(1).toInt() - 1);
@@ -54,30 +74,30 @@ QString SerialLink::devicePath(const QString &port)
 // TIOCEXCL stops programs that do not lock.
 int SerialLink::openExclusive(const QString &port)
 {
-    if (port.isEmpty())
+    if (port.isEmpty()) {
+        errno = ENOENT;
         return -1;
+    }
     const QByteArray path = devicePath(port).toLocal8Bit();
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || (isatty(fd) && ::ioctl(fd, TIOCEXCL) != 0)) {
+        const int error = errno;
         ::close(fd);
-        return -1;
-    }
-    if (isatty(fd) && ::ioctl(fd, TIOCEXCL) != 0) {
-        ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
 }
 
-bool SerialLink::probe(const QString &port)
+SerialLink::ProbeResult SerialLink::probeDetail(const QString &port)
 {
     const int fd = openExclusive(port);
     if (fd < 0)
-        return false;
+        return errno == EACCES || errno == EPERM ? ProbeResult::NoPermission : ProbeResult::Unavailable;
     closeQuietly(fd);
-    return true;
+    return ProbeResult::Available;
 }
 
 SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)

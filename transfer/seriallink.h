@@ -32,11 +32,19 @@ public:
     std::optional<unsigned char> readByte();
     void close();
 
+    enum class ProbeResult { Available, Unavailable, NoPermission };
+
     // Whether the port exists and nobody holds it: the exclusive open alone.
-    static bool probe(const QString &port);
-    // "COMn" is /dev/ttyS<n-1>; a name with "/" is a path; anything else
-    // is a device under /dev.
+    static bool probe(const QString &port) { return probeDetail(port) == ProbeResult::Available; }
+    // The same, telling a port the user may not open from one that is missing or busy.
+    static ProbeResult probeDetail(const QString &port);
+    // A name registered as an alias stands for its path; "COMn" is
+    // /dev/ttyS<n-1>; a name with "/" is a path; anything else is a device
+    // under /dev.
     static QString devicePath(const QString &port);
+    // Lets a port name stand for a device of the program's own, such as the
+    // built-in simulated module. Safe from any thread.
+    static void registerAlias(const QString &name, const QString &path);
 
 private:
     static int openExclusive(const QString &port);

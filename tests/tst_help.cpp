@@ -1,0 +1,119 @@
+#include "app/mainwindow.h"
+#include "form/mainwindowui.h"
+#include "help/about.h"
+#include "help/help.h"
+#include "help/helptext.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The help viewer and the About box.
+class TestHelp : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_startDir;
+
+    QString writeHelp(const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath("tavir_16.hlp"));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    }
+
+private slots:
+    void initTestCase() { m_startDir = QDir::currentPath(); }
+    void cleanup() { QDir::setCurrent(m_startDir); }
+
+    void helpTextStopsAtTheRule()
+    {
+        const QString path = writeHelp("egy\ntwo \xC5\x91\nh\xC3\xa1rom\n---\nnot shown\n");
+        QCOMPARE(readHelpText(path), QString("egy\ntwo \u0151\nhárom\n---\n"));
+        writeHelp("a\r\nb\r\n");
+        QCOMPARE(readHelpText(path), QString("a\nb\n"));
+        writeHelp("");
+        QCOMPARE(readHelpText(path), QString("\n"));
+        writeHelp("--- \n----\nend");
+        QCOMPARE(readHelpText(path), QString("--- \n----\nend\n"));
+        QCOMPARE(readHelpText(m_dir.filePath("none.hlp")), QString("ERROR: Canot open the help file."));
+    }
+
+    void viewerShowsTheFileOfTheCurrentFolder()
+    {
+        writeHelp("first\nsecond\nthird\n---\nhidden\n");
+        QDir::setCurrent(m_dir.path());
+        QWidget parent;
+        help viewer(&parent);
+        QCOMPARE(viewer.windowTitle(), QString("Help"));
+        QCOMPARE(viewer.size(), QSize(880, 680));
+        QCOMPARE(viewer.minimumSize(), QSize(880, 680));
+        QCOMPARE(viewer.maximumSize(), QSize(880, 680));
+        QPlainTextEdit *text = viewer.textView();
+        QCOMPARE(text->toPlainText(), QString("first\nsecond\nthird\n---\n"));
+        QVERIFY(text->isReadOnly());
+        QCOMPARE(text->lineWrapMode(), QPlainTextEdit::NoWrap);
+        const QDialogButtonBox *buttons = viewer.findChild<QDialogButtonBox *>("buttonBox");
+        QCOMPARE(buttons->standardButtons(), QDialogButtonBox::StandardButtons(QDialogButtonBox::Close));
+    }
+
+    void viewerFallsBackToTheShippedHelp()
+    {
+        QTemporaryDir empty;
+        QDir::setCurrent(empty.path());
+        QWidget parent;
+        const QString shipped = help(&parent).textView()->toPlainText();
+        QVERIFY(shipped.endsWith("---\n"));  // the installed help, from the build tree
+        QVERIFY(shipped.contains("Szimulált modul"));
+        QVERIFY(!shipped.contains("Notes for maintainers"));
+
+    }
+
+    void f1TwiceOpensTwoWindows()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::keyClick(&window, Qt::Key_F1);
+        QTest::keyClick(&window, Qt::Key_F1);
+        const QList<help *> viewers = window.findChildren<help *>();
+        QCOMPARE(viewers.size(), 2);
+        for (help *viewer : viewers) {
+            QVERIFY(viewer->isVisible());
+            QVERIFY(!viewer->isModal());
+            viewer->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Close)->click();
+            QVERIFY(!viewer->isVisible());
+        }
+        QCOMPARE(window.findChildren<help *>().size(), 2);  // hidden, not gone
+    }
+
+    void aboutBox()
+    {
+        MainWindow window;
+        window.form().actionAbout->trigger();
+        about *box = window.findChild<about *>();
+        QVERIFY(box && box->isVisible() && !box->isModal());
+        QCOMPARE(box->windowTitle(), QString("About"));
+        QCOMPARE(box->size(), QSize(311, 200));
+        auto text = [box](const char *name) { return box->findChild<QLabel *>(name)->text(); };
+        QVERIFY(text("label").startsWith("© "));
+        QVERIFY(text("label_3").contains("example.com"));
+        QVERIFY(text("label_2").contains("@example.com"));
+        QVERIFY(box->findChild<QLabel *>("label_4")->font().italic());
+        QCOMPARE(text("label_6"), QString("Version v1.4"));
+        for (const QLabel *label : box->findChildren<QLabel *>())
+            QCOMPARE(label->alignment(), Qt::AlignCenter);
+    }
+};
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"

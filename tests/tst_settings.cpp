@@ -1,0 +1,320 @@
+#include "app/mainwindow.h"
+#include "form/formbinding.h"
+#include "form/mainwindowui.h"
+#include "modal.h"
+#include "settings/chardialog.h"
+#include "settings/setcom.h"
+#include "simulator/modulesimulator.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// The settings dialogs and the slots that store what they return. Serial
+// devices are stood in for by pseudo-terminals linked into a folder of the
+// test's own.
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A device folder whose ttyS<n>/ttyUSB<n> entries lead to live
+    // pseudo-terminals.
+    struct FakeDevices
+    {
+        QTemporaryDir dir;
+        std::vector<std::unique_ptr<ModuleSimulator>> modules;
+        DeviceLookup lookup;
+
+        FakeDevices() { lookup.deviceDir = dir.path(); }
+        QString add(const QString &name)
+        {
+            modules.push_back(std::make_unique<ModuleSimulator>());
+            modules.back()->start();
+            QFile::link(modules.back()->slavePath(), dir.filePath(name));
+            return dir.filePath(name);
+        }
+    };
+
+    static QComboBox *portList(QDialog *dialog) { return dialog->findChild<QComboBox *>("comboBox"); }
+    static QStringList items(const QComboBox *combo)
+    {
+        QStringList list;
+        for (int i = 0; i < combo->count(); ++i)
+            list << combo->itemText(i);
+        return list;
+    }
+    static QPushButton *okButton(QWidget *dialog)
+    {
+        return dialog->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok);
+    }
+    static QString portLabel(const MainWindow &window) { return window.findChild<QLabel *>("portLabel")->text(); }
+
+private slots:
+    void portListOffersWhatCanBeOpened()
+    {
+        FakeDevices devices;
+        devices.add("ttyS2");   // COM3
+        devices.add("ttyS4");   // COM5
+        devices.add("ttyS31");  // COM32 is never offered
+        devices.add("ttyUSB10");
+        devices.add("ttyUSB2");
+        devices.add("ttyACM0");
+        const QString busy = devices.add("ttyUSB1");
+        SerialLink holder;
+        QCOMPARE(holder.open(busy, 1500), SerialLink::OpenStatus::Opened);
+
+        setcom current("COM5", 1200, nullptr, devices.lookup);
+        QCOMPARE(current.windowTitle(), QString("Port options"));
+        QCOMPARE(items(portList(&current)),
+                 QStringList({"COM3", "COM5", "ttyACM0", "ttyUSB2", "ttyUSB10", "Szimulált modul"}));
+        QCOMPARE(current.port(), QString("COM5"));
+        QVERIFY(portList(&current)->isEditable());
+        QVERIFY(!current.findChild<QLabel *>("permissionHint")->isVisibleTo(&current));
+
+        setcom missing("COM1", 1200, nullptr, devices.lookup);
+        QCOMPARE(missing.port(), QString("COM3"));
+        setcom simulated("Szimulált modul", 1200, nullptr, devices.lookup);
+        QCOMPARE(simulated.port(), QString("Szimulált modul"));
+    }
+
+    void baudList()
+    {
+        FakeDevices devices;
+        setcom dialog("COM1", 1200, nullptr, devices.lookup);
+        const QComboBox *bauds = dialog.findChild<QComboBox *>("baudrate");
+        QVERIFY(!bauds->isEnabled());
+        QCOMPARE(items(bauds), QStringList({"150", "200", "300", "600", "1200", "1800", "2400", "4800",
+                                            "9600", "19200", "38400", "57600", "76800", "115200"}));
+        QCOMPARE(dialog.baudrate(), 1200);
+        setcom odd("COM1", 1234, nullptr, devices.lookup);
+        QCOMPARE(odd.baudrate(), 150);
+        QCOMPARE(items(portList(&dialog)), QStringList({"Szimulált modul"}));
+    }
+
+    void permissionIsExplained()
+    {
+        FakeDevices devices;
+        const QString denied = devices.add("ttyUSB0");
+        devices.add("ttyUSB1");
+        DeviceLookup lookup = devices.lookup;
+        lookup.probe = [denied](const QString &path) {
+            return path == denied ? SerialLink::ProbeResult::NoPermission : SerialLink::probeDetail(path);
+        };
+        setcom dialog("COM1", 1200, nullptr, lookup);
+        QCOMPARE(items(portList(&dialog)), QStringList({"ttyUSB1", "Szimulált modul"}));
+        const QLabel *hint = dialog.findChild<QLabel *>("permissionHint");
+        QVERIFY(hint->isVisibleTo(&dialog));
+        QCOMPARE(hint->text(), QString("ttyUSB0: nincs jogosultság. A felhasználónak a(z) „%1” csoport tagjának kell lennie.")
+                                   .arg(QFileInfo(denied).group()));
+    }
+
+    void showPortStoresTheChoice()
+    {
+        FakeDevices devices;
+        devices.add("ttyS2");
+        MainWindow window;
+        window.setDeviceLookup(devices.lookup);
+        QCOMPARE(portLabel(window), QString("COM1  Baud: 1200"));
+
+        ModalDriver cancel([](QWidget *modal) {
+            auto *dialog = qobject_cast<setcom *>(modal);
+            if (dialog)
+                dialog->reject();
+            return dialog != nullptr;
+        });
+        window.show_port();
+        QCOMPARE(window.linkSettings().Port, QString("COM1"));
+        QCOMPARE(portLabel(window), QString("COM1  Baud: 1200"));
+    }
+
+    void showPortAccepted()
+    {
+        FakeDevices devices;
+        devices.add("ttyS2");
+        MainWindow window;
+        window.setDeviceLookup(devices.lookup);
+        {
+            ModalDriver accept([](QWidget *modal) {
+                auto *dialog = qobject_cast<setcom *>(modal);
+                if (dialog)
+                    okButton(dialog)->click();
+                return dialog != nullptr;
+            });
+            window.show_port();
+        }
+        QCOMPARE(window.linkSettings().Port, QString("COM3"));
+        QCOMPARE(window.linkSettings().Baudrate, 1200);
+        QCOMPARE(portLabel(window), QString("COM3 Baud: 1200"));
+
+        // A typed device path is taken as it stands.
+        ModalDriver typed([](QWidget *modal) {
+            auto *dialog = qobject_cast<setcom *>(modal);
+            if (dialog) {
+                portList(dialog)->setEditText("/dev/serial/by-id/usb-FTDI-if00");
+                okButton(dialog)->click();
+            }
+            return dialog != nullptr;
+        });
+        window.show_port();
+        QCOMPARE(window.linkSettings().Port, QString("/dev/serial/by-id/usb-FTDI-if00"));
+    }
+
+    void oneCharacterDialogs()
+    {
+        setAck ack(nullptr, 'O');
+        QCOMPARE(ack.windowTitle(), QString("ACK char"));
+        QCOMPARE(ack.size(), QSize(286, 114));
+        QLineEdit *field = ack.findChild<QLineEdit *>("i_char");
+        QCOMPARE(field->text(), QString("O"));
+        QCOMPARE(field->maxLength(), 1);
+        QCOMPARE(ack.findChild<QLabel *>("label")->text(), QString("ACK Char:"));
+        QVERIFY(okButton(&ack)->isEnabled());
+        field->clear();
+        QVERIFY(!okButton(&ack)->isEnabled());
+        QTest::keyClicks(field, "KX");
+        QCOMPARE(field->text(), QString("K"));
+        QVERIFY(okButton(&ack)->isEnabled());
+
+        setFix fix(nullptr);
+        QCOMPARE(fix.windowTitle(), QString("CHKS Char"));
+        QCOMPARE(fix.findChild<QLabel *>("label")->text(), QString("CHKS Char:"));
+        QVERIFY(fix.findChild<QLineEdit *>("i_char")->text().isEmpty());
+        QVERIFY(!okButton(&fix)->isEnabled());
+
+        setUC uc(nullptr, '{');
+        QCOMPARE(uc.windowTitle(), QString("Upload Command"));
+        QCOMPARE(uc.findChild<QLabel *>("label")->text(), QString("Upload Command: "));
+        QCOMPARE(uc.findChild<QLineEdit *>("i_char")->text(), QString("{"));
+
+        separators seps(nullptr, '|', '#');
+        QCOMPARE(seps.windowTitle(), QString("Separators"));
+        QCOMPARE(seps.findChild<QLineEdit *>("c_ds")->text(), QString("|"));
+        QCOMPARE(seps.findChild<QLineEdit *>("c_us")->text(), QString("#"));
+        QVERIFY(okButton(&seps)->isEnabled());
+        seps.findChild<QLineEdit *>("c_us")->clear();
+        QVERIFY(!okButton(&seps)->isEnabled());
+        seps.findChild<QLineEdit *>("c_us")->setText("x");
+        seps.findChild<QLineEdit *>("c_ds")->clear();
+        QVERIFY(!okButton(&seps)->isEnabled());
+    }
+
+    void characterSlots()
+    {
+        MainWindow window;
+        window.linkSettings().FilePath = "conf.t16";
+        auto answer = [](const char *objectName, QList<QPair<const char *, QString>> fields, bool ok) {
+            return [=](QWidget *modal) {
+                if (modal->objectName() != QLatin1String(objectName))
+                    return false;
+                for (const auto &field : fields)
+                    modal->findChild<QLineEdit *>(field.first)->setText(field.second);
+                if (ok)
+                    okButton(modal)->click();
+                else
+                    static_cast<QDialog *>(modal)->reject();
+                return true;
+            };
+        };
+
+        window.setChks16();
+        {
+            ModalDriver driver(answer("setFix", {{"i_char", "X"}}, true));
+            window.setFixChar();
+        }
+        QCOMPARE(window.linkSettings().CheckSize, 'X');
+        {
+            ModalDriver driver(answer("setFix", {{"i_char", "Y"}}, false));
+            window.setFixChar();
+        }
+        QCOMPARE(window.linkSettings().CheckSize, 'X');
+        {
+            ModalDriver driver(answer("setAck", {{"i_char", "\u0151"}}, true));  // not in Latin-1
+            window.setAckChar();
+        }
+        QCOMPARE(window.linkSettings().AckChar, '?');
+        {
+            ModalDriver driver(answer("separators", {{"c_ds", "#"}, {"c_us", "\u00A4"}}, true));
+            window.setSeparators();
+        }
+        QCOMPARE(window.linkSettings().DownloadSeparator, '#');
+        QCOMPARE(window.linkSettings().UploadSeparator, '\xA4');
+        {
+            ModalDriver driver(answer("setUC", {{"i_char", "U"}}, true));
+            window.setUploadCommand();
+        }
+        QCOMPARE(window.linkSettings().UploadCommand, 'U');
+
+        MessageBoxRecorder recorder;
+        window.show_info();
+        QCOMPARE(recorder.boxes[0].text,
+                 QString("Port: COM1\nBaudrate: B1200\nTimeout: 2000\nCHKS: X\nACK char: ?\nCheckvalue: 0\n"
+                         "Download Separator: #\nUpload Separator: \u00A4\nUpload Command: U\n"));
+    }
+
+    void builtInSimulatedModule()
+    {
+        FakeDevices devices;
+        MainWindow window;
+        window.setDeviceLookup(devices.lookup);
+        ModalDriver choose([](QWidget *modal) {
+            auto *dialog = qobject_cast<setcom *>(modal);
+            if (dialog) {
+                portList(dialog)->setCurrentText("Szimulált modul");
+                okButton(dialog)->click();
+            }
+            return dialog != nullptr;
+        });
+        window.show_port();
+        QCOMPARE(window.linkSettings().Port, QString("Szimulált modul"));
+        QCOMPARE(portLabel(window), QString("Szimulált modul Baud: 1200"));
+
+        const QStringList visible = {"36209300099", "1234", "42", "SZIMULALT", "0", "BE1", "BE2", "7",
+                                     "a", "b", "c", "d", "e", "f", "g", "h"};
+        QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
+        for (int i = 0; i < visible.size(); ++i)
+            edits[i]->setText(visible[i]);
+        edits[30]->setText("36301112222");
+        formCheckBoxes(window.centralWidget())[9]->setChecked(true);
+        const FormValues sent = readForm(window.centralWidget());
+
+        bool succeeded = false;
+        ModalDriver download([&succeeded](QWidget *modal) {
+            auto *label = modal->findChild<QLabel *>("kiiras");
+            if (!label || label->text() == "Betöltés...")
+                return false;
+            succeeded = label->text() == "Sikeres betöltés.";
+            static_cast<QDialog *>(modal)->accept();
+            return true;
+        });
+        window.download();
+        QVERIFY(succeeded);
+
+        // Read back into a cleared form: what was downloaded comes back.
+        for (QLineEdit *edit : edits)
+            edit->clear();
+        MessageBoxRecorder recorder;
+        window.readup();
+        QVERIFY(recorder.boxes.isEmpty());
+        FormValues expected = sent;
+        expected.texts[7] = "0007";
+        QCOMPARE(readForm(window.centralWidget()), expected);
+        QCOMPARE(window.form().smskp_combo->currentIndex(), 1);
+
+        window.verify_func();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés."));
+    }
+};
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
