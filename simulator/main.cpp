@@ -38,6 +38,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption link({"l", "link"}, "Also reach the module through a symbolic link at <path>.", "path");
     const QCommandLineOption paced({"p", "paced"}, "Answer at the true 1200 baud pace (8.3 ms a byte).");
     const QCommandLineOption log("log", "Write every byte on the line to <file> (- for standard error).", "file");
+    const QCommandLineOption interval("interval", "Send one byte every <ms> milliseconds (a trickling module).", "ms");
     const QCommandLineOption silent("silent", "Never answer.");
     const QCommandLineOption ready("ready", "Answer a download request with <bytes> (default \"R>\").", "bytes");
     const QCommandLineOption ack("ack", "Acknowledge a download with <bytes> (default \"OK\").", "bytes");
@@ -45,12 +46,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption answer("answer-file", "Answer every upload with the bytes of <file>.", "file");
     const QCommandLineOption hangUp("hangup-after", "Hang up after <n> bytes on the line.", "n");
     const QCommandLineOption command("upload-command", "The upload command character (default \"{\").", "char");
-    parser.addOptions({link, paced, log, silent, ready, ack, preamble, answer, hangUp, command});
+    parser.addOptions({link, paced, interval, log, silent, ready, ack, preamble, answer, hangUp, command});
     parser.process(app);
 
     SimulatorOptions options;
     options.linkPath = parser.value(link);
     options.paced = parser.isSet(paced);
+    options.byteIntervalMs = parser.value(interval).toInt();
     options.silent = parser.isSet(silent);
     if (parser.isSet(ready))
         options.readyReply = decodeEscapes(parser.value(ready));

@@ -57,6 +57,7 @@ struct ModuleSimulator::Engine
     Clock::time_point sendLineFree{};
 
     void run();
+    bool waitUntil(Clock::time_point when);
     void take(unsigned char byte);
     void send(const QByteArray &bytes);
     bool countAndMaybeHangUp();
@@ -206,7 +207,8 @@ void ModuleSimulator::Engine::run()
         for (ssize_t i = 0; i < got && master >= 0; ++i) {
             if (options.paced) {
                 receiveLineFree += ByteTime;
-                std::this_thread::sleep_until(receiveLineFree);
+                if (!waitUntil(receiveLineFree))
+                    return;
             }
             {
                 std::lock_guard lock(mutex);
@@ -220,6 +222,21 @@ void ModuleSimulator::Engine::run()
         }
         if (master < 0)
             return;
+    }
+}
+
+// Sleeps until `when`; false when the simulator is being stopped meanwhile.
+bool ModuleSimulator::Engine::waitUntil(Clock::time_point when)
+{
+    for (;;) {
+        const auto left = when - Clock::now();
+        if (left <= Clock::duration::zero())
+            return true;
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+        const timespec wait{time_t(ns / 1'000'000'000), long(ns % 1'000'000'000)};
+        pollfd stop{stopRequest.fd(), POLLIN, 0};
+        if (::ppoll(&stop, 1, &wait, nullptr) > 0)
+            return false;
     }
 }
 
@@ -280,12 +297,16 @@ void ModuleSimulator::Engine::storePieces()
 void ModuleSimulator::Engine::send(const QByteArray &bytes)
 {
     sendLineFree = std::max(sendLineFree, Clock::now());
+    const auto interval = options.byteIntervalMs > 0 ? std::chrono::microseconds(options.byteIntervalMs * 1000)
+                        : options.paced               ? ByteTime
+                                                      : std::chrono::microseconds(0);
     for (char c : bytes) {
         if (master < 0)
             return;
-        if (options.paced) {
-            sendLineFree += ByteTime;
-            std::this_thread::sleep_until(sendLineFree);
+        if (interval.count() > 0) {
+            sendLineFree += interval;
+            if (!waitUntil(sendLineFree))
+                return;
         }
         pollfd p{master, POLLOUT, 0};
         while (::write(master, &c, 1) != 1) {

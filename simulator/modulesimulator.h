@@ -21,6 +21,7 @@
 struct SimulatorOptions
 {
     bool paced = false;                        // true 1200 baud timing, 10 bits a byte
+    int byteIntervalMs = 0;                    // when set, sends one byte per this many ms
     bool silent = false;                       // listens, never answers
     QByteArray readyReply = QByteArrayLiteral("R>");
     QByteArray ackReply = QByteArrayLiteral("OK");

@@ -4,6 +4,8 @@
 #include "lineinterrupt.h"
 #include "seriallink.h"
 
+#include <QElapsedTimer>
+
 bool downloadToModule(const LinkSettings &settings, DownloadProgress &progress,
                       const LineInterrupt *interrupt)
 {
@@ -47,7 +49,9 @@ UploadAnswer receiveUploadAnswer(SerialLink &link, char uploadCommand,
     UploadAnswer answer;
     link.writeByte(RequestByte);
     int count = link.writeByte(static_cast<unsigned char>(uploadCommand));
-    while (count != 0) {
+    QElapsedTimer clock;
+    clock.start();
+    while (count != 0 && answer.bytes.size() < MaxAnswerBytes && clock.elapsed() < MaxAnswerMs) {
         const std::optional<unsigned char> byte = link.readByte();
         count = byte ? 1 : 0;
         if (byte)

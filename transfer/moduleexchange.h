@@ -35,6 +35,13 @@ public:
 bool downloadToModule(const LinkSettings &settings, DownloadProgress &progress,
                       const LineInterrupt *interrupt = nullptr);
 
+// A whole answer is 44 fields of 17 bytes and one final byte (749), sent in
+// about 6.3 s at 1200 baud. A module that keeps talking far past that is not
+// giving an answer: the receive stops at this many bytes, or once this long
+// has passed, and the answer is judged as it stands.
+inline constexpr int MaxAnswerBytes = 1024;
+inline constexpr int MaxAnswerMs = 10000;
+
 struct UploadAnswer
 {
     bool cancelled = false;
@@ -42,7 +49,7 @@ struct UploadAnswer
 };
 
 // Sends the upload request on an open link and collects the answer until a
-// read brings nothing. `afterEachRead` runs after every read and may abandon
-// the receive by returning false.
+// read brings nothing, or the answer outgrows its bounds. `afterEachRead`
+// runs after every read and may abandon the receive by returning false.
 UploadAnswer receiveUploadAnswer(SerialLink &link, char uploadCommand,
                                  const std::function<bool()> &afterEachRead);

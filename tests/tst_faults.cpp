@@ -1,0 +1,204 @@
+#include "app/mainwindow.h"
+#include "form/formbinding.h"
+#include "form/mainwindowui.h"
+#include "modal.h"
+#include "simulator/modulesimulator.h"
+#include "transfer/dload.h"
+#include "transfer/moduleexchange.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+
+// Faults of the line and of the module, played by the simulator: every one
+// ends in the documented failure, with the form untouched, the port released
+// and nothing left hanging.
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private:
+    const QString ReadupFailed = QStringLiteral("Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!");
+    const QString VerifyFailed = QStringLiteral("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!");
+    const QString DownloadFailed = QStringLiteral("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat.");
+
+    // How many descriptors of this process lead to the device (the
+    // simulator keeps one of its own while it is up).
+    static int openCount(const QString &device)
+    {
+        int count = 0;
+        for (const QFileInfo &fd : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::Files))
+            count += fd.symLinkTarget() == device ? 1 : 0;
+        return count;
+    }
+
+    static void fillForm(MainWindow &window)
+    {
+        const QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
+        for (int i = 0; i < 16; ++i)
+            edits[i]->setText(i == 4 ? "1" : QString::number(1000 + i));
+        edits[30]->setText("36201234567");
+        formCheckBoxes(window.centralWidget())[5]->setChecked(true);
+    }
+
+    static QByteArray randomBytes(int count, quint32 seed)
+    {
+        QRandomGenerator random(seed);
+        QByteArray bytes;
+        while (bytes.size() < count) {
+            const char byte = char(random.bounded(256));
+            if (bytes.isEmpty() && byte == 'R')
+                continue;  // a burst, not a handshake
+            bytes += byte;
+        }
+        return bytes;
+    }
+
+    static QByteArray severalKilobytes()
+    {
+        QList<QByteArray> fields;
+        for (int i = 0; i < 44 * 6; ++i)
+            fields << QByteArray::number(i).leftJustified(16, ' ');
+        return ModuleSimulator::uploadAnswer(fields);
+    }
+
+    enum class Transfer { Readup, Verify };
+
+    // Runs read-up or verify against a misbehaving module and checks the
+    // documented outcome.
+    void expectUploadFailure(Transfer transfer, const SimulatorOptions &options)
+    {
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        const int simulatorsOwn = openCount(sim.slavePath());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        const FormValues before = readForm(window.centralWidget());
+        MessageBoxRecorder recorder;
+        if (transfer == Transfer::Readup) {
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^(sep error|dberror \\d+ 44)$"));
+            window.readup();
+        } else {
+            window.verify_func();
+        }
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
+        QCOMPARE(recorder.boxes[0].text, transfer == Transfer::Readup ? ReadupFailed : VerifyFailed);
+        QCOMPARE(readForm(window.centralWidget()), before);
+        QCOMPARE(window.form().smskp_combo->currentIndex(), 0);
+        QVERIFY(openCount(sim.slavePath()) <= simulatorsOwn);
+        if (!sim.hasHungUp())
+            QVERIFY(SerialLink::probe(sim.slavePath()));
+    }
+
+    QString downloadStatus(const SimulatorOptions &options, bool *released)
+    {
+        ModuleSimulator sim(options);
+        if (!sim.start())
+            return {};
+        const int simulatorsOwn = openCount(sim.slavePath());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        QString status;
+        ModalDriver driver([&status](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog || dialog->statusLabel()->text() == "Betöltés...")
+                return false;
+            status = dialog->statusLabel()->text();
+            dialog->accept();
+            return true;
+        });
+        window.download();
+        *released = openCount(sim.slavePath()) <= simulatorsOwn;
+        return status;
+    }
+
+private slots:
+    void hangUpDuringDownload()
+    {
+        SimulatorOptions options;
+        options.hangUpAfter = 2 + 2 + 300;  // in the middle of the record
+        bool released = false;
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(downloadStatus(options, &released), DownloadFailed);
+        QVERIFY(released);
+        QVERIFY(clock.elapsed() < DownloadReadTimeoutMs);  // a vanished peer costs no time-out
+    }
+
+    void burstInsteadOfTheHandshake()
+    {
+        SimulatorOptions options;
+        options.readyReply = randomBytes(2000, 7);
+        bool released = false;
+        QCOMPARE(downloadStatus(options, &released), DownloadFailed);
+        QVERIFY(released);
+    }
+
+    void readupFaults_data()
+    {
+        QTest::addColumn<int>("hangUpAfter");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("hang-up") << 2 + 300 << QByteArray();
+        QTest::newRow("random burst") << -1 << randomBytes(3000, 11);
+        QTest::newRow("random burst with field ends") << -1 << randomBytes(800, 13).replace('a', '\r');
+        QTest::newRow("several kilobytes") << -1 << severalKilobytes();
+    }
+    void readupFaults()
+    {
+        QFETCH(int, hangUpAfter);
+        QFETCH(QByteArray, answer);
+        SimulatorOptions options;
+        options.hangUpAfter = hangUpAfter;
+        if (!answer.isEmpty())
+            options.scriptedAnswer = answer;
+        expectUploadFailure(Transfer::Readup, options);
+    }
+
+    void verifyFaults_data() { readupFaults_data(); }
+    void verifyFaults()
+    {
+        QFETCH(int, hangUpAfter);
+        QFETCH(QByteArray, answer);
+        SimulatorOptions options;
+        options.hangUpAfter = hangUpAfter;
+        if (!answer.isEmpty())
+            options.scriptedAnswer = answer;
+        expectUploadFailure(Transfer::Verify, options);
+    }
+
+    void tricklingModuleStillEnds()
+    {
+        SimulatorOptions options;
+        options.byteIntervalMs = 1400;  // each byte just within the read time-out
+        QElapsedTimer clock;
+        clock.start();
+        expectUploadFailure(Transfer::Readup, options);
+        QVERIFY(clock.elapsed() < MaxAnswerMs + UploadReadTimeoutMs + 1000);
+    }
+
+    void oversizedAnswerIsCutAtItsBound()
+    {
+        ModuleSimulator sim([] {
+            SimulatorOptions options;
+            options.scriptedAnswer = severalKilobytes();
+            return options;
+        }());
+        QVERIFY(sim.start());
+        SerialLink link;
+        QCOMPARE(link.open(sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        const UploadAnswer answer = receiveUploadAnswer(link, '{', [] { return true; });
+        QCOMPARE(answer.bytes.size(), MaxAnswerBytes);
+        QVERIFY(severalKilobytes().startsWith(answer.bytes));
+    }
+};
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
