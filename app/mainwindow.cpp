@@ -3,6 +3,7 @@
 #include "app/datafiles.h"
 #include "app/filedialog.h"
 #include "app/messagebox.h"
+#include "app/resourceicon.h"
 #include "content/contentfile.h"
 #include "form/fieldcheck.h"
 #include "form/formbinding.h"
@@ -52,12 +53,8 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
         {ui->actionExit, "exit_icon.png"},  {ui->actionAbout, "info_icon.png"},
         {ui->actionReadup, "up.png"},       {ui->actionDownload, "down.png"},
     };
-    for (const auto &entry : icons) {
-        QIcon icon;
-        icon.addPixmap(QPixmap(QStringLiteral(":/img/img/") + QLatin1String(entry.image)),
-                       QIcon::Normal, QIcon::Off);
-        entry.action->setIcon(icon);
-    }
+    for (const auto &entry : icons)
+        entry.action->setIcon(resourceIcon(QStringLiteral(":/img/img/") + QLatin1String(entry.image)));
 
     auto *checksumModes = new QActionGroup(this);
     checksumModes->setExclusive(true);

@@ -3,7 +3,8 @@
 # missing. Needs root (or sudo).
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev libgl-dev fonts-dejavu-extra xvfb xauth)
+# The packages to build, run and test; arguments name further ones.
+packages=(cmake g++ make qt6-base-dev libgl-dev xvfb xauth "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

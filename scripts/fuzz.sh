@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for the given number
+# of seconds (default 60), starting from the seed corpus in fuzz/corpus/.
+# Fails on any crash, hang or leak. New inputs go to build-fuzz/corpus/, so the
+# seeds in the repository stay as they are.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+
+scripts/install-deps.sh clang libclang-rt-14-dev
+build=build-fuzz
+CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVIR340_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+for target in fuzz_contentfile fuzz_moduleanswer fuzz_contentrecord; do
+    name=${target#fuzz_}
+    mkdir -p "$build/corpus/$name"
+    echo "== $target: ${seconds}s"
+    status=0
+    "$build/bin/$target" "$build/corpus/$name" "fuzz/corpus/$name" \
+        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$build/$target-" >"$build/$target.log" 2>&1 || status=$?
+    grep -E '^(#[0-9]+\s+DONE|stat::number_of_executed_units|stat::peak_rss_mb|INFO: seed corpus)|ERROR|SUMMARY|Test unit written' \
+        "$build/$target.log" || true
+    if [ "$status" -ne 0 ]; then
+        echo "$target failed (exit $status); see $build/$target.log"
+        exit 1
+    fi
+done
