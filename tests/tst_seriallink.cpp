@@ -36,6 +36,24 @@ FormValues sampleForm()
     return form;
 }
 
+// One download of the sample form to a fresh simulator.
+struct DownloadRun
+{
+    ModuleSimulator sim;
+    RecordedProgress progress;
+    bool ok = false;
+
+    explicit DownloadRun(const SimulatorOptions &options = {}, LinkSettings settings = {})
+        : sim(options)
+    {
+        if (!sim.start())
+            return;
+        settings.Port = sim.slavePath();
+        buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
+        ok = downloadToModule(settings, progress);
+    }
+};
+
 } // namespace
 
 // The serial link and the byte exchanges against the simulator on a
@@ -43,23 +61,6 @@ FormValues sampleForm()
 class TestSerialLink : public QObject
 {
     Q_OBJECT
-
-private:
-    static bool download(const SimulatorOptions &options, LinkSettings settings, ModuleSimulator **kept = nullptr)
-    {
-        static std::unique_ptr<ModuleSimulator> sim;
-        sim = std::make_unique<ModuleSimulator>(options);
-        if (!sim->start())
-            return false;
-        settings.Port = sim->slavePath();
-        if (settings.RecordText.isEmpty())
-            buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
-        RecordedProgress progress;
-        const bool ok = downloadToModule(settings, progress);
-        if (kept)
-            *kept = sim.get();
-        return ok;
-    }
 
 private slots:
     void devicePaths_data()
@@ -180,34 +181,24 @@ private slots:
 
     void downloadBytesOnTheLine()
     {
+        DownloadRun run;
+        QVERIFY(run.ok);
         LinkSettings settings;
-        ModuleSimulator *sim = nullptr;
-        QVERIFY(download({}, settings, &sim));
         buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
         QByteArray expected = "~}";
         for (const QString &item : settings.RecordText.split('|'))
             expected += item.toLatin1() + '\r';
         QCOMPARE(expected.size(), 2 + 748);
-        QCOMPARE(sim->received(), expected);
-        QCOMPARE(sim->sent(), QByteArray("R>OK"));
-        QCOMPARE(sim->downloadsStored(), 1);
-        QCOMPARE(sim->fields()[28], QByteArray("2136201234567   "));
-    }
+        QCOMPARE(run.sim.received(), expected);
+        QCOMPARE(run.sim.sent(), QByteArray("R>OK"));
+        QCOMPARE(run.sim.downloadsStored(), 1);
+        QCOMPARE(run.sim.fields()[28], QByteArray("2136201234567   "));
 
-    void downloadProgress()
-    {
-        ModuleSimulator sim;
-        QVERIFY(sim.start());
-        LinkSettings settings;
-        settings.Port = sim.slavePath();
-        buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
-        RecordedProgress progress;
-        QVERIFY(downloadToModule(settings, progress));
-        QCOMPARE(progress.maximum, 757);
-        QCOMPARE(progress.resets, 1);
-        QCOMPARE(progress.values.first(), 10);
-        QCOMPARE(progress.values.size(), 1 + 748);
-        QCOMPARE(progress.values.last(), 758);
+        QCOMPARE(run.progress.maximum, 757);
+        QCOMPARE(run.progress.resets, 1);
+        QCOMPARE(run.progress.values.first(), 10);
+        QCOMPARE(run.progress.values.size(), 1 + 748);
+        QCOMPARE(run.progress.values.last(), 758);
     }
 
     void downloadWithChecksumAndOtherSeparator()
@@ -216,13 +207,13 @@ private slots:
         settings.CheckValue = 1;
         settings.CheckSize = 3;
         settings.DownloadSeparator = '#';
-        ModuleSimulator *sim = nullptr;
-        QVERIFY(download({}, settings, &sim));
+        DownloadRun run({}, settings);
+        QVERIFY(run.ok);
         LinkSettings built = settings;
         buildContentRecord(sampleForm(), built, RecordPurpose::Download);
         const QString suffix = built.RecordText.mid(747);
         QVERIFY(suffix.size() >= 1);
-        const QByteArray received = sim->received();
+        const QByteArray received = run.sim.received();
         QCOMPARE(received.count('\r'), 44);
         QVERIFY(!received.contains('#'));
         QVERIFY(received.endsWith(suffix.toLatin1() + '\r'));
@@ -252,20 +243,19 @@ private slots:
         options.ackReply = ack;
         LinkSettings settings;
         settings.AckChar = ackChar;
-        ModuleSimulator *sim = nullptr;
-        QCOMPARE(download(options, settings, &sim), succeeds);
+        DownloadRun run(options, settings);
+        QCOMPARE(run.ok, succeeds);
         if (!ready.startsWith('R'))
-            QCOMPARE(sim->received(), QByteArray("~}"));  // no record byte after a wrong answer
+            QCOMPARE(run.sim.received(), QByteArray("~}"));  // no record byte after a wrong answer
     }
 
     void singleAckByteWaitsOutTheSecondRead()
     {
         SimulatorOptions options;
         options.ackReply = "O";
-        LinkSettings settings;
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(download(options, settings));
+        QVERIFY(DownloadRun(options).ok);
         QVERIFY(clock.elapsed() >= DownloadReadTimeoutMs - 1);
     }
 
@@ -283,16 +273,10 @@ private slots:
 
     void readBackWhatWasDownloaded()
     {
-        ModuleSimulator sim;
-        QVERIFY(sim.start());
-        LinkSettings settings;
-        settings.Port = sim.slavePath();
-        buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
-        RecordedProgress progress;
-        QVERIFY(downloadToModule(settings, progress));
-
+        DownloadRun run;
+        QVERIFY(run.ok);
         SerialLink link;
-        QCOMPARE(link.open(sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        QCOMPARE(link.open(run.sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
         const UploadAnswer answer = receiveUploadAnswer(link, '{', [] { return true; });
         const ReadupResult result = readModuleAnswer(answerText(answer.bytes), initialFormValues());
         QCOMPARE(result.error, AnswerError::None);

@@ -26,19 +26,37 @@ std::unique_ptr<QProgressDialog> makeProgress(QWidget *window, const QString &la
     return progress;
 }
 
-// Collects the module's answer, moving the bar one step per read and
-// stopping when the user cancels.
-UploadAnswer receiveWithProgress(SerialLink &link, char uploadCommand, QProgressDialog &progress)
+// The port, the progress dialog and the module's answer of one read-up or
+// verify; the port is released when this goes.
+struct ModuleRead
 {
-    UploadAnswer answer = receiveUploadAnswer(link, uploadCommand, [&progress] {
+    SerialLink link;
+    std::unique_ptr<QProgressDialog> progress;
+    UploadAnswer answer;
+};
+
+// Opens the port and collects the module's answer, moving the bar one step
+// per read. False when the port could not be opened (and the user was told,
+// under `failure`) or when the user cancelled.
+bool readModule(ModuleRead &read, QWidget *window, const LinkSettings &settings, const QString &failure,
+                const QString &label)
+{
+    if (read.link.open(settings.Port, UploadReadTimeoutMs) != SerialLink::OpenStatus::Opened) {
+        Message::critical(window, ErrorTitle, failure + QStringLiteral("\nNem lehet megnyitni a portot."));
+        return false;
+    }
+    read.progress = makeProgress(window, label);
+    QProgressDialog &progress = *read.progress;
+    read.answer = receiveUploadAnswer(read.link, settings.UploadCommand, [&progress] {
         if (progress.wasCanceled())
             return false;
         progress.setValue(progress.value() + 1);
         return true;
     });
-    if (!answer.cancelled)
-        progress.setValue(ProgressRange);
-    return answer;
+    if (read.answer.cancelled)
+        return false;
+    progress.setValue(ProgressRange);
+    return true;
 }
 
 } // namespace
@@ -46,19 +64,12 @@ UploadAnswer receiveWithProgress(SerialLink &link, char uploadCommand, QProgress
 void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
                       QComboBox *operatorCombo)
 {
-    SerialLink link;
-    if (link.open(settings.Port, UploadReadTimeoutMs) != SerialLink::OpenStatus::Opened) {
-        Message::critical(window, ErrorTitle,
-                          QStringLiteral("Sikertelen kiolvasás.\nNem lehet megnyitni a portot."));
+    ModuleRead read;
+    if (!readModule(read, window, settings, QStringLiteral("Sikertelen kiolvasás."), QStringLiteral("Kiolvasás...")))
         return;
-    }
-    const std::unique_ptr<QProgressDialog> progress = makeProgress(window, QStringLiteral("Kiolvasás..."));
-    const UploadAnswer answer = receiveWithProgress(link, settings.UploadCommand, *progress);
-    link.close();
-    if (answer.cancelled)
-        return;
+    read.link.close();
 
-    const ReadupResult result = readModuleAnswer(answerText(answer.bytes), readForm(central));
+    const ReadupResult result = readModuleAnswer(answerText(read.answer.bytes), readForm(central));
     switch (result.error) {
     case AnswerError::NoSeparator:
         qDebug("sep error");
@@ -86,19 +97,14 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
         Message::critical(window, ErrorTitle, QStringLiteral("Sikertelen ellenőrzés. (ascii error)"));
         return;
     }
-    SerialLink link;
-    if (link.open(settings.Port, UploadReadTimeoutMs) != SerialLink::OpenStatus::Opened) {
-        Message::critical(window, ErrorTitle,
-                          QStringLiteral("Sikertelen ellenőrzés.\nNem lehet megnyitni a portot."));
-        return;
-    }
-    const std::unique_ptr<QProgressDialog> progress = makeProgress(window, QStringLiteral("Ellenőrzés..."));
-    const UploadAnswer answer = receiveWithProgress(link, settings.UploadCommand, *progress);
-    if (answer.cancelled)
+    // The port stays open, and the bar shown, until the user has read the outcome.
+    ModuleRead read;
+    if (!readModule(read, window, settings, QStringLiteral("Sikertelen ellenőrzés."),
+                    QStringLiteral("Ellenőrzés...")))
         return;
 
     const QString title = QStringLiteral("Ellenőrzés");
-    if (answerText(answer.bytes) == settings.RecordText)
+    if (answerText(read.answer.bytes) == settings.RecordText)
         Message::information(window, title, QStringLiteral("Sikeres ellenőrzés."));
     else
         Message::critical(window, title,
