@@ -14,6 +14,9 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <array>
+#include <future>
+
 namespace {
 
 // The visible fields with their captions and hints (each on the field's row).
@@ -142,9 +145,12 @@ void MainWindow::setupUi(QMainWindow *window)
     palette.setBrush(QPalette::Disabled, QPalette::Text, disabled);
     window->setPalette(palette);
 
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/img/img/icon_download.png"), QSize(), QIcon::Normal, QIcon::Off);
-    window->setWindowIcon(icon);
+    // The pictures are decoded on another thread while the widgets are built.
+    auto pictures = std::async(std::launch::async, [] {
+        return std::array<QImage, 3>{QImage(QStringLiteral(":/img/img/icon_download.png")),
+                                     QImage(QStringLiteral(":/img/img/Tavir_340_stamp_high.png")),
+                                     QImage(QStringLiteral(":/img/img/Tavir_340_stamp_low.png"))};
+    });
 
     createActions(window);
 
@@ -163,6 +169,13 @@ void MainWindow::setupUi(QMainWindow *window)
     statusBar = new QStatusBar(window);
     statusBar->setObjectName("statusBar");
     window->setStatusBar(statusBar);
+
+    const std::array<QImage, 3> images = pictures.get();
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(images[0]), QIcon::Normal, QIcon::Off);
+    window->setWindowIcon(icon);
+    Frame->findChild<QLabel *>("label")->setPixmap(QPixmap::fromImage(images[1]));
+    Frame->findChild<QLabel *>("label_30")->setPixmap(QPixmap::fromImage(images[2]));
 
     retranslateUi(window);
 }
@@ -296,10 +309,8 @@ void MainWindow::createForm()
     for (const char *name : {"label_39", "label_40", "label_41", "label_42", "label_43", "label_44", "label_45"})
         addFieldLabel(name);
 
-    QLabel *stampHigh = addLabel("label", 660, 20, 251, 211);
-    stampHigh->setPixmap(QPixmap(QStringLiteral(":/img/img/Tavir_340_stamp_high.png")));
-    QLabel *stampLow = addLabel("label_30", 660, 250, 251, 201);
-    stampLow->setPixmap(QPixmap(QStringLiteral(":/img/img/Tavir_340_stamp_low.png")));
+    addLabel("label", 660, 20, 251, 211);     // the module in its case
+    addLabel("label_30", 660, 250, 251, 201);  // the bare board
 
     smskp_combo = new QComboBox(Frame);
     smskp_combo->setObjectName("smskp_combo");

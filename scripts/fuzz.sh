@@ -12,6 +12,7 @@ build=build-fuzz
 CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVIR340_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
+passed=0
 for target in fuzz_contentfile fuzz_moduleanswer fuzz_contentrecord; do
     name=${target#fuzz_}
     mkdir -p "$build/corpus/$name"
@@ -24,6 +25,9 @@ for target in fuzz_contentfile fuzz_moduleanswer fuzz_contentrecord; do
         "$build/$target.log" || true
     if [ "$status" -ne 0 ]; then
         echo "$target failed (exit $status); see $build/$target.log"
+        echo "fuzz: $passed passed, 1 failed"
         exit 1
     fi
+    passed=$((passed + 1))
 done
+echo "fuzz: $passed passed, 0 failed"
