@@ -46,9 +46,9 @@ FormValues initialFormValues()
     for (int i = 0; i < LineEditCount; ++i)
         values.texts.append(QString());
     values.texts[0] = smsOperators().first().number;
-    for (const CheckBoxSpec &spec : checkBoxCatalogue()) {
+    for (const CheckBoxSpec &box : checkBoxCatalogue()) {
         values.checked.append(false);
-        values.groups.append(spec.group);
+        values.groups.append(box.group);
     }
     return values;
 }

@@ -277,14 +277,14 @@ void MainWindow::createForm()
         addLineEdit(FieldItemCount + n - 1, 530, 55 + 25 * (n - 1), 105, 20, true);
 
     const QList<CheckBoxSpec> &boxes = checkBoxCatalogue();
-    auto addCheckBox = [&](const CheckBoxSpec &spec) {
+    auto addCheckBox = [&](const CheckBoxSpec &entry) {
         auto *box = new QCheckBox(Frame);
-        box->setObjectName(spec.name);
-        const int column = spec.name.mid(2, 1).toInt();
-        const int row = spec.name.mid(4).toInt();
+        box->setObjectName(entry.name);
+        const int column = entry.name.mid(2, 1).toInt();
+        const int row = entry.name.mid(4).toInt();
         static const int columnX[] = {0, 420, 440, 480, 500};
         box->setGeometry(columnX[column], 55 + 25 * (row - 1), 16, 18);
-        box->setProperty("group", spec.group);
+        box->setProperty("group", entry.group);
         checkBoxes.append(box);
     };
     for (int k = 0; k < 4; ++k)

@@ -1,3 +1,4 @@
+#include "sampleform.h"
 #include "transfer/contentrecord.h"
 
 #include <QTest>
@@ -8,16 +9,6 @@ class TestContentRecord : public QObject
     Q_OBJECT
 
 private:
-    static FormValues filledForm()
-    {
-        FormValues form = initialFormValues();
-        const QStringList visible = {"36309888000", "1234", "0042", "KAPU", "1", "AJTO", "ABLAK", "5",
-                                     "KI3 BE", "KI4 BE", "KI3 KI", "KI4 KI", "BE1 BE", "BE2 BE",
-                                     "BE1 KI", "BE2 KI"};
-        for (int i = 0; i < visible.size(); ++i)
-            form.texts[i] = visible[i];
-        return form;
-    }
     static QList<int> freeTextFields()
     {
         return {3, 5, 6, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27};
@@ -35,7 +26,7 @@ private slots:
     void fullFormIs747CharactersWithZeroDigits()
     {
         LinkSettings settings;
-        FormValues form = filledForm();
+        FormValues form = downloadableForm();
         form.texts[FieldItemCount] = "36201234567";
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::None);
         const QString &record = settings.RecordText;
@@ -65,7 +56,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, item);
         LinkSettings settings;
-        FormValues form = filledForm();
+        FormValues form = downloadableForm();
         form.texts[7] = typed;
         buildContentRecord(form, settings, RecordPurpose::Download);
         QCOMPARE(settings.RecordText.split('|')[7], item);
@@ -74,7 +65,7 @@ private slots:
     void permissionDigits()
     {
         LinkSettings settings;
-        FormValues form = filledForm();
+        FormValues form = downloadableForm();
         form.checked[indexOfBox("tc1_3")] = true;
         form.checked[indexOfBox("tc4_3")] = true;
         form.checked[indexOfBox("tc2_16")] = true;
@@ -95,7 +86,7 @@ private slots:
         for (int i = 0; i < RequiredFieldCount; ++i) {
             LinkSettings settings;
             settings.RecordText = "old";
-            FormValues form = filledForm();
+            FormValues form = downloadableForm();
             form.texts[i].clear();
             const QString name = lineEditCatalogue()[i].name;
             QTest::ignoreMessage(QtDebugMsg, qPrintable(name));
@@ -105,7 +96,7 @@ private slots:
             QVERIFY(settings.RecordText.isEmpty());
         }
         LinkSettings settings;
-        FormValues form = filledForm();
+        FormValues form = downloadableForm();
         form.texts[20].clear();  // r20
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::None);
     }
@@ -128,7 +119,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, passes);
         LinkSettings settings;
-        FormValues form = filledForm();
+        FormValues form = downloadableForm();
         form.texts[field] = text;
         const RecordResult result = buildContentRecord(form, settings, RecordPurpose::Download);
         QCOMPARE(result.error == RecordError::None, passes);
@@ -153,7 +144,7 @@ private slots:
         QFETCH(char, checkSize);
         QFETCH(QString, suffix);
         // Fill the free-text fields until the codes add up to 52 369.
-        FormValues form = filledForm();
+        FormValues form = downloadableForm();
         for (int i : freeTextFields())
             form.texts[i].clear();
         LinkSettings plain;
@@ -181,7 +172,7 @@ private slots:
 
     void negativeSumKeepsSign()
     {
-        FormValues form = filledForm();
+        FormValues form = downloadableForm();
         for (int i : freeTextFields())
             form.texts[i] = QString(16, QChar(0xA4));  // each counts -92
         LinkSettings settings;
@@ -211,7 +202,7 @@ private slots:
     void separatorInsideText()
     {
         LinkSettings settings;
-        FormValues form = filledForm();
+        FormValues form = downloadableForm();
         form.texts[3] = "A|B";
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::SeparatorInText);
         QVERIFY(settings.RecordText.isEmpty());
@@ -220,7 +211,7 @@ private slots:
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Verify).error, RecordError::None);
 
         // A digit separator collides with the permission digits.
-        form = filledForm();
+        form = downloadableForm();
         settings.DownloadSeparator = '0';
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::SeparatorInText);
 
@@ -232,7 +223,7 @@ private slots:
     void badGroupIsSkipped()
     {
         LinkSettings settings;
-        FormValues form = filledForm();
+        FormValues form = downloadableForm();
         form.groups[0] = "x.2";
         form.checked[0] = true;  // tc1_1 would make the first digit 2
         QTest::ignoreMessage(QtDebugMsg, "toInt error.");

@@ -2,6 +2,7 @@
 #include "form/formbinding.h"
 #include "form/mainwindowui.h"
 #include "modal.h"
+#include "sampleform.h"
 #include "simulator/modulesimulator.h"
 #include "transfer/dload.h"
 #include "transfer/moduleexchange.h"
@@ -39,11 +40,10 @@ private:
 
     static void fillForm(MainWindow &window)
     {
-        const QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
-        for (int i = 0; i < 16; ++i)
-            edits[i]->setText(i == 4 ? "1" : QString::number(1000 + i));
-        edits[30]->setText("36201234567");
-        formCheckBoxes(window.centralWidget())[5]->setChecked(true);
+        FormValues form = downloadableForm();
+        form.texts[30] = "36201234567";
+        form.checked[5] = true;
+        writeForm(window.centralWidget(), form);
     }
 
     static QByteArray randomBytes(int count, quint32 seed)

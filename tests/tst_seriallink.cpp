@@ -1,3 +1,4 @@
+#include "sampleform.h"
 #include "simulator/modulesimulator.h"
 #include "transfer/contentrecord.h"
 #include "transfer/lineinterrupt.h"
@@ -24,12 +25,7 @@ struct RecordedProgress : DownloadProgress
 
 FormValues sampleForm()
 {
-    FormValues form = initialFormValues();
-    const QStringList visible = {"36209300099", "1234", "42", "KAPU", "1", "AJTO", "ABLAK", "5",
-                                 "KI3 BE", "KI4 BE", "KI3 KI", "KI4 KI", "BE1 BE", "BE2 BE",
-                                 "BE1 KI", "BE2 KI"};
-    for (int i = 0; i < visible.size(); ++i)
-        form.texts[i] = visible[i];
+    FormValues form = downloadableForm();
     form.texts[22] = "reserve";
     form.texts[28] = "36201234567";
     form.checked[0] = form.checked[3] = true;

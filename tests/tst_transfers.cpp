@@ -2,6 +2,7 @@
 #include "form/formbinding.h"
 #include "form/mainwindowui.h"
 #include "modal.h"
+#include "sampleform.h"
 #include "simulator/modulesimulator.h"
 #include "transfer/contentrecord.h"
 #include "transfer/dload.h"
@@ -26,19 +27,12 @@ class TestTransfers : public QObject
 private:
     static void fillForm(MainWindow &window)
     {
-        const QStringList visible = {"36309888000", "1234", "42", "KAPU", "1", "AJTO", "ABLAK", "5",
-                                     "KI3 BE", "KI4 BE", "KI3 KI", "KI4 KI", "BE1 BE", "BE2 BE",
-                                     "BE1 KI", "BE2 KI"};
-        const QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
-        for (int i = 0; i < visible.size(); ++i)
-            edits[i]->setText(visible[i]);
-        edits[21]->setText("hidden r21");
-        edits[28]->setText("36201234567");
-        edits[43]->setText("3670");
-        const QList<QCheckBox *> boxes = formCheckBoxes(window.centralWidget());
-        boxes[0]->setChecked(true);
-        boxes[3]->setChecked(true);
-        boxes[63]->setChecked(true);
+        FormValues form = downloadableForm();
+        form.texts[21] = "hidden r21";
+        form.texts[28] = "36201234567";
+        form.texts[43] = "3670";
+        form.checked[0] = form.checked[3] = form.checked[63] = true;
+        writeForm(window.centralWidget(), form);
     }
 
     static QList<QByteArray> moduleFields()
