@@ -72,8 +72,13 @@ LoadResult parse(QIODevice &in, const FormValues &current)
 
 LoadResult load(const QString &path, const FormValues &current)
 {
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists())
         return {LoadStatus::Missing, current};
+    // A folder, a device or a named pipe is no content file; opening a pipe
+    // would wait for a writer that never comes.
+    if (!info.isFile())
+        return {LoadStatus::Malformed, current};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {LoadStatus::Malformed, current};

@@ -6,10 +6,14 @@
 
 QString readHelpText(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists())
         return QStringLiteral("ERROR: Canot open the help file.");
     QFile file(path);
-    file.open(QIODevice::ReadOnly | QIODevice::Text);
+    // Something other than a plain file reads as an empty one rather than
+    // keeping the window waiting.
+    if (info.isFile())
+        file.open(QIODevice::ReadOnly | QIODevice::Text);
     QTextStream in(&file);
     QString text;
     do {

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 // The content file's format on plain values: the byte image of a save, and
 // what the reader accepts and refuses.
 class TestContentFile : public QObject
@@ -171,6 +173,10 @@ private slots:
                  ContentFile::LoadStatus::Missing);
         QCOMPARE(ContentFile::load(dir.path(), initialFormValues()).status,
                  ContentFile::LoadStatus::Malformed);
+        const QString pipe = dir.filePath("pipe.t16");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QCOMPARE(ContentFile::load(pipe, initialFormValues()).status, ContentFile::LoadStatus::Malformed);
+        QCOMPARE(ContentFile::load("/dev/zero", initialFormValues()).status, ContentFile::LoadStatus::Malformed);
         QVERIFY(!ContentFile::save(dir.path(), initialFormValues()));
         QVERIFY(!ContentFile::save(dir.filePath("no/such/folder.t16"), initialFormValues()));
     }
