@@ -308,15 +308,16 @@ void ModuleSimulator::Engine::send(const QByteArray &bytes)
             if (!waitUntil(sendLineFree))
                 return;
         }
+        // Noted before it goes, so whoever has read it also finds it here.
+        {
+            std::lock_guard lock(mutex);
+            sent.append(c);
+        }
         pollfd p{master, POLLOUT, 0};
         while (::write(master, &c, 1) != 1) {
             if (errno != EAGAIN && errno != EINTR)
                 return;
             ::poll(&p, 1, 100);
-        }
-        {
-            std::lock_guard lock(mutex);
-            sent.append(c);
         }
         if (options.onByte)
             options.onByte(false, static_cast<unsigned char>(c));

@@ -181,7 +181,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         expectUploadFailure(Transfer::Readup, options);
-        QVERIFY(clock.elapsed() < MaxAnswerMs + UploadReadTimeoutMs + 1000);
+        QVERIFY(clock.elapsed() < MaxAnswerMs + 2 * UploadReadTimeoutMs + 2000);  // ended by the bound, not by luck
     }
 
     void oversizedAnswerIsCutAtItsBound()
