@@ -27,7 +27,6 @@
 #include <QStatusBar>
 
 namespace {
-const QString ContentFilter = QStringLiteral("T16 Files (*.t16)");
 const QString DefaultContentFile = QStringLiteral("default16.ui");
 const QString MakersNotice = QStringLiteral("© 2009-2026 Példa Elektronika Kft. (www.example.com)");
 } // namespace
