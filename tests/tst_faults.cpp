@@ -67,6 +67,18 @@ private:
         return ModuleSimulator::uploadAnswer(fields);
     }
 
+    // The misbehaving module of the current data row.
+    static SimulatorOptions faultOfThisRow()
+    {
+        QFETCH(int, hangUpAfter);
+        QFETCH(QByteArray, answer);
+        SimulatorOptions options;
+        options.hangUpAfter = hangUpAfter;
+        if (!answer.isEmpty())
+            options.scriptedAnswer = answer;
+        return options;
+    }
+
     enum class Transfer { Readup, Verify };
 
     // Runs read-up or verify against a misbehaving module and checks the
@@ -151,28 +163,9 @@ private slots:
         QTest::newRow("random burst with field ends") << -1 << randomBytes(800, 13).replace('a', '\r');
         QTest::newRow("several kilobytes") << -1 << severalKilobytes();
     }
-    void readupFaults()
-    {
-        QFETCH(int, hangUpAfter);
-        QFETCH(QByteArray, answer);
-        SimulatorOptions options;
-        options.hangUpAfter = hangUpAfter;
-        if (!answer.isEmpty())
-            options.scriptedAnswer = answer;
-        expectUploadFailure(Transfer::Readup, options);
-    }
-
+    void readupFaults() { expectUploadFailure(Transfer::Readup, faultOfThisRow()); }
     void verifyFaults_data() { readupFaults_data(); }
-    void verifyFaults()
-    {
-        QFETCH(int, hangUpAfter);
-        QFETCH(QByteArray, answer);
-        SimulatorOptions options;
-        options.hangUpAfter = hangUpAfter;
-        if (!answer.isEmpty())
-            options.scriptedAnswer = answer;
-        expectUploadFailure(Transfer::Verify, options);
-    }
+    void verifyFaults() { expectUploadFailure(Transfer::Verify, faultOfThisRow()); }
 
     void tricklingModuleStillEnds()
     {
