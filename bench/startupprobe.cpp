@@ -1,4 +1,5 @@
 // The program's own start-up, up to its first painted window.
+#include "app/fontconfigwarmup.h"
 #include "app/mainwindow.h"
 #include "firstpaint.h"
 
@@ -6,7 +7,9 @@
 
 int main(int argc, char *argv[])
 {
+    FontConfigWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.wait();
     MainWindow window;
     FirstPaint probe(&window);
     window.show();

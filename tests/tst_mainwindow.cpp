@@ -148,6 +148,28 @@ private slots:
         QVERIFY(!combo->font().bold());
     }
 
+    // The form's fonts are chosen so that no caption, hint or column header
+    // is clipped by its fixed label: a wrapped header must fit each word on a
+    // line and all its lines in the label's height.
+    void labelTextsFitTheirLabels()
+    {
+        MainWindow window;
+        for (const QLabel *label : window.form().Frame->findChildren<QLabel *>()) {
+            if (label->text().isEmpty())
+                continue;
+            const QFontMetrics metrics(label->font());
+            if (label->wordWrap()) {
+                for (const QString &word : label->text().split(' ', Qt::SkipEmptyParts))
+                    QVERIFY2(metrics.horizontalAdvance(word) <= label->width(), qPrintable(word));
+                QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                         qPrintable(label->objectName()));
+            } else {
+                QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->width(),
+                         qPrintable(label->objectName() + ": " + label->text()));
+            }
+        }
+    }
+
     void menusAndActions()
     {
         MainWindow window;
