@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
-#include "app/datafiles.h"
+#include "content/datafiles.h"
 #include "app/filedialog.h"
-#include "app/messagebox.h"
+#include "form/messagebox.h"
 #include "app/resourceicon.h"
 #include "content/contentfile.h"
 #include "form/fieldcheck.h"
@@ -157,11 +157,19 @@ void MainWindow::loadFile(const QString &path)
 
 void MainWindow::save()
 {
+    // A form that would not load back is refused before a name is asked for.
+    const FormValues form = readForm(ui->centralWidget);
+    if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(form)) {
+        if (problem->field >= 0 && formLineEdits(ui->centralWidget)[problem->field]->focusPolicy() != Qt::NoFocus)
+            formLineEdits(ui->centralWidget)[problem->field]->setFocus(Qt::OtherFocusReason);
+        Message::warning(this, QStringLiteral("Error"), ContentFile::describe(*problem));
+        return;
+    }
     const QString path = FileDialog::saveFileName(this, tr("Save File"), QStringLiteral("."),
                                                   tr("T16 Files (*.t16)"));
     if (path.isEmpty())
         return;
-    if (!ContentFile::save(path, readForm(ui->centralWidget))) {
+    if (ContentFile::save(path, form) != ContentFile::SaveStatus::Saved) {
         Message::warning(this, QStringLiteral("Error"), QStringLiteral("Cannot save the selected file."));
         return;
     }
@@ -184,7 +192,7 @@ void MainWindow::show_port()
         return;
     m_settings.Port = dialog.port();
     m_settings.Baudrate = dialog.baudrate();
-    if (m_settings.Port == setcom::SimulatedModule)
+    if (m_settings.Port == SimulatedModulePort)
         startSimulatedModule();
     m_portChosen = true;
     portLabel->setText(portLabelText(m_settings, m_portChosen));
@@ -202,7 +210,7 @@ bool MainWindow::startSimulatedModule()
                           QStringLiteral("A szimulált modul nem indítható.\n%1").arg(module->errorString()));
         return false;
     }
-    SerialLink::registerAlias(setcom::SimulatedModule, module->slavePath());
+    SerialLink::registerAlias(SimulatedModulePort, module->slavePath());
     m_simulatedModule = std::move(module);
     return true;
 }
@@ -259,21 +267,10 @@ void MainWindow::download()
 {
     const RecordResult record = buildContentRecord(readForm(ui->centralWidget), m_settings,
                                                    RecordPurpose::Download);
-    const QString title = QStringLiteral("Betöltés hiba.");
-    switch (record.error) {
-    case RecordError::MissingField:
-        Message::critical(this, title, QStringLiteral("Az összes mező kitöltése kötelező."));
+    if (record.error != RecordError::None) {
+        Message::critical(this, QStringLiteral("Betöltés hiba."),
+                          downloadRefusal(record, m_settings.DownloadSeparator));
         return;
-    case RecordError::AccentedCharacter:
-        Message::critical(this, title, QStringLiteral("Ékezetes karakterek nem használhatóak."));
-        return;
-    case RecordError::SeparatorInText:
-        Message::critical(this, title,
-                          QStringLiteral("A mezők nem tartalmazhatják az elválasztó karaktert (%1).")
-                              .arg(settingChar(m_settings.DownloadSeparator)));
-        return;
-    case RecordError::None:
-        break;
     }
     dload dialog(m_settings, this);
     dialog.exec();

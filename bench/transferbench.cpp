@@ -4,6 +4,7 @@
 //
 //   transferbench [path/to/tavir340-sim]
 
+#include "benchsupport.h"
 #include "transfer/contentrecord.h"
 #include "transfer/moduleanswer.h"
 #include "transfer/moduleexchange.h"
@@ -12,64 +13,18 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
 constexpr double SecondsPerByte = 10.0 / 1200.0;
-
-double processCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
 
 struct NoProgress : DownloadProgress
 {
     void setRange(int) override {}
     void reset() override {}
     void setValue(int) override {}
-};
-
-FormValues sampleForm()
-{
-    FormValues form = initialFormValues();
-    const QStringList visible = {"36309888000", "1234", "0042", "KAPU 1", "1", "AJTO", "ABLAK", "30",
-                                 "KI3 BE", "KI4 BE", "KI3 KI", "KI4 KI", "BE1 BE", "BE2 BE",
-                                 "BE1 KI", "BE2 KI"};
-    for (int i = 0; i < visible.size(); ++i)
-        form.texts[i] = visible[i];
-    for (int n = 0; n < 16; ++n)
-        form.texts[28 + n] = QStringLiteral("3620%1").arg(1000000 + n);
-    return form;
-}
-
-class Simulator
-{
-public:
-    Simulator(const QString &program, bool paced)
-    {
-        m_process.setProgram(program);
-        if (paced)
-            m_process.setArguments({QStringLiteral("--paced")});
-        m_process.start();
-        m_process.waitForReadyRead(5000);
-        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~Simulator()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-    }
-    QString path() const { return m_path; }
-
-private:
-    QProcess m_process;
-    QString m_path;
 };
 
 struct Run
@@ -86,7 +41,7 @@ Run download(const QString &port)
 {
     LinkSettings settings;
     settings.Port = port;
-    buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
+    buildContentRecord(benchForm(), settings, RecordPurpose::Download);
     NoProgress progress;
     const double cpu = processCpuSeconds();
     QElapsedTimer clock;
@@ -104,7 +59,7 @@ Run upload(const QString &port, bool verify)
     QElapsedTimer clock;
     clock.start();
     if (verify)
-        buildContentRecord(sampleForm(), settings, RecordPurpose::Verify);
+        buildContentRecord(benchForm(), settings, RecordPurpose::Verify);
     SerialLink link;
     link.open(port, UploadReadTimeoutMs);
     int reads = 0;
@@ -131,7 +86,7 @@ int main(int argc, char *argv[])
 
     bool allOk = true;
     {
-        Simulator sim(simulator, true);
+        SimulatorProcess sim(simulator, {QStringLiteral("--paced")});
         std::printf("Paced at 1200 baud (10 bits a byte):\n");
         std::printf("%-9s %8s %9s %8s %7s %8s %6s\n", "transfer", "wall s", "needed s", "ratio", "bytes", "cpu ms", "cpu %");
         for (const Run &r : {download(sim.path()), upload(sim.path(), false), upload(sim.path(), true)}) {
@@ -142,7 +97,7 @@ int main(int argc, char *argv[])
         }
     }
     {
-        Simulator sim(simulator, false);
+        SimulatorProcess sim(simulator, {});
         std::printf("\nUnpaced (pseudo-terminal speed), time the program adds:\n");
         for (const Run &r : {download(sim.path()), upload(sim.path(), false), upload(sim.path(), true)}) {
             // The read time-out runs from when the request is through the line.

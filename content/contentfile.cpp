@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <optional>
-
 namespace ContentFile {
 
 QByteArray serialize(const FormValues &values)
@@ -18,15 +16,45 @@ QByteArray serialize(const FormValues &values)
     return out;
 }
 
-bool save(const QString &path, const FormValues &values)
+std::optional<SaveProblem> findUnsavable(const FormValues &values)
 {
+    if (values.texts.size() != LineEditCount || values.checked.size() != CheckBoxCount)
+        return SaveProblem{-1, QStringLiteral("it does not have %1 fields and %2 boxes").arg(LineEditCount).arg(CheckBoxCount)};
+    for (int i = 0; i < LineEditCount; ++i) {
+        const QString &text = values.texts[i];
+        auto holds = [&text](auto test) { return std::any_of(text.begin(), text.end(), test); };
+        if (text == EndMark)
+            return SaveProblem{i, QStringLiteral("it is \"%1\", which marks the end of a content file").arg(EndMark)};
+        if (holds([](QChar c) { return c == u'\r' || c == u'\n'; }))
+            return SaveProblem{i, QStringLiteral("it holds a line break")};
+        if (holds([](QChar c) { return c.unicode() == 0; }))
+            return SaveProblem{i, QStringLiteral("it holds a NUL character")};
+        if (holds([](QChar c) { return c.unicode() > 0xFF; }))
+            return SaveProblem{i, QStringLiteral("it holds a character that a content file cannot store")};
+        if (text.size() > lineEditCatalogue().at(i).maxLength)
+            return SaveProblem{i, QStringLiteral("it is longer than the field")};
+    }
+    return std::nullopt;
+}
+
+QString describe(const SaveProblem &problem)
+{
+    if (problem.field < 0)
+        return QStringLiteral("The form cannot be saved: %1.").arg(problem.reason);
+    return QStringLiteral("The field \"%1\" cannot be saved: %2.").arg(fieldTitle(problem.field), problem.reason);
+}
+
+SaveStatus save(const QString &path, const FormValues &values)
+{
+    if (findUnsavable(values))
+        return SaveStatus::Refused;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return SaveStatus::WriteFailed;
     const QByteArray bytes = serialize(values);
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return SaveStatus::WriteFailed;
+    return SaveStatus::Saved;
 }
 
 // Reads up to LineCount + 1 lines, stopping early after the end mark. Lines end

@@ -6,6 +6,8 @@
 #include <QIODevice>
 #include <QString>
 
+#include <optional>
+
 // A content file keeps the whole form as 108 CR LF lines: the 44 line-edit
 // texts, then "1" or "0" for each of the 64 check boxes, all in form order.
 // Bytes are Latin-1 both ways, so a file made elsewhere loads and saves back
@@ -27,9 +29,24 @@ struct LoadResult
     FormValues values;  // the form after the load; unchanged unless Loaded
 };
 
+// A value the reader would not give back as it stands.
+struct SaveProblem
+{
+    int field;       // the line edit, or -1 for the form as a whole
+    QString reason;  // why, as the end of a sentence
+};
+// The first such value in form order, or nothing when the whole form will
+// load again exactly as it is.
+std::optional<SaveProblem> findUnsavable(const FormValues &values);
+// "The field "Modul neve" cannot be saved: it holds a line break."
+QString describe(const SaveProblem &problem);
+
 QByteArray serialize(const FormValues &values);
-// Writes through a temporary file, so a failed save leaves the old file whole.
-bool save(const QString &path, const FormValues &values);
+
+enum class SaveStatus { Saved, Refused, WriteFailed };
+// Refuses a form that would not load back; writes through a temporary file,
+// so a refused or failed save leaves the old file whole.
+SaveStatus save(const QString &path, const FormValues &values);
 
 // Applies the file's lines to `current`; texts and check states change,
 // the check boxes' groups stay.

@@ -9,9 +9,11 @@ bool isDigitOrBlank(QChar c)
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(' ');
 }
 
+// Printable 7-bit text: a pasted line end or tab would reach the module as a
+// field end or as a byte it cannot show.
 bool isSevenBit(QChar c)
 {
-    return c.unicode() >= 1 && c.unicode() <= 127;
+    return c.unicode() >= 32 && c.unicode() < 127;
 }
 
 bool allPass(const QString &text, bool (*test)(QChar))

@@ -19,6 +19,7 @@ struct LineEditSpec
 {
     QString name;
     int maxLength;
+    QString caption;  // the label beside a visible field, as the form shows it
 };
 
 struct CheckBoxSpec
@@ -29,6 +30,9 @@ struct CheckBoxSpec
 
 // The 44 line edits, in form order.
 const QList<LineEditSpec> &lineEditCatalogue();
+// How messages name line edit `index`: its caption without the colon,
+// "Telefonszám n" for a telephone number, the object name of a hidden field.
+QString fieldTitle(int index);
 // The 64 permission check boxes, in form order (row 1 column by column,
 // every later row as tc4, tc1, tc3, tc2).
 const QList<CheckBoxSpec> &checkBoxCatalogue();

@@ -54,23 +54,8 @@ struct LabelText
     const char *text;
 };
 
+// Hints and headers; the captions come with the fields.
 const LabelText labelTexts[] = {
-    {"label_2", "SMS központ:"},
-    {"label_3", "Modul PIN-kód:"},
-    {"label_4", "Modul azonosító:"},
-    {"label_17", "Modul neve:"},
-    {"label_5", "Visszaállás:"},
-    {"label_6", "1-es bemenet neve:"},
-    {"label_7", "2-es bemenet neve:"},
-    {"label_8", "Relé meghúzási idő:"},
-    {"label_9", "3-as kimenet bekapcsoláskor:"},
-    {"label_10", "4-es kimenet bekapcsoláskor:"},
-    {"label_11", "3-as kimenet kikapcsoláskor:"},
-    {"label_12", "4-es kimenet kikapcsoláskor:"},
-    {"label_13", "1-es bemenet bekapcsoláskor:"},
-    {"label_14", "2-es bemenet bekapcsoláskor:"},
-    {"label_15", "1-es bemenet kikapcsoláskor:"},
-    {"label_16", "2-es bemenet kikapcsoláskor:"},
     {"label_18", "Nemzetközi formátum"},
     {"label_19", "0000-9999"},
     {"label_20", "0000-9999"},
@@ -278,8 +263,12 @@ void MainWindow::createForm()
     for (const char *name : upperLabels)
         addFieldLabel(name);
 
-    for (int i = 0; i < 12; ++i)
+    // The reserve fields lie outside the visible frame; Tab must not lead the
+    // technician into them, where typing would go unseen.
+    for (int i = 0; i < 12; ++i) {
         addLineEdit(RequiredFieldCount + i, 10, hiddenFieldY[i], 120, 20, false);
+        lineEdits.last()->setFocusPolicy(Qt::NoFocus);
+    }
     for (int n = 1; n <= TelephoneCount; ++n)
         addLineEdit(FieldItemCount + n - 1, 530, 55 + 25 * (n - 1), 105, 20, true);
 
@@ -398,6 +387,10 @@ void MainWindow::retranslateUi(QMainWindow *window)
             if (label->objectName() == QLatin1String(entry.name))
                 label->setText(tr(entry.text));
         }
+    }
+    for (int i = 0; i < RequiredFieldCount; ++i) {
+        const QString caption = lineEditCatalogue()[i].caption;
+        Frame->findChild<QLabel *>(QLatin1String(visibleFields[i].caption))->setText(tr(caption.toUtf8().constData()));
     }
     smskp->setText(smsOperators().first().number);
     for (int i = 0; i < smskp_combo->count(); ++i)

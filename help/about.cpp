@@ -23,6 +23,9 @@ about::about(QWidget *parent)
         auto *label = new QLabel(container);
         label->setObjectName(QLatin1String(name));
         label->setAlignment(Qt::AlignCenter);
+        // The notice and the credit line are wider than the box in common
+        // desktop fonts; they wrap onto a second line rather than lose their ends.
+        label->setWordWrap(true);
         layout->addWidget(label);
         return label;
     };

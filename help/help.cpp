@@ -1,6 +1,6 @@
 #include "help.h"
 
-#include "app/datafiles.h"
+#include "content/datafiles.h"
 #include "help/helptext.h"
 
 #include <QDialogButtonBox>

@@ -21,6 +21,10 @@ struct LinkSettings
     QString FilePath;
 };
 
+// The port name of the program's own simulated module: no device is written
+// or checked while it is the port.
+inline const QString SimulatedModulePort = QStringLiteral("Szimulált modul");
+
 // A settings character as the user sees it.
 QChar settingChar(char byte);
 // The byte a dialog's text stands for: its first character in Latin-1, and

@@ -1,5 +1,7 @@
 #include "setcom.h"
 
+#include "settings/linksettings.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -7,8 +9,6 @@
 #include <QLabel>
 #include <QSpacerItem>
 #include <QVBoxLayout>
-
-const QString setcom::SimulatedModule = QStringLiteral("Szimulált modul");
 
 namespace {
 const char *const BaudRates[] = {"150", "200", "300", "600", "1200", "1800", "2400",
@@ -42,12 +42,12 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
     grid->addItem(new QSpacerItem(20, 20, QSizePolicy::Minimum, QSizePolicy::Fixed), 2, 1);
     layout->addLayout(grid);
 
-    m_permissionHint = new QLabel(this);
-    m_permissionHint->setObjectName("permissionHint");
-    m_permissionHint->setWordWrap(true);
-    m_permissionHint->setStyleSheet(QStringLiteral("color: rgb(170, 0, 0);"));
-    m_permissionHint->setVisible(!m_scan.deniedPort.isEmpty());
-    layout->addWidget(m_permissionHint);
+    m_hint = new QLabel(this);
+    m_hint->setObjectName("permissionHint");
+    m_hint->setWordWrap(true);
+    m_hint->setStyleSheet(QStringLiteral("color: rgb(170, 0, 0);"));
+    m_hint->setVisible(!m_scan.deniedPort.isEmpty() || m_scan.ports.isEmpty());
+    layout->addWidget(m_hint);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName("buttonBox");
@@ -56,14 +56,14 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    for (const QString &name : std::as_const(m_scan.ports)) {
+    // A port that cannot be opened now gives way to the first one that can;
+    // with none at all, nothing is current, so a transfer fails to open the
+    // port instead of talking to a module that is not there.
+    for (const QString &name : std::as_const(m_scan.ports))
         m_ports->addItem(name);
-        if (name == port)
-            m_ports->setCurrentIndex(m_ports->count() - 1);
-    }
-    m_ports->addItem(SimulatedModule);
-    if (port == SimulatedModule)
-        m_ports->setCurrentIndex(m_ports->count() - 1);
+    m_ports->addItem(SimulatedModulePort);
+    const int listed = m_ports->findText(port, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    m_ports->setCurrentIndex(listed >= 0 ? listed : m_scan.ports.isEmpty() ? -1 : 0);
 
     for (const char *rate : BaudRates)
         m_baudrates->addItem(QLatin1String(rate));
@@ -88,9 +88,13 @@ void setcom::retranslateUi()
     setWindowTitle(tr("Port options"));
     m_portLabel->setText(tr("COM Port:"));
     m_baudLabel->setText(tr("Baudrate:"));
-    m_permissionHint->setText(
-        tr("%1: nincs jogosultság. A felhasználónak a(z) „%2” csoport tagjának kell lennie.")
-            .arg(m_scan.deniedPort, m_scan.deniedGroup));
+    QStringList hints;
+    if (m_scan.ports.isEmpty())
+        hints << tr("Nem található soros port.");
+    if (!m_scan.deniedPort.isEmpty())
+        hints << tr("%1: nincs jogosultság. A felhasználónak a(z) „%2” csoport tagjának kell lennie.")
+                     .arg(m_scan.deniedPort, m_scan.deniedGroup);
+    m_hint->setText(hints.join(QLatin1Char('\n')));
 }
 
 void setcom::changeEvent(QEvent *event)

@@ -46,7 +46,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption answer("answer-file", "Answer every upload with the bytes of <file>.", "file");
     const QCommandLineOption hangUp("hangup-after", "Hang up after <n> bytes on the line.", "n");
     const QCommandLineOption command("upload-command", "The upload command character (default \"{\").", "char");
-    parser.addOptions({link, paced, interval, log, silent, ready, ack, preamble, answer, hangUp, command});
+    const QCommandLineOption idle("idle-limit", "Drop a download that stops for <ms> milliseconds (default 7000).", "ms");
+    parser.addOptions({link, paced, interval, log, silent, ready, ack, preamble, answer, hangUp, command, idle});
     parser.process(app);
 
     SimulatorOptions options;
@@ -69,6 +70,8 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(hangUp))
         options.hangUpAfter = parser.value(hangUp).toLongLong();
+    if (parser.isSet(idle))
+        options.downloadIdleMs = parser.value(idle).toInt();
     if (parser.isSet(command))
         options.uploadCommand = decodeEscapes(parser.value(command)).left(1).toStdString()[0];
 

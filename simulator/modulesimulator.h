@@ -29,7 +29,9 @@ struct SimulatorOptions
     std::optional<QByteArray> scriptedAnswer;  // sent instead of the upload answer
     qint64 hangUpAfter = -1;                   // close after this many bytes, both ways
     char uploadCommand = '{';
-    int downloadIdleMs = 3000;                 // a download that stops this long is dropped
+    // A download that stops this long is dropped: longer than any wait of the
+    // tool (5 s for the byte after "R").
+    int downloadIdleMs = 7000;
     QString linkPath;                          // a symbolic link to the slave
     // Every byte on the line, as it passes; called on the simulator's thread.
     std::function<void(bool fromHost, unsigned char byte)> onByte;

@@ -61,7 +61,7 @@ private slots:
             values.checked[k] = true;
         QTemporaryDir dir;
         const QString path = dir.filePath("a.t16");
-        QVERIFY(ContentFile::save(path, values));
+        QCOMPARE(ContentFile::save(path, values), ContentFile::SaveStatus::Saved);
         const ContentFile::LoadResult loaded = ContentFile::load(path, initialFormValues());
         QCOMPARE(loaded.status, ContentFile::LoadStatus::Loaded);
         QCOMPARE(loaded.values.texts, values.texts);
@@ -71,6 +71,33 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(ContentFile::serialize(loaded.values), file.readAll());
+    }
+
+    void unsavableValues_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("CR") << 0 << "1\r2" << "it holds a line break";
+        QTest::newRow("beyond Latin-1") << 20 << "\u0151" << "it holds a character that a content file cannot store";
+        QTest::newRow("longer than the field") << 1 << "12345" << "it is longer than the field";
+        QTest::newRow("end mark within a text") << 3 << "a---" << QString();
+    }
+    void unsavableValues()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        FormValues values = initialFormValues();
+        values.texts[field] = text;
+        const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(values);
+        QCOMPARE(problem ? problem->reason : QString(), reason);
+        if (problem) {
+            QCOMPARE(problem->field, field);
+            QTemporaryDir dir;
+            QCOMPARE(ContentFile::save(dir.filePath("x.t16"), values), ContentFile::SaveStatus::Refused);
+            QVERIFY(!QFile::exists(dir.filePath("x.t16")));
+        }
     }
 
     void accepted_data()
@@ -177,8 +204,8 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         QCOMPARE(ContentFile::load(pipe, initialFormValues()).status, ContentFile::LoadStatus::Malformed);
         QCOMPARE(ContentFile::load("/dev/zero", initialFormValues()).status, ContentFile::LoadStatus::Malformed);
-        QVERIFY(!ContentFile::save(dir.path(), initialFormValues()));
-        QVERIFY(!ContentFile::save(dir.filePath("no/such/folder.t16"), initialFormValues()));
+        QCOMPARE(ContentFile::save(dir.path(), initialFormValues()), ContentFile::SaveStatus::WriteFailed);
+        QCOMPARE(ContentFile::save(dir.filePath("no/such/folder.t16"), initialFormValues()), ContentFile::SaveStatus::WriteFailed);
     }
 
     void displayName_data()

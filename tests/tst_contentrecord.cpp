@@ -111,7 +111,6 @@ private slots:
         QTest::newRow("above Latin-1") << 5 << QString("\u0151") << false;
         QTest::newRow("hidden field") << 20 << QString("\u00E9") << false;
         QTest::newRow("telephone not checked") << FieldItemCount << QString("\u00E9") << true;
-        QTest::newRow("DEL passes") << 3 << QString("\x7F") << true;
     }
     void accentCheck()
     {
@@ -204,20 +203,69 @@ private slots:
         LinkSettings settings;
         FormValues form = downloadableForm();
         form.texts[3] = "A|B";
-        QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::SeparatorInText);
+        RecordResult result = buildContentRecord(form, settings, RecordPurpose::Download);
+        QCOMPARE(result.error, RecordError::SeparatorInText);
         QVERIFY(settings.RecordText.isEmpty());
+        QCOMPARE(downloadRefusal(result, '|'), QString("A(z) „Modul neve” mező nem tartalmazhatja az elválasztó karaktert (|)."));
 
         // Verify builds its text anyway; the comparison will fail.
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Verify).error, RecordError::None);
 
-        // A digit separator collides with the permission digits.
+        // A digit separator collides with the digits: the first field that
+        // holds one is named.
         form = downloadableForm();
         settings.DownloadSeparator = '0';
-        QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::SeparatorInText);
+        result = buildContentRecord(form, settings, RecordPurpose::Download);
+        QCOMPARE(result.error, RecordError::SeparatorInText);
+        QCOMPARE(fieldTitle(result.field), QString("SMS központ"));
 
+        // A fixed checksum character equal to the separator is no field's fault.
+        settings = {};
+        settings.CheckValue = 1;
+        settings.CheckSize = '|';
+        result = buildContentRecord(form, settings, RecordPurpose::Download);
+        QCOMPARE(downloadRefusal(result, '|'), QString("A mezők nem tartalmazhatják az elválasztó karaktert (|)."));
+
+        settings = {};
         settings.DownloadSeparator = '#';
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::None);
         QCOMPARE(settings.RecordText.count('#'), 43);
+    }
+
+    // A pasted line end would reach the module as a field end and shift
+    // every later field; no control code goes out, hidden fields included.
+    void controlCodesAreRefused_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("CR in the name") << 3 << "KA\rPU" << "Modul neve";
+        QTest::newRow("LF in a hidden field") << 20 << "a\nb" << "r20";
+        QTest::newRow("tab in a telephone number") << 30 << "36\t20" << "Telefonszám 3";
+        QTest::newRow("DEL in a text") << 8 << "x\x7F" << "3-as kimenet bekapcsoláskor";
+    }
+    void controlCodesAreRefused()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        FormValues form = downloadableForm();
+        form.texts[field] = text;
+        LinkSettings settings;
+        const RecordResult result = buildContentRecord(form, settings, RecordPurpose::Download);
+        QCOMPARE(result.error, RecordError::ControlCharacter);
+        QCOMPARE(result.field, field);
+        QCOMPARE(downloadRefusal(result, '|'),
+                 QString("A(z) „%1” mező vezérlőkaraktert (például sortörést) tartalmaz.").arg(title));
+        QVERIFY(settings.RecordText.isEmpty());
+        QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Verify).error, RecordError::AccentedCharacter);
+
+        // A fixed checksum character below the blank is refused as well.
+        settings = {};
+        settings.CheckValue = 1;
+        settings.CheckSize = '\t';
+        QCOMPARE(downloadRefusal(buildContentRecord(downloadableForm(), settings, RecordPurpose::Download), '|'),
+                 QString("Az ellenőrző karakter nem lehet vezérlőkarakter."));
     }
 
     void badGroupIsSkipped()

@@ -85,6 +85,43 @@ private slots:
         QCOMPARE(fileLabel(window), QString("No file"));
     }
 
+    // A form the reader would not take back is never written: the old file
+    // keeps its content, and no name is asked for.
+    void saveRefusesWhatWouldNotLoadBack_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("end mark") << 3 << "---"
+                                  << "The field \"Modul neve\" cannot be saved: it is \"---\", which marks the end of a content file.";
+        QTest::newRow("line end in a hidden field") << 18 << "a\nb"
+                                                    << "The field \"r18\" cannot be saved: it holds a line break.";
+        QTest::newRow("NUL in a telephone number") << 29 << QString::fromLatin1("36\0" "20", 5)
+                                                   << "The field \"Telefonszám 2\" cannot be saved: it holds a NUL character.";
+    }
+    void saveRefusesWhatWouldNotLoadBack()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        const QString path = writeFile("kept.t16", "old content");
+        MainWindow window;
+        formLineEdits(window.centralWidget())[field]->setText(text);
+        MessageBoxRecorder recorder;
+        FileDialog::answerNext(path);
+        window.save();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Warning);
+        QCOMPARE(recorder.boxes[0].title, QString("Error"));
+        QCOMPARE(recorder.boxes[0].text, message);
+        QCOMPARE(FileDialog::openFileName(nullptr, {}, {}, {}), path);  // still unanswered
+        QFile kept(path);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("old content"));
+        QVERIFY(window.linkSettings().FilePath.isEmpty());
+        QCOMPARE(fileLabel(window), QString("No file"));
+    }
+
     void saveAndOpenRestoreEverything()
     {
         MainWindow source;

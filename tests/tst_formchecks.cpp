@@ -31,7 +31,8 @@ private slots:
         QTest::newRow("accent in name") << 3 << "K\u00E9K" << ascii;
         QTest::newRow("punctuation in name") << 3 << "A-B.C!?" << QString();
         QTest::newRow("NUL in text") << 8 << QString(QChar(0)) << ascii;
-        QTest::newRow("DEL in text") << 8 << "\x7F" << QString();
+        QTest::newRow("DEL in text") << 8 << "\x7F" << ascii;
+        QTest::newRow("pasted line end in name") << 3 << "KA\rPU" << ascii;
         QTest::newRow("restore 2") << 4 << "2" << "The value is only 1 or 0.";
         QTest::newRow("restore accent") << 4 << "\u00E9" << ascii;
         QTest::newRow("restore empty") << 4 << "" << QString();

@@ -3,6 +3,7 @@
 #include "help/about.h"
 #include "help/help.h"
 #include "help/helptext.h"
+#include "labelfit.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,11 +74,22 @@ private slots:
         QTemporaryDir empty;
         QDir::setCurrent(empty.path());
         QWidget parent;
-        const QString shipped = help(&parent).textView()->toPlainText();
+        help viewer(&parent);
+        const QString shipped = viewer.textView()->toPlainText();
         QVERIFY(shipped.endsWith("---\n"));  // the installed help, from the build tree
         QVERIFY(shipped.contains("Szimulált modul"));
         QVERIFY(!shipped.contains("Notes for maintainers"));
 
+        // The viewer's face is proportional and it does not wrap: nothing may
+        // rely on columns of blanks, and every line fits without scrolling.
+        const QFontMetrics metrics(viewer.textView()->font());
+        const QPlainTextEdit *text = viewer.textView();
+        const int width = text->contentsRect().width() - text->verticalScrollBar()->sizeHint().width()
+                        - 2 * int(text->document()->documentMargin());
+        for (const QString &line : shipped.split('\n')) {
+            QVERIFY2(!line.trimmed().contains("  "), qPrintable(line));
+            QVERIFY2(metrics.horizontalAdvance(line) < width, qPrintable(line));
+        }
     }
 
     void f1TwiceOpensTwoWindows()
@@ -113,6 +126,7 @@ private slots:
         QCOMPARE(text("label_6"), QString("Version v1.4"));
         for (const QLabel *label : box->findChildren<QLabel *>())
             QCOMPARE(label->alignment(), Qt::AlignCenter);
+        QCOMPARE(clippedLabels(box), QStringList());
     }
 };
 

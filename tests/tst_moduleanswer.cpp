@@ -46,6 +46,7 @@ private slots:
         QTest::newRow("double end at the end stays") << QByteArray("ab\r\rZ") << "ab||";
         QTest::newRow("bars count as field ends") << QByteArray("x||ab\rZ") << "ab|";
         QTest::newRow("0xFF becomes space") << QByteArray("a\xFF\xFF\rZ") << "a  |";
+        QTest::newRow("0x00 becomes space") << QByteArray("a\0\0\rZ", 5) << "a  |";
         QTest::newRow("Latin-1 kept") << QByteArray("\xE9\xA4\rZ") << QString::fromLatin1("\xE9\xA4|");
     }
     void answerTextFraming()

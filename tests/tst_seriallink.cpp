@@ -175,6 +175,40 @@ private slots:
         QVERIFY(clock.elapsed() < DownloadReadTimeoutMs / 2);
     }
 
+    // A byte counts as sent once it is on its way down the line: a write
+    // returns when the port holds no more than about 50 ms of bytes, having
+    // waited about as long as the line needs for the excess.
+    void writesWaitForTheQueue()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        QList<int> queue = {30, 12, 7, 6};
+        int readings = 0;
+        SerialLink::setQueueReading([&](int) { return queue[std::min(readings++, int(queue.size()) - 1)]; });
+        LineInterrupt interrupt;
+        SerialLink link(&interrupt);
+        QCOMPARE(link.open(sim.slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(link.writeByte('~'), 1);
+        QCOMPARE(readings, 4);
+        QVERIFY(clock.elapsed() >= (30 - 6 + 12 - 6 + 7 - 6) * 10 / 12);  // 8.3 ms a byte of excess
+
+        // A port that never drains: the interrupt, fired while the write
+        // waits, ends the wait.
+        SerialLink::setQueueReading([&](int) {
+            interrupt.trigger();
+            ++readings;
+            return 1000;
+        });
+        readings = 0;
+        clock.restart();
+        QCOMPARE(link.writeByte('}'), 1);
+        QCOMPARE(readings, 1);
+        QVERIFY(clock.elapsed() < 1000 * 10 / 12 / 2);
+        SerialLink::setQueueReading({});
+    }
+
     void downloadBytesOnTheLine()
     {
         DownloadRun run;
@@ -227,6 +261,9 @@ private slots:
         QTest::newRow("OO with K") << QByteArray("R>") << QByteArray("OO") << 'K' << false;
         QTest::newRow("KK with K") << QByteArray("R>") << QByteArray("KK") << 'K' << true;
         QTest::newRow("wrong handshake") << QByteArray("X>") << QByteArray("OK") << 'O' << false;
+        // The tool waits 5 s for the byte after "R"; the module must still be
+        // listening when the record comes.
+        QTest::newRow("R alone") << QByteArray("R") << QByteArray("OK") << 'O' << true;
     }
     void acknowledgements()
     {

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "form/formbinding.h"
 #include "form/mainwindowui.h"
+#include "labelfit.h"
 #include "modal.h"
 #include "settings/chardialog.h"
 #include "settings/setcom.h"
@@ -80,6 +81,7 @@ private slots:
         QCOMPARE(current.port(), QString("COM5"));
         QVERIFY(portList(&current)->isEditable());
         QVERIFY(!current.findChild<QLabel *>("permissionHint")->isVisibleTo(&current));
+        QCOMPARE(clippedLabels(&current), QStringList());
 
         setcom missing("COM1", 1200, nullptr, devices.lookup);
         QCOMPARE(missing.port(), QString("COM3"));
@@ -98,7 +100,41 @@ private slots:
         QCOMPARE(dialog.baudrate(), 1200);
         setcom odd("COM1", 1234, nullptr, devices.lookup);
         QCOMPARE(odd.baudrate(), 150);
-        QCOMPARE(items(portList(&dialog)), QStringList({"Szimulált modul"}));
+    }
+
+    // With no real port, nothing is chosen for the technician: above all not
+    // the simulated module, which would answer for a module that is absent.
+    void noPortFound()
+    {
+        FakeDevices devices;
+        MainWindow window;
+        window.setDeviceLookup(devices.lookup);
+        QStringList offered, clipped;
+        int current = 0;
+        QString hint;
+        ModalDriver accept([&](QWidget *modal) {
+            auto *dialog = qobject_cast<setcom *>(modal);
+            if (!dialog)
+                return false;
+            offered = items(portList(dialog));
+            current = portList(dialog)->currentIndex();
+            const QLabel *hintLabel = dialog->findChild<QLabel *>("permissionHint");
+            hint = hintLabel->isVisibleTo(dialog) ? hintLabel->text() : QString();
+            clipped = clippedLabels(dialog);
+            okButton(dialog)->click();
+            return true;
+        });
+        window.show_port();
+        QCOMPARE(offered, QStringList({"Szimulált modul"}));
+        QCOMPARE(current, -1);
+        QCOMPARE(hint, QString("Nem található soros port."));
+        QCOMPARE(clipped, QStringList());
+        QCOMPARE(window.linkSettings().Port, QString());
+        MessageBoxRecorder recorder;
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        window.readup();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nNem lehet megnyitni a portot."));
     }
 
     void permissionIsExplained()
@@ -116,6 +152,7 @@ private slots:
         QVERIFY(hint->isVisibleTo(&dialog));
         QCOMPARE(hint->text(), QString("ttyUSB0: nincs jogosultság. A felhasználónak a(z) „%1” csoport tagjának kell lennie.")
                                    .arg(QFileInfo(denied).group()));
+        QCOMPARE(clippedLabels(&dialog), QStringList());
     }
 
     void showPortStoresTheChoice()
@@ -185,6 +222,8 @@ private slots:
         QCOMPARE(field->text(), QString("K"));
         QVERIFY(okButton(&ack)->isEnabled());
 
+        QCOMPARE(clippedLabels(&ack), QStringList());
+
         setFix fix(nullptr);
         QCOMPARE(fix.windowTitle(), QString("CHKS Char"));
         QCOMPARE(fix.findChild<QLabel *>("label")->text(), QString("CHKS Char:"));
@@ -206,6 +245,8 @@ private slots:
         seps.findChild<QLineEdit *>("c_us")->setText("x");
         seps.findChild<QLineEdit *>("c_ds")->clear();
         QVERIFY(!okButton(&seps)->isEnabled());
+        for (QDialog *dialog : std::initializer_list<QDialog *>{&fix, &uc, &seps})
+            QCOMPARE(clippedLabels(dialog), QStringList());
     }
 
     void characterSlots()
@@ -287,17 +328,20 @@ private slots:
         formCheckBoxes(window.centralWidget())[9]->setChecked(true);
         const FormValues sent = readForm(window.centralWidget());
 
-        bool succeeded = false;
-        ModalDriver download([&succeeded](QWidget *modal) {
+        QString status;
+        QStringList clipped;
+        ModalDriver download([&](QWidget *modal) {
             auto *label = modal->findChild<QLabel *>("kiiras");
             if (!label || label->text() == "Betöltés...")
                 return false;
-            succeeded = label->text() == "Sikeres betöltés.";
+            status = label->text();
+            clipped = clippedLabels(modal);
             static_cast<QDialog *>(modal)->accept();
             return true;
         });
         window.download();
-        QVERIFY(succeeded);
+        QCOMPARE(status, QString("Sikeres betöltés.\nSzimulált modul: valódi eszköz nem lett írva."));
+        QCOMPARE(clipped, QStringList());
 
         // Read back into a cleared form: what was downloaded comes back.
         for (QLineEdit *edit : edits)
@@ -312,7 +356,8 @@ private slots:
 
         window.verify_func();
         QCOMPARE(recorder.boxes.size(), 1);
-        QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés."));
+        QCOMPARE(recorder.boxes[0].title, QString("Ellenőrzés"));
+        QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve."));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "form/formbinding.h"
 #include "form/mainwindowui.h"
+#include "labelfit.h"
 #include "modal.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
@@ -124,6 +125,7 @@ private slots:
         QVERIFY(dialog.isVisible());
         QTRY_COMPARE(dialog.statusLabel()->text(),
                      QString("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
+        QCOMPARE(clippedLabels(&dialog), QStringList());
     }
 
     void downloadToAMissingPort()
@@ -171,7 +173,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("empty field") << 4 << "" << "Az összes mező kitöltése kötelező.";
         QTest::newRow("accent") << 20 << "\u00E9" << "Ékezetes karakterek nem használhatóak.";
-        QTest::newRow("separator") << 3 << "A|B" << "A mezők nem tartalmazhatják az elválasztó karaktert (|).";
+        QTest::newRow("separator") << 3 << "A|B" << "A(z) „Modul neve” mező nem tartalmazhatja az elválasztó karaktert (|).";
+        QTest::newRow("line end in a hidden field") << 17 << "a\rb" << "A(z) „r17” mező vezérlőkaraktert (például sortörést) tartalmaz.";
     }
     void recordRefusedBeforeTheDialog()
     {
@@ -358,8 +361,12 @@ private slots:
         QCOMPARE(runDownload(window).status, QString("Sikeres betöltés."));
 
         bool portHeldDuringMessage = false;
+        int progressDuringMessage = 0;
         MessageBoxRecorder recorder;
-        recorder.beforeAnswer = [&](QMessageBox *) { portHeldDuringMessage = !SerialLink::probe(sim.slavePath()); };
+        recorder.beforeAnswer = [&](QMessageBox *) {
+            portHeldDuringMessage = !SerialLink::probe(sim.slavePath());
+            progressDuringMessage = window.findChild<QProgressDialog *>()->value();
+        };
         window.verify_func();
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Information);
@@ -367,6 +374,7 @@ private slots:
         QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés."));
         QCOMPARE(window.linkSettings().RecordText.size(), 748);
         QVERIFY(portHeldDuringMessage);
+        QCOMPARE(progressDuringMessage, 750);  // full, not started again at its end
         QVERIFY(SerialLink::probe(sim.slavePath()));
 
         // 0xFF fill in the module compares equal to the form's blanks.

@@ -29,6 +29,11 @@ dload::dload(const LinkSettings &settings, QWidget *parent)
     m_status->setGeometry(90, 20, 151, 51);
     m_status->setAlignment(Qt::AlignCenter);
     m_status->setWordWrap(true);
+    // The failure text runs to four lines in this fixed box; the form's small
+    // face keeps every one of them inside it.
+    QFont statusFont = m_status->font();
+    statusFont.setPixelSize(10);
+    m_status->setFont(statusFont);
 
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName("progressBar");
@@ -45,6 +50,7 @@ dload::dload(const LinkSettings &settings, QWidget *parent)
 
     retranslateUi();
 
+    m_simulated = settings.Port == SimulatedModulePort;
     m_worker = std::make_unique<dlThread>(settings, this);
     connect(m_worker.get(), &QThread::finished, this, &dload::dlcomplete);
     m_worker->start(QThread::InheritPriority);
@@ -69,7 +75,10 @@ void dload::dlcomplete()
     m_buttonBox->setStandardButtons(QDialogButtonBox::Ok);
     m_buttonBox->setEnabled(true);
     if (m_worker->result()) {
-        m_status->setText(tr("Sikeres betöltés."));
+        // Nothing real was written: the technician must not take this for a
+        // configured module.
+        m_status->setText(m_simulated ? tr("Sikeres betöltés.\nSzimulált modul: valódi eszköz nem lett írva.")
+                                      : tr("Sikeres betöltés."));
         QTimer::singleShot(SuccessDisplayMs, this, &QDialog::accept);
     } else {
         m_status->setText(tr("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));

@@ -39,5 +39,6 @@ private:
     QLabel *m_status;
     QProgressBar *m_progressBar;
     QDialogButtonBox *m_buttonBox;
+    bool m_simulated = false;
     std::unique_ptr<dlThread> m_worker;
 };

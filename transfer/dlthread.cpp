@@ -3,12 +3,14 @@
 #include "dload.h"
 #include "transfer/moduleexchange.h"
 
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QProgressBar>
 
 namespace {
 
-// Forwards each step to the progress bar's own thread.
+// Forwards the steps to the progress bar's own thread, at most at the
+// screen's pace; the step that fills the bar always goes.
 class QueuedProgress : public DownloadProgress
 {
 public:
@@ -16,17 +18,24 @@ public:
 
     void setRange(int maximum) override
     {
+        m_maximum = maximum;
         QMetaObject::invokeMethod(m_bar, "setRange", Qt::QueuedConnection, Q_ARG(int, 0),
                                   Q_ARG(int, maximum));
     }
     void reset() override { QMetaObject::invokeMethod(m_bar, "reset", Qt::QueuedConnection); }
     void setValue(int value) override
     {
-        QMetaObject::invokeMethod(m_bar, "setValue", Qt::QueuedConnection, Q_ARG(int, value));
+        if (value < m_maximum && m_frame.isValid() && !m_frame.hasExpired(FrameMs))
+            return;
+        m_frame.start();
+        QMetaObject::invokeMethod(m_bar, "setValue", Qt::QueuedConnection, Q_ARG(int, std::min(value, m_maximum)));
     }
 
 private:
+    static constexpr int FrameMs = 16;
     QProgressBar *m_bar;
+    int m_maximum = 0;
+    QElapsedTimer m_frame;
 };
 
 } // namespace

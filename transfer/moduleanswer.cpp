@@ -14,7 +14,9 @@ QString answerText(const QByteArray &received)
     const qsizetype preambleEnd = text.lastIndexOf(QStringLiteral("||"));
     if (preambleEnd >= 0 && preambleEnd != text.size() - 2)
         text = text.mid(preambleEnd + 2);
+    // Unwritten memory reads as 0xFF or, in some modules, 0x00: either is fill.
     text.replace(QChar(0xFF), QChar(u' '));
+    text.replace(QChar(0x00), QChar(u' '));
     return text;
 }
 

@@ -13,7 +13,8 @@
 // character of its code.
 
 // The answer text: CR as "|", the final byte dropped, a preamble up to the
-// last "||" removed (unless that "||" ends the text), and 0xFF fill as spaces.
+// last "||" removed (unless that "||" ends the text), and the fill of unwritten
+// memory (0xFF or 0x00) as spaces.
 QString answerText(const QByteArray &received);
 
 enum class AnswerError {

@@ -29,12 +29,12 @@ bool downloadToModule(const LinkSettings &settings, DownloadProgress &progress,
     for (const QString &piece : record.split(separator)) {
         for (QChar c : piece) {
             link.writeByte(recordByte(c));
+            if (interrupt && interrupt->isTriggered())
+                return false;
             progress.setValue(++sent);
         }
         link.writeByte(PieceEnd);
         progress.setValue(++sent);
-        if (interrupt && interrupt->isTriggered())
-            return false;
     }
 
     const auto ack = static_cast<unsigned char>(settings.AckChar);

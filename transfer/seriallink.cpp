@@ -29,6 +29,24 @@ QHash<QString, QString> &aliases()
     return table;
 }
 
+std::mutex queueMutex;
+SerialLink::QueueReading &queueReading()
+{
+    static SerialLink::QueueReading reading;
+    return reading;
+}
+
+int queuedBytes(int fd)
+{
+    {
+        const std::lock_guard lock(queueMutex);
+        if (queueReading())
+            return queueReading()(fd);
+    }
+    int queued = 0;
+    return ::ioctl(fd, TIOCOUTQ, &queued) == 0 ? queued : 0;
+}
+
 void closeQuietly(int fd)
 {
     if (isatty(fd))
@@ -52,6 +70,12 @@ void SerialLink::registerAlias(const QString &name, const QString &path)
 {
     const std::lock_guard lock(aliasMutex);
     aliases().insert(name, path);
+}
+
+void SerialLink::setQueueReading(QueueReading reading)
+{
+    const std::lock_guard lock(queueMutex);
+    queueReading() = std::move(reading);
 }
 
 QString SerialLink::devicePath(const QString &port)
@@ -155,10 +179,11 @@ void SerialLink::close()
     m_fd = -1;
 }
 
-// Waits until the port is ready for `events`, the time-out passes (a negative
-// time-out waits without end), the interrupt fires or the peer vanishes.
-// Signals do not shorten the wait.
-bool SerialLink::waitFor(short events, int timeoutMs)
+// Waits until the port is ready for `events` (none: only a hang-up or the
+// interrupt ends the wait early), the time-out passes (a negative time-out
+// waits without end), the interrupt fires or the peer vanishes. Signals do
+// not shorten the wait.
+SerialLink::Wait SerialLink::waitFor(short events, int timeoutMs)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
@@ -173,18 +198,33 @@ bool SerialLink::waitFor(short events, int timeoutMs)
             if (errno == EINTR)
                 continue;
             m_peerGone = true;
-            return false;
+            return Wait::PeerGone;
         }
         if (n == 0)
-            return false;
+            return Wait::TimedOut;
         if (m_interrupt && (fds[1].revents & POLLIN))
-            return false;
+            return Wait::Interrupted;
         if (fds[0].revents & events)
-            return true;
+            return Wait::Ready;
         if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
             m_peerGone = true;
-            return false;
+            return Wait::PeerGone;
         }
+    }
+}
+
+// Sleeps while the driver holds more than the line sends in about 50 ms, for
+// about as long as the line needs to send the excess. False when the wait
+// was cut short by the interrupt or a hang-up.
+bool SerialLink::waitForShortQueue()
+{
+    for (;;) {
+        const int excess = queuedBytes(m_fd) - MaxQueuedBytes;
+        if (excess <= 0)
+            return true;
+        const auto drain = std::chrono::ceil<std::chrono::milliseconds>(excess * ByteTime);
+        if (waitFor(0, int(drain.count())) != Wait::TimedOut)
+            return false;
     }
 }
 
@@ -196,11 +236,12 @@ int SerialLink::writeByte(unsigned char byte)
         const ssize_t n = ::write(m_fd, &byte, 1);
         if (n == 1) {
             m_lineIdleAt = std::max(m_lineIdleAt, Clock::now()) + ByteTime;
+            waitForShortQueue();
             return 1;
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno == EAGAIN && waitFor(POLLOUT, -1))
+        if (n < 0 && errno == EAGAIN && waitFor(POLLOUT, -1) == Wait::Ready)
             continue;
         if (n < 0 && errno != EAGAIN)
             m_peerGone = true;
@@ -218,7 +259,7 @@ std::optional<unsigned char> SerialLink::readByte()
     const auto deadline = std::max(Clock::now(), m_lineIdleAt) + std::chrono::milliseconds(m_readTimeoutMs);
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        if (!waitFor(POLLIN, int(std::max<std::chrono::milliseconds::rep>(left.count(), 0))))
+        if (waitFor(POLLIN, int(std::max<std::chrono::milliseconds::rep>(left.count(), 0))) != Wait::Ready)
             return std::nullopt;
         unsigned char byte = 0;
         const ssize_t n = ::read(m_fd, &byte, 1);

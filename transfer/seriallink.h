@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 class LineInterrupt;
@@ -25,7 +26,9 @@ public:
     OpenStatus open(const QString &port, int readTimeoutMs);
     bool isOpen() const { return m_fd >= 0; }
     // 1 when the byte was handed to the port, 0 otherwise. Waits as long as the
-    // port needs, unless the interrupt is triggered.
+    // port needs, unless the interrupt is triggered, and then until the port
+    // holds no more than MaxQueuedBytes: a byte counts as sent once it is on
+    // its way down the line, not when the driver has buffered it.
     int writeByte(unsigned char byte);
     // The next byte, or nothing after the read time-out, counted from when
     // the bytes written so far have gone down the line.
@@ -46,9 +49,19 @@ public:
     // built-in simulated module. Safe from any thread.
     static void registerAlias(const QString &name, const QString &path);
 
+    // What the line carries in about 50 ms at 1200 baud.
+    static constexpr int MaxQueuedBytes = 6;
+    // How many written bytes a port's driver still holds (TIOCOUTQ). A test
+    // stands in for a real port's queue here; an empty function restores it.
+    using QueueReading = std::function<int(int fd)>;
+    static void setQueueReading(QueueReading reading);
+
 private:
+    enum class Wait { Ready, TimedOut, Interrupted, PeerGone };
+
     static int openExclusive(const QString &port);
-    bool waitFor(short events, int timeoutMs);
+    Wait waitFor(short events, int timeoutMs);
+    bool waitForShortQueue();
 
     const LineInterrupt *m_interrupt;
     int m_fd = -1;

@@ -1,6 +1,6 @@
 #include "uploadcommands.h"
 
-#include "app/messagebox.h"
+#include "form/messagebox.h"
 #include "form/formbinding.h"
 #include "transfer/contentrecord.h"
 #include "transfer/moduleanswer.h"
@@ -8,7 +8,9 @@
 #include "transfer/seriallink.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QProgressDialog>
 
 #include <memory>
@@ -18,13 +20,47 @@ namespace {
 constexpr int ProgressRange = 750;
 const QString ErrorTitle = QStringLiteral("Hiba");
 
+// The bar is redrawn, and the window served, at most this often: the
+// screen's pace, not the line's.
+constexpr int FrameMs = 16;
+
+// The bar stays up until the outcome is known: it neither hides nor starts
+// again at its end, however long the answer.
 std::unique_ptr<QProgressDialog> makeProgress(QWidget *window, const QString &label)
 {
     auto progress = std::make_unique<QProgressDialog>(label, QStringLiteral("Megszakítás"), 0,
                                                       ProgressRange, window);
     progress->setWindowModality(Qt::WindowModal);
+    progress->setAutoReset(false);
+    progress->setAutoClose(false);
     return progress;
 }
+
+// One step per byte read, short of the end until the answer is complete.
+class AnswerProgress
+{
+public:
+    explicit AnswerProgress(QProgressDialog &dialog) : m_dialog(dialog) {}
+
+    // False once the technician has cancelled.
+    bool step()
+    {
+        if (m_dialog.wasCanceled())
+            return false;
+        ++m_reads;
+        if (m_frame.isValid() && !m_frame.hasExpired(FrameMs))
+            return true;
+        m_frame.start();
+        m_dialog.setValue(std::min(m_reads, ProgressRange - 1));
+        QCoreApplication::processEvents();  // setValue does so only once the dialog shows
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog &m_dialog;
+    int m_reads = 0;
+    QElapsedTimer m_frame;
+};
 
 // The port, the progress dialog and the module's answer of one read-up or
 // verify; the port is released when this goes.
@@ -35,8 +71,7 @@ struct ModuleRead
     UploadAnswer answer;
 };
 
-// Opens the port and collects the module's answer, moving the bar one step
-// per read. False when the port could not be opened (and the user was told,
+// Opens the port and collects the module's answer behind the progress dialog. False when the port could not be opened (and the user was told,
 // under `failure`) or when the user cancelled.
 bool readModule(ModuleRead &read, QWidget *window, const LinkSettings &settings, const QString &failure,
                 const QString &label)
@@ -46,16 +81,11 @@ bool readModule(ModuleRead &read, QWidget *window, const LinkSettings &settings,
         return false;
     }
     read.progress = makeProgress(window, label);
-    QProgressDialog &progress = *read.progress;
-    read.answer = receiveUploadAnswer(read.link, settings.UploadCommand, [&progress] {
-        if (progress.wasCanceled())
-            return false;
-        progress.setValue(progress.value() + 1);
-        return true;
-    });
+    AnswerProgress progress(*read.progress);
+    read.answer = receiveUploadAnswer(read.link, settings.UploadCommand, [&progress] { return progress.step(); });
     if (read.answer.cancelled)
         return false;
-    progress.setValue(ProgressRange);
+    read.progress->setValue(ProgressRange);
     return true;
 }
 
@@ -105,7 +135,10 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
 
     const QString title = QStringLiteral("Ellenőrzés");
     if (answerText(read.answer.bytes) == settings.RecordText)
-        Message::information(window, title, QStringLiteral("Sikeres ellenőrzés."));
+        Message::information(window, title,
+                             settings.Port == SimulatedModulePort
+                                 ? QStringLiteral("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve.")
+                                 : QStringLiteral("Sikeres ellenőrzés."));
     else
         Message::critical(window, title,
                           QStringLiteral("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"));
