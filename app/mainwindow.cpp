@@ -15,7 +15,6 @@
 #include "simulator/modulesimulator.h"
 #include "transfer/contentrecord.h"
 #include "transfer/dload.h"
-#include "transfer/seriallink.h"
 #include "transfer/uploadcommands.h"
 
 #include <QActionGroup>
@@ -199,18 +198,19 @@ void MainWindow::show_port()
 }
 
 // The simulated module lives on a pseudo-terminal of its own for as long as
-// the window does; the port name stands for it from then on.
+// the window does; the port name stands for it while it runs.
 bool MainWindow::startSimulatedModule()
 {
     if (m_simulatedModule)
         return true;
-    auto module = std::make_unique<ModuleSimulator>();
+    SimulatorOptions options;
+    options.portName = SimulatedModulePort;
+    auto module = std::make_unique<ModuleSimulator>(options);
     if (!module->start()) {
         Message::critical(this, QStringLiteral("Hiba"),
                           QStringLiteral("A szimulált modul nem indítható.\n%1").arg(module->errorString()));
         return false;
     }
-    SerialLink::registerAlias(SimulatedModulePort, module->slavePath());
     m_simulatedModule = std::move(module);
     return true;
 }

@@ -3,19 +3,7 @@
 #include <QDir>
 #include <QRegularExpression>
 
-#include <grp.h>
-#include <sys/stat.h>
-
 namespace {
-
-QString owningGroup(const QString &path)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    const group *g = ::getgrgid(info.st_gid);
-    return g ? QString::fromLocal8Bit(g->gr_name) : QString::number(info.st_gid);
-}
 
 // ttyACM before ttyUSB, and ttyUSB2 before ttyUSB10.
 bool isBefore(const QString &a, const QString &b)
@@ -34,17 +22,21 @@ PortScan scanPorts(const DeviceLookup &lookup)
 {
     PortScan scan;
     auto consider = [&](const QString &name, const QString &path) {
-        switch (lookup.probe(path)) {
-        case SerialLink::ProbeResult::Available:
+        const SerialDevice::PortState state = lookup.probe(path);
+        switch (state.access) {
+        case SerialDevice::Access::Free:
             scan.ports.append(name);
             break;
-        case SerialLink::ProbeResult::NoPermission:
+        case SerialDevice::Access::NoPermission:
             if (scan.deniedPort.isEmpty()) {
                 scan.deniedPort = name;
-                scan.deniedGroup = owningGroup(path);
+                scan.deniedGroup = SerialDevice::owningGroup(path);
             }
             break;
-        case SerialLink::ProbeResult::Unavailable:
+        case SerialDevice::Access::Busy:
+            scan.busy.append(SerialDevice::describe(state));
+            break;
+        case SerialDevice::Access::Missing:
             break;
         }
     };

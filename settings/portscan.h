@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/seriallink.h"
+#include "settings/serialdevice.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +15,7 @@
 struct DeviceLookup
 {
     QString deviceDir = QStringLiteral("/dev");
-    std::function<SerialLink::ProbeResult(const QString &path)> probe = SerialLink::probeDetail;
+    std::function<SerialDevice::PortState(const QString &path)> probe = SerialDevice::probe;
 };
 
 struct PortScan
@@ -23,6 +23,7 @@ struct PortScan
     QStringList ports;        // names as the port setting stores them
     QString deniedPort;       // the first port that exists but may not be opened
     QString deniedGroup;      // the group that owns it
+    QStringList busy;         // why each busy port is, "ttyUSB0: foglalt (minicom, 4711)"
 };
 
 inline constexpr int ComPortCount = 31;

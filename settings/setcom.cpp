@@ -46,7 +46,7 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
     m_hint->setObjectName("permissionHint");
     m_hint->setWordWrap(true);
     m_hint->setStyleSheet(QStringLiteral("color: rgb(170, 0, 0);"));
-    m_hint->setVisible(!m_scan.deniedPort.isEmpty() || m_scan.ports.isEmpty());
+    m_hint->setVisible(!m_scan.deniedPort.isEmpty() || m_scan.ports.isEmpty() || !m_scan.busy.isEmpty());
     layout->addWidget(m_hint);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -94,6 +94,7 @@ void setcom::retranslateUi()
     if (!m_scan.deniedPort.isEmpty())
         hints << tr("%1: nincs jogosultság. A felhasználónak a(z) „%2” csoport tagjának kell lennie.")
                      .arg(m_scan.deniedPort, m_scan.deniedGroup);
+    hints << m_scan.busy;
     m_hint->setText(hints.join(QLatin1Char('\n')));
 }
 

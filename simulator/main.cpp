@@ -47,7 +47,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption hangUp("hangup-after", "Hang up after <n> bytes on the line.", "n");
     const QCommandLineOption command("upload-command", "The upload command character (default \"{\").", "char");
     const QCommandLineOption idle("idle-limit", "Drop a download that stops for <ms> milliseconds (default 7000).", "ms");
-    parser.addOptions({link, paced, interval, log, silent, ready, ack, preamble, answer, hangUp, command, idle});
+    const QCommandLineOption pauseAfter("pause-after", "Take no bytes for a while once <n> have come from the tool.", "n");
+    const QCommandLineOption pauseMs("pause-ms", "How long --pause-after takes nothing (default 3000).", "ms");
+    const QCommandLineOption checksum("expect-checksum",
+        "Refuse (with \"EE\") a download whose checksum suffix is not <mode>'s: 8, 16, 24, 32 (bit sum) or one character.", "mode");
+    const QCommandLineOption separator("record-separator", "The tool's download separator, for --expect-checksum (default \"|\").", "char");
+    parser.addOptions({link, paced, interval, log, silent, ready, ack, preamble, answer, hangUp, command, idle,
+                       pauseAfter, pauseMs, checksum, separator});
     parser.process(app);
 
     SimulatorOptions options;
@@ -72,6 +78,17 @@ int main(int argc, char *argv[])
         options.hangUpAfter = parser.value(hangUp).toLongLong();
     if (parser.isSet(idle))
         options.downloadIdleMs = parser.value(idle).toInt();
+    if (parser.isSet(pauseAfter)) {
+        options.pauseAfter = parser.value(pauseAfter).toLongLong();
+        options.pauseMs = parser.isSet(pauseMs) ? parser.value(pauseMs).toInt() : 3000;
+    }
+    if (parser.isSet(checksum)) {
+        const QString mode = parser.value(checksum);
+        const int bits = QStringList({"8", "16", "24", "32"}).indexOf(mode);
+        options.expectedCheckSize = bits >= 0 ? char(bits) : decodeEscapes(mode).left(1).toStdString()[0];
+    }
+    if (parser.isSet(separator))
+        options.recordSeparator = decodeEscapes(parser.value(separator)).left(1).toStdString()[0];
     if (parser.isSet(command))
         options.uploadCommand = decodeEscapes(parser.value(command)).left(1).toStdString()[0];
 

@@ -1,8 +1,11 @@
 #include "modulesimulator.h"
 
+#include "settings/serialdevice.h"
+#include "transfer/contentrecord.h"
 #include "transfer/lineinterrupt.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <atomic>
 #include <cerrno>
@@ -41,6 +44,7 @@ struct ModuleSimulator::Engine
     QString slavePath;
     QString error;
     LineInterrupt stopRequest;
+    LineInterrupt resumeRequest;
     std::thread thread;
 
     mutable std::mutex mutex;
@@ -50,7 +54,10 @@ struct ModuleSimulator::Engine
     int downloads = 0;
     bool hungUp = false;
 
-    std::atomic<State> state = State::Idle;  // read by isIdle() from other threads
+    // Read by isIdle() and isPaused() from other threads.
+    std::atomic<State> state = State::Idle;
+    std::atomic<bool> answering = false;
+    std::atomic<bool> paused = false;
     QList<QByteArray> pieces;
     QByteArray piece;
     Clock::time_point receiveLineFree{};
@@ -58,10 +65,14 @@ struct ModuleSimulator::Engine
 
     void run();
     bool waitUntil(Clock::time_point when);
-    void take(unsigned char byte);
-    void send(const QByteArray &bytes);
-    bool countAndMaybeHangUp();
+    bool take(unsigned char byte);
+    bool answer(const QByteArray &bytes);
+    bool send(const QByteArray &bytes);
+    bool countAndMaybeHangUp(bool lastWasOurs);
+    void waitUntilHostHasTaken();
+    bool pauseReading();
     void hangUp();
+    bool checksumMatches() const;
     void storePieces();
 };
 
@@ -80,7 +91,20 @@ ModuleSimulator::~ModuleSimulator()
 
 bool ModuleSimulator::start()
 {
-    d->master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    stop();
+    d->stopRequest.reset();
+    d->resumeRequest.reset();
+    d->state = Engine::State::Idle;
+    d->answering = false;
+    d->paused = false;
+    d->pieces.clear();
+    d->piece.clear();
+    {
+        std::lock_guard lock(d->mutex);
+        d->hungUp = false;
+    }
+
+    d->master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (d->master < 0 || ::grantpt(d->master) != 0 || ::unlockpt(d->master) != 0) {
         d->error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(qt_error_string(errno));
         stop();
@@ -89,25 +113,31 @@ bool ModuleSimulator::start()
     char name[128] = {};
     ::ptsname_r(d->master, name, sizeof name);
     d->slavePath = QString::fromLocal8Bit(name);
-    d->slaveKeeper = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    d->slaveKeeper = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (d->slaveKeeper < 0) {
         d->error = QStringLiteral("cannot open %1: %2").arg(d->slavePath, qt_error_string(errno));
         stop();
         return false;
     }
-    termios tio{};
-    ::tcgetattr(d->slaveKeeper, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(d->slaveKeeper, TCSANOW, &tio);
 
     if (!d->options.linkPath.isEmpty()) {
-        QFile::remove(d->options.linkPath);
+        // Only a link of ours, or of an earlier run, gives way: never a file.
+        const QFileInfo existing(d->options.linkPath);
+        if (existing.isSymLink()) {
+            QFile::remove(d->options.linkPath);
+        } else if (existing.exists()) {
+            d->error = QStringLiteral("%1 exists and is not a symbolic link").arg(d->options.linkPath);
+            stop();
+            return false;
+        }
         if (!QFile::link(d->slavePath, d->options.linkPath)) {
             d->error = QStringLiteral("cannot create the link %1").arg(d->options.linkPath);
             stop();
             return false;
         }
     }
+    if (!d->options.portName.isEmpty())
+        SerialDevice::registerAlias(d->options.portName, d->slavePath);
     d->thread = std::thread([this] { d->run(); });
     return true;
 }
@@ -119,8 +149,13 @@ void ModuleSimulator::stop()
         d->thread.join();
     }
     d->hangUp();
-    if (!d->options.linkPath.isEmpty() && QFile::symLinkTarget(d->options.linkPath) == d->slavePath)
+    const QFileInfo link(d->options.linkPath);
+    if (!d->slavePath.isEmpty() && link.isSymLink() && link.symLinkTarget() == d->slavePath)
         QFile::remove(d->options.linkPath);
+    // The name must never lead to a pseudo-terminal that the system has since
+    // given to somebody else.
+    if (!d->options.portName.isEmpty())
+        SerialDevice::unregisterAlias(d->options.portName);
 }
 
 QString ModuleSimulator::slavePath() const { return d->slavePath; }
@@ -159,7 +194,17 @@ QByteArray ModuleSimulator::sent() const
 
 bool ModuleSimulator::isIdle() const
 {
-    return d->state == Engine::State::Idle;
+    return d->state == Engine::State::Idle && !d->answering;
+}
+
+bool ModuleSimulator::isPaused() const
+{
+    return d->paused;
+}
+
+void ModuleSimulator::resume()
+{
+    d->resumeRequest.trigger();
 }
 
 bool ModuleSimulator::hasHungUp() const
@@ -193,8 +238,15 @@ void ModuleSimulator::Engine::run()
         }
         if (fds[0].revents & (POLLERR | POLLNVAL))
             return;
+        // A slow reader stops taking bytes exactly where it was told to.
+        qsizetype budget = 256;
+        if (options.pauseAfter >= 0) {
+            const qsizetype taken = received.size();
+            if (taken < options.pauseAfter)
+                budget = std::min<qsizetype>(budget, options.pauseAfter - taken);
+        }
         unsigned char buffer[256];
-        const ssize_t got = ::read(master, buffer, sizeof buffer);
+        const ssize_t got = ::read(master, buffer, size_t(budget));
         if (got <= 0) {
             if (got < 0 && (errno == EINTR || errno == EAGAIN))
                 continue;
@@ -204,25 +256,43 @@ void ModuleSimulator::Engine::run()
         // was free; late wake-ups must not add up.
         const auto readAt = Clock::now();
         receiveLineFree = std::max(receiveLineFree, readAt);
-        for (ssize_t i = 0; i < got && master >= 0; ++i) {
+        for (ssize_t i = 0; i < got; ++i) {
             if (options.paced) {
                 receiveLineFree += ByteTime;
                 if (!waitUntil(receiveLineFree))
                     return;
             }
+            qsizetype count = 0;
             {
                 std::lock_guard lock(mutex);
                 received.append(char(buffer[i]));
+                count = received.size();
             }
             if (options.onByte)
                 options.onByte(true, buffer[i]);
-            if (!countAndMaybeHangUp())
+            const bool pause = count == options.pauseAfter;
+            if (pause) {
+                ::tcflow(slaveKeeper, TCOOFF);  // the host's writes now wait
+                paused = true;
+            }
+            if (!countAndMaybeHangUp(false) || !take(buffer[i]))
                 return;
-            take(buffer[i]);
+            if (pause && !pauseReading())
+                return;
         }
-        if (master < 0)
-            return;
     }
+}
+
+// Takes nothing for the pause, then lets the host's bytes flow again. False
+// when the simulator is being stopped.
+bool ModuleSimulator::Engine::pauseReading()
+{
+    pollfd wake[2] = {{stopRequest.fd(), POLLIN, 0}, {resumeRequest.fd(), POLLIN, 0}};
+    ::poll(wake, 2, options.pauseMs);
+    resumeRequest.reset();
+    ::tcflow(slaveKeeper, TCOON);
+    paused = false;
+    return !(wake[0].revents & POLLIN);
 }
 
 // Sleeps until `when`; false when the simulator is being stopped meanwhile.
@@ -240,13 +310,14 @@ bool ModuleSimulator::Engine::waitUntil(Clock::time_point when)
     }
 }
 
-void ModuleSimulator::Engine::take(unsigned char byte)
+// False when the module stopped or hung up on the way.
+bool ModuleSimulator::Engine::take(unsigned char byte)
 {
     switch (state.load()) {
     case State::Idle:
         if (byte == '~')
             state = State::Request;
-        return;
+        return true;
     case State::Request:
         state = State::Idle;
         if (byte == '~') {
@@ -256,34 +327,63 @@ void ModuleSimulator::Engine::take(unsigned char byte)
             pieces.clear();
             piece.clear();
             if (!options.silent)
-                send(options.readyReply);
+                return send(options.readyReply);
         } else if (byte == static_cast<unsigned char>(options.uploadCommand) && !options.silent) {
-            QByteArray answer;
+            QByteArray upload;
             if (options.scriptedAnswer) {
-                answer = *options.scriptedAnswer;
+                upload = *options.scriptedAnswer;
             } else {
                 std::lock_guard lock(mutex);
-                answer = ModuleSimulator::uploadAnswer(fields, options.preamble);
+                upload = ModuleSimulator::uploadAnswer(fields, options.preamble);
             }
-            send(answer);
+            return answer(upload);
         }
-        return;
+        return true;
     case State::Download:
         if (byte != '\r') {
             if (piece.size() < MaxPieceBytes)
                 piece.append(char(byte));
-            return;
+            return true;
         }
         pieces.append(piece);
         piece.clear();
-        if (pieces.size() == FieldCount) {
+        if (pieces.size() < FieldCount)
+            return true;
+        const bool accepted = checksumMatches();
+        if (accepted)
             storePieces();
-            state = State::Idle;
-            if (!options.silent)
-                send(options.ackReply);
-        }
-        return;
+        state = State::Idle;
+        if (options.silent)
+            return true;
+        return answer(accepted ? options.ackReply : options.refusalReply);
     }
+    return true;
+}
+
+// The last request's answer; the module is idle again once its last byte
+// has gone.
+bool ModuleSimulator::Engine::answer(const QByteArray &bytes)
+{
+    answering = true;
+    const bool sentAll = send(bytes);
+    answering = false;
+    return sentAll;
+}
+
+// The suffix behind the last item is the one the expected checksum mode
+// gives over the record, separators included.
+bool ModuleSimulator::Engine::checksumMatches() const
+{
+    if (!options.expectedCheckSize)
+        return true;
+    QByteArray record;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            record += options.recordSeparator;
+        record += pieces[i].left(FieldWidth);
+    }
+    const QByteArray suffix = pieces.last().mid(FieldWidth);
+    return suffix == checksumSuffix(QString::fromLatin1(record), *options.expectedCheckSize).toLatin1();
 }
 
 void ModuleSimulator::Engine::storePieces()
@@ -294,7 +394,8 @@ void ModuleSimulator::Engine::storePieces()
     ++downloads;
 }
 
-void ModuleSimulator::Engine::send(const QByteArray &bytes)
+// False when the module stopped or hung up before every byte went.
+bool ModuleSimulator::Engine::send(const QByteArray &bytes)
 {
     sendLineFree = std::max(sendLineFree, Clock::now());
     const auto interval = options.byteIntervalMs > 0 ? std::chrono::microseconds(options.byteIntervalMs * 1000)
@@ -302,32 +403,38 @@ void ModuleSimulator::Engine::send(const QByteArray &bytes)
                                                       : std::chrono::microseconds(0);
     for (char c : bytes) {
         if (master < 0)
-            return;
+            return false;
         if (interval.count() > 0) {
             sendLineFree += interval;
             if (!waitUntil(sendLineFree))
-                return;
+                return false;
         }
         // Noted before it goes, so whoever has read it also finds it here.
         {
             std::lock_guard lock(mutex);
             sent.append(c);
         }
-        pollfd p{master, POLLOUT, 0};
+        // A host that stops reading fills the line; the module waits for it,
+        // but never past a stop.
         while (::write(master, &c, 1) != 1) {
-            if (errno != EAGAIN && errno != EINTR)
-                return;
-            ::poll(&p, 1, 100);
+            if (errno == EINTR)
+                continue;
+            if (errno != EAGAIN)
+                return false;
+            pollfd p[2] = {{master, POLLOUT, 0}, {stopRequest.fd(), POLLIN, 0}};
+            if (::poll(p, 2, -1) > 0 && (p[1].revents & POLLIN))
+                return false;
         }
         if (options.onByte)
             options.onByte(false, static_cast<unsigned char>(c));
-        if (!countAndMaybeHangUp())
-            return;
+        if (!countAndMaybeHangUp(true))
+            return false;
     }
+    return true;
 }
 
 // False once the line has carried the bytes the hang-up fault allows.
-bool ModuleSimulator::Engine::countAndMaybeHangUp()
+bool ModuleSimulator::Engine::countAndMaybeHangUp(bool lastWasOurs)
 {
     if (options.hangUpAfter < 0)
         return true;
@@ -335,8 +442,25 @@ bool ModuleSimulator::Engine::countAndMaybeHangUp()
     if (received.size() + sent.size() < options.hangUpAfter)
         return true;
     lock.unlock();
+    if (lastWasOurs)
+        waitUntilHostHasTaken();
     hangUp();
     return false;
+}
+
+// What is still on its way when the line drops is lost; a hang-up "after n
+// bytes" waits until the host has them all (at most two seconds). Polling
+// the terminal makes the kernel hand over whatever it still holds first.
+void ModuleSimulator::Engine::waitUntilHostHasTaken()
+{
+    const auto giveUp = Clock::now() + std::chrono::seconds(2);
+    while (Clock::now() < giveUp) {
+        pollfd pending{slaveKeeper, POLLIN, 0};
+        if (::poll(&pending, 1, 0) == 0)
+            return;
+        if (!waitUntil(Clock::now() + std::chrono::milliseconds(1)))
+            return;
+    }
 }
 
 void ModuleSimulator::Engine::hangUp()
@@ -351,6 +475,7 @@ void ModuleSimulator::Engine::hangUp()
         ::close(slaveKeeper);
     master = -1;
     slaveKeeper = -1;
+    paused = false;
 }
 
 QByteArray decodeEscapes(const QString &text)

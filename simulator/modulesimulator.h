@@ -9,7 +9,9 @@
 #include <optional>
 
 // A stand-in for the module on a pseudo-terminal. The program opens the slave
-// side like a serial port; the simulator answers on the master side:
+// side like a serial port; the simulator answers on the master side. The
+// terminal starts as a fresh one (echo, line editing, CR read as LF):
+// setting up the line is the program's job, as with a real port.
 //
 //   "~" "}"            -> the ready reply ("R" and one more byte), then it stores
 //                         44 CR-ended pieces and answers with the ack reply
@@ -27,12 +29,26 @@ struct SimulatorOptions
     QByteArray ackReply = QByteArrayLiteral("OK");
     QByteArray preamble;                       // sent before the upload fields
     std::optional<QByteArray> scriptedAnswer;  // sent instead of the upload answer
-    qint64 hangUpAfter = -1;                   // close after this many bytes, both ways
+    // Close after this many bytes, both ways; once the host has taken them,
+    // when the last one was the module's.
+    qint64 hangUpAfter = -1;
+    // A slow reader: once this many bytes have come from the host, take no
+    // more for pauseMs, and let the host's writes wait meanwhile.
+    qint64 pauseAfter = -1;
+    int pauseMs = 0;
+    // When set, a download whose checksum suffix is not the one this mode
+    // gives (0..3: 8/16/24/32 bit sum, else a fixed character) over the
+    // record cut at `recordSeparator` is refused with the ack reply's
+    // counterpart, the refusal reply, and not stored.
+    std::optional<char> expectedCheckSize;
+    char recordSeparator = '|';
+    QByteArray refusalReply = QByteArrayLiteral("EE");
     char uploadCommand = '{';
     // A download that stops this long is dropped: longer than any wait of the
     // tool (5 s for the byte after "R").
     int downloadIdleMs = 7000;
-    QString linkPath;                          // a symbolic link to the slave
+    QString linkPath;                          // a symbolic link to the slave; only a link is replaced
+    QString portName;                          // a port name that stands for the module while it runs
     // Every byte on the line, as it passes; called on the simulator's thread.
     std::function<void(bool fromHost, unsigned char byte)> onByte;
 };
@@ -49,9 +65,10 @@ public:
     ModuleSimulator(const ModuleSimulator &) = delete;
     ModuleSimulator &operator=(const ModuleSimulator &) = delete;
 
-    // Opens the pseudo-terminal and starts answering; false with
-    // errorString() when the system refuses.
+    // Opens a fresh pseudo-terminal and starts answering; false with
+    // errorString() when the system refuses. Stored fields outlive a stop.
     bool start();
+    // Returns promptly whatever the module is doing, and hangs up.
     void stop();
     QString slavePath() const;
     QString errorString() const;
@@ -62,7 +79,9 @@ public:
     QByteArray received() const;  // every byte from the host so far
     QByteArray sent() const;      // every byte to the host so far
     bool hasHungUp() const;
-    bool isIdle() const;  // waiting for a request
+    bool isIdle() const;    // waiting for a request, every answer sent
+    bool isPaused() const;  // a slow reader taking no bytes
+    void resume();          // ends a slow reader's pause now
     // Raw content of the fields as the upload answer sends them.
     static QByteArray uploadAnswer(const QList<QByteArray> &fields, const QByteArray &preamble = {});
 

@@ -6,6 +6,7 @@
 #include "simulator/modulesimulator.h"
 #include "transfer/dload.h"
 #include "transfer/moduleexchange.h"
+#include "transfer/seriallink.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -167,14 +168,81 @@ private slots:
     void verifyFaults_data() { readupFaults_data(); }
     void verifyFaults() { expectUploadFailure(Transfer::Verify, faultOfThisRow()); }
 
+    // A module that never stops trickling, a byte every half read time-out:
+    // only the answer's bound ends the read-up.
     void tricklingModuleStillEnds()
     {
         SimulatorOptions options;
-        options.byteIntervalMs = 1400;  // each byte just within the read time-out
+        options.byteIntervalMs = UploadReadTimeoutMs / 3;
         QElapsedTimer clock;
         clock.start();
         expectUploadFailure(Transfer::Readup, options);
-        QVERIFY(clock.elapsed() < MaxAnswerMs + 2 * UploadReadTimeoutMs + 2000);  // ended by the bound, not by luck
+        QVERIFY(clock.elapsed() >= MaxAnswerMs);
+        QVERIFY(clock.elapsed() < MaxAnswerMs + UploadReadTimeoutMs + 2000);
+    }
+
+    // A module that stops taking bytes in the middle of the record, behind a
+    // port queue that fills as a real one does: Escape then sends nothing
+    // more, and a hang-up ends the download at once.
+    void stallInTheMiddleOfTheRecord_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("hang-up") << false;
+    }
+    void stallInTheMiddleOfTheRecord()
+    {
+        QFETCH(bool, escape);
+        SimulatorOptions options;
+        options.pauseAfter = 2 + 300;
+        options.pauseMs = 60000;  // ended by the test
+        options.downloadIdleMs = 200;
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        const int simulatorsOwn = openCount(sim.slavePath());
+        // A port that sends what the module takes, and holds the rest.
+        SerialLink::setQueueReading([&sim](int, qint64 written) { return int(written - sim.received().size()); });
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        QString status;
+        ModalDriver driver([&](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog)
+                return false;
+            if (dialog->statusLabel()->text() != "Betöltés...") {
+                status = dialog->statusLabel()->text();
+                dialog->accept();
+                return true;
+            }
+            if (sim.isPaused() && escape)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else if (sim.isPaused())
+                sim.stop();  // the line drops while the host waits for it
+            return false;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        window.download();
+        SerialLink::setQueueReading({});
+        QVERIFY(clock.elapsed() < DownloadReadTimeoutMs);
+        QVERIFY(openCount(sim.slavePath()) <= simulatorsOwn);
+        if (escape) {
+            // At most what the port held when Escape came went out; then
+            // nothing: the next bytes the module sees are a new request.
+            sim.resume();
+            QTRY_VERIFY(sim.isIdle());  // it has taken what was held and given up on the record
+            const qsizetype taken = sim.received().size();
+            QVERIFY2(taken <= 2 + 300 + SerialLink::MaxQueuedBytes + 1, qPrintable(QString::number(taken)));
+            SerialLink link;
+            QCOMPARE(link.open(sim.slavePath(), 1500), SerialLink::OpenStatus::Opened);
+            QCOMPARE(link.writeByte('~'), 1);
+            QCOMPARE(link.writeByte('{'), 1);
+            QVERIFY(link.readByte());
+            QCOMPARE(sim.received().size(), taken + 2);
+        } else {
+            QCOMPARE(status, DownloadFailed);
+        }
     }
 
     void oversizedAnswerIsCutAtItsBound()

@@ -7,7 +7,14 @@
 #include "transfer/seriallink.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -73,7 +80,7 @@ private slots:
     {
         QFETCH(QString, port);
         QFETCH(QString, path);
-        QCOMPARE(SerialLink::devicePath(port), path);
+        QCOMPARE(SerialDevice::devicePath(port), path);
     }
 
     void bytesBothWays()
@@ -92,6 +99,36 @@ private slots:
         QCOMPARE(sim.received(), QByteArray("~{"));
         QCOMPARE(answer.bytes, ModuleSimulator::uploadAnswer(sim.fields()));
         QCOMPARE(answer.bytes.size(), 44 * 17 + 1);
+    }
+
+    // The simulator's terminal starts as a fresh one; everything the line
+    // needs is the program's own doing, read back here after the open.
+    void lineIsSetUpByTheProgram()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const int view = ::open(QFile::encodeName(sim.slavePath()).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(view >= 0);
+        termios tio{};
+        QCOMPARE(::tcgetattr(view, &tio), 0);
+        QVERIFY((tio.c_lflag & (ICANON | ECHO)) && (tio.c_iflag & ICRNL));
+
+        SerialLink link;
+        QCOMPARE(link.open(sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        QCOMPARE(::tcgetattr(view, &tio), 0);
+        ::close(view);
+        QCOMPARE(cfgetispeed(&tio), speed_t(B1200));
+        QCOMPARE(cfgetospeed(&tio), speed_t(B1200));
+        QCOMPARE(tio.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
+        QCOMPARE(tio.c_cflag & (CREAD | CLOCAL), tcflag_t(CREAD | CLOCAL));
+        QCOMPARE(tio.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP), tcflag_t(0));
+        QCOMPARE(tio.c_oflag & OPOST, tcflag_t(0));
+        QCOMPARE(tio.c_lflag & (ECHO | ICANON | ISIG | IEXTEN), tcflag_t(0));
+
+        // A CR from the module arrives as CR.
+        sim.setFields({"A"});
+        const UploadAnswer answer = receiveUploadAnswer(link, '{', [] { return true; });
+        QCOMPARE(answer.bytes.left(17), QByteArray("A") + QByteArray(15, '\xFF') + '\r');
     }
 
     void readTimesOut()
@@ -184,7 +221,7 @@ private slots:
         QVERIFY(sim.start());
         QList<int> queue = {30, 12, 7, 6};
         int readings = 0;
-        SerialLink::setQueueReading([&](int) { return queue[std::min(readings++, int(queue.size()) - 1)]; });
+        SerialLink::setQueueReading([&](int, qint64) { return queue[std::min(readings++, int(queue.size()) - 1)]; });
         LineInterrupt interrupt;
         SerialLink link(&interrupt);
         QCOMPARE(link.open(sim.slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
@@ -196,7 +233,7 @@ private slots:
 
         // A port that never drains: the interrupt, fired while the write
         // waits, ends the wait.
-        SerialLink::setQueueReading([&](int) {
+        SerialLink::setQueueReading([&](int, qint64) {
             interrupt.trigger();
             ++readings;
             return 1000;
@@ -237,8 +274,17 @@ private slots:
         settings.CheckValue = 1;
         settings.CheckSize = 3;
         settings.DownloadSeparator = '#';
-        DownloadRun run({}, settings);
+        SimulatorOptions checking;
+        checking.expectedCheckSize = 3;
+        checking.recordSeparator = '#';
+        DownloadRun run(checking, settings);
         QVERIFY(run.ok);
+        QCOMPARE(run.sim.downloadsStored(), 1);
+        // A module that expects another suffix refuses the record.
+        checking.expectedCheckSize = 'Z';
+        DownloadRun refused(checking, settings);
+        QVERIFY(!refused.ok);
+        QCOMPARE(refused.sim.downloadsStored(), 0);
         LinkSettings built = settings;
         buildContentRecord(sampleForm(), built, RecordPurpose::Download);
         const QString suffix = built.RecordText.mid(747);
@@ -332,8 +378,8 @@ private slots:
         SerialLink link;
         QCOMPARE(link.open(sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
         const UploadAnswer answer = receiveUploadAnswer(link, '{', [] { return true; });
-        // What was still in flight when the line dropped is lost.
-        QVERIFY((QByteArray("boot\r\r") + QByteArray(10, '\xFF')).startsWith(answer.bytes));
+        // The module hangs up once the host has its first 16 bytes.
+        QCOMPARE(answer.bytes, QByteArray("boot\r\r") + QByteArray(10, '\xFF'));
         QVERIFY(sim.hasHungUp());
         QCOMPARE(sim.sent().size(), 16);
 
@@ -345,6 +391,73 @@ private slots:
         SerialLink second;
         QCOMPARE(second.open(other.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
         QCOMPARE(receiveUploadAnswer(second, 'U', [] { return true; }).bytes, QByteArray("abc\r"));
+    }
+
+    // A host that stops reading blocks the module's answer; stopping still
+    // returns at once, the module counts as busy until its answer is out,
+    // and it starts again afterwards.
+    void simulatorStopsWhileTheHostIsNotReading()
+    {
+        SimulatorOptions options;
+        options.scriptedAnswer = QByteArray(64 * 1024, 'x');  // more than the terminal holds
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        const QString first = sim.slavePath();
+        SerialLink link;
+        QCOMPARE(link.open(first, UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        QCOMPARE(link.writeByte('~'), 1);
+        QCOMPARE(link.writeByte('{'), 1);
+        QTRY_VERIFY(sim.sent().size() > 16 * 1024);
+        QVERIFY(!sim.isIdle());
+        sim.stop();
+        QVERIFY(sim.hasHungUp());
+        link.close();
+
+        QVERIFY(sim.start());
+        QVERIFY(!sim.hasHungUp());
+        QCOMPARE(link.open(sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        QCOMPARE(receiveUploadAnswer(link, '{', [] { return true; }).bytes.size(), MaxAnswerBytes);
+    }
+
+    void linkReplacesOnlyALink()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("tavir340");
+        QFile::link("/dev/null", path);
+        SimulatorOptions options;
+        options.linkPath = path;
+        {
+            ModuleSimulator sim(options);
+            QVERIFY(sim.start());
+            QCOMPARE(QFile::symLinkTarget(path), sim.slavePath());
+        }
+        QVERIFY(!QFileInfo::exists(path) && !QFileInfo(path).isSymLink());
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+        file.close();
+        ModuleSimulator sim(options);
+        QVERIFY(!sim.start());
+        QCOMPARE(sim.errorString(), path + " exists and is not a symbolic link");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("keep me"));
+    }
+
+    // A module that takes no bytes for a while: the host waits for the line
+    // to become writable and loses nothing.
+    void hostWaitsForALineThatTakesNothing()
+    {
+        SimulatorOptions options;
+        options.pauseAfter = 2;  // from the download request on
+        options.pauseMs = 300;
+        QElapsedTimer clock;
+        clock.start();
+        DownloadRun run(options);
+        QVERIFY(run.ok);
+        QVERIFY(clock.elapsed() >= 300);
+        QCOMPARE(run.sim.received().size(), 2 + 748);
+        QCOMPARE(run.sim.downloadsStored(), 1);
     }
 
     void decodeEscapes()

@@ -6,6 +6,7 @@
 #include "settings/chardialog.h"
 #include "settings/setcom.h"
 #include "simulator/modulesimulator.h"
+#include "transfer/seriallink.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,7 +81,11 @@ private slots:
                  QStringList({"COM3", "COM5", "ttyACM0", "ttyUSB2", "ttyUSB10", "Szimulált modul"}));
         QCOMPARE(current.port(), QString("COM5"));
         QVERIFY(portList(&current)->isEditable());
-        QVERIFY(!current.findChild<QLabel *>("permissionHint")->isVisibleTo(&current));
+        // The busy port is left out, and the hint line says who holds it.
+        const QLabel *hint = current.findChild<QLabel *>("permissionHint");
+        QVERIFY(hint->isVisibleTo(&current));
+        QCOMPARE(hint->text(), QString("%1: foglalt (tst_settings, %2)")
+                                   .arg(QFileInfo(busy).canonicalFilePath().mid(5)).arg(QCoreApplication::applicationPid()));
         QCOMPARE(clippedLabels(&current), QStringList());
 
         setcom missing("COM1", 1200, nullptr, devices.lookup);
@@ -144,7 +149,10 @@ private slots:
         devices.add("ttyUSB1");
         DeviceLookup lookup = devices.lookup;
         lookup.probe = [denied](const QString &path) {
-            return path == denied ? SerialLink::ProbeResult::NoPermission : SerialLink::probeDetail(path);
+            SerialDevice::PortState state = SerialDevice::probe(path);
+            if (path == denied)
+                state.access = SerialDevice::Access::NoPermission;
+            return state;
         };
         setcom dialog("COM1", 1200, nullptr, lookup);
         QCOMPARE(items(portList(&dialog)), QStringList({"ttyUSB1", "Szimulált modul"}));
@@ -305,7 +313,8 @@ private slots:
     void builtInSimulatedModule()
     {
         FakeDevices devices;
-        MainWindow window;
+        auto owner = std::make_unique<MainWindow>();
+        MainWindow &window = *owner;
         window.setDeviceLookup(devices.lookup);
         ModalDriver choose([](QWidget *modal) {
             auto *dialog = qobject_cast<setcom *>(modal);
@@ -358,6 +367,11 @@ private slots:
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Ellenőrzés"));
         QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve."));
+
+        // Once the module has stopped, its name leads to no pseudo-terminal.
+        QVERIFY(SerialDevice::devicePath("Szimulált modul").startsWith("/dev/pts/"));
+        owner.reset();
+        QCOMPARE(SerialDevice::devicePath("Szimulált modul"), QString("/dev/Szimulált modul"));
     }
 };
 

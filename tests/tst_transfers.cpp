@@ -54,7 +54,7 @@ private:
     {
         QString status;
         bool okEnabled = false;
-        bool closedByItself = false;
+        bool closedByItself = false;  // by its own two-second timer, nothing pressed
     };
 
     // Runs the download slot and waits for the dialog to report, then
@@ -62,23 +62,24 @@ private:
     static DownloadOutcome runDownload(MainWindow &window)
     {
         DownloadOutcome outcome;
-        QPointer<dload> seen;
+        bool timed = false;
+        int result = -1;
         ModalDriver driver([&](QWidget *modal) {
             auto *dialog = qobject_cast<dload *>(modal);
-            if (!dialog)
-                return false;
-            seen = dialog;
-            if (dialog->statusLabel()->text() == "Betöltés...")
+            if (!dialog || dialog->statusLabel()->text() == "Betöltés...")
                 return false;
             outcome.status = dialog->statusLabel()->text();
             QPushButton *ok = dialog->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok);
             outcome.okEnabled = ok && ok->isEnabled();
-            if (outcome.status != "Sikeres betöltés.")
+            const QTimer *closer = dialog->findChild<QTimer *>("successTimer");
+            timed = closer && closer->isActive() && closer->isSingleShot() && closer->interval() == 2000;
+            connect(dialog, &QDialog::finished, dialog, [&result](int code) { result = code; });
+            if (!outcome.status.startsWith("Sikeres betöltés."))
                 ok->click();
             return true;
         });
         window.download();
-        outcome.closedByItself = outcome.status == "Sikeres betöltés.";
+        outcome.closedByItself = timed && result == QDialog::Accepted;
         return outcome;
     }
 
@@ -94,6 +95,7 @@ private slots:
         const DownloadOutcome outcome = runDownload(window);
         QCOMPARE(outcome.status, QString("Sikeres betöltés."));
         QVERIFY(outcome.okEnabled);
+        QVERIFY(outcome.closedByItself);
         QVERIFY(recorder.boxes.isEmpty());
 
         LinkSettings expected;
@@ -137,6 +139,7 @@ private slots:
         const DownloadOutcome outcome = runDownload(window);
         QCOMPARE(outcome.status, QString("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
         QVERIFY(outcome.okEnabled);
+        QVERIFY(!outcome.closedByItself);
     }
 
     void downloadFailures_data()
@@ -344,10 +347,18 @@ private slots:
         QCOMPARE(readForm(window.centralWidget()), before);
         QVERIFY(SerialLink::probe(sim.slavePath()));
         QVERIFY(!window.findChild<QProgressDialog *>());
+        QCOMPARE(sim.received(), QByteArray("~{"));
 
+        // A fresh line for verify, so that it cancels its own answer and not
+        // the rest of the one before.
+        sim.stop();
+        QVERIFY(sim.start());
+        window.linkSettings().Port = sim.slavePath();
         window.verify_func();
         QVERIFY(recorder.boxes.isEmpty());
         QVERIFY(SerialLink::probe(sim.slavePath()));
+        QCOMPARE(sim.received(), QByteArray("~{~{"));
+        QVERIFY(!sim.isIdle());  // cancelled while the module was still answering
     }
 
     void verifyAfterDownload()

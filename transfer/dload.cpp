@@ -79,7 +79,11 @@ void dload::dlcomplete()
         // configured module.
         m_status->setText(m_simulated ? tr("Sikeres betöltés.\nSzimulált modul: valódi eszköz nem lett írva.")
                                       : tr("Sikeres betöltés."));
-        QTimer::singleShot(SuccessDisplayMs, this, &QDialog::accept);
+        auto *closer = new QTimer(this);
+        closer->setObjectName("successTimer");
+        closer->setSingleShot(true);
+        connect(closer, &QTimer::timeout, this, &QDialog::accept);
+        closer->start(SuccessDisplayMs);
     } else {
         m_status->setText(tr("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
     }

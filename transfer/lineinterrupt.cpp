@@ -1,13 +1,19 @@
 #include "lineinterrupt.h"
 
+#include <QDebug>
+
+#include <cerrno>
 #include <cstdint>
-#include <poll.h>
+#include <cstring>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 LineInterrupt::LineInterrupt()
     : m_fd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
+    // Without a descriptor the flag alone still ends every wait, a slice later.
+    if (m_fd < 0)
+        qWarning("unable to create the line interrupt (%s): waits end within 50 ms of Escape", std::strerror(errno));
 }
 
 LineInterrupt::~LineInterrupt()
@@ -18,12 +24,22 @@ LineInterrupt::~LineInterrupt()
 
 void LineInterrupt::trigger()
 {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(m_fd, &one, sizeof one);
+    m_triggered = true;
+    if (m_fd >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(m_fd, &one, sizeof one);
+    }
 }
 
 bool LineInterrupt::isTriggered() const
 {
-    pollfd p{m_fd, POLLIN, 0};
-    return ::poll(&p, 1, 0) > 0;
+    return m_triggered;
+}
+
+void LineInterrupt::reset()
+{
+    std::uint64_t count = 0;
+    if (m_fd >= 0)
+        [[maybe_unused]] const ssize_t n = ::read(m_fd, &count, sizeof count);
+    m_triggered = false;
 }

@@ -3,15 +3,12 @@
 #include "lineinterrupt.h"
 
 #include <QDebug>
-#include <QHash>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -21,13 +18,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 // 10 bits a byte (start, 8 data, stop) at 1200 baud.
 constexpr auto ByteTime = std::chrono::microseconds(1'000'000 * 10 / 1200);
-
-std::mutex aliasMutex;
-QHash<QString, QString> &aliases()
-{
-    static QHash<QString, QString> table;
-    return table;
-}
+// How often a wait looks at an interrupt that has no descriptor.
+constexpr int InterruptSliceMs = 50;
 
 std::mutex queueMutex;
 SerialLink::QueueReading &queueReading()
@@ -36,22 +28,15 @@ SerialLink::QueueReading &queueReading()
     return reading;
 }
 
-int queuedBytes(int fd)
+int queuedBytes(int fd, qint64 written)
 {
     {
         const std::lock_guard lock(queueMutex);
         if (queueReading())
-            return queueReading()(fd);
+            return queueReading()(fd, written);
     }
     int queued = 0;
     return ::ioctl(fd, TIOCOUTQ, &queued) == 0 ? queued : 0;
-}
-
-void closeQuietly(int fd)
-{
-    if (isatty(fd))
-        ::ioctl(fd, TIOCNXCL);
-    ::close(fd);
 }
 
 } // namespace
@@ -66,78 +51,39 @@ SerialLink::~SerialLink()
     close();
 }
 
-void SerialLink::registerAlias(const QString &name, const QString &path)
-{
-    const std::lock_guard lock(aliasMutex);
-    aliases().insert(name, path);
-}
-
 void SerialLink::setQueueReading(QueueReading reading)
 {
     const std::lock_guard lock(queueMutex);
     queueReading() = std::move(reading);
 }
 
-QString SerialLink::devicePath(const QString &port)
-{
-    {
-        const std::lock_guard lock(aliasMutex);
-        if (const auto alias = aliases().constFind(port); alias != aliases().cend())
-            return *alias;
-    }
-    static const QRegularExpression comName(QStringLiteral("^COM([1-9][0-9]{0,5})$"));
-    if (const QRegularExpressionMatch m = comName.match(port); m.hasMatch())
-        return QStringLiteral("/dev/ttyS%1").arg(m.captured(1).toInt() - 1);
-    if (port.contains(QLatin1Char('/')))
-        return port;
-    return QStringLiteral("/dev/") + port;
-}
-
-// Read/write, no controlling terminal, and held against every other careful
-// opener: the advisory lock stops our own second open (root passes TIOCEXCL),
-// TIOCEXCL stops programs that do not lock.
-int SerialLink::openExclusive(const QString &port)
-{
-    if (port.isEmpty()) {
-        errno = ENOENT;
-        return -1;
-    }
-    const QByteArray path = devicePath(port).toLocal8Bit();
-    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || (isatty(fd) && ::ioctl(fd, TIOCEXCL) != 0)) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return -1;
-    }
-    return fd;
-}
-
 SerialLink::ProbeResult SerialLink::probeDetail(const QString &port)
 {
-    const int fd = openExclusive(port);
-    if (fd < 0)
-        return errno == EACCES || errno == EPERM ? ProbeResult::NoPermission : ProbeResult::Unavailable;
-    closeQuietly(fd);
-    return ProbeResult::Available;
+    switch (SerialDevice::probe(port).access) {
+    case SerialDevice::Access::Free: return ProbeResult::Available;
+    case SerialDevice::Access::NoPermission: return ProbeResult::NoPermission;
+    default: return ProbeResult::Unavailable;
+    }
 }
 
 SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)
 {
     close();
-    const int fd = openExclusive(port);
-    if (fd < 0) {
+    m_port = SerialDevice::ExclusivePort(port);
+    if (!m_port.isOpen()) {
         qDebug("unable to open comport");
+        const SerialDevice::Access access = m_port.state().access;
+        if (access == SerialDevice::Access::Busy || access == SerialDevice::Access::NoPermission)
+            qDebug().noquote() << SerialDevice::describe(m_port.state());
         return OpenStatus::OpenFailed;
     }
+    const int fd = m_port.fd();
 
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0 || ::cfsetispeed(&tio, B1200) != 0
         || ::cfsetospeed(&tio, B1200) != 0) {
         qDebug("unable to set comport dcb settings");
-        closeQuietly(fd);
+        m_port.close();
         return OpenStatus::DescriptionFailed;
     }
     ::cfmakeraw(&tio);
@@ -150,19 +96,20 @@ SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)
     // Bytes left over from an earlier exchange are not part of this one.
     if (::tcsetattr(fd, TCSANOW, &tio) != 0 || ::tcflush(fd, TCIFLUSH) != 0) {
         qDebug("unable to set comport cfg settings");
-        closeQuietly(fd);
+        m_port.close();
         return OpenStatus::ApplyFailed;
     }
 
     if (readTimeoutMs <= 0) {
         qDebug("unable to set comport time-out settings");
-        closeQuietly(fd);
+        m_port.close();
         return OpenStatus::TimeoutFailed;
     }
 
     m_fd = fd;
     m_readTimeoutMs = readTimeoutMs;
     m_peerGone = false;
+    m_written = 0;
     m_lineIdleAt = {};
     return OpenStatus::Opened;
 }
@@ -175,7 +122,7 @@ void SerialLink::close()
     // still holds.
     if (m_interrupt && m_interrupt->isTriggered())
         ::tcflush(m_fd, TCOFLUSH);
-    closeQuietly(m_fd);
+    m_port.close();
     m_fd = -1;
 }
 
@@ -186,23 +133,31 @@ void SerialLink::close()
 SerialLink::Wait SerialLink::waitFor(short events, int timeoutMs)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const int interruptFd = m_interrupt ? m_interrupt->fd() : -1;
     for (;;) {
+        if (m_interrupt && m_interrupt->isTriggered())
+            return Wait::Interrupted;
         int waitMs = -1;
         if (timeoutMs >= 0) {
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
             waitMs = int(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
         }
-        pollfd fds[2] = {{m_fd, events, 0}, {m_interrupt ? m_interrupt->fd() : -1, POLLIN, 0}};
-        const int n = ::poll(fds, m_interrupt ? 2 : 1, waitMs);
+        // An interrupt without a descriptor is looked at between slices.
+        const bool sliced = m_interrupt && interruptFd < 0 && (waitMs < 0 || waitMs > InterruptSliceMs);
+        pollfd fds[2] = {{m_fd, events, 0}, {interruptFd, POLLIN, 0}};
+        const int n = ::poll(fds, interruptFd >= 0 ? 2 : 1, sliced ? InterruptSliceMs : waitMs);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             m_peerGone = true;
             return Wait::PeerGone;
         }
-        if (n == 0)
+        if (n == 0) {
+            if (sliced)
+                continue;
             return Wait::TimedOut;
-        if (m_interrupt && (fds[1].revents & POLLIN))
+        }
+        if (fds[1].revents & POLLIN)
             return Wait::Interrupted;
         if (fds[0].revents & events)
             return Wait::Ready;
@@ -219,7 +174,7 @@ SerialLink::Wait SerialLink::waitFor(short events, int timeoutMs)
 bool SerialLink::waitForShortQueue()
 {
     for (;;) {
-        const int excess = queuedBytes(m_fd) - MaxQueuedBytes;
+        const int excess = queuedBytes(m_fd, m_written) - MaxQueuedBytes;
         if (excess <= 0)
             return true;
         const auto drain = std::chrono::ceil<std::chrono::milliseconds>(excess * ByteTime);
@@ -235,6 +190,7 @@ int SerialLink::writeByte(unsigned char byte)
     for (;;) {
         const ssize_t n = ::write(m_fd, &byte, 1);
         if (n == 1) {
+            ++m_written;
             m_lineIdleAt = std::max(m_lineIdleAt, Clock::now()) + ByteTime;
             waitForShortQueue();
             return 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/serialdevice.h"
+
 #include <QString>
 
 #include <chrono>
@@ -11,7 +13,8 @@ class LineInterrupt;
 // The serial port, opened exclusively for one transfer at 1200 baud 8N1
 // without flow control, and driven one byte at a time. Reads give up after the
 // time-out chosen at open; a vanished peer (hang-up, I/O error) ends a read at
-// once. The port is closed when the link is destroyed, on every path.
+// once. The port, and every lock taken on it, is released when the link is
+// destroyed, on every path.
 class SerialLink
 {
 public:
@@ -22,9 +25,13 @@ public:
     SerialLink(const SerialLink &) = delete;
     SerialLink &operator=(const SerialLink &) = delete;
 
-    // Writes the failing step's line to the debug output.
+    // Writes the failing step's line to the debug output, and when the port
+    // is busy or forbidden, a second line that says why.
     OpenStatus open(const QString &port, int readTimeoutMs);
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const { return m_port.isOpen(); }
+    // Why the last open failed at its first step: missing, busy (and by
+    // whom), or forbidden.
+    const SerialDevice::PortState &openProblem() const { return m_port.state(); }
     // 1 when the byte was handed to the port, 0 otherwise. Waits as long as the
     // port needs, unless the interrupt is triggered, and then until the port
     // holds no more than MaxQueuedBytes: a byte counts as sent once it is on
@@ -41,31 +48,26 @@ public:
     static bool probe(const QString &port) { return probeDetail(port) == ProbeResult::Available; }
     // The same, telling a port the user may not open from one that is missing or busy.
     static ProbeResult probeDetail(const QString &port);
-    // A name registered as an alias stands for its path; "COMn" is
-    // /dev/ttyS<n-1>; a name with "/" is a path; anything else is a device
-    // under /dev.
-    static QString devicePath(const QString &port);
-    // Lets a port name stand for a device of the program's own, such as the
-    // built-in simulated module. Safe from any thread.
-    static void registerAlias(const QString &name, const QString &path);
 
     // What the line carries in about 50 ms at 1200 baud.
     static constexpr int MaxQueuedBytes = 6;
-    // How many written bytes a port's driver still holds (TIOCOUTQ). A test
-    // stands in for a real port's queue here; an empty function restores it.
-    using QueueReading = std::function<int(int fd)>;
+    // How many written bytes a port's driver still holds (TIOCOUTQ), given
+    // the port and how many bytes the link has written to it. A test stands
+    // in for a real port's queue here; an empty function restores TIOCOUTQ.
+    using QueueReading = std::function<int(int fd, qint64 written)>;
     static void setQueueReading(QueueReading reading);
 
 private:
     enum class Wait { Ready, TimedOut, Interrupted, PeerGone };
 
-    static int openExclusive(const QString &port);
     Wait waitFor(short events, int timeoutMs);
     bool waitForShortQueue();
 
     const LineInterrupt *m_interrupt;
-    int m_fd = -1;
+    SerialDevice::ExclusivePort m_port;
+    int m_fd = -1;  // m_port's, while it is open
     int m_readTimeoutMs = 0;
+    qint64 m_written = 0;
     bool m_peerGone = false;
     std::chrono::steady_clock::time_point m_lineIdleAt{};  // when the last written byte is through
 };

@@ -1,0 +1,245 @@
+#include "sampleform.h"
+#include "settings/serialdevice.h"
+#include "simulator/modulesimulator.h"
+#include "transfer/contentrecord.h"
+#include "transfer/lineinterrupt.h"
+#include "transfer/moduleexchange.h"
+#include "transfer/seriallink.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+struct NoProgress : DownloadProgress
+{
+    void setRange(int) override {}
+    void reset() override {}
+    void setValue(int) override {}
+};
+
+// A descriptor of the test's own on a device: another program's open.
+struct OtherOpener
+{
+    int fd;
+    explicit OtherOpener(const QString &path) : fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY)) {}
+    ~OtherOpener() { ::close(fd); }
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A process number that ran a moment ago and runs no more.
+qint64 finishedPid()
+{
+    QProcess process;
+    process.start(QStringLiteral("true"), {});
+    process.waitForFinished();
+    return process.processId() > 0 ? process.processId() : 999999;
+}
+
+} // namespace
+
+// Whether a port is truly ours: the exclusive flag of another opener, the
+// UUCP lock files, and what is released on every way out of a transfer. Lock
+// files go to a folder of the test's own.
+class TestPortAccess : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_locks;
+    ModuleSimulator *m_sim = nullptr;
+
+    QString lockFile() const { return SerialDevice::lockFilePath(m_sim->slavePath()); }
+
+private slots:
+    void init()
+    {
+        m_locks = std::make_unique<QTemporaryDir>();
+        SerialDevice::setLockDirectories({m_locks->path()});
+        m_sim = new ModuleSimulator;
+        QVERIFY(m_sim->start());
+    }
+    void cleanup()
+    {
+        delete m_sim;
+        m_locks.reset();
+        SerialDevice::setLockDirectories({QStringLiteral("/run/lock"), QStringLiteral("/var/lock")});
+    }
+
+    void lockFileName()
+    {
+        QCOMPARE(SerialDevice::lockFilePath("/dev/null"), m_locks->filePath("LCK..null"));
+        QCOMPARE(lockFile(), m_locks->filePath("LCK.." + m_sim->slavePath().mid(5).replace('/', '_')));
+    }
+
+    // Root passes TIOCEXCL, so the flag itself says that somebody else has
+    // the terminal; and trying must not clear it for them.
+    void anotherOpenersExclusiveFlag()
+    {
+        OtherOpener other(m_sim->slavePath());
+        QCOMPARE(::ioctl(other.fd, TIOCEXCL), 0);
+        SerialLink link;
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(m_sim->slavePath().mid(5) + ": foglalt"));
+        QCOMPARE(link.open(m_sim->slavePath(), 1500), SerialLink::OpenStatus::OpenFailed);
+        QCOMPARE(link.openProblem().access, SerialDevice::Access::Busy);
+        QVERIFY(!SerialLink::probe(m_sim->slavePath()));
+        int exclusive = 0;
+        QCOMPARE(::ioctl(other.fd, TIOCGEXCL, &exclusive), 0);
+        QCOMPARE(exclusive, 1);
+        QVERIFY(!QFile::exists(lockFile()));  // ours went with the failed open
+    }
+
+    void lockFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("free");
+        QTest::newRow("live, ten digits") << QByteArray("         1\n") << false;
+        QTest::newRow("live, a first line") << QByteArray("1\nminicom\n") << false;
+        QTest::newRow("stale") << QByteArray::number(finishedPid()).rightJustified(10, ' ') + '\n' << true;
+        QTest::newRow("unreadable") << QByteArray("garbage") << false;
+    }
+    void lockFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, free);
+        QFile lock(lockFile());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+
+        SerialLink link;
+        if (!free) {
+            const QString holder = content.startsWith("garbage")
+                ? QString("foglalt (zárolófájl: %1)").arg(lockFile())
+                : QString("foglalt (%1, 1)").arg(QString::fromLocal8Bit(fileBytes("/proc/1/comm").trimmed()));
+            QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+            QTest::ignoreMessage(QtDebugMsg, qPrintable(m_sim->slavePath().mid(5) + ": " + holder));
+        }
+        QCOMPARE(link.open(m_sim->slavePath(), 1500) == SerialLink::OpenStatus::Opened, free);
+        if (free)  // the stale lock gave way to ours
+            QCOMPARE(fileBytes(lockFile()), QByteArray::number(::getpid()).rightJustified(10, ' ') + '\n');
+        else
+            QCOMPARE(fileBytes(lockFile()), content);  // never touched
+        link.close();
+        QCOMPARE(QFile::exists(lockFile()), !free);
+    }
+
+    // A folder we may not write still lets the port be used.
+    void lockFolderNotWritable()
+    {
+        SerialDevice::setLockDirectories({"/proc/self"});
+        SerialLink link;
+        QCOMPARE(link.open(m_sim->slavePath(), 1500), SerialLink::OpenStatus::Opened);
+    }
+
+    // Our lock file stands while the port is ours and is gone after every way
+    // out: success, a failed exchange, Escape and a hang-up.
+    void lockFileOnEveryWayOut_data()
+    {
+        QTest::addColumn<QByteArray>("ack");
+        QTest::addColumn<int>("hangUpAfter");
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("success") << QByteArray("OK") << -1 << false;
+        QTest::newRow("no acknowledge") << QByteArray("xx") << -1 << false;
+        QTest::newRow("Escape") << QByteArray("OK") << -1 << true;
+        QTest::newRow("hang-up") << QByteArray("OK") << 2 + 2 + 300 << false;
+    }
+    void lockFileOnEveryWayOut()
+    {
+        QFETCH(QByteArray, ack);
+        QFETCH(int, hangUpAfter);
+        QFETCH(bool, escape);
+        LineInterrupt interrupt;
+        std::atomic<bool> lockedWhileTalking = false;
+        SimulatorOptions options;
+        options.ackReply = ack;
+        options.hangUpAfter = hangUpAfter;
+        const QString lock = lockFile();
+        options.onByte = [&](bool fromHost, unsigned char) {
+            if (fromHost && !lockedWhileTalking)
+                lockedWhileTalking = QFile::exists(lock);
+            if (escape)
+                interrupt.trigger();
+        };
+        delete m_sim;
+        m_sim = new ModuleSimulator(options);
+        QVERIFY(m_sim->start());
+        LinkSettings settings;
+        settings.Port = m_sim->slavePath();
+        buildContentRecord(downloadableForm(), settings, RecordPurpose::Download);
+        NoProgress progress;
+        QCOMPARE(downloadToModule(settings, progress, &interrupt), ack == "OK" && hangUpAfter < 0 && !escape);
+        QVERIFY(lockedWhileTalking);
+        QVERIFY(!QFile::exists(SerialDevice::lockFilePath(settings.Port)));
+    }
+
+    // On a real serial device any process that has it open makes it busy;
+    // the search for one, shown on a pseudo-terminal held by a child.
+    void processHoldingTheDevice()
+    {
+        QProcess holder;
+        holder.setStandardInputFile(m_sim->slavePath());
+        holder.start("sleep", {"30"});
+        QVERIFY(holder.waitForStarted());
+        const std::optional<SerialDevice::Holder> found = SerialDevice::processHolding(m_sim->slavePath());
+        QVERIFY(found);
+        QCOMPARE(found->pid, holder.processId());
+        QCOMPARE(found->program, QString("sleep"));
+        QCOMPARE(SerialDevice::describe({SerialDevice::Access::Busy, "/dev/ttyUSB0", found, {}, {}}),
+                 QString("ttyUSB0: foglalt (sleep, %1)").arg(holder.processId()));
+        holder.kill();
+        holder.waitForFinished();
+    }
+
+    // Escape must end a download even when the system gave the interrupt no
+    // descriptor: here, because none is left to give.
+    void interruptWithoutADescriptor()
+    {
+        SimulatorOptions options;
+        options.silent = true;
+        delete m_sim;
+        m_sim = new ModuleSimulator(options);
+        QVERIFY(m_sim->start());
+        rlimit limit{};
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+        const int lowestFree = ::dup(0);
+        ::close(lowestFree);
+        rlimit none = limit;
+        none.rlim_cur = rlim_t(lowestFree);
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &none), 0);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^unable to create the line interrupt"));
+        auto interrupt = std::make_unique<LineInterrupt>();
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        QCOMPARE(interrupt->fd(), -1);
+
+        SerialLink waiting(interrupt.get());
+        QCOMPARE(waiting.open(m_sim->slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        std::thread escape([&interrupt] { interrupt->trigger(); });
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!waiting.readByte());
+        escape.join();
+        QVERIFY(clock.elapsed() < DownloadReadTimeoutMs / 2);
+        QCOMPARE(waiting.writeByte('x'), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPortAccess)
+#include "tst_portaccess.moc"
