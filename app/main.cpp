@@ -1,12 +1,37 @@
 #include "app/fontconfigwarmup.h"
 #include "app/mainwindow.h"
 
+#include "transfer/exchangelog.h"
+
 #include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     FontConfigWarmUp fonts;
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tavir340"));
+    QApplication::setApplicationVersion(QStringLiteral(TAVIR340_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Tavir-340 letöltő szoftver: configures a Tavir-340 GSM module "
+                                                    "over a serial port."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Write every byte on the line to <file>."),
+                                 QStringLiteral("file"));
+    parser.addOption(log);
+    parser.process(app);
+    if (parser.isSet(log)) {
+        QString error;
+        if (!ExchangeLog::start(parser.value(log), &error)) {
+            std::fprintf(stderr, "tavir340: cannot write the log %s: %s\n", qPrintable(parser.value(log)), qPrintable(error));
+            return 2;
+        }
+    }
+
     fonts.wait();
     MainWindow window;
     window.show();

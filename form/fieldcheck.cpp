@@ -29,24 +29,33 @@ bool isNumericField(const QString &name)
 
 } // namespace
 
+std::optional<QString> fieldRuleViolation(int index, const QString &text)
+{
+    if (index < 0 || index >= LineEditCount || (index >= RequiredFieldCount && index < FieldItemCount))
+        return std::nullopt;
+    if (index >= FieldItemCount) {
+        if (!allPass(text, isDigitOrBlank))
+            return QStringLiteral("Telephone number: only numbers.");
+        return std::nullopt;
+    }
+    const QString &name = lineEditCatalogue()[index].name;
+    if (isNumericField(name)) {
+        if (!allPass(text, isDigitOrBlank))
+            return QStringLiteral("Only numbers.");
+    } else if (!allPass(text, isSevenBit)) {
+        return QStringLiteral("Only numbers and characters. (7-bit ascii)\n");
+    }
+    if (name == QLatin1String("visszaallas") && !text.isEmpty() && text != QLatin1String("0")
+        && text != QLatin1String("1"))
+        return QStringLiteral("The value is only 1 or 0.");
+    return std::nullopt;
+}
+
 std::optional<FieldProblem> findFieldProblem(const QStringList &texts)
 {
-    const QList<LineEditSpec> &catalogue = lineEditCatalogue();
-    for (int i = 0; i < RequiredFieldCount && i < texts.size(); ++i) {
-        const QString &name = catalogue[i].name;
-        if (isNumericField(name)) {
-            if (!allPass(texts[i], isDigitOrBlank))
-                return FieldProblem{i, QStringLiteral("Only numbers.")};
-        } else if (!allPass(texts[i], isSevenBit)) {
-            return FieldProblem{i, QStringLiteral("Only numbers and characters. (7-bit ascii)\n")};
-        }
-        if (name == QLatin1String("visszaallas") && !texts[i].isEmpty()
-            && texts[i] != QLatin1String("0") && texts[i] != QLatin1String("1"))
-            return FieldProblem{i, QStringLiteral("The value is only 1 or 0.")};
-    }
-    for (int j = FieldItemCount; j < LineEditCount && j < texts.size(); ++j) {
-        if (!allPass(texts[j], isDigitOrBlank))
-            return FieldProblem{j, QStringLiteral("Telephone number: only numbers.")};
+    for (int i = 0; i < texts.size() && i < LineEditCount; ++i) {
+        if (const std::optional<QString> message = fieldRuleViolation(i, texts[i]))
+            return FieldProblem{i, *message};
     }
     return std::nullopt;
 }

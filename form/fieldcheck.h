@@ -14,5 +14,9 @@ struct FieldProblem
     QString message;  // what the "Input error" box says
 };
 
+// What the "Input error" box would say about `text` in line edit `index`,
+// or nothing when the field's rule lets it pass.
+std::optional<QString> fieldRuleViolation(int index, const QString &text);
+
 // The first offending field in form order, or nothing when all pass.
 std::optional<FieldProblem> findFieldProblem(const QStringList &texts);

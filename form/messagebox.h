@@ -20,4 +20,13 @@ inline void critical(QWidget *parent, const QString &title, const QString &text)
     QMessageBox::critical(parent, title, text, QMessageBox::Ok, QMessageBox::NoButton);
 }
 
+// The same, with more behind the box's "Show Details..." button.
+inline void critical(QWidget *parent, const QString &title, const QString &text, const QString &details)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
+    box.setDefaultButton(QMessageBox::NoButton);
+    box.setDetailedText(details);
+    box.exec();
+}
+
 } // namespace Message

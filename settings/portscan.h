@@ -2,22 +2,50 @@
 
 #include "settings/serialdevice.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
-// Finds the serial ports a technician can choose: "COM1" … "COM31" (the
-// built-in ports /dev/ttyS0 … /dev/ttyS30), then every USB and ACM adapter,
-// each listed only when it can be opened right now.
+// The serial ports a technician can choose: "COM1" … "COM31" (the built-in
+// ports /dev/ttyS0 … /dev/ttyS30), tried by opening them as the port dialog
+// always has, then every USB and ACM adapter, found in sysfs and never
+// opened (opening one raises DTR and RTS, and some adapters reset).
 
-// Where the devices are and how one is tried; tests point both elsewhere.
+// Where the devices are described and how each kind is looked at; tests
+// point all of it elsewhere.
 struct DeviceLookup
 {
     QString deviceDir = QStringLiteral("/dev");
+    QString sysfsDir = QStringLiteral("/sys");
     std::function<SerialDevice::PortState(const QString &path)> probe = SerialDevice::probe;
+    std::function<SerialDevice::PortState(const QString &path)> inspect = SerialDevice::inspect;
 };
 
+struct PortEntry
+{
+    QString name;     // as the port setting stores it: "COM3", "ttyUSB0", or the adapter's by-id link
+    QString device;   // "/dev/ttyUSB0"
+    QString byId;     // its /dev/serial/by-id link, where there is one
+    QString maker;    // of a USB adapter, from sysfs
+    QString product;
+    QString serial;
+    SerialDevice::PortState state;
+};
+
+inline constexpr int ComPortCount = 31;
+
+// Every port that exists, free or not, built-in ports first, adapters in
+// natural order (ttyACM before ttyUSB, ttyUSB2 before ttyUSB10).
+QList<PortEntry> listPorts(const DeviceLookup &lookup = {});
+
+// "FTDI FT232R USB UART (A12345)": what an adapter is, for a tooltip or a
+// listing; empty for a built-in port.
+QString adapterDescription(const PortEntry &entry);
+
+// The same list as the port dialog used to show it: free ports by name, and
+// why others may not be chosen.
 struct PortScan
 {
     QStringList ports;        // names as the port setting stores them
@@ -25,7 +53,4 @@ struct PortScan
     QString deniedGroup;      // the group that owns it
     QStringList busy;         // why each busy port is, "ttyUSB0: foglalt (minicom, 4711)"
 };
-
-inline constexpr int ComPortCount = 31;
-
 PortScan scanPorts(const DeviceLookup &lookup = {});

@@ -18,6 +18,7 @@ struct SeenBox
     QString title;
     QString text;
     QMessageBox::StandardButtons buttons;
+    QString details;
 };
 
 // Calls `handler` with each modal widget that becomes active, over and over
@@ -58,7 +59,7 @@ public:
               auto *box = qobject_cast<QMessageBox *>(modal);
               if (!box)
                   return other ? other(modal) : false;
-              boxes.append({box->icon(), box->windowTitle(), box->text(), box->standardButtons()});
+              boxes.append({box->icon(), box->windowTitle(), box->text(), box->standardButtons(), box->detailedText()});
               if (beforeAnswer)
                   beforeAnswer(box);
               box->button(QMessageBox::Ok)->click();

@@ -37,7 +37,11 @@ private:
         std::vector<std::unique_ptr<ModuleSimulator>> modules;
         DeviceLookup lookup;
 
-        FakeDevices() { lookup.deviceDir = dir.path(); }
+        FakeDevices()
+        {
+            lookup.deviceDir = dir.path();
+            lookup.sysfsDir = dir.filePath("sys");  // none: the adapters are what the folder shows
+        }
         QString add(const QString &name)
         {
             modules.push_back(std::make_unique<ModuleSimulator>());
@@ -148,10 +152,12 @@ private slots:
         const QString denied = devices.add("ttyUSB0");
         devices.add("ttyUSB1");
         DeviceLookup lookup = devices.lookup;
-        lookup.probe = [denied](const QString &path) {
-            SerialDevice::PortState state = SerialDevice::probe(path);
-            if (path == denied)
+        lookup.inspect = [denied](const QString &path) {
+            SerialDevice::PortState state = SerialDevice::inspect(path);
+            if (path == denied) {
                 state.access = SerialDevice::Access::NoPermission;
+                state.group = SerialDevice::owningGroup(path);
+            }
             return state;
         };
         setcom dialog("COM1", 1200, nullptr, lookup);

@@ -397,11 +397,15 @@ private slots:
         QCOMPARE(recorder.boxes[1].text, QString("Sikeres ellenőrzés."));
 
         fields[3][0] = 'X';
+        fields[28][1] = '0';
         sim.setFields(fields);
         window.verify_func();
         QCOMPARE(recorder.boxes[2].icon, QMessageBox::Critical);
         QCOMPARE(recorder.boxes[2].title, QString("Ellenőrzés"));
         QCOMPARE(recorder.boxes[2].text, QString("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"));
+        // The details name each field the module holds otherwise.
+        QCOMPARE(recorder.boxes[2].details, QString("m_nev (Modul neve): űrlap \"KAPU\", modul \"XAPU\"\n"
+                                                    "tc4_1 (Telefonszám 1, Kimenet vezérlés 1): űrlap 1, modul 0"));
     }
 
     void verifyFailures_data()

@@ -99,3 +99,14 @@ ReadupResult readModuleAnswer(const QString &text, const FormValues &current)
     result.values = values;
     return result;
 }
+
+AnswerComparison compareWithAnswer(const FormValues &form, const QString &text)
+{
+    AnswerComparison comparison;
+    const ReadupResult module = readModuleAnswer(text, form);
+    comparison.error = module.error;
+    comparison.fieldCount = module.fieldCount;
+    if (module.error == AnswerError::None)
+        comparison.differences = compareForms(asStoredByModule(form), module.values);
+    return comparison;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form/formdiff.h"
 #include "form/formvalues.h"
 
 #include <QByteArray>
@@ -35,3 +36,13 @@ struct ReadupResult
 // `current` supplies the check boxes' groups and the states of boxes the
 // answer does not speak for.
 ReadupResult readModuleAnswer(const QString &text, const FormValues &current);
+
+// What verify found: how the module's answer differs from the form, field by
+// field, or why it could not be read as fields at all.
+struct AnswerComparison
+{
+    AnswerError error = AnswerError::None;
+    int fieldCount = 0;
+    QList<FieldDifference> differences;  // the form first, the module second
+};
+AnswerComparison compareWithAnswer(const FormValues &form, const QString &text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/linksettings.h"
+#include "settings/serialdevice.h"
 
 #include <QByteArray>
 
@@ -29,11 +30,21 @@ public:
     virtual void setValue(int value) = 0;
 };
 
+// How a download ended, for those who want more than yes or no.
+struct DownloadOutcome
+{
+    enum class End { Acknowledged, PortUnavailable, NoReady, NoAcknowledge, Interrupted };
+    End end = End::PortUnavailable;
+    SerialDevice::PortState problem;  // why the port could not be taken
+    qint64 bytesSent = 0;
+    qint64 bytesReceived = 0;
+};
+
 // Opens the port, hands the record in settings.RecordText to the module piece
 // by piece and returns whether the module acknowledged it. A triggered
 // interrupt ends the exchange before the next byte goes out.
 bool downloadToModule(const LinkSettings &settings, DownloadProgress &progress,
-                      const LineInterrupt *interrupt = nullptr);
+                      const LineInterrupt *interrupt = nullptr, DownloadOutcome *outcome = nullptr);
 
 // A whole answer is 44 fields of 17 bytes and one final byte (749), sent in
 // about 6.3 s at 1200 baud. A module that keeps talking far past that is not
@@ -53,3 +64,18 @@ struct UploadAnswer
 // runs after every read and may abandon the receive by returning false.
 UploadAnswer receiveUploadAnswer(SerialLink &link, char uploadCommand,
                                  const std::function<bool()> &afterEachRead);
+
+struct UploadOutcome
+{
+    bool opened = false;
+    SerialDevice::PortState problem;  // why the port could not be taken
+    bool interrupted = false;
+    UploadAnswer answer;
+    qint64 bytesSent = 0;
+    qint64 bytesReceived = 0;
+};
+
+// The whole of a read-up or verify exchange on `settings.Port`: open, request,
+// receive, close. A triggered interrupt ends it at once.
+UploadOutcome uploadFromModule(const LinkSettings &settings, const std::function<bool()> &afterEachRead,
+                               const LineInterrupt *interrupt = nullptr);

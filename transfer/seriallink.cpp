@@ -1,5 +1,6 @@
 #include "seriallink.h"
 
+#include "exchangelog.h"
 #include "lineinterrupt.h"
 
 #include <QDebug>
@@ -18,6 +19,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 // 10 bits a byte (start, 8 data, stop) at 1200 baud.
 constexpr auto ByteTime = std::chrono::microseconds(1'000'000 * 10 / 1200);
+// A pause longer than this ends a burst in the exchange log.
+constexpr auto BurstGap = std::chrono::milliseconds(100);
 // How often a wait looks at an interrupt that has no descriptor.
 constexpr int InterruptSliceMs = 50;
 
@@ -110,6 +113,8 @@ SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)
     m_readTimeoutMs = readTimeoutMs;
     m_peerGone = false;
     m_written = 0;
+    m_read = 0;
+    m_portName = port;
     m_lineIdleAt = {};
     return OpenStatus::Opened;
 }
@@ -118,6 +123,7 @@ void SerialLink::close()
 {
     if (m_fd < 0)
         return;
+    endBurst();
     // An abandoned transfer sends nothing more, not even what the driver
     // still holds.
     if (m_interrupt && m_interrupt->isTriggered())
@@ -191,6 +197,7 @@ int SerialLink::writeByte(unsigned char byte)
         const ssize_t n = ::write(m_fd, &byte, 1);
         if (n == 1) {
             ++m_written;
+            logByte(true, byte);
             m_lineIdleAt = std::max(m_lineIdleAt, Clock::now()) + ByteTime;
             waitForShortQueue();
             return 1;
@@ -215,15 +222,44 @@ std::optional<unsigned char> SerialLink::readByte()
     const auto deadline = std::max(Clock::now(), m_lineIdleAt) + std::chrono::milliseconds(m_readTimeoutMs);
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        if (waitFor(POLLIN, int(std::max<std::chrono::milliseconds::rep>(left.count(), 0))) != Wait::Ready)
+        if (waitFor(POLLIN, int(std::max<std::chrono::milliseconds::rep>(left.count(), 0))) != Wait::Ready) {
+            endBurst();  // the line has gone quiet
             return std::nullopt;
+        }
         unsigned char byte = 0;
         const ssize_t n = ::read(m_fd, &byte, 1);
-        if (n == 1)
+        if (n == 1) {
+            ++m_read;
+            logByte(false, byte);
             return byte;
+        }
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         m_peerGone = true;  // end of file or I/O error: the other side is gone
         return std::nullopt;
     }
+}
+
+// Bytes one way, each within a moment of the one before, make one line.
+void SerialLink::logByte(bool toModule, unsigned char byte)
+{
+    if (!ExchangeLog::isActive())
+        return;
+    const auto now = Clock::now();
+    if (!m_burst.bytes.isEmpty() && (m_burst.toModule != toModule || now - m_burst.last > BurstGap))
+        endBurst();
+    if (m_burst.bytes.isEmpty()) {
+        m_burst.toModule = toModule;
+        m_burst.startMs = ExchangeLog::elapsedMs();
+    }
+    m_burst.bytes.append(char(byte));
+    m_burst.last = now;
+}
+
+void SerialLink::endBurst()
+{
+    if (m_burst.bytes.isEmpty())
+        return;
+    ExchangeLog::write(m_portName, m_burst.toModule, m_burst.startMs, m_burst.bytes);
+    m_burst.bytes.clear();
 }

@@ -42,6 +42,10 @@ public:
     std::optional<unsigned char> readByte();
     void close();
 
+    // Bytes that went each way since the port was opened.
+    qint64 bytesWritten() const { return m_written; }
+    qint64 bytesRead() const { return m_read; }
+
     enum class ProbeResult { Available, Unavailable, NoPermission };
 
     // Whether the port exists and nobody holds it: the exclusive open alone.
@@ -62,12 +66,25 @@ private:
 
     Wait waitFor(short events, int timeoutMs);
     bool waitForShortQueue();
+    void logByte(bool toModule, unsigned char byte);
+    void endBurst();
 
     const LineInterrupt *m_interrupt;
     SerialDevice::ExclusivePort m_port;
     int m_fd = -1;  // m_port's, while it is open
     int m_readTimeoutMs = 0;
     qint64 m_written = 0;
+    qint64 m_read = 0;
+    QString m_portName;
     bool m_peerGone = false;
     std::chrono::steady_clock::time_point m_lineIdleAt{};  // when the last written byte is through
+
+    // The burst of bytes the exchange log has yet to write.
+    struct Burst
+    {
+        bool toModule = false;
+        qint64 startMs = 0;
+        std::chrono::steady_clock::time_point last{};
+        QByteArray bytes;
+    } m_burst;
 };

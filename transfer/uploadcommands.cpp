@@ -89,6 +89,25 @@ bool readModule(ModuleRead &read, QWidget *window, const LinkSettings &settings,
     return true;
 }
 
+// What the box's details say: each field the module holds otherwise, or why
+// its answer could not be read as fields.
+QString differenceDetails(const AnswerComparison &comparison)
+{
+    switch (comparison.error) {
+    case AnswerError::NoSeparator:
+        return QStringLiteral("A modul nem válaszolt.");
+    case AnswerError::WrongFieldCount:
+        return QStringLiteral("A modul %1 mezőt küldött %2 helyett.").arg(comparison.fieldCount).arg(LineEditCount);
+    case AnswerError::BadGroup:
+    case AnswerError::None:
+        break;
+    }
+    QStringList lines;
+    for (const FieldDifference &difference : comparison.differences)
+        lines << describe(difference, QStringLiteral("űrlap"), QStringLiteral("modul"));
+    return lines.isEmpty() ? QStringLiteral("A modul válasza nem egyezik az űrlappal.") : lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
@@ -134,12 +153,14 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
         return;
 
     const QString title = QStringLiteral("Ellenőrzés");
-    if (answerText(read.answer.bytes) == settings.RecordText)
+    const QString answer = answerText(read.answer.bytes);
+    if (answer == settings.RecordText) {
         Message::information(window, title,
                              settings.Port == SimulatedModulePort
                                  ? QStringLiteral("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve.")
                                  : QStringLiteral("Sikeres ellenőrzés."));
-    else
-        Message::critical(window, title,
-                          QStringLiteral("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"));
+        return;
+    }
+    Message::critical(window, title, QStringLiteral("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"),
+                      differenceDetails(compareWithAnswer(readForm(central), answer)));
 }

@@ -1,0 +1,130 @@
+// tavir340-cli provisioning 1, 4 and 16 modules at once, each a
+// tavir340-sim at the true 1200 baud pace: for each transfer the wall time
+// against the line time one transfer needs, and the command line's processor
+// time per port.
+//
+//   provisionbench [path/to/bin]   (the folder holding tavir340-cli and tavir340-sim)
+
+#include "benchsupport.h"
+#include "content/contentfile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+constexpr double SecondsPerByte = 10.0 / 1200.0;
+
+struct Measured
+{
+    double wall = 0;
+    double cpu = 0;
+    int code = -1;
+};
+
+// Runs the programs at once, each to its end: the wall time until the last
+// ends, their processor time together, and the worst exit code.
+Measured runPrograms(const QString &program, const QList<QStringList> &runs)
+{
+    Measured measured;
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<pid_t> children;
+    posix_spawn_file_actions_t quiet;  // the results are not what is measured
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    for (const QStringList &arguments : runs) {
+        std::vector<QByteArray> storage = {QFile::encodeName(program)};
+        for (const QString &argument : arguments)
+            storage.push_back(argument.toLocal8Bit());
+        std::vector<char *> argv;
+        for (QByteArray &argument : storage)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        if (posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ) == 0)
+            children.push_back(pid);
+    }
+    posix_spawn_file_actions_destroy(&quiet);
+    measured.code = children.size() == size_t(runs.size()) ? 0 : -1;
+    for (pid_t pid : children) {
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        measured.cpu += usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec
+                      + usage.ru_stime.tv_usec / 1e6;
+        measured.code = std::max(measured.code, WIFEXITED(status) ? WEXITSTATUS(status) : 255);
+    }
+    measured.wall = clock.nsecsElapsed() / 1e9;
+    return measured;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString bin = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
+    const QString cli = bin + QStringLiteral("/tavir340-cli");
+    const QString sim = bin + QStringLiteral("/tavir340-sim");
+    if (!QFileInfo(cli).isExecutable() || !QFileInfo(sim).isExecutable()) {
+        std::fprintf(stderr, "provisionbench: tavir340-cli and tavir340-sim are not in %s\n", qPrintable(bin));
+        return 2;
+    }
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("site.t16"));
+    ContentFile::save(file, benchForm());
+
+    // The line time of one transfer: every byte both ways at 10 bits a byte,
+    // and for read-up and verify the 1.5 s of silence that ends an answer.
+    const struct { const char *name; QStringList arguments; double line; } transfers[] = {
+        {"download", {QStringLiteral("download"), file}, (2 + 2 + 748 + 2) * SecondsPerByte},
+        {"read-up", {}, (2 + 749) * SecondsPerByte + 1.5},
+        {"verify", {QStringLiteral("verify"), file}, (2 + 749) * SecondsPerByte + 1.5},
+    };
+
+    std::printf("tavir340-cli against paced simulators (true 1200 baud):\n");
+    std::printf("%5s %-9s %8s %8s %7s %8s %14s\n", "ports", "transfer", "wall s", "line s", "ratio", "cpu ms",
+                "cpu %/port");
+    bool allOk = true;
+    for (int ports : {1, 4, 16}) {
+        std::vector<std::unique_ptr<SimulatorProcess>> sims;
+        QStringList portOptions;
+        for (int i = 0; i < ports; ++i) {
+            sims.push_back(std::make_unique<SimulatorProcess>(sim, QStringList{QStringLiteral("--paced")}));
+            portOptions << QStringLiteral("--port") << sims.back()->path();
+        }
+        for (const auto &transfer : transfers) {
+            // One command for all the ports; read-up, which writes one file,
+            // as one command per port, all at once.
+            QList<QStringList> runs;
+            if (QLatin1String(transfer.name) == QLatin1String("read-up")) {
+                for (int i = 0; i < ports; ++i)
+                    runs.append(QStringList{QStringLiteral("readup"), QStringLiteral("-o"),
+                                            dir.filePath(QStringLiteral("out%1.t16").arg(i)), QStringLiteral("--quiet")}
+                                + portOptions.mid(2 * i, 2));
+            } else {
+                runs.append(transfer.arguments + portOptions + QStringList{QStringLiteral("--quiet")});
+            }
+            const Measured m = runPrograms(cli, runs);
+            const bool ok = m.code == 0;
+            allOk = allOk && ok;
+            std::printf("%5d %-9s %8.3f %8.3f %7.4f %8.1f %14.3f%s\n", ports, transfer.name, m.wall, transfer.line,
+                        m.wall / transfer.line, m.cpu * 1000, 100 * m.cpu / m.wall / ports, ok ? "" : "  FAILED");
+        }
+    }
+    return allOk ? 0 : 1;
+}

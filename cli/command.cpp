@@ -1,0 +1,188 @@
+#include "command.h"
+
+#include "transfer/exchangelog.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+const char *const ExitCodeHelp =
+    "Exit codes:\n"
+    "  0  success\n"
+    "  1  the module failed: no answer, no acknowledge, verify mismatch, bad answer\n"
+    "     (diff: the files differ)\n"
+    "  2  usage, unreadable file or refused field: nothing was sent\n"
+    "  3  a port could not be opened: missing, busy or no permission (the reason is printed)\n"
+    "  4  interrupted (Ctrl+C)\n"
+    "With several ports the highest code, after every port's own result.\n";
+
+namespace {
+
+const char *const ResultNames[] = {"ok", "module failed", "refused", "port unavailable", "interrupted"};
+
+// One printable character of Latin-1, as the window's settings dialogs take it.
+std::optional<char> characterOption(const QString &value)
+{
+    if (value.size() != 1 || value.front().unicode() > 0xFF || value.front().unicode() < 32
+        || value.front().unicode() == 127)
+        return std::nullopt;
+    return settingByte(value);
+}
+
+void print(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+int Command::run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(summary());
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    parser.addOption(help);
+    configure(parser);
+    if (!parser.parse(arguments))
+        return fail(Refused, parser.errorText() + QStringLiteral("\nSee: tavir340-cli ") + name() + QStringLiteral(" --help"));
+    if (parser.isSet(help)) {
+        QString text = parser.helpText();
+        text.replace(QStringLiteral("Usage: ") + arguments.first(),
+                     QStringLiteral("Usage: tavir340-cli ") + name());
+        print(stdout, text + QLatin1Char('\n') + QString::fromLatin1(ExitCodeHelp));
+        return Success;
+    }
+    auto flag = [&parser](const QString &option) { return parser.optionNames().contains(option); };
+    m_json = flag(QStringLiteral("json"));
+    m_quiet = flag(QStringLiteral("quiet")) || flag(QStringLiteral("q"));
+    if (flag(QStringLiteral("log"))) {
+        QString error;
+        if (!ExchangeLog::start(parser.value(QStringLiteral("log")), &error))
+            return fail(Refused, QStringLiteral("cannot write the log %1: %2").arg(parser.value(QStringLiteral("log")), error));
+    }
+    const int code = execute(parser);
+    ExchangeLog::stop();
+    return code;
+}
+
+void Command::addLinkOptions(QCommandLineParser &parser)
+{
+    parser.addOptions({
+        {QStringLiteral("checksum"), QStringLiteral("Append a checksum: 8, 16, 24 or 32 (bit sum), or off (default)."),
+         QStringLiteral("bits"), QStringLiteral("off")},
+        {QStringLiteral("fixed-checksum"), QStringLiteral("Append this character in place of a checksum."), QStringLiteral("char")},
+        {QStringLiteral("ack"), QStringLiteral("The module's acknowledge character (default O)."), QStringLiteral("char"), QStringLiteral("O")},
+        {QStringLiteral("separator"), QStringLiteral("The download separator (default |)."), QStringLiteral("char"), QStringLiteral("|")},
+        {QStringLiteral("upload-command"), QStringLiteral("The upload command character (default {)."), QStringLiteral("char"),
+         QStringLiteral("{")},
+        {QStringLiteral("log"), QStringLiteral("Write every byte on the line to <file>."), QStringLiteral("file")},
+    });
+}
+
+std::optional<LinkSettings> Command::linkSettings(const QCommandLineParser &parser) const
+{
+    LinkSettings settings;
+    const QString checksum = parser.value(QStringLiteral("checksum"));
+    const QStringList sizes = {QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("24"), QStringLiteral("32")};
+    if (sizes.contains(checksum)) {
+        settings.CheckValue = 1;
+        settings.CheckSize = char(sizes.indexOf(checksum));
+    } else if (checksum != QLatin1String("off")) {
+        fail(Refused, QStringLiteral("--checksum takes 8, 16, 24, 32 or off, not \"%1\"").arg(checksum));
+        return std::nullopt;
+    }
+    const struct { const char *option; char *field; } characters[] = {
+        {"fixed-checksum", &settings.CheckSize},
+        {"ack", &settings.AckChar},
+        {"separator", &settings.DownloadSeparator},
+        {"upload-command", &settings.UploadCommand},
+    };
+    for (const auto &entry : characters) {
+        const QString option = QLatin1String(entry.option);
+        if (!parser.isSet(option) && option == QLatin1String("fixed-checksum"))
+            continue;
+        const std::optional<char> value = characterOption(parser.value(option));
+        if (!value) {
+            fail(Refused, QStringLiteral("--%1 takes one printable character, not \"%2\"").arg(option, parser.value(option)));
+            return std::nullopt;
+        }
+        *entry.field = *value;
+        if (option == QLatin1String("fixed-checksum"))
+            settings.CheckValue = 1;
+    }
+    return settings;
+}
+
+void Command::addOutputOptions(QCommandLineParser &parser)
+{
+    parser.addOptions({
+        {QStringLiteral("json"), QStringLiteral("One JSON object per port and operation on standard output.")},
+        {{QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("No progress bars.")},
+    });
+}
+
+int Command::fail(ExitCode code, const QString &message) const
+{
+    print(stderr, QStringLiteral("tavir340-cli: %1\n").arg(message));
+    return code;
+}
+
+void Command::report(const Result &result, bool toError) const
+{
+    std::FILE *stream = toError ? stderr : stdout;
+    if (m_json) {
+        QJsonObject object{
+            {QStringLiteral("port"), result.port},
+            {QStringLiteral("operation"), result.operation},
+            {QStringLiteral("result"), QString::fromLatin1(ResultNames[result.code])},
+            {QStringLiteral("exitCode"), int(result.code)},
+            {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0},
+            {QStringLiteral("bytesSent"), result.bytesSent},
+            {QStringLiteral("bytesReceived"), result.bytesReceived},
+        };
+        if (result.port.isEmpty())
+            object.remove(QStringLiteral("port"));
+        if (!result.message.isEmpty())
+            object.insert(QStringLiteral("message"), result.message);
+        if (!result.backup.isEmpty())
+            object.insert(QStringLiteral("backup"), result.backup);
+        if (!result.output.isEmpty())
+            object.insert(QStringLiteral("output"), result.output);
+        QJsonArray differences;
+        for (const FieldDifference &d : result.differences)
+            differences.append(QJsonObject{{QStringLiteral("field"), d.name},
+                                           {QStringLiteral("caption"), d.title},
+                                           {result.firstName, d.first},
+                                           {result.secondName, d.second}});
+        if (!differences.isEmpty())
+            object.insert(QStringLiteral("differences"), differences);
+        print(stream, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+        return;
+    }
+    QString line = result.port.isEmpty() ? result.operation : result.port + QStringLiteral(": ") + result.operation;
+    if (result.code != Success)
+        line += QStringLiteral(": ") + result.message;
+    else if (result.message.isEmpty())
+        line += QStringLiteral(": ok");
+    else
+        line += QStringLiteral(": ok, but ") + result.message;
+    if (result.seconds > 0)
+        line += QStringLiteral(" (%1 s)").arg(result.seconds, 0, 'f', 1);
+    if (!result.backup.isEmpty())
+        line += QStringLiteral("; backup: ") + result.backup;
+    QStringList lines = {line};
+    for (const FieldDifference &d : result.differences)
+        lines << QStringLiteral("  ") + describe(d, result.firstName, result.secondName);
+    print(stream, lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+int worstCode(const QList<Result> &results)
+{
+    int code = Success;
+    for (const Result &result : results)
+        code = std::max(code, int(result.code));
+    return code;
+}

@@ -1,0 +1,43 @@
+#include "commands.h"
+
+#include "moduleoperations.h"
+#include "portrun.h"
+#include "transfer/contentrecord.h"
+
+QString VerifyCommand::summary() const
+{
+    return QStringLiteral("Check that the module on each --port holds a content file; name every field that differs.");
+}
+
+void VerifyCommand::configure(QCommandLineParser &parser)
+{
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The content file (.t16) the modules should hold."));
+    parser.addOption({{QStringLiteral("p"), QStringLiteral("port")},
+                      QStringLiteral("A port: COM1, ttyUSB0 or a device path. Repeat for more modules."), QStringLiteral("port")});
+    addLinkOptions(parser);
+    addOutputOptions(parser);
+}
+
+int VerifyCommand::execute(QCommandLineParser &parser)
+{
+    const QStringList files = parser.positionalArguments();
+    const QStringList ports = parser.values(QStringLiteral("port"));
+    if (files.size() != 1 || ports.isEmpty())
+        return fail(Refused, QStringLiteral("usage: tavir340-cli verify FILE --port P [--port P2 ...]"));
+    std::optional<LinkSettings> settings = linkSettings(parser);
+    const std::optional<FormValues> form = loadForm(files.first());
+    if (!settings || !form)
+        return Refused;
+    if (buildContentRecord(*form, *settings, RecordPurpose::Verify).error != RecordError::None)
+        return fail(Refused, files.first() + QStringLiteral(": Sikertelen ellenőrzés. (ascii error)"));
+
+    const QList<Result> results = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
+                                                                  ProgressBars &bars) {
+        LinkSettings own = *settings;
+        own.Port = port;
+        return verifyModule(own, *form, {row, &interrupt, &bars});
+    });
+    for (const Result &result : results)
+        report(result);
+    return worstCode(results);
+}

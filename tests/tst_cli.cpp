@@ -1,0 +1,339 @@
+#include "app/filedialog.h"
+#include "app/mainwindow.h"
+#include "content/contentfile.h"
+#include "form/formbinding.h"
+#include "modal.h"
+#include "sampleform.h"
+#include "simulator/modulesimulator.h"
+#include "transfer/contentrecord.h"
+#include "transfer/dload.h"
+#include "transfer/seriallink.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+// tavir340-cli against simulated modules on pseudo-terminals: the same bytes
+// and files as the window, the differing fields named, refusals, busy ports,
+// Ctrl+C and backups.
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    struct Run
+    {
+        int code = -1;
+        QString out;
+        QString err;
+    };
+
+    static Run cli(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", arguments);
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // A content file of the sample form with a few more values.
+    QString sampleFile(const QString &name)
+    {
+        FormValues form = downloadableForm();
+        form.texts[20] = "reserve";
+        form.texts[28] = "36201234567";
+        form.checked[0] = form.checked[3] = form.checked[63] = true;
+        const QString path = m_dir.filePath(name);
+        ContentFile::save(path, form);
+        return path;
+    }
+
+    static QByteArray fileBytes(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    // The same file and settings give the same bytes on the line as the
+    // window's download, checksum and separator included.
+    void downloadBytesAreTheWindows_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("checkSize");  // -1: no checksum
+        QTest::addColumn<char>("separator");
+        QTest::newRow("defaults") << QStringList() << -1 << '|';
+        QTest::newRow("32 bit sum, separator #") << QStringList({"--checksum", "32", "--separator", "#"}) << 3 << '#';
+    }
+    void downloadBytesAreTheWindows()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, checkSize);
+        QFETCH(char, separator);
+        SimulatorOptions checking;
+        if (checkSize >= 0)
+            checking.expectedCheckSize = char(checkSize);
+        checking.recordSeparator = separator;
+        ModuleSimulator byWindow(checking), byCli(checking);
+        QVERIFY(byWindow.start() && byCli.start());
+        const QString file = sampleFile("download.t16");
+
+        MainWindow window;
+        MessageBoxRecorder opened;
+        FileDialog::answerNext(file);
+        window.openfile();
+        window.linkSettings().Port = byWindow.slavePath();
+        window.linkSettings().DownloadSeparator = separator;
+        if (checkSize >= 0) {
+            window.linkSettings().CheckValue = 1;
+            window.linkSettings().CheckSize = char(checkSize);
+        }
+        ModalDriver accept([](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog || dialog->statusLabel()->text() == "Betöltés...")
+                return false;
+            dialog->accept();
+            return true;
+        });
+        window.download();
+        QCOMPARE(byWindow.downloadsStored(), 1);
+
+        const Run run = cli(QStringList({"download", file, "--port", byCli.slavePath()}) + options);
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.startsWith(byCli.slavePath() + ": download: ok ("), qPrintable(run.out));
+        QCOMPARE(byCli.received(), byWindow.received());
+        QCOMPARE(byCli.downloadsStored(), 1);
+    }
+
+    // readup -o writes, byte for byte, what the window saves after a read-up.
+    void readupIsTheWindowsSave()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        QList<QByteArray> fields;
+        for (int i = 0; i < 28; ++i)
+            fields << "  f" + QByteArray::number(i) + "  ";
+        for (int n = 1; n <= 16; ++n)
+            fields << "31" + QByteArray::number(3620000 + n);
+        fields[7] = "0005";
+        sim.setFields(fields);
+
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        MessageBoxRecorder recorder;
+        window.readup();
+        const QString saved = m_dir.filePath("window.t16");
+        FileDialog::answerNext(saved);
+        window.save();
+
+        const QString written = m_dir.filePath("cli.t16");
+        QCOMPARE(cli({"readup", "--port", sim.slavePath(), "-o", written}).code, 0);
+        QCOMPARE(fileBytes(written), fileBytes(saved));
+        const Run toOutput = cli({"readup", "--port", sim.slavePath()});
+        QCOMPARE(toOutput.code, 0);
+        QCOMPARE(toOutput.out.toLatin1(), fileBytes(saved));
+    }
+
+    // verify and diff name exactly the fields that differ.
+    void verifyAndDiffNameTheDifferingFields()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString held = sampleFile("held.t16");
+        QCOMPARE(cli({"download", held, "--port", sim.slavePath()}).code, 0);
+        QCOMPARE(cli({"verify", held, "--port", sim.slavePath()}).code, 0);
+
+        const QString other = m_dir.filePath("other.t16");
+        QCOMPARE(cli({"set", held, "m_nev=KAPU2", "t1=3620", "tc2_1=1", "-o", other}).code, 0);
+        const QStringList expected = {
+            "  m_nev (Modul neve): file \"KAPU2\", module \"KAPU\"",
+            "  t1 (Telefonszám 1): file \"3620\", module \"36201234567\"",
+            "  tc2_1 (Telefonszám 1, Bemenet riasztás 1): file 1, module 0",
+        };
+        const Run verify = cli({"verify", other, "--port", sim.slavePath()});
+        QCOMPARE(verify.code, 1);
+        QCOMPARE(verify.out.split('\n').mid(1, 3), expected);
+
+        const Run diff = cli({"diff", other, held, "--json"});
+        QCOMPARE(diff.code, 1);
+        const QJsonObject object = QJsonDocument::fromJson(diff.out.toUtf8()).object();
+        QCOMPARE(object["result"].toString(), QString("module failed"));
+        QStringList named;
+        for (const QJsonValue &difference : object["differences"].toArray())
+            named << difference["field"].toString() + "=" + difference["a"].toString() + "/" + difference["b"].toString();
+        QCOMPARE(named, QStringList({"m_nev=KAPU2/KAPU", "t1=3620/36201234567", "tc2_1=1/0"}));
+        QCOMPARE(cli({"diff", held, held}).code, 0);
+    }
+
+    void setRefusesABadValue_data()
+    {
+        QTest::addColumn<QString>("assignment");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("letter in the PIN") << "m_pin=12a4" << "m_pin=12a4: Only numbers.";
+        QTest::newRow("accent in a name") << "m_nev=K\u00C1PU" << "m_nev=K\u00C1PU: Only numbers and characters. (7-bit ascii)";
+        QTest::newRow("restore flag") << "visszaallas=2" << "visszaallas=2: The value is only 1 or 0.";
+        QTest::newRow("plus in a telephone number") << "t3=+3620" << "t3=+3620: Telephone number: only numbers.";
+        QTest::newRow("check box") << "tc1_3=yes" << "tc1_3=yes: A check box takes 1 or 0.";
+        QTest::newRow("no such field") << "m_name=X" << "m_name=X: No such field.";
+        QTest::newRow("line end in a hidden field") << "r20=a\nb" << "r20=a\nb: No control characters.";
+    }
+    void setRefusesABadValue()
+    {
+        QFETCH(QString, assignment);
+        QFETCH(QString, reason);
+        const QString output = m_dir.filePath("refused.t16");
+        const Run run = cli({"set", sampleFile("template.t16"), "m_id=7", assignment, "-o", output});
+        QCOMPARE(run.code, 2);
+        QCOMPARE(run.err, "tavir340-cli: " + reason + " Nothing was written.\n");
+        QVERIFY(!QFile::exists(output));
+    }
+
+    // Values are cut to the field's length, as the form's line edits cut them.
+    void setCutsToTheField()
+    {
+        const QString output = m_dir.filePath("cut.t16");
+        QCOMPARE(cli({"set", sampleFile("template.t16"), "m_pin=123456", "m_nev=ABCDEFGHIJKLMNOPQRS", "-o", output}).code, 0);
+        const ContentFile::LoadResult loaded = ContentFile::load(output, initialFormValues());
+        QCOMPARE(loaded.values.texts[1], QString("1234"));
+        QCOMPARE(loaded.values.texts[3], QString("ABCDEFGHIJKLMNOP"));
+    }
+
+    void exitCodes_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no port") << QStringList({"download", "FILE"}) << 2 << "usage: tavir340-cli download FILE";
+        QTest::newRow("unknown option") << QStringList({"verify", "--frobnicate"}) << 2 << "Unknown option 'frobnicate'.";
+        QTest::newRow("no such file") << QStringList({"download", "none.t16", "-p", "PORT"}) << 2 << "none.t16: no such file";
+        QTest::newRow("bad checksum") << QStringList({"download", "FILE", "-p", "P", "--checksum", "12"}) << 2
+                                      << "--checksum takes 8, 16, 24, 32 or off";
+        QTest::newRow("missing port") << QStringList({"verify", "FILE", "-p", "/nonexistent/tty"}) << 3
+                                      << "/nonexistent/tty: verify: cannot open the port: /nonexistent/tty: nem található";
+        QTest::newRow("unknown command") << QStringList({"upload"}) << 2 << "no command \"upload\"";
+    }
+    void exitCodes()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        arguments.replaceInStrings("FILE", sampleFile("codes.t16"));
+        const Run run = cli(arguments);
+        QCOMPARE(run.code, code);
+        QVERIFY2((run.out + run.err).contains(message), qPrintable(run.out + run.err));
+    }
+
+    // A port another program holds gives code 3 and names the holder.
+    void busyPortNamesItsHolder()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        SerialLink holder;
+        QCOMPARE(holder.open(sim.slavePath(), 1500), SerialLink::OpenStatus::Opened);
+        const Run run = cli({"download", sampleFile("busy.t16"), "--port", sim.slavePath(), "--json"});
+        QCOMPARE(run.code, 3);
+        const QJsonObject object = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QCOMPARE(object["result"].toString(), QString("port unavailable"));
+        QCOMPARE(object["message"].toString(), QString("cannot open the port: %1: foglalt (tst_cli, %2)")
+                                                   .arg(sim.slavePath().mid(5)).arg(QCoreApplication::applicationPid()));
+        QVERIFY(sim.received().isEmpty());
+    }
+
+    // Ctrl+C in the middle of four downloads ends them all, releases every
+    // port and lock file, and says how each port ended.
+    void interruptFreesEveryPort()
+    {
+        std::vector<std::unique_ptr<ModuleSimulator>> sims;
+        QStringList arguments = {"download", sampleFile("four.t16"), "--quiet"};
+        for (int i = 0; i < 4; ++i) {
+            SimulatorOptions paced;
+            paced.paced = true;
+            sims.push_back(std::make_unique<ModuleSimulator>(paced));
+            QVERIFY(sims.back()->start());
+            arguments << "--port" << sims.back()->slavePath();
+        }
+        QProcess process;
+        process.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", arguments);
+        QVERIFY(process.waitForStarted());
+        for (const auto &sim : sims)
+            QTRY_VERIFY(sim->received().size() > 20);  // every record is on its way
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(5000));
+        QCOMPARE(process.exitCode(), 4);
+        const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(lines[i].section(':', 0, 1), sims[i]->slavePath() + ": download");
+            QVERIFY2(lines[i].contains(": interrupted"), qPrintable(lines[i]));
+            QVERIFY(SerialLink::probe(sims[i]->slavePath()));
+            QVERIFY(!QFile::exists(SerialDevice::lockFilePath(sims[i]->slavePath())));
+        }
+    }
+
+    // The backup holds what the module held before it was written; a module
+    // that cannot be read up is not written, unless forced.
+    void backupsHoldWhatTheModuleHeld()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString before = sampleFile("before.t16");
+        QCOMPARE(cli({"download", before, "--port", sim.slavePath()}).code, 0);
+        const QString readBefore = m_dir.filePath("readbefore.t16");
+        QCOMPARE(cli({"readup", "--port", sim.slavePath(), "-o", readBefore}).code, 0);
+
+        const QString after = m_dir.filePath("after.t16");
+        QCOMPARE(cli({"set", before, "m_nev=UJ", "-o", after}).code, 0);
+        const QString folder = m_dir.filePath("backups");
+        const Run run = cli({"download", after, "--port", sim.slavePath(), "--backup", folder, "--json"});
+        QCOMPARE(run.code, 0);
+        const QString backup = QJsonDocument::fromJson(run.out.toUtf8()).object()["backup"].toString();
+        QVERIFY2(QRegularExpression(QRegularExpression::escape(folder) + "/pts_\\d+-\\d{8}T\\d{6}Z\\.t16").match(backup).hasMatch(),
+                 qPrintable(backup));
+        QCOMPARE(fileBytes(backup), fileBytes(readBefore));
+        QCOMPARE(sim.downloadsStored(), 2);
+
+        SimulatorOptions broken;
+        broken.scriptedAnswer = ModuleSimulator::uploadAnswer(QList<QByteArray>(43, "x"));
+        ModuleSimulator unreadable(broken);
+        QVERIFY(unreadable.start());
+        const Run refused = cli({"download", after, "--port", unreadable.slavePath(), "--backup", folder});
+        QCOMPARE(refused.code, 1);
+        QVERIFY2(refused.out.contains("backup failed, module not written: the module sent 43 fields instead of 44"),
+                 qPrintable(refused.out));
+        QCOMPARE(unreadable.downloadsStored(), 0);
+        QCOMPARE(cli({"download", after, "--port", unreadable.slavePath(), "--backup", folder, "--force"}).code, 0);
+        QCOMPARE(unreadable.downloadsStored(), 1);
+    }
+
+    // The exchange log: a line per burst, with time, port, direction, hex
+    // and text.
+    void exchangeLog()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString log = m_dir.filePath("exchange.log");
+        QCOMPARE(cli({"download", sampleFile("logged.t16"), "--port", sim.slavePath(), "--log", log}).code, 0);
+        const QStringList lines = QString::fromUtf8(fileBytes(log)).split('\n', Qt::SkipEmptyParts);
+        const QString port = QRegularExpression::escape(sim.slavePath());
+        QVERIFY2(QRegularExpression("^ +\\d+ ms  " + port + "  >  7E 7D  \\|~\\}\\|$").match(lines.value(0)).hasMatch(),
+                 qPrintable(lines.value(0)));
+        QVERIFY2(QRegularExpression("^ +\\d+ ms  " + port + "  <  52 3E  \\|R>\\|$").match(lines.value(1)).hasMatch(),
+                 qPrintable(lines.value(1)));
+        QVERIFY(lines.value(2).contains("  >  33 36 33 30"));  // the record, as one burst
+        QVERIFY(lines.last().contains("  <  4F 4B  |OK|"));
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"

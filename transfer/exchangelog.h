@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A record of every byte on the line, for when a line misbehaves: one line
+// per burst of bytes in one direction,
+//
+//      1234 ms  ttyUSB0  >  7E 7D  |~}|
+//
+// milliseconds since the log was started, the port, ">" towards the module
+// or "<" from it, the bytes in hex, and as text with "." for what is not
+// printable. One log serves every port and thread of the program.
+namespace ExchangeLog {
+
+// Starts writing to `path` (replacing it); false, with the reason, when the
+// file cannot be written.
+bool start(const QString &path, QString *error);
+void stop();
+bool isActive();
+// Milliseconds since start(), for the start of a burst.
+qint64 elapsedMs();
+void write(const QString &port, bool toModule, qint64 atMs, const QByteArray &bytes);
+
+} // namespace ExchangeLog
