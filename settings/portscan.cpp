@@ -103,27 +103,3 @@ QString adapterDescription(const PortEntry &entry)
         text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("(%1)").arg(entry.serial);
     return text;
 }
-
-PortScan scanPorts(const DeviceLookup &lookup)
-{
-    PortScan scan;
-    for (const PortEntry &entry : listPorts(lookup)) {
-        switch (entry.state.access) {
-        case SerialDevice::Access::Free:
-            scan.ports.append(entry.name);
-            break;
-        case SerialDevice::Access::NoPermission:
-            if (scan.deniedPort.isEmpty()) {
-                scan.deniedPort = entry.name;
-                scan.deniedGroup = entry.state.group;
-            }
-            break;
-        case SerialDevice::Access::Busy:
-            scan.busy.append(SerialDevice::describe(entry.state));
-            break;
-        case SerialDevice::Access::Missing:
-            break;
-        }
-    }
-    return scan;
-}

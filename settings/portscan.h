@@ -43,14 +43,3 @@ QList<PortEntry> listPorts(const DeviceLookup &lookup = {});
 // "FTDI FT232R USB UART (A12345)": what an adapter is, for a tooltip or a
 // listing; empty for a built-in port.
 QString adapterDescription(const PortEntry &entry);
-
-// The same list as the port dialog used to show it: free ports by name, and
-// why others may not be chosen.
-struct PortScan
-{
-    QStringList ports;        // names as the port setting stores them
-    QString deniedPort;       // the first port that exists but may not be opened
-    QString deniedGroup;      // the group that owns it
-    QStringList busy;         // why each busy port is, "ttyUSB0: foglalt (minicom, 4711)"
-};
-PortScan scanPorts(const DeviceLookup &lookup = {});

@@ -4,6 +4,8 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QStandardItemModel>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -11,13 +13,43 @@
 #include <QVBoxLayout>
 
 namespace {
+
 const char *const BaudRates[] = {"150", "200", "300", "600", "1200", "1800", "2400",
                                  "4800", "9600", "19200", "38400", "57600", "76800", "115200"};
+
+// The port list, read again each time it drops down, so that an adapter
+// plugged in while the dialog is open is there to choose.
+class PortList : public QComboBox
+{
+public:
+    PortList(std::function<void()> reread, QWidget *parent) : QComboBox(parent), m_reread(std::move(reread)) {}
+    void showPopup() override
+    {
+        m_reread();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> m_reread;
+};
+
+bool isBuiltIn(const PortEntry &entry)
+{
+    return entry.name.startsWith(QLatin1String("COM"));
 }
+
+// How the hint line names a port: an adapter by its device, not by its long
+// by-id name.
+QString shortName(const PortEntry &entry)
+{
+    return isBuiltIn(entry) ? entry.name : QFileInfo(entry.device).fileName();
+}
+
+} // namespace
 
 setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceLookup &lookup)
     : QDialog(parent)
-    , m_scan(scanPorts(lookup))
+    , m_lookup(lookup)
 {
     setObjectName("setcom");
     resize(252, 146);
@@ -26,7 +58,7 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
     auto *grid = new QGridLayout;
     m_portLabel = new QLabel(this);
     m_portLabel->setObjectName("l_com");
-    m_ports = new QComboBox(this);
+    m_ports = new PortList([this] { readPorts(m_ports->currentText()); }, this);
     m_ports->setObjectName("comboBox");
     m_ports->setEditable(true);
     m_ports->setInsertPolicy(QComboBox::NoInsert);
@@ -46,7 +78,6 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
     m_hint->setObjectName("permissionHint");
     m_hint->setWordWrap(true);
     m_hint->setStyleSheet(QStringLiteral("color: rgb(170, 0, 0);"));
-    m_hint->setVisible(!m_scan.deniedPort.isEmpty() || m_scan.ports.isEmpty() || !m_scan.busy.isEmpty());
     layout->addWidget(m_hint);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -56,14 +87,7 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    // A port that cannot be opened now gives way to the first one that can;
-    // with none at all, nothing is current, so a transfer fails to open the
-    // port instead of talking to a module that is not there.
-    for (const QString &name : std::as_const(m_scan.ports))
-        m_ports->addItem(name);
-    m_ports->addItem(SimulatedModulePort);
-    const int listed = m_ports->findText(port, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    m_ports->setCurrentIndex(listed >= 0 ? listed : m_scan.ports.isEmpty() ? -1 : 0);
+    readPorts(port);
 
     for (const char *rate : BaudRates)
         m_baudrates->addItem(QLatin1String(rate));
@@ -83,19 +107,71 @@ int setcom::baudrate() const
     return m_baudrates->currentText().toInt();
 }
 
+// A port that cannot be opened now gives way to the first one that can;
+// with none at all, nothing is current, so a transfer fails to open the port
+// instead of talking to a module that is not there. A built-in port is
+// listed only when it can be opened; an adapter that is busy or forbidden is
+// listed, greyed, and the hint line says why.
+void setcom::readPorts(const QString &wanted)
+{
+    m_entries = listPorts(m_lookup);
+    const QSignalBlocker quiet(m_ports);
+    m_ports->clear();
+    auto *items = qobject_cast<QStandardItemModel *>(m_ports->model());
+    int firstFree = -1;
+    for (const PortEntry &entry : std::as_const(m_entries)) {
+        const bool free = entry.state.access == SerialDevice::Access::Free;
+        if (isBuiltIn(entry) && !free)
+            continue;
+        m_ports->addItem(entry.name);
+        const int row = m_ports->count() - 1;
+        QStringList tip = {adapterDescription(entry), entry.device, SerialDevice::describe(entry.state)};
+        tip.removeAll(QString());
+        m_ports->setItemData(row, tip.join(QLatin1Char('\n')), Qt::ToolTipRole);
+        if (!free)
+            items->item(row)->setEnabled(false);
+        else if (firstFree < 0)
+            firstFree = row;
+    }
+    m_ports->addItem(SimulatedModulePort);
+
+    const int listed = m_ports->findText(wanted, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (listed >= 0 && items->item(listed)->isEnabled()) {
+        m_ports->setCurrentIndex(listed);
+    } else if (listed < 0 && !wanted.isEmpty() && m_ports->isVisible()) {
+        m_ports->setCurrentIndex(-1);  // what the technician typed stays
+        m_ports->setEditText(wanted);
+    } else {
+        m_ports->setCurrentIndex(firstFree);
+    }
+    retranslateUi();
+}
+
 void setcom::retranslateUi()
 {
     setWindowTitle(tr("Port options"));
     m_portLabel->setText(tr("COM Port:"));
     m_baudLabel->setText(tr("Baudrate:"));
     QStringList hints;
-    if (m_scan.ports.isEmpty())
+    const bool anyFree = std::any_of(m_entries.cbegin(), m_entries.cend(), [](const PortEntry &entry) {
+        return entry.state.access == SerialDevice::Access::Free;
+    });
+    if (m_entries.isEmpty())
         hints << tr("Nem található soros port.");
-    if (!m_scan.deniedPort.isEmpty())
+    else if (!anyFree)
+        hints << tr("Nincs szabad soros port.");
+    const auto denied = std::find_if(m_entries.cbegin(), m_entries.cend(), [](const PortEntry &entry) {
+        return entry.state.access == SerialDevice::Access::NoPermission;
+    });
+    if (denied != m_entries.cend())
         hints << tr("%1: nincs jogosultság. A felhasználónak a(z) „%2” csoport tagjának kell lennie.")
-                     .arg(m_scan.deniedPort, m_scan.deniedGroup);
-    hints << m_scan.busy;
+                     .arg(shortName(*denied), denied->state.group);
+    for (const PortEntry &entry : std::as_const(m_entries)) {
+        if (entry.state.access == SerialDevice::Access::Busy)
+            hints << SerialDevice::describe(entry.state);
+    }
     m_hint->setText(hints.join(QLatin1Char('\n')));
+    m_hint->setVisible(!hints.isEmpty());
 }
 
 void setcom::changeEvent(QEvent *event)

@@ -7,10 +7,13 @@
 class QComboBox;
 class QLabel;
 
-// The port dialog: the ports that can be opened right now, the current one
-// preselected, the baud rate shown but fixed. The list can be typed into, for
-// a device path of the technician's own; its last entry is the program's own
-// simulated module, which is never chosen for the technician.
+// The port dialog: the built-in ports that can be opened right now, the USB
+// and ACM adapters the system knows (each by its /dev/serial/by-id name where
+// it has one, so it keeps its name from one plug-in to the next), the current
+// one preselected, the baud rate shown but fixed. The list is read again each
+// time it drops down. It can be typed into, for a device path of the
+// technician's own; its last entry is the program's own simulated module,
+// which is never chosen for the technician.
 class setcom : public QDialog
 {
     Q_OBJECT
@@ -25,6 +28,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void readPorts(const QString &wanted);
     void retranslateUi();
 
     QComboBox *m_ports;
@@ -32,5 +36,6 @@ private:
     QLabel *m_portLabel;
     QLabel *m_baudLabel;
     QLabel *m_hint;
-    PortScan m_scan;
+    DeviceLookup m_lookup;
+    QList<PortEntry> m_entries;
 };

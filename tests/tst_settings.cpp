@@ -16,21 +16,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QDir>
 #include <QTest>
 
 #include <memory>
 
 // The settings dialogs and the slots that store what they return. Serial
-// devices are stood in for by pseudo-terminals linked into a folder of the
-// test's own.
+// devices are stood in for by pseudo-terminals linked into a /dev and a sysfs
+// tree of the test's own.
 class TestSettings : public QObject
 {
     Q_OBJECT
 
 private:
-    // A device folder whose ttyS<n>/ttyUSB<n> entries lead to live
-    // pseudo-terminals.
+    // A /dev whose ttyS<n> and adapter entries lead to live pseudo-terminals,
+    // and a sysfs that describes the adapters as the kernel does.
     struct FakeDevices
     {
         QTemporaryDir dir;
@@ -39,15 +41,40 @@ private:
 
         FakeDevices()
         {
-            lookup.deviceDir = dir.path();
-            lookup.sysfsDir = dir.filePath("sys");  // none: the adapters are what the folder shows
+            QDir(dir.path()).mkpath("dev/serial/by-id");
+            QDir(dir.path()).mkpath("sys/class/tty");
+            lookup.deviceDir = dir.filePath("dev");
+            lookup.sysfsDir = dir.filePath("sys");
         }
         QString add(const QString &name)
         {
             modules.push_back(std::make_unique<ModuleSimulator>());
             modules.back()->start();
-            QFile::link(modules.back()->slavePath(), dir.filePath(name));
-            return dir.filePath(name);
+            QFile::link(modules.back()->slavePath(), dir.filePath("dev/" + name));
+            return dir.filePath("dev/" + name);
+        }
+        // A USB adapter: its device, its interface under the USB device in
+        // sysfs, and, when it has a serial number, its by-id link.
+        QString addAdapter(const QString &name, const QString &maker, const QString &product, const QString &serial)
+        {
+            const QString device = add(name);
+            const QString usb = dir.filePath("sys/devices/usb1/1-" + name);
+            QDir().mkpath(usb + "/1-0:1.0/" + name);
+            for (const auto &[file, value] : {std::pair{"idVendor", QString("0403")}, {"manufacturer", maker},
+                                              {"product", product}, {"serial", serial}}) {
+                QFile out(usb + "/" + file);
+                out.open(QIODevice::WriteOnly);
+                out.write(value.toUtf8() + "\n");
+            }
+            QDir().mkpath(dir.filePath("sys/class/tty/" + name));
+            QFile::link("../../../devices/usb1/1-" + name + "/1-0:1.0/" + name, dir.filePath("sys/class/tty/" + name + "/device"));
+            if (!serial.isEmpty())
+                QFile::link("../../" + name, byId(maker, product, serial));
+            return device;
+        }
+        QString byId(const QString &maker, const QString &product, const QString &serial) const
+        {
+            return dir.filePath(QString("dev/serial/by-id/usb-%1_%2_%3-if00-port0").arg(maker, product, serial).replace(' ', '_'));
         }
     };
 
@@ -66,26 +93,42 @@ private:
     static QString portLabel(const MainWindow &window) { return window.findChild<QLabel *>("portLabel")->text(); }
 
 private slots:
-    void portListOffersWhatCanBeOpened()
+    // Built-in ports that can be opened now; every adapter the system knows,
+    // by its by-id name where it has one, never opened, a busy one greyed
+    // with its holder named.
+    void portsOfTheSystem()
     {
         FakeDevices devices;
         devices.add("ttyS2");   // COM3
         devices.add("ttyS4");   // COM5
         devices.add("ttyS31");  // COM32 is never offered
-        devices.add("ttyUSB10");
-        devices.add("ttyUSB2");
-        devices.add("ttyACM0");
-        const QString busy = devices.add("ttyUSB1");
+        devices.addAdapter("ttyUSB10", "Pelda", "USB Serial", "");
+        devices.addAdapter("ttyUSB2", "FTDI", "FT232R USB UART", "A12345");
+        devices.addAdapter("ttyACM0", "Pelda", "Modem", "M1");
+        const QString busy = devices.addAdapter("ttyUSB1", "Pelda", "Cable", "");
         SerialLink holder;
         QCOMPARE(holder.open(busy, 1500), SerialLink::OpenStatus::Opened);
+        QStringList opened;
+        DeviceLookup lookup = devices.lookup;
+        lookup.probe = [&opened](const QString &path) {
+            opened << QFileInfo(path).fileName();
+            return SerialDevice::probe(path);
+        };
 
-        setcom current("COM5", 1200, nullptr, devices.lookup);
+        setcom current("COM5", 1200, nullptr, lookup);
         QCOMPARE(current.windowTitle(), QString("Port options"));
-        QCOMPARE(items(portList(&current)),
-                 QStringList({"COM3", "COM5", "ttyACM0", "ttyUSB2", "ttyUSB10", "Szimulált modul"}));
+        const QString ftdi = devices.byId("FTDI", "FT232R USB UART", "A12345");
+        QCOMPARE(items(portList(&current)), QStringList({"COM3", "COM5", devices.byId("Pelda", "Modem", "M1"), "ttyUSB1",
+                                                           ftdi, "ttyUSB10", "Szimulált modul"}));
         QCOMPARE(current.port(), QString("COM5"));
         QVERIFY(portList(&current)->isEditable());
-        // The busy port is left out, and the hint line says who holds it.
+        for (const QString &name : std::as_const(opened))
+            QVERIFY2(name.startsWith("ttyS"), qPrintable(name));  // adapters are never opened
+        const auto *model = qobject_cast<QStandardItemModel *>(portList(&current)->model());
+        QVERIFY(!model->item(3)->isEnabled());
+        QVERIFY(model->item(4)->isEnabled());
+        QCOMPARE(portList(&current)->itemData(4, Qt::ToolTipRole).toString().section('\n', 0, 1),
+                 "FTDI FT232R USB UART (A12345)\n" + devices.dir.filePath("dev/ttyUSB2"));
         const QLabel *hint = current.findChild<QLabel *>("permissionHint");
         QVERIFY(hint->isVisibleTo(&current));
         QCOMPARE(hint->text(), QString("%1: foglalt (tst_settings, %2)")
@@ -94,8 +137,29 @@ private slots:
 
         setcom missing("COM1", 1200, nullptr, devices.lookup);
         QCOMPARE(missing.port(), QString("COM3"));
+        setcom adapter(ftdi, 1200, nullptr, devices.lookup);
+        QCOMPARE(adapter.port(), ftdi);
+        setcom held("ttyUSB1", 1200, nullptr, devices.lookup);
+        QCOMPARE(held.port(), QString("COM3"));  // a busy adapter is not chosen
         setcom simulated("Szimulált modul", 1200, nullptr, devices.lookup);
         QCOMPARE(simulated.port(), QString("Szimulált modul"));
+    }
+
+    // The list is read again when it drops down: an adapter plugged in while
+    // the dialog is open appears, and the choice stays.
+    void adapterPluggedInWhileOpen()
+    {
+        FakeDevices devices;
+        devices.add("ttyS0");
+        setcom dialog("COM1", 1200, nullptr, devices.lookup);
+        dialog.show();
+        QCOMPARE(items(portList(&dialog)), QStringList({"COM1", "Szimulált modul"}));
+        devices.addAdapter("ttyUSB0", "FTDI", "FT232R USB UART", "B777");
+        portList(&dialog)->showPopup();
+        QCOMPARE(items(portList(&dialog)),
+                 QStringList({"COM1", devices.byId("FTDI", "FT232R USB UART", "B777"), "Szimulált modul"}));
+        QCOMPARE(dialog.port(), QString("COM1"));
+        portList(&dialog)->hidePopup();
     }
 
     void baudList()
@@ -149,8 +213,8 @@ private slots:
     void permissionIsExplained()
     {
         FakeDevices devices;
-        const QString denied = devices.add("ttyUSB0");
-        devices.add("ttyUSB1");
+        const QString denied = devices.addAdapter("ttyUSB0", "Pelda", "Cable", "");
+        devices.addAdapter("ttyUSB1", "Pelda", "Cable", "");
         DeviceLookup lookup = devices.lookup;
         lookup.inspect = [denied](const QString &path) {
             SerialDevice::PortState state = SerialDevice::inspect(path);
@@ -161,7 +225,8 @@ private slots:
             return state;
         };
         setcom dialog("COM1", 1200, nullptr, lookup);
-        QCOMPARE(items(portList(&dialog)), QStringList({"ttyUSB1", "Szimulált modul"}));
+        QCOMPARE(items(portList(&dialog)), QStringList({"ttyUSB0", "ttyUSB1", "Szimulált modul"}));
+        QCOMPARE(dialog.port(), QString("ttyUSB1"));
         const QLabel *hint = dialog.findChild<QLabel *>("permissionHint");
         QVERIFY(hint->isVisibleTo(&dialog));
         QCOMPARE(hint->text(), QString("ttyUSB0: nincs jogosultság. A felhasználónak a(z) „%1” csoport tagjának kell lennie.")
