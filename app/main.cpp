@@ -1,5 +1,6 @@
 #include "app/fontconfigwarmup.h"
 #include "app/mainwindow.h"
+#include "app/screenshot.h"
 
 #include "transfer/exchangelog.h"
 
@@ -22,7 +23,10 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Write every byte on the line to <file>."),
                                  QStringLiteral("file"));
-    parser.addOption(log);
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save a picture of the window to <file> once it is drawn, then quit."),
+                                        QStringLiteral("file"));
+    parser.addOptions({log, screenshot});
     parser.process(app);
     if (parser.isSet(log)) {
         QString error;
@@ -34,6 +38,8 @@ int main(int argc, char *argv[])
 
     fonts.wait();
     MainWindow window;
+    if (parser.isSet(screenshot))
+        saveScreenshotOnFirstPaint(&window, parser.value(screenshot));
     window.show();
     return app.exec();
 }

@@ -29,12 +29,14 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavir340-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVIR340_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Plays a Tavir-340 module on a pseudo-terminal until interrupted.\n"
         "Byte texts take the escapes \\r, \\n, \\\\ and \\xHH."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption link({"l", "link"}, "Also reach the module through a symbolic link at <path>.", "path");
     const QCommandLineOption paced({"p", "paced"}, "Answer at the true 1200 baud pace (8.3 ms a byte).");
     const QCommandLineOption log("log", "Write every byte on the line to <file> (- for standard error).", "file");
