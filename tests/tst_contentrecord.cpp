@@ -230,6 +230,9 @@ private slots:
         settings.DownloadSeparator = '#';
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::None);
         QCOMPARE(settings.RecordText.count('#'), 43);
+        // A separator below the blank cuts the pieces and never goes out itself.
+        settings.DownloadSeparator = '\t';
+        QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::None);
     }
 
     // A pasted line end would reach the module as a field end and shift
