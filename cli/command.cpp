@@ -100,9 +100,10 @@ std::optional<LinkSettings> Command::linkSettings(const QCommandLineParser &pars
         {"separator", &settings.DownloadSeparator},
         {"upload-command", &settings.UploadCommand},
     };
+    // What is not given keeps the window's default.
     for (const auto &entry : characters) {
         const QString option = QLatin1String(entry.option);
-        if (!parser.isSet(option) && option == QLatin1String("fixed-checksum"))
+        if (!parser.isSet(option))
             continue;
         const std::optional<char> value = characterOption(parser.value(option));
         if (!value) {
@@ -110,9 +111,9 @@ std::optional<LinkSettings> Command::linkSettings(const QCommandLineParser &pars
             return std::nullopt;
         }
         *entry.field = *value;
-        if (option == QLatin1String("fixed-checksum"))
-            settings.CheckValue = 1;
     }
+    if (parser.isSet(QStringLiteral("fixed-checksum")))
+        settings.CheckValue = 1;
     return settings;
 }
 

@@ -3,6 +3,7 @@
 #include "content/contentfile.h"
 #include "moduleoperations.h"
 #include "portrun.h"
+#include "settings/serialdevice.h"
 #include "transfer/contentrecord.h"
 
 #include <QDateTime>
@@ -32,10 +33,7 @@ namespace {
 // "ttyUSB0", "serial_by-id_usb-FTDI…", "COM1": a port as part of a file name.
 QString portFileName(const QString &port)
 {
-    QString name = port.startsWith(QLatin1String("/dev/")) ? port.mid(5) : port;
-    while (name.startsWith(QLatin1Char('/')))
-        name.remove(0, 1);
-    return name.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char(' '), QLatin1Char('_'));
+    return SerialDevice::flatName(port).replace(QLatin1Char(' '), QLatin1Char('_'));
 }
 
 // Reads the module up into a backup file; the read-up's result when it fails.

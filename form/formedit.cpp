@@ -5,26 +5,21 @@
 namespace {
 
 // Where the widget of that object name stands in its list, or -1.
-template <typename Spec>
-int indexOf(const QList<Spec> &catalogue, const QString &name)
+template <typename Entry>
+int indexOf(const QList<Entry> &catalogue, const QString &name)
 {
     const auto found = std::find_if(catalogue.cbegin(), catalogue.cend(),
-                                    [&name](const Spec &spec) { return spec.name == name; });
+                                    [&name](const Entry &entry) { return entry.name == name; });
     return found == catalogue.cend() ? -1 : int(found - catalogue.cbegin());
 }
 
-// The hidden fields have no rule in the form; what no module or file can
-// take back is refused all the same.
+// The hidden fields have no rule in the form; a control code, which no
+// module takes, is refused all the same. What a file cannot hold is refused
+// when the file is written.
 std::optional<QString> hiddenFieldViolation(const QString &text)
 {
-    for (QChar c : text) {
-        if (c.unicode() < 32 || c.unicode() == 127)
-            return QStringLiteral("No control characters.");
-        if (c.unicode() > 0xFF)
-            return QStringLiteral("Only Latin-1 characters.");
-    }
-    if (text == QLatin1String("---"))
-        return QStringLiteral("\"---\" marks the end of a content file.");
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32 || c.unicode() == 127; }))
+        return QStringLiteral("No control characters.");
     return std::nullopt;
 }
 

@@ -75,17 +75,24 @@ bool isPseudoTerminal(int fd)
 
 enum class LockRead { Absent, Live, Stale, Unreadable };
 
-// Reads a lock file in either common form: ten right-aligned digits and a
-// newline, or a first line that is a process number.
+// The process a lock file names, in either common form: ten right-aligned
+// digits and a newline, or a first line that is a process number.
+std::optional<qint64> lockOwner(QFile &file)
+{
+    bool ok = false;
+    const qint64 pid = file.readLine(64).trimmed().toLongLong(&ok);
+    return ok && pid > 0 ? std::optional(pid) : std::nullopt;
+}
+
 LockRead readLock(const QString &path, Holder *holder)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QFileInfo::exists(path) || QFileInfo(path).isSymLink() ? LockRead::Unreadable : LockRead::Absent;
-    bool ok = false;
-    const qint64 pid = file.readLine(64).trimmed().toLongLong(&ok);
-    if (!ok || pid <= 0)
+    const std::optional<qint64> owner = lockOwner(file);
+    if (!owner)
         return LockRead::Unreadable;
+    const qint64 pid = *owner;
     if (!isRunning(pid))
         return LockRead::Stale;
     *holder = {pid, programOf(pid)};
@@ -147,7 +154,7 @@ bool takeLock(const QString &device, QString *taken, PortState *state)
 void releaseLock(const QString &path)
 {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.readLine(64).trimmed().toLongLong() == ::getpid())
+    if (file.open(QIODevice::ReadOnly) && lockOwner(file) == qint64(::getpid()))
         ::unlink(encoded(path).constData());
 }
 
@@ -219,15 +226,19 @@ QStringList lockDirectories()
     return lockFolders();
 }
 
+QString flatName(const QString &path)
+{
+    QString name = shortName(path);
+    while (name.startsWith(QLatin1Char('/')))
+        name.remove(0, 1);
+    return name.replace(QLatin1Char('/'), QLatin1Char('_'));
+}
+
 QString lockFilePath(const QString &device)
 {
     for (const QString &folder : lockDirectories()) {
-        if (QFileInfo(folder).isDir()) {
-            QString name = shortName(realDevice(device));
-            while (name.startsWith(QLatin1Char('/')))
-                name.remove(0, 1);
-            return folder + QStringLiteral("/LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
-        }
+        if (QFileInfo(folder).isDir())
+            return folder + QStringLiteral("/LCK..") + flatName(realDevice(device));
     }
     return {};
 }

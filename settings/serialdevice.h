@@ -25,6 +25,9 @@ void unregisterAlias(const QString &name);
 // that exists. Tests point it at a folder of their own.
 void setLockDirectories(const QStringList &folders);
 QStringList lockDirectories();
+// A device path as one file name: "ttyUSB0" for /dev/ttyUSB0, "pts_3" for
+// /dev/pts/3, with "/" below /dev turned into "_".
+QString flatName(const QString &path);
 // The lock file for a device: "LCK..ttyUSB0" for /dev/ttyUSB0, with links
 // resolved and "/" below /dev turned into "_".
 QString lockFilePath(const QString &device);

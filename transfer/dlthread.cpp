@@ -2,8 +2,8 @@
 
 #include "dload.h"
 #include "transfer/moduleexchange.h"
+#include "transfer/screenpace.h"
 
-#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QProgressBar>
 
@@ -25,17 +25,15 @@ public:
     void reset() override { QMetaObject::invokeMethod(m_bar, "reset", Qt::QueuedConnection); }
     void setValue(int value) override
     {
-        if (value < m_maximum && m_frame.isValid() && !m_frame.hasExpired(FrameMs))
+        if (value < m_maximum && !m_pace.due())
             return;
-        m_frame.start();
         QMetaObject::invokeMethod(m_bar, "setValue", Qt::QueuedConnection, Q_ARG(int, std::min(value, m_maximum)));
     }
 
 private:
-    static constexpr int FrameMs = 16;
     QProgressBar *m_bar;
     int m_maximum = 0;
-    QElapsedTimer m_frame;
+    ScreenPace m_pace;
 };
 
 } // namespace

@@ -109,7 +109,6 @@ SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)
         return OpenStatus::TimeoutFailed;
     }
 
-    m_fd = fd;
     m_readTimeoutMs = readTimeoutMs;
     m_peerGone = false;
     m_written = 0;
@@ -121,15 +120,14 @@ SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)
 
 void SerialLink::close()
 {
-    if (m_fd < 0)
+    if (!m_port.isOpen())
         return;
     endBurst();
     // An abandoned transfer sends nothing more, not even what the driver
     // still holds.
     if (m_interrupt && m_interrupt->isTriggered())
-        ::tcflush(m_fd, TCOFLUSH);
+        ::tcflush(m_port.fd(), TCOFLUSH);
     m_port.close();
-    m_fd = -1;
 }
 
 // Waits until the port is ready for `events` (none: only a hang-up or the
@@ -150,7 +148,7 @@ SerialLink::Wait SerialLink::waitFor(short events, int timeoutMs)
         }
         // An interrupt without a descriptor is looked at between slices.
         const bool sliced = m_interrupt && interruptFd < 0 && (waitMs < 0 || waitMs > InterruptSliceMs);
-        pollfd fds[2] = {{m_fd, events, 0}, {interruptFd, POLLIN, 0}};
+        pollfd fds[2] = {{m_port.fd(), events, 0}, {interruptFd, POLLIN, 0}};
         const int n = ::poll(fds, interruptFd >= 0 ? 2 : 1, sliced ? InterruptSliceMs : waitMs);
         if (n < 0) {
             if (errno == EINTR)
@@ -180,7 +178,7 @@ SerialLink::Wait SerialLink::waitFor(short events, int timeoutMs)
 bool SerialLink::waitForShortQueue()
 {
     for (;;) {
-        const int excess = queuedBytes(m_fd, m_written) - MaxQueuedBytes;
+        const int excess = queuedBytes(m_port.fd(), m_written) - MaxQueuedBytes;
         if (excess <= 0)
             return true;
         const auto drain = std::chrono::ceil<std::chrono::milliseconds>(excess * ByteTime);
@@ -191,10 +189,10 @@ bool SerialLink::waitForShortQueue()
 
 int SerialLink::writeByte(unsigned char byte)
 {
-    if (m_fd < 0 || m_peerGone || (m_interrupt && m_interrupt->isTriggered()))
+    if (!m_port.isOpen() || m_peerGone || (m_interrupt && m_interrupt->isTriggered()))
         return 0;
     for (;;) {
-        const ssize_t n = ::write(m_fd, &byte, 1);
+        const ssize_t n = ::write(m_port.fd(), &byte, 1);
         if (n == 1) {
             ++m_written;
             logByte(true, byte);
@@ -214,7 +212,7 @@ int SerialLink::writeByte(unsigned char byte)
 
 std::optional<unsigned char> SerialLink::readByte()
 {
-    if (m_fd < 0 || m_peerGone)
+    if (!m_port.isOpen() || m_peerGone)
         return std::nullopt;
     // The driver takes written bytes at once but the line carries them at
     // 1200 baud; the module cannot answer before the last one has arrived, so
@@ -227,7 +225,7 @@ std::optional<unsigned char> SerialLink::readByte()
             return std::nullopt;
         }
         unsigned char byte = 0;
-        const ssize_t n = ::read(m_fd, &byte, 1);
+        const ssize_t n = ::read(m_port.fd(), &byte, 1);
         if (n == 1) {
             ++m_read;
             logByte(false, byte);

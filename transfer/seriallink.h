@@ -71,7 +71,6 @@ private:
 
     const LineInterrupt *m_interrupt;
     SerialDevice::ExclusivePort m_port;
-    int m_fd = -1;  // m_port's, while it is open
     int m_readTimeoutMs = 0;
     qint64 m_written = 0;
     qint64 m_read = 0;

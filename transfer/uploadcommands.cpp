@@ -5,12 +5,12 @@
 #include "transfer/contentrecord.h"
 #include "transfer/moduleanswer.h"
 #include "transfer/moduleexchange.h"
+#include "transfer/screenpace.h"
 #include "transfer/seriallink.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QProgressDialog>
 
 #include <memory>
@@ -19,10 +19,6 @@ namespace {
 
 constexpr int ProgressRange = 750;
 const QString ErrorTitle = QStringLiteral("Hiba");
-
-// The bar is redrawn, and the window served, at most this often: the
-// screen's pace, not the line's.
-constexpr int FrameMs = 16;
 
 // The bar stays up until the outcome is known: it neither hides nor starts
 // again at its end, however long the answer.
@@ -48,9 +44,8 @@ public:
         if (m_dialog.wasCanceled())
             return false;
         ++m_reads;
-        if (m_frame.isValid() && !m_frame.hasExpired(FrameMs))
+        if (!m_pace.due())  // the bar is redrawn, and the window served, at the screen's pace
             return true;
-        m_frame.start();
         m_dialog.setValue(std::min(m_reads, ProgressRange - 1));
         QCoreApplication::processEvents();  // setValue does so only once the dialog shows
         return !m_dialog.wasCanceled();
@@ -59,7 +54,7 @@ public:
 private:
     QProgressDialog &m_dialog;
     int m_reads = 0;
-    QElapsedTimer m_frame;
+    ScreenPace m_pace;
 };
 
 // The port, the progress dialog and the module's answer of one read-up or
