@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/screenshot.h"
 
+#include "form/windowtexts.h"
 #include "transfer/exchangelog.h"
 
 #include <QApplication>
@@ -29,17 +30,26 @@ int main(int argc, char *argv[])
     parser.addOptions({log, screenshot});
     parser.process(app);
     if (parser.isSet(log)) {
-        QString error;
-        if (!ExchangeLog::start(parser.value(log), &error)) {
-            std::fprintf(stderr, "tavir340: cannot write the log %s: %s\n", qPrintable(parser.value(log)), qPrintable(error));
+        if (const FileError error = ExchangeLog::start(parser.value(log))) {
+            std::fprintf(stderr, "tavir340: cannot write the log %s: %s\n", qPrintable(parser.value(log)),
+                         qPrintable(WindowText::fileError(error)));
             return 2;
         }
     }
 
     fonts.wait();
-    MainWindow window;
-    if (parser.isSet(screenshot))
-        saveScreenshotOnFirstPaint(&window, parser.value(screenshot));
-    window.show();
-    return app.exec();
+    int code = 0;
+    {
+        MainWindow window;
+        if (parser.isSet(screenshot))
+            saveScreenshotOnFirstPaint(&window, parser.value(screenshot));
+        window.show();
+        code = app.exec();
+    }
+    if (const FileError error = ExchangeLog::stop()) {
+        std::fprintf(stderr, "tavir340: cannot write the log %s: %s\n", qPrintable(parser.value(log)),
+                     qPrintable(WindowText::fileError(error)));
+        return code == 0 ? 1 : code;
+    }
+    return code;
 }

@@ -7,6 +7,7 @@
 #include "content/contentfile.h"
 #include "form/fieldcheck.h"
 #include "form/formbinding.h"
+#include "form/windowtexts.h"
 #include "form/mainwindowui.h"
 #include "help/about.h"
 #include "help/help.h"
@@ -18,6 +19,7 @@
 #include "transfer/uploadcommands.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,7 +163,7 @@ void MainWindow::save()
     if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(form)) {
         if (problem->field >= 0 && formLineEdits(ui->centralWidget)[problem->field]->focusPolicy() != Qt::NoFocus)
             formLineEdits(ui->centralWidget)[problem->field]->setFocus(Qt::OtherFocusReason);
-        Message::warning(this, QStringLiteral("Error"), ContentFile::describe(*problem));
+        Message::warning(this, QStringLiteral("Error"), WindowText::unsavable(*problem));
         return;
     }
     const QString path = FileDialog::saveFileName(this, tr("Save File"), QStringLiteral("."),
@@ -265,11 +267,13 @@ void MainWindow::show_info()
 
 void MainWindow::download()
 {
+    if (!checkEditedField())
+        return;
     const RecordResult record = buildContentRecord(readForm(ui->centralWidget), m_settings,
                                                    RecordPurpose::Download);
     if (record.error != RecordError::None) {
         Message::critical(this, QStringLiteral("Betöltés hiba."),
-                          downloadRefusal(record, m_settings.DownloadSeparator));
+                          WindowText::downloadRefusal(record, m_settings.DownloadSeparator));
         return;
     }
     dload dialog(m_settings, this);
@@ -283,6 +287,8 @@ void MainWindow::readup()
 
 void MainWindow::verify_func()
 {
+    if (!checkEditedField())
+        return;
     verifyAgainstModule(this, m_settings, ui->centralWidget);
 }
 
@@ -303,10 +309,17 @@ void MainWindow::contents()
 
 void MainWindow::input_check()
 {
+    checkFields();
+}
+
+// False when a field broke its rule: it is then emptied and focused, and the
+// "Input error" box has said why.
+bool MainWindow::checkFields()
+{
     // The box below takes the focus, which finishes another edit; that must
     // not start a second check while the first one is still reporting.
     if (m_checkingFields)
-        return;
+        return false;
     const QScopedValueRollback guard(m_checkingFields, true);
     const QList<QLineEdit *> edits = formLineEdits(ui->centralWidget);
     QStringList texts;
@@ -314,11 +327,22 @@ void MainWindow::input_check()
         texts.append(edit->text());
     const std::optional<FieldProblem> problem = findFieldProblem(texts);
     if (!problem)
-        return;
+        return true;
     QLineEdit *field = edits[problem->index];
     field->clear();
     field->setFocus(Qt::OtherFocusReason);
-    Message::warning(this, QStringLiteral("Input error"), problem->message);
+    Message::warning(this, QStringLiteral("Input error"), WindowText::inputError(problem->rule));
+    return false;
+}
+
+// A transfer started from the keyboard leaves the field being edited
+// unchecked; it gets the check that leaving it would have given.
+bool MainWindow::checkEditedField()
+{
+    const auto *edited = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    if (!edited || !formLineEdits(ui->centralWidget).contains(edited))
+        return true;
+    return checkFields();
 }
 
 void MainWindow::smskpSelect()

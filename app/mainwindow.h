@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/linksettings.h"
-#include "settings/portscan.h"
+#include "transfer/port/portscan.h"
 
 #include <QMainWindow>
 
@@ -58,6 +58,8 @@ private:
     void createStatusLabels();
     void loadFile(const QString &path);
     bool startSimulatedModule();
+    bool checkFields();
+    bool checkEditedField();
 
     std::unique_ptr<Ui::MainWindow> ui;
     LinkSettings m_settings;

@@ -46,7 +46,8 @@ Run download(const QString &port)
     const double cpu = processCpuSeconds();
     QElapsedTimer clock;
     clock.start();
-    const bool ok = downloadToModule(settings, progress);
+    SerialLink link;
+    const bool ok = downloadToModule(link, settings, progress).ending == Ending::Done;
     const qint64 recordBytes = settings.RecordText.size() - settings.RecordText.count('|') + 44;
     return {"download", clock.nsecsElapsed() / 1e9, processCpuSeconds() - cpu, 2 + 2 + recordBytes + 2, 0, ok};
 }

@@ -1,9 +1,12 @@
 #include "command.h"
 
+#include "phrases.h"
+#include "standardoutput.h"
 #include "transfer/exchangelog.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
 
@@ -12,32 +15,44 @@ const char *const ExitCodeHelp =
     "  0  success\n"
     "  1  the module failed: no answer, no acknowledge, verify mismatch, bad answer\n"
     "     (diff: the files differ)\n"
-    "  2  usage, unreadable file or refused field: nothing was sent\n"
+    "  2  refused: usage, a file that cannot be read or written, a refused field;\n"
+    "     no module was written\n"
     "  3  a port could not be opened: missing, busy or no permission (the reason is printed)\n"
     "  4  interrupted (Ctrl+C)\n"
+    "  5  done, but a result could not be written: standard output, an output file\n"
+    "     or the log (the reason is printed)\n"
     "With several ports the highest code, after every port's own result.\n";
 
 namespace {
 
-const char *const ResultNames[] = {"ok", "module failed", "refused", "port unavailable", "interrupted"};
+const char *const ResultNames[] = {"ok", "module failed", "refused", "port unavailable", "interrupted", "not recorded"};
 
 // One printable character of Latin-1, as the window's settings dialogs take it.
 std::optional<char> characterOption(const QString &value)
 {
-    if (value.size() != 1 || value.front().unicode() > 0xFF || value.front().unicode() < 32
-        || value.front().unicode() == 127)
+    if (value.size() != 1 || value.front().unicode() > 0xFF || isControlCode(value.front().unicode()))
         return std::nullopt;
     return settingByte(value);
 }
 
-void print(std::FILE *stream, const QString &text)
+} // namespace
+
+bool print(std::FILE *stream, const QByteArray &bytes)
 {
-    const QByteArray bytes = text.toLocal8Bit();
+    if (stream == stdout)
+        return StandardOutput::write(bytes);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
+    return true;
 }
 
-} // namespace
+bool printLines(std::FILE *stream, const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += Phrase::shown(line) + QLatin1Char('\n');
+    return print(stream, text.toLocal8Bit());
+}
 
 int Command::run(const QStringList &arguments)
 {
@@ -46,25 +61,31 @@ int Command::run(const QStringList &arguments)
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     parser.addOption(help);
     configure(parser);
-    if (!parser.parse(arguments))
-        return fail(Refused, parser.errorText() + QStringLiteral("\nSee: tavir340-cli ") + name() + QStringLiteral(" --help"));
+    if (!parser.parse(arguments)) {
+        printLines(stderr, {QStringLiteral("tavir340-cli: ") + parser.errorText(),
+                            QStringLiteral("See: tavir340-cli %1 --help").arg(name())});
+        return Refused;
+    }
     if (parser.isSet(help)) {
         QString text = parser.helpText();
         text.replace(QStringLiteral("Usage: ") + arguments.first(),
                      QStringLiteral("Usage: tavir340-cli ") + name());
-        print(stdout, text + QLatin1Char('\n') + QString::fromLatin1(ExitCodeHelp));
+        print(stdout, (text + QLatin1Char('\n') + QString::fromLatin1(ExitCodeHelp)).toLocal8Bit());
         return Success;
     }
     auto flag = [&parser](const QString &option) { return parser.optionNames().contains(option); };
     m_json = flag(QStringLiteral("json"));
     m_quiet = flag(QStringLiteral("quiet")) || flag(QStringLiteral("q"));
-    if (flag(QStringLiteral("log"))) {
-        QString error;
-        if (!ExchangeLog::start(parser.value(QStringLiteral("log")), &error))
-            return fail(Refused, QStringLiteral("cannot write the log %1: %2").arg(parser.value(QStringLiteral("log")), error));
+    const QString log = flag(QStringLiteral("log")) ? parser.value(QStringLiteral("log")) : QString();
+    if (!log.isEmpty()) {
+        if (const FileError error = ExchangeLog::start(log))
+            return fail(Refused, QStringLiteral("cannot write the log %1: %2").arg(log, Phrase::fileError(error)));
     }
-    const int code = execute(parser);
-    ExchangeLog::stop();
+    int code = execute(parser);
+    if (const FileError error = ExchangeLog::stop()) {
+        fail(NotRecorded, QStringLiteral("cannot write the log %1: %2").arg(log, Phrase::fileError(error)));
+        code = withOutputFailure(code);
+    }
     return code;
 }
 
@@ -127,7 +148,7 @@ void Command::addOutputOptions(QCommandLineParser &parser)
 
 int Command::fail(ExitCode code, const QString &message) const
 {
-    print(stderr, QStringLiteral("tavir340-cli: %1\n").arg(message));
+    printLines(stderr, {QStringLiteral("tavir340-cli: ") + message});
     return code;
 }
 
@@ -160,7 +181,7 @@ void Command::report(const Result &result, bool toError) const
                                            {result.secondName, d.second}});
         if (!differences.isEmpty())
             object.insert(QStringLiteral("differences"), differences);
-        print(stream, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+        print(stream, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
         return;
     }
     QString line = result.port.isEmpty() ? result.operation : result.port + QStringLiteral(": ") + result.operation;
@@ -176,14 +197,24 @@ void Command::report(const Result &result, bool toError) const
         line += QStringLiteral("; backup: ") + result.backup;
     QStringList lines = {line};
     for (const FieldDifference &d : result.differences)
-        lines << QStringLiteral("  ") + describe(d, result.firstName, result.secondName);
-    print(stream, lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        lines << QStringLiteral("  ") + Phrase::difference(d, result.firstName, result.secondName);
+    printLines(stream, lines);
 }
 
 int worstCode(const QList<Result> &results)
 {
     int code = Success;
-    for (const Result &result : results)
-        code = std::max(code, int(result.code));
-    return code;
+    bool notRecorded = false;
+    for (const Result &result : results) {
+        if (result.code == NotRecorded)
+            notRecorded = true;
+        else
+            code = std::max(code, int(result.code));
+    }
+    return notRecorded ? withOutputFailure(code) : code;
+}
+
+int withOutputFailure(int code)
+{
+    return code == Success ? NotRecorded : code;
 }

@@ -4,11 +4,11 @@
 #include "settings/linksettings.h"
 
 #include <QCommandLineParser>
-#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
 #include <optional>
 
 // What every subcommand of tavir340-cli shares: its options, how it reports,
@@ -18,9 +18,10 @@
 enum ExitCode {
     Success = 0,
     ModuleFailed = 1,     // no answer, no acknowledge, verify mismatch, bad answer (diff: files differ)
-    Refused = 2,          // usage, unreadable file, refused field: nothing was sent
+    Refused = 2,          // usage, a file that cannot be read or written, a refused field: no module was written
     PortUnavailable = 3,  // missing, busy, no permission
     Interrupted = 4,      // Ctrl+C
+    NotRecorded = 5,      // done, but a result could not be written: standard output, an output file, the log
 };
 
 // The exit codes as --help explains them.
@@ -75,5 +76,15 @@ private:
     bool m_quiet = false;
 };
 
-// The highest of the codes: the run's exit code over several ports.
+// The highest of the codes, the run's exit code over several ports; a result
+// that was not recorded counts only when nothing failed.
 int worstCode(const QList<Result> &results);
+// A run's code once an output could not be written: NotRecorded, unless
+// something worse happened already.
+int withOutputFailure(int code);
+
+// Bytes on a stream as they stand; false when standard output did not take them.
+bool print(std::FILE *stream, const QByteArray &bytes);
+// Lines of text on a stream, each shown safely (see Phrase::shown); false
+// when standard output did not take them.
+bool printLines(std::FILE *stream, const QStringList &lines);

@@ -2,7 +2,7 @@
 
 QString DiffCommand::summary() const
 {
-    return QStringLiteral("Name every field in which two content files differ (exit code 1 when they do).");
+    return QStringLiteral("Name every field in which two content files differ as a module would hold them (exit code 1 when they do).");
 }
 
 void DiffCommand::configure(QCommandLineParser &parser)
@@ -25,7 +25,7 @@ int DiffCommand::execute(QCommandLineParser &parser)
     result.operation = QStringLiteral("diff");
     result.firstName = QStringLiteral("a");
     result.secondName = QStringLiteral("b");
-    result.differences = compareForms(*first, *second);
+    result.differences = compareAsStored(*first, *second);
     if (!result.differences.isEmpty()) {
         result.code = ModuleFailed;
         result.message = QStringLiteral("%1 field(s) differ").arg(result.differences.size());

@@ -1,13 +1,15 @@
 #include "commands.h"
 
-#include "content/contentfile.h"
-#include "moduleoperations.h"
+#include "content/readupfile.h"
+#include "phrases.h"
+#include "portjobs.h"
 #include "portrun.h"
-#include "settings/serialdevice.h"
 #include "transfer/contentrecord.h"
 
 #include <QDateTime>
 #include <QDir>
+
+#include <memory>
 
 QString DownloadCommand::summary() const
 {
@@ -22,43 +24,11 @@ void DownloadCommand::configure(QCommandLineParser &parser)
          QStringLiteral("port")},
         {QStringLiteral("backup"), QStringLiteral("First read each module up and keep what it held in <dir>/<port>-<UTC time>.t16."),
          QStringLiteral("dir")},
-        {QStringLiteral("force"), QStringLiteral("Write a module even when its backup could not be read.")},
+        {QStringLiteral("force"), QStringLiteral("Write a module even when it could not be read up for its backup.")},
     });
     addLinkOptions(parser);
     addOutputOptions(parser);
 }
-
-namespace {
-
-// "ttyUSB0", "serial_by-id_usb-FTDI…", "COM1": a port as part of a file name.
-QString portFileName(const QString &port)
-{
-    return SerialDevice::flatName(port).replace(QLatin1Char(' '), QLatin1Char('_'));
-}
-
-// Reads the module up into a backup file; the read-up's result when it fails.
-Result backUp(const LinkSettings &settings, const QString &folder, const PortContext &context)
-{
-    FormValues held;
-    Result result = readModule(settings, context, &held);
-    result.operation = QStringLiteral("backup");
-    if (result.code != Success)
-        return result;
-    const QString path = QDir(folder).filePath(QStringLiteral("%1-%2.t16").arg(
-        portFileName(settings.Port), QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"))));
-    if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(held)) {
-        result.code = ModuleFailed;
-        result.message = QStringLiteral("the module's content cannot be kept: ") + ContentFile::describe(*problem);
-    } else if (ContentFile::save(path, held) != ContentFile::SaveStatus::Saved) {
-        result.code = Refused;
-        result.message = QStringLiteral("cannot write ") + path;
-    } else {
-        result.backup = path;
-    }
-    return result;
-}
-
-} // namespace
 
 int DownloadCommand::execute(QCommandLineParser &parser)
 {
@@ -76,7 +46,18 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     // The same record, and the same refusals, as the window's download.
     const RecordResult record = buildContentRecord(*form, *settings, RecordPurpose::Download);
     if (record.error != RecordError::None)
-        return fail(Refused, QStringLiteral("%1: Betöltés hiba. %2").arg(files.first(), downloadRefusal(record, settings->DownloadSeparator)));
+        return fail(Refused, QStringLiteral("%1: refused: %2").arg(files.first(), Phrase::refusal(record, settings->DownloadSeparator)));
+
+    // Every backup file is made ready before any module is touched.
+    std::vector<std::unique_ptr<OutputFile>> backups;
+    if (!backupFolder.isEmpty()) {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (const QString &port : ports) {
+            backups.push_back(std::make_unique<OutputFile>(backupPath(backupFolder, port, now)));
+            if (const FileError error = backups.back()->error())
+                return fail(Refused, QStringLiteral("cannot write the backup %1: %2").arg(backups.back()->path(), Phrase::fileError(error)));
+        }
+    }
 
     const bool force = parser.isSet(QStringLiteral("force"));
     const QList<Result> results = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
@@ -85,15 +66,20 @@ int DownloadCommand::execute(QCommandLineParser &parser)
         own.Port = port;
         const PortContext context{row, &interrupt, &bars};
         Result backup;
-        if (!backupFolder.isEmpty()) {
-            backup = backUp(own, backupFolder, context);
-            if (backup.code != Success && (!force || backup.code == Interrupted)) {
+        if (!backups.empty()) {
+            backup = readUpToFilePort(*backups[size_t(row)], own, context, QStringLiteral("backup"));
+            // A module is written only once what it held is safe on the disk,
+            // or, with --force, when it could not be read at all.
+            const bool unreadable = backup.code == ModuleFailed || backup.code == PortUnavailable;
+            if (backup.code != Success && !(force && unreadable)) {
                 backup.message = QStringLiteral("backup failed, module not written: ") + backup.message;
+                if (backup.code == NotRecorded)
+                    backup.code = Refused;
                 return backup;
             }
         }
-        Result result = downloadRecord(own, context);
-        result.backup = backup.backup;
+        Result result = downloadPort(own, context);
+        result.backup = backup.output;
         result.seconds += backup.seconds;
         result.bytesSent += backup.bytesSent;
         result.bytesReceived += backup.bytesReceived;

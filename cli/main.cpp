@@ -5,6 +5,8 @@
 #include "commands.h"
 
 #include "content/contentfile.h"
+#include "phrases.h"
+#include "standardoutput.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -30,8 +32,18 @@ void printUsage(std::FILE *stream)
         "  -v, --version  Show the version.\n"
         "\n");
     text += QString::fromLatin1(ExitCodeHelp);
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    print(stream, text.toLocal8Bit());
+}
+
+// The command's code, once what it left on standard output is known to be
+// written.
+int finished(int code)
+{
+    if (const FileError error = StandardOutput::finish()) {
+        printLines(stderr, {QStringLiteral("tavir340-cli: cannot write to standard output: ") + Phrase::fileError(error)});
+        return withOutputFailure(code);
+    }
+    return code;
 }
 
 } // namespace
@@ -55,10 +67,10 @@ std::optional<FormValues> loadForm(const QString &path)
     case ContentFile::LoadStatus::Loaded:
         return result.values;
     case ContentFile::LoadStatus::Missing:
-        std::fprintf(stderr, "tavir340-cli: %s: no such file\n", qPrintable(path));
+        printLines(stderr, {QStringLiteral("tavir340-cli: %1: no such file").arg(path)});
         break;
     case ContentFile::LoadStatus::Malformed:
-        std::fprintf(stderr, "tavir340-cli: %s: not a content file (108 lines)\n", qPrintable(path));
+        printLines(stderr, {QStringLiteral("tavir340-cli: %1: not a content file (108 lines)").arg(path)});
         break;
     }
     return std::nullopt;
@@ -66,6 +78,7 @@ std::optional<FormValues> loadForm(const QString &path)
 
 int main(int argc, char *argv[])
 {
+    StandardOutput::guard();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavir340-cli"));
     // The link's debug lines repeat what each result says; QT_LOGGING_RULES
@@ -81,16 +94,16 @@ int main(int argc, char *argv[])
     }
     if (first == QLatin1String("-h") || first == QLatin1String("--help") || first == QLatin1String("help")) {
         printUsage(stdout);
-        return Success;
+        return finished(Success);
     }
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
-        std::printf("tavir340-cli %s\n", TAVIR340_VERSION);
-        return Success;
+        StandardOutput::write(QByteArrayLiteral("tavir340-cli " TAVIR340_VERSION "\n"));
+        return finished(Success);
     }
     for (const auto &command : allCommands()) {
         if (command->name() == first)
-            return command->run(QStringList{arguments.first()} + arguments.mid(2));
+            return finished(command->run(QStringList{arguments.first()} + arguments.mid(2)));
     }
-    std::fprintf(stderr, "tavir340-cli: no command \"%s\"; see tavir340-cli --help\n", qPrintable(first));
+    printLines(stderr, {QStringLiteral("tavir340-cli: no command \"%1\"; see tavir340-cli --help").arg(first)});
     return Refused;
 }

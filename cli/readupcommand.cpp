@@ -1,10 +1,10 @@
 #include "commands.h"
 
 #include "content/contentfile.h"
-#include "moduleoperations.h"
+#include "phrases.h"
+#include "portjobs.h"
 #include "portrun.h"
-
-#include <cstdio>
+#include "standardoutput.h"
 
 QString ReadupCommand::summary() const
 {
@@ -31,32 +31,36 @@ int ReadupCommand::execute(QCommandLineParser &parser)
     if (!settings)
         return Refused;
     const QString output = parser.value(QStringLiteral("output"));
+    // Where the content goes is known to take it before the module is asked.
+    std::unique_ptr<OutputFile> file;
+    if (!output.isEmpty()) {
+        file = std::make_unique<OutputFile>(output);
+        if (const FileError error = file->error())
+            return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+    } else if (!StandardOutput::isUsable()) {
+        return fail(Refused, QStringLiteral("standard output is closed"));
+    }
 
     FormValues values;
     Result result = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
                                                     ProgressBars &bars) {
         LinkSettings own = *settings;
         own.Port = port;
-        return readModule(own, {row, &interrupt, &bars}, &values);
+        const PortContext context{row, &interrupt, &bars};
+        return file ? readUpToFilePort(*file, own, context, QStringLiteral("read-up")) : readUpPort(own, context, &values);
     }).first();
 
     // Exactly the file the window saves after a read-up, or nothing.
-    if (result.code == Success) {
+    if (!file && result.code == Success) {
         if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(values)) {
             result.code = ModuleFailed;
-            result.message = QStringLiteral("the module's content cannot be saved: ") + ContentFile::describe(*problem);
-        } else if (output.isEmpty()) {
-            const QByteArray bytes = ContentFile::serialize(values);
-            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-            std::fflush(stdout);
-        } else if (ContentFile::save(output, values) != ContentFile::SaveStatus::Saved) {
-            result.code = Refused;
-            result.message = QStringLiteral("cannot write ") + output;
-        } else {
-            result.output = output;
+            result.message = QStringLiteral("the module's content cannot be kept in a content file: ") + Phrase::unsavable(*problem);
+        } else if (!StandardOutput::write(ContentFile::serialize(values))) {
+            result.code = NotRecorded;
+            result.message = QStringLiteral("cannot write to standard output: ") + Phrase::fileError(StandardOutput::finish());
         }
     }
     // Standard output carries the file itself when no -o is given.
-    report(result, output.isEmpty());
+    report(result, !file);
     return result.code;
 }

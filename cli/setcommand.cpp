@@ -1,11 +1,12 @@
 #include "commands.h"
 
+#include "content/contentedit.h"
 #include "content/contentfile.h"
-#include "form/formedit.h"
+#include "phrases.h"
 
 QString SetCommand::summary() const
 {
-    return QStringLiteral("Copy a content file with named fields changed, each checked by the form's rules.");
+    return QStringLiteral("Copy a content file with named fields changed, each checked as a download checks it.");
 }
 
 void SetCommand::configure(QCommandLineParser &parser)
@@ -18,6 +19,21 @@ void SetCommand::configure(QCommandLineParser &parser)
                       QStringLiteral("file")});
 }
 
+namespace {
+
+QString editRefusal(const EditRefusal &refusal)
+{
+    switch (refusal.reason) {
+    case EditRefusal::Reason::NotAnAssignment: return QStringLiteral("not NAME=VALUE");
+    case EditRefusal::Reason::NoSuchField: return QStringLiteral("no such field");
+    case EditRefusal::Reason::NotABoxValue: return QStringLiteral("a check box takes 1 or 0");
+    case EditRefusal::Reason::Refused: return Phrase::refusalReason(refusal.refusal, LinkSettings().DownloadSeparator);
+    }
+    return {};
+}
+
+} // namespace
+
 int SetCommand::execute(QCommandLineParser &parser)
 {
     const QStringList arguments = parser.positionalArguments();
@@ -28,10 +44,13 @@ int SetCommand::execute(QCommandLineParser &parser)
     if (!form)
         return Refused;
     if (const std::optional<EditRefusal> refusal = applyAssignments(*form, arguments.mid(1)))
-        return fail(Refused, QStringLiteral("%1: %2 Nothing was written.").arg(refusal->assignment, refusal->reason));
+        return fail(Refused, QStringLiteral("%1: %2. Nothing was written.").arg(refusal->assignment, editRefusal(*refusal)));
     if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(*form))
-        return fail(Refused, ContentFile::describe(*problem) + QStringLiteral(" Nothing was written."));
-    if (ContentFile::save(output, *form) != ContentFile::SaveStatus::Saved)
-        return fail(Refused, QStringLiteral("cannot write ") + output);
+        return fail(Refused, Phrase::unsavable(*problem) + QStringLiteral(". Nothing was written."));
+    OutputFile file(output);
+    if (file.write(ContentFile::serialize(*form)))
+        file.commit();
+    if (const FileError error = file.error())
+        return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
     return Success;
 }

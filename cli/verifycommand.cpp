@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include "moduleoperations.h"
+#include "portjobs.h"
 #include "portrun.h"
 #include "transfer/contentrecord.h"
 
@@ -28,14 +28,15 @@ int VerifyCommand::execute(QCommandLineParser &parser)
     const std::optional<FormValues> form = loadForm(files.first());
     if (!settings || !form)
         return Refused;
-    if (buildContentRecord(*form, *settings, RecordPurpose::Verify).error != RecordError::None)
-        return fail(Refused, files.first() + QStringLiteral(": Sikertelen ellenőrzés. (ascii error)"));
+    LinkSettings checked = *settings;
+    if (buildContentRecord(*form, checked, RecordPurpose::Verify).error != RecordError::None)
+        return fail(Refused, files.first() + QStringLiteral(": refused: a field holds a character the module cannot store"));
 
     const QList<Result> results = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
                                                                   ProgressBars &bars) {
         LinkSettings own = *settings;
         own.Port = port;
-        return verifyModule(own, *form, {row, &interrupt, &bars});
+        return verifyPort(own, *form, {row, &interrupt, &bars});
     });
     for (const Result &result : results)
         report(result);

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace ContentFile {
 
@@ -18,43 +17,34 @@ QByteArray serialize(const FormValues &values)
 
 std::optional<SaveProblem> findUnsavable(const FormValues &values)
 {
+    using Reason = SaveProblem::Reason;
     if (values.texts.size() != LineEditCount || values.checked.size() != CheckBoxCount)
-        return SaveProblem{-1, QStringLiteral("it does not have %1 fields and %2 boxes").arg(LineEditCount).arg(CheckBoxCount)};
+        return SaveProblem{-1, Reason::WrongShape};
     for (int i = 0; i < LineEditCount; ++i) {
         const QString &text = values.texts[i];
         auto holds = [&text](auto test) { return std::any_of(text.begin(), text.end(), test); };
         if (text == EndMark)
-            return SaveProblem{i, QStringLiteral("it is \"%1\", which marks the end of a content file").arg(EndMark)};
+            return SaveProblem{i, Reason::EndMark};
         if (holds([](QChar c) { return c == u'\r' || c == u'\n'; }))
-            return SaveProblem{i, QStringLiteral("it holds a line break")};
+            return SaveProblem{i, Reason::LineBreak};
         if (holds([](QChar c) { return c.unicode() == 0; }))
-            return SaveProblem{i, QStringLiteral("it holds a NUL character")};
+            return SaveProblem{i, Reason::NulCharacter};
         if (holds([](QChar c) { return c.unicode() > 0xFF; }))
-            return SaveProblem{i, QStringLiteral("it holds a character that a content file cannot store")};
+            return SaveProblem{i, Reason::NotLatin1};
         if (text.size() > lineEditCatalogue().at(i).maxLength)
-            return SaveProblem{i, QStringLiteral("it is longer than the field")};
+            return SaveProblem{i, Reason::TooLong};
     }
     return std::nullopt;
 }
 
-QString describe(const SaveProblem &problem)
-{
-    if (problem.field < 0)
-        return QStringLiteral("The form cannot be saved: %1.").arg(problem.reason);
-    return QStringLiteral("The field \"%1\" cannot be saved: %2.").arg(fieldTitle(problem.field), problem.reason);
-}
-
-SaveStatus save(const QString &path, const FormValues &values)
+SaveStatus save(const QString &path, const FormValues &values, FileError *error)
 {
     if (findUnsavable(values))
         return SaveStatus::Refused;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveStatus::WriteFailed;
-    const QByteArray bytes = serialize(values);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return SaveStatus::WriteFailed;
-    return SaveStatus::Saved;
+    const FileError written = writeWholeFile(path, serialize(values));
+    if (error)
+        *error = written;
+    return written ? SaveStatus::WriteFailed : SaveStatus::Saved;
 }
 
 // Reads up to LineCount + 1 lines, stopping early after the end mark. Lines end

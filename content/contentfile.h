@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/formvalues.h"
+#include "storage/outputfile.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -32,21 +33,20 @@ struct LoadResult
 // A value the reader would not give back as it stands.
 struct SaveProblem
 {
-    int field;       // the line edit, or -1 for the form as a whole
-    QString reason;  // why, as the end of a sentence
+    enum class Reason { WrongShape, EndMark, LineBreak, NulCharacter, NotLatin1, TooLong };
+    int field;  // the line edit, or -1 for the form as a whole (WrongShape)
+    Reason reason;
 };
 // The first such value in form order, or nothing when the whole form will
 // load again exactly as it is.
 std::optional<SaveProblem> findUnsavable(const FormValues &values);
-// "The field "Modul neve" cannot be saved: it holds a line break."
-QString describe(const SaveProblem &problem);
 
 QByteArray serialize(const FormValues &values);
 
 enum class SaveStatus { Saved, Refused, WriteFailed };
-// Refuses a form that would not load back; writes through a temporary file,
-// so a refused or failed save leaves the old file whole.
-SaveStatus save(const QString &path, const FormValues &values);
+// Refuses a form that would not load back; a refused or failed save leaves
+// the old file whole, and `error` says why the disk did not take it.
+SaveStatus save(const QString &path, const FormValues &values, FileError *error = nullptr);
 
 // Applies the file's lines to `current`; texts and check states change,
 // the check boxes' groups stay.

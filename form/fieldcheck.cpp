@@ -9,11 +9,9 @@ bool isDigitOrBlank(QChar c)
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(' ');
 }
 
-// Printable 7-bit text: a pasted line end or tab would reach the module as a
-// field end or as a byte it cannot show.
 bool isSevenBit(QChar c)
 {
-    return c.unicode() >= 32 && c.unicode() < 127;
+    return c.unicode() < 127 && !isControlCode(c.unicode());
 }
 
 bool allPass(const QString &text, bool (*test)(QChar))
@@ -29,33 +27,33 @@ bool isNumericField(const QString &name)
 
 } // namespace
 
-std::optional<QString> fieldRuleViolation(int index, const QString &text)
+bool isControlCode(char16_t code)
+{
+    return code < 32 || code == 127;
+}
+
+FieldRule fieldRuleViolation(int index, const QString &text)
 {
     if (index < 0 || index >= LineEditCount || (index >= RequiredFieldCount && index < FieldItemCount))
-        return std::nullopt;
-    if (index >= FieldItemCount) {
-        if (!allPass(text, isDigitOrBlank))
-            return QStringLiteral("Telephone number: only numbers.");
-        return std::nullopt;
-    }
+        return FieldRule::None;
+    if (index >= FieldItemCount)
+        return allPass(text, isDigitOrBlank) ? FieldRule::None : FieldRule::TelephoneDigits;
     const QString &name = lineEditCatalogue()[index].name;
-    if (isNumericField(name)) {
-        if (!allPass(text, isDigitOrBlank))
-            return QStringLiteral("Only numbers.");
-    } else if (!allPass(text, isSevenBit)) {
-        return QStringLiteral("Only numbers and characters. (7-bit ascii)\n");
-    }
+    if (isNumericField(name))
+        return allPass(text, isDigitOrBlank) ? FieldRule::None : FieldRule::Digits;
+    if (!allPass(text, isSevenBit))
+        return FieldRule::SevenBitText;
     if (name == QLatin1String("visszaallas") && !text.isEmpty() && text != QLatin1String("0")
         && text != QLatin1String("1"))
-        return QStringLiteral("The value is only 1 or 0.");
-    return std::nullopt;
+        return FieldRule::RestoreFlag;
+    return FieldRule::None;
 }
 
 std::optional<FieldProblem> findFieldProblem(const QStringList &texts)
 {
     for (int i = 0; i < texts.size() && i < LineEditCount; ++i) {
-        if (const std::optional<QString> message = fieldRuleViolation(i, texts[i]))
-            return FieldProblem{i, *message};
+        if (const FieldRule rule = fieldRuleViolation(i, texts[i]); rule != FieldRule::None)
+            return FieldProblem{i, rule};
     }
     return std::nullopt;
 }

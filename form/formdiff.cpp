@@ -13,13 +13,6 @@ QString checkBoxTitle(const QString &name)
     return QStringLiteral("Telefonszám %1, %2").arg(row).arg(QString::fromUtf8(columns[column - 1]));
 }
 
-QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-} // namespace
-
 QList<FieldDifference> compareForms(const FormValues &first, const FormValues &second)
 {
     QList<FieldDifference> differences;
@@ -39,6 +32,8 @@ QList<FieldDifference> compareForms(const FormValues &first, const FormValues &s
     return differences;
 }
 
+} // namespace
+
 FormValues asStoredByModule(const FormValues &form)
 {
     FormValues stored = form;
@@ -52,11 +47,12 @@ FormValues asStoredByModule(const FormValues &form)
     return stored;
 }
 
-QString describe(const FieldDifference &difference, const QString &firstName, const QString &secondName)
+QList<FieldDifference> compareAsStored(const FormValues &first, const FormValues &second)
 {
-    const bool box = difference.name.startsWith(QLatin1String("tc"));
-    return QStringLiteral("%1 (%2): %3 %4, %5 %6")
-        .arg(difference.name, difference.title, firstName,
-             box ? difference.first : quoted(difference.first), secondName,
-             box ? difference.second : quoted(difference.second));
+    return compareForms(asStoredByModule(first), asStoredByModule(second));
+}
+
+bool isCheckBox(const FieldDifference &difference)
+{
+    return difference.name.startsWith(QLatin1String("tc"));
 }

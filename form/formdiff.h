@@ -16,11 +16,14 @@ struct FieldDifference
     QString second;
 };
 
-QList<FieldDifference> compareForms(const FormValues &first, const FormValues &second);
-
 // The form as a module gives it back after a download: the relay time in
 // four digits, no blanks at the end of a text.
 FormValues asStoredByModule(const FormValues &form);
 
-// "m_nev (Modul neve): file "KAPU", module "KAPU 2"" with the two sides named.
-QString describe(const FieldDifference &difference, const QString &firstName, const QString &secondName);
+// Every field in which the two differ once each is as a module stores it, so
+// that "5" and "0005" in the relay time are the same. Verify compares the form
+// with the module this way, diff two content files.
+QList<FieldDifference> compareAsStored(const FormValues &first, const FormValues &second);
+
+// Whether the difference is in a check box: its sides are then 1 and 0.
+bool isCheckBox(const FieldDifference &difference);

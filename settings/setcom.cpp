@@ -1,5 +1,6 @@
 #include "setcom.h"
 
+#include "form/windowtexts.h"
 #include "settings/linksettings.h"
 
 #include <QComboBox>
@@ -125,7 +126,7 @@ void setcom::readPorts(const QString &wanted)
             continue;
         m_ports->addItem(entry.name);
         const int row = m_ports->count() - 1;
-        QStringList tip = {adapterDescription(entry), entry.device, SerialDevice::describe(entry.state)};
+        QStringList tip = {adapterDescription(entry), entry.device, WindowText::portState(entry.state)};
         tip.removeAll(QString());
         m_ports->setItemData(row, tip.join(QLatin1Char('\n')), Qt::ToolTipRole);
         if (!free)
@@ -168,7 +169,7 @@ void setcom::retranslateUi()
                      .arg(shortName(*denied), denied->state.group);
     for (const PortEntry &entry : std::as_const(m_entries)) {
         if (entry.state.access == SerialDevice::Access::Busy)
-            hints << SerialDevice::describe(entry.state);
+            hints << WindowText::portState(entry.state);
     }
     m_hint->setText(hints.join(QLatin1Char('\n')));
     m_hint->setVisible(!hints.isEmpty());

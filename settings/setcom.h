@@ -1,6 +1,6 @@
 #pragma once
 
-#include "portscan.h"
+#include "transfer/port/portscan.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "modulesimulator.h"
 
-#include "settings/serialdevice.h"
+#include "transfer/port/portname.h"
 #include "transfer/contentrecord.h"
 #include "transfer/lineinterrupt.h"
 

@@ -180,13 +180,16 @@ private slots:
     {
         QTest::addColumn<QString>("assignment");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("letter in the PIN") << "m_pin=12a4" << "m_pin=12a4: Only numbers.";
-        QTest::newRow("accent in a name") << "m_nev=K\u00C1PU" << "m_nev=K\u00C1PU: Only numbers and characters. (7-bit ascii)";
-        QTest::newRow("restore flag") << "visszaallas=2" << "visszaallas=2: The value is only 1 or 0.";
-        QTest::newRow("plus in a telephone number") << "t3=+3620" << "t3=+3620: Telephone number: only numbers.";
-        QTest::newRow("check box") << "tc1_3=yes" << "tc1_3=yes: A check box takes 1 or 0.";
-        QTest::newRow("no such field") << "m_name=X" << "m_name=X: No such field.";
-        QTest::newRow("line end in a hidden field") << "r20=a\nb" << "r20=a\nb: No control characters.";
+        QTest::newRow("letter in the PIN") << "m_pin=12a4" << "m_pin=12a4: only digits and blanks.";
+        QTest::newRow("accent in a name") << "m_nev=K\u00C1PU"
+                                          << "m_nev=K\u00C1PU: a character the module cannot store (accented letters are not allowed).";
+        QTest::newRow("empty name") << "m_nev=" << "m_nev=: empty, and every visible field must be filled.";
+        QTest::newRow("restore flag") << "visszaallas=2" << "visszaallas=2: only 1, 0 or nothing.";
+        QTest::newRow("plus in a telephone number") << "t3=+3620" << "t3=+3620: only digits and blanks.";
+        QTest::newRow("check box") << "tc1_3=yes" << "tc1_3=yes: a check box takes 1 or 0.";
+        QTest::newRow("no such field") << "m_name=X" << "m_name=X: no such field.";
+        QTest::newRow("escape sequence in a hidden field") << "r20=a\x1b[2Jb"
+                                                           << "r20=a\\x1b[2Jb: a control character (a line break, a tab).";
     }
     void setRefusesABadValue()
     {
@@ -220,7 +223,7 @@ private slots:
         QTest::newRow("bad checksum") << QStringList({"download", "FILE", "-p", "P", "--checksum", "12"}) << 2
                                       << "--checksum takes 8, 16, 24, 32 or off";
         QTest::newRow("missing port") << QStringList({"verify", "FILE", "-p", "/nonexistent/tty"}) << 3
-                                      << "/nonexistent/tty: verify: cannot open the port: /nonexistent/tty: nem található";
+                                      << "/nonexistent/tty: verify: cannot open the port: /nonexistent/tty: missing";
         QTest::newRow("unknown command") << QStringList({"upload"}) << 2 << "no command \"upload\"";
     }
     void exitCodes()
@@ -245,7 +248,7 @@ private slots:
         QCOMPARE(run.code, 3);
         const QJsonObject object = QJsonDocument::fromJson(run.out.toUtf8()).object();
         QCOMPARE(object["result"].toString(), QString("port unavailable"));
-        QCOMPARE(object["message"].toString(), QString("cannot open the port: %1: foglalt (tst_cli, %2)")
+        QCOMPARE(object["message"].toString(), QString("cannot open the port: %1: busy (tst_cli, %2)")
                                                    .arg(sim.slavePath().mid(5)).arg(QCoreApplication::applicationPid()));
         QVERIFY(sim.received().isEmpty());
     }

@@ -77,21 +77,24 @@ private slots:
     {
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("CR") << 0 << "1\r2" << "it holds a line break";
-        QTest::newRow("beyond Latin-1") << 20 << "\u0151" << "it holds a character that a content file cannot store";
-        QTest::newRow("longer than the field") << 1 << "12345" << "it is longer than the field";
-        QTest::newRow("end mark within a text") << 3 << "a---" << QString();
+        QTest::addColumn<int>("reason");  // -1: saved as it is
+        using Reason = ContentFile::SaveProblem::Reason;
+        QTest::newRow("CR") << 0 << "1\r2" << int(Reason::LineBreak);
+        QTest::newRow("NUL") << 8 << QString(QChar(0)) << int(Reason::NulCharacter);
+        QTest::newRow("beyond Latin-1") << 20 << "\u0151" << int(Reason::NotLatin1);
+        QTest::newRow("longer than the field") << 1 << "12345" << int(Reason::TooLong);
+        QTest::newRow("end mark") << 3 << "---" << int(Reason::EndMark);
+        QTest::newRow("end mark within a text") << 3 << "a---" << -1;
     }
     void unsavableValues()
     {
         QFETCH(int, field);
         QFETCH(QString, text);
-        QFETCH(QString, reason);
+        QFETCH(int, reason);
         FormValues values = initialFormValues();
         values.texts[field] = text;
         const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(values);
-        QCOMPARE(problem ? problem->reason : QString(), reason);
+        QCOMPARE(problem ? int(problem->reason) : -1, reason);
         if (problem) {
             QCOMPARE(problem->field, field);
             QTemporaryDir dir;

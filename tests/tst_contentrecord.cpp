@@ -92,7 +92,7 @@ private slots:
             QTest::ignoreMessage(QtDebugMsg, qPrintable(name));
             const RecordResult result = buildContentRecord(form, settings, RecordPurpose::Download);
             QCOMPARE(result.error, RecordError::MissingField);
-            QCOMPARE(result.missingField, name);
+            QCOMPARE(result.field, i);
             QVERIFY(settings.RecordText.isEmpty());
         }
         LinkSettings settings;
@@ -110,7 +110,6 @@ private slots:
         QTest::newRow("e acute") << 3 << QString("K\u00E9K") << false;
         QTest::newRow("above Latin-1") << 5 << QString("\u0151") << false;
         QTest::newRow("hidden field") << 20 << QString("\u00E9") << false;
-        QTest::newRow("telephone not checked") << FieldItemCount << QString("\u00E9") << true;
     }
     void accentCheck()
     {
@@ -205,8 +204,8 @@ private slots:
         form.texts[3] = "A|B";
         RecordResult result = buildContentRecord(form, settings, RecordPurpose::Download);
         QCOMPARE(result.error, RecordError::SeparatorInText);
+        QCOMPARE(result.field, 3);
         QVERIFY(settings.RecordText.isEmpty());
-        QCOMPARE(downloadRefusal(result, '|'), QString("A(z) „Modul neve” mező nem tartalmazhatja az elválasztó karaktert (|)."));
 
         // Verify builds its text anyway; the comparison will fail.
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Verify).error, RecordError::None);
@@ -224,7 +223,8 @@ private slots:
         settings.CheckValue = 1;
         settings.CheckSize = '|';
         result = buildContentRecord(form, settings, RecordPurpose::Download);
-        QCOMPARE(downloadRefusal(result, '|'), QString("A mezők nem tartalmazhatják az elválasztó karaktert (|)."));
+        QCOMPARE(result.error, RecordError::SeparatorInText);
+        QCOMPARE(result.field, -1);
 
         settings = {};
         settings.DownloadSeparator = '#';
@@ -235,40 +235,49 @@ private slots:
         QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Download).error, RecordError::None);
     }
 
-    // A pasted line end would reach the module as a field end and shift
-    // every later field; no control code goes out, hidden fields included.
-    void controlCodesAreRefused_data()
+    // What goes on the line is checked as bytes: a pasted line end would
+    // reach the module as a field end, a letter beyond Latin-1 as a NUL byte.
+    // A value the form's own rules forbid (from a file) is refused too.
+    void refusedBeforeAnythingIsSent_data()
     {
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("CR in the name") << 3 << "KA\rPU" << "Modul neve";
-        QTest::newRow("LF in a hidden field") << 20 << "a\nb" << "r20";
-        QTest::newRow("tab in a telephone number") << 30 << "36\t20" << "Telefonszám 3";
-        QTest::newRow("DEL in a text") << 8 << "x\x7F" << "3-as kimenet bekapcsoláskor";
+        QTest::addColumn<RecordError>("error");
+        QTest::addColumn<FieldRule>("rule");
+        QTest::newRow("CR in the name") << 3 << "KA\rPU" << RecordError::ControlCharacter << FieldRule::None;
+        QTest::newRow("LF in a hidden field") << 20 << "a\nb" << RecordError::ControlCharacter << FieldRule::None;
+        QTest::newRow("tab in a telephone number") << 30 << "36\t20" << RecordError::ControlCharacter << FieldRule::None;
+        QTest::newRow("DEL in a text") << 8 << "x\x7F" << RecordError::ControlCharacter << FieldRule::None;
+        QTest::newRow("o with double acute in a telephone number") << 28 << "36\u015120" << RecordError::NotLatin1 << FieldRule::None;
+        QTest::newRow("letter in the PIN") << 1 << "12a4" << RecordError::FieldRule << FieldRule::Digits;
+        QTest::newRow("e acute in a telephone number") << 29 << "36\u00E920" << RecordError::FieldRule << FieldRule::TelephoneDigits;
+        QTest::newRow("restore flag 2") << 4 << "2" << RecordError::FieldRule << FieldRule::RestoreFlag;
     }
-    void controlCodesAreRefused()
+    void refusedBeforeAnythingIsSent()
     {
         QFETCH(int, field);
         QFETCH(QString, text);
-        QFETCH(QString, title);
+        QFETCH(RecordError, error);
+        QFETCH(FieldRule, rule);
         FormValues form = downloadableForm();
         form.texts[field] = text;
         LinkSettings settings;
         const RecordResult result = buildContentRecord(form, settings, RecordPurpose::Download);
-        QCOMPARE(result.error, RecordError::ControlCharacter);
+        QCOMPARE(result.error, error);
         QCOMPARE(result.field, field);
-        QCOMPARE(downloadRefusal(result, '|'),
-                 QString("A(z) „%1” mező vezérlőkaraktert (például sortörést) tartalmaz.").arg(title));
+        QCOMPARE(result.rule, rule);
         QVERIFY(settings.RecordText.isEmpty());
-        QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Verify).error, RecordError::AccentedCharacter);
+        const bool control = error == RecordError::ControlCharacter;
+        QCOMPARE(buildContentRecord(form, settings, RecordPurpose::Verify).error,
+                 control ? RecordError::AccentedCharacter : RecordError::None);
 
         // A fixed checksum character below the blank is refused as well.
         settings = {};
         settings.CheckValue = 1;
         settings.CheckSize = '\t';
-        QCOMPARE(downloadRefusal(buildContentRecord(downloadableForm(), settings, RecordPurpose::Download), '|'),
-                 QString("Az ellenőrző karakter nem lehet vezérlőkarakter."));
+        const RecordResult suffix = buildContentRecord(downloadableForm(), settings, RecordPurpose::Download);
+        QCOMPARE(suffix.error, RecordError::ControlCharacter);
+        QCOMPARE(suffix.field, -1);
     }
 
     void badGroupIsSkipped()

@@ -2,6 +2,7 @@
 #include "form/fieldcheck.h"
 #include "form/formbinding.h"
 #include "form/mainwindowui.h"
+#include "form/windowtexts.h"
 #include "modal.h"
 
 #include <QComboBox>
@@ -52,7 +53,7 @@ private slots:
         QCOMPARE(bool(problem), !message.isEmpty());
         if (problem) {
             QCOMPARE(problem->index, field);
-            QCOMPARE(problem->message, message);
+            QCOMPARE(WindowText::inputError(problem->rule), message);
         }
     }
 

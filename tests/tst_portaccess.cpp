@@ -1,14 +1,19 @@
 #include "sampleform.h"
-#include "settings/serialdevice.h"
 #include "simulator/modulesimulator.h"
+#include "threadstate.h"
 #include "transfer/contentrecord.h"
 #include "transfer/lineinterrupt.h"
 #include "transfer/moduleexchange.h"
+#include "transfer/port/exclusiveport.h"
 #include "transfer/seriallink.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +21,10 @@
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <latch>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -50,6 +59,15 @@ qint64 finishedPid()
     process.start(QStringLiteral("true"), {});
     process.waitForFinished();
     return process.processId() > 0 ? process.processId() : 999999;
+}
+
+// What our lock holds: the process number in ten columns, the program's
+// name and the host's name.
+QByteArray ourLock()
+{
+    return QByteArray::number(::getpid()).rightJustified(10, ' ') + '\n'
+         + QFileInfo(QFile::symLinkTarget("/proc/self/exe")).fileName().toUtf8() + '\n'
+         + QSysInfo::machineHostName().toUtf8() + '\n';
 }
 
 } // namespace
@@ -96,7 +114,6 @@ private slots:
         QCOMPARE(::ioctl(other.fd, TIOCEXCL), 0);
         SerialLink link;
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
-        QTest::ignoreMessage(QtDebugMsg, qPrintable(m_sim->slavePath().mid(5) + ": foglalt"));
         QCOMPARE(link.open(m_sim->slavePath(), 1500), SerialLink::OpenStatus::OpenFailed);
         QCOMPARE(link.openProblem().access, SerialDevice::Access::Busy);
         QVERIFY(!SerialLink::probe(m_sim->slavePath()));
@@ -125,20 +142,111 @@ private slots:
         lock.close();
 
         SerialLink link;
-        if (!free) {
-            const QString holder = content.startsWith("garbage")
-                ? QString("foglalt (zárolófájl: %1)").arg(lockFile())
-                : QString("foglalt (%1, 1)").arg(QString::fromLocal8Bit(fileBytes("/proc/1/comm").trimmed()));
+        if (!free)
             QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
-            QTest::ignoreMessage(QtDebugMsg, qPrintable(m_sim->slavePath().mid(5) + ": " + holder));
-        }
         QCOMPARE(link.open(m_sim->slavePath(), 1500) == SerialLink::OpenStatus::Opened, free);
-        if (free)  // the stale lock gave way to ours
-            QCOMPARE(fileBytes(lockFile()), QByteArray::number(::getpid()).rightJustified(10, ' ') + '\n');
-        else
+        if (free) {  // the stale lock gave way to ours
+            QCOMPARE(fileBytes(lockFile()), ourLock());
+        } else {
             QCOMPARE(fileBytes(lockFile()), content);  // never touched
+            const SerialDevice::PortState &state = link.openProblem();
+            QCOMPARE(state.access, SerialDevice::Access::Busy);
+            QCOMPARE(state.holder ? state.holder->pid : 0, content.startsWith("garbage") ? 0 : 1);
+            QCOMPARE(state.lockFile, content.startsWith("garbage") ? lockFile() : QString());
+        }
         link.close();
         QCOMPARE(QFile::exists(lockFile()), !free);
+    }
+
+    // Qt's own lock file class reads our lock as held, and leaves it alone,
+    // for as long as the port is ours.
+    void qtProgramsSeeOurLock()
+    {
+        SerialLink link;
+        QCOMPARE(link.open(m_sim->slavePath(), 1500), SerialLink::OpenStatus::Opened);
+        QLockFile qtLock(lockFile());
+        QVERIFY(!qtLock.tryLock(0));
+        QCOMPARE(qtLock.error(), QLockFile::LockFailedError);
+        QCOMPARE(fileBytes(lockFile()), ourLock());
+        link.close();
+        QVERIFY(!QFile::exists(lockFile()));
+    }
+
+    // Anything at the lock's path but a plain file is never read: the port is
+    // busy, at once, and the lock is named.
+    void lockPathThatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("named pipe") << "fifo";
+        QTest::newRow("device node") << "device";
+        QTest::newRow("link") << "link";
+    }
+    void lockPathThatIsNoFile()
+    {
+        QFETCH(QString, kind);
+        const QByteArray path = QFile::encodeName(lockFile());
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(path.constData(), 0666), 0);
+        else if (kind == "device")
+            QCOMPARE(::mknod(path.constData(), S_IFCHR | 0666, makedev(1, 3)), 0);  // /dev/null's numbers
+        else
+            QVERIFY(QFile::link(m_locks->filePath("elsewhere"), lockFile()));
+        QElapsedTimer clock;
+        clock.start();
+        const SerialDevice::PortState inspected = SerialDevice::inspect(m_sim->slavePath());
+        SerialLink link;
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        QCOMPARE(link.open(m_sim->slavePath(), 1500), SerialLink::OpenStatus::OpenFailed);
+        QVERIFY(clock.elapsed() < 1000);
+        for (const SerialDevice::PortState &state : {inspected, link.openProblem()}) {
+            QCOMPARE(state.access, SerialDevice::Access::Busy);
+            QCOMPARE(state.lockFile, lockFile());
+        }
+    }
+
+    // A lock whose process has ended but has not been reaped holds nothing.
+    void lockOfAZombie()
+    {
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(0);
+        QTRY_VERIFY(fileBytes(QString("/proc/%1/stat").arg(child)).contains(") Z "));
+        QFile lock(lockFile());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(child).rightJustified(10, ' ') + '\n');
+        lock.close();
+        SerialLink link;
+        QCOMPARE(link.open(m_sim->slavePath(), 1500), SerialLink::OpenStatus::Opened);
+        QCOMPARE(fileBytes(lockFile()), ourLock());
+        ::waitpid(child, nullptr, 0);
+    }
+
+    // Every thread of a run takes its own port's lock, even when all of them
+    // take theirs at the same moment.
+    void locksOfParallelPorts()
+    {
+        std::vector<std::unique_ptr<ModuleSimulator>> sims;
+        for (int i = 0; i < 8; ++i) {
+            sims.push_back(std::make_unique<ModuleSimulator>());
+            QVERIFY(sims.back()->start());
+        }
+        std::vector<std::unique_ptr<SerialLink>> links(sims.size());
+        std::latch together(std::ptrdiff_t(sims.size()));
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < sims.size(); ++i) {
+            threads.emplace_back([&, i] {
+                links[i] = std::make_unique<SerialLink>();
+                together.arrive_and_wait();
+                links[i]->open(sims[i]->slavePath(), 1500);
+            });
+        }
+        for (std::thread &thread : threads)
+            thread.join();
+        for (size_t i = 0; i < sims.size(); ++i) {
+            QVERIFY(links[i]->isOpen());
+            QCOMPARE(fileBytes(SerialDevice::lockFilePath(sims[i]->slavePath())), ourLock());
+        }
+        QCOMPARE(QDir(m_locks->path()).entryList(QDir::Files).size(), int(sims.size()));  // no temporary left
     }
 
     // A folder we may not write still lets the port be used.
@@ -185,7 +293,8 @@ private slots:
         settings.Port = m_sim->slavePath();
         buildContentRecord(downloadableForm(), settings, RecordPurpose::Download);
         NoProgress progress;
-        QCOMPARE(downloadToModule(settings, progress, &interrupt), ack == "OK" && hangUpAfter < 0 && !escape);
+        SerialLink link(&interrupt);
+        QCOMPARE(downloadToModule(link, settings, progress).ending == Ending::Done, ack == "OK" && hangUpAfter < 0 && !escape);
         QVERIFY(lockedWhileTalking);
         QVERIFY(!QFile::exists(SerialDevice::lockFilePath(settings.Port)));
     }
@@ -202,8 +311,6 @@ private slots:
         QVERIFY(found);
         QCOMPARE(found->pid, holder.processId());
         QCOMPARE(found->program, QString("sleep"));
-        QCOMPARE(SerialDevice::describe({SerialDevice::Access::Busy, "/dev/ttyUSB0", found, {}, {}}),
-                 QString("ttyUSB0: foglalt (sleep, %1)").arg(holder.processId()));
         holder.kill();
         holder.waitForFinished();
     }
@@ -231,12 +338,19 @@ private slots:
 
         SerialLink waiting(interrupt.get());
         QCOMPARE(waiting.open(m_sim->slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
-        std::thread escape([&interrupt] { interrupt->trigger(); });
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(!waiting.readByte());
-        escape.join();
-        QVERIFY(clock.elapsed() < DownloadReadTimeoutMs / 2);
+        std::atomic<pid_t> reader = 0;
+        qint64 waited = -1;
+        std::thread read([&] {
+            reader = ::gettid();
+            QElapsedTimer clock;
+            clock.start();
+            if (!waiting.readByte())
+                waited = clock.elapsed();
+        });
+        QTRY_VERIFY(isAsleep(reader));
+        interrupt->trigger();
+        read.join();
+        QVERIFY(waited >= 0 && waited < DownloadReadTimeoutMs);
         QCOMPARE(waiting.writeByte('x'), 0);
     }
 };

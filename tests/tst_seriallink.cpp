@@ -1,9 +1,11 @@
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
+#include "threadstate.h"
 #include "transfer/contentrecord.h"
 #include "transfer/lineinterrupt.h"
 #include "transfer/moduleanswer.h"
 #include "transfer/moduleexchange.h"
+#include "transfer/port/portname.h"
 #include "transfer/seriallink.h"
 
 #include <QElapsedTimer>
@@ -53,7 +55,8 @@ struct DownloadRun
             return;
         settings.Port = sim.slavePath();
         buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
-        ok = downloadToModule(settings, progress);
+        SerialLink link;
+        ok = downloadToModule(link, settings, progress).ending == Ending::Done;
     }
 };
 
@@ -178,24 +181,17 @@ private slots:
         QVERIFY(SerialLink::probe(sim.slavePath()));
     }
 
-    void vanishedPeerEndsReadsAtOnce()
+    // A read that has begun to wait ends at once when the module hangs up,
+    // or when the interrupt fires; either way, well before its time-out.
+    void aWaitingReadEnds_data()
     {
-        auto sim = std::make_unique<ModuleSimulator>();
-        QVERIFY(sim->start());
-        SerialLink link;
-        QCOMPARE(link.open(sim->slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
-        std::thread hangUp([&sim] { sim->stop(); });
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(!link.readByte());
-        hangUp.join();
-        QVERIFY(!link.readByte());
-        QCOMPARE(link.writeByte('x'), 0);
-        QVERIFY2(clock.elapsed() < DownloadReadTimeoutMs / 2, qPrintable(QString::number(clock.elapsed())));
+        QTest::addColumn<bool>("hangUp");
+        QTest::newRow("the module hangs up") << true;
+        QTest::newRow("the interrupt fires") << false;
     }
-
-    void interruptEndsAWait()
+    void aWaitingReadEnds()
     {
+        QFETCH(bool, hangUp);
         SimulatorOptions options;
         options.silent = true;
         ModuleSimulator sim(options);
@@ -203,47 +199,65 @@ private slots:
         LineInterrupt interrupt;
         SerialLink link(&interrupt);
         QCOMPARE(link.open(sim.slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
-        std::thread stopper([&interrupt] { interrupt.trigger(); });
-        QElapsedTimer clock;
-        clock.start();
+        std::atomic<pid_t> reader = 0;
+        qint64 waited = -1;
+        std::thread read([&] {
+            reader = ::gettid();
+            QElapsedTimer clock;
+            clock.start();
+            if (!link.readByte())
+                waited = clock.elapsed();
+        });
+        QTRY_VERIFY(isAsleep(reader));
+        if (hangUp)
+            sim.stop();
+        else
+            interrupt.trigger();
+        read.join();
+        QVERIFY(waited >= 0);
+        QVERIFY2(waited < DownloadReadTimeoutMs, qPrintable(QString::number(waited)));
         QVERIFY(!link.readByte());
-        stopper.join();
         QCOMPARE(link.writeByte('x'), 0);  // nothing more goes out
-        QVERIFY(clock.elapsed() < DownloadReadTimeoutMs / 2);
     }
 
     // A byte counts as sent once it is on its way down the line: a write
     // returns when the port holds no more than about 50 ms of bytes, having
-    // waited about as long as the line needs for the excess.
+    // waited between its looks about as long as the line needs for the excess.
     void writesWaitForTheQueue()
     {
         ModuleSimulator sim;
         QVERIFY(sim.start());
-        QList<int> queue = {30, 12, 7, 6};
-        int readings = 0;
-        SerialLink::setQueueReading([&](int, qint64) { return queue[std::min(readings++, int(queue.size()) - 1)]; });
-        LineInterrupt interrupt;
-        SerialLink link(&interrupt);
-        QCOMPARE(link.open(sim.slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+        const QList<int> queue = {30, 12, 7, 6};
+        QList<qint64> lookedAt;  // µs since the write began
         QElapsedTimer clock;
-        clock.start();
-        QCOMPARE(link.writeByte('~'), 1);
-        QCOMPARE(readings, 4);
-        QVERIFY(clock.elapsed() >= (30 - 6 + 12 - 6 + 7 - 6) * 10 / 12);  // 8.3 ms a byte of excess
+        LineInterrupt interrupt;
+        {
+            SerialLink link(&interrupt, [&](int, qint64) {
+                lookedAt.append(clock.nsecsElapsed() / 1000);
+                return queue[std::min(lookedAt.size(), queue.size()) - 1];
+            });
+            QCOMPARE(link.open(sim.slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
+            clock.start();
+            QCOMPARE(link.writeByte('~'), 1);
+            QCOMPARE(lookedAt.size(), 4);
+            for (int i = 1; i < 4; ++i)
+                QVERIFY2(lookedAt[i] - lookedAt[i - 1] >= (queue[i - 1] - SerialLink::MaxQueuedBytes) * 8333,
+                         qPrintable(QString::number(lookedAt[i] - lookedAt[i - 1])));
+        }
 
         // A port that never drains: the interrupt, fired while the write
-        // waits, ends the wait.
-        SerialLink::setQueueReading([&](int, qint64) {
+        // waits, ends a wait that would otherwise take eight seconds.
+        int looks = 0;
+        SerialLink stuck(&interrupt, [&](int, qint64) {
+            ++looks;
             interrupt.trigger();
-            ++readings;
             return 1000;
         });
-        readings = 0;
+        QCOMPARE(stuck.open(sim.slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
         clock.restart();
-        QCOMPARE(link.writeByte('}'), 1);
-        QCOMPARE(readings, 1);
-        QVERIFY(clock.elapsed() < 1000 * 10 / 12 / 2);
-        SerialLink::setQueueReading({});
+        QCOMPARE(stuck.writeByte('}'), 1);
+        QCOMPARE(looks, 1);
+        QVERIFY(clock.elapsed() < (1000 - SerialLink::MaxQueuedBytes) * 10 / 12);
     }
 
     void downloadBytesOnTheLine()
@@ -345,7 +359,10 @@ private slots:
         buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
         RecordedProgress progress;
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
-        QVERIFY(!downloadToModule(settings, progress));
+        SerialLink link;
+        const ExchangeReport report = downloadToModule(link, settings, progress);
+        QCOMPARE(report.ending, Ending::PortUnavailable);
+        QCOMPARE(report.port.access, SerialDevice::Access::Missing);
         QCOMPARE(progress.maximum, 757);
         QVERIFY(progress.values.isEmpty());
     }

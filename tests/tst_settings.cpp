@@ -6,6 +6,7 @@
 #include "settings/chardialog.h"
 #include "settings/setcom.h"
 #include "simulator/modulesimulator.h"
+#include "transfer/port/portname.h"
 #include "transfer/seriallink.h"
 
 #include <QCheckBox>

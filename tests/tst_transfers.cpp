@@ -18,6 +18,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 // Download, read-up and verify through the window's slots, against the
 // simulated module on a pseudo-terminal, with the real dialogs.
@@ -372,12 +373,8 @@ private slots:
         QCOMPARE(runDownload(window).status, QString("Sikeres betöltés."));
 
         bool portHeldDuringMessage = false;
-        int progressDuringMessage = 0;
         MessageBoxRecorder recorder;
-        recorder.beforeAnswer = [&](QMessageBox *) {
-            portHeldDuringMessage = !SerialLink::probe(sim.slavePath());
-            progressDuringMessage = window.findChild<QProgressDialog *>()->value();
-        };
+        recorder.beforeAnswer = [&](QMessageBox *) { portHeldDuringMessage = !SerialLink::probe(sim.slavePath()); };
         window.verify_func();
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Information);
@@ -385,7 +382,6 @@ private slots:
         QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés."));
         QCOMPARE(window.linkSettings().RecordText.size(), 748);
         QVERIFY(portHeldDuringMessage);
-        QCOMPARE(progressDuringMessage, 750);  // full, not started again at its end
         QVERIFY(SerialLink::probe(sim.slavePath()));
 
         // 0xFF fill in the module compares equal to the form's blanks.
@@ -406,6 +402,67 @@ private slots:
         // The details name each field the module holds otherwise.
         QCOMPARE(recorder.boxes[2].details, QString("m_nev (Modul neve): űrlap \"KAPU\", modul \"XAPU\"\n"
                                                     "tc4_1 (Telefonszám 1, Kimenet vezérlés 1): űrlap 1, modul 0"));
+    }
+
+    // An answer that is in before the progress dialog would have shown
+    // itself: the outcome's box is the only window, now and later.
+    void resultIsTheOnlyWindow()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        QStringList waitingDialogs;
+        MessageBoxRecorder recorder;
+        recorder.beforeAnswer = [&](QMessageBox *box) {
+            for (const QProgressDialog *progress : window.findChildren<QProgressDialog *>())
+                if (!progress->isVisible())
+                    waitingDialogs << box->text();
+        };
+        window.verify_func();  // the module is empty: a mismatch
+        SimulatorOptions garbled;
+        garbled.scriptedAnswer = "garbled";
+        ModuleSimulator other(garbled);
+        QVERIFY(other.start());
+        window.linkSettings().Port = other.slavePath();
+        QTest::ignoreMessage(QtDebugMsg, "sep error");
+        window.readup();
+        QCOMPARE(recorder.boxes.size(), 2);
+        QCOMPARE(waitingDialogs, QStringList());
+    }
+
+    // On a module that takes its time, the bar shows, follows the answer
+    // without ever going back, stays short of its end until the answer is
+    // complete, and is full while the outcome is read.
+    void barFollowsTheAnswer()
+    {
+        SimulatorOptions options;
+        options.paced = true;
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.linkSettings().Port = sim.slavePath();
+        QList<int> values;
+        QTimer sampler;
+        connect(&sampler, &QTimer::timeout, [&] {
+            const QProgressDialog *progress = window.findChild<QProgressDialog *>();
+            if (progress && progress->isVisible() && !qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                values << progress->value();
+        });
+        sampler.start(5);
+        int valueDuringMessage = -1;
+        MessageBoxRecorder recorder;
+        recorder.beforeAnswer = [&](QMessageBox *) {
+            const QProgressDialog *progress = window.findChild<QProgressDialog *>();
+            valueDuringMessage = progress && progress->isVisible() ? progress->value() : -1;
+        };
+        window.verify_func();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QVERIFY(values.size() > 10);
+        QVERIFY(std::is_sorted(values.cbegin(), values.cend()));
+        QVERIFY2(values.last() < 750 && values.last() > 700, qPrintable(QString::number(values.last())));
+        QCOMPARE(valueDuringMessage, 750);
     }
 
     void verifyFailures_data()

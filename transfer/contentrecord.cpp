@@ -20,6 +20,18 @@ bool isStorable(QChar c)
     return static_cast<signed char>(byte) > 0 || byte == 0xA4;
 }
 
+// Why the bytes of `text` cannot go onto the line as the text stands.
+RecordError byteProblem(const QString &text)
+{
+    for (QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return RecordError::NotLatin1;
+        if (isControlCode(recordByte(c)))
+            return RecordError::ControlCharacter;
+    }
+    return RecordError::None;
+}
+
 // Group number -> value, where each checked box adds its bit to its group.
 QMap<int, int> permissionGroups(const FormValues &form)
 {
@@ -40,6 +52,36 @@ QMap<int, int> permissionGroups(const FormValues &form)
     return groups;
 }
 
+QString fieldName(qsizetype i)
+{
+    return i < lineEditCatalogue().size() ? lineEditCatalogue()[i].name : QString();
+}
+
+// The record's items in form order, each in its 16-character slot.
+QStringList recordItems(const FormValues &form)
+{
+    const QMap<int, int> groups = permissionGroups(form);
+    const qsizetype fieldCount = std::max<qsizetype>(form.texts.size() - TelephoneCount, 0);
+    QStringList items;
+    for (qsizetype i = 0; i < form.texts.size(); ++i) {
+        QString text = form.texts[i];
+        if (fieldName(i) == QLatin1String("rele_time"))
+            text = text.rightJustified(4, QLatin1Char('0'));
+        if (i >= fieldCount) {
+            const qsizetype n = i - fieldCount + 1;
+            text = QString::number(groups.value(int(2 * n - 1), 0)) + QString::number(groups.value(int(2 * n), 0)) + text;
+        }
+        items.append(text.leftJustified(RecordItemWidth));
+    }
+    return items;
+}
+
+// The field items and their separators: what the accent check looks at.
+QString fieldPart(const QStringList &items, QChar separator)
+{
+    return items.mid(0, std::max<qsizetype>(items.size() - TelephoneCount, 0)).join(separator) + separator;
+}
+
 } // namespace
 
 QString checksumSuffix(const QString &record, char checkSize)
@@ -56,101 +98,102 @@ QString checksumSuffix(const QString &record, char checkSize)
     }
 }
 
-bool isControlCode(QChar c)
+QList<RecordResult> downloadRefusals(const FormValues &form, const LinkSettings &settings)
 {
-    return c.unicode() < 32 || c.unicode() == 127;
+    QList<RecordResult> refusals;
+    const qsizetype fieldCount = std::max<qsizetype>(form.texts.size() - TelephoneCount, 0);
+    for (qsizetype i = 0; i < fieldCount && i < RequiredFieldCount; ++i) {
+        if (form.texts[i].isEmpty())
+            refusals.append({RecordError::MissingField, int(i)});
+    }
+    const QChar separator = settingChar(settings.DownloadSeparator);
+    const QStringList items = recordItems(form);
+    // The accent check looks at the fields as they stand in the record, the
+    // separators between them included.
+    for (qsizetype i = 0; i < fieldCount; ++i) {
+        if (!std::all_of(items[i].begin(), items[i].end(), isStorable))
+            refusals.append({RecordError::AccentedCharacter, int(i)});
+    }
+    if (!isStorable(separator) && fieldCount > 0)
+        refusals.append({RecordError::AccentedCharacter, -1});
+    // What becomes of every character on the line, telephone numbers too.
+    for (qsizetype i = 0; i < form.texts.size(); ++i) {
+        if (const RecordError problem = byteProblem(form.texts[i]); problem != RecordError::None)
+            refusals.append({problem, int(i)});
+    }
+    // The rules of the number fields and the restore flag, for values that
+    // came from a file or a read-up. The texts' own rule is the accent check
+    // above, which lets the currency sign through as the module stores it.
+    for (qsizetype i = 0; i < form.texts.size(); ++i) {
+        const FieldRule rule = fieldRuleViolation(int(i), form.texts[i]);
+        if (rule != FieldRule::None && rule != FieldRule::SevenBitText)
+            refusals.append({RecordError::FieldRule, int(i), rule});
+    }
+    const QString suffix = settings.CheckValue >= 1 ? checksumSuffix(items.join(separator), settings.CheckSize) : QString();
+    if (byteProblem(suffix) != RecordError::None)
+        refusals.append({RecordError::ControlCharacter, -1});
+    // Every separator cuts a piece on the line; one inside a text would
+    // shift every later field in the module.
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items[i].contains(separator))
+            refusals.append({RecordError::SeparatorInText, int(i)});
+    }
+    if (suffix.contains(separator))
+        refusals.append({RecordError::SeparatorInText, -1});
+    return refusals;
 }
 
 RecordResult buildContentRecord(const FormValues &form, LinkSettings &settings,
                                 RecordPurpose purpose)
 {
-    const bool download = purpose == RecordPurpose::Download;
     const QChar separator = settingChar(settings.DownloadSeparator);
     settings.RecordText.clear();
+    const QStringList items = recordItems(form);
 
-    const QMap<int, int> groups = permissionGroups(form);
-    const qsizetype fieldCount = std::max<qsizetype>(form.texts.size() - TelephoneCount, 0);
-
-    QStringList items;
-    for (qsizetype i = 0; i < fieldCount; ++i) {
-        QString text = form.texts[i];
-        const QString name = i < lineEditCatalogue().size() ? lineEditCatalogue()[i].name : QString();
-        if (download && text.isEmpty() && i < RequiredFieldCount) {
-            qDebug().noquote() << name;
-            return {RecordError::MissingField, name, int(i)};
+    if (purpose == RecordPurpose::Download) {
+        const QList<RecordResult> refusals = downloadRefusals(form, settings);
+        if (!refusals.isEmpty()) {
+            const RecordResult &first = refusals.first();
+            if (first.error == RecordError::MissingField)
+                qDebug().noquote() << fieldName(first.field);
+            else if (first.error == RecordError::AccentedCharacter)
+                settings.RecordText = fieldPart(items, separator);
+            return first;
         }
-        if (name == QLatin1String("rele_time"))
-            text = text.rightJustified(4, QLatin1Char('0'));
-        items.append(text.leftJustified(RecordItemWidth));
+        QString record = items.join(separator);
+        if (settings.CheckValue >= 1)
+            record += checksumSuffix(record, settings.CheckSize);
+        settings.RecordText = record;
+        return {};
     }
 
-    const QString fieldPart = items.join(separator) + separator;
-    if (!std::all_of(fieldPart.begin(), fieldPart.end(), isStorable)) {
-        settings.RecordText = fieldPart;
-        return {RecordError::AccentedCharacter, {}, -1};
+    // Verify sends nothing; it refuses only what no module can hold.
+    const QString fields = fieldPart(items, separator);
+    if (!std::all_of(fields.begin(), fields.end(), isStorable)) {
+        settings.RecordText = fields;
+        return {RecordError::AccentedCharacter};
     }
-
-    for (qsizetype n = 1; fieldCount + n - 1 < form.texts.size(); ++n) {
-        const int alarm = groups.value(int(2 * n - 1), 0);
-        const int control = groups.value(int(2 * n), 0);
-        const QString item = QString::number(alarm) + QString::number(control)
-                           + form.texts[fieldCount + n - 1];
-        items.append(item.leftJustified(RecordItemWidth));
-    }
-    QString record = items.join(separator) + separator;
-
-    // A control code anywhere, the hidden fields included, would reach the
-    // module as a field end or as a byte it cannot show.
+    const QString record = items.join(separator) + separator;
     for (qsizetype i = 0; i < form.texts.size(); ++i) {
-        if (std::any_of(form.texts[i].begin(), form.texts[i].end(), isControlCode)) {
-            if (!download) {
-                settings.RecordText = record;
-                return {RecordError::AccentedCharacter, {}, int(i)};
-            }
-            return {RecordError::ControlCharacter, {}, int(i)};
+        const QString &text = form.texts[i];
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return isControlCode(c.unicode()); })) {
+            settings.RecordText = record;
+            return {RecordError::AccentedCharacter, int(i)};
         }
     }
-
-    if (download) {
-        record.chop(1);
-        if (settings.CheckValue >= 1) {
-            const QString suffix = checksumSuffix(record, settings.CheckSize);
-            if (std::any_of(suffix.begin(), suffix.end(), isControlCode))
-                return {RecordError::ControlCharacter, {}, -1};
-            record += suffix;
-        }
-        // Every separator cuts a piece on the line; one inside a text would
-        // shift every later field in the module.
-        if (record.count(separator) != items.size() - 1) {
-            const auto holder = std::find_if(items.cbegin(), items.cend(),
-                                             [separator](const QString &item) { return item.contains(separator); });
-            return {RecordError::SeparatorInText, {}, holder == items.cend() ? -1 : int(holder - items.cbegin())};
-        }
-    }
-
     settings.RecordText = record;
     return {};
 }
 
-QString downloadRefusal(const RecordResult &result, char separator)
+QList<QByteArray> linePieces(const QString &record, char separator)
 {
-    const QString field = result.field >= 0 ? fieldTitle(result.field) : QString();
-    switch (result.error) {
-    case RecordError::None:
-        return {};
-    case RecordError::MissingField:
-        return QStringLiteral("Az összes mező kitöltése kötelező.");
-    case RecordError::AccentedCharacter:
-        return QStringLiteral("Ékezetes karakterek nem használhatóak.");
-    case RecordError::SeparatorInText:
-        if (field.isEmpty())
-            return QStringLiteral("A mezők nem tartalmazhatják az elválasztó karaktert (%1).").arg(settingChar(separator));
-        return QStringLiteral("A(z) „%1” mező nem tartalmazhatja az elválasztó karaktert (%2).")
-            .arg(field, settingChar(separator));
-    case RecordError::ControlCharacter:
-        if (field.isEmpty())
-            return QStringLiteral("Az ellenőrző karakter nem lehet vezérlőkarakter.");
-        return QStringLiteral("A(z) „%1” mező vezérlőkaraktert (például sortörést) tartalmaz.").arg(field);
+    QList<QByteArray> pieces;
+    for (const QString &piece : record.split(settingChar(separator))) {
+        QByteArray bytes;
+        bytes.reserve(piece.size());
+        for (QChar c : piece)
+            bytes += char(recordByte(c));
+        pieces.append(bytes);
     }
-    return {};
+    return pieces;
 }

@@ -3,6 +3,7 @@
 #include "dload.h"
 #include "transfer/moduleexchange.h"
 #include "transfer/screenpace.h"
+#include "transfer/seriallink.h"
 
 #include <QMetaObject>
 #include <QProgressBar>
@@ -58,5 +59,6 @@ void dlThread::abandon()
 void dlThread::run()
 {
     QueuedProgress progress(m_owner->progressBar());
-    m_result = downloadToModule(m_settings, progress, &m_interrupt);
+    SerialLink link(&m_interrupt);
+    m_result = downloadToModule(link, m_settings, progress).ending == Ending::Done;
 }

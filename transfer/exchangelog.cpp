@@ -1,41 +1,42 @@
 #include "exchangelog.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 namespace ExchangeLog {
 
 namespace {
 std::mutex mutex;
-QFile *file = nullptr;
+std::unique_ptr<OutputFile> file;
 QElapsedTimer clock;
 std::atomic<bool> active = false;
 } // namespace
 
-bool start(const QString &path, QString *error)
+FileError start(const QString &path)
 {
+    auto opened = std::make_unique<OutputFile>(path);
+    if (opened->error())
+        return opened->error();
     const std::lock_guard lock(mutex);
-    auto opened = std::make_unique<QFile>(path);
-    if (!opened->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        *error = opened->errorString();
-        return false;
-    }
-    delete file;
-    file = opened.release();
+    file = std::move(opened);
     clock.start();
     active = true;
-    return true;
+    return {};
 }
 
-void stop()
+FileError stop()
 {
     const std::lock_guard lock(mutex);
     active = false;
-    delete file;
-    file = nullptr;
+    if (!file)
+        return {};
+    file->commit();
+    const FileError error = file->error();
+    file.reset();
+    return error;
 }
 
 bool isActive()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/outputfile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,10 +15,11 @@
 // printable. One log serves every port and thread of the program.
 namespace ExchangeLog {
 
-// Starts writing to `path` (replacing it); false, with the reason, when the
-// file cannot be written.
-bool start(const QString &path, QString *error);
-void stop();
+// Starts writing to `path`; the file is put in place by stop(). An error when
+// the file cannot be made.
+FileError start(const QString &path);
+// Ends the log; an error when it did not reach the disk whole.
+FileError stop();
 bool isActive();
 // Milliseconds since start(), for the start of a burst.
 qint64 elapsedMs();

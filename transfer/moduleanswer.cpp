@@ -107,6 +107,6 @@ AnswerComparison compareWithAnswer(const FormValues &form, const QString &text)
     comparison.error = module.error;
     comparison.fieldCount = module.fieldCount;
     if (module.error == AnswerError::None)
-        comparison.differences = compareForms(asStoredByModule(form), module.values);
+        comparison.differences = compareAsStored(form, module.values);
     return comparison;
 }

@@ -1,32 +1,28 @@
 #include "moduleexchange.h"
 
 #include "contentrecord.h"
-#include "lineinterrupt.h"
 #include "seriallink.h"
 
 #include <QElapsedTimer>
 
 namespace {
 
-DownloadOutcome::End exchangeDownload(SerialLink &link, const LinkSettings &settings, DownloadProgress &progress,
-                                      const LineInterrupt *interrupt)
+Ending exchangeDownload(SerialLink &link, const LinkSettings &settings, DownloadProgress &progress)
 {
-    using End = DownloadOutcome::End;
-    auto interrupted = [interrupt] { return interrupt && interrupt->isTriggered(); };
+    auto interrupted = [&link] { return link.isInterrupted(); };
     link.writeByte(RequestByte);
-    link.writeByte(DownloadCommand);
+    link.writeByte(DownloadRequest);
     if (link.readByte() != DownloadReady)
-        return interrupted() ? End::Interrupted : End::NoReady;
+        return interrupted() ? Ending::Interrupted : Ending::NoReady;
     progress.setValue(10);
     link.readByte();  // the module's second byte carries nothing we use
 
     int sent = 10;
-    const QChar separator = settingChar(settings.DownloadSeparator);
-    for (const QString &piece : settings.RecordText.split(separator)) {
-        for (QChar c : piece) {
-            link.writeByte(recordByte(c));
+    for (const QByteArray &piece : linePieces(settings.RecordText, settings.DownloadSeparator)) {
+        for (char byte : piece) {
+            link.writeByte(static_cast<unsigned char>(byte));
             if (interrupted())
-                return End::Interrupted;
+                return Ending::Interrupted;
             progress.setValue(++sent);
         }
         link.writeByte(PieceEnd);
@@ -37,29 +33,36 @@ DownloadOutcome::End exchangeDownload(SerialLink &link, const LinkSettings &sett
     const bool first = link.readByte() == ack;
     const bool second = link.readByte() == ack;
     if (first || second)
-        return End::Acknowledged;
-    return interrupted() ? End::Interrupted : End::NoAcknowledge;
+        return Ending::Done;
+    return interrupted() ? Ending::Interrupted : Ending::NoAcknowledge;
 }
 
 } // namespace
 
-bool downloadToModule(const LinkSettings &settings, DownloadProgress &progress,
-                      const LineInterrupt *interrupt, DownloadOutcome *outcome)
+ExchangeReport downloadToModule(SerialLink &link, const LinkSettings &settings, DownloadProgress &progress)
 {
+    QElapsedTimer clock;
+    clock.start();
     progress.setRange(int(settings.RecordText.size()) + 10);
     progress.reset();
 
-    DownloadOutcome result;
-    SerialLink link(interrupt);
-    if (link.open(settings.Port, DownloadReadTimeoutMs) != SerialLink::OpenStatus::Opened)
-        result.problem = link.openProblem();
-    else
-        result.end = exchangeDownload(link, settings, progress, interrupt);
-    result.bytesSent = link.bytesWritten();
-    result.bytesReceived = link.bytesRead();
-    if (outcome)
-        *outcome = result;
-    return result.end == DownloadOutcome::End::Acknowledged;
+    ExchangeReport report;
+    switch (link.open(settings.Port, DownloadReadTimeoutMs)) {
+    case SerialLink::OpenStatus::Opened:
+        report.ending = exchangeDownload(link, settings, progress);
+        break;
+    case SerialLink::OpenStatus::OpenFailed:
+        report.port = link.openProblem();
+        break;
+    default:
+        report.ending = Ending::LineSetupFailed;
+        break;
+    }
+    report.bytesSent = link.bytesWritten();
+    report.bytesReceived = link.bytesRead();
+    link.close();
+    report.seconds = clock.nsecsElapsed() / 1e9;
+    return report;
 }
 
 UploadAnswer receiveUploadAnswer(SerialLink &link, char uploadCommand,
@@ -81,21 +84,4 @@ UploadAnswer receiveUploadAnswer(SerialLink &link, char uploadCommand,
         }
     }
     return answer;
-}
-
-UploadOutcome uploadFromModule(const LinkSettings &settings, const std::function<bool()> &afterEachRead,
-                               const LineInterrupt *interrupt)
-{
-    UploadOutcome outcome;
-    SerialLink link(interrupt);
-    if (link.open(settings.Port, UploadReadTimeoutMs) != SerialLink::OpenStatus::Opened) {
-        outcome.problem = link.openProblem();
-        return outcome;
-    }
-    outcome.opened = true;
-    outcome.answer = receiveUploadAnswer(link, settings.UploadCommand, afterEachRead);
-    outcome.interrupted = interrupt && interrupt->isTriggered();
-    outcome.bytesSent = link.bytesWritten();
-    outcome.bytesReceived = link.bytesRead();
-    return outcome;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/linksettings.h"
-#include "settings/serialdevice.h"
+#include "transfer/port/exclusiveport.h"
 
 #include <QByteArray>
 
@@ -16,9 +16,33 @@ class SerialLink;
 inline constexpr int DownloadReadTimeoutMs = 5000;
 inline constexpr int UploadReadTimeoutMs = 1500;
 inline constexpr unsigned char RequestByte = '~';
-inline constexpr unsigned char DownloadCommand = '}';
+inline constexpr unsigned char DownloadRequest = '}';
 inline constexpr unsigned char DownloadReady = 'R';
 inline constexpr unsigned char PieceEnd = '\r';
+
+// How an exchange with a module ended, for each front to phrase.
+enum class Ending {
+    Done,             // the module did what was asked (verify: it holds the form)
+    Refused,          // the form was refused before the port was touched
+    PortUnavailable,  // the port could not be taken: missing, busy or forbidden
+    LineSetupFailed,  // the port was taken but would not take the line settings
+    NoReady,          // download: no "R" after the request
+    NoAcknowledge,    // download: no acknowledge after the record
+    BadAnswer,        // read-up, verify: the answer does not hold the form's fields
+    Mismatch,         // verify: the module holds another configuration
+    Cancelled,        // the technician cancelled
+    Interrupted,      // the line interrupt fired: the module's content is unknown
+};
+
+// What every exchange reports besides how it ended.
+struct ExchangeReport
+{
+    Ending ending = Ending::PortUnavailable;
+    SerialDevice::PortState port;  // why the port could not be taken
+    qint64 bytesSent = 0;
+    qint64 bytesReceived = 0;
+    double seconds = 0;
+};
 
 // Where a download reports its progress; called on the downloading thread.
 class DownloadProgress
@@ -30,21 +54,11 @@ public:
     virtual void setValue(int value) = 0;
 };
 
-// How a download ended, for those who want more than yes or no.
-struct DownloadOutcome
-{
-    enum class End { Acknowledged, PortUnavailable, NoReady, NoAcknowledge, Interrupted };
-    End end = End::PortUnavailable;
-    SerialDevice::PortState problem;  // why the port could not be taken
-    qint64 bytesSent = 0;
-    qint64 bytesReceived = 0;
-};
-
-// Opens the port, hands the record in settings.RecordText to the module piece
-// by piece and returns whether the module acknowledged it. A triggered
-// interrupt ends the exchange before the next byte goes out.
-bool downloadToModule(const LinkSettings &settings, DownloadProgress &progress,
-                      const LineInterrupt *interrupt = nullptr, DownloadOutcome *outcome = nullptr);
+// Opens `link` on settings.Port, hands the record in settings.RecordText to
+// the module piece by piece and says whether the module acknowledged it. The
+// link's interrupt ends the exchange before the next byte goes out. The port
+// is released before this returns.
+ExchangeReport downloadToModule(SerialLink &link, const LinkSettings &settings, DownloadProgress &progress);
 
 // A whole answer is 44 fields of 17 bytes and one final byte (749), sent in
 // about 6.3 s at 1200 baud. A module that keeps talking far past that is not
@@ -52,6 +66,7 @@ bool downloadToModule(const LinkSettings &settings, DownloadProgress &progress,
 // has passed, and the answer is judged as it stands.
 inline constexpr int MaxAnswerBytes = 1024;
 inline constexpr int MaxAnswerMs = 10000;
+inline constexpr int AnswerBytes = 750;  // what a whole answer takes, for a bar
 
 struct UploadAnswer
 {
@@ -64,18 +79,3 @@ struct UploadAnswer
 // runs after every read and may abandon the receive by returning false.
 UploadAnswer receiveUploadAnswer(SerialLink &link, char uploadCommand,
                                  const std::function<bool()> &afterEachRead);
-
-struct UploadOutcome
-{
-    bool opened = false;
-    SerialDevice::PortState problem;  // why the port could not be taken
-    bool interrupted = false;
-    UploadAnswer answer;
-    qint64 bytesSent = 0;
-    qint64 bytesReceived = 0;
-};
-
-// The whole of a read-up or verify exchange on `settings.Port`: open, request,
-// receive, close. A triggered interrupt ends it at once.
-UploadOutcome uploadFromModule(const LinkSettings &settings, const std::function<bool()> &afterEachRead,
-                               const LineInterrupt *interrupt = nullptr);

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <mutex>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -24,28 +23,11 @@ constexpr auto BurstGap = std::chrono::milliseconds(100);
 // How often a wait looks at an interrupt that has no descriptor.
 constexpr int InterruptSliceMs = 50;
 
-std::mutex queueMutex;
-SerialLink::QueueReading &queueReading()
-{
-    static SerialLink::QueueReading reading;
-    return reading;
-}
-
-int queuedBytes(int fd, qint64 written)
-{
-    {
-        const std::lock_guard lock(queueMutex);
-        if (queueReading())
-            return queueReading()(fd, written);
-    }
-    int queued = 0;
-    return ::ioctl(fd, TIOCOUTQ, &queued) == 0 ? queued : 0;
-}
-
 } // namespace
 
-SerialLink::SerialLink(const LineInterrupt *interrupt)
+SerialLink::SerialLink(const LineInterrupt *interrupt, QueueReading queueReading)
     : m_interrupt(interrupt)
+    , m_queueReading(std::move(queueReading))
 {
 }
 
@@ -54,30 +36,12 @@ SerialLink::~SerialLink()
     close();
 }
 
-void SerialLink::setQueueReading(QueueReading reading)
-{
-    const std::lock_guard lock(queueMutex);
-    queueReading() = std::move(reading);
-}
-
-SerialLink::ProbeResult SerialLink::probeDetail(const QString &port)
-{
-    switch (SerialDevice::probe(port).access) {
-    case SerialDevice::Access::Free: return ProbeResult::Available;
-    case SerialDevice::Access::NoPermission: return ProbeResult::NoPermission;
-    default: return ProbeResult::Unavailable;
-    }
-}
-
 SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)
 {
     close();
     m_port = SerialDevice::ExclusivePort(port);
     if (!m_port.isOpen()) {
         qDebug("unable to open comport");
-        const SerialDevice::Access access = m_port.state().access;
-        if (access == SerialDevice::Access::Busy || access == SerialDevice::Access::NoPermission)
-            qDebug().noquote() << SerialDevice::describe(m_port.state());
         return OpenStatus::OpenFailed;
     }
     const int fd = m_port.fd();
@@ -118,6 +82,11 @@ SerialLink::OpenStatus SerialLink::open(const QString &port, int readTimeoutMs)
     return OpenStatus::Opened;
 }
 
+bool SerialLink::isInterrupted() const
+{
+    return m_interrupt && m_interrupt->isTriggered();
+}
+
 void SerialLink::close()
 {
     if (!m_port.isOpen())
@@ -125,7 +94,7 @@ void SerialLink::close()
     endBurst();
     // An abandoned transfer sends nothing more, not even what the driver
     // still holds.
-    if (m_interrupt && m_interrupt->isTriggered())
+    if (isInterrupted())
         ::tcflush(m_port.fd(), TCOFLUSH);
     m_port.close();
 }
@@ -172,13 +141,21 @@ SerialLink::Wait SerialLink::waitFor(short events, int timeoutMs)
     }
 }
 
+int SerialLink::queuedBytes() const
+{
+    if (m_queueReading)
+        return m_queueReading(m_port.fd(), m_written);
+    int queued = 0;
+    return ::ioctl(m_port.fd(), TIOCOUTQ, &queued) == 0 ? queued : 0;
+}
+
 // Sleeps while the driver holds more than the line sends in about 50 ms, for
 // about as long as the line needs to send the excess. False when the wait
 // was cut short by the interrupt or a hang-up.
 bool SerialLink::waitForShortQueue()
 {
     for (;;) {
-        const int excess = queuedBytes(m_port.fd(), m_written) - MaxQueuedBytes;
+        const int excess = queuedBytes() - MaxQueuedBytes;
         if (excess <= 0)
             return true;
         const auto drain = std::chrono::ceil<std::chrono::milliseconds>(excess * ByteTime);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/serialdevice.h"
+#include "transfer/port/exclusiveport.h"
 
 #include <QString>
 
@@ -20,15 +20,21 @@ class SerialLink
 public:
     enum class OpenStatus { Opened, OpenFailed, DescriptionFailed, ApplyFailed, TimeoutFailed };
 
-    explicit SerialLink(const LineInterrupt *interrupt = nullptr);
+    // How many written bytes a port's driver still holds (TIOCOUTQ), given
+    // the port and how many bytes the link has written to it. A test stands
+    // in for a real port's queue here.
+    using QueueReading = std::function<int(int fd, qint64 written)>;
+
+    explicit SerialLink(const LineInterrupt *interrupt = nullptr, QueueReading queueReading = {});
     ~SerialLink();
     SerialLink(const SerialLink &) = delete;
     SerialLink &operator=(const SerialLink &) = delete;
 
-    // Writes the failing step's line to the debug output, and when the port
-    // is busy or forbidden, a second line that says why.
+    // Writes the failing step's line to the debug output.
     OpenStatus open(const QString &port, int readTimeoutMs);
     bool isOpen() const { return m_port.isOpen(); }
+    // Whether the link's interrupt has fired: the exchange was abandoned.
+    bool isInterrupted() const;
     // Why the last open failed at its first step: missing, busy (and by
     // whom), or forbidden.
     const SerialDevice::PortState &openProblem() const { return m_port.state(); }
@@ -46,30 +52,23 @@ public:
     qint64 bytesWritten() const { return m_written; }
     qint64 bytesRead() const { return m_read; }
 
-    enum class ProbeResult { Available, Unavailable, NoPermission };
-
     // Whether the port exists and nobody holds it: the exclusive open alone.
-    static bool probe(const QString &port) { return probeDetail(port) == ProbeResult::Available; }
-    // The same, telling a port the user may not open from one that is missing or busy.
-    static ProbeResult probeDetail(const QString &port);
+    static bool probe(const QString &port) { return SerialDevice::probe(port).access == SerialDevice::Access::Free; }
 
     // What the line carries in about 50 ms at 1200 baud.
     static constexpr int MaxQueuedBytes = 6;
-    // How many written bytes a port's driver still holds (TIOCOUTQ), given
-    // the port and how many bytes the link has written to it. A test stands
-    // in for a real port's queue here; an empty function restores TIOCOUTQ.
-    using QueueReading = std::function<int(int fd, qint64 written)>;
-    static void setQueueReading(QueueReading reading);
 
 private:
     enum class Wait { Ready, TimedOut, Interrupted, PeerGone };
 
     Wait waitFor(short events, int timeoutMs);
     bool waitForShortQueue();
+    int queuedBytes() const;
     void logByte(bool toModule, unsigned char byte);
     void endBurst();
 
     const LineInterrupt *m_interrupt;
+    QueueReading m_queueReading;
     SerialDevice::ExclusivePort m_port;
     int m_readTimeoutMs = 0;
     qint64 m_written = 0;

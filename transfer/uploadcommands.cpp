@@ -1,10 +1,9 @@
 #include "uploadcommands.h"
 
-#include "form/messagebox.h"
 #include "form/formbinding.h"
-#include "transfer/contentrecord.h"
-#include "transfer/moduleanswer.h"
-#include "transfer/moduleexchange.h"
+#include "form/messagebox.h"
+#include "form/windowtexts.h"
+#include "transfer/moduleoperations.h"
 #include "transfer/screenpace.h"
 #include "transfer/seriallink.h"
 
@@ -17,90 +16,64 @@
 
 namespace {
 
-constexpr int ProgressRange = 750;
 const QString ErrorTitle = QStringLiteral("Hiba");
 
-// The bar stays up until the outcome is known: it neither hides nor starts
-// again at its end, however long the answer.
-std::unique_ptr<QProgressDialog> makeProgress(QWidget *window, const QString &label)
-{
-    auto progress = std::make_unique<QProgressDialog>(label, QStringLiteral("Megszakítás"), 0,
-                                                      ProgressRange, window);
-    progress->setWindowModality(Qt::WindowModal);
-    progress->setAutoReset(false);
-    progress->setAutoClose(false);
-    return progress;
-}
-
-// One step per byte read, short of the end until the answer is complete.
-class AnswerProgress
+// The read-up's and verify's progress dialog, made once the port is ours.
+// It stays up until the outcome is known: it neither hides nor starts again at
+// its end, however long the answer. One that has not shown itself by the time
+// the answer is in never shows: the outcome's box is then the only window.
+class AnswerProgress : public UploadWatcher
 {
 public:
-    explicit AnswerProgress(QProgressDialog &dialog) : m_dialog(dialog) {}
+    AnswerProgress(QWidget *window, const QString &label) : m_window(window), m_label(label) {}
 
-    // False once the technician has cancelled.
-    bool step()
+    void started() override
     {
-        if (m_dialog.wasCanceled())
-            return false;
-        ++m_reads;
-        if (!m_pace.due())  // the bar is redrawn, and the window served, at the screen's pace
-            return true;
-        m_dialog.setValue(std::min(m_reads, ProgressRange - 1));
-        QCoreApplication::processEvents();  // setValue does so only once the dialog shows
-        return !m_dialog.wasCanceled();
+        m_dialog = std::make_unique<QProgressDialog>(m_label, QStringLiteral("Megszakítás"), 0, AnswerBytes, m_window);
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setAutoReset(false);
+        m_dialog->setAutoClose(false);
     }
 
+    // One step per byte, short of the end until the answer is complete; the
+    // bar is redrawn, and the window served, at the screen's pace.
+    bool received(int bytes) override
+    {
+        if (m_dialog->wasCanceled())
+            return false;
+        if (!m_pace.due())
+            return true;
+        m_dialog->setValue(std::min(bytes, AnswerBytes - 1));
+        QCoreApplication::processEvents();  // setValue does so only once the dialog shows
+        return !m_dialog->wasCanceled();
+    }
+
+    // The answer is complete: a full bar, if the bar is up at all.
+    void finish()
+    {
+        if (m_dialog && m_dialog->isVisible())
+            m_dialog->setValue(AnswerBytes);
+        else
+            m_dialog.reset();
+    }
+
+    void close() { m_dialog.reset(); }
+
 private:
-    QProgressDialog &m_dialog;
-    int m_reads = 0;
+    QWidget *m_window;
+    QString m_label;
+    std::unique_ptr<QProgressDialog> m_dialog;
     ScreenPace m_pace;
 };
 
-// The port, the progress dialog and the module's answer of one read-up or
-// verify; the port is released when this goes.
-struct ModuleRead
+// The port could not be had, or would not take the line settings.
+void portFailure(QWidget *window, const QString &failure, const ExchangeReport &report)
 {
-    SerialLink link;
-    std::unique_ptr<QProgressDialog> progress;
-    UploadAnswer answer;
-};
-
-// Opens the port and collects the module's answer behind the progress dialog. False when the port could not be opened (and the user was told,
-// under `failure`) or when the user cancelled.
-bool readModule(ModuleRead &read, QWidget *window, const LinkSettings &settings, const QString &failure,
-                const QString &label)
-{
-    if (read.link.open(settings.Port, UploadReadTimeoutMs) != SerialLink::OpenStatus::Opened) {
-        Message::critical(window, ErrorTitle, failure + QStringLiteral("\nNem lehet megnyitni a portot."));
-        return false;
-    }
-    read.progress = makeProgress(window, label);
-    AnswerProgress progress(*read.progress);
-    read.answer = receiveUploadAnswer(read.link, settings.UploadCommand, [&progress] { return progress.step(); });
-    if (read.answer.cancelled)
-        return false;
-    read.progress->setValue(ProgressRange);
-    return true;
-}
-
-// What the box's details say: each field the module holds otherwise, or why
-// its answer could not be read as fields.
-QString differenceDetails(const AnswerComparison &comparison)
-{
-    switch (comparison.error) {
-    case AnswerError::NoSeparator:
-        return QStringLiteral("A modul nem válaszolt.");
-    case AnswerError::WrongFieldCount:
-        return QStringLiteral("A modul %1 mezőt küldött %2 helyett.").arg(comparison.fieldCount).arg(LineEditCount);
-    case AnswerError::BadGroup:
-    case AnswerError::None:
-        break;
-    }
-    QStringList lines;
-    for (const FieldDifference &difference : comparison.differences)
-        lines << describe(difference, QStringLiteral("űrlap"), QStringLiteral("modul"));
-    return lines.isEmpty() ? QStringLiteral("A modul válasza nem egyezik az űrlappal.") : lines.join(QLatin1Char('\n'));
+    using SerialDevice::Access;
+    if (report.ending == Ending::PortUnavailable
+        && (report.port.access == Access::Busy || report.port.access == Access::NoPermission))
+        qDebug().noquote() << WindowText::portState(report.port);
+    Message::critical(window, ErrorTitle, failure + QStringLiteral("\nNem lehet megnyitni a portot."));
 }
 
 } // namespace
@@ -108,54 +81,61 @@ QString differenceDetails(const AnswerComparison &comparison)
 void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
                       QComboBox *operatorCombo)
 {
-    ModuleRead read;
-    if (!readModule(read, window, settings, QStringLiteral("Sikertelen kiolvasás."), QStringLiteral("Kiolvasás...")))
+    AnswerProgress progress(window, QStringLiteral("Kiolvasás..."));
+    SerialLink link;
+    const ReadupOutcome outcome = readUp(link, settings, readForm(central), progress);
+    link.close();
+    progress.close();
+    switch (outcome.ending) {
+    case Ending::Done:
+        writeForm(central, outcome.values);
+        operatorCombo->setCurrentIndex(operatorIndexForNumber(outcome.values.texts.first()));
         return;
-    read.link.close();
-
-    const ReadupResult result = readModuleAnswer(answerText(read.answer.bytes), readForm(central));
-    switch (result.error) {
-    case AnswerError::NoSeparator:
-        qDebug("sep error");
-        break;
-    case AnswerError::WrongFieldCount:
-        qDebug() << "dberror" << result.fieldCount << LineEditCount;
-        break;
-    case AnswerError::BadGroup:
-    case AnswerError::None:
-        break;
-    }
-    if (result.error != AnswerError::None) {
+    case Ending::PortUnavailable:
+    case Ending::LineSetupFailed:
+        portFailure(window, QStringLiteral("Sikertelen kiolvasás."), outcome);
+        return;
+    case Ending::BadAnswer:
+        if (outcome.answerError == AnswerError::NoSeparator)
+            qDebug("sep error");
+        else if (outcome.answerError == AnswerError::WrongFieldCount)
+            qDebug() << "dberror" << outcome.fieldCount << LineEditCount;
         Message::critical(window, ErrorTitle,
                           QStringLiteral("Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!"));
         return;
+    default:  // cancelled
+        return;
     }
-    writeForm(central, result.values);
-    operatorCombo->setCurrentIndex(operatorIndexForNumber(result.values.texts.first()));
 }
 
 void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *central)
 {
-    const RecordResult record = buildContentRecord(readForm(central), settings, RecordPurpose::Verify);
-    if (record.error != RecordError::None) {
+    // The port stays ours, and the bar up, until the technician has read the
+    // outcome.
+    AnswerProgress progress(window, QStringLiteral("Ellenőrzés..."));
+    SerialLink link;
+    const VerifyOutcome outcome = verify(link, settings, readForm(central), progress);
+    progress.finish();
+    const QString title = QStringLiteral("Ellenőrzés");
+    switch (outcome.ending) {
+    case Ending::Refused:
         Message::critical(window, ErrorTitle, QStringLiteral("Sikertelen ellenőrzés. (ascii error)"));
         return;
-    }
-    // The port stays open, and the bar shown, until the user has read the outcome.
-    ModuleRead read;
-    if (!readModule(read, window, settings, QStringLiteral("Sikertelen ellenőrzés."),
-                    QStringLiteral("Ellenőrzés...")))
+    case Ending::PortUnavailable:
+    case Ending::LineSetupFailed:
+        portFailure(window, QStringLiteral("Sikertelen ellenőrzés."), outcome);
         return;
-
-    const QString title = QStringLiteral("Ellenőrzés");
-    const QString answer = answerText(read.answer.bytes);
-    if (answer == settings.RecordText) {
+    case Ending::Done:
         Message::information(window, title,
                              settings.Port == SimulatedModulePort
                                  ? QStringLiteral("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve.")
                                  : QStringLiteral("Sikeres ellenőrzés."));
         return;
+    case Ending::Mismatch:
+        Message::critical(window, title, QStringLiteral("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"),
+                          WindowText::verifyDetails(outcome.comparison));
+        return;
+    default:  // cancelled
+        return;
     }
-    Message::critical(window, title, QStringLiteral("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"),
-                      differenceDetails(compareWithAnswer(readForm(central), answer)));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/serialdevice.h"
+#include "exclusiveport.h"
 
 #include <QList>
 #include <QString>

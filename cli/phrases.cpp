@@ -1,0 +1,161 @@
+#include "phrases.h"
+
+#include "transfer/port/portname.h"
+
+#include <cstring>
+
+namespace Phrase {
+
+QString field(int index)
+{
+    if (index < 0 || index >= LineEditCount)
+        return QString();
+    const QString &name = lineEditCatalogue()[index].name;
+    const QString title = fieldTitle(index);
+    return title == name ? name : QStringLiteral("%1 (%2)").arg(name, title);
+}
+
+QString fieldRule(FieldRule rule)
+{
+    switch (rule) {
+    case FieldRule::Digits:
+    case FieldRule::TelephoneDigits: return QStringLiteral("only digits and blanks");
+    case FieldRule::SevenBitText: return QStringLiteral("only printable 7-bit characters (no accents)");
+    case FieldRule::RestoreFlag: return QStringLiteral("only 1, 0 or nothing");
+    case FieldRule::None: break;
+    }
+    return {};
+}
+
+QString refusalReason(const RecordResult &refusal, char separator)
+{
+    switch (refusal.error) {
+    case RecordError::None:
+        return {};
+    case RecordError::MissingField:
+        return QStringLiteral("empty, and every visible field must be filled");
+    case RecordError::AccentedCharacter:
+        return QStringLiteral("a character the module cannot store (accented letters are not allowed)");
+    case RecordError::NotLatin1:
+        return QStringLiteral("a character that cannot be sent to the module");
+    case RecordError::ControlCharacter:
+        return QStringLiteral("a control character (a line break, a tab)");
+    case RecordError::FieldRule:
+        return fieldRule(refusal.rule);
+    case RecordError::SeparatorInText:
+        return QStringLiteral("holds the separator %1").arg(settingChar(separator));
+    }
+    return {};
+}
+
+QString refusal(const RecordResult &refusal, char separator)
+{
+    QString subject = field(refusal.field);
+    if (subject.isEmpty())
+        subject = refusal.error == RecordError::AccentedCharacter ? QStringLiteral("the separator") : QStringLiteral("the checksum character");
+    return subject + QStringLiteral(": ") + refusalReason(refusal, separator);
+}
+
+QString portState(const SerialDevice::PortState &state)
+{
+    using SerialDevice::Access;
+    switch (state.access) {
+    case Access::Free:
+        return QStringLiteral("free");
+    case Access::NoPermission:
+        return QStringLiteral("no permission (group %1)").arg(state.group);
+    case Access::Busy:
+        if (state.holder && !state.holder->program.isEmpty())
+            return QStringLiteral("busy (%1, %2)").arg(state.holder->program).arg(state.holder->pid);
+        if (state.holder)
+            return QStringLiteral("busy (%1)").arg(state.holder->pid);
+        if (!state.lockFile.isEmpty())
+            return QStringLiteral("busy (lock file %1)").arg(state.lockFile);
+        return QStringLiteral("busy");
+    case Access::Missing:
+        return QStringLiteral("missing");
+    }
+    return {};
+}
+
+QString ending(const ExchangeReport &report)
+{
+    switch (report.ending) {
+    case Ending::Done: return {};
+    case Ending::Refused: return QStringLiteral("refused");
+    case Ending::PortUnavailable:
+        return QStringLiteral("cannot open the port: %1: %2").arg(SerialDevice::shortName(report.port.device), portState(report.port));
+    case Ending::LineSetupFailed: return QStringLiteral("the port would not take the line settings");
+    case Ending::NoReady: return QStringLiteral("the module did not answer the download request");
+    case Ending::NoAcknowledge: return QStringLiteral("the module did not acknowledge the record");
+    case Ending::BadAnswer: return QStringLiteral("the module's answer is not a configuration");
+    case Ending::Mismatch: return QStringLiteral("the module holds another configuration");
+    case Ending::Cancelled:
+    case Ending::Interrupted:
+        return QStringLiteral("interrupted");
+    }
+    return {};
+}
+
+QString answerProblem(AnswerError error, int fieldCount)
+{
+    switch (error) {
+    case AnswerError::NoSeparator:
+        return QStringLiteral("no answer from the module");
+    case AnswerError::WrongFieldCount:
+        return QStringLiteral("the module sent %1 fields instead of %2").arg(fieldCount).arg(LineEditCount);
+    case AnswerError::BadGroup:
+        return QStringLiteral("the form's check boxes have no group numbers");
+    case AnswerError::None:
+        break;
+    }
+    return {};
+}
+
+QString difference(const FieldDifference &d, const QString &firstName, const QString &secondName)
+{
+    const bool box = isCheckBox(d);
+    auto side = [box](const QString &value) { return box ? value : QLatin1Char('"') + value + QLatin1Char('"'); };
+    return QStringLiteral("%1 (%2): %3 %4, %5 %6").arg(d.name, d.title, firstName, side(d.first), secondName, side(d.second));
+}
+
+QString unsavable(const ContentFile::SaveProblem &problem)
+{
+    using Reason = ContentFile::SaveProblem::Reason;
+    switch (problem.reason) {
+    case Reason::WrongShape: return QStringLiteral("the form does not have the content file's fields");
+    case Reason::EndMark: return field(problem.field) + QStringLiteral(" is \"---\", which ends a content file");
+    case Reason::LineBreak: return field(problem.field) + QStringLiteral(" holds a line break");
+    case Reason::NulCharacter: return field(problem.field) + QStringLiteral(" holds a NUL character");
+    case Reason::NotLatin1: return field(problem.field) + QStringLiteral(" holds a character a content file cannot store");
+    case Reason::TooLong: return field(problem.field) + QStringLiteral(" is longer than the field");
+    }
+    return {};
+}
+
+QString fileError(const FileError &error)
+{
+    switch (error.kind) {
+    case FileError::Kind::None: return {};
+    case FileError::Kind::NotRegularFile: return QStringLiteral("not a regular file");
+    case FileError::Kind::System: return QString::fromLocal8Bit(std::strerror(error.code));
+    }
+    return {};
+}
+
+QString shown(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Format)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace Phrase

@@ -1,0 +1,140 @@
+#include "windowtexts.h"
+
+#include "transfer/port/portname.h"
+
+#include <QStringList>
+
+#include <cstring>
+
+namespace WindowText {
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    return QStringLiteral("„%1”").arg(text);
+}
+
+QString difference(const FieldDifference &d)
+{
+    const bool box = isCheckBox(d);
+    auto side = [box](const QString &value) { return box ? value : QLatin1Char('"') + value + QLatin1Char('"'); };
+    return QStringLiteral("%1 (%2): űrlap %3, modul %4").arg(d.name, d.title, side(d.first), side(d.second));
+}
+
+} // namespace
+
+QString inputError(FieldRule rule)
+{
+    switch (rule) {
+    case FieldRule::Digits: return QStringLiteral("Only numbers.");
+    case FieldRule::SevenBitText: return QStringLiteral("Only numbers and characters. (7-bit ascii)\n");
+    case FieldRule::RestoreFlag: return QStringLiteral("The value is only 1 or 0.");
+    case FieldRule::TelephoneDigits: return QStringLiteral("Telephone number: only numbers.");
+    case FieldRule::None: break;
+    }
+    return {};
+}
+
+QString downloadRefusal(const RecordResult &refusal, char separator)
+{
+    const QString field = refusal.field >= 0 ? quoted(fieldTitle(refusal.field)) : QString();
+    switch (refusal.error) {
+    case RecordError::None:
+        return {};
+    case RecordError::MissingField:
+        return QStringLiteral("Az összes mező kitöltése kötelező.");
+    case RecordError::AccentedCharacter:
+        return QStringLiteral("Ékezetes karakterek nem használhatóak.");
+    case RecordError::NotLatin1:
+        return QStringLiteral("A(z) %1 mező olyan karaktert tartalmaz, amely nem küldhető el a modulnak.").arg(field);
+    case RecordError::ControlCharacter:
+        if (field.isEmpty())
+            return QStringLiteral("Az ellenőrző karakter nem lehet vezérlőkarakter.");
+        return QStringLiteral("A(z) %1 mező vezérlőkaraktert (például sortörést) tartalmaz.").arg(field);
+    case RecordError::FieldRule:
+        switch (refusal.rule) {
+        case FieldRule::Digits:
+        case FieldRule::TelephoneDigits:
+            return QStringLiteral("A(z) %1 mező csak számjegyet és szóközt tartalmazhat.").arg(field);
+        case FieldRule::SevenBitText:
+            return QStringLiteral("A(z) %1 mező csak ékezet nélküli betűt, számjegyet és írásjelet tartalmazhat.").arg(field);
+        case FieldRule::RestoreFlag:
+            return QStringLiteral("A(z) %1 mező értéke csak 1, 0 vagy üres lehet.").arg(field);
+        case FieldRule::None:
+            break;
+        }
+        return {};
+    case RecordError::SeparatorInText:
+        if (field.isEmpty())
+            return QStringLiteral("A mezők nem tartalmazhatják az elválasztó karaktert (%1).").arg(settingChar(separator));
+        return QStringLiteral("A(z) %1 mező nem tartalmazhatja az elválasztó karaktert (%2).").arg(field, settingChar(separator));
+    }
+    return {};
+}
+
+QString portState(const SerialDevice::PortState &state)
+{
+    using SerialDevice::Access;
+    const QString name = SerialDevice::shortName(state.device);
+    switch (state.access) {
+    case Access::Free:
+        return QStringLiteral("%1: szabad").arg(name);
+    case Access::Missing:
+        return QStringLiteral("%1: nem található").arg(name);
+    case Access::NoPermission:
+        return QStringLiteral("%1: nincs jogosultság (csoport: %2)").arg(name, state.group);
+    case Access::Busy:
+        if (state.holder && !state.holder->program.isEmpty())
+            return QStringLiteral("%1: foglalt (%2, %3)").arg(name, state.holder->program).arg(state.holder->pid);
+        if (state.holder)
+            return QStringLiteral("%1: foglalt (%2)").arg(name).arg(state.holder->pid);
+        if (!state.lockFile.isEmpty())
+            return QStringLiteral("%1: foglalt (zárolófájl: %2)").arg(name, state.lockFile);
+        return QStringLiteral("%1: foglalt").arg(name);
+    }
+    return name;
+}
+
+QString verifyDetails(const AnswerComparison &comparison)
+{
+    switch (comparison.error) {
+    case AnswerError::NoSeparator:
+        return QStringLiteral("A modul nem válaszolt.");
+    case AnswerError::WrongFieldCount:
+        return QStringLiteral("A modul %1 mezőt küldött %2 helyett.").arg(comparison.fieldCount).arg(LineEditCount);
+    case AnswerError::BadGroup:
+    case AnswerError::None:
+        break;
+    }
+    QStringList lines;
+    for (const FieldDifference &d : comparison.differences)
+        lines << difference(d);
+    return lines.isEmpty() ? QStringLiteral("A modul válasza nem egyezik az űrlappal.") : lines.join(QLatin1Char('\n'));
+}
+
+QString unsavable(const ContentFile::SaveProblem &problem)
+{
+    using Reason = ContentFile::SaveProblem::Reason;
+    QString reason;
+    switch (problem.reason) {
+    case Reason::WrongShape:
+        return QStringLiteral("The form cannot be saved: it does not have %1 fields and %2 boxes.")
+            .arg(LineEditCount).arg(CheckBoxCount);
+    case Reason::EndMark: reason = QStringLiteral("it is \"%1\", which marks the end of a content file").arg(ContentFile::EndMark); break;
+    case Reason::LineBreak: reason = QStringLiteral("it holds a line break"); break;
+    case Reason::NulCharacter: reason = QStringLiteral("it holds a NUL character"); break;
+    case Reason::NotLatin1: reason = QStringLiteral("it holds a character that a content file cannot store"); break;
+    case Reason::TooLong: reason = QStringLiteral("it is longer than the field"); break;
+    }
+    return QStringLiteral("The field \"%1\" cannot be saved: %2.").arg(fieldTitle(problem.field), reason);
+}
+
+QString fileError(const FileError &error)
+{
+    if (error.kind == FileError::Kind::NotRegularFile)
+        return QStringLiteral("not a regular file");
+    return QString::fromLocal8Bit(std::strerror(error.code));
+}
+
+} // namespace WindowText

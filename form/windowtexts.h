@@ -1,0 +1,31 @@
+#pragma once
+
+#include "content/contentfile.h"
+#include "form/fieldcheck.h"
+#include "form/formdiff.h"
+#include "transfer/contentrecord.h"
+#include "transfer/moduleanswer.h"
+#include "transfer/port/exclusiveport.h"
+
+#include <QString>
+
+// What the window says about what the core reports: the specification's
+// texts where it has them, Hungarian beside them where it has none. Every
+// sentence the window shows about a rule, a port or a module comes from here.
+namespace WindowText {
+
+// The "Input error" box of a field that breaks its rule.
+QString inputError(FieldRule rule);
+// The "Betöltés hiba." box of a refused download.
+QString downloadRefusal(const RecordResult &refusal, char separator);
+// "ttyUSB0: foglalt (minicom, 4711)".
+QString portState(const SerialDevice::PortState &state);
+// The details of a failed verify: each field the module holds otherwise, or
+// why its answer could not be read as fields.
+QString verifyDetails(const AnswerComparison &comparison);
+// The "Error" box of a form that would not load back from its file.
+QString unsavable(const ContentFile::SaveProblem &problem);
+// Why the disk did not take a file: the system's own words.
+QString fileError(const FileError &error);
+
+} // namespace WindowText

@@ -1,0 +1,73 @@
+#include "moduleoperations.h"
+
+#include "lineinterrupt.h"
+#include "seriallink.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+// Opens the link, asks and receives. Fills in how it ended when it ended
+// before there was an answer to judge; Done otherwise.
+UploadAnswer upload(SerialLink &link, const LinkSettings &settings, UploadWatcher &watcher, ExchangeReport *report)
+{
+    QElapsedTimer clock;
+    clock.start();
+    UploadAnswer answer;
+    switch (link.open(settings.Port, UploadReadTimeoutMs)) {
+    case SerialLink::OpenStatus::Opened: {
+        watcher.started();
+        answer = receiveUploadAnswer(link, settings.UploadCommand, [&] { return watcher.received(int(link.bytesRead())); });
+        report->ending = link.isInterrupted() ? Ending::Interrupted : answer.cancelled ? Ending::Cancelled : Ending::Done;
+        break;
+    }
+    case SerialLink::OpenStatus::OpenFailed:
+        report->ending = Ending::PortUnavailable;
+        report->port = link.openProblem();
+        break;
+    default:
+        report->ending = Ending::LineSetupFailed;
+        break;
+    }
+    report->bytesSent = link.bytesWritten();
+    report->bytesReceived = link.bytesRead();
+    report->seconds = clock.nsecsElapsed() / 1e9;
+    return answer;
+}
+
+} // namespace
+
+ReadupOutcome readUp(SerialLink &link, const LinkSettings &settings, const FormValues &current, UploadWatcher &watcher)
+{
+    ReadupOutcome outcome;
+    const UploadAnswer answer = upload(link, settings, watcher, &outcome);
+    if (outcome.ending != Ending::Done)
+        return outcome;
+    const ReadupResult read = readModuleAnswer(answerText(answer.bytes), current);
+    outcome.answerError = read.error;
+    outcome.fieldCount = read.fieldCount;
+    if (read.error != AnswerError::None)
+        outcome.ending = Ending::BadAnswer;
+    else
+        outcome.values = read.values;
+    return outcome;
+}
+
+VerifyOutcome verify(SerialLink &link, LinkSettings &settings, const FormValues &form, UploadWatcher &watcher)
+{
+    VerifyOutcome outcome;
+    outcome.refusal = buildContentRecord(form, settings, RecordPurpose::Verify);
+    if (outcome.refusal.error != RecordError::None) {
+        outcome.ending = Ending::Refused;
+        return outcome;
+    }
+    const UploadAnswer answer = upload(link, settings, watcher, &outcome);
+    if (outcome.ending != Ending::Done)
+        return outcome;
+    const QString text = answerText(answer.bytes);
+    if (text == settings.RecordText)
+        return outcome;
+    outcome.ending = Ending::Mismatch;
+    outcome.comparison = compareWithAnswer(form, text);
+    return outcome;
+}

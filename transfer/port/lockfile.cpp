@@ -1,0 +1,203 @@
+#include "lockfile.h"
+
+#include "portname.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace SerialDevice {
+
+namespace {
+
+std::mutex folderMutex;
+QStringList &lockFolders()
+{
+    static QStringList folders = {QStringLiteral("/run/lock"), QStringLiteral("/var/lock")};
+    return folders;
+}
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// The name the system gives this program's file, as QLockFile compares it
+// with the lock's second line.
+QByteArray programName()
+{
+    char target[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", target, sizeof target);
+    QByteArray path = n > 0 ? QByteArray(target, n) : QByteArrayLiteral("tavir340");
+    if (path.endsWith(" (deleted)"))
+        path.chop(10);
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+QByteArray lockContent()
+{
+    return QByteArray::number(qint64(::getpid())).rightJustified(10, ' ') + '\n' + programName() + '\n'
+         + QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+// Errors that say the folder will not take a file of ours at all: not ours
+// to write, read-only, or one like /proc that holds no files but its own.
+bool refusesWriting(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS || error == ENOENT;
+}
+
+enum class Write { Done, Refused, Failed };
+
+// The lock written in full under a fresh name of its own, then linked into
+// place: link() never follows a link and never replaces a file, and nobody
+// reads a half-written lock.
+Write writeLock(const QString &path)
+{
+    QByteArray temporary = encoded(QFileInfo(path).path() + QStringLiteral("/LTMP.XXXXXX"));
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return refusesWriting(errno) ? Write::Refused : Write::Failed;
+    const QByteArray content = lockContent();
+    const bool written = ::fchmod(fd, 0644) == 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size();
+    const bool closed = ::close(fd) == 0;
+    const int linked = written && closed ? ::link(temporary.constData(), encoded(path).constData()) : -1;
+    const int linkError = errno;
+    ::unlink(temporary.constData());
+    if (linked == 0)
+        return Write::Done;
+    return written && closed && refusesWriting(linkError) ? Write::Refused : Write::Failed;
+}
+
+} // namespace
+
+void setLockDirectories(const QStringList &folders)
+{
+    const std::lock_guard lock(folderMutex);
+    lockFolders() = folders;
+}
+
+QStringList lockDirectories()
+{
+    const std::lock_guard lock(folderMutex);
+    return lockFolders();
+}
+
+QString lockFilePath(const QString &device)
+{
+    for (const QString &folder : lockDirectories()) {
+        if (QFileInfo(folder).isDir())
+            return folder + QStringLiteral("/LCK..") + flatName(realDevice(device));
+    }
+    return {};
+}
+
+LockReading readLock(const QString &path)
+{
+    const QByteArray name = encoded(path);
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0)
+        return {errno == ENOENT ? LockState::Absent : LockState::Unreadable, {}};
+    if (!S_ISREG(info.st_mode))
+        return {LockState::Unreadable, {}};
+    // Checked again on what was opened, in case the file was swapped meanwhile.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return {errno == ENOENT ? LockState::Absent : LockState::Unreadable, {}};
+    char buffer[128];
+    const ssize_t n = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? ::read(fd, buffer, sizeof buffer) : -1;
+    ::close(fd);
+    if (n < 0)
+        return {LockState::Unreadable, {}};
+
+    // Ten right-aligned digits and a newline, or a first line that is a number.
+    const QByteArray firstLine = QByteArray(buffer, n).split('\n').first().trimmed();
+    bool ok = false;
+    const qint64 pid = firstLine.toLongLong(&ok);
+    if (!ok || pid <= 0)
+        return {LockState::Unreadable, {}};
+    if (!isRunning(pid))
+        return {LockState::Stale, {}};
+    return {LockState::Live, {pid, programOf(pid)}};
+}
+
+DeviceLock::DeviceLock(const QString &device)
+{
+    m_path = lockFilePath(device);
+    if (m_path.isEmpty())
+        return;
+    // A few rounds: a stale lock removed, or another program's lock that
+    // came and went between our looks.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const LockReading reading = readLock(m_path);
+        switch (reading.state) {
+        case LockState::Live:
+            m_status = Status::Held;
+            m_holder = reading.holder;
+            return;
+        case LockState::Unreadable:
+            m_status = Status::Unreadable;
+            return;
+        case LockState::Stale:
+            if (::unlink(encoded(m_path).constData()) != 0 && errno != ENOENT) {
+                m_status = Status::Unreadable;
+                return;
+            }
+            continue;
+        case LockState::Absent:
+            break;
+        }
+        switch (writeLock(m_path)) {
+        case Write::Done:
+            m_status = Status::Taken;
+            return;
+        case Write::Refused:
+            m_status = Status::NotKept;  // the folder takes no lock; the others still stand
+            return;
+        case Write::Failed:
+            break;  // somebody was quicker, or our file went astray: look again
+        }
+    }
+    m_status = Status::Unreadable;
+}
+
+DeviceLock::~DeviceLock()
+{
+    release();
+}
+
+DeviceLock::DeviceLock(DeviceLock &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+DeviceLock &DeviceLock::operator=(DeviceLock &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_status = std::exchange(other.m_status, Status::NotKept);
+        m_holder = other.m_holder;
+        m_path = std::exchange(other.m_path, QString());
+    }
+    return *this;
+}
+
+// Only a lock that still names us goes: one that somebody replaced stays.
+void DeviceLock::release()
+{
+    if (m_status == Status::Taken) {
+        const LockReading reading = readLock(m_path);
+        if (reading.state == LockState::Live && reading.holder.pid == qint64(::getpid()))
+            ::unlink(encoded(m_path).constData());
+    }
+    m_status = Status::NotKept;
+}
+
+} // namespace SerialDevice

@@ -1,0 +1,72 @@
+#include "portholder.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <memory>
+#include <unistd.h>
+
+namespace SerialDevice {
+
+namespace {
+
+QByteArray procFile(qint64 pid, const char *name)
+{
+    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
+    return file.open(QIODevice::ReadOnly) ? file.read(512) : QByteArray();
+}
+
+// A zombie ('Z') or a process on its way out ('X') has let go of its files.
+bool hasEnded(qint64 pid)
+{
+    const QByteArray stat = procFile(pid, "stat");
+    const qsizetype nameEnd = stat.lastIndexOf(')');  // the name may hold blanks and brackets
+    if (nameEnd < 0 || nameEnd + 2 >= stat.size())
+        return false;
+    const char state = stat.at(nameEnd + 2);
+    return state == 'Z' || state == 'X';
+}
+
+} // namespace
+
+bool isRunning(qint64 pid)
+{
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM) && !hasEnded(pid);
+}
+
+QString programOf(qint64 pid)
+{
+    return QString::fromLocal8Bit(procFile(pid, "comm").left(64)).trimmed();
+}
+
+std::optional<Holder> processHolding(const QString &device)
+{
+    const QByteArray wanted = QFile::encodeName(device);
+    const std::unique_ptr<DIR, int (*)(DIR *)> proc(::opendir("/proc"), ::closedir);
+    if (!proc)
+        return std::nullopt;
+    const long self = long(::getpid());
+    while (const dirent *process = ::readdir(proc.get())) {
+        char *end = nullptr;
+        const long pid = std::strtol(process->d_name, &end, 10);
+        if (*end != '\0' || pid <= 0 || pid == self)
+            continue;
+        const QByteArray fdDir = "/proc/" + QByteArray(process->d_name) + "/fd";
+        const std::unique_ptr<DIR, int (*)(DIR *)> fds(::opendir(fdDir.constData()), ::closedir);
+        if (!fds)
+            continue;  // another user's process, when we are not root
+        while (const dirent *fd = ::readdir(fds.get())) {
+            char target[256];
+            const QByteArray link = fdDir + '/' + fd->d_name;
+            const ssize_t n = ::readlink(link.constData(), target, sizeof target);
+            if (n == wanted.size() && wanted == QByteArrayView(target, n))
+                return Holder{pid, programOf(pid)};
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace SerialDevice

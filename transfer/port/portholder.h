@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Which process has a device: one named by a lock file, or one that has the
+// device open without telling anybody.
+namespace SerialDevice {
+
+struct Holder
+{
+    qint64 pid = 0;
+    QString program;  // empty where it cannot be read
+};
+
+// Whether a process of that number runs; one of another user's counts too.
+// A process that has ended but not yet been reaped holds nothing.
+bool isRunning(qint64 pid);
+// The short name the system gives a running process ("minicom").
+QString programOf(qint64 pid);
+// Another process that has the device open, among those we may look into.
+std::optional<Holder> processHolding(const QString &device);
+
+} // namespace SerialDevice

@@ -1,0 +1,68 @@
+#include "portname.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <mutex>
+
+namespace SerialDevice {
+
+namespace {
+
+std::mutex aliasMutex;
+QHash<QString, QString> &aliases()
+{
+    static QHash<QString, QString> table;
+    return table;
+}
+
+} // namespace
+
+QString devicePath(const QString &port)
+{
+    {
+        const std::lock_guard lock(aliasMutex);
+        if (const auto alias = aliases().constFind(port); alias != aliases().cend())
+            return *alias;
+    }
+    static const QRegularExpression comName(QStringLiteral("^COM([1-9][0-9]{0,5})$"));
+    if (const QRegularExpressionMatch m = comName.match(port); m.hasMatch())
+        return QStringLiteral("/dev/ttyS%1").arg(m.captured(1).toInt() - 1);
+    if (port.contains(QLatin1Char('/')))
+        return port;
+    return QStringLiteral("/dev/") + port;
+}
+
+void registerAlias(const QString &name, const QString &path)
+{
+    const std::lock_guard lock(aliasMutex);
+    aliases().insert(name, path);
+}
+
+void unregisterAlias(const QString &name)
+{
+    const std::lock_guard lock(aliasMutex);
+    aliases().remove(name);
+}
+
+QString realDevice(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+QString shortName(const QString &device)
+{
+    return device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+}
+
+QString flatName(const QString &path)
+{
+    QString name = shortName(path);
+    while (name.startsWith(QLatin1Char('/')))
+        name.remove(0, 1);
+    return name.replace(QLatin1Char('/'), QLatin1Char('_'));
+}
+
+} // namespace SerialDevice

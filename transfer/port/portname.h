@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// What a port name stands for on this machine. A name registered as an alias
+// stands for its path; "COMn" is /dev/ttyS<n-1>; a name with "/" is a path;
+// anything else is a device under /dev. Safe from any thread.
+namespace SerialDevice {
+
+QString devicePath(const QString &port);
+void registerAlias(const QString &name, const QString &path);
+void unregisterAlias(const QString &name);
+
+// The device itself, with links resolved; the path as given when it does
+// not exist.
+QString realDevice(const QString &path);
+// "ttyUSB0" for /dev/ttyUSB0, "pts/3" for /dev/pts/3: how a device is named
+// to a person.
+QString shortName(const QString &device);
+// A device path as one file name: "ttyUSB0", "pts_3", with "/" below /dev
+// turned into "_".
+QString flatName(const QString &path);
+
+} // namespace SerialDevice
