@@ -6,13 +6,21 @@
 
 namespace Phrase {
 
+namespace {
+
+// "m_nev (Modul neve)"; a hidden field has no caption but its name.
+QString named(const QString &name, const QString &title)
+{
+    return title == name ? name : QStringLiteral("%1 (%2)").arg(name, title);
+}
+
+} // namespace
+
 QString field(int index)
 {
     if (index < 0 || index >= LineEditCount)
         return QString();
-    const QString &name = lineEditCatalogue()[index].name;
-    const QString title = fieldTitle(index);
-    return title == name ? name : QStringLiteral("%1 (%2)").arg(name, title);
+    return named(lineEditCatalogue()[index].name, fieldTitle(index));
 }
 
 QString fieldRule(FieldRule rule)
@@ -116,7 +124,7 @@ QString difference(const FieldDifference &d, const QString &firstName, const QSt
 {
     const bool box = isCheckBox(d);
     auto side = [box](const QString &value) { return box ? value : QLatin1Char('"') + value + QLatin1Char('"'); };
-    return QStringLiteral("%1 (%2): %3 %4, %5 %6").arg(d.name, d.title, firstName, side(d.first), secondName, side(d.second));
+    return QStringLiteral("%1: %2 %3, %4 %5").arg(named(d.name, d.title), firstName, side(d.first), secondName, side(d.second));
 }
 
 QString unsavable(const ContentFile::SaveProblem &problem)

@@ -9,7 +9,8 @@
 namespace StandardOutput {
 
 namespace {
-FileError failure;
+bool closedAtStart = false;
+FileError failure;  // of a write that was tried
 }
 
 void guard()
@@ -26,17 +27,19 @@ void guard()
             ::close(null);
         }
         if (fd == STDOUT_FILENO)
-            failure = FileError::system(EBADF);
+            closedAtStart = true;
     }
 }
 
 bool isUsable()
 {
-    return !failure;
+    return !closedAtStart && !failure;
 }
 
 bool write(const QByteArray &bytes)
 {
+    if (closedAtStart && !failure)
+        failure = FileError::system(EBADF);
     if (failure)
         return false;
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) || std::fflush(stdout) != 0)
@@ -46,7 +49,7 @@ bool write(const QByteArray &bytes)
 
 FileError finish()
 {
-    if (!failure && (std::fflush(stdout) != 0 || std::ferror(stdout)))
+    if (!failure && !closedAtStart && (std::fflush(stdout) != 0 || std::ferror(stdout)))
         failure = FileError::system(errno ? errno : EIO);
     return failure;
 }

@@ -15,7 +15,7 @@ void guard();
 // Whether results can go there at all; false once a write has failed.
 bool isUsable();
 bool write(const QByteArray &bytes);
-// Flushes what is pending; the first error of the run, if any.
+// Flushes what is pending; the first error of a write of the run, if any.
 FileError finish();
 
 } // namespace StandardOutput

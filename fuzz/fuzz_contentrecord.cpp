@@ -1,7 +1,8 @@
 // Any form values and protocol characters through the record builder: a
-// download record is refused or splits into exactly one piece per line edit;
-// a verify text is always one 16-character slot and a separator per line edit.
-// No control code ever goes out in an accepted download record.
+// download record is refused or goes onto the line as exactly one piece per
+// line edit, and not one byte of those pieces is a control code (a NUL from a
+// character beyond Latin-1 included); a verify text is always one
+// 16-character slot and a separator per line edit.
 
 #include "transfer/contentrecord.h"
 
@@ -38,16 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     LinkSettings download = settings;
     const RecordResult result = buildContentRecord(form, download, RecordPurpose::Download);
     if (result.error == RecordError::None) {
-        if (download.RecordText.split(separator).size() != LineEditCount)
+        const QList<QByteArray> pieces = linePieces(download.RecordText, settings.DownloadSeparator);
+        if (pieces.size() != LineEditCount)
             std::abort();
         const qsizetype suffix = download.RecordText.size() - (LineEditCount * RecordItemWidth + LineEditCount - 1);
         if (suffix < 0 || suffix > 3 || (settings.CheckValue == 0 && suffix != 0))  // "-31" at most
             std::abort();
-        // A line end in a text would shift every later field; the separators
-        // themselves never reach the module.
-        const QString sent = QString(download.RecordText).remove(separator);
-        if (std::any_of(sent.begin(), sent.end(), isControlCode))
-            std::abort();
+        // A line end would shift every later field; each piece's own CR is
+        // the only one the module sees.
+        for (const QByteArray &piece : pieces) {
+            if (std::any_of(piece.begin(), piece.end(), [](char byte) { return isControlCode(static_cast<unsigned char>(byte)); }))
+                std::abort();
+        }
     } else if (result.error == RecordError::MissingField && !download.RecordText.isEmpty()) {
         std::abort();
     }

@@ -2,11 +2,13 @@
 #include "app/mainwindow.h"
 #include "content/contentfile.h"
 #include "form/formbinding.h"
+#include "fullfolder.h"
 #include "modal.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 #include "transfer/contentrecord.h"
 #include "transfer/dload.h"
+#include "transfer/port/lockfile.h"
 #include "transfer/seriallink.h"
 
 #include <QCoreApplication>
@@ -20,6 +22,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
 
 // tavir340-cli against simulated modules on pseudo-terminals: the same bytes
 // and files as the window, the differing fields named, refusals, busy ports,
@@ -38,10 +41,17 @@ private:
         QString err;
     };
 
-    static Run cli(const QStringList &arguments)
+    // Standard output goes to `output` when given ("-": closed).
+    static Run cli(const QStringList &arguments, const QString &output = {})
     {
         QProcess process;
-        process.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", arguments);
+        const QString program = QCoreApplication::applicationDirPath() + "/tavir340-cli";
+        if (output == "-")
+            process.start("sh", QStringList({"-c", "exec \"$0\" \"$@\" >&-", program}) + arguments);
+        else if (!output.isEmpty())
+            process.setStandardOutputFile(output);
+        if (output != "-")
+            process.start(program, arguments);
         process.waitForFinished(60000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
@@ -174,6 +184,17 @@ private slots:
             named << difference["field"].toString() + "=" + difference["a"].toString() + "/" + difference["b"].toString();
         QCOMPARE(named, QStringList({"m_nev=KAPU2/KAPU", "t1=3620/36201234567", "tc2_1=1/0"}));
         QCOMPARE(cli({"diff", held, held}).code, 0);
+
+        // diff compares as the module stores, as verify does: "5" is "0005".
+        FormValues padded = ContentFile::load(held, initialFormValues()).values;
+        QCOMPARE(padded.texts[7], QString("5"));
+        padded.texts[7] = "0005";
+        padded.texts[20] = "\x1b[8m";  // hides what follows on a terminal, unless shown safely
+        const QString other2 = m_dir.filePath("padded.t16");
+        QCOMPARE(ContentFile::save(other2, padded), ContentFile::SaveStatus::Saved);
+        const Run escaped = cli({"diff", held, other2});
+        QCOMPARE(escaped.code, 1);
+        QCOMPARE(escaped.out, QString("diff: 1 field(s) differ\n  r20: a \"reserve\", b \"\\x1b[8m\"\n"));
     }
 
     void setRefusesABadValue_data()
@@ -269,8 +290,12 @@ private slots:
         QProcess process;
         process.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", arguments);
         QVERIFY(process.waitForStarted());
-        for (const auto &sim : sims)
+        for (const auto &sim : sims) {
             QTRY_VERIFY(sim->received().size() > 20);  // every record is on its way
+            // and every port is locked for the program, each by a lock of its own
+            const QByteArray lock = fileBytes(SerialDevice::lockFilePath(sim->slavePath()));
+            QCOMPARE(lock.left(11), QByteArray::number(process.processId()).rightJustified(10, ' ') + '\n');
+        }
         ::kill(pid_t(process.processId()), SIGINT);
         QVERIFY(process.waitForFinished(5000));
         QCOMPARE(process.exitCode(), 4);
@@ -317,6 +342,49 @@ private slots:
         QCOMPARE(unreadable.downloadsStored(), 0);
         QCOMPARE(cli({"download", after, "--port", unreadable.slavePath(), "--backup", folder, "--force"}).code, 0);
         QCOMPARE(unreadable.downloadsStored(), 1);
+    }
+
+    // Every output is checked: a full disk leaves the old file as it was, and
+    // a backup that did not reach the disk keeps the module from being
+    // written; what was done but not written ends in exit code 5.
+    void outputsThatCannotBeWritten()
+    {
+        const QByteArray good = fileBytes(sampleFile("good.t16"));
+        FullFolder full(good);
+        QVERIFY2(full.error().isEmpty(), qPrintable(full.error()));
+        const QString kept = full.filePath("kept.t16");
+        const QString noSpace = QString::fromLocal8Bit(strerror(ENOSPC));
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+
+        Run run = cli({"set", sampleFile("template.t16"), "m_id=7", "-o", kept});
+        QCOMPARE(run.code, 2);
+        QCOMPARE(run.err, QString("tavir340-cli: cannot write %1: %2\n").arg(kept, noSpace));
+
+        run = cli({"readup", "--port", sim.slavePath(), "-o", kept});
+        QCOMPARE(run.code, 5);
+        QVERIFY2(run.out.contains(QString("read-up: cannot write %1: %2").arg(kept, noSpace)), qPrintable(run.out));
+
+        run = cli({"download", sampleFile("new.t16"), "--port", sim.slavePath(), "--backup", full.path()});
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.out.contains("backup: backup failed, module not written: cannot write " + full.path()), qPrintable(run.out));
+        QCOMPARE(sim.downloadsStored(), 0);
+
+        run = cli({"download", sampleFile("new.t16"), "--port", sim.slavePath(), "--log", full.filePath("exchange.log")});
+        QCOMPARE(run.code, 5);
+        QCOMPARE(run.err, QString("tavir340-cli: cannot write the log %1: %2\n").arg(full.filePath("exchange.log"), noSpace));
+        QCOMPARE(sim.downloadsStored(), 1);
+        QCOMPARE(full.kept(), good);
+        QCOMPARE(QDir(full.path()).entryList(QDir::Files).size(), 2);  // nothing half-written left behind
+
+        for (const QStringList &arguments : {QStringList{"readup", "--port", sim.slavePath()}, QStringList{"ports"}}) {
+            run = cli(arguments, "/dev/full");
+            QCOMPARE(run.code, 5);
+            QVERIFY2(run.err.contains("cannot write to standard output: " + noSpace), qPrintable(run.err));
+        }
+        run = cli({"readup", "--port", sim.slavePath()}, "-");
+        QCOMPARE(run.code, 2);
+        QCOMPARE(run.err, QString("tavir340-cli: standard output is closed\n"));
     }
 
     // The exchange log: a line per burst, with time, port, direction, hex

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "form/formbinding.h"
 #include "form/mainwindowui.h"
+#include "fullfolder.h"
 #include "modal.h"
 
 #include <QCheckBox>
@@ -82,6 +83,27 @@ private slots:
         QCOMPARE(recorder.boxes[0].title, QString("Error"));
         QCOMPARE(recorder.boxes[0].text, QString("Cannot save the selected file."));
         QVERIFY(window.linkSettings().FilePath.isEmpty());
+        QCOMPARE(fileLabel(window), QString("No file"));
+    }
+
+    // A disk that fills up while the file is written: the save fails, says
+    // so, and the file it was to replace keeps every byte.
+    void saveOnAFullDisk()
+    {
+        const QByteArray good = "a good file that must survive";
+        FullFolder full(good);
+        QVERIFY2(full.error().isEmpty(), qPrintable(full.error()));
+        MainWindow window;
+        fillForm(window);
+        MessageBoxRecorder recorder;
+        FileDialog::answerNext(full.filePath("kept.t16"));
+        window.save();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Warning);
+        QCOMPARE(recorder.boxes[0].title, QString("Error"));
+        QCOMPARE(recorder.boxes[0].text, QString("Cannot save the selected file."));
+        QCOMPARE(full.kept(), good);
+        QCOMPARE(QDir(full.path()).entryList(QDir::Files).size(), 2);  // nothing half-written left behind
         QCOMPARE(fileLabel(window), QString("No file"));
     }
 

@@ -199,21 +199,12 @@ private slots:
         LineInterrupt interrupt;
         SerialLink link(&interrupt);
         QCOMPARE(link.open(sim.slavePath(), DownloadReadTimeoutMs), SerialLink::OpenStatus::Opened);
-        std::atomic<pid_t> reader = 0;
-        qint64 waited = -1;
-        std::thread read([&] {
-            reader = ::gettid();
-            QElapsedTimer clock;
-            clock.start();
-            if (!link.readByte())
-                waited = clock.elapsed();
+        const qint64 waited = wokenReadMs(link, [&] {
+            if (hangUp)
+                sim.stop();
+            else
+                interrupt.trigger();
         });
-        QTRY_VERIFY(isAsleep(reader));
-        if (hangUp)
-            sim.stop();
-        else
-            interrupt.trigger();
-        read.join();
         QVERIFY(waited >= 0);
         QVERIFY2(waited < DownloadReadTimeoutMs, qPrintable(QString::number(waited)));
         QVERIFY(!link.readByte());

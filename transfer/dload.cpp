@@ -80,8 +80,8 @@ void dload::dlcomplete()
         m_status->setText(m_simulated ? tr("Sikeres betöltés.\nSzimulált modul: valódi eszköz nem lett írva.")
                                       : tr("Sikeres betöltés."));
         auto *closer = new QTimer(this);
-        closer->setObjectName("successTimer");
         closer->setSingleShot(true);
+        closer->setTimerType(Qt::PreciseTimer);  // a coarse one may fire a tenth of a second early
         connect(closer, &QTimer::timeout, this, &QDialog::accept);
         closer->start(SuccessDisplayMs);
     } else {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,22 +59,27 @@ enum class Write { Done, Refused, Failed };
 
 // The lock written in full under a fresh name of its own, then linked into
 // place: link() never follows a link and never replaces a file, and nobody
-// reads a half-written lock.
-Write writeLock(const QString &path)
+// reads a half-written lock. The file stays open and flock()ed while it is
+// ours: QLockFile takes any lock older than half a minute for stale, but
+// never removes one that is flock()ed.
+Write writeLock(const QString &path, int *held)
 {
     QByteArray temporary = encoded(QFileInfo(path).path() + QStringLiteral("/LTMP.XXXXXX"));
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return refusesWriting(errno) ? Write::Refused : Write::Failed;
     const QByteArray content = lockContent();
-    const bool written = ::fchmod(fd, 0644) == 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size();
-    const bool closed = ::close(fd) == 0;
-    const int linked = written && closed ? ::link(temporary.constData(), encoded(path).constData()) : -1;
+    const bool written = ::fchmod(fd, 0644) == 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size()
+                      && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const int linked = written ? ::link(temporary.constData(), encoded(path).constData()) : -1;
     const int linkError = errno;
     ::unlink(temporary.constData());
-    if (linked == 0)
+    if (linked == 0) {
+        *held = fd;
         return Write::Done;
-    return written && closed && refusesWriting(linkError) ? Write::Refused : Write::Failed;
+    }
+    ::close(fd);
+    return written && refusesWriting(linkError) ? Write::Refused : Write::Failed;
 }
 
 } // namespace
@@ -154,7 +160,7 @@ DeviceLock::DeviceLock(const QString &device)
         case LockState::Absent:
             break;
         }
-        switch (writeLock(m_path)) {
+        switch (writeLock(m_path, &m_fd)) {
         case Write::Done:
             m_status = Status::Taken;
             return;
@@ -185,6 +191,7 @@ DeviceLock &DeviceLock::operator=(DeviceLock &&other) noexcept
         m_status = std::exchange(other.m_status, Status::NotKept);
         m_holder = other.m_holder;
         m_path = std::exchange(other.m_path, QString());
+        m_fd = std::exchange(other.m_fd, -1);
     }
     return *this;
 }
@@ -197,6 +204,8 @@ void DeviceLock::release()
         if (reading.state == LockState::Live && reading.holder.pid == qint64(::getpid()))
             ::unlink(encoded(m_path).constData());
     }
+    if (m_fd >= 0)
+        ::close(std::exchange(m_fd, -1));
     m_status = Status::NotKept;
 }
 

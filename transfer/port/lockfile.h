@@ -59,6 +59,7 @@ private:
     Status m_status = Status::NotKept;
     Holder m_holder;
     QString m_path;
+    int m_fd = -1;  // our lock, flock()ed while it is ours
 };
 
 } // namespace SerialDevice
