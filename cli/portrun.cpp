@@ -1,5 +1,6 @@
 #include "portrun.h"
 
+#include "phrases.h"
 #include "transfer/lineinterrupt.h"
 
 #include <QElapsedTimer>
@@ -57,7 +58,7 @@ void ProgressBars::update(int row, const QString &stage, int value, int maximum)
     const int percent = maximum > 0 ? std::clamp(value * 100 / maximum, 0, 100) : 0;
     const std::lock_guard lock(d->mutex);
     d->lines[row] = QStringLiteral("%1  %2 [%3%4] %5%")
-                        .arg(d->ports[row], stage.leftJustified(8))
+                        .arg(Phrase::shown(d->ports[row]), stage.leftJustified(8))
                         .arg(QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('.')))
                         .arg(percent, 3);
     // At most ten times a second, and always at the end of a bar.
