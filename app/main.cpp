@@ -3,6 +3,7 @@
 #include "app/screenshot.h"
 
 #include "form/windowtexts.h"
+#include "journal/journallocation.h"
 #include "transfer/exchangelog.h"
 
 #include <QApplication>
@@ -27,7 +28,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Save a picture of the window to <file> once it is drawn, then quit."),
                                         QStringLiteral("file"));
-    parser.addOptions({log, screenshot});
+    const QCommandLineOption journal(QStringLiteral("journal"),
+                                     QStringLiteral("Keep the journal in <dest>: a file, or a postgresql:// address "
+                                                    "(default: $TAVIR340_JOURNAL, else ~/.local/state/tavir340/journal.sqlite)."),
+                                     QStringLiteral("dest"));
+    const QCommandLineOption noJournal(QStringLiteral("no-journal"), QStringLiteral("Keep no journal."));
+    parser.addOptions({log, screenshot, journal, noJournal});
     parser.process(app);
     if (parser.isSet(log)) {
         if (const FileError error = ExchangeLog::start(parser.value(log))) {
@@ -41,6 +47,7 @@ int main(int argc, char *argv[])
     int code = 0;
     {
         MainWindow window;
+        window.setJournalLocation(journalLocation(parser.value(journal), parser.isSet(noJournal)));
         if (parser.isSet(screenshot))
             saveScreenshotOnFirstPaint(&window, parser.value(screenshot));
         window.show();

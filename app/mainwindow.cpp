@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
 #include "content/datafiles.h"
-#include "app/filedialog.h"
+#include "form/filedialog.h"
 #include "form/messagebox.h"
 #include "app/resourceicon.h"
 #include "content/contentfile.h"
@@ -11,6 +11,9 @@
 #include "form/mainwindowui.h"
 #include "help/about.h"
 #include "help/help.h"
+#include "journal/journal.h"
+#include "journal/journalrecord.h"
+#include "journal/journalview.h"
 #include "settings/chardialog.h"
 #include "settings/setcom.h"
 #include "simulator/modulesimulator.h"
@@ -19,6 +22,7 @@
 #include "transfer/uploadcommands.h"
 
 #include <QActionGroup>
+#include <QBuffer>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -36,6 +40,7 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>())
     , m_settings(settings)
+    , m_journalLocation(journalLocation({}, false))
 {
     ui->setupUi(this);
 
@@ -67,9 +72,17 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
 
     connectActions();
     createStatusLabels();
+    markSaved();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::setJournalLocation(const JournalLocation &location)
+{
+    m_journalLocation = location;
+    m_journal.reset();
+    m_journalGivenUp = false;
+}
 
 void MainWindow::connectActions()
 {
@@ -86,6 +99,7 @@ void MainWindow::connectActions()
         {ui->actionDownload, &MainWindow::download},
         {ui->actionReadup, &MainWindow::readup},
         {ui->actionVerify, &MainWindow::verify_func},
+        {ui->actionJournal, &MainWindow::showJournal},
         {ui->actionAbout, &MainWindow::nevjegy},
         {ui->actionContents, &MainWindow::contents},
         {ui->action8bit_sum, &MainWindow::setChks8},
@@ -149,6 +163,7 @@ void MainWindow::loadFile(const QString &path)
         break;
     }
     writeForm(ui->centralWidget, result.values);
+    markSaved();
     m_settings.FileName = ContentFile::displayName(m_settings.FilePath);
     m_settings.RecordText.clear();
     fileLabel->setText(m_settings.FileName);
@@ -177,6 +192,7 @@ void MainWindow::save()
     m_settings.FilePath = path;
     m_settings.FileName = ContentFile::displayName(path);
     fileLabel->setText(m_settings.FileName);
+    markSaved();
     Message::information(this, QStringLiteral("Save"), QStringLiteral("Save was successful."));
 }
 
@@ -269,27 +285,123 @@ void MainWindow::download()
 {
     if (!checkEditedField())
         return;
-    const RecordResult record = buildContentRecord(readForm(ui->centralWidget), m_settings,
-                                                   RecordPurpose::Download);
+    const FormValues form = readForm(ui->centralWidget);
+    const RecordResult record = buildContentRecord(form, m_settings, RecordPurpose::Download);
     if (record.error != RecordError::None) {
         Message::critical(this, QStringLiteral("Betöltés hiba."),
                           WindowText::downloadRefusal(record, m_settings.DownloadSeparator));
         return;
     }
+    JournalEntry start = startEntry(JournalName::Download, m_settings.Port);
+    setContent(start, form);
+    start.recordSha256 = sha256Hex(recordLineBytes(m_settings.RecordText, m_settings.DownloadSeparator));
+    start.file = m_settings.FilePath;
+    JournalRecord entry = beginRecord(start);
     dload dialog(m_settings, this);
     dialog.exec();
+    setEnding(entry.entry(), dialog.report());
+    entry.entry().message = dialog.statusLabel()->text();
+    finishRecord(entry);
 }
 
 void MainWindow::readup()
 {
-    readupFromModule(this, m_settings, ui->centralWidget, ui->smskp_combo);
+    JournalRecord entry = beginRecord(startEntry(JournalName::Readup, m_settings.Port));
+    readupFromModule(this, m_settings, ui->centralWidget, ui->smskp_combo, entry.entry());
+    finishRecord(entry);
 }
 
 void MainWindow::verify_func()
 {
     if (!checkEditedField())
         return;
-    verifyAgainstModule(this, m_settings, ui->centralWidget);
+    JournalEntry start = startEntry(JournalName::Verify, m_settings.Port);
+    setContent(start, readForm(ui->centralWidget));
+    start.file = m_settings.FilePath;
+    JournalRecord entry = beginRecord(start);
+    verifyAgainstModule(this, m_settings, ui->centralWidget, entry.entry());
+    finishRecord(entry);
+}
+
+// --- Journal ----------------------------------------------------------------
+
+// The journal, opened for the first transfer. One that cannot be opened is
+// named once; transfers then go on unrecorded.
+Journal *MainWindow::journal()
+{
+    if (m_journalLocation.kind == JournalLocation::Kind::Off || m_journalGivenUp)
+        return nullptr;
+    if (!m_journal)
+        m_journal = std::make_unique<Journal>(m_journalLocation);
+    if (!m_journal->isOpen()) {
+        journalFailed();
+        return nullptr;
+    }
+    return m_journal.get();
+}
+
+void MainWindow::journalFailed()
+{
+    if (m_journalGivenUp)
+        return;
+    m_journalGivenUp = true;
+    const Journal::Problem problem = m_journal ? m_journal->problem() : Journal::Problem{};
+    Message::warning(this, QStringLiteral("Napló"), WindowText::journalUnavailable(m_journalLocation.shownName(), problem));
+}
+
+JournalRecord MainWindow::beginRecord(JournalEntry entry)
+{
+    JournalRecord record(journal(), entry);
+    if (record.begun())
+        return record;
+    journalFailed();
+    return JournalRecord(nullptr, record.entry());
+}
+
+void MainWindow::finishRecord(JournalRecord &record)
+{
+    if (!record.finish())
+        journalFailed();
+}
+
+void MainWindow::showJournal()
+{
+    Journal *opened = journal();
+    if (!opened)
+        return;
+    journalView view(*opened, this);
+    if (view.exec() != QDialog::Accepted || !view.chosen() || !mayReplaceForm())
+        return;
+    QByteArray content = view.chosen()->content;
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    const ContentFile::LoadResult loaded = ContentFile::parse(buffer, readForm(ui->centralWidget));
+    if (loaded.status != ContentFile::LoadStatus::Loaded) {
+        Message::critical(this, QStringLiteral("File error."), QStringLiteral("Cannot open the file. \nTip: Check the file."));
+        return;
+    }
+    writeForm(ui->centralWidget, loaded.values);
+    ui->smskp_combo->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
+    markSaved();
+    m_settings.RecordText.clear();
+    fileLabel->setText(QStringLiteral("Napló #%1").arg(view.chosen()->id));
+}
+
+void MainWindow::markSaved()
+{
+    m_savedForm = readForm(ui->centralWidget);
+}
+
+// Whether the form may give way to other content: at once when it holds
+// nothing unsaved, else when the technician says so.
+bool MainWindow::mayReplaceForm()
+{
+    if (readForm(ui->centralWidget) == m_savedForm)
+        return true;
+    return QMessageBox::question(this, QStringLiteral("Napló"),
+                                 QStringLiteral("Az űrlapon mentetlen változások vannak.\nFelülírja őket a naplóbejegyzés tartalmával?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
 }
 
 // --- Help -------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/formvalues.h"
+#include "journal/journallocation.h"
 #include "settings/linksettings.h"
 #include "transfer/port/portscan.h"
 
@@ -7,6 +9,9 @@
 
 #include <memory>
 
+class Journal;
+class JournalRecord;
+struct JournalEntry;
 class ModuleSimulator;
 class QLabel;
 namespace Ui { class MainWindow; }
@@ -28,6 +33,8 @@ public:
     const Ui::MainWindow &form() const { return *ui; }
     // Where the port dialog looks for serial devices.
     void setDeviceLookup(const DeviceLookup &lookup) { m_deviceLookup = lookup; }
+    // Where transfers are recorded; the program sets it from --journal.
+    void setJournalLocation(const JournalLocation &location);
 
 public slots:
     void newfile();
@@ -60,6 +67,13 @@ private:
     bool startSimulatedModule();
     bool checkFields();
     bool checkEditedField();
+    void showJournal();
+    Journal *journal();
+    JournalRecord beginRecord(JournalEntry entry);
+    void finishRecord(JournalRecord &record);
+    void journalFailed();
+    void markSaved();
+    bool mayReplaceForm();
 
     std::unique_ptr<Ui::MainWindow> ui;
     LinkSettings m_settings;
@@ -70,4 +84,8 @@ private:
     bool m_portChosen = false;
     DeviceLookup m_deviceLookup;
     std::unique_ptr<ModuleSimulator> m_simulatedModule;  // runs once chosen, until the window goes
+    JournalLocation m_journalLocation;
+    std::unique_ptr<Journal> m_journal;  // opened for the first transfer
+    bool m_journalGivenUp = false;       // the technician has been told once
+    FormValues m_savedForm;              // as last saved or loaded
 };

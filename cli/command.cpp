@@ -1,5 +1,6 @@
 #include "command.h"
 
+#include "journal/journal.h"
 #include "phrases.h"
 #include "standardoutput.h"
 #include "transfer/exchangelog.h"
@@ -146,6 +147,31 @@ void Command::addOutputOptions(QCommandLineParser &parser)
     });
 }
 
+void Command::addJournalOptions(QCommandLineParser &parser)
+{
+    parser.addOptions({
+        {QStringLiteral("journal"),
+         QStringLiteral("Keep the journal in <dest>: a file, or a postgresql:// address (default: $TAVIR340_JOURNAL, "
+                        "else ~/.local/state/tavir340/journal.sqlite)."),
+         QStringLiteral("dest")},
+        {QStringLiteral("no-journal"), QStringLiteral("Keep no journal of this run.")},
+    });
+}
+
+std::optional<JournalLocation> Command::writableJournal(const QCommandLineParser &parser) const
+{
+    const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), parser.isSet(QStringLiteral("no-journal")));
+    if (location.kind == JournalLocation::Kind::Off)
+        return location;
+    const Journal journal(location);
+    if (!journal.isOpen()) {
+        fail(Refused, QStringLiteral("the journal %1 takes no entries: %2 (--no-journal runs without one)")
+                          .arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+        return std::nullopt;
+    }
+    return location;
+}
+
 int Command::fail(ExitCode code, const QString &message) const
 {
     printLines(stderr, {QStringLiteral("tavir340-cli: ") + message});
@@ -173,6 +199,8 @@ void Command::report(const Result &result, bool toError) const
             object.insert(QStringLiteral("backup"), result.backup);
         if (!result.output.isEmpty())
             object.insert(QStringLiteral("output"), result.output);
+        if (result.journalEntry != 0)
+            object.insert(QStringLiteral("entry"), result.journalEntry);
         QJsonArray differences;
         for (const FieldDifference &d : result.differences)
             differences.append(QJsonObject{{QStringLiteral("field"), d.name},

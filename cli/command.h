@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/formdiff.h"
+#include "journal/journallocation.h"
 #include "settings/linksettings.h"
 
 #include <QCommandLineParser>
@@ -42,6 +43,7 @@ struct Result
     QString secondName = QStringLiteral("module");
     QString backup;   // the backup file written before a download
     QString output;   // the file written
+    qint64 journalEntry = 0;  // the journal's entry of the operation
 };
 
 class Command
@@ -63,6 +65,10 @@ protected:
     static void addLinkOptions(QCommandLineParser &parser);
     std::optional<LinkSettings> linkSettings(const QCommandLineParser &parser) const;
     static void addOutputOptions(QCommandLineParser &parser);
+    // --journal and --no-journal; where the journal is, once it is known to
+    // take entries, or a refusal already reported.
+    static void addJournalOptions(QCommandLineParser &parser);
+    std::optional<JournalLocation> writableJournal(const QCommandLineParser &parser) const;
 
     // A diagnostic on standard error; returns `code`.
     int fail(ExitCode code, const QString &message) const;

@@ -67,6 +67,16 @@ protected:
     int execute(QCommandLineParser &parser) override;
 };
 
+class JournalCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("journal"); }
+    QString summary() const override;
+protected:
+    void configure(QCommandLineParser &parser) override;
+    int execute(QCommandLineParser &parser) override;
+};
+
 std::vector<std::unique_ptr<Command>> allCommands();
 
 // A content file's form, or nothing after the reason has gone to standard

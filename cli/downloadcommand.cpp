@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "content/readupfile.h"
+#include "journal/journal.h"
 #include "phrases.h"
 #include "portjobs.h"
 #include "portrun.h"
@@ -8,6 +9,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -27,6 +29,7 @@ void DownloadCommand::configure(QCommandLineParser &parser)
         {QStringLiteral("force"), QStringLiteral("Write a module even when it could not be read up for its backup.")},
     });
     addLinkOptions(parser);
+    addJournalOptions(parser);
     addOutputOptions(parser);
 }
 
@@ -48,12 +51,16 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     if (record.error != RecordError::None)
         return fail(Refused, QStringLiteral("%1: refused: %2").arg(files.first(), Phrase::refusal(record, settings->DownloadSeparator)));
 
+    const std::optional<JournalLocation> journal = writableJournal(parser);
+    if (!journal)
+        return Refused;
+
     // Every backup file is made ready before any module is touched.
     std::vector<std::unique_ptr<OutputFile>> backups;
     if (!backupFolder.isEmpty()) {
         const QDateTime now = QDateTime::currentDateTimeUtc();
         for (const QString &port : ports) {
-            backups.push_back(std::make_unique<OutputFile>(backupPath(backupFolder, port, now)));
+            backups.push_back(std::make_unique<OutputFile>(backupPath(QDir(backupFolder).absolutePath(), port, now)));
             if (const FileError error = backups.back()->error())
                 return fail(Refused, QStringLiteral("cannot write the backup %1: %2").arg(backups.back()->path(), Phrase::fileError(error)));
         }
@@ -64,7 +71,9 @@ int DownloadCommand::execute(QCommandLineParser &parser)
                                                                   ProgressBars &bars) {
         LinkSettings own = *settings;
         own.Port = port;
-        const PortContext context{row, &interrupt, &bars};
+        const std::unique_ptr<Journal> portsJournal = portJournal(*journal);
+        PortContext context(row, interrupt, bars, portsJournal.get());
+        context.file = QFileInfo(files.first()).absoluteFilePath();
         Result backup;
         if (!backups.empty()) {
             backup = readUpToFilePort(*backups[size_t(row)], own, context, QStringLiteral("backup"));
@@ -78,7 +87,8 @@ int DownloadCommand::execute(QCommandLineParser &parser)
                 return backup;
             }
         }
-        Result result = downloadPort(own, context);
+        context.backup = backup.output;
+        Result result = downloadPort(own, *form, context);
         result.backup = backup.output;
         result.seconds += backup.seconds;
         result.bytesSent += backup.bytesSent;

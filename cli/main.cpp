@@ -57,6 +57,7 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<VerifyCommand>());
     commands.push_back(std::make_unique<DiffCommand>());
     commands.push_back(std::make_unique<SetCommand>());
+    commands.push_back(std::make_unique<JournalCommand>());
     return commands;
 }
 

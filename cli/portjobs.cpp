@@ -1,11 +1,14 @@
 #include "portjobs.h"
 
 #include "content/readupfile.h"
+#include "journal/journalrecord.h"
 #include "phrases.h"
 #include "portrun.h"
 #include "transfer/lineinterrupt.h"
 #include "transfer/moduleoperations.h"
 #include "transfer/seriallink.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -73,28 +76,91 @@ Result readUpResult(const LinkSettings &settings, const QString &operation, cons
     return result;
 }
 
+JournalEntry entryFor(const QString &operation, const LinkSettings &settings, const PortContext &context)
+{
+    JournalEntry entry = startEntry(operation, settings.Port);
+    entry.unit = context.unit;
+    entry.file = context.file;
+    return entry;
+}
+
+// An operation the journal would not take the start of is not done at all.
+Result unrecorded(const LinkSettings &settings, const QString &operation, const JournalRecord &record)
+{
+    Result result;
+    result.port = settings.Port;
+    result.operation = operation;
+    result.code = Refused;
+    result.message = QStringLiteral("the journal does not take the entry, nothing was sent: ") + Phrase::journalProblem(record.problem());
+    return result;
+}
+
+// The end of the operation into its entry; the result says so when the
+// journal would not take it.
+void finish(JournalRecord &record, const ExchangeReport &report, Result &result)
+{
+    JournalEntry &entry = record.entry();
+    setEnding(entry, report);
+    entry.exitCode = result.code;
+    entry.message = result.message;
+    entry.differences = result.differences;
+    result.journalEntry = entry.id;
+    if (!record.finish()) {
+        result.code = result.code == Success ? NotRecorded : result.code;
+        result.message = (result.message.isEmpty() ? QString() : result.message + QStringLiteral("; "))
+                       + QStringLiteral("not recorded in the journal: ") + Phrase::journalProblem(record.problem());
+    }
+}
+
 } // namespace
+
+std::unique_ptr<Journal> portJournal(const JournalLocation &location)
+{
+    if (location.kind == JournalLocation::Kind::Off)
+        return nullptr;
+    return std::make_unique<Journal>(location);
+}
 
 Result readUpPort(const LinkSettings &settings, const PortContext &context, FormValues *values)
 {
-    BarWatcher watcher(context, QStringLiteral("read-up"));
+    const QString operation = QStringLiteral("read-up");
+    JournalRecord record(context.journal, entryFor(JournalName::Readup, settings, context));
+    if (!record.begun())
+        return unrecorded(settings, operation, record);
+    BarWatcher watcher(context, operation);
     SerialLink link(context.interrupt);
     const ReadupOutcome outcome = readUp(link, settings, initialFormValues(), watcher);
+    link.close();
     if (outcome.ending == Ending::Done) {
         watcher.finish();
         *values = outcome.values;
+        setContent(record.entry(), outcome.values);
     }
-    return readUpResult(settings, QStringLiteral("read-up"), outcome);
+    if (!outcome.answer.isEmpty())
+        record.entry().recordSha256 = sha256Hex(outcome.answer);
+    Result result = readUpResult(settings, operation, outcome);
+    finish(record, outcome, result);
+    return result;
 }
 
 Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const PortContext &context, const QString &operation)
 {
+    JournalEntry start = entryFor(operation == QLatin1String("backup") ? JournalName::Backup : JournalName::Readup, settings, context);
+    start.file = QFileInfo(file.path()).absoluteFilePath();
+    JournalRecord record(context.journal, start);
+    if (!record.begun())
+        return unrecorded(settings, operation, record);
     BarWatcher watcher(context, operation);
     SerialLink link(context.interrupt);
     const FileReadup readup = readUpToFile(file, link, settings, watcher);
+    link.close();
     Result result = readUpResult(settings, operation, readup.read);
-    if (readup.read.ending == Ending::Done)
+    if (readup.read.ending == Ending::Done) {
         watcher.finish();
+        setContent(record.entry(), readup.read.values);
+    }
+    if (!readup.read.answer.isEmpty())
+        record.entry().recordSha256 = sha256Hex(readup.read.answer);
     if (readup.kept()) {
         result.output = file.path();
     } else if (readup.unsavable) {
@@ -104,28 +170,53 @@ Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const Po
         result.code = readup.read.ending == Ending::Done ? NotRecorded : Refused;
         result.message = QStringLiteral("cannot write %1: %2").arg(file.path(), Phrase::fileError(readup.fileError));
     }
+    ExchangeReport report = readup.read;
+    if (result.code != Success && report.ending == Ending::Done)
+        report.ending = readup.fileError ? Ending::Refused : Ending::BadAnswer;
+    finish(record, report, result);
     return result;
 }
 
-Result downloadPort(const LinkSettings &settings, const PortContext &context)
+Result downloadPort(const LinkSettings &settings, const FormValues &form, const PortContext &context)
 {
+    const QString operation = QStringLiteral("download");
+    JournalEntry start = entryFor(JournalName::Download, settings, context);
+    setContent(start, form);
+    start.recordSha256 = sha256Hex(recordLineBytes(settings.RecordText, settings.DownloadSeparator));
+    JournalRecord record(context.journal, start);
+    if (!record.begun())
+        return unrecorded(settings, operation, record);
     BarProgress progress(context);
     SerialLink link(context.interrupt);
-    return resultOf(settings, QStringLiteral("download"), downloadToModule(link, settings, progress));
+    const ExchangeReport report = downloadToModule(link, settings, progress);
+    Result result = resultOf(settings, operation, report);
+    record.entry().backup = context.backup;
+    finish(record, report, result);
+    return result;
 }
 
 Result verifyPort(LinkSettings settings, const FormValues &form, const PortContext &context)
 {
-    BarWatcher watcher(context, QStringLiteral("verify"));
+    const QString operation = QStringLiteral("verify");
+    JournalEntry start = entryFor(JournalName::Verify, settings, context);
+    setContent(start, form);
+    JournalRecord record(context.journal, start);
+    if (!record.begun())
+        return unrecorded(settings, operation, record);
+    BarWatcher watcher(context, operation);
     SerialLink link(context.interrupt);
     const VerifyOutcome outcome = verify(link, settings, form, watcher);
+    link.close();
     if (outcome.ending == Ending::Done || outcome.ending == Ending::Mismatch)
         watcher.finish();
-    Result result = resultOf(settings, QStringLiteral("verify"), outcome);
+    Result result = resultOf(settings, operation, outcome);
     if (outcome.ending == Ending::Mismatch) {
         result.differences = outcome.comparison.differences;
         if (outcome.comparison.error != AnswerError::None)
             result.message = Phrase::answerProblem(outcome.comparison.error, outcome.comparison.fieldCount);
     }
+    if (!outcome.answer.isEmpty())
+        record.entry().recordSha256 = sha256Hex(outcome.answer);
+    finish(record, outcome, result);
     return result;
 }

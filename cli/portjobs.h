@@ -2,20 +2,35 @@
 
 #include "command.h"
 #include "form/formvalues.h"
+#include "journal/journallocation.h"
 #include "settings/linksettings.h"
 
+#include <memory>
+
+class Journal;
 class LineInterrupt;
 class OutputFile;
 class ProgressBars;
 
 // The core's module operations as one port's part of a command: the port's
-// bar moves while they run, and their outcome becomes the port's Result.
+// bar moves while they run, each is kept in the journal from start to end,
+// and their outcome becomes the port's Result.
 struct PortContext
 {
+    PortContext(int row, const LineInterrupt &interrupt, ProgressBars &bars, Journal *journal)
+        : row(row), interrupt(&interrupt), bars(&bars), journal(journal) {}
+
     int row = 0;
     const LineInterrupt *interrupt = nullptr;
     ProgressBars *bars = nullptr;
+    Journal *journal = nullptr;  // this port's thread's own; none without a journal
+    QString file;                // the content file the run works from, for the journal
+    QString unit;                // the unit of a batch, for the journal
+    QString backup;              // the backup kept before a download, for the journal
 };
+
+// The journal connection of one port's thread; none when the run keeps none.
+std::unique_ptr<Journal> portJournal(const JournalLocation &location);
 
 // The module's content, for standard output.
 Result readUpPort(const LinkSettings &settings, const PortContext &context, FormValues *values);
@@ -25,8 +40,8 @@ Result readUpPort(const LinkSettings &settings, const PortContext &context, Form
 Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const PortContext &context,
                         const QString &operation);
 
-// The record in settings.RecordText written into the module.
-Result downloadPort(const LinkSettings &settings, const PortContext &context);
+// The record in settings.RecordText, built from `form`, written into the module.
+Result downloadPort(const LinkSettings &settings, const FormValues &form, const PortContext &context);
 
 // Whether the module holds `form`.
 Result verifyPort(LinkSettings settings, const FormValues &form, const PortContext &context);

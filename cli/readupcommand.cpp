@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "content/contentfile.h"
+#include "journal/journal.h"
 #include "phrases.h"
 #include "portjobs.h"
 #include "portrun.h"
@@ -19,6 +20,7 @@ void ReadupCommand::configure(QCommandLineParser &parser)
          QStringLiteral("file")},
     });
     addLinkOptions(parser);
+    addJournalOptions(parser);
     addOutputOptions(parser);
 }
 
@@ -41,12 +43,17 @@ int ReadupCommand::execute(QCommandLineParser &parser)
         return fail(Refused, QStringLiteral("standard output is closed"));
     }
 
+    const std::optional<JournalLocation> journal = writableJournal(parser);
+    if (!journal)
+        return Refused;
+
     FormValues values;
     Result result = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
                                                     ProgressBars &bars) {
         LinkSettings own = *settings;
         own.Port = port;
-        const PortContext context{row, &interrupt, &bars};
+        const std::unique_ptr<Journal> portsJournal = portJournal(*journal);
+        const PortContext context(row, interrupt, bars, portsJournal.get());
         return file ? readUpToFilePort(*file, own, context, QStringLiteral("read-up")) : readUpPort(own, context, &values);
     }).first();
 

@@ -1,8 +1,11 @@
 #include "commands.h"
 
+#include "journal/journal.h"
 #include "portjobs.h"
 #include "portrun.h"
 #include "transfer/contentrecord.h"
+
+#include <QFileInfo>
 
 QString VerifyCommand::summary() const
 {
@@ -15,6 +18,7 @@ void VerifyCommand::configure(QCommandLineParser &parser)
     parser.addOption({{QStringLiteral("p"), QStringLiteral("port")},
                       QStringLiteral("A port: COM1, ttyUSB0 or a device path. Repeat for more modules."), QStringLiteral("port")});
     addLinkOptions(parser);
+    addJournalOptions(parser);
     addOutputOptions(parser);
 }
 
@@ -32,11 +36,18 @@ int VerifyCommand::execute(QCommandLineParser &parser)
     if (buildContentRecord(*form, checked, RecordPurpose::Verify).error != RecordError::None)
         return fail(Refused, files.first() + QStringLiteral(": refused: a field holds a character the module cannot store"));
 
+    const std::optional<JournalLocation> journal = writableJournal(parser);
+    if (!journal)
+        return Refused;
+
     const QList<Result> results = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
                                                                   ProgressBars &bars) {
         LinkSettings own = *settings;
         own.Port = port;
-        return verifyPort(own, *form, {row, &interrupt, &bars});
+        const std::unique_ptr<Journal> portsJournal = portJournal(*journal);
+        PortContext context(row, interrupt, bars, portsJournal.get());
+        context.file = QFileInfo(files.first()).absoluteFilePath();
+        return verifyPort(own, *form, context);
     });
     for (const Result &result : results)
         report(result);

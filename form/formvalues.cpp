@@ -32,6 +32,16 @@ const QList<LineEditSpec> &lineEditCatalogue()
     return catalogue;
 }
 
+int lineEditIndex(const QString &name)
+{
+    const QList<LineEditSpec> &catalogue = lineEditCatalogue();
+    for (int i = 0; i < catalogue.size(); ++i) {
+        if (catalogue[i].name == name)
+            return i;
+    }
+    return -1;
+}
+
 QString fieldTitle(int index)
 {
     const LineEditSpec &field = lineEditCatalogue().at(index);

@@ -30,6 +30,8 @@ struct CheckBoxSpec
 
 // The 44 line edits, in form order.
 const QList<LineEditSpec> &lineEditCatalogue();
+// Where the line edit of that object name stands in form order, or -1.
+int lineEditIndex(const QString &name);
 // How messages name line edit `index`: its caption without the colon,
 // "Telefonszám n" for a telephone number, the object name of a hidden field.
 QString fieldTitle(int index);

@@ -203,6 +203,7 @@ void MainWindow::createActions(QMainWindow *window)
     actionReadup = newAction(window, "actionReadup");
     actionDownload = newAction(window, "actionDownload");
     actionVerify = newAction(window, "actionVerify");
+    actionJournal = newAction(window, "actionJournal");
     actionAbout = newAction(window, "actionAbout");
     actionContents = newAction(window, "actionContents");
 }
@@ -346,6 +347,8 @@ void MainWindow::createMenus(QMainWindow *window)
     menuDevice->addAction(actionReadup);
     menuDevice->addSeparator();
     menuDevice->addActions({actionDownload, actionVerify});
+    menuDevice->addSeparator();
+    menuDevice->addAction(actionJournal);
     menuHelp->addActions({actionAbout, actionContents});
     Q_UNUSED(window);
 }
@@ -373,6 +376,7 @@ void MainWindow::retranslateUi(QMainWindow *window)
         {actionReadup, "Kiolvasás az eszközből", "Ctrl+R"},
         {actionDownload, "Betöltés az eszközbe", "Ctrl+D"},
         {actionVerify, "Betöltés ellenőrzése", "Ctrl+V"},
+        {actionJournal, "Napló", "Ctrl+J"},
         {actionAbout, "Névjegy", nullptr},
         {actionContents, "Tartalom", "F1"},
     };

@@ -137,4 +137,38 @@ QString fileError(const FileError &error)
     return QString::fromLocal8Bit(std::strerror(error.code));
 }
 
+QString journalUnavailable(const QString &where, const Journal::Problem &problem)
+{
+    QString why;
+    switch (problem.error) {
+    case Journal::Error::None: break;
+    case Journal::Error::NoDriver: why = QStringLiteral("hiányzik a Qt %1 adatbázis-meghajtója").arg(problem.detail); break;
+    case Journal::Error::CannotCreate: why = QStringLiteral("nem hozható létre"); break;
+    case Journal::Error::Missing: why = QStringLiteral("nem található"); break;
+    case Journal::Error::CannotOpen: why = QStringLiteral("nem nyitható meg"); break;
+    case Journal::Error::ReadOnly: why = QStringLiteral("csak olvasható"); break;
+    case Journal::Error::NewerSchema:
+        why = QStringLiteral("újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)")
+                  .arg(problem.foundVersion).arg(Journal::SchemaVersion);
+        break;
+    case Journal::Error::WriteFailed: why = QStringLiteral("nem veszi fel a bejegyzést"); break;
+    }
+    if (!problem.detail.isEmpty() && problem.error != Journal::Error::NoDriver)
+        why += QStringLiteral(" (%1)").arg(problem.detail);
+    return QStringLiteral("A napló (%1) %2.\nA műveletek ettől kezdve nem kerülnek a naplóba.").arg(where, why);
+}
+
+QString journalResult(const QString &result)
+{
+    if (result == JournalName::Ok)
+        return QStringLiteral("sikeres");
+    if (result == JournalName::Failed)
+        return QStringLiteral("sikertelen");
+    if (result == JournalName::Refused)
+        return QStringLiteral("elutasítva");
+    if (result == JournalName::Interrupted)
+        return QStringLiteral("megszakítva");
+    return QStringLiteral("befejezetlen");
+}
+
 } // namespace WindowText

@@ -1,4 +1,4 @@
-#include "app/filedialog.h"
+#include "form/filedialog.h"
 #include "app/mainwindow.h"
 #include "form/formbinding.h"
 #include "form/mainwindowui.h"

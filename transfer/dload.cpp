@@ -64,6 +64,11 @@ dload::~dload()
     m_worker->wait();
 }
 
+const ExchangeReport &dload::report() const
+{
+    return m_worker->report();
+}
+
 void dload::retranslateUi()
 {
     setWindowTitle(tr("Betöltés"));

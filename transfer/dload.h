@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/linksettings.h"
+#include "transfer/moduleexchange.h"
 
 #include <QDialog>
 
@@ -24,6 +25,8 @@ public:
 
     QProgressBar *progressBar() const { return m_progressBar; }
     QLabel *statusLabel() const { return m_status; }
+    // How the download ended, once the dialog has closed.
+    const ExchangeReport &report() const;
 
 public slots:
     void dlcomplete();

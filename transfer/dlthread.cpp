@@ -60,5 +60,6 @@ void dlThread::run()
 {
     QueuedProgress progress(m_owner->progressBar());
     SerialLink link(&m_interrupt);
-    m_result = downloadToModule(link, m_settings, progress).ending == Ending::Done;
+    m_report = downloadToModule(link, m_settings, progress);
+    m_result = m_report.ending == Ending::Done;
 }

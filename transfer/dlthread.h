@@ -2,6 +2,7 @@
 
 #include "settings/linksettings.h"
 #include "transfer/lineinterrupt.h"
+#include "transfer/moduleexchange.h"
 
 #include <QThread>
 
@@ -19,6 +20,8 @@ public:
     ~dlThread() override;
 
     bool result() const { return m_result; }
+    // How the exchange ended; read once the thread has finished.
+    const ExchangeReport &report() const { return m_report; }
     // Ends a running exchange before its next byte; safe from any thread.
     void abandon();
 
@@ -27,6 +30,7 @@ protected:
 
 private:
     std::atomic<bool> m_result = false;
+    ExchangeReport m_report;
     dload *m_owner;
     const LinkSettings m_settings;
     LineInterrupt m_interrupt;

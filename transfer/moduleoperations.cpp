@@ -41,6 +41,7 @@ ReadupOutcome readUp(SerialLink &link, const LinkSettings &settings, const FormV
 {
     ReadupOutcome outcome;
     const UploadAnswer answer = upload(link, settings, watcher, &outcome);
+    outcome.answer = answer.bytes;
     if (outcome.ending != Ending::Done)
         return outcome;
     const ReadupResult read = readModuleAnswer(answerText(answer.bytes), current);
@@ -62,6 +63,7 @@ VerifyOutcome verify(SerialLink &link, LinkSettings &settings, const FormValues 
         return outcome;
     }
     const UploadAnswer answer = upload(link, settings, watcher, &outcome);
+    outcome.answer = answer.bytes;
     if (outcome.ending != Ending::Done)
         return outcome;
     const QString text = answerText(answer.bytes);

@@ -28,6 +28,7 @@ public:
 
 struct ReadupOutcome : ExchangeReport
 {
+    QByteArray answer;   // the bytes the module sent
     AnswerError answerError = AnswerError::None;
     int fieldCount = 0;  // the fields found in a bad answer
     FormValues values;   // the form with the module's content, when Done
@@ -39,6 +40,7 @@ ReadupOutcome readUp(SerialLink &link, const LinkSettings &settings, const FormV
 
 struct VerifyOutcome : ExchangeReport
 {
+    QByteArray answer;            // the bytes the module sent
     RecordResult refusal;        // why the form was refused, for Refused
     AnswerComparison comparison;  // for Mismatch: the form first, the module second
 };

@@ -3,6 +3,7 @@
 #include "form/formbinding.h"
 #include "form/messagebox.h"
 #include "form/windowtexts.h"
+#include "journal/journalentry.h"
 #include "transfer/moduleoperations.h"
 #include "transfer/screenpace.h"
 #include "transfer/seriallink.h"
@@ -76,39 +77,55 @@ void portFailure(QWidget *window, const QString &failure, const ExchangeReport &
     Message::critical(window, ErrorTitle, failure + QStringLiteral("\nNem lehet megnyitni a portot."));
 }
 
+// The end of an exchange into its journal entry, with what the window says of it.
+void recordEnd(JournalEntry &entry, const ExchangeReport &report, const QByteArray &answer, const QString &message)
+{
+    setEnding(entry, report);
+    if (!answer.isEmpty())
+        entry.recordSha256 = sha256Hex(answer);
+    entry.message = message;
+}
+
 } // namespace
 
 void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
-                      QComboBox *operatorCombo)
+                      QComboBox *operatorCombo, JournalEntry &entry)
 {
     AnswerProgress progress(window, QStringLiteral("Kiolvasás..."));
     SerialLink link;
     const ReadupOutcome outcome = readUp(link, settings, readForm(central), progress);
     link.close();
     progress.close();
+    const QString failed = QStringLiteral("Sikertelen kiolvasás.");
     switch (outcome.ending) {
     case Ending::Done:
+        recordEnd(entry, outcome, outcome.answer, {});
+        setContent(entry, outcome.values);
         writeForm(central, outcome.values);
         operatorCombo->setCurrentIndex(operatorIndexForNumber(outcome.values.texts.first()));
         return;
     case Ending::PortUnavailable:
     case Ending::LineSetupFailed:
-        portFailure(window, QStringLiteral("Sikertelen kiolvasás."), outcome);
+        recordEnd(entry, outcome, outcome.answer, failed + QStringLiteral("\nNem lehet megnyitni a portot."));
+        portFailure(window, failed, outcome);
         return;
-    case Ending::BadAnswer:
+    case Ending::BadAnswer: {
         if (outcome.answerError == AnswerError::NoSeparator)
             qDebug("sep error");
         else if (outcome.answerError == AnswerError::WrongFieldCount)
             qDebug() << "dberror" << outcome.fieldCount << LineEditCount;
-        Message::critical(window, ErrorTitle,
-                          QStringLiteral("Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!"));
+        const QString text = failed + QStringLiteral("\nEllenőrizze az eszközt, és próbálja meg újra!");
+        recordEnd(entry, outcome, outcome.answer, text);
+        Message::critical(window, ErrorTitle, text);
         return;
+    }
     default:  // cancelled
+        recordEnd(entry, outcome, outcome.answer, {});
         return;
     }
 }
 
-void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *central)
+void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *central, JournalEntry &entry)
 {
     // The port stays ours, and the bar up, until the technician has read the
     // outcome.
@@ -117,25 +134,36 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
     const VerifyOutcome outcome = verify(link, settings, readForm(central), progress);
     progress.finish();
     const QString title = QStringLiteral("Ellenőrzés");
+    const QString failed = QStringLiteral("Sikertelen ellenőrzés.");
     switch (outcome.ending) {
-    case Ending::Refused:
-        Message::critical(window, ErrorTitle, QStringLiteral("Sikertelen ellenőrzés. (ascii error)"));
+    case Ending::Refused: {
+        const QString text = QStringLiteral("Sikertelen ellenőrzés. (ascii error)");
+        recordEnd(entry, outcome, outcome.answer, text);
+        Message::critical(window, ErrorTitle, text);
         return;
+    }
     case Ending::PortUnavailable:
     case Ending::LineSetupFailed:
-        portFailure(window, QStringLiteral("Sikertelen ellenőrzés."), outcome);
+        recordEnd(entry, outcome, outcome.answer, failed + QStringLiteral("\nNem lehet megnyitni a portot."));
+        portFailure(window, failed, outcome);
         return;
-    case Ending::Done:
-        Message::information(window, title,
-                             settings.Port == SimulatedModulePort
-                                 ? QStringLiteral("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve.")
-                                 : QStringLiteral("Sikeres ellenőrzés."));
+    case Ending::Done: {
+        const QString text = settings.Port == SimulatedModulePort
+                               ? QStringLiteral("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve.")
+                               : QStringLiteral("Sikeres ellenőrzés.");
+        recordEnd(entry, outcome, outcome.answer, text);
+        Message::information(window, title, text);
         return;
-    case Ending::Mismatch:
-        Message::critical(window, title, QStringLiteral("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"),
-                          WindowText::verifyDetails(outcome.comparison));
+    }
+    case Ending::Mismatch: {
+        const QString text = failed + QStringLiteral("\nTöltse be újra a konfigurációt!");
+        recordEnd(entry, outcome, outcome.answer, text);
+        entry.differences = outcome.comparison.differences;
+        Message::critical(window, title, text, WindowText::verifyDetails(outcome.comparison));
         return;
+    }
     default:  // cancelled
+        recordEnd(entry, outcome, outcome.answer, {});
         return;
     }
 }

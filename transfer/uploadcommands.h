@@ -1,5 +1,6 @@
 #pragma once
 
+struct JournalEntry;
 struct LinkSettings;
 class QComboBox;
 class QWidget;
@@ -7,7 +8,8 @@ class QWidget;
 // Read-up and verify: both ask the module for its content behind a
 // window-modal, cancellable progress dialog, one byte read at a time on the
 // window's thread. Read-up puts the answer into the form once every check has
-// passed; verify compares it with the form and says whether they match.
+// passed; verify compares it with the form and says whether they match. Each
+// fills in the end of its journal entry before it says how it went.
 void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
-                      QComboBox *operatorCombo);
-void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *central);
+                      QComboBox *operatorCombo, JournalEntry &entry);
+void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *central, JournalEntry &entry);

@@ -96,6 +96,18 @@ QList<PortEntry> listPorts(const DeviceLookup &lookup)
     return entries;
 }
 
+PortEntry describeAdapter(const QString &device, const DeviceLookup &lookup)
+{
+    PortEntry entry;
+    entry.device = device;
+    const QString real = QFileInfo(device).canonicalFilePath();
+    if (real.isEmpty())
+        return entry;
+    entry.byId = byIdLinks(lookup).value(real);
+    readUsbDescription(lookup, QFileInfo(real).fileName(), &entry);
+    return entry;
+}
+
 QString adapterDescription(const PortEntry &entry)
 {
     QString text = QStringList({entry.maker, entry.product}).join(QLatin1Char(' ')).trimmed();

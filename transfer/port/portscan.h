@@ -40,6 +40,10 @@ inline constexpr int ComPortCount = 31;
 // natural order (ttyACM before ttyUSB, ttyUSB2 before ttyUSB10).
 QList<PortEntry> listPorts(const DeviceLookup &lookup = {});
 
+// The by-id name, maker, product and serial number of the USB adapter
+// behind a device, from sysfs; empty for anything else. Nothing is opened.
+PortEntry describeAdapter(const QString &device, const DeviceLookup &lookup = {});
+
 // "FTDI FT232R USB UART (A12345)": what an adapter is, for a tooltip or a
 // listing; empty for a built-in port.
 QString adapterDescription(const PortEntry &entry);

@@ -1,0 +1,201 @@
+#include "commands.h"
+
+#include "journal/journal.h"
+#include "journal/journalcsv.h"
+#include "phrases.h"
+#include "standardoutput.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+QString JournalCommand::summary() const
+{
+    return QStringLiteral("List what was written into which module, when, and with what result; \"journal show ENTRY\" for one.");
+}
+
+void JournalCommand::configure(QCommandLineParser &parser)
+{
+    parser.addPositionalArgument(QStringLiteral("show"), QStringLiteral("\"show ENTRY\": one entry in full."), QStringLiteral("[show ENTRY]"));
+    parser.addOptions({
+        {QStringLiteral("module-id"), QStringLiteral("Only the module with this identifier (m_id)."), QStringLiteral("id")},
+        {QStringLiteral("name"), QStringLiteral("Only modules whose name (m_nev) holds <text>, in any case."), QStringLiteral("text")},
+        {QStringLiteral("port"), QStringLiteral("Only this port, as it was given."), QStringLiteral("port")},
+        {QStringLiteral("unit"), QStringLiteral("Only this unit of a batch."), QStringLiteral("unit")},
+        {QStringLiteral("operation"), QStringLiteral("Only download, readup, verify or backup."), QStringLiteral("op")},
+        {QStringLiteral("result"), QStringLiteral("Only ok, failed, refused, interrupted or unfinished."), QStringLiteral("result")},
+        {QStringLiteral("since"), QStringLiteral("Only entries started at or after <time> (2026-12-08 or 2026-12-08T10:00:00Z)."),
+         QStringLiteral("time")},
+        {QStringLiteral("until"), QStringLiteral("Only entries started before <time>."), QStringLiteral("time")},
+        {QStringLiteral("limit"), QStringLiteral("At most <n> entries, newest first (default 50; 0: all)."), QStringLiteral("n"),
+         QStringLiteral("50")},
+        {QStringLiteral("csv"), QStringLiteral("The entries as CSV, with a header row.")},
+        {{QStringLiteral("o"), QStringLiteral("output")},
+         QStringLiteral("With show: write the entry's content as a content file to <file>."), QStringLiteral("file")},
+    });
+    addJournalOptions(parser);
+    addOutputOptions(parser);
+}
+
+namespace {
+
+// A time as --since takes it: a date (its midnight, UTC) or a date and time.
+std::optional<qint64> timeOption(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!time.isValid()) {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        if (date.isValid())
+            time = date.startOfDay(Qt::UTC);
+    }
+    if (time.isValid() && time.timeSpec() == Qt::LocalTime && text.size() > 10)
+        time.setTimeSpec(Qt::UTC);  // a time without a zone is UTC, as the journal shows it
+    return time.isValid() ? std::optional(time.toMSecsSinceEpoch()) : std::nullopt;
+}
+
+QJsonObject entryObject(const JournalEntry &e)
+{
+    QJsonObject object{
+        {QStringLiteral("entry"), e.id},
+        {QStringLiteral("started"), isoTime(e.startedMs)},
+        {QStringLiteral("station"), e.station},
+        {QStringLiteral("user"), e.user},
+        {QStringLiteral("program"), e.program},
+        {QStringLiteral("version"), e.version},
+        {QStringLiteral("operation"), e.operation},
+        {QStringLiteral("port"), e.port},
+        {QStringLiteral("result"), e.isFinished() ? e.result : JournalName::Unfinished},
+        {QStringLiteral("bytesSent"), e.bytesSent},
+        {QStringLiteral("bytesReceived"), e.bytesReceived},
+    };
+    const struct { const char *key; QString value; } optional[] = {
+        {"ended", e.endedMs ? isoTime(*e.endedMs) : QString()}, {"unit", e.unit}, {"device", e.device}, {"byId", e.byId},
+        {"usbSerial", e.usbSerial}, {"moduleId", e.moduleId}, {"moduleName", e.moduleName}, {"message", e.message},
+        {"file", e.file}, {"backup", e.backup}, {"recordSha256", e.recordSha256}};
+    for (const auto &field : optional)
+        if (!field.value.isEmpty())
+            object.insert(QLatin1String(field.key), field.value);
+    if (e.exitCode)
+        object.insert(QStringLiteral("exitCode"), *e.exitCode);
+    if (const std::optional<double> seconds = entrySeconds(e))
+        object.insert(QStringLiteral("seconds"), *seconds);
+    QJsonArray differences;
+    for (const FieldDifference &d : e.differences)
+        differences.append(QJsonObject{{QStringLiteral("field"), d.name}, {QStringLiteral("caption"), d.title},
+                                       {QStringLiteral("file"), d.first}, {QStringLiteral("module"), d.second}});
+    if (!differences.isEmpty())
+        object.insert(QStringLiteral("differences"), differences);
+    return object;
+}
+
+// "2026-12-08 10:15:00Z  #12  station  ttyUSB0  download  0042 KAPU  ok  6.3 s"
+QString entryLine(const JournalEntry &e)
+{
+    const std::optional<double> seconds = entrySeconds(e);
+    QStringList columns = {
+        QDateTime::fromMSecsSinceEpoch(e.startedMs, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss'Z'")),
+        QStringLiteral("#%1").arg(e.id), e.station, e.port, e.operation};
+    if (!e.unit.isEmpty())
+        columns << QStringLiteral("unit ") + e.unit;
+    columns << (e.moduleId + QLatin1Char(' ') + e.moduleName).trimmed()
+            << (e.isFinished() ? e.result : QStringLiteral("unfinished: the module's content is unknown"));
+    if (seconds)
+        columns << QStringLiteral("%1 s").arg(*seconds, 0, 'f', 1);
+    columns.removeAll(QString());
+    return columns.join(QStringLiteral("  "));
+}
+
+QStringList entryDetails(const JournalEntry &e)
+{
+    QStringList lines = {entryLine(e)};
+    const struct { const char *label; QString value; } fields[] = {
+        {"started", isoTime(e.startedMs)}, {"ended", e.endedMs ? isoTime(*e.endedMs) : QString()},
+        {"station", e.station}, {"user", e.user}, {"program", e.program + QLatin1Char(' ') + e.version},
+        {"process", QString::number(e.pid)}, {"unit", e.unit}, {"port", e.port}, {"device", e.device},
+        {"adapter", e.byId}, {"USB serial", e.usbSerial}, {"module id", e.moduleId}, {"module name", e.moduleName},
+        {"file", e.file}, {"backup", e.backup}, {"exit code", e.exitCode ? QString::number(*e.exitCode) : QString()},
+        {"message", e.message}, {"bytes sent", QString::number(e.bytesSent)},
+        {"bytes received", QString::number(e.bytesReceived)}, {"record SHA-256", e.recordSha256}};
+    for (const auto &field : fields)
+        if (!field.value.isEmpty())
+            lines << QStringLiteral("  %1: %2").arg(QLatin1String(field.label), field.value);
+    for (const FieldDifference &d : e.differences)
+        lines << QStringLiteral("  differs: ") + Phrase::difference(d, QStringLiteral("file"), QStringLiteral("module"));
+    return lines;
+}
+
+} // namespace
+
+int JournalCommand::execute(QCommandLineParser &parser)
+{
+    const QStringList arguments = parser.positionalArguments();
+    const bool show = arguments.value(0) == QLatin1String("show");
+    if ((show && arguments.size() != 2) || (!show && !arguments.isEmpty()))
+        return fail(Refused, QStringLiteral("usage: tavir340-cli journal [options] | tavir340-cli journal show ENTRY [-o FILE]"));
+    if (parser.isSet(QStringLiteral("no-journal")))
+        return fail(Refused, QStringLiteral("--no-journal: there is no journal to read"));
+    const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), false);
+    Journal journal(location, Journal::Mode::Read);
+    if (!journal.isOpen())
+        return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+
+    if (show) {
+        bool ok = false;
+        const qint64 id = arguments[1].toLongLong(&ok);
+        const std::optional<JournalEntry> entry = ok ? journal.entry(id) : std::nullopt;
+        if (!entry)
+            return fail(Refused, QStringLiteral("no entry %1 in the journal").arg(arguments[1]));
+        const QString output = parser.value(QStringLiteral("output"));
+        if (!output.isEmpty()) {
+            if (entry->content.isEmpty())
+                return fail(Refused, QStringLiteral("entry %1 holds no content").arg(id));
+            if (const FileError error = writeWholeFile(output, entry->content))
+                return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+            return Success;
+        }
+        if (json())
+            return print(stdout, QJsonDocument(entryObject(*entry)).toJson(QJsonDocument::Compact) + '\n') ? Success : NotRecorded;
+        return printLines(stdout, entryDetails(*entry)) ? Success : NotRecorded;
+    }
+
+    Journal::Filter filter;
+    filter.moduleId = parser.value(QStringLiteral("module-id"));
+    filter.name = parser.value(QStringLiteral("name"));
+    filter.port = parser.value(QStringLiteral("port"));
+    filter.unit = parser.value(QStringLiteral("unit"));
+    filter.operation = parser.value(QStringLiteral("operation"));
+    filter.result = parser.value(QStringLiteral("result"));
+    bool limitOk = false;
+    filter.limit = parser.value(QStringLiteral("limit")).toInt(&limitOk);
+    for (const char *option : {"since", "until"}) {
+        const QString text = parser.value(QLatin1String(option));
+        const std::optional<qint64> time = timeOption(text);
+        if (!text.isEmpty() && !time)
+            return fail(Refused, QStringLiteral("--%1 takes a date or a date and time, not \"%2\"").arg(QLatin1String(option), text));
+        (QLatin1String(option) == QLatin1String("since") ? filter.sinceMs : filter.untilMs) = time;
+    }
+    if (!limitOk || filter.limit < 0)
+        return fail(Refused, QStringLiteral("--limit takes a number"));
+    const QList<JournalEntry> entries = journal.find(filter);
+    if (!journal.isOpen())
+        return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+
+    bool written = true;
+    if (parser.isSet(QStringLiteral("csv"))) {
+        written = print(stdout, journalCsv(entries));
+    } else if (json()) {
+        QByteArray out;
+        for (const JournalEntry &entry : entries)
+            out += QJsonDocument(entryObject(entry)).toJson(QJsonDocument::Compact) + '\n';
+        written = print(stdout, out);
+    } else {
+        QStringList lines;
+        for (const JournalEntry &entry : entries)
+            lines << entryLine(entry);
+        written = printLines(stdout, lines);
+    }
+    return written ? Success : NotRecorded;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "journalentry.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// Journal entries as a CSV table (RFC 4180, UTF-8, a header row), for a
+// spreadsheet: what the window exports and `tavir340-cli journal --csv` prints.
+QByteArray journalCsv(const QList<JournalEntry> &entries);
+
+// "2026-12-08T10:15:00.123Z".
+QString isoTime(qint64 ms);
+// How long the operation took, in seconds; none while unfinished.
+std::optional<double> entrySeconds(const JournalEntry &entry);
