@@ -1,7 +1,8 @@
 // tavir340-cli provisioning 1, 4 and 16 modules at once, each a
 // tavir340-sim at the true 1200 baud pace: for each transfer the wall time
 // against the line time one transfer needs, and the command line's processor
-// time per port.
+// time per port. Then 64 modules at once, with the journal off and on, in one
+// run.
 //
 //   provisionbench [path/to/bin]   (the folder holding tavir340-cli and tavir340-sim)
 
@@ -114,10 +115,11 @@ int main(int argc, char *argv[])
             if (QLatin1String(transfer.name) == QLatin1String("read-up")) {
                 for (int i = 0; i < ports; ++i)
                     runs.append(QStringList{QStringLiteral("readup"), QStringLiteral("-o"),
-                                            dir.filePath(QStringLiteral("out%1.t16").arg(i)), QStringLiteral("--quiet")}
+                                            dir.filePath(QStringLiteral("out%1.t16").arg(i)), QStringLiteral("--quiet"),
+                                            QStringLiteral("--no-journal")}
                                 + portOptions.mid(2 * i, 2));
             } else {
-                runs.append(transfer.arguments + portOptions + QStringList{QStringLiteral("--quiet")});
+                runs.append(transfer.arguments + portOptions + QStringList{QStringLiteral("--quiet"), QStringLiteral("--no-journal")});
             }
             const Measured m = runPrograms(cli, runs);
             const bool ok = m.code == 0;
@@ -125,6 +127,31 @@ int main(int argc, char *argv[])
             std::printf("%5d %-9s %8.3f %8.3f %7.4f %8.1f %14.3f%s\n", ports, transfer.name, m.wall, transfer.line,
                         m.wall / transfer.line, m.cpu * 1000, 100 * m.cpu / m.wall / ports, ok ? "" : "  FAILED");
         }
+    }
+
+    // The journal's cost: the same 64 downloads without it and with it.
+    constexpr int Many = 64;
+    std::vector<std::unique_ptr<SimulatorProcess>> sims;
+    QStringList portOptions;
+    for (int i = 0; i < Many; ++i) {
+        sims.push_back(std::make_unique<SimulatorProcess>(sim, QStringList{QStringLiteral("--paced")}));
+        portOptions << QStringLiteral("--port") << sims.back()->path();
+    }
+    std::printf("\n%d ports, download, journal off and on (SQLite):\n", Many);
+    std::printf("%-8s %8s %8s %14s\n", "journal", "wall s", "cpu ms", "cpu %/port");
+    double wallOff = 0;
+    for (const QStringList &journal : {QStringList{QStringLiteral("--no-journal")},
+                                       QStringList{QStringLiteral("--journal"), dir.filePath(QStringLiteral("bench.sqlite"))}}) {
+        const Measured m = runPrograms(cli, {QStringList{QStringLiteral("download"), file, QStringLiteral("--quiet")} + portOptions + journal});
+        const bool ok = m.code == 0;
+        allOk = allOk && ok;
+        const bool on = journal.size() > 1;
+        if (!on)
+            wallOff = m.wall;
+        std::printf("%-8s %8.3f %8.1f %14.3f", on ? "on" : "off", m.wall, m.cpu * 1000, 100 * m.cpu / m.wall / Many);
+        if (on)
+            std::printf("   wall on/off %.4f", m.wall / wallOff);
+        std::printf("%s\n", ok ? "" : "  FAILED");
     }
     return allOk ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 #include "command.h"
 
-#include "journal/journal.h"
+#include "journal/sharedjournal.h"
 #include "phrases.h"
 #include "standardoutput.h"
 #include "transfer/exchangelog.h"
@@ -158,18 +158,18 @@ void Command::addJournalOptions(QCommandLineParser &parser)
     });
 }
 
-std::optional<JournalLocation> Command::writableJournal(const QCommandLineParser &parser) const
+bool Command::openJournal(const QCommandLineParser &parser, std::unique_ptr<SharedJournal> *journal) const
 {
     const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), parser.isSet(QStringLiteral("no-journal")));
     if (location.kind == JournalLocation::Kind::Off)
-        return location;
-    const Journal journal(location);
-    if (!journal.isOpen()) {
+        return true;
+    *journal = std::make_unique<SharedJournal>(location);
+    if (!(*journal)->isOpen()) {
         fail(Refused, QStringLiteral("the journal %1 takes no entries: %2 (--no-journal runs without one)")
-                          .arg(location.shownName(), Phrase::journalProblem(journal.problem())));
-        return std::nullopt;
+                          .arg(location.shownName(), Phrase::journalProblem((*journal)->problem())));
+        return false;
     }
-    return location;
+    return true;
 }
 
 int Command::fail(ExitCode code, const QString &message) const

@@ -10,7 +10,10 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
+
+class SharedJournal;
 
 // What every subcommand of tavir340-cli shares: its options, how it reports,
 // and the exit codes. Each subcommand is a thin layer of argument parsing and
@@ -65,10 +68,11 @@ protected:
     static void addLinkOptions(QCommandLineParser &parser);
     std::optional<LinkSettings> linkSettings(const QCommandLineParser &parser) const;
     static void addOutputOptions(QCommandLineParser &parser);
-    // --journal and --no-journal; where the journal is, once it is known to
-    // take entries, or a refusal already reported.
+    // --journal and --no-journal; the run's journal, once it is known to take
+    // entries (none with --no-journal), or false after the refusal has been
+    // reported.
     static void addJournalOptions(QCommandLineParser &parser);
-    std::optional<JournalLocation> writableJournal(const QCommandLineParser &parser) const;
+    bool openJournal(const QCommandLineParser &parser, std::unique_ptr<SharedJournal> *journal) const;
 
     // A diagnostic on standard error; returns `code`.
     int fail(ExitCode code, const QString &message) const;

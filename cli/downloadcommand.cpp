@@ -1,7 +1,7 @@
 #include "commands.h"
 
 #include "content/readupfile.h"
-#include "journal/journal.h"
+#include "journal/sharedjournal.h"
 #include "phrases.h"
 #include "portjobs.h"
 #include "portrun.h"
@@ -51,8 +51,8 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     if (record.error != RecordError::None)
         return fail(Refused, QStringLiteral("%1: refused: %2").arg(files.first(), Phrase::refusal(record, settings->DownloadSeparator)));
 
-    const std::optional<JournalLocation> journal = writableJournal(parser);
-    if (!journal)
+    std::unique_ptr<SharedJournal> journal;
+    if (!openJournal(parser, &journal))
         return Refused;
 
     // Every backup file is made ready before any module is touched.
@@ -71,8 +71,7 @@ int DownloadCommand::execute(QCommandLineParser &parser)
                                                                   ProgressBars &bars) {
         LinkSettings own = *settings;
         own.Port = port;
-        const std::unique_ptr<Journal> portsJournal = portJournal(*journal);
-        PortContext context(row, interrupt, bars, portsJournal.get());
+        PortContext context(row, interrupt, bars, journal.get());
         context.file = QFileInfo(files.first()).absoluteFilePath();
         Result backup;
         if (!backups.empty()) {

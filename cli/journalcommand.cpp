@@ -2,6 +2,7 @@
 
 #include "journal/journal.h"
 #include "journal/journalcsv.h"
+#include "journal/sharedjournal.h"
 #include "phrases.h"
 #include "standardoutput.h"
 
@@ -17,7 +18,9 @@ QString JournalCommand::summary() const
 
 void JournalCommand::configure(QCommandLineParser &parser)
 {
-    parser.addPositionalArgument(QStringLiteral("show"), QStringLiteral("\"show ENTRY\": one entry in full."), QStringLiteral("[show ENTRY]"));
+    parser.addPositionalArgument(QStringLiteral("show"),
+                                 QStringLiteral("\"show ENTRY\": one entry in full; \"init\": make the journal, or bring it up to date."),
+                                 QStringLiteral("[show ENTRY | init]"));
     parser.addOptions({
         {QStringLiteral("module-id"), QStringLiteral("Only the module with this identifier (m_id)."), QStringLiteral("id")},
         {QStringLiteral("name"), QStringLiteral("Only modules whose name (m_nev) holds <text>, in any case."), QStringLiteral("text")},
@@ -133,11 +136,16 @@ int JournalCommand::execute(QCommandLineParser &parser)
 {
     const QStringList arguments = parser.positionalArguments();
     const bool show = arguments.value(0) == QLatin1String("show");
-    if ((show && arguments.size() != 2) || (!show && !arguments.isEmpty()))
-        return fail(Refused, QStringLiteral("usage: tavir340-cli journal [options] | tavir340-cli journal show ENTRY [-o FILE]"));
+    const bool init = arguments.value(0) == QLatin1String("init");
+    if ((show && arguments.size() != 2) || (init && arguments.size() != 1) || (!show && !init && !arguments.isEmpty()))
+        return fail(Refused, QStringLiteral("usage: tavir340-cli journal [options] | journal show ENTRY [-o FILE] | journal init"));
     if (parser.isSet(QStringLiteral("no-journal")))
         return fail(Refused, QStringLiteral("--no-journal: there is no journal to read"));
     const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), false);
+    if (init) {
+        std::unique_ptr<SharedJournal> made;
+        return openJournal(parser, &made) ? Success : Refused;
+    }
     Journal journal(location, Journal::Mode::Read);
     if (!journal.isOpen())
         return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));

@@ -1,5 +1,6 @@
 #include "phrases.h"
 
+#include "journal/journal.h"
 #include "transfer/port/portname.h"
 
 #include <cstring>
@@ -151,22 +152,23 @@ QString fileError(const FileError &error)
     return {};
 }
 
-QString journalProblem(const Journal::Problem &problem)
+QString journalProblem(const JournalProblem &problem)
 {
     auto because = [&problem](const QString &what) {
         return problem.detail.isEmpty() ? what : what + QStringLiteral(" (") + problem.detail + QLatin1Char(')');
     };
+    using Error = JournalProblem::Error;
     switch (problem.error) {
-    case Journal::Error::None: return {};
-    case Journal::Error::NoDriver: return QStringLiteral("Qt's %1 database driver is not installed").arg(problem.detail);
-    case Journal::Error::CannotCreate: return because(QStringLiteral("cannot be made"));
-    case Journal::Error::Missing: return QStringLiteral("there is no journal there");
-    case Journal::Error::CannotOpen: return because(QStringLiteral("cannot be opened"));
-    case Journal::Error::ReadOnly: return because(QStringLiteral("is read-only"));
-    case Journal::Error::NewerSchema:
+    case Error::None: return {};
+    case Error::NoDriver: return QStringLiteral("Qt's %1 database driver is not installed").arg(problem.detail);
+    case Error::CannotCreate: return because(QStringLiteral("cannot be made"));
+    case Error::Missing: return QStringLiteral("there is no journal there");
+    case Error::CannotOpen: return because(QStringLiteral("cannot be opened"));
+    case Error::ReadOnly: return because(QStringLiteral("is read-only"));
+    case Error::NewerSchema:
         return QStringLiteral("it was made by a newer program (journal version %1; this program knows version %2)")
             .arg(problem.foundVersion).arg(Journal::SchemaVersion);
-    case Journal::Error::WriteFailed: return because(QStringLiteral("an entry could not be written"));
+    case Error::WriteFailed: return because(QStringLiteral("an entry could not be written"));
     }
     return {};
 }

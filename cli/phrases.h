@@ -3,7 +3,7 @@
 #include "content/contentfile.h"
 #include "form/fieldcheck.h"
 #include "form/formdiff.h"
-#include "journal/journal.h"
+#include "journal/journalsink.h"
 #include "storage/outputfile.h"
 #include "transfer/contentrecord.h"
 #include "transfer/moduleanswer.h"
@@ -34,7 +34,7 @@ QString difference(const FieldDifference &difference, const QString &firstName, 
 QString unsavable(const ContentFile::SaveProblem &problem);
 QString fileError(const FileError &error);
 // Why the journal takes no entries, or cannot be read.
-QString journalProblem(const Journal::Problem &problem);
+QString journalProblem(const JournalProblem &problem);
 
 // Text from outside (sysfs, files, the module, the command line) as it may
 // go to a terminal: control and formatting characters shown as \x1b or

@@ -114,13 +114,6 @@ void finish(JournalRecord &record, const ExchangeReport &report, Result &result)
 
 } // namespace
 
-std::unique_ptr<Journal> portJournal(const JournalLocation &location)
-{
-    if (location.kind == JournalLocation::Kind::Off)
-        return nullptr;
-    return std::make_unique<Journal>(location);
-}
-
 Result readUpPort(const LinkSettings &settings, const PortContext &context, FormValues *values)
 {
     const QString operation = QStringLiteral("read-up");

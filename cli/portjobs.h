@@ -2,12 +2,9 @@
 
 #include "command.h"
 #include "form/formvalues.h"
-#include "journal/journallocation.h"
 #include "settings/linksettings.h"
 
-#include <memory>
-
-class Journal;
+class JournalSink;
 class LineInterrupt;
 class OutputFile;
 class ProgressBars;
@@ -17,20 +14,17 @@ class ProgressBars;
 // and their outcome becomes the port's Result.
 struct PortContext
 {
-    PortContext(int row, const LineInterrupt &interrupt, ProgressBars &bars, Journal *journal)
+    PortContext(int row, const LineInterrupt &interrupt, ProgressBars &bars, JournalSink *journal)
         : row(row), interrupt(&interrupt), bars(&bars), journal(journal) {}
 
     int row = 0;
     const LineInterrupt *interrupt = nullptr;
     ProgressBars *bars = nullptr;
-    Journal *journal = nullptr;  // this port's thread's own; none without a journal
+    JournalSink *journal = nullptr;  // the run's; none without a journal
     QString file;                // the content file the run works from, for the journal
     QString unit;                // the unit of a batch, for the journal
     QString backup;              // the backup kept before a download, for the journal
 };
-
-// The journal connection of one port's thread; none when the run keeps none.
-std::unique_ptr<Journal> portJournal(const JournalLocation &location);
 
 // The module's content, for standard output.
 Result readUpPort(const LinkSettings &settings, const PortContext &context, FormValues *values);

@@ -1,7 +1,7 @@
 #include "commands.h"
 
 #include "content/contentfile.h"
-#include "journal/journal.h"
+#include "journal/sharedjournal.h"
 #include "phrases.h"
 #include "portjobs.h"
 #include "portrun.h"
@@ -43,8 +43,8 @@ int ReadupCommand::execute(QCommandLineParser &parser)
         return fail(Refused, QStringLiteral("standard output is closed"));
     }
 
-    const std::optional<JournalLocation> journal = writableJournal(parser);
-    if (!journal)
+    std::unique_ptr<SharedJournal> journal;
+    if (!openJournal(parser, &journal))
         return Refused;
 
     FormValues values;
@@ -52,8 +52,7 @@ int ReadupCommand::execute(QCommandLineParser &parser)
                                                     ProgressBars &bars) {
         LinkSettings own = *settings;
         own.Port = port;
-        const std::unique_ptr<Journal> portsJournal = portJournal(*journal);
-        const PortContext context(row, interrupt, bars, portsJournal.get());
+        const PortContext context(row, interrupt, bars, journal.get());
         return file ? readUpToFilePort(*file, own, context, QStringLiteral("read-up")) : readUpPort(own, context, &values);
     }).first();
 

@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include "journal/journal.h"
+#include "journal/sharedjournal.h"
 #include "portjobs.h"
 #include "portrun.h"
 #include "transfer/contentrecord.h"
@@ -36,16 +36,15 @@ int VerifyCommand::execute(QCommandLineParser &parser)
     if (buildContentRecord(*form, checked, RecordPurpose::Verify).error != RecordError::None)
         return fail(Refused, files.first() + QStringLiteral(": refused: a field holds a character the module cannot store"));
 
-    const std::optional<JournalLocation> journal = writableJournal(parser);
-    if (!journal)
+    std::unique_ptr<SharedJournal> journal;
+    if (!openJournal(parser, &journal))
         return Refused;
 
     const QList<Result> results = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
                                                                   ProgressBars &bars) {
         LinkSettings own = *settings;
         own.Port = port;
-        const std::unique_ptr<Journal> portsJournal = portJournal(*journal);
-        PortContext context(row, interrupt, bars, portsJournal.get());
+        PortContext context(row, interrupt, bars, journal.get());
         context.file = QFileInfo(files.first()).absoluteFilePath();
         return verifyPort(own, *form, context);
     });

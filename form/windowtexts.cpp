@@ -1,5 +1,6 @@
 #include "windowtexts.h"
 
+#include "journal/journal.h"
 #include "transfer/port/portname.h"
 
 #include <QStringList>
@@ -137,23 +138,24 @@ QString fileError(const FileError &error)
     return QString::fromLocal8Bit(std::strerror(error.code));
 }
 
-QString journalUnavailable(const QString &where, const Journal::Problem &problem)
+QString journalUnavailable(const QString &where, const JournalProblem &problem)
 {
+    using Error = JournalProblem::Error;
     QString why;
     switch (problem.error) {
-    case Journal::Error::None: break;
-    case Journal::Error::NoDriver: why = QStringLiteral("hiányzik a Qt %1 adatbázis-meghajtója").arg(problem.detail); break;
-    case Journal::Error::CannotCreate: why = QStringLiteral("nem hozható létre"); break;
-    case Journal::Error::Missing: why = QStringLiteral("nem található"); break;
-    case Journal::Error::CannotOpen: why = QStringLiteral("nem nyitható meg"); break;
-    case Journal::Error::ReadOnly: why = QStringLiteral("csak olvasható"); break;
-    case Journal::Error::NewerSchema:
+    case Error::None: break;
+    case Error::NoDriver: why = QStringLiteral("hiányzik a Qt %1 adatbázis-meghajtója").arg(problem.detail); break;
+    case Error::CannotCreate: why = QStringLiteral("nem hozható létre"); break;
+    case Error::Missing: why = QStringLiteral("nem található"); break;
+    case Error::CannotOpen: why = QStringLiteral("nem nyitható meg"); break;
+    case Error::ReadOnly: why = QStringLiteral("csak olvasható"); break;
+    case Error::NewerSchema:
         why = QStringLiteral("újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)")
                   .arg(problem.foundVersion).arg(Journal::SchemaVersion);
         break;
-    case Journal::Error::WriteFailed: why = QStringLiteral("nem veszi fel a bejegyzést"); break;
+    case Error::WriteFailed: why = QStringLiteral("nem veszi fel a bejegyzést"); break;
     }
-    if (!problem.detail.isEmpty() && problem.error != Journal::Error::NoDriver)
+    if (!problem.detail.isEmpty() && problem.error != Error::NoDriver)
         why += QStringLiteral(" (%1)").arg(problem.detail);
     return QStringLiteral("A napló (%1) %2.\nA műveletek ettől kezdve nem kerülnek a naplóba.").arg(where, why);
 }

@@ -3,7 +3,7 @@
 #include "content/contentfile.h"
 #include "form/fieldcheck.h"
 #include "form/formdiff.h"
-#include "journal/journal.h"
+#include "journal/journalsink.h"
 #include "transfer/contentrecord.h"
 #include "transfer/moduleanswer.h"
 #include "transfer/port/exclusiveport.h"
@@ -29,7 +29,7 @@ QString unsavable(const ContentFile::SaveProblem &problem);
 // Why the disk did not take a file: the system's own words.
 QString fileError(const FileError &error);
 // The box that says, once, that transfers go unrecorded.
-QString journalUnavailable(const QString &where, const Journal::Problem &problem);
+QString journalUnavailable(const QString &where, const JournalProblem &problem);
 // How a journal entry's result reads in the journal window.
 QString journalResult(const QString &result);
 

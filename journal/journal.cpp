@@ -207,49 +207,59 @@ bool Journal::openPostgres(const JournalLocation &location)
     return true;
 }
 
-// Makes the tables, or checks that they are of a version this program
-// knows, in one transaction that no other writer shares.
+// Checks that the tables are of a version this program knows, and makes them
+// where there are none yet, in one transaction that no other writer shares.
+// A journal that has its tables needs no right to make tables.
 bool Journal::prepareSchema(Mode mode)
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery query(db);
+    auto run = [&query](const QString &statement) { return query.exec(statement); };
+    auto end = [&](bool commit) {
+        const QString statement = commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK");
+        return m_postgres ? (commit ? db.commit() : db.rollback()) : run(statement);
+    };
     if (mode == Mode::Write) {
-        const bool begun = m_postgres ? db.transaction() && query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(340340)"))
-                                      : query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        const bool begun = m_postgres ? db.transaction() && run(QStringLiteral("SELECT pg_advisory_xact_lock(340340)"))
+                                      : run(QStringLiteral("BEGIN IMMEDIATE"));
         if (!begun) {
             fail(Error::ReadOnly, query.lastError().text());
             return false;
         }
-        auto run = [&](const QString &statement) { return query.exec(statement); };
-        bool made = run(QStringLiteral("CREATE TABLE IF NOT EXISTS journal_schema (version INTEGER NOT NULL)"))
-                 && run(schema(m_postgres));
+    }
+    const bool exists = run(m_postgres ? QStringLiteral("SELECT to_regclass('journal_schema') IS NOT NULL")
+                                       : QStringLiteral("SELECT count(*) > 0 FROM sqlite_master WHERE name = 'journal_schema'"))
+                     && query.next() && query.value(0).toBool();
+    int found = 0;
+    if (exists && run(QStringLiteral("SELECT version FROM journal_schema")) && query.next())
+        found = query.value(0).toInt();
+
+    if (mode == Mode::Read) {
+        if (found == 0)
+            fail(Error::Missing, {});
+        else if (found > SchemaVersion)
+            m_problem = {Error::NewerSchema, {}, found};
+        return isOpen();
+    }
+    bool made = true;
+    if (found == 0) {
+        made = run(QStringLiteral("CREATE TABLE IF NOT EXISTS journal_schema (version INTEGER NOT NULL)"))
+            && run(schema(m_postgres));
         for (const char *index : Indexes)
             made = made && run(QLatin1String(index));
-        made = made && run(QStringLiteral("SELECT version FROM journal_schema"));
-        const int found = made && query.next() ? query.value(0).toInt() : 0;
-        if (made && found == 0)
-            made = run(QStringLiteral("INSERT INTO journal_schema (version) VALUES (%1)").arg(SchemaVersion));
-        if (!made || found > SchemaVersion) {
-            const QString why = query.lastError().text();
-            m_postgres ? db.rollback() : query.exec(QStringLiteral("ROLLBACK"));
-            if (found > SchemaVersion)
-                m_problem = {Error::NewerSchema, {}, found};
-            else
-                fail(Error::ReadOnly, why);
-            return false;
-        }
-        if (!(m_postgres ? db.commit() : query.exec(QStringLiteral("COMMIT")))) {
-            fail(Error::ReadOnly, db.lastError().text());
-            return false;
-        }
-        return true;
+        made = made && run(QStringLiteral("INSERT INTO journal_schema (version) VALUES (%1)").arg(SchemaVersion));
     }
-    if (!query.exec(QStringLiteral("SELECT version FROM journal_schema")) || !query.next()) {
-        fail(Error::Missing, query.lastError().text());
+    if (!made || found > SchemaVersion) {
+        const QString why = query.lastError().text();
+        end(false);
+        if (found > SchemaVersion)
+            m_problem = {Error::NewerSchema, {}, found};
+        else
+            fail(Error::ReadOnly, why);
         return false;
     }
-    if (const int found = query.value(0).toInt(); found > SchemaVersion) {
-        m_problem = {Error::NewerSchema, {}, found};
+    if (!end(true)) {
+        fail(Error::ReadOnly, db.lastError().text());
         return false;
     }
     return true;
@@ -306,6 +316,30 @@ bool Journal::complete(const JournalEntry &e)
         return false;
     }
     return true;
+}
+
+bool Journal::startBatch()
+{
+    if (!isOpen())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery query(db);
+    m_inBatch = m_postgres ? db.transaction() : query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!m_inBatch)
+        fail(Error::WriteFailed, m_postgres ? db.lastError().text() : query.lastError().text());
+    return m_inBatch;
+}
+
+bool Journal::endBatch(bool commit)
+{
+    m_inBatch = false;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery query(db);
+    const bool ended = m_postgres ? (commit ? db.commit() : db.rollback())
+                                  : query.exec(commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+    if (!ended && commit)
+        fail(Error::WriteFailed, m_postgres ? db.lastError().text() : query.lastError().text());
+    return ended && commit;
 }
 
 QList<JournalEntry> Journal::find(const Filter &filter)

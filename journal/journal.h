@@ -2,6 +2,7 @@
 
 #include "journalentry.h"
 #include "journallocation.h"
+#include "journalsink.h"
 
 #include <QList>
 #include <QString>
@@ -12,45 +13,31 @@
 // time-out, so that many ports and processes write at once) or a PostgreSQL
 // database. A Journal belongs to the thread that opened it; every thread of a
 // run opens its own. Entries are only ever added and completed once.
-class Journal
+class Journal : public JournalSink
 {
 public:
     static constexpr int SchemaVersion = 1;
 
     enum class Mode { Write, Read };
-
-    enum class Error {
-        None,
-        NoDriver,     // Qt's driver for the database is not installed
-        CannotCreate, // the file or its folder cannot be made
-        Missing,      // nothing there to read
-        CannotOpen,   // the database refused the connection
-        ReadOnly,     // the journal takes no new entries
-        NewerSchema,  // made by a newer program
-        WriteFailed,  // an entry could not be written
-    };
-
-    struct Problem
-    {
-        Error error = Error::None;
-        QString detail;       // the database's or the system's own words
-        int foundVersion = 0; // for NewerSchema
-    };
+    using Error = JournalProblem::Error;
+    using Problem = JournalProblem;
 
     // Opens the journal; for writing, it is made (with its folder, readable
     // by its owner only) or brought up to this program's schema first.
     explicit Journal(const JournalLocation &location, Mode mode = Mode::Write);
-    ~Journal();
+    ~Journal() override;
     Journal(const Journal &) = delete;
     Journal &operator=(const Journal &) = delete;
 
     bool isOpen() const { return m_problem.error == Error::None; }
-    const Problem &problem() const { return m_problem; }
+    Problem problem() const override { return m_problem; }
 
-    // Records the start of an operation; the entry's new id, or 0.
-    qint64 begin(const JournalEntry &entry);
-    // Completes entry.id with its end; only an unfinished entry is completed.
-    bool complete(const JournalEntry &entry);
+    qint64 begin(const JournalEntry &entry) override;
+    bool complete(const JournalEntry &entry) override;
+    // Several entries in one transaction: one wait for the disk for all.
+    bool startBatch();
+    bool inBatch() const { return m_inBatch; }
+    bool endBatch(bool commit);
 
     struct Filter
     {
@@ -79,5 +66,6 @@ private:
 
     QString m_connection;
     bool m_postgres = false;
+    bool m_inBatch = false;
     Problem m_problem;
 };

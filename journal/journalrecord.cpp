@@ -2,7 +2,7 @@
 
 #include <QDateTime>
 
-JournalRecord::JournalRecord(Journal *journal, JournalEntry entry)
+JournalRecord::JournalRecord(JournalSink *journal, JournalEntry entry)
     : m_journal(journal)
     , m_entry(std::move(entry))
 {

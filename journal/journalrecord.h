@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal.h"
+#include "journalsink.h"
 
 // One operation's entry in the journal: begun when this is made, before the
 // port is touched, and completed by finish() once the operation has ended.
@@ -8,7 +8,7 @@
 class JournalRecord
 {
 public:
-    JournalRecord(Journal *journal, JournalEntry entry);
+    JournalRecord(JournalSink *journal, JournalEntry entry);
 
     // False when the journal would not take the start: the operation must
     // not go ahead unrecorded.
@@ -16,9 +16,9 @@ public:
     JournalEntry &entry() { return m_entry; }
     // Completes the entry; false when the journal would not take it.
     bool finish();
-    Journal::Problem problem() const { return m_journal ? m_journal->problem() : Journal::Problem{}; }
+    JournalProblem problem() const { return m_journal ? m_journal->problem() : JournalProblem{}; }
 
 private:
-    Journal *m_journal;
+    JournalSink *m_journal;
     JournalEntry m_entry;
 };

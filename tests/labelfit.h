@@ -22,7 +22,11 @@ inline QStringList clippedLabels(QWidget *window)
             continue;
         const QRect box = label->contentsRect();
         const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect needed = QFontMetrics(label->font()).boundingRect(QRect(0, 0, box.width(), 10000), flags, label->text());
+        // A label with a buddy shows its access key underlined, not as "&".
+        QString shown = label->text();
+        if (label->buddy())
+            shown.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&')).replace(QChar(1), QLatin1Char('&'));
+        const QRect needed = QFontMetrics(label->font()).boundingRect(QRect(0, 0, box.width(), 10000), flags, shown);
         if (needed.width() > box.width() || needed.height() > box.height())
             clipped << QStringLiteral("%1 (%2×%3 in %4×%5): %6")
                            .arg(label->objectName())

@@ -1,6 +1,7 @@
 #include "form/filedialog.h"
 #include "app/mainwindow.h"
 #include "content/contentfile.h"
+#include "clirun.h"
 #include "form/formbinding.h"
 #include "fullfolder.h"
 #include "modal.h"
@@ -34,28 +35,7 @@ class TestCli : public QObject
 private:
     QTemporaryDir m_dir;
 
-    struct Run
-    {
-        int code = -1;
-        QString out;
-        QString err;
-    };
-
-    // Standard output goes to `output` when given ("-": closed).
-    static Run cli(const QStringList &arguments, const QString &output = {})
-    {
-        QProcess process;
-        const QString program = QCoreApplication::applicationDirPath() + "/tavir340-cli";
-        if (output == "-")
-            process.start("sh", QStringList({"-c", "exec \"$0\" \"$@\" >&-", program}) + arguments);
-        else if (!output.isEmpty())
-            process.setStandardOutputFile(output);
-        if (output != "-")
-            process.start(program, arguments);
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-    }
+    using Run = CliRun;
 
     // A content file of the sample form with a few more values.
     QString sampleFile(const QString &name)

@@ -1,0 +1,72 @@
+#pragma once
+
+// A PostgreSQL server of the test's own: a fresh cluster in a temporary
+// folder, run by an unprivileged user (the server refuses root), reached
+// through a socket in that folder only. Debian's postgresql package brings
+// initdb and pg_ctl.
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+class PostgresServer
+{
+public:
+    PostgresServer()
+    {
+        const QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        if (versions.isEmpty()) {
+            m_error = QStringLiteral("PostgreSQL is not installed (Debian's postgresql package)");
+            return;
+        }
+        m_bin = QStringLiteral("/usr/lib/postgresql/%1/bin/").arg(versions.last());
+        if (::chown(QFile::encodeName(m_dir.path()).constData(), 65534, 65534) != 0) {  // nobody
+            m_error = QStringLiteral("cannot hand the folder to nobody");
+            return;
+        }
+        const QString data = m_dir.filePath(QStringLiteral("data"));
+        if (!run(QStringLiteral("initdb"), {"-D", data, "-U", "tavir", "--auth=trust", "-E", "UTF8", "--locale=C"})
+            || !run(QStringLiteral("pg_ctl"), {"-D", data, "-l", m_dir.filePath("log"), "-w", "-o",
+                                               "-k " + m_dir.path() + " -c listen_addresses='' -c fsync=off", "start"})) {
+            return;
+        }
+        m_started = true;
+        run(QStringLiteral("createdb"), {"-h", m_dir.path(), "-U", "tavir", "tavir340"});
+    }
+    ~PostgresServer()
+    {
+        if (m_started)
+            run(QStringLiteral("pg_ctl"), {"-D", m_dir.filePath("data"), "-m", "immediate", "-w", "stop"});
+    }
+    PostgresServer(const PostgresServer &) = delete;
+    PostgresServer &operator=(const PostgresServer &) = delete;
+
+    // Empty once the server runs; why not otherwise.
+    const QString &error() const { return m_error; }
+    // The journal's address on this server.
+    QString address(const QString &database = QStringLiteral("tavir340")) const
+    {
+        return QStringLiteral("postgresql://tavir@/%1?host=%2").arg(database, m_dir.path());
+    }
+
+private:
+    bool run(const QString &program, const QStringList &arguments)
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral("runuser"), QStringList{"-u", "nobody", "--", m_bin + program} + arguments);
+        if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+            return true;
+        if (m_error.isEmpty())
+            m_error = program + QStringLiteral(": ") + QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        return false;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_bin;
+    QString m_error;
+    bool m_started = false;
+};

@@ -1,0 +1,335 @@
+#include "app/mainwindow.h"
+#include "clirun.h"
+#include "content/contentfile.h"
+#include "form/filedialog.h"
+#include "form/formbinding.h"
+#include "journal/journal.h"
+#include "journal/journalview.h"
+#include "labelfit.h"
+#include "modal.h"
+#include "pgserver.h"
+#include "sampleform.h"
+#include "simulator/modulesimulator.h"
+#include "transfer/dload.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+// The provisioning journal, as both fronts keep it and read it back: real
+// SQLite files in a folder of the test's own, and a PostgreSQL server the
+// test starts itself.
+class TestJournal : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString journalFile() const { return m_dir.filePath("journal.sqlite"); }
+
+    QString contentFile(const QString &name, const QString &moduleName)
+    {
+        FormValues form = downloadableForm();
+        form.texts[3] = moduleName;
+        const QString path = m_dir.filePath(name);
+        ContentFile::save(path, form);
+        return path;
+    }
+
+    static QByteArray fileBytes(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QList<JournalEntry> entries(const QString &where, const QString &result = {})
+    {
+        Journal journal(parseJournalDestination(where), Journal::Mode::Read);
+        Journal::Filter filter;
+        filter.result = result;
+        filter.limit = 0;
+        filter.withContent = true;
+        return journal.find(filter);
+    }
+
+    // Downloads in the window, letting the dialog close by itself.
+    static void windowDownload(MainWindow &window)
+    {
+        ModalDriver driver([](QWidget *modal) {
+            auto *dialog = qobject_cast<dload *>(modal);
+            if (!dialog || dialog->statusLabel()->text() == "Betöltés...")
+                return false;
+            dialog->accept();
+            return true;
+        });
+        window.download();
+    }
+
+private slots:
+    // Every operation of the command line is in the journal, in the user's
+    // state folder by default, with what was sent or read; any entry's
+    // content can be written out again as the file it came from.
+    void everyOperationOfTheCommandLine()
+    {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.filePath("state")));
+        const QString journal = m_dir.filePath("state/tavir340/journal.sqlite");
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString file = contentFile("kapu.t16", "KAPU");
+        QCOMPARE(cli({"download", file, "--port", sim.slavePath(), "--backup", m_dir.filePath("backups")}).code, 0);
+        const QString readBack = m_dir.filePath("read.t16");
+        QCOMPARE(cli({"readup", "--port", sim.slavePath(), "-o", readBack}).code, 0);
+        QCOMPARE(cli({"verify", contentFile("other.t16", "ABLAK"), "--port", sim.slavePath()}).code, 1);
+        qunsetenv("XDG_STATE_HOME");
+
+        // It holds PINs and telephone numbers: its owner's alone.
+        for (const auto &[path, mode] : {std::pair(journal, 0600), std::pair(QFileInfo(journal).path(), 0700)}) {
+            struct stat info {};
+            QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+            QCOMPARE(info.st_mode & 0777, mode_t(mode));
+        }
+
+        const QList<JournalEntry> all = entries(journal);
+        QStringList operations;
+        for (const JournalEntry &e : all)
+            operations << e.operation + "/" + e.result + "/" + e.moduleName;
+        QCOMPARE(operations, QStringList({"verify/failed/ABLAK", "readup/ok/KAPU", "download/ok/KAPU", "backup/ok/"}));
+        const JournalEntry &download = all[2];
+        QCOMPARE(download.program, QString("tavir340-cli"));
+        QCOMPARE(download.port, sim.slavePath());
+        QCOMPARE(download.device, sim.slavePath());
+        QCOMPARE(download.file, file);
+        QCOMPARE(download.backup, all[3].file);
+        QCOMPARE(download.content, fileBytes(file));
+        // after the backup's "~{" and the download's "~}"
+        QCOMPARE(download.recordSha256, QString(QCryptographicHash::hash(sim.received().mid(4, 748), QCryptographicHash::Sha256).toHex()));
+        QCOMPARE(download.exitCode, std::optional<int>(0));
+        QCOMPARE(all[1].content, fileBytes(readBack));
+        QCOMPARE(all[0].differences.first().name, QString("m_nev"));
+        QVERIFY(all[0].message.contains("another configuration"));
+
+        const QString again = m_dir.filePath("again.t16");
+        QCOMPARE(cli({"journal", "show", QString::number(download.id), "-o", again, "--journal", journal}).code, 0);
+        QCOMPARE(fileBytes(again), fileBytes(file));
+        const CliRun listed = cli({"journal", "--name", "kap", "--operation", "download", "--journal", journal});
+        QCOMPARE(listed.out.count('\n'), 1);
+        QVERIFY2(listed.out.contains(QString("#%1  ").arg(download.id)) && listed.out.contains("download  42 KAPU  ok"),
+                 qPrintable(listed.out));
+    }
+
+    // The window keeps the same journal of its own transfers.
+    void everyOperationOfTheWindow()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.setJournalLocation(parseJournalDestination(m_dir.filePath("window.sqlite")));
+        window.linkSettings().Port = sim.slavePath();
+        writeForm(window.centralWidget(), downloadableForm());
+        MessageBoxRecorder recorder;
+        windowDownload(window);
+        window.readup();
+        window.verify_func();
+        QStringList operations;
+        for (const JournalEntry &e : entries(m_dir.filePath("window.sqlite")))
+            operations << e.operation + "/" + e.result + "/" + e.message;
+        QCOMPARE(operations, QStringList({"verify/ok/Sikeres ellenőrzés.", "readup/ok/", "download/ok/Sikeres betöltés."}));
+        QCOMPARE(recorder.boxes.size(), 1);  // the verify's own
+    }
+
+    // A run killed outright in the middle of eight downloads: the journal is
+    // whole, holds every download that ended, and marks the others as never
+    // finished.
+    void killedDuringParallelDownloads()
+    {
+        const QString journal = m_dir.filePath("killed.sqlite");
+        QStringList arguments = {"download", contentFile("killed.t16", "KAPU"), "--quiet", "--journal", journal};
+        std::vector<std::unique_ptr<ModuleSimulator>> sims;
+        for (int i = 0; i < 8; ++i) {
+            SimulatorOptions options;
+            options.paced = i >= 4;  // four end at once, four take six seconds
+            sims.push_back(std::make_unique<ModuleSimulator>(options));
+            QVERIFY(sims.back()->start());
+            arguments << "--port" << sims.back()->slavePath();
+        }
+        QProcess process;
+        process.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", arguments);
+        QTRY_COMPARE_WITH_TIMEOUT(entries(journal, JournalName::Ok).size(), 4, 20000);
+        for (int i = 4; i < 8; ++i)
+            QTRY_VERIFY(sims[size_t(i)]->received().size() > 20);
+        ::kill(pid_t(process.processId()), SIGKILL);
+        QVERIFY(process.waitForFinished());
+
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
+            db.setDatabaseName(journal);
+            QVERIFY(db.open());
+            QSqlQuery check(db);
+            QVERIFY(check.exec("PRAGMA integrity_check") && check.next());
+            QCOMPARE(check.value(0).toString(), QString("ok"));
+        }
+        QSqlDatabase::removeDatabase("check");
+        QCOMPARE(entries(journal, JournalName::Ok).size(), 4);
+        QCOMPARE(entries(journal, JournalName::Unfinished).size(), 4);
+        const CliRun unfinished = cli({"journal", "--result", "unfinished", "--journal", journal});
+        QCOMPARE(unfinished.out.count("unfinished: the module's content is unknown"), 4);
+    }
+
+    // A journal that will not take entries keeps every byte from the module.
+    void refusedBeforeAnyByte_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder") << "missing" << "cannot be made (No such file or directory)";
+        QTest::newRow("read-only") << "read-only" << "is read-only";
+        QTest::newRow("newer schema") << "newer" << "it was made by a newer program (journal version 2; this program knows version 1)";
+    }
+    void refusedBeforeAnyByte()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        QString journal = folder.filePath("j.sqlite");
+        if (kind == "missing") {
+            journal = folder.filePath("none/j.sqlite");
+        } else {
+            const QByteArray mountPoint = QFile::encodeName(folder.path());
+            if (kind == "read-only")
+                QCOMPARE(::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=1m"), 0);
+            {
+                Journal made(parseJournalDestination(journal));
+                QVERIFY(made.isOpen());
+            }
+            if (kind == "newer") {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
+                db.setDatabaseName(journal);
+                QVERIFY(db.open() && QSqlQuery(db).exec("UPDATE journal_schema SET version = 2"));
+                db.close();
+            } else {
+                QCOMPARE(::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
+            }
+            QSqlDatabase::removeDatabase("newer");
+        }
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const CliRun run = cli({"download", contentFile("refused.t16", "KAPU"), "--port", sim.slavePath(), "--journal", journal});
+        if (kind == "read-only")
+            ::umount2(QFile::encodeName(folder.path()).constData(), MNT_DETACH);
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.err.contains(QString("the journal %1 takes no entries: %2").arg(journal, reason)), qPrintable(run.err));
+        QVERIFY(sim.received().isEmpty());
+        QCOMPARE(cli({"download", contentFile("refused.t16", "KAPU"), "--port", sim.slavePath(), "--no-journal"}).code, 0);
+    }
+
+    // Two stations at once on one PostgreSQL database lose no entry; the
+    // password of an address is never shown.
+    void sharedPostgresJournal()
+    {
+        PostgresServer server;
+        QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
+        const QString file = contentFile("shared.t16", "KAPU");
+        std::vector<std::unique_ptr<ModuleSimulator>> sims;
+        std::vector<std::unique_ptr<QProcess>> stations;
+        for (int station = 0; station < 2; ++station) {
+            QStringList arguments = {"download", file, "--quiet", "--journal", server.address()};
+            for (int port = 0; port < 3; ++port) {
+                sims.push_back(std::make_unique<ModuleSimulator>());
+                QVERIFY(sims.back()->start());
+                arguments << "--port" << sims.back()->slavePath();
+            }
+            stations.push_back(std::make_unique<QProcess>());
+            stations.back()->start(QCoreApplication::applicationDirPath() + "/tavir340-cli", arguments);
+        }
+        for (const auto &station : stations) {
+            QVERIFY(station->waitForFinished(30000));
+            QCOMPARE(station->exitCode(), 0);
+        }
+        QCOMPARE(entries(server.address(), JournalName::Ok).size(), 6);
+        const CliRun csv = cli({"journal", "--csv", "--journal", server.address()});
+        QCOMPARE(csv.out.count("\r\n"), 1 + 6);
+
+        const QString secret = server.address("nosuchdatabase").replace("tavir@", "tavir:s3cr3t@");
+        const CliRun refused = cli({"readup", "--port", sims.front()->slavePath(), "--journal", secret});
+        QCOMPARE(refused.code, 2);
+        QVERIFY2(refused.err.contains("cannot be opened") && !refused.err.contains("s3cr3t"), qPrintable(refused.err));
+    }
+
+    // A journal that cannot be had is named once; the window goes on.
+    void windowSaysOnceWhenThereIsNoJournal()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.setJournalLocation(parseJournalDestination(m_dir.filePath("none/j.sqlite")));
+        window.linkSettings().Port = sim.slavePath();
+        writeForm(window.centralWidget(), downloadableForm());
+        MessageBoxRecorder recorder;
+        windowDownload(window);
+        windowDownload(window);
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].title, QString("Napló"));
+        QCOMPARE(recorder.boxes[0].text, QString("A napló (%1) nem hozható létre (No such file or directory).\n"
+                                                 "A műveletek ettől kezdve nem kerülnek a naplóba.").arg(m_dir.filePath("none/j.sqlite")));
+        QCOMPARE(sim.downloadsStored(), 2);
+    }
+
+    // Eszköz → Napló: an entry's content goes back into the form, after a
+    // question when the form holds changes not saved; the entries shown go
+    // out as CSV.
+    void journalWindowGivesBackAnEntry()
+    {
+        const QString journal = m_dir.filePath("view.sqlite");
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        QCOMPARE(cli({"download", contentFile("view.t16", "KAPU"), "--port", sim.slavePath(), "--journal", journal}).code, 0);
+        QCOMPARE(cli({"download", contentFile("view2.t16", "ABLAK"), "--port", sim.slavePath(), "--journal", journal}).code, 0);
+
+        MainWindow window;
+        window.setJournalLocation(parseJournalDestination(journal));
+        formLineEdits(window.centralWidget())[3]->setText("UNSAVED");
+        const QString csv = m_dir.filePath("export");
+        QStringList questions;
+        QStringList clipped;
+        ModalDriver driver([&](QWidget *modal) {
+            if (auto *view = qobject_cast<journalView *>(modal)) {
+                clipped = clippedLabels(view);
+                auto *filter = view->findChild<QLineEdit *>("filter");
+                QTest::keyClicks(filter, "kap");
+                if (view->table()->rowCount() != 1)
+                    return false;
+                FileDialog::answerNext(csv);
+                view->findChild<QPushButton *>("export")->click();
+                QTest::keyClick(view->table(), Qt::Key_Return);
+                return true;
+            }
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                questions << box->text();
+                box->button(QMessageBox::Yes)->click();
+                return true;
+            }
+            return false;
+        });
+        window.findChild<QAction *>("actionJournal")->trigger();
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("; ")));
+        QCOMPARE(questions, QStringList({"Az űrlapon mentetlen változások vannak.\nFelülírja őket a naplóbejegyzés tartalmával?"}));
+        QCOMPARE(readForm(window.centralWidget()), ContentFile::load(m_dir.filePath("view.t16"), initialFormValues()).values);
+        const QByteArray exported = fileBytes(csv + ".csv");
+        QVERIFY(exported.startsWith("entry,started,ended,station,"));
+        QCOMPARE(exported.count("\r\n"), 2);
+    }
+};
+
+QTEST_MAIN(TestJournal)
+#include "tst_journal.moc"
