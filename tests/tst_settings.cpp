@@ -136,6 +136,10 @@ private slots:
                                    .arg(QFileInfo(busy).canonicalFilePath().mid(5)).arg(QCoreApplication::applicationPid()));
         QCOMPARE(clippedLabels(&current), QStringList());
 
+        // What the journal keeps of an adapter, by any of its names.
+        const PortEntry described = describeAdapter(ftdi, devices.lookup);
+        QCOMPARE(described.byId + " " + described.serial, ftdi + " A12345");
+
         setcom missing("COM1", 1200, nullptr, devices.lookup);
         QCOMPARE(missing.port(), QString("COM3"));
         setcom adapter(ftdi, 1200, nullptr, devices.lookup);

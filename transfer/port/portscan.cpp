@@ -103,8 +103,13 @@ PortEntry describeAdapter(const QString &device, const DeviceLookup &lookup)
     const QString real = QFileInfo(device).canonicalFilePath();
     if (real.isEmpty())
         return entry;
-    entry.byId = byIdLinks(lookup).value(real);
-    readUsbDescription(lookup, QFileInfo(real).fileName(), &entry);
+    for (const QString &name : adapterNames(lookup)) {
+        if (QFileInfo(lookup.deviceDir + QLatin1Char('/') + name).canonicalFilePath() != real)
+            continue;
+        entry.byId = byIdLinks(lookup).value(real);
+        readUsbDescription(lookup, name, &entry);
+        break;
+    }
     return entry;
 }
 
