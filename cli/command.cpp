@@ -213,7 +213,8 @@ void Command::report(const Result &result, bool toError) const
         return;
     }
     QString line = result.port.isEmpty() ? result.operation : result.port + QStringLiteral(": ") + result.operation;
-    if (result.code != Success)
+    // Not recorded: the operation itself went well.
+    if (result.code != Success && result.code != NotRecorded)
         line += QStringLiteral(": ") + result.message;
     else if (result.message.isEmpty())
         line += QStringLiteral(": ok");

@@ -36,10 +36,13 @@ public:
         m_started = true;
         run(QStringLiteral("createdb"), {"-h", m_dir.path(), "-U", "tavir", "tavir340"});
     }
-    ~PostgresServer()
+    ~PostgresServer() { stop(); }
+    // Gone at once, as a server that fails.
+    void stop()
     {
         if (m_started)
             run(QStringLiteral("pg_ctl"), {"-D", m_dir.filePath("data"), "-m", "immediate", "-w", "stop"});
+        m_started = false;
     }
     PostgresServer(const PostgresServer &) = delete;
     PostgresServer &operator=(const PostgresServer &) = delete;

@@ -264,6 +264,23 @@ private slots:
         const CliRun refused = cli({"readup", "--port", sims.front()->slavePath(), "--journal", secret});
         QCOMPARE(refused.code, 2);
         QVERIFY2(refused.err.contains("cannot be opened") && !refused.err.contains("s3cr3t"), qPrintable(refused.err));
+
+        // The database goes away during a download: the module is written,
+        // the run says so, and that its end is not in the journal.
+        SimulatorOptions paced;
+        paced.paced = true;
+        ModuleSimulator slow(paced);
+        QVERIFY(slow.start());
+        QProcess station;
+        station.start(QCoreApplication::applicationDirPath() + "/tavir340-cli",
+                      {"download", file, "--quiet", "--journal", server.address(), "--port", slow.slavePath()});
+        QTRY_VERIFY(slow.received().size() > 20);
+        server.stop();
+        QVERIFY(station.waitForFinished(30000));
+        QCOMPARE(station.exitCode(), 5);
+        const QString out = QString::fromUtf8(station.readAllStandardOutput());
+        QVERIFY2(out.contains(": download: ok, but not recorded in the journal: "), qPrintable(out));
+        QCOMPARE(slow.downloadsStored(), 1);
     }
 
     // A journal that cannot be had is named once; the window goes on.
