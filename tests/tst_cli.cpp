@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "form/filedialog.h"
 #include "app/mainwindow.h"
 #include "content/contentfile.h"
@@ -49,11 +50,6 @@ private:
         return path;
     }
 
-    static QByteArray fileBytes(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
 private slots:
     // The same file and settings give the same bytes on the line as the

@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "app/mainwindow.h"
 #include "clirun.h"
 #include "content/contentfile.h"
@@ -48,11 +49,6 @@ private:
         return path;
     }
 
-    static QByteArray fileBytes(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
     static QList<JournalEntry> entries(const QString &where, const QString &result = {})
     {

@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 #include "threadstate.h"
@@ -47,11 +48,6 @@ struct OtherOpener
     ~OtherOpener() { ::close(fd); }
 };
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A process number that ran a moment ago and runs no more.
 qint64 finishedPid()

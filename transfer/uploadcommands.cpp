@@ -67,16 +67,6 @@ private:
     ScreenPace m_pace;
 };
 
-// The port could not be had, or would not take the line settings.
-void portFailure(QWidget *window, const QString &failure, const ExchangeReport &report)
-{
-    using SerialDevice::Access;
-    if (report.ending == Ending::PortUnavailable
-        && (report.port.access == Access::Busy || report.port.access == Access::NoPermission))
-        qDebug().noquote() << WindowText::portState(report.port);
-    Message::critical(window, ErrorTitle, failure + QStringLiteral("\nNem lehet megnyitni a portot."));
-}
-
 // The end of an exchange into its journal entry, with what the window says of it.
 void recordEnd(JournalEntry &entry, const ExchangeReport &report, const QByteArray &answer, const QString &message)
 {
@@ -84,6 +74,18 @@ void recordEnd(JournalEntry &entry, const ExchangeReport &report, const QByteArr
     if (!answer.isEmpty())
         entry.recordSha256 = sha256Hex(answer);
     entry.message = message;
+}
+
+// The port could not be had, or would not take the line settings.
+void portFailure(QWidget *window, const QString &failure, const ExchangeReport &report, JournalEntry &entry)
+{
+    using SerialDevice::Access;
+    const QString text = failure + QStringLiteral("\nNem lehet megnyitni a portot.");
+    recordEnd(entry, report, {}, text);
+    if (report.ending == Ending::PortUnavailable
+        && (report.port.access == Access::Busy || report.port.access == Access::NoPermission))
+        qDebug().noquote() << WindowText::portState(report.port);
+    Message::critical(window, ErrorTitle, text);
 }
 
 } // namespace
@@ -106,8 +108,7 @@ void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *ce
         return;
     case Ending::PortUnavailable:
     case Ending::LineSetupFailed:
-        recordEnd(entry, outcome, outcome.answer, failed + QStringLiteral("\nNem lehet megnyitni a portot."));
-        portFailure(window, failed, outcome);
+        portFailure(window, failed, outcome, entry);
         return;
     case Ending::BadAnswer: {
         if (outcome.answerError == AnswerError::NoSeparator)
@@ -144,8 +145,7 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
     }
     case Ending::PortUnavailable:
     case Ending::LineSetupFailed:
-        recordEnd(entry, outcome, outcome.answer, failed + QStringLiteral("\nNem lehet megnyitni a portot."));
-        portFailure(window, failed, outcome);
+        portFailure(window, failed, outcome, entry);
         return;
     case Ending::Done: {
         const QString text = settings.Port == SimulatedModulePort
