@@ -156,6 +156,8 @@ void MainWindow::loadFile(const QString &path)
         Message::warning(this, QStringLiteral("Error"), QStringLiteral("Cannot open the selected file."));
         return;
     case ContentFile::LoadStatus::Malformed:
+    case ContentFile::LoadStatus::NotAFile:
+    case ContentFile::LoadStatus::Unreadable:
         Message::critical(this, QStringLiteral("File error."),
                           QStringLiteral("Cannot open the file. \nTip: Check the file."));
         return;

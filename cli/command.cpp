@@ -1,15 +1,20 @@
 #include "command.h"
 
 #include "journal/sharedjournal.h"
+#include "content/contentfile.h"
 #include "phrases.h"
 #include "standardoutput.h"
 #include "transfer/exchangelog.h"
+#include "transfer/port/portname.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <QFileInfo>
+
 #include <cstdio>
+#include <cstring>
 
 const char *const ExitCodeHelp =
     "Exit codes:\n"
@@ -19,7 +24,7 @@ const char *const ExitCodeHelp =
     "  2  refused: usage, a file that cannot be read or written, a refused field;\n"
     "     no module was written\n"
     "  3  a port could not be opened: missing, busy or no permission (the reason is printed)\n"
-    "  4  interrupted (Ctrl+C)\n"
+    "  4  interrupted (Ctrl+C, SIGTERM or SIGHUP)\n"
     "  5  done, but a result could not be written: standard output, an output file\n"
     "     or the log (the reason is printed)\n"
     "With several ports the highest code, after every port's own result.\n";
@@ -62,7 +67,11 @@ int Command::run(const QStringList &arguments)
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     parser.addOption(help);
     configure(parser);
+    // A refusal of the arguments themselves is JSON too when JSON was asked for.
+    m_json = arguments.contains(QStringLiteral("--json"));
     if (!parser.parse(arguments)) {
+        if (m_json)
+            fail(Refused, parser.errorText());
         printLines(stderr, {QStringLiteral("tavir340-cli: ") + parser.errorText(),
                             QStringLiteral("See: tavir340-cli %1 --help").arg(name())});
         return Refused;
@@ -78,7 +87,9 @@ int Command::run(const QStringList &arguments)
     m_json = flag(QStringLiteral("json"));
     m_quiet = flag(QStringLiteral("quiet")) || flag(QStringLiteral("q"));
     const QString log = flag(QStringLiteral("log")) ? parser.value(QStringLiteral("log")) : QString();
-    if (!log.isEmpty()) {
+    if (log == QLatin1String("-")) {
+        ExchangeLog::startWith([](const QByteArray &line) { StandardOutput::write(line); });
+    } else if (!log.isEmpty()) {
         if (const FileError error = ExchangeLog::start(log))
             return fail(Refused, QStringLiteral("cannot write the log %1: %2").arg(log, Phrase::fileError(error)));
     }
@@ -160,6 +171,10 @@ void Command::addJournalOptions(QCommandLineParser &parser)
 
 bool Command::openJournal(const QCommandLineParser &parser, std::unique_ptr<SharedJournal> *journal) const
 {
+    if (parser.value(QStringLiteral("journal")) == QLatin1String("-")) {
+        fail(Refused, QStringLiteral("--journal takes a file or a postgresql:// address, not -"));
+        return false;
+    }
     const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), parser.isSet(QStringLiteral("no-journal")));
     if (location.kind == JournalLocation::Kind::Off)
         return true;
@@ -172,50 +187,126 @@ bool Command::openJournal(const QCommandLineParser &parser, std::unique_ptr<Shar
     return true;
 }
 
+void Command::addDryRunOption(QCommandLineParser &parser)
+{
+    parser.addOption({QStringLiteral("dry-run"),
+                      QStringLiteral("Check everything and print what would go on the line, as the exchange log shows it; open no port.")});
+}
+
+bool Command::printDryRun(const QStringList &ports, const QList<QByteArray> &toModule, const QList<QByteArray> &expected) const
+{
+    QByteArray out;
+    for (const QString &port : ports) {
+        for (const QByteArray &bytes : toModule)
+            out += ExchangeLog::formatLine(Phrase::shown(port), true, 0, bytes);
+        for (const QByteArray &bytes : expected)
+            out += ExchangeLog::formatLine(Phrase::shown(port), false, 0, bytes);
+    }
+    return print(stdout, out);
+}
+
 int Command::fail(ExitCode code, const QString &message) const
 {
     printLines(stderr, {QStringLiteral("tavir340-cli: ") + message});
+    if (m_json) {
+        Result refusal;
+        refusal.operation = name();
+        refusal.code = code;
+        refusal.message = message;
+        print(stdout, QJsonDocument(resultObject(refusal)).toJson(QJsonDocument::Compact) + '\n');
+    }
     return code;
+}
+
+bool Command::checkPorts(const QStringList &ports) const
+{
+    QStringList devices;
+    for (const QString &port : ports) {
+        if (port.trimmed().isEmpty()) {
+            fail(Refused, QStringLiteral("an empty port name"));
+            return false;
+        }
+        const QString device = SerialDevice::realDevice(SerialDevice::devicePath(port));
+        if (devices.contains(device)) {
+            fail(Refused, QStringLiteral("%1 is given twice: one port takes one module").arg(port));
+            return false;
+        }
+        devices << device;
+    }
+    return true;
+}
+
+std::optional<FormValues> Command::loadForm(const QString &path, QList<int> *cut) const
+{
+    const ContentFile::LoadResult result = ContentFile::load(path, initialFormValues());
+    switch (result.status) {
+    case ContentFile::LoadStatus::Loaded:
+        if (cut)
+            *cut = result.cut;
+        return result.values;
+    case ContentFile::LoadStatus::Missing:
+        fail(Refused, QStringLiteral("%1: no such file").arg(path));
+        break;
+    case ContentFile::LoadStatus::Malformed:
+        fail(Refused, QStringLiteral("%1: not a content file (108 lines)").arg(path));
+        break;
+    case ContentFile::LoadStatus::NotAFile:
+        fail(Refused, QStringLiteral("%1: %2").arg(path, QFileInfo(path).isDir() ? QStringLiteral("is a folder")
+                                                                               : QStringLiteral("is not a plain file")));
+        break;
+    case ContentFile::LoadStatus::Unreadable:
+        fail(Refused, QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(result.systemError)).toLower()));
+        break;
+    }
+    return std::nullopt;
+}
+
+QJsonArray differencesArray(const QList<FieldDifference> &differences)
+{
+    QJsonArray array;
+    for (const FieldDifference &d : differences)
+        array.append(QJsonObject{{QStringLiteral("field"), d.name},
+                                 {QStringLiteral("caption"), d.title},
+                                 {QStringLiteral("expected"), d.first},
+                                 {QStringLiteral("found"), d.second}});
+    return array;
+}
+
+QJsonObject resultObject(const Result &result)
+{
+    auto text = [](const QString &value) { return value.isEmpty() ? QJsonValue() : QJsonValue(value); };
+    return QJsonObject{
+        {QStringLiteral("port"), text(result.port)},
+        {QStringLiteral("unit"), text(result.unit)},
+        {QStringLiteral("operation"), result.operation},
+        {QStringLiteral("result"), QString::fromLatin1(ResultNames[result.code])},
+        {QStringLiteral("exitCode"), int(result.code)},
+        {QStringLiteral("message"), text(result.message.isEmpty() ? result.note : result.message)},
+        {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0},
+        {QStringLiteral("bytesSent"), result.bytesSent},
+        {QStringLiteral("bytesReceived"), result.bytesReceived},
+        {QStringLiteral("differences"), differencesArray(result.differences)},
+        {QStringLiteral("backup"), text(result.backup)},
+        {QStringLiteral("output"), text(result.output)},
+        {QStringLiteral("entry"), result.journalEntry != 0 ? QJsonValue(result.journalEntry) : QJsonValue()},
+    };
 }
 
 void Command::report(const Result &result, bool toError) const
 {
     std::FILE *stream = toError ? stderr : stdout;
     if (m_json) {
-        QJsonObject object{
-            {QStringLiteral("port"), result.port},
-            {QStringLiteral("operation"), result.operation},
-            {QStringLiteral("result"), QString::fromLatin1(ResultNames[result.code])},
-            {QStringLiteral("exitCode"), int(result.code)},
-            {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0},
-            {QStringLiteral("bytesSent"), result.bytesSent},
-            {QStringLiteral("bytesReceived"), result.bytesReceived},
-        };
-        if (result.port.isEmpty())
-            object.remove(QStringLiteral("port"));
-        if (!result.message.isEmpty())
-            object.insert(QStringLiteral("message"), result.message);
-        if (!result.backup.isEmpty())
-            object.insert(QStringLiteral("backup"), result.backup);
-        if (!result.output.isEmpty())
-            object.insert(QStringLiteral("output"), result.output);
-        if (result.journalEntry != 0)
-            object.insert(QStringLiteral("entry"), result.journalEntry);
-        QJsonArray differences;
-        for (const FieldDifference &d : result.differences)
-            differences.append(QJsonObject{{QStringLiteral("field"), d.name},
-                                           {QStringLiteral("caption"), d.title},
-                                           {result.firstName, d.first},
-                                           {result.secondName, d.second}});
-        if (!differences.isEmpty())
-            object.insert(QStringLiteral("differences"), differences);
-        print(stream, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        print(stream, QJsonDocument(resultObject(result)).toJson(QJsonDocument::Compact) + '\n');
         return;
     }
     QString line = result.port.isEmpty() ? result.operation : result.port + QStringLiteral(": ") + result.operation;
+    if (!result.unit.isEmpty())
+        line = result.unit + QStringLiteral(": ") + line;
     // Not recorded: the operation itself went well.
     if (result.code != Success && result.code != NotRecorded)
         line += QStringLiteral(": ") + result.message;
+    else if (!result.note.isEmpty())
+        line += QStringLiteral(": ") + result.note;
     else if (result.message.isEmpty())
         line += QStringLiteral(": ok");
     else

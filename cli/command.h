@@ -1,10 +1,13 @@
 #pragma once
 
 #include "form/formdiff.h"
+#include "form/formvalues.h"
 #include "journal/journallocation.h"
 #include "settings/linksettings.h"
 
 #include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -35,18 +38,21 @@ extern const char *const ExitCodeHelp;
 struct Result
 {
     QString port;
+    QString unit;      // the unit of a batch
     QString operation;
     ExitCode code = Success;
     QString message;  // why it failed, empty on success
+    QString note;     // said in place of "ok", where there was nothing to do
     double seconds = 0;
     qint64 bytesSent = 0;
     qint64 bytesReceived = 0;
     QList<FieldDifference> differences;
-    QString firstName = QStringLiteral("file");  // how the two sides of a difference are named
+    QString firstName = QStringLiteral("file");  // how the two sides of a difference are named in text
     QString secondName = QStringLiteral("module");
     QString backup;   // the backup file written before a download
     QString output;   // the file written
     qint64 journalEntry = 0;  // the journal's entry of the operation
+    bool noAnswer = false;    // the module gave no answer or no acknowledge: worth another try
 };
 
 class Command
@@ -68,14 +74,25 @@ protected:
     static void addLinkOptions(QCommandLineParser &parser);
     std::optional<LinkSettings> linkSettings(const QCommandLineParser &parser) const;
     static void addOutputOptions(QCommandLineParser &parser);
+    // --dry-run: what would go on the line, printed as the exchange log
+    // shows it, and no port opened.
+    static void addDryRunOption(QCommandLineParser &parser);
+    bool printDryRun(const QStringList &ports, const QList<QByteArray> &toModule, const QList<QByteArray> &expected = {}) const;
     // --journal and --no-journal; the run's journal, once it is known to take
     // entries (none with --no-journal), or false after the refusal has been
     // reported.
     static void addJournalOptions(QCommandLineParser &parser);
     bool openJournal(const QCommandLineParser &parser, std::unique_ptr<SharedJournal> *journal) const;
 
-    // A diagnostic on standard error; returns `code`.
+    // A diagnostic on standard error, and with --json a result object on
+    // standard output; returns `code`.
     int fail(ExitCode code, const QString &message) const;
+    // Refuses an empty port name and a port given twice.
+    bool checkPorts(const QStringList &ports) const;
+    // A content file's form ("-": standard input), or nothing after the
+    // reason has been reported. `cut`, when given, receives the fields whose
+    // value the file holds longer than the field.
+    std::optional<FormValues> loadForm(const QString &path, QList<int> *cut = nullptr) const;
     // The result on standard output (or `toError`), as text or as a JSON line.
     void report(const Result &result, bool toError = false) const;
     bool json() const { return m_json; }
@@ -92,6 +109,11 @@ int worstCode(const QList<Result> &results);
 // A run's code once an output could not be written: NotRecorded, unless
 // something worse happened already.
 int withOutputFailure(int code);
+
+// A result as JSON: the same keys every time, null where there is nothing.
+QJsonObject resultObject(const Result &result);
+// Differences as JSON, one shape everywhere: field, caption, expected, found.
+QJsonArray differencesArray(const QList<FieldDifference> &differences);
 
 // Bytes on a stream as they stand; false when standard output did not take them.
 bool print(std::FILE *stream, const QByteArray &bytes);

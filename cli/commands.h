@@ -67,6 +67,36 @@ protected:
     int execute(QCommandLineParser &parser) override;
 };
 
+class ProvisionCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("provision"); }
+    QString summary() const override;
+protected:
+    void configure(QCommandLineParser &parser) override;
+    int execute(QCommandLineParser &parser) override;
+};
+
+class CheckCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("check"); }
+    QString summary() const override;
+protected:
+    void configure(QCommandLineParser &parser) override;
+    int execute(QCommandLineParser &parser) override;
+};
+
+class GetCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("get"); }
+    QString summary() const override;
+protected:
+    void configure(QCommandLineParser &parser) override;
+    int execute(QCommandLineParser &parser) override;
+};
+
 class JournalCommand : public Command
 {
 public:
@@ -78,7 +108,3 @@ protected:
 };
 
 std::vector<std::unique_ptr<Command>> allCommands();
-
-// A content file's form, or nothing after the reason has gone to standard
-// error.
-std::optional<FormValues> loadForm(const QString &path);

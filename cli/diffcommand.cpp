@@ -15,8 +15,8 @@ void DiffCommand::configure(QCommandLineParser &parser)
 int DiffCommand::execute(QCommandLineParser &parser)
 {
     const QStringList files = parser.positionalArguments();
-    if (files.size() != 2)
-        return fail(Refused, QStringLiteral("usage: tavir340-cli diff A B"));
+    if (files.size() != 2 || files.count(QStringLiteral("-")) > 1)
+        return fail(Refused, QStringLiteral("usage: tavir340-cli diff A B (standard input, -, at most once)"));
     const std::optional<FormValues> first = loadForm(files[0]);
     const std::optional<FormValues> second = loadForm(files[1]);
     if (!first || !second)

@@ -6,6 +6,7 @@
 #include "portjobs.h"
 #include "portrun.h"
 #include "transfer/contentrecord.h"
+#include "transfer/moduleexchange.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,7 +28,9 @@ void DownloadCommand::configure(QCommandLineParser &parser)
         {QStringLiteral("backup"), QStringLiteral("First read each module up and keep what it held in <dir>/<port>-<UTC time>.t16."),
          QStringLiteral("dir")},
         {QStringLiteral("force"), QStringLiteral("Write a module even when it could not be read up for its backup.")},
+        {QStringLiteral("verify"), QStringLiteral("Read each module back after writing it and verify it.")},
     });
+    addDryRunOption(parser);
     addLinkOptions(parser);
     addJournalOptions(parser);
     addOutputOptions(parser);
@@ -39,7 +42,11 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     const QStringList ports = parser.values(QStringLiteral("port"));
     if (files.size() != 1 || ports.isEmpty())
         return fail(Refused, QStringLiteral("usage: tavir340-cli download FILE --port P [--port P2 ...]"));
+    if (!checkPorts(ports))
+        return Refused;
     const QString backupFolder = parser.value(QStringLiteral("backup"));
+    if (backupFolder == QLatin1String("-"))
+        return fail(Refused, QStringLiteral("--backup takes a folder, not -"));
     if (!backupFolder.isEmpty() && !QDir().mkpath(backupFolder))
         return fail(Refused, QStringLiteral("cannot make the backup folder ") + backupFolder);
     std::optional<LinkSettings> settings = linkSettings(parser);
@@ -51,6 +58,12 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     if (record.error != RecordError::None)
         return fail(Refused, QStringLiteral("%1: refused: %2").arg(files.first(), Phrase::refusal(record, settings->DownloadSeparator)));
 
+    if (parser.isSet(QStringLiteral("dry-run"))) {
+        QList<QByteArray> pieces = {QByteArray() + char(RequestByte) + char(DownloadRequest)};
+        for (const QByteArray &piece : linePieces(settings->RecordText, settings->DownloadSeparator))
+            pieces << piece + char(PieceEnd);
+        return printDryRun(ports, pieces) ? Success : NotRecorded;
+    }
     std::unique_ptr<SharedJournal> journal;
     if (!openJournal(parser, &journal))
         return Refused;
@@ -67,6 +80,7 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     }
 
     const bool force = parser.isSet(QStringLiteral("force"));
+    const bool verifyAfter = parser.isSet(QStringLiteral("verify"));
     const QList<Result> results = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
                                                                   ProgressBars &bars) {
         LinkSettings own = *settings;
@@ -88,6 +102,14 @@ int DownloadCommand::execute(QCommandLineParser &parser)
         }
         context.backup = backup.output;
         Result result = downloadPort(own, *form, context);
+        if (verifyAfter && result.code == Success) {
+            Result verified = verifyPort(own, *form, context);
+            verified.operation = QStringLiteral("download and verify");
+            verified.seconds += result.seconds;
+            verified.bytesSent += result.bytesSent;
+            verified.bytesReceived += result.bytesReceived;
+            result = verified;
+        }
         result.backup = backup.output;
         result.seconds += backup.seconds;
         result.bytesSent += backup.bytesSent;

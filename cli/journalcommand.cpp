@@ -35,7 +35,7 @@ void JournalCommand::configure(QCommandLineParser &parser)
          QStringLiteral("50")},
         {QStringLiteral("csv"), QStringLiteral("The entries as CSV, with a header row.")},
         {{QStringLiteral("o"), QStringLiteral("output")},
-         QStringLiteral("With show: write the entry's content as a content file to <file>."), QStringLiteral("file")},
+         QStringLiteral("With show: write the entry's content as a content file to <file> (-: standard output)."), QStringLiteral("file")},
     });
     addJournalOptions(parser);
     addOutputOptions(parser);
@@ -59,39 +59,38 @@ std::optional<qint64> timeOption(const QString &text)
     return time.isValid() ? std::optional(time.toMSecsSinceEpoch()) : std::nullopt;
 }
 
+// The same keys for every entry; null where the entry has nothing.
 QJsonObject entryObject(const JournalEntry &e)
 {
-    QJsonObject object{
+    auto text = [](const QString &value) { return value.isEmpty() ? QJsonValue() : QJsonValue(value); };
+    const std::optional<double> seconds = entrySeconds(e);
+    return QJsonObject{
         {QStringLiteral("entry"), e.id},
         {QStringLiteral("started"), isoTime(e.startedMs)},
+        {QStringLiteral("ended"), e.endedMs ? QJsonValue(isoTime(*e.endedMs)) : QJsonValue()},
+        {QStringLiteral("seconds"), seconds ? QJsonValue(*seconds) : QJsonValue()},
         {QStringLiteral("station"), e.station},
         {QStringLiteral("user"), e.user},
         {QStringLiteral("program"), e.program},
         {QStringLiteral("version"), e.version},
         {QStringLiteral("operation"), e.operation},
+        {QStringLiteral("unit"), text(e.unit)},
         {QStringLiteral("port"), e.port},
+        {QStringLiteral("device"), text(e.device)},
+        {QStringLiteral("byId"), text(e.byId)},
+        {QStringLiteral("usbSerial"), text(e.usbSerial)},
+        {QStringLiteral("moduleId"), text(e.moduleId)},
+        {QStringLiteral("moduleName"), text(e.moduleName)},
         {QStringLiteral("result"), e.isFinished() ? e.result : JournalName::Unfinished},
+        {QStringLiteral("exitCode"), e.exitCode ? QJsonValue(*e.exitCode) : QJsonValue()},
+        {QStringLiteral("message"), text(e.message)},
+        {QStringLiteral("differences"), differencesArray(e.differences)},
         {QStringLiteral("bytesSent"), e.bytesSent},
         {QStringLiteral("bytesReceived"), e.bytesReceived},
+        {QStringLiteral("file"), text(e.file)},
+        {QStringLiteral("backup"), text(e.backup)},
+        {QStringLiteral("recordSha256"), text(e.recordSha256)},
     };
-    const struct { const char *key; QString value; } optional[] = {
-        {"ended", e.endedMs ? isoTime(*e.endedMs) : QString()}, {"unit", e.unit}, {"device", e.device}, {"byId", e.byId},
-        {"usbSerial", e.usbSerial}, {"moduleId", e.moduleId}, {"moduleName", e.moduleName}, {"message", e.message},
-        {"file", e.file}, {"backup", e.backup}, {"recordSha256", e.recordSha256}};
-    for (const auto &field : optional)
-        if (!field.value.isEmpty())
-            object.insert(QLatin1String(field.key), field.value);
-    if (e.exitCode)
-        object.insert(QStringLiteral("exitCode"), *e.exitCode);
-    if (const std::optional<double> seconds = entrySeconds(e))
-        object.insert(QStringLiteral("seconds"), *seconds);
-    QJsonArray differences;
-    for (const FieldDifference &d : e.differences)
-        differences.append(QJsonObject{{QStringLiteral("field"), d.name}, {QStringLiteral("caption"), d.title},
-                                       {QStringLiteral("file"), d.first}, {QStringLiteral("module"), d.second}});
-    if (!differences.isEmpty())
-        object.insert(QStringLiteral("differences"), differences);
-    return object;
 }
 
 // "2026-12-08 10:15:00Z  #12  station  ttyUSB0  download  0042 KAPU  ok  6.3 s"
@@ -160,6 +159,8 @@ int JournalCommand::execute(QCommandLineParser &parser)
         if (!output.isEmpty()) {
             if (entry->content.isEmpty())
                 return fail(Refused, QStringLiteral("entry %1 holds no content").arg(id));
+            if (output == QLatin1String("-"))
+                return print(stdout, entry->content) ? Success : NotRecorded;
             if (const FileError error = writeWholeFile(output, entry->content))
                 return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
             return Success;

@@ -11,7 +11,10 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
+#include <QFileInfo>
+
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -55,26 +58,13 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<DownloadCommand>());
     commands.push_back(std::make_unique<ReadupCommand>());
     commands.push_back(std::make_unique<VerifyCommand>());
+    commands.push_back(std::make_unique<ProvisionCommand>());
     commands.push_back(std::make_unique<DiffCommand>());
     commands.push_back(std::make_unique<SetCommand>());
+    commands.push_back(std::make_unique<CheckCommand>());
+    commands.push_back(std::make_unique<GetCommand>());
     commands.push_back(std::make_unique<JournalCommand>());
     return commands;
-}
-
-std::optional<FormValues> loadForm(const QString &path)
-{
-    const ContentFile::LoadResult result = ContentFile::load(path, initialFormValues());
-    switch (result.status) {
-    case ContentFile::LoadStatus::Loaded:
-        return result.values;
-    case ContentFile::LoadStatus::Missing:
-        printLines(stderr, {QStringLiteral("tavir340-cli: %1: no such file").arg(path)});
-        break;
-    case ContentFile::LoadStatus::Malformed:
-        printLines(stderr, {QStringLiteral("tavir340-cli: %1: not a content file (108 lines)").arg(path)});
-        break;
-    }
-    return std::nullopt;
 }
 
 int main(int argc, char *argv[])

@@ -57,6 +57,27 @@ QString refusalReason(const RecordResult &refusal, char separator)
     return {};
 }
 
+QString ruleName(const RecordResult &refusal)
+{
+    switch (refusal.error) {
+    case RecordError::None: return {};
+    case RecordError::MissingField: return QStringLiteral("missing");
+    case RecordError::AccentedCharacter: return QStringLiteral("accent");
+    case RecordError::NotLatin1: return QStringLiteral("notLatin1");
+    case RecordError::ControlCharacter: return QStringLiteral("control");
+    case RecordError::SeparatorInText: return QStringLiteral("separator");
+    case RecordError::FieldRule:
+        switch (refusal.rule) {
+        case FieldRule::Digits: return QStringLiteral("digits");
+        case FieldRule::TelephoneDigits: return QStringLiteral("telephoneDigits");
+        case FieldRule::SevenBitText: return QStringLiteral("sevenBit");
+        case FieldRule::RestoreFlag: return QStringLiteral("restoreFlag");
+        case FieldRule::None: break;
+        }
+    }
+    return {};
+}
+
 QString refusal(const RecordResult &refusal, char separator)
 {
     QString subject = field(refusal.field);

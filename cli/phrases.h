@@ -24,6 +24,8 @@ QString fieldRule(FieldRule rule);
 // blanks", and the same without the field.
 QString refusal(const RecordResult &refusal, char separator);
 QString refusalReason(const RecordResult &refusal, char separator);
+// The rule as a word for scripts: "missing", "accent", "digits", …
+QString ruleName(const RecordResult &refusal);
 // "free", "busy (minicom, 4711)", "no permission (group dialout)", "missing".
 QString portState(const SerialDevice::PortState &state);
 // Why an exchange did not do what was asked.

@@ -10,6 +10,8 @@
 
 #include <QFileInfo>
 
+#include <functional>
+
 namespace {
 
 // The port's bar follows the answer's bytes; Ctrl+C ends the receive.
@@ -73,6 +75,7 @@ Result readUpResult(const LinkSettings &settings, const QString &operation, cons
     Result result = resultOf(settings, operation, outcome);
     if (outcome.ending == Ending::BadAnswer)
         result.message = Phrase::answerProblem(outcome.answerError, outcome.fieldCount);
+    result.noAnswer = outcome.ending == Ending::BadAnswer && outcome.answerError == AnswerError::NoSeparator;
     return result;
 }
 
@@ -183,6 +186,9 @@ Result downloadPort(const LinkSettings &settings, const FormValues &form, const 
     SerialLink link(context.interrupt);
     const ExchangeReport report = downloadToModule(link, settings, progress);
     Result result = resultOf(settings, operation, report);
+    if (result.code == Interrupted)
+        result.message = QStringLiteral("interrupted: the module's content is now unknown; run the download again");
+    result.noAnswer = report.ending == Ending::NoReady || report.ending == Ending::NoAcknowledge;
     record.entry().backup = context.backup;
     finish(record, report, result);
     return result;
@@ -207,9 +213,59 @@ Result verifyPort(LinkSettings settings, const FormValues &form, const PortConte
         result.differences = outcome.comparison.differences;
         if (outcome.comparison.error != AnswerError::None)
             result.message = Phrase::answerProblem(outcome.comparison.error, outcome.comparison.fieldCount);
+        result.noAnswer = outcome.comparison.error == AnswerError::NoSeparator;
     }
     if (!outcome.answer.isEmpty())
         record.entry().recordSha256 = sha256Hex(outcome.answer);
     finish(record, outcome, result);
     return result;
+}
+
+Result provisionUnit(LinkSettings settings, const FormValues &form, const PortContext &context, int retries,
+                     OutputFile *backup)
+{
+    Result total;
+    total.port = settings.Port;
+    total.unit = context.unit;
+    total.operation = QStringLiteral("provision");
+    auto add = [&total](const Result &step) {
+        total.seconds += step.seconds;
+        total.bytesSent += step.bytesSent;
+        total.bytesReceived += step.bytesReceived;
+    };
+    PortContext own = context;
+    if (backup) {
+        const Result kept = readUpToFilePort(*backup, settings, own, QStringLiteral("backup"));
+        add(kept);
+        if (kept.code != Success) {
+            total.code = kept.code == NotRecorded ? Refused : kept.code;
+            total.message = QStringLiteral("backup failed, module not written: ") + kept.message;
+            return total;
+        }
+        own.backup = total.backup = kept.output;
+    }
+    buildContentRecord(form, settings, RecordPurpose::Download);
+    // Each step, tried again while the module gives no answer.
+    auto attempt = [&](const std::function<Result()> &step) {
+        Result result;
+        for (int tries = 0; tries <= retries; ++tries) {
+            result = step();
+            add(result);
+            if (result.code == Success || !result.noAnswer)
+                break;
+        }
+        return result;
+    };
+    const Result written = attempt([&] { return downloadPort(settings, form, own); });
+    if (written.code != Success) {
+        total.code = written.code;
+        total.message = QStringLiteral("download: ") + written.message;
+        return total;
+    }
+    const Result proved = attempt([&] { return verifyPort(settings, form, own); });
+    total.code = proved.code;
+    total.differences = proved.differences;
+    if (proved.code != Success)
+        total.message = QStringLiteral("verify: ") + proved.message;
+    return total;
 }

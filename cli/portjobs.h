@@ -39,3 +39,9 @@ Result downloadPort(const LinkSettings &settings, const FormValues &form, const 
 
 // Whether the module holds `form`.
 Result verifyPort(LinkSettings settings, const FormValues &form, const PortContext &context);
+
+// A unit of a batch: its module's old content kept (when `backup` is given),
+// its content written, read back and verified; a download or a read-back that
+// got no answer is tried `retries` more times, a mismatch is not.
+Result provisionUnit(LinkSettings settings, const FormValues &form, const PortContext &context, int retries,
+                     OutputFile *backup);

@@ -82,12 +82,16 @@ QList<Result> runOnPorts(const QStringList &ports, bool showProgress, const Port
 {
     LineInterrupt interrupt;
     runningInterrupt = &interrupt;
+    // Ctrl+C, and a terminal or a service manager that ends the run, end
+    // every transfer the same way; a second signal ends the program.
     struct sigaction action {};
     action.sa_handler = onInterrupt;
-    action.sa_flags = SA_RESETHAND;  // a second Ctrl+C ends the program
+    action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
-    struct sigaction previous {};
-    ::sigaction(SIGINT, &action, &previous);
+    const int endSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction previous[std::size(endSignals)] {};
+    for (size_t i = 0; i < std::size(endSignals); ++i)
+        ::sigaction(endSignals[i], &action, &previous[i]);
 
     QList<Result> results(ports.size());
     {
@@ -98,7 +102,8 @@ QList<Result> runOnPorts(const QStringList &ports, bool showProgress, const Port
         for (std::thread &thread : threads)
             thread.join();
     }
-    ::sigaction(SIGINT, &previous, nullptr);
+    for (size_t i = 0; i < std::size(endSignals); ++i)
+        ::sigaction(endSignals[i], &previous[i], nullptr);
     runningInterrupt = nullptr;
     return results;
 }

@@ -27,14 +27,11 @@ int PortsCommand::execute(QCommandLineParser &)
     for (const PortEntry &entry : listPorts()) {
         const QString state = Phrase::portState(entry.state);
         if (json()) {
-            QJsonObject object{{QStringLiteral("name"), entry.name},
-                               {QStringLiteral("device"), entry.device},
-                               {QStringLiteral("state"), state}};
-            const struct { const char *key; QString value; } optional[] = {
-                {"byId", entry.byId}, {"maker", entry.maker}, {"product", entry.product}, {"serial", entry.serial}};
-            for (const auto &field : optional)
-                if (!field.value.isEmpty())
-                    object.insert(QLatin1String(field.key), field.value);
+            auto text = [](const QString &value) { return value.isEmpty() ? QJsonValue() : QJsonValue(value); };
+            const QJsonObject object{{QStringLiteral("name"), entry.name},       {QStringLiteral("device"), entry.device},
+                                     {QStringLiteral("byId"), text(entry.byId)}, {QStringLiteral("maker"), text(entry.maker)},
+                                     {QStringLiteral("product"), text(entry.product)},
+                                     {QStringLiteral("serial"), text(entry.serial)}, {QStringLiteral("state"), state}};
             out += QJsonDocument(object).toJson(QJsonDocument::Compact);
         } else {
             QStringList columns = {entry.name, entry.device, entry.byId, entry.maker, entry.product, entry.serial, state};

@@ -16,7 +16,7 @@ void ReadupCommand::configure(QCommandLineParser &parser)
 {
     parser.addOptions({
         {{QStringLiteral("p"), QStringLiteral("port")}, QStringLiteral("The port: COM1, ttyUSB0 or a device path."), QStringLiteral("port")},
-        {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("Write the content file to <file> (default: standard output)."),
+        {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("Write the content file to <file> (default, and -: standard output)."),
          QStringLiteral("file")},
     });
     addLinkOptions(parser);
@@ -29,10 +29,13 @@ int ReadupCommand::execute(QCommandLineParser &parser)
     const QStringList ports = parser.values(QStringLiteral("port"));
     if (ports.size() != 1 || !parser.positionalArguments().isEmpty())
         return fail(Refused, QStringLiteral("usage: tavir340-cli readup --port P [-o FILE]"));
+    if (!checkPorts(ports))
+        return Refused;
     std::optional<LinkSettings> settings = linkSettings(parser);
     if (!settings)
         return Refused;
-    const QString output = parser.value(QStringLiteral("output"));
+    const QString given = parser.value(QStringLiteral("output"));
+    const QString output = given == QLatin1String("-") ? QString() : given;  // "-": standard output
     // Where the content goes is known to take it before the module is asked.
     std::unique_ptr<OutputFile> file;
     if (!output.isEmpty()) {

@@ -15,8 +15,9 @@ void SetCommand::configure(QCommandLineParser &parser)
     parser.addPositionalArgument(QStringLiteral("assignments"),
                                  QStringLiteral("NAME=VALUE by the form's object names: m_nev=KAPU, t1=36201234567, tc1_3=1."),
                                  QStringLiteral("NAME=VALUE..."));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The content file to write."),
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The content file to write (- for standard output)."),
                       QStringLiteral("file")});
+    parser.addOption({QStringLiteral("json"), QStringLiteral("The result as one JSON object.")});
 }
 
 namespace {
@@ -27,6 +28,7 @@ QString editRefusal(const EditRefusal &refusal)
     case EditRefusal::Reason::NotAnAssignment: return QStringLiteral("not NAME=VALUE");
     case EditRefusal::Reason::NoSuchField: return QStringLiteral("no such field");
     case EditRefusal::Reason::NotABoxValue: return QStringLiteral("a check box takes 1 or 0");
+    case EditRefusal::Reason::TooLong: return QStringLiteral("longer than the field's %1 characters").arg(refusal.maxLength);
     case EditRefusal::Reason::Refused: return Phrase::refusalReason(refusal.refusal, LinkSettings().DownloadSeparator);
     }
     return {};
@@ -47,10 +49,18 @@ int SetCommand::execute(QCommandLineParser &parser)
         return fail(Refused, QStringLiteral("%1: %2. Nothing was written.").arg(refusal->assignment, editRefusal(*refusal)));
     if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(*form))
         return fail(Refused, Phrase::unsavable(*problem) + QStringLiteral(". Nothing was written."));
+    if (output == QLatin1String("-"))
+        return print(stdout, ContentFile::serialize(*form)) ? Success : NotRecorded;
     OutputFile file(output);
     if (file.write(ContentFile::serialize(*form)))
         file.commit();
     if (const FileError error = file.error())
         return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+    if (json()) {
+        Result result;
+        result.operation = name();
+        result.output = output;
+        report(result);
+    }
     return Success;
 }

@@ -4,11 +4,13 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <mutex>
 #include <unistd.h>
 
 namespace StandardOutput {
 
 namespace {
+std::mutex mutex;  // the exchange log writes from every port's thread
 bool closedAtStart = false;
 FileError failure;  // of a write that was tried
 }
@@ -33,11 +35,13 @@ void guard()
 
 bool isUsable()
 {
+    const std::lock_guard lock(mutex);
     return !closedAtStart && !failure;
 }
 
 bool write(const QByteArray &bytes)
 {
+    const std::lock_guard lock(mutex);
     if (closedAtStart && !failure)
         failure = FileError::system(EBADF);
     if (failure)
@@ -49,6 +53,7 @@ bool write(const QByteArray &bytes)
 
 FileError finish()
 {
+    const std::lock_guard lock(mutex);
     if (!failure && !closedAtStart && (std::fflush(stdout) != 0 || std::ferror(stdout)))
         failure = FileError::system(errno ? errno : EIO);
     return failure;

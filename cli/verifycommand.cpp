@@ -4,6 +4,7 @@
 #include "portjobs.h"
 #include "portrun.h"
 #include "transfer/contentrecord.h"
+#include "transfer/moduleexchange.h"
 
 #include <QFileInfo>
 
@@ -19,6 +20,7 @@ void VerifyCommand::configure(QCommandLineParser &parser)
                       QStringLiteral("A port: COM1, ttyUSB0 or a device path. Repeat for more modules."), QStringLiteral("port")});
     addLinkOptions(parser);
     addJournalOptions(parser);
+    addDryRunOption(parser);
     addOutputOptions(parser);
 }
 
@@ -28,6 +30,8 @@ int VerifyCommand::execute(QCommandLineParser &parser)
     const QStringList ports = parser.values(QStringLiteral("port"));
     if (files.size() != 1 || ports.isEmpty())
         return fail(Refused, QStringLiteral("usage: tavir340-cli verify FILE --port P [--port P2 ...]"));
+    if (!checkPorts(ports))
+        return Refused;
     std::optional<LinkSettings> settings = linkSettings(parser);
     const std::optional<FormValues> form = loadForm(files.first());
     if (!settings || !form)
@@ -36,6 +40,13 @@ int VerifyCommand::execute(QCommandLineParser &parser)
     if (buildContentRecord(*form, checked, RecordPurpose::Verify).error != RecordError::None)
         return fail(Refused, files.first() + QStringLiteral(": refused: a field holds a character the module cannot store"));
 
+    if (parser.isSet(QStringLiteral("dry-run"))) {
+        // The request, and the answer a module that holds the file gives.
+        QList<QByteArray> answer;
+        for (const QByteArray &field : linePieces(checked.RecordText.chopped(1), checked.DownloadSeparator))
+            answer << field + char(PieceEnd);
+        return printDryRun(ports, {QByteArray() + char(RequestByte) + settings->UploadCommand}, answer) ? Success : NotRecorded;
+    }
     std::unique_ptr<SharedJournal> journal;
     if (!openJournal(parser, &journal))
         return Refused;

@@ -1,19 +1,6 @@
 #include "contentedit.h"
 
-namespace {
-
-// Where the widget of that object name stands in its list, or -1.
-template <typename Entry>
-int indexOf(const QList<Entry> &catalogue, const QString &name)
-{
-    const auto found = std::find_if(catalogue.cbegin(), catalogue.cend(),
-                                    [&name](const Entry &entry) { return entry.name == name; });
-    return found == catalogue.cend() ? -1 : int(found - catalogue.cbegin());
-}
-
-} // namespace
-
-std::optional<EditRefusal> applyAssignments(FormValues &values, const QStringList &assignments)
+std::optional<EditRefusal> applyAssignments(FormValues &values, const QStringList &assignments, EditCheck check)
 {
     using Reason = EditRefusal::Reason;
     FormValues edited = values;
@@ -24,16 +11,21 @@ std::optional<EditRefusal> applyAssignments(FormValues &values, const QStringLis
         const QString name = assignment.left(equals);
         const QString value = assignment.mid(equals + 1);
 
-        if (const int k = indexOf(checkBoxCatalogue(), name); k >= 0 && k < edited.checked.size()) {
+        if (const int k = checkBoxIndex(name); k >= 0 && k < edited.checked.size()) {
             if (value != QLatin1String("0") && value != QLatin1String("1"))
                 return EditRefusal{assignment, Reason::NotABoxValue, {}};
             edited.checked[k] = value == QLatin1String("1");
             continue;
         }
-        const int i = indexOf(lineEditCatalogue(), name);
+        const int i = lineEditIndex(name);
         if (i < 0 || i >= edited.texts.size())
             return EditRefusal{assignment, Reason::NoSuchField, {}};
-        edited.texts[i] = value.left(lineEditCatalogue()[i].maxLength);
+        const int maxLength = lineEditCatalogue()[i].maxLength;
+        if (value.size() > maxLength)
+            return EditRefusal{assignment, Reason::TooLong, {}, maxLength};
+        edited.texts[i] = value;
+        if (check == EditCheck::ValueOnly)
+            continue;
 
         // What the download would say of this field, whatever the rest of
         // the form still lacks.

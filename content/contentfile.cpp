@@ -3,6 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace ContentFile {
 
 QByteArray serialize(const FormValues &values)
@@ -73,15 +78,28 @@ static std::optional<QStringList> readLines(QIODevice &in)
     return lines;
 }
 
+static LoadResult notLoaded(LoadStatus status, const FormValues &current, int systemError = 0)
+{
+    LoadResult result;
+    result.status = status;
+    result.values = current;
+    result.systemError = systemError;
+    return result;
+}
+
 LoadResult parse(QIODevice &in, const FormValues &current)
 {
-    LoadResult result{LoadStatus::Malformed, current};
+    LoadResult result = notLoaded(LoadStatus::Malformed, current);
     const std::optional<QStringList> lines = readLines(in);
     if (!lines || lines->size() != LineCount
         || current.texts.size() != LineEditCount || current.checked.size() != CheckBoxCount)
         return result;
-    for (int i = 0; i < LineEditCount; ++i)
-        result.values.texts[i] = lines->at(i).left(lineEditCatalogue().at(i).maxLength);
+    for (int i = 0; i < LineEditCount; ++i) {
+        const int maxLength = lineEditCatalogue().at(i).maxLength;
+        result.values.texts[i] = lines->at(i).left(maxLength);
+        if (lines->at(i).size() > maxLength)
+            result.cut.append(i);
+    }
     for (int k = 0; k < CheckBoxCount; ++k)
         result.values.checked[k] = lines->at(LineEditCount + k) == QLatin1String("1");
     result.status = LoadStatus::Loaded;
@@ -90,16 +108,27 @@ LoadResult parse(QIODevice &in, const FormValues &current)
 
 LoadResult load(const QString &path, const FormValues &current)
 {
+    if (path == QLatin1String("-")) {
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly))
+            return notLoaded(LoadStatus::Unreadable, current, EBADF);
+        return parse(in, current);
+    }
     const QFileInfo info(path);
     if (!info.exists())
-        return {LoadStatus::Missing, current};
+        return notLoaded(LoadStatus::Missing, current);
     // A folder, a device or a named pipe is no content file; opening a pipe
     // would wait for a writer that never comes.
     if (!info.isFile())
-        return {LoadStatus::Malformed, current};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {LoadStatus::Malformed, current};
+        return notLoaded(LoadStatus::NotAFile, current);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return notLoaded(LoadStatus::Unreadable, current, errno);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return notLoaded(LoadStatus::Unreadable, current, EIO);
+    }
     return parse(file, current);
 }
 

@@ -22,12 +22,20 @@ inline const QString EndMark = QStringLiteral("---");
 // a content file, and reading stops there.
 inline constexpr qint64 MaxLineBytes = 4096;
 
-enum class LoadStatus { Loaded, Missing, Malformed };
+enum class LoadStatus {
+    Loaded,
+    Missing,
+    Malformed,   // not 108 lines of field values
+    NotAFile,    // a folder, a named pipe or a device
+    Unreadable,  // the system would not let it be read
+};
 
 struct LoadResult
 {
     LoadStatus status = LoadStatus::Malformed;
-    FormValues values;  // the form after the load; unchanged unless Loaded
+    FormValues values;      // the form after the load; unchanged unless Loaded
+    QList<int> cut;         // the fields whose line was longer than the field, and was cut
+    int systemError = 0;    // errno, for Unreadable
 };
 
 // A value the reader would not give back as it stands.
@@ -51,6 +59,7 @@ SaveStatus save(const QString &path, const FormValues &values, FileError *error 
 // Applies the file's lines to `current`; texts and check states change,
 // the check boxes' groups stay.
 LoadResult parse(QIODevice &in, const FormValues &current);
+// "-" reads standard input.
 LoadResult load(const QString &path, const FormValues &current);
 
 // "name.suffix" as the status bar shows it: the base name up to the first

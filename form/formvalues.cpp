@@ -72,6 +72,16 @@ const QList<CheckBoxSpec> &checkBoxCatalogue()
     return catalogue;
 }
 
+int checkBoxIndex(const QString &name)
+{
+    const QList<CheckBoxSpec> &catalogue = checkBoxCatalogue();
+    for (int k = 0; k < catalogue.size(); ++k) {
+        if (catalogue[k].name == name)
+            return k;
+    }
+    return -1;
+}
+
 FormValues initialFormValues()
 {
     FormValues values;

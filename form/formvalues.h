@@ -38,6 +38,8 @@ QString fieldTitle(int index);
 // The 64 permission check boxes, in form order (row 1 column by column,
 // every later row as tc4, tc1, tc3, tc2).
 const QList<CheckBoxSpec> &checkBoxCatalogue();
+// Where the check box of that object name stands in form order, or -1.
+int checkBoxIndex(const QString &name);
 
 // What the form holds, as plain values in form order.
 struct FormValues

@@ -1,5 +1,8 @@
 #include "journal.h"
 
+#include "transfer/port/portholder.h"
+
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -340,6 +343,112 @@ bool Journal::endBatch(bool commit)
     if (!ended && commit)
         fail(Error::WriteFailed, m_postgres ? db.lastError().text() : query.lastError().text());
     return ended && commit;
+}
+
+namespace {
+
+// A shared database holds a unit for the session that took it, and lets go
+// when that session ends, however it ends.
+qint64 unitLockKey(const QString &unit)
+{
+    const QByteArray hash = QCryptographicHash::hash("tavir340 unit " + unit.toUtf8(), QCryptographicHash::Sha256);
+    qint64 key = 0;
+    std::memcpy(&key, hash.constData(), sizeof key);
+    return key;
+}
+
+} // namespace
+
+std::optional<Journal::Claim> Journal::claim(JournalEntry &entry, bool again)
+{
+    if (!isOpen())
+        return std::nullopt;
+    const bool ownTransaction = !m_inBatch;
+    if (ownTransaction && !startBatch())
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    auto finishWith = [&](std::optional<Claim> claim) {
+        if (ownTransaction && !endBatch(claim.has_value()))
+            return std::optional<Claim>();
+        return claim;
+    };
+
+    // Another run's hold: on a shared database the session's lock; on this
+    // station a claim whose process still runs (this run's other ports too).
+    bool locked = false;
+    if (m_postgres) {
+        query.prepare(QStringLiteral("SELECT pg_try_advisory_lock(?)"));
+        query.addBindValue(unitLockKey(entry.unit));
+        if (!query.exec() || !query.next()) {
+            fail(Error::WriteFailed, query.lastError().text());
+            return finishWith(std::nullopt);
+        }
+        if (!query.value(0).toBool())
+            return finishWith(Claim::Held);
+        locked = true;
+    }
+    auto letGo = [&](Claim claim) {
+        if (locked)
+            release(entry.unit);
+        return finishWith(claim);
+    };
+    query.prepare(QStringLiteral("SELECT station, pid FROM entries WHERE unit = ? AND operation = ? AND result IS NULL"));
+    query.addBindValue(entry.unit);
+    query.addBindValue(JournalName::Provision);
+    if (!query.exec()) {
+        fail(Error::WriteFailed, query.lastError().text());
+        return finishWith(std::nullopt);
+    }
+    while (query.next()) {
+        const bool here = query.value(0).toString() == entry.station;
+        // A SQLite journal is one station's: a claim from elsewhere is held.
+        if ((here && SerialDevice::isRunning(query.value(1).toLongLong())) || (!here && !m_postgres))
+            return letGo(Claim::Held);
+    }
+    if (!again) {
+        query.prepare(QStringLiteral("SELECT count(*) FROM entries WHERE unit = ? AND operation = ? AND result = ? AND content = ?"));
+        query.addBindValue(entry.unit);
+        query.addBindValue(JournalName::Provision);
+        query.addBindValue(JournalName::Ok);
+        query.addBindValue(entry.content);
+        if (!query.exec() || !query.next()) {
+            fail(Error::WriteFailed, query.lastError().text());
+            return finishWith(std::nullopt);
+        }
+        if (query.value(0).toInt() > 0)
+            return letGo(Claim::Done);
+    }
+    entry.id = begin(entry);
+    if (entry.id == 0)
+        return finishWith(std::nullopt);
+    return finishWith(Claim::Taken);
+}
+
+void Journal::release(const QString &unit)
+{
+    if (!m_postgres || !isOpen())
+        return;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT pg_advisory_unlock(?)"));
+    query.addBindValue(unitLockKey(unit));
+    query.exec();
+}
+
+QHash<QString, QList<QByteArray>> Journal::provisioned()
+{
+    QHash<QString, QList<QByteArray>> units;
+    if (!isOpen())
+        return units;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT unit, content FROM entries WHERE operation = ? AND result = ?"));
+    query.addBindValue(JournalName::Provision);
+    query.addBindValue(JournalName::Ok);
+    if (query.exec()) {
+        while (query.next())
+            units[query.value(0).toString()].append(query.value(1).toByteArray());
+    }
+    return units;
 }
 
 QList<JournalEntry> Journal::find(const Filter &filter)

@@ -4,6 +4,7 @@
 #include "journallocation.h"
 #include "journalsink.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -34,6 +35,18 @@ public:
 
     qint64 begin(const JournalEntry &entry) override;
     bool complete(const JournalEntry &entry) override;
+    // Claiming a unit of a batch for this run: in one transaction, the check
+    // that no run that still lives holds it and, unless `again`, that the
+    // journal does not already hold it as provisioned with entry.content; then
+    // the start entry itself, whose id goes to entry.id. Nothing when the
+    // journal fails.
+    enum class Claim { Taken, Held, Done };
+    std::optional<Claim> claim(JournalEntry &entry, bool again);
+    // Lets go of a unit this run took (a shared database's hold on it).
+    void release(const QString &unit);
+    // The content each unit holds as provisioned, by unit.
+    QHash<QString, QList<QByteArray>> provisioned();
+
     // Several entries in one transaction: one wait for the disk for all.
     bool startBatch();
     bool inBatch() const { return m_inBatch; }

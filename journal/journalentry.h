@@ -50,6 +50,7 @@ inline const QString Download = QStringLiteral("download");
 inline const QString Readup = QStringLiteral("readup");
 inline const QString Verify = QStringLiteral("verify");
 inline const QString Backup = QStringLiteral("backup");
+inline const QString Provision = QStringLiteral("provision");  // a unit of a batch, from claim to proof
 
 inline const QString Ok = QStringLiteral("ok");
 inline const QString Failed = QStringLiteral("failed");

@@ -1,6 +1,5 @@
 #include "sharedjournal.h"
 
-#include "journal.h"
 
 SharedJournal::SharedJournal(const JournalLocation &location)
     : m_writer([this, location] { write(location); })
@@ -33,16 +32,33 @@ JournalProblem SharedJournal::problem() const
 
 qint64 SharedJournal::begin(const JournalEntry &entry)
 {
-    Request request{true, &entry};
+    JournalEntry copy = entry;
+    Request request(Request::Kind::Begin, &copy);
     submit(request);
     return request.id;
 }
 
 bool SharedJournal::complete(const JournalEntry &entry)
 {
-    Request request{false, &entry};
+    JournalEntry copy = entry;
+    Request request(Request::Kind::Complete, &copy);
     submit(request);
     return request.ok;
+}
+
+std::optional<Journal::Claim> SharedJournal::claim(JournalEntry &entry, bool again)
+{
+    Request request(Request::Kind::Claim, &entry, again);
+    submit(request);
+    return request.claim;
+}
+
+void SharedJournal::release(const QString &unit)
+{
+    JournalEntry entry;
+    entry.unit = unit;
+    Request request(Request::Kind::Release, &entry);
+    submit(request);
 }
 
 void SharedJournal::submit(Request &request)
@@ -74,10 +90,22 @@ void SharedJournal::write(const JournalLocation &location)
         for (Request *request : batch) {
             if (!ok)
                 break;
-            if (request->begin)
+            switch (request->kind) {
+            case Request::Kind::Begin:
                 request->ok = (request->id = journal.begin(*request->entry)) != 0;
-            else
+                break;
+            case Request::Kind::Complete:
                 request->ok = journal.complete(*request->entry);
+                break;
+            case Request::Kind::Claim:
+                request->claim = journal.claim(*request->entry, request->again);
+                request->ok = request->claim.has_value();
+                break;
+            case Request::Kind::Release:
+                journal.release(request->entry->unit);
+                request->ok = true;
+                break;
+            }
             ok = request->ok;
         }
         const bool committed = journal.inBatch() && journal.endBatch(ok);
@@ -87,6 +115,9 @@ void SharedJournal::write(const JournalLocation &location)
             if (!committed) {
                 request->ok = false;
                 request->id = 0;
+                request->claim.reset();
+                if (request->entry && request->kind == Request::Kind::Claim)
+                    request->entry->id = 0;
             }
             request->done = true;
         }

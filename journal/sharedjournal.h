@@ -1,5 +1,6 @@
 #pragma once
 
+#include "journal.h"
 #include "journallocation.h"
 #include "journalsink.h"
 
@@ -25,15 +26,22 @@ public:
     qint64 begin(const JournalEntry &entry) override;
     bool complete(const JournalEntry &entry) override;
     JournalProblem problem() const override;
+    // As Journal::claim and Journal::release, from any thread.
+    std::optional<Journal::Claim> claim(JournalEntry &entry, bool again);
+    void release(const QString &unit);
 
 private:
     struct Request
     {
-        bool begin = true;
-        const JournalEntry *entry = nullptr;
+        enum class Kind { Begin, Complete, Claim, Release };
+        Request(Kind kind, JournalEntry *entry, bool again = false) : kind(kind), entry(entry), again(again) {}
+        Kind kind = Kind::Begin;
+        JournalEntry *entry = nullptr;
+        bool again = false;
         bool done = false;
         qint64 id = 0;
         bool ok = false;
+        std::optional<Journal::Claim> claim;
     };
 
     void write(const JournalLocation &location);

@@ -42,6 +42,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption log("log", "Write every byte on the line to <file> (- for standard error).", "file");
     const QCommandLineOption interval("interval", "Send one byte every <ms> milliseconds (a trickling module).", "ms");
     const QCommandLineOption silent("silent", "Never answer.");
+    const QCommandLineOption silentFirst("silent-first", "Leave the first <n> requests unanswered, as a module still starting.", "n");
     const QCommandLineOption ready("ready", "Answer a download request with <bytes> (default \"R>\").", "bytes");
     const QCommandLineOption ack("ack", "Acknowledge a download with <bytes> (default \"OK\").", "bytes");
     const QCommandLineOption preamble("preamble", "Send <bytes> before the fields of an upload.", "bytes");
@@ -54,7 +55,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption checksum("expect-checksum",
         "Refuse (with \"EE\") a download whose checksum suffix is not <mode>'s: 8, 16, 24, 32 (bit sum) or one character.", "mode");
     const QCommandLineOption separator("record-separator", "The tool's download separator, for --expect-checksum (default \"|\").", "char");
-    parser.addOptions({link, paced, interval, log, silent, ready, ack, preamble, answer, hangUp, command, idle,
+    parser.addOptions({link, paced, interval, log, silent, silentFirst, ready, ack, preamble, answer, hangUp, command, idle,
                        pauseAfter, pauseMs, checksum, separator});
     parser.process(app);
 
@@ -63,6 +64,7 @@ int main(int argc, char *argv[])
     options.paced = parser.isSet(paced);
     options.byteIntervalMs = parser.value(interval).toInt();
     options.silent = parser.isSet(silent);
+    options.silentRequests = parser.value(silentFirst).toInt();
     if (parser.isSet(ready))
         options.readyReply = decodeEscapes(parser.value(ready));
     if (parser.isSet(ack))

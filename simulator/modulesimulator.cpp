@@ -56,6 +56,7 @@ struct ModuleSimulator::Engine
 
     // Read by isIdle() and isPaused() from other threads.
     std::atomic<State> state = State::Idle;
+    int requestsSeen = 0;
     std::atomic<bool> answering = false;
     std::atomic<bool> paused = false;
     QList<QByteArray> pieces;
@@ -322,6 +323,9 @@ bool ModuleSimulator::Engine::take(unsigned char byte)
         state = State::Idle;
         if (byte == '~') {
             state = State::Request;
+        } else if ((byte == '}' || byte == static_cast<unsigned char>(options.uploadCommand))
+                   && requestsSeen++ < options.silentRequests) {
+            return true;  // not awake yet: the request goes unheard
         } else if (byte == '}') {
             state = State::Download;
             pieces.clear();

@@ -25,6 +25,7 @@ struct SimulatorOptions
     bool paced = false;                        // true 1200 baud timing, 10 bits a byte
     int byteIntervalMs = 0;                    // when set, sends one byte per this many ms
     bool silent = false;                       // listens, never answers
+    int silentRequests = 0;                    // the first this many requests get no answer, as from a module still starting
     QByteArray readyReply = QByteArrayLiteral("R>");
     QByteArray ackReply = QByteArrayLiteral("OK");
     QByteArray preamble;                       // sent before the upload fields

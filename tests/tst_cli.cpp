@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(object["result"].toString(), QString("module failed"));
         QStringList named;
         for (const QJsonValue &difference : object["differences"].toArray())
-            named << difference["field"].toString() + "=" + difference["a"].toString() + "/" + difference["b"].toString();
+            named << difference["field"].toString() + "=" + difference["expected"].toString() + "/" + difference["found"].toString();
         QCOMPARE(named, QStringList({"m_nev=KAPU2/KAPU", "t1=3620/36201234567", "tc2_1=1/0"}));
         QCOMPARE(cli({"diff", held, held}).code, 0);
 
@@ -199,14 +199,22 @@ private slots:
         QVERIFY(!QFile::exists(output));
     }
 
-    // Values are cut to the field's length, as the form's line edits cut them.
-    void setCutsToTheField()
+    // A value longer than its field is refused, not cut without a word;
+    // check names one that a file holds.
+    void tooLongIsSaidNotCut()
     {
         const QString output = m_dir.filePath("cut.t16");
-        QCOMPARE(cli({"set", sampleFile("template.t16"), "m_pin=123456", "m_nev=ABCDEFGHIJKLMNOPQRS", "-o", output}).code, 0);
-        const ContentFile::LoadResult loaded = ContentFile::load(output, initialFormValues());
-        QCOMPARE(loaded.values.texts[1], QString("1234"));
-        QCOMPARE(loaded.values.texts[3], QString("ABCDEFGHIJKLMNOP"));
+        const CliRun set = cli({"set", sampleFile("template.t16"), "m_pin=123456", "-o", output});
+        QCOMPARE(set.code, 2);
+        QCOMPARE(set.err, QString("tavir340-cli: m_pin=123456: longer than the field's 4 characters. Nothing was written.\n"));
+        QByteArray lines = fileBytes(sampleFile("long.t16"));
+        lines.replace("1234\r\n", "123456\r\n");
+        QFile raw(output);
+        QVERIFY(raw.open(QIODevice::WriteOnly) && raw.write(lines) == lines.size());
+        raw.close();
+        const CliRun check = cli({"check", output});
+        QCOMPARE(check.code, 2);
+        QCOMPARE(check.out, output + ": m_pin (Modul PIN-kód): longer than the field's 4 characters\n");
     }
 
     void exitCodes_data()
@@ -250,10 +258,18 @@ private slots:
         QVERIFY(sim.received().isEmpty());
     }
 
-    // Ctrl+C in the middle of four downloads ends them all, releases every
-    // port and lock file, and says how each port ended.
+    // Ctrl+C, SIGTERM or SIGHUP in the middle of four downloads ends them
+    // all, releases every port and lock file, and says how each port ended.
+    void interruptFreesEveryPort_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl+C") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
     void interruptFreesEveryPort()
     {
+        QFETCH(int, signal);
         std::vector<std::unique_ptr<ModuleSimulator>> sims;
         QStringList arguments = {"download", sampleFile("four.t16"), "--quiet"};
         for (int i = 0; i < 4; ++i) {
@@ -272,14 +288,14 @@ private slots:
             const QByteArray lock = fileBytes(SerialDevice::lockFilePath(sim->slavePath()));
             QCOMPARE(lock.left(11), QByteArray::number(process.processId()).rightJustified(10, ' ') + '\n');
         }
-        ::kill(pid_t(process.processId()), SIGINT);
+        ::kill(pid_t(process.processId()), signal);
         QVERIFY(process.waitForFinished(5000));
         QCOMPARE(process.exitCode(), 4);
         const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 4);
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(lines[i].section(':', 0, 1), sims[i]->slavePath() + ": download");
-            QVERIFY2(lines[i].contains(": interrupted"), qPrintable(lines[i]));
+            QVERIFY2(lines[i].contains(": interrupted: the module's content is now unknown; run the download again"), qPrintable(lines[i]));
             QVERIFY(SerialLink::probe(sims[i]->slavePath()));
             QVERIFY(!QFile::exists(SerialDevice::lockFilePath(sims[i]->slavePath())));
         }
@@ -318,6 +334,34 @@ private slots:
         QCOMPARE(unreadable.downloadsStored(), 0);
         QCOMPARE(cli({"download", after, "--port", unreadable.slavePath(), "--backup", folder, "--force"}).code, 0);
         QCOMPARE(unreadable.downloadsStored(), 1);
+    }
+
+    // The small things a script leans on: get, a dry run that opens no port,
+    // a download proved by a read-back, a file from standard input, and the
+    // refusals of a port given twice and of a folder given as a file.
+    void smallerCommands()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString file = sampleFile("small.t16");
+        QCOMPARE(cli({"get", file, "m_nev", "tc1_1", "tc2_1"}).out, QString("KAPU\n1\n0\n"));
+        const CliRun dry = cli({"download", file, "--port", sim.slavePath(), "--dry-run"});
+        QCOMPARE(dry.code, 0);
+        QCOMPARE(dry.out.count('\n'), 1 + 44);
+        QVERIFY(dry.out.startsWith(QString("       0 ms  %1  >  7E 7D  |~}|\n").arg(sim.slavePath())));
+        QVERIFY(sim.received().isEmpty());
+
+        QProcess fromInput;
+        fromInput.setStandardInputFile(file);
+        fromInput.start(QCoreApplication::applicationDirPath() + "/tavir340-cli",
+                        {"download", "-", "--verify", "--port", sim.slavePath(), "--no-journal"});
+        QVERIFY(fromInput.waitForFinished(30000));
+        QCOMPARE(fromInput.exitCode(), 0);
+        QVERIFY(fromInput.readAllStandardOutput().startsWith(sim.slavePath().toUtf8() + ": download and verify: ok ("));
+
+        QCOMPARE(cli({"verify", file, "--port", sim.slavePath(), "--port", sim.slavePath()}).err,
+                 QString("tavir340-cli: %1 is given twice: one port takes one module\n").arg(sim.slavePath()));
+        QCOMPARE(cli({"check", m_dir.path()}).err, QString("tavir340-cli: %1: is a folder\n").arg(m_dir.path()));
     }
 
     // Every output is checked: a full disk leaves the old file as it was, and

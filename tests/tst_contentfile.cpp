@@ -202,11 +202,11 @@ private slots:
         QCOMPARE(ContentFile::load(dir.filePath("missing.t16"), initialFormValues()).status,
                  ContentFile::LoadStatus::Missing);
         QCOMPARE(ContentFile::load(dir.path(), initialFormValues()).status,
-                 ContentFile::LoadStatus::Malformed);
+                 ContentFile::LoadStatus::NotAFile);
         const QString pipe = dir.filePath("pipe.t16");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        QCOMPARE(ContentFile::load(pipe, initialFormValues()).status, ContentFile::LoadStatus::Malformed);
-        QCOMPARE(ContentFile::load("/dev/zero", initialFormValues()).status, ContentFile::LoadStatus::Malformed);
+        QCOMPARE(ContentFile::load(pipe, initialFormValues()).status, ContentFile::LoadStatus::NotAFile);
+        QCOMPARE(ContentFile::load("/dev/zero", initialFormValues()).status, ContentFile::LoadStatus::NotAFile);
         QCOMPARE(ContentFile::save(dir.path(), initialFormValues()), ContentFile::SaveStatus::WriteFailed);
         QCOMPARE(ContentFile::save(dir.filePath("no/such/folder.t16"), initialFormValues()), ContentFile::SaveStatus::WriteFailed);
     }

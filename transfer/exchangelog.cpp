@@ -11,6 +11,7 @@ namespace ExchangeLog {
 namespace {
 std::mutex mutex;
 std::unique_ptr<OutputFile> file;
+std::function<void(const QByteArray &)> writer;
 QElapsedTimer clock;
 std::atomic<bool> active = false;
 } // namespace
@@ -27,10 +28,19 @@ FileError start(const QString &path)
     return {};
 }
 
+void startWith(std::function<void(const QByteArray &line)> lineWriter)
+{
+    const std::lock_guard lock(mutex);
+    writer = std::move(lineWriter);
+    clock.start();
+    active = true;
+}
+
 FileError stop()
 {
     const std::lock_guard lock(mutex);
     active = false;
+    writer = nullptr;
     if (!file)
         return {};
     file->commit();
@@ -50,16 +60,23 @@ qint64 elapsedMs()
     return clock.isValid() ? clock.elapsed() : 0;
 }
 
-void write(const QString &port, bool toModule, qint64 atMs, const QByteArray &bytes)
+QByteArray formatLine(const QString &port, bool toModule, qint64 atMs, const QByteArray &bytes)
 {
     QByteArray text;
     for (char byte : bytes)
         text += byte >= 0x20 && byte < 0x7F ? byte : '.';
-    const QByteArray line = QByteArray::number(atMs).rightJustified(8) + " ms  " + port.toUtf8() + "  "
-                          + (toModule ? ">" : "<") + "  " + bytes.toHex(' ').toUpper() + "  |" + text + "|\n";
+    return QByteArray::number(atMs).rightJustified(8) + " ms  " + port.toUtf8() + "  " + (toModule ? ">" : "<") + "  "
+         + bytes.toHex(' ').toUpper() + "  |" + text + "|\n";
+}
+
+void write(const QString &port, bool toModule, qint64 atMs, const QByteArray &bytes)
+{
+    const QByteArray line = formatLine(port, toModule, atMs, bytes);
     const std::lock_guard lock(mutex);
     if (file)
         file->write(line);
+    else if (writer)
+        writer(line);
 }
 
 } // namespace ExchangeLog

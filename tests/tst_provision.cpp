@@ -1,0 +1,190 @@
+#include "clirun.h"
+#include "content/contentfile.h"
+#include "filebytes.h"
+#include "journal/journal.h"
+#include "sampleform.h"
+#include "simulator/modulesimulator.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+// tavir340-cli provision against simulated modules: which units a run
+// takes, and what it says of each; and one table of refusals run through
+// check, set and download alike.
+class TestProvision : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    QString templateFile()
+    {
+        const QString path = m_dir.filePath("template.t16");
+        ContentFile::save(path, downloadableForm());
+        return path;
+    }
+
+    static std::vector<std::unique_ptr<ModuleSimulator>> modules(int count, const SimulatorOptions &options = {})
+    {
+        std::vector<std::unique_ptr<ModuleSimulator>> sims;
+        for (int i = 0; i < count; ++i) {
+            sims.push_back(std::make_unique<ModuleSimulator>(options));
+            sims.back()->start();
+        }
+        return sims;
+    }
+
+    static QStringList portOptions(const std::vector<std::unique_ptr<ModuleSimulator>> &sims)
+    {
+        QStringList options;
+        for (const auto &sim : sims)
+            options << "--port" << sim->slavePath();
+        return options;
+    }
+
+private slots:
+    // Eight units, four modules at a time: the first run takes four, the
+    // second the other four, a third finds nothing to do.
+    void eachRunTakesWhatIsLeft()
+    {
+        QByteArray csv = "unit,m_nev,m_id,t1\n";
+        for (int u = 1; u <= 8; ++u)
+            csv += QStringLiteral("site%1,KAPU %1,00%1,3620%1\n").arg(u).toUtf8();
+        const QString manifest = write("eight.csv", csv);
+        const QString journal = m_dir.filePath("eight.sqlite");
+        const QStringList run = {"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet",
+                                 "--backup", m_dir.filePath("backups")};
+        QStringList taken;
+        for (const char *summary : {"provisioned 4, failed 0, left to do 4 of 8 units", "provisioned 4, failed 0, left to do 0 of 8 units",
+                                    "provisioned 0, failed 0, left to do 0 of 8 units"}) {
+            const auto sims = modules(4);
+            const CliRun result = cli(run + portOptions(sims));
+            QCOMPARE(result.code, 0);
+            QStringList lines = result.out.split('\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.takeLast(), QString(summary));
+            for (const QString &line : lines)
+                taken << line.section(':', 0, 0);
+        }
+        taken.removeIf([](const QString &name) { return name.startsWith("/dev"); });  // "no unit left for this port"
+        std::sort(taken.begin(), taken.end());
+        QCOMPARE(taken, QStringList({"site1", "site2", "site3", "site4", "site5", "site6", "site7", "site8"}));
+
+        Journal read(parseJournalDestination(journal), Journal::Mode::Read);
+        Journal::Filter filter;
+        filter.unit = "site3";
+        filter.limit = 0;
+        QStringList steps;
+        for (const JournalEntry &e : read.find(filter))
+            steps.prepend(e.operation + "/" + e.result);
+        QCOMPARE(steps, QStringList({"provision/ok", "backup/ok", "download/ok", "verify/ok"}));
+        const QStringList backups = QDir(m_dir.filePath("backups")).entryList(QDir::Files);
+        QCOMPARE(backups.size(), 8);
+        QVERIFY2(QRegularExpression("^site3-\\d{8}T\\d{6}Z\\.t16$").match(backups.filter("site3").value(0)).hasMatch(), qPrintable(backups.join(' ')));
+    }
+
+    // A module that keeps other content is named with the field and stays to
+    // do; one that does not answer its first request is tried again.
+    void failuresAndRetries()
+    {
+        SimulatorOptions stubborn;
+        stubborn.scriptedAnswer = ModuleSimulator::uploadAnswer(QList<QByteArray>(44, "X"));
+        SimulatorOptions asleep;
+        asleep.silentRequests = 1;  // the download request goes unheard once
+        ModuleSimulator wrong(stubborn), late(asleep);
+        QVERIFY(wrong.start() && late.start());
+        const QString manifest = write("two.csv", QStringLiteral("unit,port,m_nev\nwrong,%1,KAPU\nlate,%2,KAPU\n")
+                                                      .arg(wrong.slavePath(), late.slavePath()).toUtf8());
+        const CliRun run = cli({"provision", templateFile(), "--manifest", manifest, "--journal", m_dir.filePath("two.sqlite"),
+                                "--retries", "1", "--quiet", "--port", wrong.slavePath(), "--port", late.slavePath()});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.out.contains(QString("wrong: %1: provision: verify: the module holds another configuration").arg(wrong.slavePath())),
+                 qPrintable(run.out));
+        QVERIFY(run.out.contains("  m_nev (Modul neve): file \"KAPU\", module \"X\""));
+        QVERIFY2(run.out.contains(QString("late: %1: provision: ok").arg(late.slavePath())), qPrintable(run.out));
+        QCOMPARE(late.downloadsStored(), 1);
+        QVERIFY(run.out.endsWith("provisioned 1, failed 1, left to do 1 of 2 units\n"));
+    }
+
+    // Every bad cell is named by row and column, and nothing is sent.
+    void badCellsAreNamed()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString manifest = write("bad.csv", "unit,m_pin,colour,m_nev\n"
+                                                  "a,1234,,A\n"
+                                                  "b,12a4,,B\n"
+                                                  "a,1,,ABCDEFGHIJKLMNOPQ\n");
+        const CliRun run = cli({"provision", templateFile(), "--manifest", manifest, "--port", sim.slavePath(), "--no-journal", "--again"});
+        QCOMPARE(run.code, 2);
+        QCOMPARE(run.err.split('\n', Qt::SkipEmptyParts),
+                 QStringList({QString("tavir340-cli: %1: row 1, column colour: no such field").arg(manifest)}));
+        write("bad.csv", "unit,m_pin,m_nev\n"
+                         "a,1234,A\n"
+                         "b,12a4,B\n"
+                         "a,1,ABCDEFGHIJKLMNOPQ\n");
+        const CliRun cells = cli({"provision", templateFile(), "--manifest", manifest, "--port", sim.slavePath(), "--no-journal", "--again"});
+        QCOMPARE(cells.code, 2);
+        QCOMPARE(cells.err.split('\n', Qt::SkipEmptyParts),
+                 QStringList({QString("tavir340-cli: %1: row 3, column m_pin: only digits and blanks").arg(manifest),
+                              QString("tavir340-cli: %1: row 4, column unit: the same unit as row 2").arg(manifest),
+                              QString("tavir340-cli: %1: row 4, column m_nev: longer than the field's 16 characters").arg(manifest)}));
+        const CliRun unrecorded = cli({"provision", templateFile(), "--manifest", write("ok.csv", "unit\na\n"), "--port", sim.slavePath(), "--no-journal"});
+        QCOMPARE(unrecorded.code, 2);
+        QVERIFY(unrecorded.err.contains("without a journal this run cannot know which units are done: give --unit NAME or --again"));
+        QVERIFY(sim.received().isEmpty());
+    }
+
+    // check, set and download refuse the same values for the same reasons.
+    void checkSetAndDownloadAgree_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("letter in the PIN") << "m_pin" << "12a4" << "only digits and blanks";
+        QTest::newRow("accent") << "m_nev" << "K\u00C1PU" << "a character the module cannot store (accented letters are not allowed)";
+        QTest::newRow("empty name") << "m_nev" << "" << "empty, and every visible field must be filled";
+        QTest::newRow("restore flag") << "visszaallas" << "2" << "only 1, 0 or nothing";
+        QTest::newRow("plus in a telephone number") << "t3" << "+3620" << "only digits and blanks";
+        QTest::newRow("tab in a hidden field") << "r20" << "a\tb" << "a control character (a line break, a tab)";
+        QTest::newRow("separator") << "be1_nev" << "A|B" << "holds the separator |";
+    }
+    void checkSetAndDownloadAgree()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, reason);
+        FormValues form = downloadableForm();
+        form.texts[lineEditIndex(field)] = value;
+        const QString file = m_dir.filePath("agree.t16");
+        QCOMPARE(ContentFile::save(file, form), ContentFile::SaveStatus::Saved);
+        const QString named = QString("%1 (%2): %3").arg(field, fieldTitle(lineEditIndex(field)), reason).replace("r20 (r20)", "r20");
+        const QString shownValue = QString(value).replace("\t", "\\x09");
+
+        const CliRun check = cli({"check", file});
+        QCOMPARE(check.code, 2);
+        QCOMPARE(check.out, QString("%1: %2\n").arg(file, named));
+        const CliRun set = cli({"set", templateFile(), field + "=" + value, "-o", m_dir.filePath("set.t16")});
+        QCOMPARE(set.code, 2);
+        QCOMPARE(set.err, QString("tavir340-cli: %1=%2: %3. Nothing was written.\n").arg(field, shownValue, reason));
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const CliRun download = cli({"download", file, "--port", sim.slavePath(), "--no-journal"});
+        QCOMPARE(download.code, 2);
+        QCOMPARE(download.err, QString("tavir340-cli: %1: refused: %2\n").arg(file, named));
+        QVERIFY(sim.received().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestProvision)
+#include "tst_provision.moc"
