@@ -2,12 +2,17 @@
 // tavir340-sim at the true 1200 baud pace: for each transfer the wall time
 // against the line time one transfer needs, and the command line's processor
 // time per port. Then 64 modules at once, with the journal off and on, in one
-// run.
+// run; then `provision` of 16 units on 16 modules, and the check of a
+// 10,000-row manifest.
 //
 //   provisionbench [path/to/bin]   (the folder holding tavir340-cli and tavir340-sim)
 
 #include "benchsupport.h"
 #include "content/contentfile.h"
+#include "content/manifest.h"
+#include "storage/outputfile.h"
+
+#include <QBuffer>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -153,5 +158,35 @@ int main(int argc, char *argv[])
             std::printf("   wall on/off %.4f", m.wall / wallOff);
         std::printf("%s\n", ok ? "" : "  FAILED");
     }
+
+    // provision: each unit written and proved, against what one download and
+    // one verify need on the line.
+    constexpr int Units = 16;
+    QByteArray csv = "unit,m_nev,m_id\n";
+    for (int u = 0; u < Units; ++u)
+        csv += QStringLiteral("site%1,SITE %1,%2\n").arg(u).arg(u, 4, 10, QLatin1Char('0')).toUtf8();
+    const QString manifest = dir.filePath(QStringLiteral("units.csv"));
+    writeWholeFile(manifest, csv);
+    const double provisionLine = (2 + 2 + 748 + 2) * SecondsPerByte + (2 + 749) * SecondsPerByte + 1.5;
+    const Measured p = runPrograms(cli, {QStringList{QStringLiteral("provision"), file, QStringLiteral("--manifest"), manifest,
+                                                     QStringLiteral("--journal"), dir.filePath(QStringLiteral("provision.sqlite")),
+                                                     QStringLiteral("--quiet")}
+                                         + portOptions.mid(0, 2 * Units)});
+    allOk = allOk && p.code == 0;
+    std::printf("\nprovision, %d units on %d ports: wall %.3f s, line %.3f s, ratio %.4f, cpu %.1f ms (%.3f %%/port)%s\n", Units,
+                Units, p.wall, provisionLine, p.wall / provisionLine, p.cpu * 1000, 100 * p.cpu / p.wall / Units,
+                p.code == 0 ? "" : "  FAILED");
+
+    // A manifest of 10,000 units, checked in full.
+    QByteArray big = "unit,m_nev,m_id,t1,tc1_1\n";
+    for (int u = 0; u < 10000; ++u)
+        big += QStringLiteral("site%1,SITE %1,%2,3620%3,1\n").arg(u).arg(u % 10000, 4, 10, QLatin1Char('0')).arg(1000000 + u).toUtf8();
+    QBuffer bigManifest(&big);
+    bigManifest.open(QIODevice::ReadOnly);
+    QElapsedTimer checking;
+    checking.start();
+    const Manifest checked = readManifest(bigManifest, benchForm());
+    std::printf("a manifest of %lld units (%lld problems) checked in %.1f ms\n", qint64(checked.units.size()),
+                qint64(checked.problems.size()), checking.nsecsElapsed() / 1e6);
     return allOk ? 0 : 1;
 }

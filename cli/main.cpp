@@ -27,7 +27,7 @@ void printUsage(std::FILE *stream)
         "\n"
         "Commands:\n");
     for (const auto &command : allCommands())
-        text += QStringLiteral("  %1%2\n").arg(command->name().leftJustified(10), command->summary());
+        text += QStringLiteral("  %1%2\n").arg(command->name().leftJustified(11), command->summary());
     text += QStringLiteral(
         "\n"
         "Options:\n"

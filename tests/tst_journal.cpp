@@ -14,6 +14,7 @@
 #include "transfer/dload.h"
 
 #include <QCryptographicHash>
+#include <QProcess>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -277,6 +278,40 @@ private slots:
         const QString out = QString::fromUtf8(station.readAllStandardOutput());
         QVERIFY2(out.contains(": download: ok, but not recorded in the journal: "), qPrintable(out));
         QCOMPARE(slow.downloadsStored(), 1);
+    }
+
+    // Two stations provisioning from one manifest into one database at once
+    // never take the same unit.
+    void stationsNeverTakeTheSameUnit()
+    {
+        PostgresServer server;
+        QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
+        const QString manifest = m_dir.filePath("units.csv");
+        QFile csv(manifest);
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("unit,m_nev\nu1,A\nu2,B\nu3,C\nu4,D\n");
+        csv.close();
+        std::vector<std::unique_ptr<ModuleSimulator>> sims;
+        std::vector<std::unique_ptr<QProcess>> stations;
+        for (int station = 0; station < 2; ++station) {
+            QStringList arguments = {"provision", contentFile("station.t16", "KAPU"), "--manifest", manifest, "--quiet",
+                                     "--journal", server.address()};
+            for (int port = 0; port < 2; ++port) {
+                sims.push_back(std::make_unique<ModuleSimulator>());
+                QVERIFY(sims.back()->start());
+                arguments << "--port" << sims.back()->slavePath();
+            }
+            stations.push_back(std::make_unique<QProcess>());
+            stations.back()->start(QCoreApplication::applicationDirPath() + "/tavir340-cli", arguments);
+        }
+        for (const auto &station : stations)
+            QVERIFY(station->waitForFinished(30000) && station->exitCode() == 0);
+        QStringList units;
+        for (const JournalEntry &e : entries(server.address(), JournalName::Ok))
+            if (e.operation == JournalName::Provision)
+                units << e.unit;
+        std::sort(units.begin(), units.end());
+        QCOMPARE(units, QStringList({"u1", "u2", "u3", "u4"}));
     }
 
     // A journal that cannot be had is named once; the window goes on.
