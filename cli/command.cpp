@@ -2,6 +2,7 @@
 
 #include "journal/sharedjournal.h"
 #include "content/contentfile.h"
+#include "journal/journalentry.h"
 #include "phrases.h"
 #include "standardoutput.h"
 #include "transfer/exchangelog.h"
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -261,15 +263,18 @@ std::optional<FormValues> Command::loadForm(const QString &path, QList<int> *cut
     return std::nullopt;
 }
 
-QJsonArray differencesArray(const QList<FieldDifference> &differences)
+bool Command::backupFolder(const QCommandLineParser &parser, QString *folder) const
 {
-    QJsonArray array;
-    for (const FieldDifference &d : differences)
-        array.append(QJsonObject{{QStringLiteral("field"), d.name},
-                                 {QStringLiteral("caption"), d.title},
-                                 {QStringLiteral("expected"), d.first},
-                                 {QStringLiteral("found"), d.second}});
-    return array;
+    *folder = parser.value(QStringLiteral("backup"));
+    if (*folder == QLatin1String("-")) {
+        fail(Refused, QStringLiteral("--backup takes a folder, not -"));
+        return false;
+    }
+    if (!folder->isEmpty() && !QDir().mkpath(*folder)) {
+        fail(Refused, QStringLiteral("cannot make the backup folder ") + *folder);
+        return false;
+    }
+    return true;
 }
 
 QJsonObject resultObject(const Result &result)
@@ -285,7 +290,7 @@ QJsonObject resultObject(const Result &result)
         {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0},
         {QStringLiteral("bytesSent"), result.bytesSent},
         {QStringLiteral("bytesReceived"), result.bytesReceived},
-        {QStringLiteral("differences"), differencesArray(result.differences)},
+        {QStringLiteral("differences"), differencesJson(result.differences)},
         {QStringLiteral("backup"), text(result.backup)},
         {QStringLiteral("output"), text(result.output)},
         {QStringLiteral("entry"), result.journalEntry != 0 ? QJsonValue(result.journalEntry) : QJsonValue()},

@@ -87,6 +87,9 @@ protected:
     // A diagnostic on standard error, and with --json a result object on
     // standard output; returns `code`.
     int fail(ExitCode code, const QString &message) const;
+    // The folder of --backup, made where it is missing; false after the
+    // refusal has been reported.
+    bool backupFolder(const QCommandLineParser &parser, QString *folder) const;
     // Refuses an empty port name and a port given twice.
     bool checkPorts(const QStringList &ports) const;
     // A content file's form ("-": standard input), or nothing after the
@@ -112,9 +115,6 @@ int withOutputFailure(int code);
 
 // A result as JSON: the same keys every time, null where there is nothing.
 QJsonObject resultObject(const Result &result);
-// Differences as JSON, one shape everywhere: field, caption, expected, found.
-QJsonArray differencesArray(const QList<FieldDifference> &differences);
-
 // Bytes on a stream as they stand; false when standard output did not take them.
 bool print(std::FILE *stream, const QByteArray &bytes);
 // Lines of text on a stream, each shown safely (see Phrase::shown); false

@@ -44,11 +44,9 @@ int DownloadCommand::execute(QCommandLineParser &parser)
         return fail(Refused, QStringLiteral("usage: tavir340-cli download FILE --port P [--port P2 ...]"));
     if (!checkPorts(ports))
         return Refused;
-    const QString backupFolder = parser.value(QStringLiteral("backup"));
-    if (backupFolder == QLatin1String("-"))
-        return fail(Refused, QStringLiteral("--backup takes a folder, not -"));
-    if (!backupFolder.isEmpty() && !QDir().mkpath(backupFolder))
-        return fail(Refused, QStringLiteral("cannot make the backup folder ") + backupFolder);
+    QString backupFolder;
+    if (!this->backupFolder(parser, &backupFolder))
+        return Refused;
     std::optional<LinkSettings> settings = linkSettings(parser);
     const std::optional<FormValues> form = loadForm(files.first());
     if (!settings || !form)

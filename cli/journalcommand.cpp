@@ -84,7 +84,7 @@ QJsonObject entryObject(const JournalEntry &e)
         {QStringLiteral("result"), e.isFinished() ? e.result : JournalName::Unfinished},
         {QStringLiteral("exitCode"), e.exitCode ? QJsonValue(*e.exitCode) : QJsonValue()},
         {QStringLiteral("message"), text(e.message)},
-        {QStringLiteral("differences"), differencesArray(e.differences)},
+        {QStringLiteral("differences"), differencesJson(e.differences)},
         {QStringLiteral("bytesSent"), e.bytesSent},
         {QStringLiteral("bytesReceived"), e.bytesReceived},
         {QStringLiteral("file"), text(e.file)},

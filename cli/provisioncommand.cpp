@@ -170,11 +170,9 @@ int ProvisionCommand::execute(QCommandLineParser &parser)
     std::unique_ptr<SharedJournal> journal;
     if (!openJournal(parser, &journal))
         return Refused;
-    const QString backupFolder = parser.value(QStringLiteral("backup"));
-    if (backupFolder == QLatin1String("-"))
-        return fail(Refused, QStringLiteral("--backup takes a folder, not -"));
-    if (!backupFolder.isEmpty() && !QDir().mkpath(backupFolder))
-        return fail(Refused, QStringLiteral("cannot make the backup folder ") + backupFolder);
+    QString backupFolder;
+    if (!this->backupFolder(parser, &backupFolder))
+        return Refused;
 
     // Without a journal the ports of this run still never take the same unit.
     std::mutex takenMutex;

@@ -59,13 +59,7 @@ QString differencesText(const QList<FieldDifference> &differences)
 {
     if (differences.isEmpty())
         return {};
-    QJsonArray array;
-    for (const FieldDifference &d : differences)
-        array.append(QJsonObject{{QStringLiteral("field"), d.name},
-                                 {QStringLiteral("caption"), d.title},
-                                 {QStringLiteral("expected"), d.first},
-                                 {QStringLiteral("found"), d.second}});
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+    return QString::fromUtf8(QJsonDocument(differencesJson(differences)).toJson(QJsonDocument::Compact));
 }
 
 QList<FieldDifference> differencesFrom(const QString &text)

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QJsonObject>
 #include <QSysInfo>
 
 #include <pwd.h>
@@ -71,6 +72,17 @@ void setEnding(JournalEntry &entry, const ExchangeReport &report)
 QString sha256Hex(const QByteArray &bytes)
 {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+QJsonArray differencesJson(const QList<FieldDifference> &differences)
+{
+    QJsonArray array;
+    for (const FieldDifference &d : differences)
+        array.append(QJsonObject{{QStringLiteral("field"), d.name},
+                                 {QStringLiteral("caption"), d.title},
+                                 {QStringLiteral("expected"), d.first},
+                                 {QStringLiteral("found"), d.second}});
+    return array;
 }
 
 QByteArray recordLineBytes(const QString &record, char separator)

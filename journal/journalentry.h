@@ -5,6 +5,7 @@
 #include "transfer/moduleexchange.h"
 
 #include <QByteArray>
+#include <QJsonArray>
 #include <QList>
 #include <QString>
 
@@ -73,6 +74,10 @@ void setEnding(JournalEntry &entry, const ExchangeReport &report);
 QString resultName(Ending ending);
 
 QString sha256Hex(const QByteArray &bytes);
+
+// Differences as JSON, one shape everywhere (the journal, the command line):
+// field, caption, expected, found.
+QJsonArray differencesJson(const QList<FieldDifference> &differences);
 
 // The bytes a download puts on the line for a record: each piece and its CR.
 QByteArray recordLineBytes(const QString &record, char separator);
