@@ -6,6 +6,7 @@
 #include "app/resourceicon.h"
 #include "content/contentfile.h"
 #include "form/fieldcheck.h"
+#include "form/fieldmarks.h"
 #include "form/formbinding.h"
 #include "form/windowtexts.h"
 #include "form/mainwindowui.h"
@@ -25,6 +26,7 @@
 #include <QBuffer>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -76,6 +78,18 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
 }
 
 MainWindow::~MainWindow() = default;
+
+// A desktop that turns dark (or light) gets form colours that stay readable on it.
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    const bool paletteChanged = event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange;
+    if (paletteChanged && !m_applyingColours) {
+        // Setting the form's colours changes the palette once more.
+        const QScopedValueRollback guard(m_applyingColours, true);
+        ui->applyColours(this);
+    }
+}
 
 void MainWindow::setJournalLocation(const JournalLocation &location)
 {
@@ -141,8 +155,7 @@ void MainWindow::newfile()
 
 void MainWindow::openfile()
 {
-    m_settings.FilePath = FileDialog::openFileName(this, tr("Open File"), QStringLiteral("."),
-                                                   tr("T16 Files (*.t16)"));
+    m_settings.FilePath = FileDialog::openFileName(this, tr("Open File"), fileDialogStart(false), contentFileFilter());
     if (m_settings.FilePath.isEmpty())
         return;
     loadFile(m_settings.FilePath);
@@ -166,6 +179,7 @@ void MainWindow::loadFile(const QString &path)
     }
     writeForm(ui->centralWidget, result.values);
     markSaved();
+    m_lastFile = path;
     m_settings.FileName = ContentFile::displayName(m_settings.FilePath);
     m_settings.RecordText.clear();
     fileLabel->setText(m_settings.FileName);
@@ -183,10 +197,13 @@ void MainWindow::save()
         Message::warning(this, QStringLiteral("Error"), WindowText::unsavable(*problem));
         return;
     }
-    const QString path = FileDialog::saveFileName(this, tr("Save File"), QStringLiteral("."),
-                                                  tr("T16 Files (*.t16)"));
+    QString path = FileDialog::saveFileName(this, tr("Save File"), fileDialogStart(true), contentFileFilter());
     if (path.isEmpty())
         return;
+    // As the file dialog of the program's first home did: a name without the
+    // extension gets it, so that Open finds the file again.
+    if (!path.endsWith(QLatin1String(".t16"), Qt::CaseInsensitive))
+        path += QStringLiteral(".t16");
     if (ContentFile::save(path, form) != ContentFile::SaveStatus::Saved) {
         Message::warning(this, QStringLiteral("Error"), QStringLiteral("Cannot save the selected file."));
         return;
@@ -195,7 +212,22 @@ void MainWindow::save()
     m_settings.FileName = ContentFile::displayName(path);
     fileLabel->setText(m_settings.FileName);
     markSaved();
+    m_lastFile = path;
     Message::information(this, QStringLiteral("Save"), QStringLiteral("Save was successful."));
+}
+
+QString MainWindow::contentFileFilter() const
+{
+    return tr("T16 Files (*.t16)") + QStringLiteral(";;") + tr("All files (*)");
+}
+
+// Where the file dialogs start: the file last opened or saved (its name too,
+// for Save), or the current folder.
+QString MainWindow::fileDialogStart(bool withName) const
+{
+    if (m_lastFile.isEmpty())
+        return QStringLiteral(".");
+    return withName ? m_lastFile : QFileInfo(m_lastFile).path();
 }
 
 void MainWindow::saveas()
@@ -287,11 +319,20 @@ void MainWindow::download()
 {
     if (!checkEditedField())
         return;
+    FieldMarks::clear(ui->centralWidget);
     const FormValues form = readForm(ui->centralWidget);
     const RecordResult record = buildContentRecord(form, m_settings, RecordPurpose::Download);
     if (record.error != RecordError::None) {
-        Message::critical(this, QStringLiteral("Betöltés hiba."),
-                          WindowText::downloadRefusal(record, m_settings.DownloadSeparator));
+        QString text = WindowText::downloadRefusal(record, m_settings.DownloadSeparator);
+        if (record.field >= 0) {
+            if (record.error == RecordError::MissingField)
+                text += QLatin1Char('\n') + WindowText::missingField(record.field);
+            FieldMarks::mark(ui->centralWidget, lineEditCatalogue()[record.field].name, text);
+            QLineEdit *field = formLineEdits(ui->centralWidget)[record.field];
+            if (field->focusPolicy() != Qt::NoFocus && field->isEnabled())
+                field->setFocus(Qt::OtherFocusReason);
+        }
+        Message::critical(this, QStringLiteral("Betöltés hiba."), text);
         return;
     }
     JournalEntry start = startEntry(JournalName::Download, m_settings.Port);
@@ -308,6 +349,7 @@ void MainWindow::download()
 
 void MainWindow::readup()
 {
+    FieldMarks::clear(ui->centralWidget);
     JournalRecord entry = beginRecord(startEntry(JournalName::Readup, m_settings.Port));
     readupFromModule(this, m_settings, ui->centralWidget, ui->smskp_combo, entry.entry());
     finishRecord(entry);
@@ -317,6 +359,7 @@ void MainWindow::verify_func()
 {
     if (!checkEditedField())
         return;
+    FieldMarks::clear(ui->centralWidget);
     JournalEntry start = startEntry(JournalName::Verify, m_settings.Port);
     setContent(start, readForm(ui->centralWidget));
     start.file = m_settings.FilePath;

@@ -60,6 +60,9 @@ public slots:
     void input_check();
     void smskpSelect();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void connectActions();
     void createStatusLabels();
@@ -74,6 +77,8 @@ private:
     void journalFailed();
     void markSaved();
     bool mayReplaceForm();
+    QString contentFileFilter() const;
+    QString fileDialogStart(bool withName) const;
 
     std::unique_ptr<Ui::MainWindow> ui;
     LinkSettings m_settings;
@@ -81,6 +86,7 @@ private:
     QLabel *fileLabel = nullptr;
     QLabel *noticeLabel = nullptr;
     bool m_checkingFields = false;
+    bool m_applyingColours = false;
     bool m_portChosen = false;
     DeviceLookup m_deviceLookup;
     std::unique_ptr<ModuleSimulator> m_simulatedModule;  // runs once chosen, until the window goes
@@ -88,4 +94,5 @@ private:
     std::unique_ptr<Journal> m_journal;  // opened for the first transfer
     bool m_journalGivenUp = false;       // the technician has been told once
     FormValues m_savedForm;              // as last saved or loaded
+    QString m_lastFile;                  // the file last opened or saved
 };

@@ -110,14 +110,26 @@ QString portState(const SerialDevice::PortState &state)
 
 QString ending(const ExchangeReport &report)
 {
+    const bool failed = report.ending != Ending::Done && report.ending != Ending::Refused && report.ending != Ending::Cancelled
+                     && report.ending != Ending::Interrupted && report.ending != Ending::PortUnavailable;
+    if (failed && report.lineClosed)
+        return QStringLiteral("the line closed after %1 bytes").arg(report.bytesSent + report.bytesReceived);
+    const QString bytes = QString::fromLatin1(report.unexpected.toHex(' ').toUpper());
     switch (report.ending) {
     case Ending::Done: return {};
     case Ending::Refused: return QStringLiteral("refused");
     case Ending::PortUnavailable:
+        if (report.port.access == SerialDevice::Access::NoPermission)
+            return QStringLiteral("cannot open the port: %1: %2; the fix: sudo usermod -aG %3 $USER, then log in again")
+                .arg(SerialDevice::shortName(report.port.device), portState(report.port), report.port.group);
         return QStringLiteral("cannot open the port: %1: %2").arg(SerialDevice::shortName(report.port.device), portState(report.port));
     case Ending::LineSetupFailed: return QStringLiteral("the port would not take the line settings");
-    case Ending::NoReady: return QStringLiteral("the module did not answer the download request");
-    case Ending::NoAcknowledge: return QStringLiteral("the module did not acknowledge the record");
+    case Ending::NoReady:
+        return bytes.isEmpty() ? QStringLiteral("the module did not answer the download request")
+                               : QStringLiteral("the module answered the download request with %1").arg(bytes);
+    case Ending::NoAcknowledge:
+        return bytes.isEmpty() ? QStringLiteral("the module did not acknowledge the record")
+                               : QStringLiteral("wrong acknowledge (received %1)").arg(bytes);
     case Ending::BadAnswer: return QStringLiteral("the module's answer is not a configuration");
     case Ending::Mismatch: return QStringLiteral("the module holds another configuration");
     case Ending::Cancelled:

@@ -73,7 +73,7 @@ Result resultOf(const LinkSettings &settings, const QString &operation, const Ex
 Result readUpResult(const LinkSettings &settings, const QString &operation, const ReadupOutcome &outcome)
 {
     Result result = resultOf(settings, operation, outcome);
-    if (outcome.ending == Ending::BadAnswer)
+    if (outcome.ending == Ending::BadAnswer && !outcome.lineClosed)
         result.message = Phrase::answerProblem(outcome.answerError, outcome.fieldCount);
     result.noAnswer = outcome.ending == Ending::BadAnswer && outcome.answerError == AnswerError::NoSeparator;
     return result;
@@ -211,7 +211,7 @@ Result verifyPort(LinkSettings settings, const FormValues &form, const PortConte
     Result result = resultOf(settings, operation, outcome);
     if (outcome.ending == Ending::Mismatch) {
         result.differences = outcome.comparison.differences;
-        if (outcome.comparison.error != AnswerError::None)
+        if (outcome.comparison.error != AnswerError::None && !outcome.lineClosed)
             result.message = Phrase::answerProblem(outcome.comparison.error, outcome.comparison.fieldCount);
         result.noAnswer = outcome.comparison.error == AnswerError::NoSeparator;
     }

@@ -6,6 +6,7 @@
 
 namespace {
 std::optional<QString> nextAnswer;
+FileDialog::Request last;
 
 std::optional<QString> takeAnswer()
 {
@@ -20,6 +21,7 @@ namespace FileDialog {
 QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                      const QString &filter)
 {
+    last = {caption, dir, filter};
     if (std::optional<QString> answer = takeAnswer())
         return *answer;
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
@@ -28,6 +30,7 @@ QString saveFileName(QWidget *parent, const QString &caption, const QString &dir
 QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                      const QString &filter)
 {
+    last = {caption, dir, filter};
     if (std::optional<QString> answer = takeAnswer())
         return *answer;
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
@@ -36,6 +39,11 @@ QString openFileName(QWidget *parent, const QString &caption, const QString &dir
 void answerNext(const QString &name)
 {
     nextAnswer = name;
+}
+
+Request lastRequest()
+{
+    return last;
 }
 
 } // namespace FileDialog

@@ -17,4 +17,13 @@ QString openFileName(QWidget *parent, const QString &caption, const QString &dir
 // name stands for Cancel.
 void answerNext(const QString &name);
 
+// Where the last dialog started and what it offered, for a test to read.
+struct Request
+{
+    QString caption;
+    QString dir;
+    QString filter;
+};
+Request lastRequest();
+
 } // namespace FileDialog

@@ -1,8 +1,11 @@
 #include "mainwindowui.h"
 
+#include "formcolours.h"
+
 #include "formvalues.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -77,7 +80,6 @@ const LabelText labelTexts[] = {
     {"label_29", "Telefonszám"},
 };
 
-const QString HintStyle = QStringLiteral("color: rgb(170, 0, 0);");
 
 QString tr(const char *text)
 {
@@ -122,13 +124,6 @@ void MainWindow::setupUi(QMainWindow *window)
     window->setMinimumSize(920, 507);
     window->setMaximumSize(920, 507);
 
-    QPalette palette;
-    const QBrush active(QColor(0, 111, 0), Qt::SolidPattern);
-    const QBrush disabled(QColor(118, 116, 108), Qt::SolidPattern);
-    palette.setBrush(QPalette::Active, QPalette::Text, active);
-    palette.setBrush(QPalette::Inactive, QPalette::Text, active);
-    palette.setBrush(QPalette::Disabled, QPalette::Text, disabled);
-    window->setPalette(palette);
 
     // The pictures are decoded on another thread while the widgets are built,
     // straight into the pixel format of a pixmap, so that turning them into
@@ -160,7 +155,10 @@ void MainWindow::setupUi(QMainWindow *window)
 
     statusBar = new QStatusBar(window);
     statusBar->setObjectName("statusBar");
+    statusBar->setSizeGripEnabled(false);  // the window has one size
     window->setStatusBar(statusBar);
+    applyColours(window);
+    setTabOrder();
 
     const std::array<QImage, 3> images = pictures.get();
     QIcon icon;
@@ -170,6 +168,36 @@ void MainWindow::setupUi(QMainWindow *window)
     Frame->findChild<QLabel *>("label_30")->setPixmap(QPixmap::fromImage(images[2]));
 
     retranslateUi(window);
+}
+
+void MainWindow::applyColours(QMainWindow *window)
+{
+    const FormColours colours = formColours(QApplication::palette());
+    QPalette palette = QApplication::palette();
+    palette.setBrush(QPalette::Active, QPalette::Text, QBrush(colours.text, Qt::SolidPattern));
+    palette.setBrush(QPalette::Inactive, QPalette::Text, QBrush(colours.text, Qt::SolidPattern));
+    palette.setBrush(QPalette::Disabled, QPalette::Text, QBrush(colours.disabledText, Qt::SolidPattern));
+    window->setPalette(palette);
+    for (QLabel *hint : std::as_const(hintLabels))
+        hint->setStyleSheet(colourStyle(colours.hint));
+    alarmHeader->setStyleSheet(colourStyle(colours.alarmHeader));
+    controlHeader->setStyleSheet(colourStyle(colours.controlHeader));
+}
+
+// Top to bottom down the fields, then the telephone rows, each box of a row
+// from left to right and then its number.
+void MainWindow::setTabOrder()
+{
+    QList<QWidget *> order = {smskp_combo};
+    for (int i = 0; i < RequiredFieldCount; ++i)
+        order << lineEdits[i];
+    for (int n = 1; n <= TelephoneCount; ++n) {
+        for (int column = 1; column <= 4; ++column)
+            order << Frame->findChild<QCheckBox *>(QStringLiteral("tc%1_%2").arg(column).arg(n));
+        order << lineEdits[FieldItemCount + n - 1];
+    }
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::createActions(QMainWindow *window)
@@ -259,7 +287,7 @@ void MainWindow::createForm()
         const int captionWidth = f == &visibleFields[0] ? 81 : 150;
         QLabel *label = addLabel(name, hint ? 290 : 10, f->y, hint ? 121 : captionWidth, 16);
         if (hint)
-            label->setStyleSheet(HintStyle);
+            hintLabels.append(label);
     };
     for (const char *name : upperLabels)
         addFieldLabel(name);
@@ -287,10 +315,8 @@ void MainWindow::createForm()
     for (int k = 0; k < 4; ++k)
         addCheckBox(boxes[k]);
 
-    QLabel *alarmHeader = addLabel("label_27", 420, 10, 41, 41);
-    alarmHeader->setStyleSheet(QStringLiteral("color: rgb(0, 85, 0);"));
-    QLabel *controlHeader = addLabel("label_28", 480, 10, 41, 41);
-    controlHeader->setStyleSheet(QStringLiteral("color: rgb(0, 0, 127);"));
+    alarmHeader = addLabel("label_27", 420, 10, 41, 41);
+    controlHeader = addLabel("label_28", 480, 10, 41, 41);
     QFont headerFont = formFont;
     headerFont.setPixelSize(9);
     for (QLabel *header : {alarmHeader, controlHeader}) {

@@ -35,6 +35,9 @@ public:
     QList<QLineEdit *> lineEdits;   // the 44, in creation order
     QList<QCheckBox *> checkBoxes;  // the 64, in creation order
     QList<QLabel *> labels;         // every label, in creation order
+    QList<QLabel *> hintLabels;     // the red hints beside the fields
+    QLabel *alarmHeader = nullptr;
+    QLabel *controlHeader = nullptr;
 
     QMenuBar *menuBar;
     QMenu *menuFile, *menuSettings, *menuCHKS, *menuDevice, *menuHelp;
@@ -42,8 +45,11 @@ public:
 
     void setupUi(QMainWindow *window);
     void retranslateUi(QMainWindow *window);
+    // The form's colours for the application's palette, light or dark.
+    void applyColours(QMainWindow *window);
 
 private:
+    void setTabOrder();
     void createActions(QMainWindow *window);
     void createForm();
     void createMenus(QMainWindow *window);

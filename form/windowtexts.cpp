@@ -77,6 +77,8 @@ QString downloadRefusal(const RecordResult &refusal, char separator)
 QString portState(const SerialDevice::PortState &state)
 {
     using SerialDevice::Access;
+    if (state.device.isEmpty())
+        return QStringLiteral("Nincs port kiválasztva.");
     const QString name = SerialDevice::shortName(state.device);
     switch (state.access) {
     case Access::Free:
@@ -95,6 +97,56 @@ QString portState(const SerialDevice::PortState &state)
         return QStringLiteral("%1: foglalt").arg(name);
     }
     return name;
+}
+
+QString failureReason(const ExchangeReport &report, AnswerError answerError, int fieldCount)
+{
+    const QString bytes = QString::fromLatin1(report.unexpected.toHex(' ').toUpper());
+    const QString closed = QStringLiteral("A vonal %1 bájt után megszakadt.").arg(report.bytesSent + report.bytesReceived);
+    switch (report.ending) {
+    case Ending::Done:
+    case Ending::Cancelled:
+    case Ending::Interrupted:
+    case Ending::Refused:
+        return {};
+    case Ending::PortUnavailable:
+        if (report.port.access == SerialDevice::Access::NoPermission)
+            return portState(report.port) + QStringLiteral(". Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.").arg(report.port.group);
+        return portState(report.port);
+    case Ending::LineSetupFailed:
+        return QStringLiteral("A port nem fogadja el a vonal beállításait.");
+    case Ending::NoReady:
+        if (report.lineClosed)
+            return closed;
+        return bytes.isEmpty() ? QStringLiteral("A modul nem válaszolt.")
+                               : QStringLiteral("A modul nem a várt választ adta (kapott bájtok: %1).").arg(bytes);
+    case Ending::NoAcknowledge:
+        if (report.lineClosed)
+            return closed;
+        return bytes.isEmpty() ? QStringLiteral("A modul nem nyugtázta a betöltést.")
+                               : QStringLiteral("Hibás nyugtázás (kapott bájtok: %1).").arg(bytes);
+    case Ending::BadAnswer:
+    case Ending::Mismatch:
+        if (report.lineClosed)
+            return closed;
+        if (answerError == AnswerError::NoSeparator)
+            return QStringLiteral("A modul nem válaszolt.");
+        if (answerError == AnswerError::WrongFieldCount)
+            return QStringLiteral("A modul %1 mezőt küldött %2 helyett.").arg(fieldCount).arg(LineEditCount);
+        return {};
+    }
+    return {};
+}
+
+QString moduleHolds(const FieldDifference &difference)
+{
+    const bool box = isCheckBox(difference);
+    return QStringLiteral("A modul értéke: %1").arg(box ? difference.second : QLatin1Char('"') + difference.second + QLatin1Char('"'));
+}
+
+QString missingField(int field)
+{
+    return QStringLiteral("Kitöltetlen mező: %1.").arg(quoted(fieldTitle(field)));
 }
 
 QString verifyDetails(const AnswerComparison &comparison)

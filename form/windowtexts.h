@@ -6,6 +6,7 @@
 #include "journal/journalsink.h"
 #include "transfer/contentrecord.h"
 #include "transfer/moduleanswer.h"
+#include "transfer/moduleexchange.h"
 #include "transfer/port/exclusiveport.h"
 
 #include <QString>
@@ -21,9 +22,17 @@ QString inputError(FieldRule rule);
 QString downloadRefusal(const RecordResult &refusal, char separator);
 // "ttyUSB0: foglalt (minicom, 4711)".
 QString portState(const SerialDevice::PortState &state);
+// Why an exchange failed, as the line under the specification's text: the
+// port and its state (with the fix for a missing permission), no answer, a
+// wrong answer with its bytes, a line that closed. Empty when it did not fail.
+QString failureReason(const ExchangeReport &report, AnswerError answerError = AnswerError::None, int fieldCount = 0);
 // The details of a failed verify: each field the module holds otherwise, or
 // why its answer could not be read as fields.
 QString verifyDetails(const AnswerComparison &comparison);
+// The tool tip of a field a verify found different: "A modul értéke: "ABLAK"".
+QString moduleHolds(const FieldDifference &difference);
+// The line under "Az összes mező kitöltése kötelező." that names the field.
+QString missingField(int field);
 // The "Error" box of a form that would not load back from its file.
 QString unsavable(const ContentFile::SaveProblem &problem);
 // Why the disk did not take a file: the system's own words.

@@ -2,6 +2,7 @@
 
 #include "form/windowtexts.h"
 #include "settings/linksettings.h"
+#include "transfer/port/portname.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -63,6 +64,10 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
     m_ports->setObjectName("comboBox");
     m_ports->setEditable(true);
     m_ports->setInsertPolicy(QComboBox::NoInsert);
+    // Room for a /dev/serial/by-id name, and the whole of it as the tool tip.
+    m_ports->setMinimumContentsLength(34);
+    m_ports->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    connect(m_ports, &QComboBox::editTextChanged, this, &setcom::portTyped);
     m_baudLabel = new QLabel(this);
     m_baudLabel->setObjectName("l_baud");
     m_baudrates = new QComboBox(this);
@@ -148,6 +153,18 @@ void setcom::readPorts(const QString &wanted)
     retranslateUi();
 }
 
+// A port typed in that the system does not have is named at once, before OK.
+void setcom::portTyped(const QString &text)
+{
+    m_ports->setToolTip(text);
+    const bool listed = m_ports->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) >= 0;
+    const QString typed = listed || text.isEmpty() || QFileInfo::exists(SerialDevice::devicePath(text)) ? QString() : text;
+    if (typed != m_typed) {
+        m_typed = typed;
+        retranslateUi();
+    }
+}
+
 void setcom::retranslateUi()
 {
     setWindowTitle(tr("Port options"));
@@ -171,6 +188,8 @@ void setcom::retranslateUi()
         if (entry.state.access == SerialDevice::Access::Busy)
             hints << WindowText::portState(entry.state);
     }
+    if (!m_typed.isEmpty())
+        hints << tr("%1: nem található").arg(m_typed);
     m_hint->setText(hints.join(QLatin1Char('\n')));
     m_hint->setVisible(!hints.isEmpty());
 }

@@ -29,6 +29,7 @@ protected:
 
 private:
     void readPorts(const QString &wanted);
+    void portTyped(const QString &text);
     void retranslateUi();
 
     QComboBox *m_ports;
@@ -38,4 +39,5 @@ private:
     QLabel *m_hint;
     DeviceLookup m_lookup;
     QList<PortEntry> m_entries;
+    QString m_typed;  // a port typed in, not in the list
 };

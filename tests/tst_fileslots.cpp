@@ -76,7 +76,7 @@ private slots:
         window.save();
         QCOMPARE(recorder.boxes.size(), 0);
 
-        FileDialog::answerNext(m_dir.path());  // a folder cannot be written as a file
+        FileDialog::answerNext(m_dir.filePath("no/such/folder/x.t16"));
         window.save();
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Warning);
@@ -84,6 +84,26 @@ private slots:
         QCOMPARE(recorder.boxes[0].text, QString("Cannot save the selected file."));
         QVERIFY(window.linkSettings().FilePath.isEmpty());
         QCOMPARE(fileLabel(window), QString("No file"));
+    }
+
+    // A name typed without the extension gets it, so that Open finds the
+    // file; the dialogs offer every file too, and start where the last file was.
+    void saveAsALinuxUserExpects()
+    {
+        MainWindow window;
+        MessageBoxRecorder recorder;
+        FileDialog::answerNext(m_dir.filePath("kapu"));
+        window.save();
+        QCOMPARE(FileDialog::lastRequest().dir, QString("."));
+        QCOMPARE(FileDialog::lastRequest().filter, QString("T16 Files (*.t16);;All files (*)"));
+        QVERIFY(QFile::exists(m_dir.filePath("kapu.t16")));
+        QCOMPARE(fileLabel(window), QString("kapu.t16"));
+        FileDialog::answerNext(QString());
+        window.save();
+        QCOMPARE(FileDialog::lastRequest().dir, m_dir.filePath("kapu.t16"));
+        FileDialog::answerNext(QString());
+        window.openfile();
+        QCOMPARE(FileDialog::lastRequest().dir, m_dir.path());
     }
 
     // A disk that fills up while the file is written: the save fails, says

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "form/formbinding.h"
+#include "form/formcolours.h"
 #include "form/mainwindowui.h"
 #include "labelfit.h"
 #include "modal.h"
@@ -155,17 +156,58 @@ private slots:
     // line and all its lines in the label's height.
     // What is typed into a field the technician cannot see would be saved
     // and sent unseen: Tab passes the hidden reserve fields by.
-    void tabSkipsTheHiddenFields()
+    // Tab goes down the fields, then through the telephone rows, each row's
+    // boxes from left to right and then its number; never into the hidden
+    // reserve fields.
+    void tabOrder()
     {
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        const QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
-        edits[15]->setFocus();
-        QTest::keyClick(edits[15], Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), edits[28]);
-        for (int i = 16; i < 28; ++i)
-            QCOMPARE(edits[i]->focusPolicy(), Qt::NoFocus);
+        window.form().smskp_combo->setFocus();
+        QStringList visited;
+        for (int step = 0; step < 15 + 16 * 5; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QStringList expected;
+        for (int i = 1; i < RequiredFieldCount; ++i)  // smskp is locked to the operator
+            expected << lineEditCatalogue()[i].name;
+        for (int n = 1; n <= TelephoneCount; ++n)
+            expected << QString("tc1_%1").arg(n) << QString("tc2_%1").arg(n) << QString("tc3_%1").arg(n)
+                     << QString("tc4_%1").arg(n) << QString("t%1").arg(n);
+        QCOMPARE(visited, expected);
+    }
+
+    // The hints, headers and typed text stay readable, at 4.5 to 1 or more,
+    // on a light and on a dark desktop.
+    void coloursContrastWithTheWindow()
+    {
+        const QPalette light = QApplication::palette();
+        QPalette dark = light;
+        for (const auto &[role, colour] : {std::pair(QPalette::Window, QColor(53, 53, 53)), std::pair(QPalette::Base, QColor(42, 42, 42)),
+                                           std::pair(QPalette::WindowText, QColor(230, 230, 230)), std::pair(QPalette::Text, QColor(230, 230, 230))})
+            dark.setColor(role, colour);
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const QPalette &palette : {light, dark}) {
+            QApplication::setPalette(palette);
+            QCoreApplication::processEvents();
+            const QColor background = window.palette().color(QPalette::Window);
+            QStringList names = {"label_27", "label_28"};
+            for (const QLabel *hint : window.form().hintLabels)
+                names << hint->objectName();
+            for (const QString &name : names) {
+                QLabel *label = window.findChild<QLabel *>(name);
+                label->ensurePolished();
+                const double ratio = contrastRatio(label->palette().color(QPalette::WindowText), background);
+                QVERIFY2(ratio >= 4.5, qPrintable(QString("%1: %2").arg(name).arg(ratio)));
+            }
+            const QPalette edit = formLineEdits(window.centralWidget())[3]->palette();
+            QVERIFY(contrastRatio(edit.color(QPalette::Active, QPalette::Text), edit.color(QPalette::Active, QPalette::Base)) >= 4.5);
+        }
+        QApplication::setPalette(light);
     }
 
     void labelTextsFitTheirLabels()

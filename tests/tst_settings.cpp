@@ -212,7 +212,7 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         window.readup();
         QCOMPARE(recorder.boxes.size(), 1);
-        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nNem lehet megnyitni a portot."));
+        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nNem lehet megnyitni a portot.\nNincs port kiválasztva."));
     }
 
     void permissionIsExplained()

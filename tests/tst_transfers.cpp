@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "form/fieldmarks.h"
 #include "form/formbinding.h"
 #include "form/mainwindowui.h"
 #include "labelfit.h"
@@ -54,6 +55,8 @@ private:
     struct DownloadOutcome
     {
         QString status;
+        QString reason;        // the line under it
+        QStringList clipped;   // labels that do not show their whole text
         bool okEnabled = false;
         bool closedByItself = false;  // accepted two seconds after the outcome, nothing pressed
     };
@@ -72,6 +75,8 @@ private:
                 return false;
             sinceOutcome.start();
             outcome.status = dialog->statusLabel()->text();
+            outcome.reason = dialog->reasonLabel()->isVisibleTo(dialog) ? dialog->reasonLabel()->text() : QString();
+            outcome.clipped = clippedLabels(dialog);
             QPushButton *ok = dialog->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok);
             outcome.okEnabled = ok && ok->isEnabled();
             connect(dialog, &QDialog::finished, dialog, [&](int code) {
@@ -147,31 +152,45 @@ private slots:
         QVERIFY(!outcome.closedByItself);
     }
 
+    // A failed download says why under its own text: a wrong answer with its
+    // bytes, a port another program holds.
     void downloadFailures_data()
     {
         QTest::addColumn<QByteArray>("ready");
         QTest::addColumn<QByteArray>("ack");
-        QTest::addColumn<QByteArray>("received");
-        QTest::newRow("no R") << QByteArray("X>") << QByteArray("OK") << QByteArray("~}");
-        QTest::newRow("xx") << QByteArray("R>") << QByteArray("xx") << QByteArray();
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no R") << QByteArray("X>") << QByteArray("OK") << false << "A modul nem a várt választ adta (kapott bájtok: 58).";
+        QTest::newRow("xx") << QByteArray("R>") << QByteArray("xx") << false << "Hibás nyugtázás (kapott bájtok: 78 78).";
+        QTest::newRow("held by another program") << QByteArray("R>") << QByteArray("OK") << true
+                                                 << QString("%1: foglalt (tst_transfers, %2)");
     }
     void downloadFailures()
     {
         QFETCH(QByteArray, ready);
         QFETCH(QByteArray, ack);
-        QFETCH(QByteArray, received);
+        QFETCH(bool, held);
+        QFETCH(QString, reason);
         SimulatorOptions options;
         options.readyReply = ready;
         options.ackReply = ack;
         ModuleSimulator sim(options);
         QVERIFY(sim.start());
+        SerialLink holder;
+        if (held) {
+            QCOMPARE(holder.open(sim.slavePath(), 1500), SerialLink::OpenStatus::Opened);
+            reason = reason.arg(sim.slavePath().mid(5)).arg(QCoreApplication::applicationPid());
+            QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        }
         MainWindow window;
         window.linkSettings().Port = sim.slavePath();
         fillForm(window);
         const DownloadOutcome outcome = runDownload(window);
         QCOMPARE(outcome.status, QString("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
-        if (!received.isEmpty())
-            QCOMPARE(sim.received(), received);
+        QCOMPARE(outcome.reason, reason);
+        QCOMPARE(outcome.clipped, QStringList());
+        if (ready != "R>")
+            QCOMPARE(sim.received(), QByteArray("~}"));  // not a byte of the record
     }
 
     void recordRefusedBeforeTheDialog_data()
@@ -179,7 +198,7 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty field") << 4 << "" << "Az összes mező kitöltése kötelező.";
+        QTest::newRow("empty field") << 4 << "" << "Az összes mező kitöltése kötelező.\nKitöltetlen mező: „Visszaállás”.";
         QTest::newRow("accent") << 20 << "\u00E9" << "Ékezetes karakterek nem használhatóak.";
         QTest::newRow("separator") << 3 << "A|B" << "A(z) „Modul neve” mező nem tartalmazhatja az elválasztó karaktert (|).";
         QTest::newRow("line end in a hidden field") << 17 << "a\rb" << "A(z) „r17” mező vezérlőkaraktert (például sortörést) tartalmaz.";
@@ -194,6 +213,8 @@ private slots:
         MainWindow window;
         window.linkSettings().Port = sim.slavePath();
         fillForm(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         formLineEdits(window.centralWidget())[field]->setText(text);
         if (text.isEmpty())
             QTest::ignoreMessage(QtDebugMsg, "visszaallas");
@@ -206,6 +227,12 @@ private slots:
         QCOMPARE(recorder.boxes[0].title, QString("Betöltés hiba."));
         QCOMPARE(recorder.boxes[0].text, message);
         QVERIFY(sim.received().isEmpty());
+        // The refused field is marked on the form, with why as its tool tip.
+        QLineEdit *refused = formLineEdits(window.centralWidget())[field];
+        QVERIFY(FieldMarks::isMarked(refused));
+        QCOMPARE(refused->toolTip(), message);
+        if (field < RequiredFieldCount)  // a hidden field cannot take the focus
+            QCOMPARE(window.focusWidget(), refused);
     }
 
     // A letter typed into a telephone number and Ctrl+D at once, without
@@ -311,16 +338,19 @@ private slots:
     {
         QTest::addColumn<QByteArray>("answer");  // null: a silent module
         QTest::addColumn<QString>("debug");
+        QTest::addColumn<QString>("reason");
         QList<QByteArray> fields = moduleFields();
-        QTest::newRow("43 fields") << ModuleSimulator::uploadAnswer(fields.mid(0, 43)) << "dberror 43 44";
+        QTest::newRow("43 fields") << ModuleSimulator::uploadAnswer(fields.mid(0, 43)) << "dberror 43 44"
+                                   << "A modul 43 mezőt küldött 44 helyett.";
         QTest::newRow("45 fields") << ModuleSimulator::uploadAnswer(fields + QList<QByteArray>{"x"})
-                                   << "dberror 45 44";
-        QTest::newRow("silent") << QByteArray() << "sep error";
+                                   << "dberror 45 44" << "A modul 45 mezőt küldött 44 helyett.";
+        QTest::newRow("silent") << QByteArray() << "sep error" << "A modul nem válaszolt.";
     }
     void readupFailures()
     {
         QFETCH(QByteArray, answer);
         QFETCH(QString, debug);
+        QFETCH(QString, reason);
         SimulatorOptions options;
         options.silent = answer.isNull();
         if (!answer.isNull())
@@ -337,7 +367,7 @@ private slots:
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
         QCOMPARE(recorder.boxes[0].title, QString("Hiba"));
-        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!"));
+        QCOMPARE(recorder.boxes[0].text, "Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!\n" + reason);
         QCOMPARE(readForm(window.centralWidget()), before);
         QCOMPARE(window.form().smskp_combo->currentIndex(), 0);
         QVERIFY(SerialLink::probe(sim.slavePath()));
@@ -352,7 +382,7 @@ private slots:
         window.readup();
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Hiba"));
-        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nNem lehet megnyitni a portot."));
+        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nNem lehet megnyitni a portot.\n/nonexistent/ttyX: nem található"));
     }
 
     void cancelledTransfersChangeNothing()
@@ -433,6 +463,19 @@ private slots:
         // The details name each field the module holds otherwise.
         QCOMPARE(recorder.boxes[2].details, QString("m_nev (Modul neve): űrlap \"KAPU\", modul \"XAPU\"\n"
                                                     "tc4_1 (Telefonszám 1, Kimenet vezérlés 1): űrlap 1, modul 0"));
+        // The form marks exactly those fields, with the module's value, until
+        // the field is edited or the next transfer.
+        QStringList marked;
+        for (QWidget *field : window.centralWidget()->findChildren<QWidget *>())
+            if (FieldMarks::isMarked(field))
+                marked << field->objectName() + ": " + field->toolTip();
+        QCOMPARE(marked, QStringList({"m_nev: A modul értéke: \"XAPU\"", "tc4_1: A modul értéke: 0"}));
+        QLineEdit *name = formLineEdits(window.centralWidget())[3];
+        QTest::keyClick(name, Qt::Key_End);
+        QTest::keyClicks(name, "X");
+        QVERIFY(!FieldMarks::isMarked(name));
+        window.readup();
+        QVERIFY(!FieldMarks::isMarked(window.centralWidget()->findChild<QWidget *>("tc4_1")));
     }
 
     // An answer that is in before the progress dialog would have shown
@@ -500,14 +543,16 @@ private slots:
     {
         QTest::addColumn<int>("fieldCount");
         QTest::addColumn<char>("separator");
-        QTest::newRow("one field less") << 43 << '|';
-        QTest::newRow("one field more") << 45 << '|';
-        QTest::newRow("other separator") << 44 << '#';
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("one field less") << 43 << '|' << "\nA modul 43 mezőt küldött 44 helyett.";
+        QTest::newRow("one field more") << 45 << '|' << "\nA modul 45 mezőt küldött 44 helyett.";
+        QTest::newRow("other separator") << 44 << '#' << "";
     }
     void verifyFailures()
     {
         QFETCH(int, fieldCount);
         QFETCH(char, separator);
+        QFETCH(QString, reason);
         MainWindow window;
         fillForm(window);
         LinkSettings record;
@@ -528,7 +573,7 @@ private slots:
         MessageBoxRecorder recorder;
         window.verify_func();
         QCOMPARE(recorder.boxes.size(), 1);
-        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"));
+        QCOMPARE(recorder.boxes[0].text, "Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!" + reason);
     }
 
     void verifyRefusals()
@@ -552,7 +597,7 @@ private slots:
         window.verify_func();
         QCOMPARE(recorder.boxes.size(), 2);
         QCOMPARE(recorder.boxes[1].title, QString("Hiba"));
-        QCOMPARE(recorder.boxes[1].text, QString("Sikertelen ellenőrzés.\nNem lehet megnyitni a portot."));
+        QCOMPARE(recorder.boxes[1].text, QString("Sikertelen ellenőrzés.\nNem lehet megnyitni a portot.\n/nonexistent/ttyX: nem található"));
     }
 };
 

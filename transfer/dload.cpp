@@ -1,6 +1,7 @@
 #include "dload.h"
 
 #include "dlthread.h"
+#include "form/windowtexts.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -34,6 +35,12 @@ dload::dload(const LinkSettings &settings, QWidget *parent)
     QFont statusFont = m_status->font();
     statusFont.setPixelSize(10);
     m_status->setFont(statusFont);
+
+    m_reason = new QLabel(this);
+    m_reason->setObjectName("reason");
+    m_reason->setWordWrap(true);
+    m_reason->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_reason->hide();
 
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName("progressBar");
@@ -91,6 +98,16 @@ void dload::dlcomplete()
         closer->start(SuccessDisplayMs);
     } else {
         m_status->setText(tr("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
+        // Why, below the fixed part of the dialog, which grows to hold it.
+        if (const QString reason = WindowText::failureReason(m_worker->report()); !reason.isEmpty()) {
+            constexpr int Margin = 10;
+            const int width = 262 - 2 * Margin;
+            m_reason->setText(reason);
+            const int height = m_reason->heightForWidth(width);
+            m_reason->setGeometry(Margin, 118, width, height);
+            m_reason->show();
+            resize(262, 118 + height + Margin);
+        }
     }
 }
 

@@ -25,6 +25,8 @@ public:
 
     QProgressBar *progressBar() const { return m_progressBar; }
     QLabel *statusLabel() const { return m_status; }
+    // Why a download failed, under the dialog's own text; hidden otherwise.
+    QLabel *reasonLabel() const { return m_reason; }
     // How the download ended, once the dialog has closed.
     const ExchangeReport &report() const;
 
@@ -40,6 +42,7 @@ private:
 
     QLabel *m_picture;
     QLabel *m_status;
+    QLabel *m_reason;
     QProgressBar *m_progressBar;
     QDialogButtonBox *m_buttonBox;
     bool m_simulated = false;

@@ -7,13 +7,16 @@
 
 namespace {
 
-Ending exchangeDownload(SerialLink &link, const LinkSettings &settings, DownloadProgress &progress)
+Ending exchangeDownload(SerialLink &link, const LinkSettings &settings, DownloadProgress &progress, QByteArray *unexpected)
 {
     auto interrupted = [&link] { return link.isInterrupted(); };
     link.writeByte(RequestByte);
     link.writeByte(DownloadRequest);
-    if (link.readByte() != DownloadReady)
+    if (const std::optional<unsigned char> ready = link.readByte(); ready != DownloadReady) {
+        if (ready)
+            *unexpected = QByteArray(1, char(*ready));
         return interrupted() ? Ending::Interrupted : Ending::NoReady;
+    }
     progress.setValue(10);
     link.readByte();  // the module's second byte carries nothing we use
 
@@ -30,10 +33,13 @@ Ending exchangeDownload(SerialLink &link, const LinkSettings &settings, Download
     }
 
     const auto ack = static_cast<unsigned char>(settings.AckChar);
-    const bool first = link.readByte() == ack;
-    const bool second = link.readByte() == ack;
-    if (first || second)
+    const std::optional<unsigned char> first = link.readByte();
+    const std::optional<unsigned char> second = link.readByte();
+    if (first == ack || second == ack)
         return Ending::Done;
+    for (const std::optional<unsigned char> &byte : {first, second})
+        if (byte)
+            *unexpected += char(*byte);
     return interrupted() ? Ending::Interrupted : Ending::NoAcknowledge;
 }
 
@@ -49,7 +55,7 @@ ExchangeReport downloadToModule(SerialLink &link, const LinkSettings &settings, 
     ExchangeReport report;
     switch (link.open(settings.Port, DownloadReadTimeoutMs)) {
     case SerialLink::OpenStatus::Opened:
-        report.ending = exchangeDownload(link, settings, progress);
+        report.ending = exchangeDownload(link, settings, progress, &report.unexpected);
         break;
     case SerialLink::OpenStatus::OpenFailed:
         report.port = link.openProblem();
@@ -60,6 +66,7 @@ ExchangeReport downloadToModule(SerialLink &link, const LinkSettings &settings, 
     }
     report.bytesSent = link.bytesWritten();
     report.bytesReceived = link.bytesRead();
+    report.lineClosed = link.hasHungUp();
     link.close();
     report.seconds = clock.nsecsElapsed() / 1e9;
     return report;

@@ -42,6 +42,8 @@ struct ExchangeReport
     qint64 bytesSent = 0;
     qint64 bytesReceived = 0;
     double seconds = 0;
+    bool lineClosed = false;  // the other side hung up, after the bytes above
+    QByteArray unexpected;    // what came where "R" or the acknowledge was awaited
 };
 
 // Where a download reports its progress; called on the downloading thread.

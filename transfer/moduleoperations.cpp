@@ -31,6 +31,7 @@ UploadAnswer upload(SerialLink &link, const LinkSettings &settings, UploadWatche
     }
     report->bytesSent = link.bytesWritten();
     report->bytesReceived = link.bytesRead();
+    report->lineClosed = link.hasHungUp();
     report->seconds = clock.nsecsElapsed() / 1e9;
     return answer;
 }

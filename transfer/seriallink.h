@@ -35,6 +35,8 @@ public:
     bool isOpen() const { return m_port.isOpen(); }
     // Whether the link's interrupt has fired: the exchange was abandoned.
     bool isInterrupted() const;
+    // Whether the other side hung up (or the device went away).
+    bool hasHungUp() const { return m_peerGone; }
     // Why the last open failed at its first step: missing, busy (and by
     // whom), or forbidden.
     const SerialDevice::PortState &openProblem() const { return m_port.state(); }

@@ -1,5 +1,6 @@
 #include "uploadcommands.h"
 
+#include "form/fieldmarks.h"
 #include "form/formbinding.h"
 #include "form/messagebox.h"
 #include "form/windowtexts.h"
@@ -26,12 +27,14 @@ const QString ErrorTitle = QStringLiteral("Hiba");
 class AnswerProgress : public UploadWatcher
 {
 public:
-    AnswerProgress(QWidget *window, const QString &label) : m_window(window), m_label(label) {}
+    AnswerProgress(QWidget *window, const QString &title, const QString &label)
+        : m_window(window), m_title(title), m_label(label) {}
 
     void started() override
     {
         m_dialog = std::make_unique<QProgressDialog>(m_label, QStringLiteral("Megszakítás"), 0, AnswerBytes, m_window);
         m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setWindowTitle(m_title);
         m_dialog->setAutoReset(false);
         m_dialog->setAutoClose(false);
     }
@@ -62,10 +65,17 @@ public:
 
 private:
     QWidget *m_window;
+    QString m_title;
     QString m_label;
     std::unique_ptr<QProgressDialog> m_dialog;
     ScreenPace m_pace;
 };
+
+// The specification's text, and under it why.
+QString withReason(const QString &text, const QString &reason)
+{
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
 
 // The end of an exchange into its journal entry, with what the window says of it.
 void recordEnd(JournalEntry &entry, const ExchangeReport &report, const QByteArray &answer, const QString &message)
@@ -80,7 +90,7 @@ void recordEnd(JournalEntry &entry, const ExchangeReport &report, const QByteArr
 void portFailure(QWidget *window, const QString &failure, const ExchangeReport &report, JournalEntry &entry)
 {
     using SerialDevice::Access;
-    const QString text = failure + QStringLiteral("\nNem lehet megnyitni a portot.");
+    const QString text = withReason(failure + QStringLiteral("\nNem lehet megnyitni a portot."), WindowText::failureReason(report));
     recordEnd(entry, report, {}, text);
     if (report.ending == Ending::PortUnavailable
         && (report.port.access == Access::Busy || report.port.access == Access::NoPermission))
@@ -93,7 +103,7 @@ void portFailure(QWidget *window, const QString &failure, const ExchangeReport &
 void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
                       QComboBox *operatorCombo, JournalEntry &entry)
 {
-    AnswerProgress progress(window, QStringLiteral("Kiolvasás..."));
+    AnswerProgress progress(window, QStringLiteral("Kiolvasás"), QStringLiteral("Kiolvasás..."));
     SerialLink link;
     const ReadupOutcome outcome = readUp(link, settings, readForm(central), progress);
     link.close();
@@ -115,7 +125,8 @@ void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *ce
             qDebug("sep error");
         else if (outcome.answerError == AnswerError::WrongFieldCount)
             qDebug() << "dberror" << outcome.fieldCount << LineEditCount;
-        const QString text = failed + QStringLiteral("\nEllenőrizze az eszközt, és próbálja meg újra!");
+        const QString text = withReason(failed + QStringLiteral("\nEllenőrizze az eszközt, és próbálja meg újra!"),
+                                        WindowText::failureReason(outcome, outcome.answerError, outcome.fieldCount));
         recordEnd(entry, outcome, outcome.answer, text);
         Message::critical(window, ErrorTitle, text);
         return;
@@ -130,7 +141,7 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
 {
     // The port stays ours, and the bar up, until the technician has read the
     // outcome.
-    AnswerProgress progress(window, QStringLiteral("Ellenőrzés..."));
+    AnswerProgress progress(window, QStringLiteral("Ellenőrzés"), QStringLiteral("Ellenőrzés..."));
     SerialLink link;
     const VerifyOutcome outcome = verify(link, settings, readForm(central), progress);
     progress.finish();
@@ -156,9 +167,12 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
         return;
     }
     case Ending::Mismatch: {
-        const QString text = failed + QStringLiteral("\nTöltse be újra a konfigurációt!");
+        const QString text = withReason(failed + QStringLiteral("\nTöltse be újra a konfigurációt!"),
+                                        WindowText::failureReason(outcome, outcome.comparison.error, outcome.comparison.fieldCount));
         recordEnd(entry, outcome, outcome.answer, text);
         entry.differences = outcome.comparison.differences;
+        for (const FieldDifference &difference : outcome.comparison.differences)
+            FieldMarks::mark(central, difference.name, WindowText::moduleHolds(difference));
         Message::critical(window, title, text, WindowText::verifyDetails(outcome.comparison));
         return;
     }

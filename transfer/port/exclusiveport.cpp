@@ -73,9 +73,11 @@ PortState probe(const QString &port)
 PortState inspect(const QString &port)
 {
     PortState state;
+    if (port.isEmpty())
+        return state;
     const QString path = devicePath(port);
     state.device = realDevice(path);
-    if (port.isEmpty() || !QFileInfo::exists(path))
+    if (!QFileInfo::exists(path))
         return state;
     const QString lock = lockFilePath(path);
     const LockReading reading = lock.isEmpty() ? LockReading{} : readLock(lock);
@@ -105,9 +107,11 @@ PortState inspect(const QString &port)
 
 ExclusivePort::ExclusivePort(const QString &port)
 {
+    if (port.isEmpty())
+        return;
     const QString path = devicePath(port);
     m_state.device = realDevice(path);
-    if (port.isEmpty() || !QFileInfo::exists(path))
+    if (!QFileInfo::exists(path))
         return;
     m_lock = DeviceLock(path);
     if (heldByLock(m_lock, &m_state)) {

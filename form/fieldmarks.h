@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Marks on the form's fields: a red frame, with what is wrong as the tool
+// tip, that stays until the field is edited or the next transfer starts. A
+// verify marks the fields the module holds otherwise; a refused download the
+// field it refuses.
+namespace FieldMarks {
+
+// Marks the line edit or check box of that object name.
+void mark(const QWidget *central, const QString &name, const QString &tip);
+void clear(const QWidget *central);
+bool isMarked(const QWidget *field);
+
+} // namespace FieldMarks
