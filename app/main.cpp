@@ -1,4 +1,5 @@
 #include "app/fontconfigwarmup.h"
+#include "app/language.h"
 #include "app/mainwindow.h"
 #include "app/screenshot.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavir340"));
     QApplication::setApplicationVersion(QStringLiteral(TAVIR340_VERSION));
+    Language::install(Language::requested());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Tavir-340 letöltő szoftver: configures a Tavir-340 GSM module "

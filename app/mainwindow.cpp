@@ -79,6 +79,16 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
 
 MainWindow::~MainWindow() = default;
 
+// The port in the status bar; the simulated module by its name in the
+// window's language.
+void MainWindow::showPort()
+{
+    LinkSettings shown = m_settings;
+    if (shown.Port == SimulatedModulePort)
+        shown.Port = tr("Szimulált modul");
+    portLabel->setText(portLabelText(shown, m_portChosen));
+}
+
 // A desktop that turns dark (or light) gets form colours that stay readable on it.
 void MainWindow::changeEvent(QEvent *event)
 {
@@ -133,11 +143,12 @@ void MainWindow::connectActions()
 
 void MainWindow::createStatusLabels()
 {
-    fileLabel = new QLabel(QStringLiteral("No file"), this);
+    fileLabel = new QLabel(tr("No file"), this);
     fileLabel->setObjectName("fileLabel");
     statusBar()->insertWidget(0, fileLabel, 1);
-    portLabel = new QLabel(portLabelText(m_settings, false), this);
+    portLabel = new QLabel(this);
     portLabel->setObjectName("portLabel");
+    showPort();
     statusBar()->insertWidget(1, portLabel, 1);
     noticeLabel = new QLabel(MakersNotice, this);
     noticeLabel->setObjectName("noticeLabel");
@@ -166,13 +177,13 @@ void MainWindow::loadFile(const QString &path)
     const ContentFile::LoadResult result = ContentFile::load(path, readForm(ui->centralWidget));
     switch (result.status) {
     case ContentFile::LoadStatus::Missing:
-        Message::warning(this, QStringLiteral("Error"), QStringLiteral("Cannot open the selected file."));
+        Message::warning(this, tr("Error"), tr("Cannot open the selected file."));
         return;
     case ContentFile::LoadStatus::Malformed:
     case ContentFile::LoadStatus::NotAFile:
     case ContentFile::LoadStatus::Unreadable:
-        Message::critical(this, QStringLiteral("File error."),
-                          QStringLiteral("Cannot open the file. \nTip: Check the file."));
+        Message::critical(this, tr("File error."),
+                          tr("Cannot open the file. \nTip: Check the file."));
         return;
     case ContentFile::LoadStatus::Loaded:
         break;
@@ -183,8 +194,8 @@ void MainWindow::loadFile(const QString &path)
     m_settings.FileName = ContentFile::displayName(m_settings.FilePath);
     m_settings.RecordText.clear();
     fileLabel->setText(m_settings.FileName);
-    Message::information(this, QStringLiteral("File opened."),
-                         m_settings.FileName + QStringLiteral(" successfully loaded."));
+    Message::information(this, tr("File opened."),
+                         tr("%1 successfully loaded.").arg(m_settings.FileName));
 }
 
 void MainWindow::save()
@@ -194,7 +205,7 @@ void MainWindow::save()
     if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(form)) {
         if (problem->field >= 0 && formLineEdits(ui->centralWidget)[problem->field]->focusPolicy() != Qt::NoFocus)
             formLineEdits(ui->centralWidget)[problem->field]->setFocus(Qt::OtherFocusReason);
-        Message::warning(this, QStringLiteral("Error"), WindowText::unsavable(*problem));
+        Message::warning(this, tr("Error"), WindowText::unsavable(*problem));
         return;
     }
     QString path = FileDialog::saveFileName(this, tr("Save File"), fileDialogStart(true), contentFileFilter());
@@ -205,7 +216,7 @@ void MainWindow::save()
     if (!path.endsWith(QLatin1String(".t16"), Qt::CaseInsensitive))
         path += QStringLiteral(".t16");
     if (ContentFile::save(path, form) != ContentFile::SaveStatus::Saved) {
-        Message::warning(this, QStringLiteral("Error"), QStringLiteral("Cannot save the selected file."));
+        Message::warning(this, tr("Error"), tr("Cannot save the selected file."));
         return;
     }
     m_settings.FilePath = path;
@@ -213,7 +224,7 @@ void MainWindow::save()
     fileLabel->setText(m_settings.FileName);
     markSaved();
     m_lastFile = path;
-    Message::information(this, QStringLiteral("Save"), QStringLiteral("Save was successful."));
+    Message::information(this, tr("Save"), tr("Save was successful."));
 }
 
 QString MainWindow::contentFileFilter() const
@@ -246,7 +257,7 @@ void MainWindow::show_port()
     if (m_settings.Port == SimulatedModulePort)
         startSimulatedModule();
     m_portChosen = true;
-    portLabel->setText(portLabelText(m_settings, m_portChosen));
+    showPort();
 }
 
 // The simulated module lives on a pseudo-terminal of its own for as long as
@@ -259,8 +270,8 @@ bool MainWindow::startSimulatedModule()
     options.portName = SimulatedModulePort;
     auto module = std::make_unique<ModuleSimulator>(options);
     if (!module->start()) {
-        Message::critical(this, QStringLiteral("Hiba"),
-                          QStringLiteral("A szimulált modul nem indítható.\n%1").arg(module->errorString()));
+        Message::critical(this, tr("Hiba"),
+                          tr("A szimulált modul nem indítható.\n%1").arg(module->errorString()));
         return false;
     }
     m_simulatedModule = std::move(module);
@@ -310,7 +321,7 @@ void MainWindow::setChks32() { m_settings.CheckSize = 3; }
 
 void MainWindow::show_info()
 {
-    Message::information(this, QStringLiteral("Information"), settingsSummary(m_settings));
+    Message::information(this, tr("Information"), settingsSummary(m_settings));
 }
 
 // --- Transfers --------------------------------------------------------------
@@ -332,7 +343,7 @@ void MainWindow::download()
             if (field->focusPolicy() != Qt::NoFocus && field->isEnabled())
                 field->setFocus(Qt::OtherFocusReason);
         }
-        Message::critical(this, QStringLiteral("Betöltés hiba."), text);
+        Message::critical(this, tr("Betöltés hiba."), text);
         return;
     }
     JournalEntry start = startEntry(JournalName::Download, m_settings.Port);
@@ -391,7 +402,7 @@ void MainWindow::journalFailed()
         return;
     m_journalGivenUp = true;
     const Journal::Problem problem = m_journal ? m_journal->problem() : Journal::Problem{};
-    Message::warning(this, QStringLiteral("Napló"), WindowText::journalUnavailable(m_journalLocation.shownName(), problem));
+    Message::warning(this, tr("Napló"), WindowText::journalUnavailable(m_journalLocation.shownName(), problem));
 }
 
 JournalRecord MainWindow::beginRecord(JournalEntry entry)
@@ -422,14 +433,14 @@ void MainWindow::showJournal()
     buffer.open(QIODevice::ReadOnly);
     const ContentFile::LoadResult loaded = ContentFile::parse(buffer, readForm(ui->centralWidget));
     if (loaded.status != ContentFile::LoadStatus::Loaded) {
-        Message::critical(this, QStringLiteral("File error."), QStringLiteral("Cannot open the file. \nTip: Check the file."));
+        Message::critical(this, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
         return;
     }
     writeForm(ui->centralWidget, loaded.values);
     ui->smskp_combo->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
     markSaved();
     m_settings.RecordText.clear();
-    fileLabel->setText(QStringLiteral("Napló #%1").arg(view.chosen()->id));
+    fileLabel->setText(tr("Napló #%1").arg(view.chosen()->id));
 }
 
 void MainWindow::markSaved()
@@ -443,8 +454,8 @@ bool MainWindow::mayReplaceForm()
 {
     if (readForm(ui->centralWidget) == m_savedForm)
         return true;
-    return QMessageBox::question(this, QStringLiteral("Napló"),
-                                 QStringLiteral("Az űrlapon mentetlen változások vannak.\nFelülírja őket a naplóbejegyzés tartalmával?"),
+    return QMessageBox::question(this, tr("Napló"),
+                                 tr("Az űrlapon mentetlen változások vannak.\nFelülírja őket a naplóbejegyzés tartalmával?"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }
@@ -488,7 +499,7 @@ bool MainWindow::checkFields()
     QLineEdit *field = edits[problem->index];
     field->clear();
     field->setFocus(Qt::OtherFocusReason);
-    Message::warning(this, QStringLiteral("Input error"), WindowText::inputError(problem->rule));
+    Message::warning(this, tr("Input error"), WindowText::inputError(problem->rule));
     return false;
 }
 
@@ -502,18 +513,18 @@ bool MainWindow::checkEditedField()
     return checkFields();
 }
 
+// The entry is told by its place, not its text, which the window's language
+// may have changed.
 void MainWindow::smskpSelect()
 {
-    const QString choice = ui->smskp_combo->currentText();
-    const SmsOperator &custom = smsOperators().last();
-    if (choice == custom.name) {
+    const int choice = ui->smskp_combo->currentIndex();
+    const QList<SmsOperator> &operators = smsOperators();
+    if (choice == operators.size() - 1) {
         ui->smskp->setEnabled(true);
         ui->smskp->setFocus(Qt::OtherFocusReason);
     } else {
         ui->smskp->setEnabled(false);
     }
-    for (const SmsOperator &op : smsOperators()) {
-        if (choice == op.name && !op.number.isEmpty())
-            ui->smskp->setText(op.number);
-    }
+    if (choice >= 0 && choice < operators.size() && !operators[choice].number.isEmpty())
+        ui->smskp->setText(operators[choice].number);
 }

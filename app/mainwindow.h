@@ -71,6 +71,7 @@ private:
     bool checkFields();
     bool checkEditedField();
     void showJournal();
+    void showPort();
     Journal *journal();
     JournalRecord beginRecord(JournalEntry entry);
     void finishRecord(JournalRecord &record);

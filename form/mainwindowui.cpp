@@ -59,29 +59,30 @@ struct LabelText
 
 // Hints and headers; the captions come with the fields.
 const LabelText labelTexts[] = {
-    {"label_18", "Nemzetközi formátum"},
-    {"label_19", "0000-9999"},
-    {"label_20", "0000-9999"},
-    {"label_21", "1=igen, 0=nem"},
-    {"label_22", "0000-9999 (mp)"},
-    {"label_23", "Ékezetek nélkül"},
-    {"label_24", "Ékezetek nélkül"},
-    {"label_25", "Ékezetek nélkül"},
-    {"label_26", "Ékezetek nélkül"},
-    {"label_39", "Ékezetek nélkül"},
-    {"label_40", "Ékezetek nélkül"},
-    {"label_41", "Ékezetek nélkül"},
-    {"label_42", "Ékezetek nélkül"},
-    {"label_43", "Ékezetek nélkül"},
-    {"label_44", "Ékezetek nélkül"},
-    {"label_45", "Ékezetek nélkül"},
-    {"label_27", "Bemenet riasztás  2     1"},
-    {"label_28", "Kimenet vezérlés  2     1"},
-    {"label_29", "Telefonszám"},
+    {"label_18", QT_TRANSLATE_NOOP("MainWindow", "Nemzetközi formátum")},
+    {"label_19", QT_TRANSLATE_NOOP("MainWindow", "0000-9999")},
+    {"label_20", QT_TRANSLATE_NOOP("MainWindow", "0000-9999")},
+    {"label_21", QT_TRANSLATE_NOOP("MainWindow", "1=igen, 0=nem")},
+    {"label_22", QT_TRANSLATE_NOOP("MainWindow", "0000-9999 (mp)")},
+    {"label_23", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_24", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_25", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_26", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_39", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_40", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_41", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_42", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_43", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_44", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_45", QT_TRANSLATE_NOOP("MainWindow", "Ékezetek nélkül")},
+    {"label_27", QT_TRANSLATE_NOOP("MainWindow", "Bemenet riasztás  2     1")},
+    {"label_28", QT_TRANSLATE_NOOP("MainWindow", "Kimenet vezérlés  2     1")},
+    {"label_29", QT_TRANSLATE_NOOP("MainWindow", "Telefonszám")},
 };
 
 
-QString tr(const char *text)
+// Every text of the form is the main window's to translate.
+QString translated(const char *text)
 {
     return QCoreApplication::translate("MainWindow", text);
 }
@@ -381,56 +382,57 @@ void MainWindow::createMenus(QMainWindow *window)
 
 void MainWindow::retranslateUi(QMainWindow *window)
 {
-    window->setWindowTitle(tr("Tavir-340 letöltő szoftver"));
+    window->setWindowTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "Tavir-340 letöltő szoftver")));
 
     const struct { QAction *action; const char *text; const char *shortcut; } actionTexts[] = {
-        {actionNew, "New", "Ctrl+N"},
-        {actionOpen, "Megnyitás", "Ctrl+O"},
-        {actionSave, "Mentés", "Ctrl+S"},
-        {actionSaveAs, "Save As", nullptr},
-        {actionExit, "Exit", "Ctrl+Q"},
-        {actionPort, "Port", nullptr},
-        {actionCheck, "Check", nullptr},
-        {action8bit_sum, "8bit sum", nullptr},
-        {action16bit_sum, "16bit sum", nullptr},
-        {action24bit_sum, "24bit sum", nullptr},
-        {action32bit_sum, "32bit sum", nullptr},
-        {actionFix, "Fix", nullptr},
-        {actionACK, "ACK", nullptr},
-        {actionSeparators, "Separators", nullptr},
-        {actionUC, "Upload Command", nullptr},
-        {actionReadup, "Kiolvasás az eszközből", "Ctrl+R"},
-        {actionDownload, "Betöltés az eszközbe", "Ctrl+D"},
-        {actionVerify, "Betöltés ellenőrzése", "Ctrl+V"},
-        {actionJournal, "Napló", "Ctrl+J"},
-        {actionAbout, "Névjegy", nullptr},
-        {actionContents, "Tartalom", "F1"},
+        {actionNew, QT_TRANSLATE_NOOP("MainWindow", "New"), "Ctrl+N"},
+        {actionOpen, QT_TRANSLATE_NOOP("MainWindow", "Megnyitás"), "Ctrl+O"},
+        {actionSave, QT_TRANSLATE_NOOP("MainWindow", "Mentés"), "Ctrl+S"},
+        {actionSaveAs, QT_TRANSLATE_NOOP("MainWindow", "Save As"), nullptr},
+        {actionExit, QT_TRANSLATE_NOOP("MainWindow", "Exit"), "Ctrl+Q"},
+        {actionPort, QT_TRANSLATE_NOOP("MainWindow", "Port"), nullptr},
+        {actionCheck, QT_TRANSLATE_NOOP("MainWindow", "Check"), nullptr},
+        {action8bit_sum, QT_TRANSLATE_NOOP("MainWindow", "8bit sum"), nullptr},
+        {action16bit_sum, QT_TRANSLATE_NOOP("MainWindow", "16bit sum"), nullptr},
+        {action24bit_sum, QT_TRANSLATE_NOOP("MainWindow", "24bit sum"), nullptr},
+        {action32bit_sum, QT_TRANSLATE_NOOP("MainWindow", "32bit sum"), nullptr},
+        {actionFix, QT_TRANSLATE_NOOP("MainWindow", "Fix"), nullptr},
+        {actionACK, QT_TRANSLATE_NOOP("MainWindow", "ACK"), nullptr},
+        {actionSeparators, QT_TRANSLATE_NOOP("MainWindow", "Separators"), nullptr},
+        {actionUC, QT_TRANSLATE_NOOP("MainWindow", "Upload Command"), nullptr},
+        {actionReadup, QT_TRANSLATE_NOOP("MainWindow", "Kiolvasás az eszközből"), "Ctrl+R"},
+        {actionDownload, QT_TRANSLATE_NOOP("MainWindow", "Betöltés az eszközbe"), "Ctrl+D"},
+        {actionVerify, QT_TRANSLATE_NOOP("MainWindow", "Betöltés ellenőrzése"), "Ctrl+V"},
+        {actionJournal, QT_TRANSLATE_NOOP("MainWindow", "Napló"), "Ctrl+J"},
+        {actionAbout, QT_TRANSLATE_NOOP("MainWindow", "Névjegy"), nullptr},
+        {actionContents, QT_TRANSLATE_NOOP("MainWindow", "Tartalom"), "F1"},
     };
     for (const auto &entry : actionTexts) {
-        entry.action->setText(tr(entry.text));
+        entry.action->setText(translated(entry.text));
         if (entry.shortcut)
-            entry.action->setShortcut(QKeySequence(tr(entry.shortcut)));
+            entry.action->setShortcut(QKeySequence(QLatin1String(entry.shortcut)));
     }
 
     for (QLabel *label : std::as_const(labels)) {
         for (const LabelText &entry : labelTexts) {
             if (label->objectName() == QLatin1String(entry.name))
-                label->setText(tr(entry.text));
+                label->setText(translated(entry.text));
         }
     }
     for (int i = 0; i < RequiredFieldCount; ++i) {
         const QString caption = lineEditCatalogue()[i].caption;
-        Frame->findChild<QLabel *>(QLatin1String(visibleFields[i].caption))->setText(tr(caption.toUtf8().constData()));
+        Frame->findChild<QLabel *>(QLatin1String(visibleFields[i].caption))->setText(translated(caption.toUtf8().constData()));
     }
     smskp->setText(smsOperators().first().number);
     for (int i = 0; i < smskp_combo->count(); ++i)
-        smskp_combo->setItemText(i, smsOperators()[i].name);
+        smskp_combo->setItemText(i, translated(smsOperators()[i].name.toUtf8().constData()));
 
-    menuFile->setTitle(tr("File"));
-    menuSettings->setTitle(tr("Beállítások"));
-    menuCHKS->setTitle(tr("CHKS"));
-    menuDevice->setTitle(tr("Eszköz"));
-    menuHelp->setTitle(tr("Help"));
+    // With access keys: Alt+F opens File.
+    menuFile->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&File")));
+    menuSettings->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&Beállítások")));
+    menuCHKS->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&CHKS")));
+    menuDevice->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&Eszköz")));
+    menuHelp->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&Help")));
 }
 
 } // namespace Ui

@@ -3,6 +3,7 @@
 #include "journal/journal.h"
 #include "transfer/port/portname.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstring>
@@ -10,6 +11,38 @@
 namespace WindowText {
 
 namespace {
+
+// The translation context of every text below.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(WindowText)
+};
+
+// A field as the window names it, in the window's language: its caption, or
+// "Telefonszám 3", or a permission box by its row and column.
+QString shownTitle(const QString &name)
+{
+    static const char *const columns[] = {QT_TRANSLATE_NOOP("WindowText", "Bemenet riasztás 2"),
+                                          QT_TRANSLATE_NOOP("WindowText", "Bemenet riasztás 1"),
+                                          QT_TRANSLATE_NOOP("WindowText", "Kimenet vezérlés 2"),
+                                          QT_TRANSLATE_NOOP("WindowText", "Kimenet vezérlés 1")};
+    const int index = lineEditIndex(name);
+    if (index >= FieldItemCount)
+        return Texts::tr("Telefonszám %1").arg(index - FieldItemCount + 1);
+    if (index >= 0) {
+        const QString caption = lineEditCatalogue()[index].caption;
+        return caption.isEmpty() ? name : QCoreApplication::translate("MainWindow", caption.toUtf8().constData()).chopped(1);
+    }
+    const int column = name.mid(2, 1).toInt();
+    if (checkBoxIndex(name) < 0 || column < 1 || column > 4)
+        return name;
+    return Texts::tr("Telefonszám %1, %2").arg(name.mid(4), Texts::tr(columns[column - 1]));
+}
+
+QString shownTitle(int field)
+{
+    return field >= 0 && field < LineEditCount ? shownTitle(lineEditCatalogue()[field].name) : QString();
+}
 
 QString quoted(const QString &text)
 {
@@ -20,7 +53,7 @@ QString difference(const FieldDifference &d)
 {
     const bool box = isCheckBox(d);
     auto side = [box](const QString &value) { return box ? value : QLatin1Char('"') + value + QLatin1Char('"'); };
-    return QStringLiteral("%1 (%2): űrlap %3, modul %4").arg(d.name, d.title, side(d.first), side(d.second));
+    return Texts::tr("%1 (%2): űrlap %3, modul %4").arg(d.name, shownTitle(d.name), side(d.first), side(d.second));
 }
 
 } // namespace
@@ -28,10 +61,10 @@ QString difference(const FieldDifference &d)
 QString inputError(FieldRule rule)
 {
     switch (rule) {
-    case FieldRule::Digits: return QStringLiteral("Only numbers.");
-    case FieldRule::SevenBitText: return QStringLiteral("Only numbers and characters. (7-bit ascii)\n");
-    case FieldRule::RestoreFlag: return QStringLiteral("The value is only 1 or 0.");
-    case FieldRule::TelephoneDigits: return QStringLiteral("Telephone number: only numbers.");
+    case FieldRule::Digits: return Texts::tr("Only numbers.");
+    case FieldRule::SevenBitText: return Texts::tr("Only numbers and characters. (7-bit ascii)\n");
+    case FieldRule::RestoreFlag: return Texts::tr("The value is only 1 or 0.");
+    case FieldRule::TelephoneDigits: return Texts::tr("Telephone number: only numbers.");
     case FieldRule::None: break;
     }
     return {};
@@ -39,37 +72,37 @@ QString inputError(FieldRule rule)
 
 QString downloadRefusal(const RecordResult &refusal, char separator)
 {
-    const QString field = refusal.field >= 0 ? quoted(fieldTitle(refusal.field)) : QString();
+    const QString field = refusal.field >= 0 ? quoted(shownTitle(refusal.field)) : QString();
     switch (refusal.error) {
     case RecordError::None:
         return {};
     case RecordError::MissingField:
-        return QStringLiteral("Az összes mező kitöltése kötelező.");
+        return Texts::tr("Az összes mező kitöltése kötelező.");
     case RecordError::AccentedCharacter:
-        return QStringLiteral("Ékezetes karakterek nem használhatóak.");
+        return Texts::tr("Ékezetes karakterek nem használhatóak.");
     case RecordError::NotLatin1:
-        return QStringLiteral("A(z) %1 mező olyan karaktert tartalmaz, amely nem küldhető el a modulnak.").arg(field);
+        return Texts::tr("A(z) %1 mező olyan karaktert tartalmaz, amely nem küldhető el a modulnak.").arg(field);
     case RecordError::ControlCharacter:
         if (field.isEmpty())
-            return QStringLiteral("Az ellenőrző karakter nem lehet vezérlőkarakter.");
-        return QStringLiteral("A(z) %1 mező vezérlőkaraktert (például sortörést) tartalmaz.").arg(field);
+            return Texts::tr("Az ellenőrző karakter nem lehet vezérlőkarakter.");
+        return Texts::tr("A(z) %1 mező vezérlőkaraktert (például sortörést) tartalmaz.").arg(field);
     case RecordError::FieldRule:
         switch (refusal.rule) {
         case FieldRule::Digits:
         case FieldRule::TelephoneDigits:
-            return QStringLiteral("A(z) %1 mező csak számjegyet és szóközt tartalmazhat.").arg(field);
+            return Texts::tr("A(z) %1 mező csak számjegyet és szóközt tartalmazhat.").arg(field);
         case FieldRule::SevenBitText:
-            return QStringLiteral("A(z) %1 mező csak ékezet nélküli betűt, számjegyet és írásjelet tartalmazhat.").arg(field);
+            return Texts::tr("A(z) %1 mező csak ékezet nélküli betűt, számjegyet és írásjelet tartalmazhat.").arg(field);
         case FieldRule::RestoreFlag:
-            return QStringLiteral("A(z) %1 mező értéke csak 1, 0 vagy üres lehet.").arg(field);
+            return Texts::tr("A(z) %1 mező értéke csak 1, 0 vagy üres lehet.").arg(field);
         case FieldRule::None:
             break;
         }
         return {};
     case RecordError::SeparatorInText:
         if (field.isEmpty())
-            return QStringLiteral("A mezők nem tartalmazhatják az elválasztó karaktert (%1).").arg(settingChar(separator));
-        return QStringLiteral("A(z) %1 mező nem tartalmazhatja az elválasztó karaktert (%2).").arg(field, settingChar(separator));
+            return Texts::tr("A mezők nem tartalmazhatják az elválasztó karaktert (%1).").arg(settingChar(separator));
+        return Texts::tr("A(z) %1 mező nem tartalmazhatja az elválasztó karaktert (%2).").arg(field, settingChar(separator));
     }
     return {};
 }
@@ -78,23 +111,23 @@ QString portState(const SerialDevice::PortState &state)
 {
     using SerialDevice::Access;
     if (state.device.isEmpty())
-        return QStringLiteral("Nincs port kiválasztva.");
+        return Texts::tr("Nincs port kiválasztva.");
     const QString name = SerialDevice::shortName(state.device);
     switch (state.access) {
     case Access::Free:
-        return QStringLiteral("%1: szabad").arg(name);
+        return Texts::tr("%1: szabad").arg(name);
     case Access::Missing:
-        return QStringLiteral("%1: nem található").arg(name);
+        return Texts::tr("%1: nem található").arg(name);
     case Access::NoPermission:
-        return QStringLiteral("%1: nincs jogosultság (csoport: %2)").arg(name, state.group);
+        return Texts::tr("%1: nincs jogosultság (csoport: %2)").arg(name, state.group);
     case Access::Busy:
         if (state.holder && !state.holder->program.isEmpty())
-            return QStringLiteral("%1: foglalt (%2, %3)").arg(name, state.holder->program).arg(state.holder->pid);
+            return Texts::tr("%1: foglalt (%2, %3)").arg(name, state.holder->program).arg(state.holder->pid);
         if (state.holder)
-            return QStringLiteral("%1: foglalt (%2)").arg(name).arg(state.holder->pid);
+            return Texts::tr("%1: foglalt (%2)").arg(name).arg(state.holder->pid);
         if (!state.lockFile.isEmpty())
-            return QStringLiteral("%1: foglalt (zárolófájl: %2)").arg(name, state.lockFile);
-        return QStringLiteral("%1: foglalt").arg(name);
+            return Texts::tr("%1: foglalt (zárolófájl: %2)").arg(name, state.lockFile);
+        return Texts::tr("%1: foglalt").arg(name);
     }
     return name;
 }
@@ -102,7 +135,7 @@ QString portState(const SerialDevice::PortState &state)
 QString failureReason(const ExchangeReport &report, AnswerError answerError, int fieldCount)
 {
     const QString bytes = QString::fromLatin1(report.unexpected.toHex(' ').toUpper());
-    const QString closed = QStringLiteral("A vonal %1 bájt után megszakadt.").arg(report.bytesSent + report.bytesReceived);
+    const QString closed = Texts::tr("A vonal %1 bájt után megszakadt.").arg(report.bytesSent + report.bytesReceived);
     switch (report.ending) {
     case Ending::Done:
     case Ending::Cancelled:
@@ -111,28 +144,28 @@ QString failureReason(const ExchangeReport &report, AnswerError answerError, int
         return {};
     case Ending::PortUnavailable:
         if (report.port.access == SerialDevice::Access::NoPermission)
-            return portState(report.port) + QStringLiteral(". Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.").arg(report.port.group);
+            return portState(report.port) + Texts::tr(". Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.").arg(report.port.group);
         return portState(report.port);
     case Ending::LineSetupFailed:
-        return QStringLiteral("A port nem fogadja el a vonal beállításait.");
+        return Texts::tr("A port nem fogadja el a vonal beállításait.");
     case Ending::NoReady:
         if (report.lineClosed)
             return closed;
-        return bytes.isEmpty() ? QStringLiteral("A modul nem válaszolt.")
-                               : QStringLiteral("A modul nem a várt választ adta (kapott bájtok: %1).").arg(bytes);
+        return bytes.isEmpty() ? Texts::tr("A modul nem válaszolt.")
+                               : Texts::tr("A modul nem a várt választ adta (kapott bájtok: %1).").arg(bytes);
     case Ending::NoAcknowledge:
         if (report.lineClosed)
             return closed;
-        return bytes.isEmpty() ? QStringLiteral("A modul nem nyugtázta a betöltést.")
-                               : QStringLiteral("Hibás nyugtázás (kapott bájtok: %1).").arg(bytes);
+        return bytes.isEmpty() ? Texts::tr("A modul nem nyugtázta a betöltést.")
+                               : Texts::tr("Hibás nyugtázás (kapott bájtok: %1).").arg(bytes);
     case Ending::BadAnswer:
     case Ending::Mismatch:
         if (report.lineClosed)
             return closed;
         if (answerError == AnswerError::NoSeparator)
-            return QStringLiteral("A modul nem válaszolt.");
+            return Texts::tr("A modul nem válaszolt.");
         if (answerError == AnswerError::WrongFieldCount)
-            return QStringLiteral("A modul %1 mezőt küldött %2 helyett.").arg(fieldCount).arg(LineEditCount);
+            return Texts::tr("A modul %1 mezőt küldött %2 helyett.").arg(fieldCount).arg(LineEditCount);
         return {};
     }
     return {};
@@ -141,21 +174,21 @@ QString failureReason(const ExchangeReport &report, AnswerError answerError, int
 QString moduleHolds(const FieldDifference &difference)
 {
     const bool box = isCheckBox(difference);
-    return QStringLiteral("A modul értéke: %1").arg(box ? difference.second : QLatin1Char('"') + difference.second + QLatin1Char('"'));
+    return Texts::tr("A modul értéke: %1").arg(box ? difference.second : QLatin1Char('"') + difference.second + QLatin1Char('"'));
 }
 
 QString missingField(int field)
 {
-    return QStringLiteral("Kitöltetlen mező: %1.").arg(quoted(fieldTitle(field)));
+    return Texts::tr("Kitöltetlen mező: %1.").arg(quoted(shownTitle(field)));
 }
 
 QString verifyDetails(const AnswerComparison &comparison)
 {
     switch (comparison.error) {
     case AnswerError::NoSeparator:
-        return QStringLiteral("A modul nem válaszolt.");
+        return Texts::tr("A modul nem válaszolt.");
     case AnswerError::WrongFieldCount:
-        return QStringLiteral("A modul %1 mezőt küldött %2 helyett.").arg(comparison.fieldCount).arg(LineEditCount);
+        return Texts::tr("A modul %1 mezőt küldött %2 helyett.").arg(comparison.fieldCount).arg(LineEditCount);
     case AnswerError::BadGroup:
     case AnswerError::None:
         break;
@@ -163,7 +196,7 @@ QString verifyDetails(const AnswerComparison &comparison)
     QStringList lines;
     for (const FieldDifference &d : comparison.differences)
         lines << difference(d);
-    return lines.isEmpty() ? QStringLiteral("A modul válasza nem egyezik az űrlappal.") : lines.join(QLatin1Char('\n'));
+    return lines.isEmpty() ? Texts::tr("A modul válasza nem egyezik az űrlappal.") : lines.join(QLatin1Char('\n'));
 }
 
 QString unsavable(const ContentFile::SaveProblem &problem)
@@ -172,21 +205,21 @@ QString unsavable(const ContentFile::SaveProblem &problem)
     QString reason;
     switch (problem.reason) {
     case Reason::WrongShape:
-        return QStringLiteral("The form cannot be saved: it does not have %1 fields and %2 boxes.")
+        return Texts::tr("The form cannot be saved: it does not have %1 fields and %2 boxes.")
             .arg(LineEditCount).arg(CheckBoxCount);
-    case Reason::EndMark: reason = QStringLiteral("it is \"%1\", which marks the end of a content file").arg(ContentFile::EndMark); break;
-    case Reason::LineBreak: reason = QStringLiteral("it holds a line break"); break;
-    case Reason::NulCharacter: reason = QStringLiteral("it holds a NUL character"); break;
-    case Reason::NotLatin1: reason = QStringLiteral("it holds a character that a content file cannot store"); break;
-    case Reason::TooLong: reason = QStringLiteral("it is longer than the field"); break;
+    case Reason::EndMark: reason = Texts::tr("it is \"%1\", which marks the end of a content file").arg(ContentFile::EndMark); break;
+    case Reason::LineBreak: reason = Texts::tr("it holds a line break"); break;
+    case Reason::NulCharacter: reason = Texts::tr("it holds a NUL character"); break;
+    case Reason::NotLatin1: reason = Texts::tr("it holds a character that a content file cannot store"); break;
+    case Reason::TooLong: reason = Texts::tr("it is longer than the field"); break;
     }
-    return QStringLiteral("The field \"%1\" cannot be saved: %2.").arg(fieldTitle(problem.field), reason);
+    return Texts::tr("The field \"%1\" cannot be saved: %2.").arg(shownTitle(problem.field), reason);
 }
 
 QString fileError(const FileError &error)
 {
     if (error.kind == FileError::Kind::NotRegularFile)
-        return QStringLiteral("not a regular file");
+        return Texts::tr("not a regular file");
     return QString::fromLocal8Bit(std::strerror(error.code));
 }
 
@@ -196,33 +229,33 @@ QString journalUnavailable(const QString &where, const JournalProblem &problem)
     QString why;
     switch (problem.error) {
     case Error::None: break;
-    case Error::NoDriver: why = QStringLiteral("hiányzik a Qt %1 adatbázis-meghajtója").arg(problem.detail); break;
-    case Error::CannotCreate: why = QStringLiteral("nem hozható létre"); break;
-    case Error::Missing: why = QStringLiteral("nem található"); break;
-    case Error::CannotOpen: why = QStringLiteral("nem nyitható meg"); break;
-    case Error::ReadOnly: why = QStringLiteral("csak olvasható"); break;
+    case Error::NoDriver: why = Texts::tr("hiányzik a Qt %1 adatbázis-meghajtója").arg(problem.detail); break;
+    case Error::CannotCreate: why = Texts::tr("nem hozható létre"); break;
+    case Error::Missing: why = Texts::tr("nem található"); break;
+    case Error::CannotOpen: why = Texts::tr("nem nyitható meg"); break;
+    case Error::ReadOnly: why = Texts::tr("csak olvasható"); break;
     case Error::NewerSchema:
-        why = QStringLiteral("újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)")
+        why = Texts::tr("újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)")
                   .arg(problem.foundVersion).arg(Journal::SchemaVersion);
         break;
-    case Error::WriteFailed: why = QStringLiteral("nem veszi fel a bejegyzést"); break;
+    case Error::WriteFailed: why = Texts::tr("nem veszi fel a bejegyzést"); break;
     }
     if (!problem.detail.isEmpty() && problem.error != Error::NoDriver)
         why += QStringLiteral(" (%1)").arg(problem.detail);
-    return QStringLiteral("A napló (%1) %2.\nA műveletek ettől kezdve nem kerülnek a naplóba.").arg(where, why);
+    return Texts::tr("A napló (%1) %2.\nA műveletek ettől kezdve nem kerülnek a naplóba.").arg(where, why);
 }
 
 QString journalResult(const QString &result)
 {
     if (result == JournalName::Ok)
-        return QStringLiteral("sikeres");
+        return Texts::tr("sikeres");
     if (result == JournalName::Failed)
-        return QStringLiteral("sikertelen");
+        return Texts::tr("sikertelen");
     if (result == JournalName::Refused)
-        return QStringLiteral("elutasítva");
+        return Texts::tr("elutasítva");
     if (result == JournalName::Interrupted)
-        return QStringLiteral("megszakítva");
-    return QStringLiteral("befejezetlen");
+        return Texts::tr("megszakítva");
+    return Texts::tr("befejezetlen");
 }
 
 } // namespace WindowText

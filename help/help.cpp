@@ -30,7 +30,8 @@ help::help(QWidget *parent)
     retranslateUi();
 
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_text->setPlainText(readHelpText(dataFilePath(QStringLiteral("tavir_16.hlp"))));
+    // The help in the window's language: its file's name is translated too.
+    m_text->setPlainText(readHelpText(dataFilePath(tr("tavir_16.hlp"))));
 }
 
 void help::retranslateUi()

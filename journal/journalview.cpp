@@ -19,18 +19,23 @@
 
 namespace {
 
-const char *const Columns[] = {"Idő", "Állomás", "Port", "Művelet", "Azonosító", "Név", "Eredmény", "mp"};
+const char *const Columns[] = {QT_TRANSLATE_NOOP("journalView", "Idő"),       QT_TRANSLATE_NOOP("journalView", "Állomás"),
+                               QT_TRANSLATE_NOOP("journalView", "Port"),      QT_TRANSLATE_NOOP("journalView", "Művelet"),
+                               QT_TRANSLATE_NOOP("journalView", "Azonosító"), QT_TRANSLATE_NOOP("journalView", "Név"),
+                               QT_TRANSLATE_NOOP("journalView", "Eredmény"),  QT_TRANSLATE_NOOP("journalView", "mp")};
 
 QString operationText(const QString &operation)
 {
     if (operation == JournalName::Download)
-        return QStringLiteral("betöltés");
+        return journalView::tr("betöltés");
     if (operation == JournalName::Readup)
-        return QStringLiteral("kiolvasás");
+        return journalView::tr("kiolvasás");
     if (operation == JournalName::Verify)
-        return QStringLiteral("ellenőrzés");
+        return journalView::tr("ellenőrzés");
     if (operation == JournalName::Backup)
-        return QStringLiteral("mentés");
+        return journalView::tr("mentés");
+    if (operation == JournalName::Provision)
+        return journalView::tr("telepítés");
     return operation;
 }
 

@@ -26,6 +26,7 @@ appstreamcli validate --no-net --pedantic "$unpacked"/usr/share/metainfo/*.metai
 echo "== install"
 $sudo dpkg -i "$deb" || $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -f -y -qq --no-install-recommends
 files=$(dpkg -L tavir340)
+grep -qx /usr/share/tavir340/translations/tavir340_en.qm <<<"$files" || { echo "no English window"; exit 1; }
 
 echo "== run"
 tavir340-cli --version

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 # The packages to build, run and test; arguments name further ones.
-packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libgl-dev libfontconfig-dev xvfb xauth "$@")
+packages=(cmake g++ make qt6-base-dev qt6-tools-dev qt6-l10n-tools libqt6sql6-sqlite libgl-dev libfontconfig-dev xvfb xauth "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,5 +1,6 @@
 #include "setcom.h"
 
+#include "form/formcolours.h"
 #include "form/windowtexts.h"
 #include "settings/linksettings.h"
 #include "transfer/port/portname.h"
@@ -83,7 +84,7 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
     m_hint = new QLabel(this);
     m_hint->setObjectName("permissionHint");
     m_hint->setWordWrap(true);
-    m_hint->setStyleSheet(QStringLiteral("color: rgb(170, 0, 0);"));
+    m_hint->setStyleSheet(colourStyle(formColours(palette()).hint));
     layout->addWidget(m_hint);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -103,9 +104,12 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
     retranslateUi();
 }
 
+// The simulated module is named in the window's language, and stored by its
+// one name.
 QString setcom::port() const
 {
-    return m_ports->currentText();
+    const QString text = m_ports->currentText();
+    return text == tr("Szimulált modul") ? SimulatedModulePort : text;
 }
 
 int setcom::baudrate() const
@@ -139,9 +143,10 @@ void setcom::readPorts(const QString &wanted)
         else if (firstFree < 0)
             firstFree = row;
     }
-    m_ports->addItem(SimulatedModulePort);
+    m_ports->addItem(tr("Szimulált modul"));
 
-    const int listed = m_ports->findText(wanted, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    const int listed = m_ports->findText(wanted == SimulatedModulePort ? tr("Szimulált modul") : wanted,
+                                         Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (listed >= 0 && items->item(listed)->isEnabled()) {
         m_ports->setCurrentIndex(listed);
     } else if (listed < 0 && !wanted.isEmpty() && m_ports->isVisible()) {

@@ -1,4 +1,11 @@
+#include "app/language.h"
 #include "app/mainwindow.h"
+#include "help/about.h"
+#include "help/help.h"
+#include "journal/journal.h"
+#include "journal/journalview.h"
+#include "settings/setcom.h"
+#include "transfer/dload.h"
 #include "form/formbinding.h"
 #include "form/formcolours.h"
 #include "form/mainwindowui.h"
@@ -10,6 +17,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -223,7 +232,8 @@ private slots:
         QStringList titles;
         for (const QAction *action : ui.menuBar->actions())
             titles << action->text();
-        QCOMPARE(titles, QStringList({"File", "Beállítások", "Eszköz", "Help"}));
+        // The specification's titles, each with its access key (Alt+F opens File).
+        QCOMPARE(titles, QStringList({"&File", "&Beállítások", "&Eszköz", "&Help"}));
         QCOMPARE(actionNames(ui.menuFile),
                  QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit"}));
         QCOMPARE(actionNames(ui.menuSettings),
@@ -235,7 +245,7 @@ private slots:
         QCOMPARE(actionNames(ui.menuDevice),
                  QStringList({"actionReadup", "—", "actionDownload", "actionVerify", "—", "actionJournal"}));
         QCOMPARE(actionNames(ui.menuHelp), QStringList({"actionAbout", "actionContents"}));
-        QCOMPARE(ui.menuCHKS->title(), QString("CHKS"));
+        QCOMPARE(ui.menuCHKS->title(), QString("&CHKS"));
         QVERIFY(!ui.menuCHKS->isEnabled());
 
         struct Row { QAction *action; const char *text; const char *shortcut; bool icon; bool enabled; bool visible; };
@@ -362,6 +372,96 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.form().actionExit->trigger();
         QVERIFY(!window.isVisible());
+    }
+
+    // The language the environment asks for: LANGUAGE first, then the locale;
+    // C, POSIX or nothing keep the program's own Hungarian.
+    void languageChoice_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("nothing") << "" << "" << "" << false;
+        QTest::newRow("C") << "" << "C.UTF-8" << "" << false;
+        QTest::newRow("POSIX") << "" << "POSIX" << "" << false;
+        QTest::newRow("Hungarian") << "" << "hu_HU.UTF-8" << "hu_HU" << false;
+        QTest::newRow("LANGUAGE=en") << "en" << "C.UTF-8" << "en" << true;
+        QTest::newRow("German") << "" << "de_DE.UTF-8" << "de_DE" << true;
+    }
+    void languageChoice()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, lang);
+        QFETCH(QString, chosen);
+        QFETCH(bool, english);
+        qputenv("LANGUAGE", language.toUtf8());
+        qputenv("LANG", lang.toUtf8());
+        qunsetenv("LC_ALL");
+        qunsetenv("LC_MESSAGES");
+        QCOMPARE(Language::requested(), chosen);
+        QCOMPARE(Language::install(chosen), english);
+        Language::install({});
+    }
+
+    // With LANGUAGE=en every text the window and its dialogs show is English,
+    // and fits; the maker's name is the maker's.
+    void englishWindow()
+    {
+        QVERIFY(Language::install("en"));
+        auto hungarian = [](const QString &text) {
+            static const QString letters = QStringLiteral("áéíóöőúüűÁÉÍÓÖŐÚÜŰ");
+            return !text.contains(QStringLiteral("Példa Elektronika"))
+                && std::any_of(text.begin(), text.end(), [](QChar c) { return letters.contains(c); });
+        };
+        QStringList left;
+        auto look = [&](QWidget *window) {
+            if (hungarian(window->windowTitle()))
+                left << window->windowTitle();
+            for (const QLabel *label : window->findChildren<QLabel *>())
+                if (label->isVisibleTo(window) && hungarian(label->text()))
+                    left << label->text();
+            for (const QAction *action : window->findChildren<QAction *>())
+                if (action->isVisible() && hungarian(action->text()))
+                    left << action->text();
+            for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+                if (hungarian(button->text()))
+                    left << button->text();
+            for (const QComboBox *combo : window->findChildren<QComboBox *>())
+                for (int i = 0; i < combo->count(); ++i)
+                    if (hungarian(combo->itemText(i)))
+                        left << combo->itemText(i);
+            const QStringList clipped = clippedLabels(window);
+            QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(" | ")));
+        };
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        look(&window);
+        for (const QAction *menu : window.menuBar()->actions())
+            if (hungarian(menu->text()))
+                left << menu->text();
+        setcom ports(QString(), 1200, &window, DeviceLookup{});
+        look(&ports);
+        about box(&window);
+        look(&box);
+        help viewer(&window);
+        look(&viewer);
+        QVERIFY(viewer.findChild<QPlainTextEdit *>()->toPlainText().startsWith("Tavir-340 download software – help"));
+        QTemporaryDir dir;
+        Journal journal(parseJournalDestination(dir.filePath("j.sqlite")));
+        journalView entries(journal, &window);
+        look(&entries);
+        LinkSettings nowhere;
+        nowhere.Port = "/nonexistent/ttyX";
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        dload download(nowhere, &window);
+        QTRY_VERIFY(download.reasonLabel()->isVisibleTo(&download));
+        look(&download);
+        QCOMPARE(download.statusLabel()->text(), QString("Download error.\nTip: check the device and the port settings."));
+        QCOMPARE(download.reasonLabel()->text(), QString("/nonexistent/ttyX: not found"));
+        Language::install({});
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(" | ")));
     }
 };
 

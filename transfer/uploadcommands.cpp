@@ -18,7 +18,11 @@
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("Hiba");
+// The translation context of the texts below.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(Transfers)
+};
 
 // The read-up's and verify's progress dialog, made once the port is ours.
 // It stays up until the outcome is known: it neither hides nor starts again at
@@ -32,7 +36,7 @@ public:
 
     void started() override
     {
-        m_dialog = std::make_unique<QProgressDialog>(m_label, QStringLiteral("Megszakítás"), 0, AnswerBytes, m_window);
+        m_dialog = std::make_unique<QProgressDialog>(m_label, Texts::tr("Megszakítás"), 0, AnswerBytes, m_window);
         m_dialog->setWindowModality(Qt::WindowModal);
         m_dialog->setWindowTitle(m_title);
         m_dialog->setAutoReset(false);
@@ -90,12 +94,12 @@ void recordEnd(JournalEntry &entry, const ExchangeReport &report, const QByteArr
 void portFailure(QWidget *window, const QString &failure, const ExchangeReport &report, JournalEntry &entry)
 {
     using SerialDevice::Access;
-    const QString text = withReason(failure + QStringLiteral("\nNem lehet megnyitni a portot."), WindowText::failureReason(report));
+    const QString text = withReason(failure + Texts::tr("\nNem lehet megnyitni a portot."), WindowText::failureReason(report));
     recordEnd(entry, report, {}, text);
     if (report.ending == Ending::PortUnavailable
         && (report.port.access == Access::Busy || report.port.access == Access::NoPermission))
         qDebug().noquote() << WindowText::portState(report.port);
-    Message::critical(window, ErrorTitle, text);
+    Message::critical(window, Texts::tr("Hiba"), text);
 }
 
 } // namespace
@@ -103,12 +107,12 @@ void portFailure(QWidget *window, const QString &failure, const ExchangeReport &
 void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
                       QComboBox *operatorCombo, JournalEntry &entry)
 {
-    AnswerProgress progress(window, QStringLiteral("Kiolvasás"), QStringLiteral("Kiolvasás..."));
+    AnswerProgress progress(window, Texts::tr("Kiolvasás"), Texts::tr("Kiolvasás..."));
     SerialLink link;
     const ReadupOutcome outcome = readUp(link, settings, readForm(central), progress);
     link.close();
     progress.close();
-    const QString failed = QStringLiteral("Sikertelen kiolvasás.");
+    const QString failed = Texts::tr("Sikertelen kiolvasás.");
     switch (outcome.ending) {
     case Ending::Done:
         recordEnd(entry, outcome, outcome.answer, {});
@@ -125,10 +129,10 @@ void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *ce
             qDebug("sep error");
         else if (outcome.answerError == AnswerError::WrongFieldCount)
             qDebug() << "dberror" << outcome.fieldCount << LineEditCount;
-        const QString text = withReason(failed + QStringLiteral("\nEllenőrizze az eszközt, és próbálja meg újra!"),
+        const QString text = withReason(failed + Texts::tr("\nEllenőrizze az eszközt, és próbálja meg újra!"),
                                         WindowText::failureReason(outcome, outcome.answerError, outcome.fieldCount));
         recordEnd(entry, outcome, outcome.answer, text);
-        Message::critical(window, ErrorTitle, text);
+        Message::critical(window, Texts::tr("Hiba"), text);
         return;
     }
     default:  // cancelled
@@ -141,17 +145,17 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
 {
     // The port stays ours, and the bar up, until the technician has read the
     // outcome.
-    AnswerProgress progress(window, QStringLiteral("Ellenőrzés"), QStringLiteral("Ellenőrzés..."));
+    AnswerProgress progress(window, Texts::tr("Ellenőrzés"), Texts::tr("Ellenőrzés..."));
     SerialLink link;
     const VerifyOutcome outcome = verify(link, settings, readForm(central), progress);
     progress.finish();
-    const QString title = QStringLiteral("Ellenőrzés");
-    const QString failed = QStringLiteral("Sikertelen ellenőrzés.");
+    const QString title = Texts::tr("Ellenőrzés");
+    const QString failed = Texts::tr("Sikertelen ellenőrzés.");
     switch (outcome.ending) {
     case Ending::Refused: {
-        const QString text = QStringLiteral("Sikertelen ellenőrzés. (ascii error)");
+        const QString text = Texts::tr("Sikertelen ellenőrzés. (ascii error)");
         recordEnd(entry, outcome, outcome.answer, text);
-        Message::critical(window, ErrorTitle, text);
+        Message::critical(window, Texts::tr("Hiba"), text);
         return;
     }
     case Ending::PortUnavailable:
@@ -160,14 +164,14 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
         return;
     case Ending::Done: {
         const QString text = settings.Port == SimulatedModulePort
-                               ? QStringLiteral("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve.")
-                               : QStringLiteral("Sikeres ellenőrzés.");
+                               ? Texts::tr("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve.")
+                               : Texts::tr("Sikeres ellenőrzés.");
         recordEnd(entry, outcome, outcome.answer, text);
         Message::information(window, title, text);
         return;
     }
     case Ending::Mismatch: {
-        const QString text = withReason(failed + QStringLiteral("\nTöltse be újra a konfigurációt!"),
+        const QString text = withReason(failed + Texts::tr("\nTöltse be újra a konfigurációt!"),
                                         WindowText::failureReason(outcome, outcome.comparison.error, outcome.comparison.fieldCount));
         recordEnd(entry, outcome, outcome.answer, text);
         entry.differences = outcome.comparison.differences;
