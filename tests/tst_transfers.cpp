@@ -38,6 +38,16 @@ private:
         writeForm(window.centralWidget(), form);
     }
 
+    // The window's port is the simulated module, and its form is filled.
+    [[nodiscard]] static bool attach(ModuleSimulator &sim, MainWindow &window)
+    {
+        if (!sim.start())
+            return false;
+        window.linkSettings().Port = sim.slavePath();
+        fillForm(window);
+        return true;
+    }
+
     static QList<QByteArray> moduleFields()
     {
         QList<QByteArray> f;
@@ -97,10 +107,8 @@ private slots:
     void downloadSucceeds()
     {
         ModuleSimulator sim;
-        QVERIFY(sim.start());
         MainWindow window;
-        window.linkSettings().Port = sim.slavePath();
-        fillForm(window);
+        QVERIFY(attach(sim, window));
         MessageBoxRecorder recorder;
         const DownloadOutcome outcome = runDownload(window);
         QCOMPARE(outcome.status, QString("Sikeres betöltés."));
@@ -209,10 +217,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, message);
         ModuleSimulator sim;
-        QVERIFY(sim.start());
         MainWindow window;
-        window.linkSettings().Port = sim.slavePath();
-        fillForm(window);
+        QVERIFY(attach(sim, window));
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         formLineEdits(window.centralWidget())[field]->setText(text);
@@ -241,10 +247,8 @@ private slots:
     void downloadChecksTheFieldBeingEdited()
     {
         ModuleSimulator sim;
-        QVERIFY(sim.start());
         MainWindow window;
-        window.linkSettings().Port = sim.slavePath();
-        fillForm(window);
+        QVERIFY(attach(sim, window));
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QLineEdit *phone = formLineEdits(window.centralWidget())[28];
@@ -268,10 +272,8 @@ private slots:
         options.readyReply = "R";  // the worker then waits 5 s for a second byte
         options.downloadIdleMs = 100;
         ModuleSimulator sim(options);
-        QVERIFY(sim.start());
         MainWindow window;
-        window.linkSettings().Port = sim.slavePath();
-        fillForm(window);
+        QVERIFY(attach(sim, window));
         ModalDriver driver([](QWidget *modal) {
             auto *dialog = qobject_cast<dload *>(modal);
             if (!dialog || dialog->progressBar()->value() != 10)
@@ -356,10 +358,8 @@ private slots:
         if (!answer.isNull())
             options.scriptedAnswer = answer;
         ModuleSimulator sim(options);
-        QVERIFY(sim.start());
         MainWindow window;
-        window.linkSettings().Port = sim.slavePath();
-        fillForm(window);
+        QVERIFY(attach(sim, window));
         const FormValues before = readForm(window.centralWidget());
         MessageBoxRecorder recorder;
         QTest::ignoreMessage(QtDebugMsg, qPrintable(debug));
@@ -426,10 +426,8 @@ private slots:
     void verifyAfterDownload()
     {
         ModuleSimulator sim;
-        QVERIFY(sim.start());
         MainWindow window;
-        window.linkSettings().Port = sim.slavePath();
-        fillForm(window);
+        QVERIFY(attach(sim, window));
         formLineEdits(window.centralWidget())[9]->setText("KI4  ");  // trailing blanks
         QCOMPARE(runDownload(window).status, QString("Sikeres betöltés."));
 
@@ -483,10 +481,8 @@ private slots:
     void resultIsTheOnlyWindow()
     {
         ModuleSimulator sim;
-        QVERIFY(sim.start());
         MainWindow window;
-        window.linkSettings().Port = sim.slavePath();
-        fillForm(window);
+        QVERIFY(attach(sim, window));
         QStringList waitingDialogs;
         MessageBoxRecorder recorder;
         recorder.beforeAnswer = [&](QMessageBox *box) {
