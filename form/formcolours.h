@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QPalette>
 
-// The form's own colours: the specification's dark green text, dark red hints
+// The form's own colours: the original dark green text, dark red hints
 // and green and blue column headers on a light window; lighter kin of them on
 // a dark one, so that each keeps a contrast of at least 4.5 to 1 against the
 // background it stands on.

@@ -245,6 +245,21 @@ QString journalUnavailable(const QString &where, const JournalProblem &problem)
     return Texts::tr("A napló (%1) %2.\nA műveletek ettől kezdve nem kerülnek a naplóba.").arg(where, why);
 }
 
+QString journalOperation(const QString &operation)
+{
+    if (operation == JournalName::Download)
+        return Texts::tr("betöltés");
+    if (operation == JournalName::Readup)
+        return Texts::tr("kiolvasás");
+    if (operation == JournalName::Verify)
+        return Texts::tr("ellenőrzés");
+    if (operation == JournalName::Backup)
+        return Texts::tr("mentés");
+    if (operation == JournalName::Provision)
+        return Texts::tr("telepítés");
+    return operation;
+}
+
 QString journalResult(const QString &result)
 {
     if (result == JournalName::Ok)

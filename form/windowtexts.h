@@ -11,7 +11,7 @@
 
 #include <QString>
 
-// What the window says about what the core reports: the specification's
+// What the window says about what the core reports: the window's long-standing
 // texts where it has them, Hungarian beside them where it has none. Every
 // sentence the window shows about a rule, a port or a module comes from here.
 namespace WindowText {
@@ -22,7 +22,7 @@ QString inputError(FieldRule rule);
 QString downloadRefusal(const RecordResult &refusal, char separator);
 // "ttyUSB0: foglalt (minicom, 4711)".
 QString portState(const SerialDevice::PortState &state);
-// Why an exchange failed, as the line under the specification's text: the
+// Why an exchange failed, as the line under the window's usual text: the
 // port and its state (with the fix for a missing permission), no answer, a
 // wrong answer with its bytes, a line that closed. Empty when it did not fail.
 QString failureReason(const ExchangeReport &report, AnswerError answerError = AnswerError::None, int fieldCount = 0);
@@ -39,7 +39,8 @@ QString unsavable(const ContentFile::SaveProblem &problem);
 QString fileError(const FileError &error);
 // The box that says, once, that transfers go unrecorded.
 QString journalUnavailable(const QString &where, const JournalProblem &problem);
-// How a journal entry's result reads in the journal window.
+// How a journal entry's operation and result read in the journal window.
+QString journalOperation(const QString &operation);
 QString journalResult(const QString &result);
 
 } // namespace WindowText

@@ -24,21 +24,6 @@ const char *const Columns[] = {QT_TRANSLATE_NOOP("journalView", "Idő"),       Q
                                QT_TRANSLATE_NOOP("journalView", "Azonosító"), QT_TRANSLATE_NOOP("journalView", "Név"),
                                QT_TRANSLATE_NOOP("journalView", "Eredmény"),  QT_TRANSLATE_NOOP("journalView", "mp")};
 
-QString operationText(const QString &operation)
-{
-    if (operation == JournalName::Download)
-        return journalView::tr("betöltés");
-    if (operation == JournalName::Readup)
-        return journalView::tr("kiolvasás");
-    if (operation == JournalName::Verify)
-        return journalView::tr("ellenőrzés");
-    if (operation == JournalName::Backup)
-        return journalView::tr("mentés");
-    if (operation == JournalName::Provision)
-        return journalView::tr("telepítés");
-    return operation;
-}
-
 } // namespace
 
 journalView::journalView(Journal &journal, QWidget *parent)
@@ -123,7 +108,7 @@ void journalView::refresh()
         const std::optional<double> seconds = entrySeconds(e);
         const QString cells[] = {
             QDateTime::fromMSecsSinceEpoch(e.startedMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-            e.station, e.port, operationText(e.operation), e.moduleId, e.moduleName,
+            e.station, e.port, WindowText::journalOperation(e.operation), e.moduleId, e.moduleName,
             WindowText::journalResult(e.result), seconds ? QString::number(*seconds, 'f', 1) : QString()};
         for (int column = 0; column < int(std::size(cells)); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);

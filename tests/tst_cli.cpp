@@ -12,6 +12,7 @@
 #include "transfer/dload.h"
 #include "transfer/port/lockfile.h"
 #include "transfer/seriallink.h"
+#include "windowdownload.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -85,14 +86,7 @@ private slots:
             window.linkSettings().CheckValue = 1;
             window.linkSettings().CheckSize = char(checkSize);
         }
-        ModalDriver accept([](QWidget *modal) {
-            auto *dialog = qobject_cast<dload *>(modal);
-            if (!dialog || dialog->statusLabel()->text() == "Betöltés...")
-                return false;
-            dialog->accept();
-            return true;
-        });
-        window.download();
+        downloadAndAccept(window);
         QCOMPARE(byWindow.downloadsStored(), 1);
 
         const Run run = cli(QStringList({"download", file, "--port", byCli.slavePath()}) + options);

@@ -9,6 +9,7 @@
 #include "transfer/lineinterrupt.h"
 #include "transfer/moduleexchange.h"
 #include "transfer/seriallink.h"
+#include "windowdownload.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -117,7 +118,7 @@ private:
         }
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
-        // The specification's text, and under it why.
+        // The usual failure text, and under it why.
         QCOMPARE(recorder.boxes[0].text.section('\n', 0, 1), transfer == Transfer::Readup ? ReadupFailed : VerifyFailed);
         QCOMPARE(readForm(window.centralWidget()), before);
         QCOMPARE(window.form().smskp_combo->currentIndex(), 0);
@@ -135,16 +136,7 @@ private:
         MainWindow window;
         window.linkSettings().Port = sim.slavePath();
         fillForm(window);
-        QString status;
-        ModalDriver driver([&status](QWidget *modal) {
-            auto *dialog = qobject_cast<dload *>(modal);
-            if (!dialog || dialog->statusLabel()->text() == "Betöltés...")
-                return false;
-            status = dialog->statusLabel()->text();
-            dialog->accept();
-            return true;
-        });
-        window.download();
+        const QString status = downloadAndAccept(window);
         *released = openCount(sim.slavePath()) <= simulatorsOwn;
         return status;
     }

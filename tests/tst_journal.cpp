@@ -12,6 +12,7 @@
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 #include "transfer/dload.h"
+#include "windowdownload.h"
 
 #include <QCryptographicHash>
 #include <QProcess>
@@ -61,18 +62,6 @@ private:
         return journal.find(filter);
     }
 
-    // Downloads in the window, letting the dialog close by itself.
-    static void windowDownload(MainWindow &window)
-    {
-        ModalDriver driver([](QWidget *modal) {
-            auto *dialog = qobject_cast<dload *>(modal);
-            if (!dialog || dialog->statusLabel()->text() == "Betöltés...")
-                return false;
-            dialog->accept();
-            return true;
-        });
-        window.download();
-    }
 
 private slots:
     // Every operation of the command line is in the journal, in the user's
@@ -136,7 +125,7 @@ private slots:
         window.linkSettings().Port = sim.slavePath();
         writeForm(window.centralWidget(), downloadableForm());
         MessageBoxRecorder recorder;
-        windowDownload(window);
+        downloadAndAccept(window);
         window.readup();
         window.verify_func();
         QStringList operations;
@@ -324,8 +313,8 @@ private slots:
         window.linkSettings().Port = sim.slavePath();
         writeForm(window.centralWidget(), downloadableForm());
         MessageBoxRecorder recorder;
-        windowDownload(window);
-        windowDownload(window);
+        downloadAndAccept(window);
+        downloadAndAccept(window);
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Napló"));
         QCOMPARE(recorder.boxes[0].text, QString("A napló (%1) nem hozható létre (No such file or directory).\n"

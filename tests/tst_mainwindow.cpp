@@ -232,7 +232,7 @@ private slots:
         QStringList titles;
         for (const QAction *action : ui.menuBar->actions())
             titles << action->text();
-        // The specification's titles, each with its access key (Alt+F opens File).
+        // The menus' long-standing titles, each with its access key (Alt+F opens File).
         QCOMPARE(titles, QStringList({"&File", "&Beállítások", "&Eszköz", "&Help"}));
         QCOMPARE(actionNames(ui.menuFile),
                  QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit"}));

@@ -75,7 +75,7 @@ private:
     ScreenPace m_pace;
 };
 
-// The specification's text, and under it why.
+// The usual failure text, and under it why.
 QString withReason(const QString &text, const QString &reason)
 {
     return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;

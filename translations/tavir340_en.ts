@@ -1,401 +1,402 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="hu">
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="88" />
+        <location filename="../app/mainwindow.cpp" line="88"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="146" />
+        <location filename="../app/mainwindow.cpp" line="146"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="169" />
+        <location filename="../app/mainwindow.cpp" line="169"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="180" />
-        <location filename="../app/mainwindow.cpp" line="208" />
-        <location filename="../app/mainwindow.cpp" line="219" />
+        <location filename="../app/mainwindow.cpp" line="180"/>
+        <location filename="../app/mainwindow.cpp" line="208"/>
+        <location filename="../app/mainwindow.cpp" line="219"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="180" />
+        <location filename="../app/mainwindow.cpp" line="180"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="185" />
-        <location filename="../app/mainwindow.cpp" line="436" />
+        <location filename="../app/mainwindow.cpp" line="185"/>
+        <location filename="../app/mainwindow.cpp" line="436"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="186" />
-        <location filename="../app/mainwindow.cpp" line="436" />
+        <location filename="../app/mainwindow.cpp" line="186"/>
+        <location filename="../app/mainwindow.cpp" line="436"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="197" />
+        <location filename="../app/mainwindow.cpp" line="197"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="198" />
+        <location filename="../app/mainwindow.cpp" line="198"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="211" />
+        <location filename="../app/mainwindow.cpp" line="211"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="219" />
+        <location filename="../app/mainwindow.cpp" line="219"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="227" />
+        <location filename="../app/mainwindow.cpp" line="227"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="227" />
+        <location filename="../app/mainwindow.cpp" line="227"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="232" />
+        <location filename="../app/mainwindow.cpp" line="232"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="232" />
+        <location filename="../app/mainwindow.cpp" line="232"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="273" />
+        <location filename="../app/mainwindow.cpp" line="273"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="274" />
+        <location filename="../app/mainwindow.cpp" line="274"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="324" />
+        <location filename="../app/mainwindow.cpp" line="324"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="346" />
+        <location filename="../app/mainwindow.cpp" line="346"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="405" />
-        <location filename="../app/mainwindow.cpp" line="457" />
-        <location filename="../form/mainwindowui.cpp" line="406" />
+        <location filename="../app/mainwindow.cpp" line="405"/>
+        <location filename="../app/mainwindow.cpp" line="457"/>
+        <location filename="../form/mainwindowui.cpp" line="406"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="443" />
+        <location filename="../app/mainwindow.cpp" line="443"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="458" />
+        <location filename="../app/mainwindow.cpp" line="458"/>
         <source>Az űrlapon mentetlen változások vannak.
 Felülírja őket a naplóbejegyzés tartalmával?</source>
         <translation>The form holds changes that are not saved.
-Replace them with the journal entry's content?</translation>
+Replace them with the journal entry&apos;s content?</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="502" />
+        <location filename="../app/mainwindow.cpp" line="502"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="62" />
+        <location filename="../form/mainwindowui.cpp" line="62"/>
         <source>Nemzetközi formátum</source>
         <translation>International format</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="63" />
-        <location filename="../form/mainwindowui.cpp" line="64" />
+        <location filename="../form/mainwindowui.cpp" line="63"/>
+        <location filename="../form/mainwindowui.cpp" line="64"/>
         <source>0000-9999</source>
         <translation>0000-9999</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="65" />
+        <location filename="../form/mainwindowui.cpp" line="65"/>
         <source>1=igen, 0=nem</source>
         <translation>1=yes, 0=no</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="66" />
+        <location filename="../form/mainwindowui.cpp" line="66"/>
         <source>0000-9999 (mp)</source>
         <translation>0000-9999 (s)</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="67" />
-        <location filename="../form/mainwindowui.cpp" line="68" />
-        <location filename="../form/mainwindowui.cpp" line="69" />
-        <location filename="../form/mainwindowui.cpp" line="70" />
-        <location filename="../form/mainwindowui.cpp" line="71" />
-        <location filename="../form/mainwindowui.cpp" line="72" />
-        <location filename="../form/mainwindowui.cpp" line="73" />
-        <location filename="../form/mainwindowui.cpp" line="74" />
-        <location filename="../form/mainwindowui.cpp" line="75" />
-        <location filename="../form/mainwindowui.cpp" line="76" />
-        <location filename="../form/mainwindowui.cpp" line="77" />
+        <location filename="../form/mainwindowui.cpp" line="67"/>
+        <location filename="../form/mainwindowui.cpp" line="68"/>
+        <location filename="../form/mainwindowui.cpp" line="69"/>
+        <location filename="../form/mainwindowui.cpp" line="70"/>
+        <location filename="../form/mainwindowui.cpp" line="71"/>
+        <location filename="../form/mainwindowui.cpp" line="72"/>
+        <location filename="../form/mainwindowui.cpp" line="73"/>
+        <location filename="../form/mainwindowui.cpp" line="74"/>
+        <location filename="../form/mainwindowui.cpp" line="75"/>
+        <location filename="../form/mainwindowui.cpp" line="76"/>
+        <location filename="../form/mainwindowui.cpp" line="77"/>
         <source>Ékezetek nélkül</source>
         <translation>No accents</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="78" />
+        <location filename="../form/mainwindowui.cpp" line="78"/>
         <source>Bemenet riasztás  2     1</source>
         <translation>Input
 alarm
 2     1</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="79" />
+        <location filename="../form/mainwindowui.cpp" line="79"/>
         <source>Kimenet vezérlés  2     1</source>
         <translation>Output
 control
 2     1</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="80" />
+        <location filename="../form/mainwindowui.cpp" line="80"/>
         <source>Telefonszám</source>
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="385" />
+        <location filename="../form/mainwindowui.cpp" line="385"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="388" />
+        <location filename="../form/mainwindowui.cpp" line="388"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="389" />
+        <location filename="../form/mainwindowui.cpp" line="389"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="390" />
+        <location filename="../form/mainwindowui.cpp" line="390"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="391" />
+        <location filename="../form/mainwindowui.cpp" line="391"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="392" />
+        <location filename="../form/mainwindowui.cpp" line="392"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="393" />
+        <location filename="../form/mainwindowui.cpp" line="393"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="394" />
+        <location filename="../form/mainwindowui.cpp" line="394"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="395" />
+        <location filename="../form/mainwindowui.cpp" line="395"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="396" />
+        <location filename="../form/mainwindowui.cpp" line="396"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="397" />
+        <location filename="../form/mainwindowui.cpp" line="397"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="398" />
+        <location filename="../form/mainwindowui.cpp" line="398"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="399" />
+        <location filename="../form/mainwindowui.cpp" line="399"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="400" />
+        <location filename="../form/mainwindowui.cpp" line="400"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="401" />
+        <location filename="../form/mainwindowui.cpp" line="401"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="402" />
+        <location filename="../form/mainwindowui.cpp" line="402"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="403" />
+        <location filename="../form/mainwindowui.cpp" line="403"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="404" />
+        <location filename="../form/mainwindowui.cpp" line="404"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="405" />
+        <location filename="../form/mainwindowui.cpp" line="405"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="407" />
+        <location filename="../form/mainwindowui.cpp" line="407"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="408" />
+        <location filename="../form/mainwindowui.cpp" line="408"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="431" />
+        <location filename="../form/mainwindowui.cpp" line="431"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="432" />
+        <location filename="../form/mainwindowui.cpp" line="432"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="433" />
+        <location filename="../form/mainwindowui.cpp" line="433"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="434" />
+        <location filename="../form/mainwindowui.cpp" line="434"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="435" />
+        <location filename="../form/mainwindowui.cpp" line="435"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="11" />
+        <location filename="../form/formvalues.cpp" line="11"/>
         <source>SMS központ:</source>
         <translation>SMS centre:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="12" />
+        <location filename="../form/formvalues.cpp" line="12"/>
         <source>Modul PIN-kód:</source>
         <translation>Module PIN:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="13" />
+        <location filename="../form/formvalues.cpp" line="13"/>
         <source>Modul azonosító:</source>
         <translation>Module identifier:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="14" />
+        <location filename="../form/formvalues.cpp" line="14"/>
         <source>Modul neve:</source>
         <translation>Module name:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="15" />
+        <location filename="../form/formvalues.cpp" line="15"/>
         <source>Visszaállás:</source>
         <translation>Restore:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="16" />
+        <location filename="../form/formvalues.cpp" line="16"/>
         <source>1-es bemenet neve:</source>
         <translation>Name of input 1:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="17" />
+        <location filename="../form/formvalues.cpp" line="17"/>
         <source>2-es bemenet neve:</source>
         <translation>Name of input 2:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="18" />
+        <location filename="../form/formvalues.cpp" line="18"/>
         <source>Relé meghúzási idő:</source>
         <translation>Relay pull-in time:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="19" />
+        <location filename="../form/formvalues.cpp" line="19"/>
         <source>3-as kimenet bekapcsoláskor:</source>
         <translation>Output 3 switched on:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="20" />
+        <location filename="../form/formvalues.cpp" line="20"/>
         <source>4-es kimenet bekapcsoláskor:</source>
         <translation>Output 4 switched on:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="21" />
+        <location filename="../form/formvalues.cpp" line="21"/>
         <source>3-as kimenet kikapcsoláskor:</source>
         <translation>Output 3 switched off:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="22" />
+        <location filename="../form/formvalues.cpp" line="22"/>
         <source>4-es kimenet kikapcsoláskor:</source>
         <translation>Output 4 switched off:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="23" />
+        <location filename="../form/formvalues.cpp" line="23"/>
         <source>1-es bemenet bekapcsoláskor:</source>
         <translation>Input 1 switched on:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="24" />
+        <location filename="../form/formvalues.cpp" line="24"/>
         <source>2-es bemenet bekapcsoláskor:</source>
         <translation>Input 2 switched on:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="25" />
+        <location filename="../form/formvalues.cpp" line="25"/>
         <source>1-es bemenet kikapcsoláskor:</source>
         <translation>Input 1 switched off:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="26" />
+        <location filename="../form/formvalues.cpp" line="26"/>
         <source>2-es bemenet kikapcsoláskor:</source>
         <translation>Input 2 switched off:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="106" />
+        <location filename="../form/formvalues.cpp" line="106"/>
         <source>Egyéni</source>
         <translation>Custom</translation>
     </message>
@@ -403,81 +404,81 @@ control
 <context>
     <name>Transfers</name>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="39" />
+        <location filename="../transfer/uploadcommands.cpp" line="39"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="97" />
+        <location filename="../transfer/uploadcommands.cpp" line="97"/>
         <source>
 Nem lehet megnyitni a portot.</source>
         <translation>
 The port cannot be opened.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="102" />
-        <location filename="../transfer/uploadcommands.cpp" line="135" />
-        <location filename="../transfer/uploadcommands.cpp" line="158" />
+        <location filename="../transfer/uploadcommands.cpp" line="102"/>
+        <location filename="../transfer/uploadcommands.cpp" line="135"/>
+        <location filename="../transfer/uploadcommands.cpp" line="158"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="110" />
+        <location filename="../transfer/uploadcommands.cpp" line="110"/>
         <source>Kiolvasás</source>
         <translation>Read-up</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="110" />
+        <location filename="../transfer/uploadcommands.cpp" line="110"/>
         <source>Kiolvasás...</source>
         <translation>Reading...</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="115" />
+        <location filename="../transfer/uploadcommands.cpp" line="115"/>
         <source>Sikertelen kiolvasás.</source>
         <translation>The read-up failed.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="132" />
+        <location filename="../transfer/uploadcommands.cpp" line="132"/>
         <source>
 Ellenőrizze az eszközt, és próbálja meg újra!</source>
         <translation>
 Check the device and try again!</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="148" />
-        <location filename="../transfer/uploadcommands.cpp" line="152" />
+        <location filename="../transfer/uploadcommands.cpp" line="148"/>
+        <location filename="../transfer/uploadcommands.cpp" line="152"/>
         <source>Ellenőrzés</source>
         <translation>Verify</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="148" />
+        <location filename="../transfer/uploadcommands.cpp" line="148"/>
         <source>Ellenőrzés...</source>
         <translation>Verifying...</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="153" />
+        <location filename="../transfer/uploadcommands.cpp" line="153"/>
         <source>Sikertelen ellenőrzés.</source>
         <translation>The verify failed.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="156" />
+        <location filename="../transfer/uploadcommands.cpp" line="156"/>
         <source>Sikertelen ellenőrzés. (ascii error)</source>
         <translation>The verify failed. (ascii error)</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="167" />
+        <location filename="../transfer/uploadcommands.cpp" line="167"/>
         <source>Sikeres ellenőrzés.
 Szimulált modul: valódi eszköz nem lett ellenőrizve.</source>
         <translation>The verify succeeded.
 Simulated module: no real device was checked.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="168" />
+        <location filename="../transfer/uploadcommands.cpp" line="168"/>
         <source>Sikeres ellenőrzés.</source>
         <translation>The verify succeeded.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="174" />
+        <location filename="../transfer/uploadcommands.cpp" line="174"/>
         <source>
 Töltse be újra a konfigurációt!</source>
         <translation>
@@ -487,314 +488,339 @@ Download the configuration again!</translation>
 <context>
     <name>WindowText</name>
     <message>
-        <location filename="../form/windowtexts.cpp" line="25" />
+        <location filename="../form/windowtexts.cpp" line="25"/>
         <source>Bemenet riasztás 2</source>
         <translation>Input alarm 2</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="26" />
+        <location filename="../form/windowtexts.cpp" line="26"/>
         <source>Bemenet riasztás 1</source>
         <translation>Input alarm 1</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="27" />
+        <location filename="../form/windowtexts.cpp" line="27"/>
         <source>Kimenet vezérlés 2</source>
         <translation>Output control 2</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="28" />
+        <location filename="../form/windowtexts.cpp" line="28"/>
         <source>Kimenet vezérlés 1</source>
         <translation>Output control 1</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="31" />
+        <location filename="../form/windowtexts.cpp" line="31"/>
         <source>Telefonszám %1</source>
         <translation>Telephone %1</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="39" />
+        <location filename="../form/windowtexts.cpp" line="39"/>
         <source>Telefonszám %1, %2</source>
         <translation>Telephone %1, %2</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="56" />
+        <location filename="../form/windowtexts.cpp" line="56"/>
         <source>%1 (%2): űrlap %3, modul %4</source>
         <translation>%1 (%2): form %3, module %4</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="64" />
+        <location filename="../form/windowtexts.cpp" line="64"/>
         <source>Only numbers.</source>
         <translation>Only numbers.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="65" />
+        <location filename="../form/windowtexts.cpp" line="65"/>
         <source>Only numbers and characters. (7-bit ascii)
 </source>
         <translation>Only numbers and characters. (7-bit ascii)
 </translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="66" />
+        <location filename="../form/windowtexts.cpp" line="66"/>
         <source>The value is only 1 or 0.</source>
         <translation>The value is only 1 or 0.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="67" />
+        <location filename="../form/windowtexts.cpp" line="67"/>
         <source>Telephone number: only numbers.</source>
         <translation>Telephone number: only numbers.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="80" />
+        <location filename="../form/windowtexts.cpp" line="80"/>
         <source>Az összes mező kitöltése kötelező.</source>
         <translation>Every field must be filled in.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="82" />
+        <location filename="../form/windowtexts.cpp" line="82"/>
         <source>Ékezetes karakterek nem használhatóak.</source>
         <translation>Accented letters cannot be used.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="84" />
+        <location filename="../form/windowtexts.cpp" line="84"/>
         <source>A(z) %1 mező olyan karaktert tartalmaz, amely nem küldhető el a modulnak.</source>
         <translation>The field %1 holds a character that cannot be sent to the module.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="87" />
+        <location filename="../form/windowtexts.cpp" line="87"/>
         <source>Az ellenőrző karakter nem lehet vezérlőkarakter.</source>
         <translation>The checksum character cannot be a control character.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="88" />
+        <location filename="../form/windowtexts.cpp" line="88"/>
         <source>A(z) %1 mező vezérlőkaraktert (például sortörést) tartalmaz.</source>
         <translation>The field %1 holds a control character (a line break, say).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="93" />
+        <location filename="../form/windowtexts.cpp" line="93"/>
         <source>A(z) %1 mező csak számjegyet és szóközt tartalmazhat.</source>
         <translation>The field %1 takes only digits and blanks.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="95" />
+        <location filename="../form/windowtexts.cpp" line="95"/>
         <source>A(z) %1 mező csak ékezet nélküli betűt, számjegyet és írásjelet tartalmazhat.</source>
         <translation>The field %1 takes only letters without accents, digits and punctuation.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="97" />
+        <location filename="../form/windowtexts.cpp" line="97"/>
         <source>A(z) %1 mező értéke csak 1, 0 vagy üres lehet.</source>
         <translation>The field %1 takes only 1, 0 or nothing.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="104" />
+        <location filename="../form/windowtexts.cpp" line="104"/>
         <source>A mezők nem tartalmazhatják az elválasztó karaktert (%1).</source>
         <translation>The fields cannot hold the separator (%1).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="105" />
+        <location filename="../form/windowtexts.cpp" line="105"/>
         <source>A(z) %1 mező nem tartalmazhatja az elválasztó karaktert (%2).</source>
         <translation>The field %1 cannot hold the separator (%2).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="114" />
+        <location filename="../form/windowtexts.cpp" line="114"/>
         <source>Nincs port kiválasztva.</source>
         <translation>No port is chosen.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="118" />
+        <location filename="../form/windowtexts.cpp" line="118"/>
         <source>%1: szabad</source>
         <translation>%1: free</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="120" />
+        <location filename="../form/windowtexts.cpp" line="120"/>
         <source>%1: nem található</source>
         <translation>%1: not found</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="122" />
+        <location filename="../form/windowtexts.cpp" line="122"/>
         <source>%1: nincs jogosultság (csoport: %2)</source>
         <translation>%1: no permission (group: %2)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="125" />
+        <location filename="../form/windowtexts.cpp" line="125"/>
         <source>%1: foglalt (%2, %3)</source>
         <translation>%1: busy (%2, %3)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="127" />
+        <location filename="../form/windowtexts.cpp" line="127"/>
         <source>%1: foglalt (%2)</source>
         <translation>%1: busy (%2)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="129" />
+        <location filename="../form/windowtexts.cpp" line="129"/>
         <source>%1: foglalt (zárolófájl: %2)</source>
         <translation>%1: busy (lock file: %2)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="130" />
+        <location filename="../form/windowtexts.cpp" line="130"/>
         <source>%1: foglalt</source>
         <translation>%1: busy</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="138" />
+        <location filename="../form/windowtexts.cpp" line="138"/>
         <source>A vonal %1 bájt után megszakadt.</source>
         <translation>The line closed after %1 bytes.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="147" />
+        <location filename="../form/windowtexts.cpp" line="147"/>
         <source>. Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.</source>
         <translation>. The fix: sudo usermod -aG %1 $USER, then log in again.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="150" />
+        <location filename="../form/windowtexts.cpp" line="150"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="154" />
-        <location filename="../form/windowtexts.cpp" line="166" />
-        <location filename="../form/windowtexts.cpp" line="189" />
+        <location filename="../form/windowtexts.cpp" line="154"/>
+        <location filename="../form/windowtexts.cpp" line="166"/>
+        <location filename="../form/windowtexts.cpp" line="189"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="155" />
+        <location filename="../form/windowtexts.cpp" line="155"/>
         <source>A modul nem a várt választ adta (kapott bájtok: %1).</source>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="159" />
+        <location filename="../form/windowtexts.cpp" line="159"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="160" />
+        <location filename="../form/windowtexts.cpp" line="160"/>
         <source>Hibás nyugtázás (kapott bájtok: %1).</source>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="168" />
-        <location filename="../form/windowtexts.cpp" line="191" />
+        <location filename="../form/windowtexts.cpp" line="168"/>
+        <location filename="../form/windowtexts.cpp" line="191"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="177" />
+        <location filename="../form/windowtexts.cpp" line="177"/>
         <source>A modul értéke: %1</source>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="182" />
+        <location filename="../form/windowtexts.cpp" line="182"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="199" />
+        <location filename="../form/windowtexts.cpp" line="199"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
-        <translation>The module's answer differs from the form.</translation>
+        <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="208" />
+        <location filename="../form/windowtexts.cpp" line="208"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="210" />
-        <source>it is "%1", which marks the end of a content file</source>
-        <translation>it is "%1", which marks the end of a content file</translation>
+        <location filename="../form/windowtexts.cpp" line="210"/>
+        <source>it is &quot;%1&quot;, which marks the end of a content file</source>
+        <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="211" />
+        <location filename="../form/windowtexts.cpp" line="211"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="212" />
+        <location filename="../form/windowtexts.cpp" line="212"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="213" />
+        <location filename="../form/windowtexts.cpp" line="213"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="214" />
+        <location filename="../form/windowtexts.cpp" line="214"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="216" />
-        <source>The field "%1" cannot be saved: %2.</source>
-        <translation>The field "%1" cannot be saved: %2.</translation>
+        <location filename="../form/windowtexts.cpp" line="216"/>
+        <source>The field &quot;%1&quot; cannot be saved: %2.</source>
+        <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="222" />
+        <location filename="../form/windowtexts.cpp" line="222"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="232" />
+        <location filename="../form/windowtexts.cpp" line="232"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
-        <translation>lacks Qt's %1 database driver</translation>
+        <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="233" />
+        <location filename="../form/windowtexts.cpp" line="233"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="234" />
+        <location filename="../form/windowtexts.cpp" line="234"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="235" />
+        <location filename="../form/windowtexts.cpp" line="235"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="236" />
+        <location filename="../form/windowtexts.cpp" line="236"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="238" />
+        <location filename="../form/windowtexts.cpp" line="238"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="241" />
+        <location filename="../form/windowtexts.cpp" line="241"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="245" />
+        <location filename="../form/windowtexts.cpp" line="245"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="251" />
+        <location filename="../form/windowtexts.cpp" line="251"/>
+        <source>betöltés</source>
+        <translation>download</translation>
+    </message>
+    <message>
+        <location filename="../form/windowtexts.cpp" line="253"/>
+        <source>kiolvasás</source>
+        <translation>read-up</translation>
+    </message>
+    <message>
+        <location filename="../form/windowtexts.cpp" line="255"/>
+        <source>ellenőrzés</source>
+        <translation>verify</translation>
+    </message>
+    <message>
+        <location filename="../form/windowtexts.cpp" line="257"/>
+        <source>mentés</source>
+        <translation>backup</translation>
+    </message>
+    <message>
+        <location filename="../form/windowtexts.cpp" line="259"/>
+        <source>telepítés</source>
+        <translation>provision</translation>
+    </message>
+    <message>
+        <location filename="../form/windowtexts.cpp" line="266"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="253" />
+        <location filename="../form/windowtexts.cpp" line="268"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="255" />
+        <location filename="../form/windowtexts.cpp" line="270"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="257" />
+        <location filename="../form/windowtexts.cpp" line="272"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="258" />
+        <location filename="../form/windowtexts.cpp" line="273"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
@@ -802,32 +828,32 @@ Transfers are not recorded from now on.</translation>
 <context>
     <name>about</name>
     <message>
-        <location filename="../help/about.cpp" line="55" />
+        <location filename="../help/about.cpp" line="55"/>
         <source>About</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="56" />
+        <location filename="../help/about.cpp" line="56"/>
         <source>© Példa Elektronika Kft. 2026. Minden jog fenntartva.</source>
         <translation>© Példa Elektronika Ltd. 2026. All rights reserved.</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="57" />
+        <location filename="../help/about.cpp" line="57"/>
         <source>www.example.com</source>
         <translation>www.example.com</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="58" />
+        <location filename="../help/about.cpp" line="58"/>
         <source>tavir340@example.com</source>
         <translation>tavir340@example.com</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="59" />
+        <location filename="../help/about.cpp" line="59"/>
         <source>Készítette: a Példa Elektronika fejlesztőcsapata</source>
         <translation>Made by the Példa Elektronika development team</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="60" />
+        <location filename="../help/about.cpp" line="60"/>
         <source>Version v1.4</source>
         <translation>Version v1.4</translation>
     </message>
@@ -835,29 +861,29 @@ Transfers are not recorded from now on.</translation>
 <context>
     <name>dload</name>
     <message>
-        <location filename="../transfer/dload.cpp" line="81" />
+        <location filename="../transfer/dload.cpp" line="81"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../transfer/dload.cpp" line="82" />
+        <location filename="../transfer/dload.cpp" line="82"/>
         <source>Betöltés...</source>
         <translation>Downloading...</translation>
     </message>
     <message>
-        <location filename="../transfer/dload.cpp" line="92" />
+        <location filename="../transfer/dload.cpp" line="92"/>
         <source>Sikeres betöltés.
 Szimulált modul: valódi eszköz nem lett írva.</source>
         <translation>Download succeeded.
 Simulated module: no real device was written.</translation>
     </message>
     <message>
-        <location filename="../transfer/dload.cpp" line="93" />
+        <location filename="../transfer/dload.cpp" line="93"/>
         <source>Sikeres betöltés.</source>
         <translation>Download succeeded.</translation>
     </message>
     <message>
-        <location filename="../transfer/dload.cpp" line="100" />
+        <location filename="../transfer/dload.cpp" line="100"/>
         <source>Betöltés hiba.
 Tipp: ellenőrizze az eszközt és a portbeállításokat.</source>
         <translation>Download error.
@@ -867,12 +893,12 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>help</name>
     <message>
-        <location filename="../help/help.cpp" line="34" />
+        <location filename="../help/help.cpp" line="34"/>
         <source>tavir_16.hlp</source>
         <translation>tavir_16_en.hlp</translation>
     </message>
     <message>
-        <location filename="../help/help.cpp" line="39" />
+        <location filename="../help/help.cpp" line="39"/>
         <source>Help</source>
         <translation>Help</translation>
     </message>
@@ -880,122 +906,97 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>journalView</name>
     <message>
-        <location filename="../journal/journalview.cpp" line="22" />
+        <location filename="../journal/journalview.cpp" line="22"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="22" />
+        <location filename="../journal/journalview.cpp" line="22"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="23" />
+        <location filename="../journal/journalview.cpp" line="23"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="23" />
+        <location filename="../journal/journalview.cpp" line="23"/>
         <source>Művelet</source>
         <translation>Operation</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="24" />
+        <location filename="../journal/journalview.cpp" line="24"/>
         <source>Azonosító</source>
         <translation>Identifier</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="24" />
+        <location filename="../journal/journalview.cpp" line="24"/>
         <source>Név</source>
         <translation>Name</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="25" />
+        <location filename="../journal/journalview.cpp" line="25"/>
         <source>Eredmény</source>
         <translation>Result</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="25" />
+        <location filename="../journal/journalview.cpp" line="25"/>
         <source>mp</source>
         <translation>s</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="30" />
-        <source>betöltés</source>
-        <translation>download</translation>
-    </message>
-    <message>
-        <location filename="../journal/journalview.cpp" line="32" />
-        <source>kiolvasás</source>
-        <translation>read-up</translation>
-    </message>
-    <message>
-        <location filename="../journal/journalview.cpp" line="34" />
-        <source>ellenőrzés</source>
-        <translation>verify</translation>
-    </message>
-    <message>
-        <location filename="../journal/journalview.cpp" line="36" />
-        <source>mentés</source>
-        <translation>backup</translation>
-    </message>
-    <message>
-        <location filename="../journal/journalview.cpp" line="38" />
-        <source>telepítés</source>
-        <translation>provision</translation>
-    </message>
-    <message>
-        <location filename="../journal/journalview.cpp" line="49" />
+        <location filename="../journal/journalview.cpp" line="34"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="54" />
+        <location filename="../journal/journalview.cpp" line="39"/>
         <source>&amp;Modul:</source>
         <translation>&amp;Module:</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="57" />
+        <location filename="../journal/journalview.cpp" line="42"/>
         <source>azonosító vagy név</source>
         <translation>identifier or name</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="60" />
+        <location filename="../journal/journalview.cpp" line="45"/>
         <source>&amp;Eredmény:</source>
         <translation>&amp;Result:</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="63" />
+        <location filename="../journal/journalview.cpp" line="48"/>
         <source>mind</source>
         <translation>all</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="90" />
+        <location filename="../journal/journalview.cpp" line="75"/>
         <source>Betöltés az űrlapba</source>
         <translation>Put into the form</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="92" />
+        <location filename="../journal/journalview.cpp" line="77"/>
         <source>Exportálás CSV-be...</source>
         <translation>Export as CSV...</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="153" />
+        <location filename="../journal/journalview.cpp" line="138"/>
         <source>Exportálás</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="153" />
+        <location filename="../journal/journalview.cpp" line="138"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="159" />
+        <location filename="../journal/journalview.cpp" line="144"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="159" />
+        <location filename="../journal/journalview.cpp" line="144"/>
         <source>A fájl nem írható: %1
 %2</source>
         <translation>The file cannot be written: %1
@@ -1005,17 +1006,17 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>separators</name>
     <message>
-        <location filename="../settings/chardialog.cpp" line="145" />
+        <location filename="../settings/chardialog.cpp" line="145"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../settings/chardialog.cpp" line="146" />
+        <location filename="../settings/chardialog.cpp" line="146"/>
         <source>Download separator:</source>
         <translation>Download separator:</translation>
     </message>
     <message>
-        <location filename="../settings/chardialog.cpp" line="147" />
+        <location filename="../settings/chardialog.cpp" line="147"/>
         <source>Upload separator:</source>
         <translation>Upload separator:</translation>
     </message>
@@ -1023,44 +1024,44 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>setcom</name>
     <message>
-        <location filename="../settings/setcom.cpp" line="112" />
-        <location filename="../settings/setcom.cpp" line="146" />
-        <location filename="../settings/setcom.cpp" line="148" />
+        <location filename="../settings/setcom.cpp" line="112"/>
+        <location filename="../settings/setcom.cpp" line="146"/>
+        <location filename="../settings/setcom.cpp" line="148"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="175" />
+        <location filename="../settings/setcom.cpp" line="175"/>
         <source>Port options</source>
         <translation>Port options</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="176" />
+        <location filename="../settings/setcom.cpp" line="176"/>
         <source>COM Port:</source>
         <translation>COM Port:</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="177" />
+        <location filename="../settings/setcom.cpp" line="177"/>
         <source>Baudrate:</source>
         <translation>Baudrate:</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="183" />
+        <location filename="../settings/setcom.cpp" line="183"/>
         <source>Nem található soros port.</source>
         <translation>No serial port found.</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="185" />
+        <location filename="../settings/setcom.cpp" line="185"/>
         <source>Nincs szabad soros port.</source>
         <translation>No serial port is free.</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="190" />
+        <location filename="../settings/setcom.cpp" line="190"/>
         <source>%1: nincs jogosultság. A felhasználónak a(z) „%2” csoport tagjának kell lennie.</source>
-        <translation>%1: no permission. The user must be in the group "%2".</translation>
+        <translation>%1: no permission. The user must be in the group &quot;%2&quot;.</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="197" />
+        <location filename="../settings/setcom.cpp" line="197"/>
         <source>%1: nem található</source>
         <translation>%1: not found</translation>
     </message>
