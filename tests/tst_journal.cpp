@@ -4,6 +4,7 @@
 #include "content/contentfile.h"
 #include "form/filedialog.h"
 #include "form/formbinding.h"
+#include "fullfolder.h"
 #include "journal/journal.h"
 #include "journal/journalview.h"
 #include "labelfit.h"
@@ -365,6 +366,27 @@ private slots:
         const QByteArray exported = fileBytes(csv + ".csv");
         QVERIFY(exported.startsWith("entry,started,ended,station,"));
         QCOMPARE(exported.count("\r\n"), 2);
+    }
+
+    // An export that the disk cannot take says so and leaves no file.
+    void journalExportToAFullDisk()
+    {
+        FullFolder full("kept");
+        QVERIFY2(full.error().isEmpty(), qPrintable(full.error()));
+        const QString location = m_dir.filePath("export.sqlite");
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        QCOMPARE(cli({"download", contentFile("export.t16", "KAPU"), "--port", sim.slavePath(), "--journal", location}).code, 0);
+        Journal journal(parseJournalDestination(location));
+        QWidget parent;
+        journalView view(journal, &parent);
+        MessageBoxRecorder recorder;
+        FileDialog::answerNext(full.filePath("export"));
+        view.findChild<QPushButton *>("export")->click();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].text, QString("A fájl nem írható: %1\nNo space left on device").arg(full.filePath("export.csv")));
+        QVERIFY(!QFileInfo::exists(full.filePath("export.csv")));
+        QCOMPARE(full.kept(), QByteArray("kept"));
     }
 };
 
