@@ -3,7 +3,7 @@
 // What the benchmarks share: a tavir340-sim of their own, the form they
 // transfer, and the processor time of the whole process.
 
-#include "form/formvalues.h"
+#include "core/form/formvalues.h"
 
 #include <QProcess>
 #include <QString>

@@ -5,9 +5,9 @@
 //   journalbench [entries] [path/to/bin]   (default 1000000; the folder holding tavir340-cli)
 
 #include "benchsupport.h"
-#include "content/contentfile.h"
-#include "journal/journal.h"
-#include "journal/journalview.h"
+#include "core/content/contentfile.h"
+#include "core/journal/journal.h"
+#include "gui/journal/journalview.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

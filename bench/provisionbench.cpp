@@ -8,9 +8,9 @@
 //   provisionbench [path/to/bin]   (the folder holding tavir340-cli and tavir340-sim)
 
 #include "benchsupport.h"
-#include "content/contentfile.h"
-#include "content/manifest.h"
-#include "storage/outputfile.h"
+#include "core/content/contentfile.h"
+#include "core/content/manifest.h"
+#include "core/storage/outputfile.h"
 
 #include <QBuffer>
 
@@ -185,7 +185,7 @@ int main(int argc, char *argv[])
     bigManifest.open(QIODevice::ReadOnly);
     QElapsedTimer checking;
     checking.start();
-    const Manifest checked = readManifest(bigManifest, benchForm());
+    const Manifest checked = readManifest(bigManifest, benchForm(), LinkSettings());
     std::printf("a manifest of %lld units (%lld problems) checked in %.1f ms\n", qint64(checked.units.size()),
                 qint64(checked.problems.size()), checking.nsecsElapsed() / 1e6);
     return allOk ? 0 : 1;

@@ -1,6 +1,6 @@
 // The program's own start-up, up to its first painted window.
-#include "app/fontconfigwarmup.h"
-#include "app/mainwindow.h"
+#include "gui/fontconfigwarmup.h"
+#include "gui/mainwindow.h"
 #include "firstpaint.h"
 
 #include <QApplication>

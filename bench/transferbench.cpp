@@ -5,10 +5,11 @@
 //   transferbench [path/to/tavir340-sim]
 
 #include "benchsupport.h"
-#include "transfer/contentrecord.h"
-#include "transfer/moduleanswer.h"
-#include "transfer/moduleexchange.h"
-#include "transfer/seriallink.h"
+#include "core/record/contentrecord.h"
+#include "core/plan/transferplan.h"
+#include "core/record/moduleanswer.h"
+#include "core/link/moduleexchange.h"
+#include "core/link/seriallink.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,7 +48,8 @@ Run download(const QString &port)
     QElapsedTimer clock;
     clock.start();
     SerialLink link;
-    const bool ok = downloadToModule(link, settings, progress).ending == Ending::Done;
+    const bool ok = downloadToModule(link, settings, *planTransfer(benchForm(), settings, RecordPurpose::Download).plan, progress).ending
+                 == Ending::Done;
     const qint64 recordBytes = settings.RecordText.size() - settings.RecordText.count('|') + 44;
     return {"download", clock.nsecsElapsed() / 1e9, processCpuSeconds() - cpu, 2 + 2 + recordBytes + 2, 0, ok};
 }
@@ -67,7 +69,7 @@ Run upload(const QString &port, bool verify)
     const UploadAnswer answer = receiveUploadAnswer(link, settings.UploadCommand, [&reads] { return ++reads > 0; });
     link.close();
     const QString text = answerText(answer.bytes);
-    const bool ok = verify ? text == settings.RecordText
+    const bool ok = verify ? planTransfer(benchForm(), settings, RecordPurpose::Verify).plan->compare(text).differences.isEmpty()
                            : readModuleAnswer(text, initialFormValues()).error == AnswerError::None;
     return {verify ? "verify" : "read-up", clock.nsecsElapsed() / 1e9, processCpuSeconds() - cpu,
             2 + answer.bytes.size(), UploadReadTimeoutMs / 1000.0, ok};

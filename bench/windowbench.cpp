@@ -5,10 +5,10 @@
 //
 //   windowbench [path/to/tavir340-sim]     (offscreen unless QT_QPA_PLATFORM says otherwise)
 
-#include "app/mainwindow.h"
+#include "gui/mainwindow.h"
 #include "benchsupport.h"
-#include "form/formbinding.h"
-#include "transfer/dload.h"
+#include "gui/form/formbinding.h"
+#include "gui/transfer/dload.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,9 @@
-#include "commands.h"
+#include "checkcommand.h"
+
+#include "core/plan/transferplan.h"
 
 #include "phrases.h"
-#include "transfer/contentrecord.h"
+#include "core/record/contentrecord.h"
 
 #include <QJsonDocument>
 
@@ -28,8 +30,8 @@ int CheckCommand::execute(QCommandLineParser &parser)
         return Refused;
     int code = Success;
     for (const QString &file : files) {
-        QList<int> cut;
-        const std::optional<FormValues> form = loadForm(file, &cut);
+        QList<ContentFile::LoadResult::Cut> cut;
+        const std::optional<FormValues> form = loadForm(file, LongValues::Cut, &cut);
         if (!form) {
             code = Refused;
             continue;
@@ -38,20 +40,22 @@ int CheckCommand::execute(QCommandLineParser &parser)
         // here it is named.
         QStringList lines;
         QJsonArray problems;
-        for (int field : std::as_const(cut)) {
-            const QString reason = QStringLiteral("longer than the field's %1 characters").arg(lineEditCatalogue()[field].maxLength);
-            lines << QStringLiteral("%1: %2: %3").arg(file, Phrase::field(field), reason);
-            problems.append(QJsonObject{{QStringLiteral("field"), lineEditCatalogue()[field].name},
-                                        {QStringLiteral("caption"), fieldTitle(field)},
+        for (const ContentFile::LoadResult::Cut &value : std::as_const(cut)) {
+            const QString &name = lineEditCatalogue()[value.field].name;
+            lines << QStringLiteral("%1: %2").arg(file, Phrase::tooLong(value.field, value.length));
+            problems.append(QJsonObject{{QStringLiteral("field"), name},
+                                        {QStringLiteral("caption"), Phrase::caption(name)},
                                         {QStringLiteral("rule"), QStringLiteral("tooLong")},
-                                        {QStringLiteral("message"), reason}});
+                                        {QStringLiteral("length"), int(value.length)},
+                                        {QStringLiteral("message"), Phrase::longerThan(lineEditCatalogue()[value.field].maxLength)}});
         }
-        for (const RecordResult &refusal : downloadRefusals(*form, *settings)) {
+        for (const RecordResult &refusal : planTransfer(*form, *settings, RecordPurpose::Download).refusals) {
             const bool field = refusal.field >= 0;
+            const QString name = field ? lineEditCatalogue()[refusal.field].name : QString();
             lines << QStringLiteral("%1: %2").arg(file, Phrase::refusal(refusal, settings->DownloadSeparator));
             problems.append(QJsonObject{
-                {QStringLiteral("field"), field ? QJsonValue(lineEditCatalogue()[refusal.field].name) : QJsonValue()},
-                {QStringLiteral("caption"), field ? QJsonValue(fieldTitle(refusal.field)) : QJsonValue()},
+                {QStringLiteral("field"), field ? QJsonValue(name) : QJsonValue()},
+                {QStringLiteral("caption"), field ? QJsonValue(Phrase::caption(name)) : QJsonValue()},
                 {QStringLiteral("rule"), Phrase::ruleName(refusal)},
                 {QStringLiteral("message"), Phrase::refusalReason(refusal, settings->DownloadSeparator)}});
         }

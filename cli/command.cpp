@@ -1,12 +1,14 @@
 #include "command.h"
 
-#include "journal/sharedjournal.h"
-#include "content/contentfile.h"
-#include "journal/journalentry.h"
+#include "core/journal/sharedjournal.h"
+#include "core/content/contentfile.h"
+#include "core/journal/journalentry.h"
 #include "phrases.h"
+#include "core/plan/transferplan.h"
+#include "core/record/protocolbytes.h"
 #include "standardoutput.h"
-#include "transfer/exchangelog.h"
-#include "transfer/port/portname.h"
+#include "core/link/exchangelog.h"
+#include "core/port/portname.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +19,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 const char *const ExitCodeHelp =
     "Exit codes:\n"
@@ -195,6 +198,11 @@ void Command::addDryRunOption(QCommandLineParser &parser)
                       QStringLiteral("Check everything and print what would go on the line, as the exchange log shows it; open no port.")});
 }
 
+QList<QByteArray> Command::downloadPieces(const TransferPlan &plan)
+{
+    return QList<QByteArray>{QByteArray() + char(RequestByte) + char(DownloadRequest)} + plan.pieces();
+}
+
 bool Command::printDryRun(const QStringList &ports, const QList<QByteArray> &toModule, const QList<QByteArray> &expected) const
 {
     QByteArray out;
@@ -238,13 +246,27 @@ bool Command::checkPorts(const QStringList &ports) const
     return true;
 }
 
-std::optional<FormValues> Command::loadForm(const QString &path, QList<int> *cut) const
+bool Command::contentMayGoToStandardOutput() const
+{
+    if (!::isatty(STDOUT_FILENO))
+        return true;
+    fail(Refused, QStringLiteral("standard output is a terminal: give -o FILE, or send it into a pipe or a file"));
+    return false;
+}
+
+std::optional<FormValues> Command::loadForm(const QString &path, LongValues longValues,
+                                           QList<ContentFile::LoadResult::Cut> *cut) const
 {
     const ContentFile::LoadResult result = ContentFile::load(path, initialFormValues());
     switch (result.status) {
     case ContentFile::LoadStatus::Loaded:
         if (cut)
             *cut = result.cut;
+        if (longValues == LongValues::Refuse && !result.cut.isEmpty()) {
+            for (const ContentFile::LoadResult::Cut &value : result.cut)
+                fail(Refused, QStringLiteral("%1: refused: %2").arg(path, Phrase::tooLong(value.field, value.length)));
+            return std::nullopt;
+        }
         return result.values;
     case ContentFile::LoadStatus::Missing:
         fail(Refused, QStringLiteral("%1: no such file").arg(path));
@@ -290,7 +312,7 @@ QJsonObject resultObject(const Result &result)
         {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0},
         {QStringLiteral("bytesSent"), result.bytesSent},
         {QStringLiteral("bytesReceived"), result.bytesReceived},
-        {QStringLiteral("differences"), differencesJson(result.differences)},
+        {QStringLiteral("differences"), Phrase::differences(result.differences)},
         {QStringLiteral("backup"), text(result.backup)},
         {QStringLiteral("output"), text(result.output)},
         {QStringLiteral("entry"), result.journalEntry != 0 ? QJsonValue(result.journalEntry) : QJsonValue()},

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "form/formdiff.h"
-#include "form/formvalues.h"
-#include "journal/journallocation.h"
-#include "settings/linksettings.h"
+#include "core/content/contentfile.h"
+#include "core/form/formdiff.h"
+#include "core/form/formvalues.h"
+#include "core/journal/journallocation.h"
+#include "core/settings/linksettings.h"
 
 #include <QCommandLineParser>
 #include <QJsonArray>
@@ -17,6 +18,7 @@
 #include <optional>
 
 class SharedJournal;
+class TransferPlan;
 
 // What every subcommand of tavir340-cli shares: its options, how it reports,
 // and the exit codes. Each subcommand is a thin layer of argument parsing and
@@ -78,6 +80,8 @@ protected:
     // shows it, and no port opened.
     static void addDryRunOption(QCommandLineParser &parser);
     bool printDryRun(const QStringList &ports, const QList<QByteArray> &toModule, const QList<QByteArray> &expected = {}) const;
+    // A download's request and pieces, as a dry run shows them.
+    static QList<QByteArray> downloadPieces(const TransferPlan &plan);
     // --journal and --no-journal; the run's journal, once it is known to take
     // entries (none with --no-journal), or false after the refusal has been
     // reported.
@@ -90,12 +94,20 @@ protected:
     // The folder of --backup, made where it is missing; false after the
     // refusal has been reported.
     bool backupFolder(const QCommandLineParser &parser, QString *folder) const;
+    // A content file goes raw to standard output only when that is no
+    // terminal, whose escape codes a module's text could work; false after
+    // the refusal has been reported.
+    bool contentMayGoToStandardOutput() const;
     // Refuses an empty port name and a port given twice.
     bool checkPorts(const QStringList &ports) const;
-    // A content file's form ("-": standard input), or nothing after the
-    // reason has been reported. `cut`, when given, receives the fields whose
-    // value the file holds longer than the field.
-    std::optional<FormValues> loadForm(const QString &path, QList<int> *cut = nullptr) const;
+    // A content file's form ("-": standard input, read to its end), or
+    // nothing after the reason has been reported. A value longer than its
+    // field is refused, naming field and length, for whatever sends or
+    // compares the form; with Cut it is cut to the field, and `cut` (when
+    // given) receives those fields.
+    enum class LongValues { Refuse, Cut };
+    std::optional<FormValues> loadForm(const QString &path, LongValues longValues = LongValues::Refuse,
+                                       QList<ContentFile::LoadResult::Cut> *cut = nullptr) const;
     // The result on standard output (or `toError`), as text or as a JSON line.
     void report(const Result &result, bool toError = false) const;
     bool json() const { return m_json; }

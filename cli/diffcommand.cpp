@@ -1,4 +1,6 @@
-#include "commands.h"
+#include "diffcommand.h"
+
+#include "core/plan/transferplan.h"
 
 QString DiffCommand::summary() const
 {

@@ -1,12 +1,12 @@
-#include "commands.h"
+#include "downloadcommand.h"
 
-#include "content/readupfile.h"
-#include "journal/sharedjournal.h"
+#include "core/operations/readupfile.h"
+#include "core/journal/sharedjournal.h"
 #include "phrases.h"
 #include "portjobs.h"
 #include "portrun.h"
-#include "transfer/contentrecord.h"
-#include "transfer/moduleexchange.h"
+#include "core/plan/transferplan.h"
+#include "core/link/moduleexchange.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -47,21 +47,18 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     QString backupFolder;
     if (!this->backupFolder(parser, &backupFolder))
         return Refused;
-    std::optional<LinkSettings> settings = linkSettings(parser);
+    const std::optional<LinkSettings> settings = linkSettings(parser);
     const std::optional<FormValues> form = loadForm(files.first());
     if (!settings || !form)
         return Refused;
-    // The same record, and the same refusals, as the window's download.
-    const RecordResult record = buildContentRecord(*form, *settings, RecordPurpose::Download);
-    if (record.error != RecordError::None)
-        return fail(Refused, QStringLiteral("%1: refused: %2").arg(files.first(), Phrase::refusal(record, settings->DownloadSeparator)));
-
-    if (parser.isSet(QStringLiteral("dry-run"))) {
-        QList<QByteArray> pieces = {QByteArray() + char(RequestByte) + char(DownloadRequest)};
-        for (const QByteArray &piece : linePieces(settings->RecordText, settings->DownloadSeparator))
-            pieces << piece + char(PieceEnd);
-        return printDryRun(ports, pieces) ? Success : NotRecorded;
-    }
+    // The same plan, and the same refusals, as the window's download.
+    const PlannedTransfer planned = planTransfer(*form, *settings, RecordPurpose::Download);
+    if (!planned.plan)
+        return fail(Refused, QStringLiteral("%1: refused: %2").arg(files.first(),
+                                                                 Phrase::refusal(planned.refusals.first(), settings->DownloadSeparator)));
+    const TransferPlan &plan = *planned.plan;
+    if (parser.isSet(QStringLiteral("dry-run")))
+        return printDryRun(ports, downloadPieces(plan)) ? Success : NotRecorded;
     std::unique_ptr<SharedJournal> journal;
     if (!openJournal(parser, &journal))
         return Refused;
@@ -99,7 +96,7 @@ int DownloadCommand::execute(QCommandLineParser &parser)
             }
         }
         context.backup = backup.output;
-        Result result = downloadPort(own, *form, context);
+        Result result = downloadPort(own, *form, plan, context);
         if (verifyAfter && result.code == Success) {
             Result verified = verifyPort(own, *form, context);
             verified.operation = QStringLiteral("download and verify");

@@ -1,4 +1,4 @@
-#include "commands.h"
+#include "getcommand.h"
 
 #include <QJsonDocument>
 
@@ -20,7 +20,7 @@ int GetCommand::execute(QCommandLineParser &parser)
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() < 2)
         return fail(Refused, QStringLiteral("usage: tavir340-cli get FILE NAME..."));
-    const std::optional<FormValues> form = loadForm(arguments.first());
+    const std::optional<FormValues> form = loadForm(arguments.first(), LongValues::Cut);
     if (!form)
         return Refused;
     QStringList values;

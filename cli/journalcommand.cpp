@@ -1,8 +1,8 @@
-#include "commands.h"
+#include "journalcommand.h"
 
-#include "journal/journal.h"
-#include "journal/journalcsv.h"
-#include "journal/sharedjournal.h"
+#include "core/journal/journal.h"
+#include "core/journal/journalcsv.h"
+#include "core/journal/sharedjournal.h"
 #include "phrases.h"
 #include "standardoutput.h"
 
@@ -84,7 +84,7 @@ QJsonObject entryObject(const JournalEntry &e)
         {QStringLiteral("result"), e.isFinished() ? e.result : JournalName::Unfinished},
         {QStringLiteral("exitCode"), e.exitCode ? QJsonValue(*e.exitCode) : QJsonValue()},
         {QStringLiteral("message"), text(e.message)},
-        {QStringLiteral("differences"), differencesJson(e.differences)},
+        {QStringLiteral("differences"), Phrase::differences(e.differences)},
         {QStringLiteral("bytesSent"), e.bytesSent},
         {QStringLiteral("bytesReceived"), e.bytesReceived},
         {QStringLiteral("file"), text(e.file)},
@@ -160,7 +160,7 @@ int JournalCommand::execute(QCommandLineParser &parser)
             if (entry->content.isEmpty())
                 return fail(Refused, QStringLiteral("entry %1 holds no content").arg(id));
             if (output == QLatin1String("-"))
-                return print(stdout, entry->content) ? Success : NotRecorded;
+                return !contentMayGoToStandardOutput() ? Refused : print(stdout, entry->content) ? Success : NotRecorded;
             if (const FileError error = writeWholeFile(output, entry->content))
                 return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
             return Success;

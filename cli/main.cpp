@@ -4,7 +4,7 @@
 
 #include "commands.h"
 
-#include "content/contentfile.h"
+#include "core/content/contentfile.h"
 #include "phrases.h"
 #include "standardoutput.h"
 
@@ -50,22 +50,6 @@ int finished(int code)
 }
 
 } // namespace
-
-std::vector<std::unique_ptr<Command>> allCommands()
-{
-    std::vector<std::unique_ptr<Command>> commands;
-    commands.push_back(std::make_unique<PortsCommand>());
-    commands.push_back(std::make_unique<DownloadCommand>());
-    commands.push_back(std::make_unique<ReadupCommand>());
-    commands.push_back(std::make_unique<VerifyCommand>());
-    commands.push_back(std::make_unique<ProvisionCommand>());
-    commands.push_back(std::make_unique<DiffCommand>());
-    commands.push_back(std::make_unique<SetCommand>());
-    commands.push_back(std::make_unique<CheckCommand>());
-    commands.push_back(std::make_unique<GetCommand>());
-    commands.push_back(std::make_unique<JournalCommand>());
-    return commands;
-}
 
 int main(int argc, char *argv[])
 {

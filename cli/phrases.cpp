@@ -1,7 +1,10 @@
 #include "phrases.h"
 
-#include "journal/journal.h"
-#include "transfer/port/portname.h"
+#include "core/journal/journal.h"
+#include "core/port/portname.h"
+
+#include <QHash>
+#include <QJsonObject>
 
 #include <cstring>
 
@@ -9,19 +12,78 @@ namespace Phrase {
 
 namespace {
 
-// "m_nev (Modul neve)"; a hidden field has no caption but its name.
-QString named(const QString &name, const QString &title)
+// The form's captions in English. The order of the input texts is the
+// form's: input 1 on, input 2 on, input 1 off, input 2 off.
+const QHash<QString, QString> &captions()
 {
-    return title == name ? name : QStringLiteral("%1 (%2)").arg(name, title);
+    static const QHash<QString, QString> table = {
+        {QStringLiteral("smskp"), QStringLiteral("SMS centre")},
+        {QStringLiteral("m_pin"), QStringLiteral("Module PIN")},
+        {QStringLiteral("m_id"), QStringLiteral("Module identifier")},
+        {QStringLiteral("m_nev"), QStringLiteral("Module name")},
+        {QStringLiteral("visszaallas"), QStringLiteral("Restore")},
+        {QStringLiteral("be1_nev"), QStringLiteral("Name of input 1")},
+        {QStringLiteral("be2_nev"), QStringLiteral("Name of input 2")},
+        {QStringLiteral("rele_time"), QStringLiteral("Relay pull-in time")},
+        {QStringLiteral("ki3_on"), QStringLiteral("Output 3 switched on")},
+        {QStringLiteral("ki4_on"), QStringLiteral("Output 4 switched on")},
+        {QStringLiteral("ki3_off"), QStringLiteral("Output 3 switched off")},
+        {QStringLiteral("ki4_off"), QStringLiteral("Output 4 switched off")},
+        {QStringLiteral("be1_on_msg"), QStringLiteral("Input 1 switched on")},
+        {QStringLiteral("be1_off_msg"), QStringLiteral("Input 2 switched on")},
+        {QStringLiteral("be2_on_msg"), QStringLiteral("Input 1 switched off")},
+        {QStringLiteral("be2_off_msg"), QStringLiteral("Input 2 switched off")},
+    };
+    return table;
 }
 
 } // namespace
+
+QString caption(const QString &name)
+{
+    static const char *const columns[] = {"Input alarm 2", "Input alarm 1", "Output control 2", "Output control 1"};
+    const int index = lineEditIndex(name);
+    if (index >= FieldItemCount)
+        return QStringLiteral("Telephone %1").arg(index - FieldItemCount + 1);
+    if (const std::optional<CheckBoxPlace> place = checkBoxPlace(name))
+        return QStringLiteral("Telephone %1, %2").arg(place->row).arg(QLatin1String(columns[place->column - 1]));
+    return captions().value(name);
+}
+
+QString named(const QString &name)
+{
+    const QString shown = caption(name);
+    return shown.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, shown);
+}
 
 QString field(int index)
 {
     if (index < 0 || index >= LineEditCount)
         return QString();
-    return named(lineEditCatalogue()[index].name, fieldTitle(index));
+    return named(lineEditCatalogue()[index].name);
+}
+
+QString longerThan(int maxLength)
+{
+    return QStringLiteral("longer than the field's %1 characters").arg(maxLength);
+}
+
+QString tooLong(int index, qsizetype length)
+{
+    return QStringLiteral("%1: %2 characters, %3").arg(field(index)).arg(length).arg(longerThan(lineEditCatalogue()[index].maxLength));
+}
+
+QJsonArray differences(const QList<FieldDifference> &differences)
+{
+    QJsonArray array;
+    for (const FieldDifference &d : differences) {
+        const QString shown = caption(d.name);
+        array.append(QJsonObject{{QStringLiteral("field"), d.name},
+                                 {QStringLiteral("caption"), shown.isEmpty() ? QJsonValue() : QJsonValue(shown)},
+                                 {QStringLiteral("expected"), d.first},
+                                 {QStringLiteral("found"), d.second}});
+    }
+    return array;
 }
 
 QString fieldRule(FieldRule rule)
@@ -158,7 +220,7 @@ QString difference(const FieldDifference &d, const QString &firstName, const QSt
 {
     const bool box = isCheckBox(d);
     auto side = [box](const QString &value) { return box ? value : QLatin1Char('"') + value + QLatin1Char('"'); };
-    return QStringLiteral("%1: %2 %3, %4 %5").arg(named(d.name, d.title), firstName, side(d.first), secondName, side(d.second));
+    return QStringLiteral("%1: %2 %3, %4 %5").arg(named(d.name), firstName, side(d.first), secondName, side(d.second));
 }
 
 QString unsavable(const ContentFile::SaveProblem &problem)
@@ -171,6 +233,18 @@ QString unsavable(const ContentFile::SaveProblem &problem)
     case Reason::NulCharacter: return field(problem.field) + QStringLiteral(" holds a NUL character");
     case Reason::NotLatin1: return field(problem.field) + QStringLiteral(" holds a character a content file cannot store");
     case Reason::TooLong: return field(problem.field) + QStringLiteral(" is longer than the field");
+    }
+    return {};
+}
+
+QString editRefusal(const EditRefusal &refusal, char separator)
+{
+    switch (refusal.reason) {
+    case EditRefusal::Reason::NotAnAssignment: return QStringLiteral("not NAME=VALUE");
+    case EditRefusal::Reason::NoSuchField: return QStringLiteral("no such field");
+    case EditRefusal::Reason::NotABoxValue: return QStringLiteral("a check box takes 1 or 0");
+    case EditRefusal::Reason::TooLong: return longerThan(refusal.maxLength);
+    case EditRefusal::Reason::Refused: return refusalReason(refusal.refusal, separator);
     }
     return {};
 }

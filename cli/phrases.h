@@ -1,15 +1,17 @@
 #pragma once
 
-#include "content/contentfile.h"
-#include "form/fieldcheck.h"
-#include "form/formdiff.h"
-#include "journal/journalsink.h"
-#include "storage/outputfile.h"
-#include "transfer/contentrecord.h"
-#include "transfer/moduleanswer.h"
-#include "transfer/moduleexchange.h"
-#include "transfer/port/exclusiveport.h"
+#include "core/content/contentedit.h"
+#include "core/content/contentfile.h"
+#include "core/form/fieldcheck.h"
+#include "core/form/formdiff.h"
+#include "core/journal/journalsink.h"
+#include "core/storage/outputfile.h"
+#include "core/record/contentrecord.h"
+#include "core/record/moduleanswer.h"
+#include "core/link/moduleexchange.h"
+#include "core/port/exclusiveport.h"
 
+#include <QJsonArray>
 #include <QString>
 
 // What tavir340-cli says about what the core reports, in English. Every
@@ -17,8 +19,19 @@
 // comes from here.
 namespace Phrase {
 
-// "m_nev (Modul neve)": a field by its object name and the form's caption.
+// A field's or a permission box's caption in English: "Module name",
+// "Telephone 3", "Telephone 3, Input alarm 2"; empty for a hidden field.
+QString caption(const QString &name);
+// "m_nev (Module name)": by object name and caption; a hidden field by its name.
+QString named(const QString &name);
 QString field(int index);
+// "longer than the field's 16 characters", and with the field and the length
+// it has: "m_nev (Module name): 19 characters, longer than …".
+QString longerThan(int maxLength);
+QString tooLong(int index, qsizetype length);
+// Differences as the command line's JSON gives them: field, caption,
+// expected, found.
+QJsonArray differences(const QList<FieldDifference> &differences);
 QString fieldRule(FieldRule rule);
 // Why a download refuses a form: "m_pin (Modul PIN-kód): only digits and
 // blanks", and the same without the field.
@@ -34,6 +47,9 @@ QString answerProblem(AnswerError error, int fieldCount);
 // "m_nev (Modul neve): file "KAPU", module "ABLAK"".
 QString difference(const FieldDifference &difference, const QString &firstName, const QString &secondName);
 QString unsavable(const ContentFile::SaveProblem &problem);
+// Why `set` or a manifest's cell is refused: "longer than the field's 4
+// characters", "a check box takes 1 or 0", a download's refusal.
+QString editRefusal(const EditRefusal &refusal, char separator);
 QString fileError(const FileError &error);
 // Why the journal takes no entries, or cannot be read.
 QString journalProblem(const JournalProblem &problem);

@@ -1,12 +1,13 @@
 #include "portjobs.h"
 
-#include "content/readupfile.h"
-#include "journal/journalrecord.h"
+#include "core/operations/readupfile.h"
+#include "core/journal/journalrecord.h"
 #include "phrases.h"
 #include "portrun.h"
-#include "transfer/lineinterrupt.h"
-#include "transfer/moduleoperations.h"
-#include "transfer/seriallink.h"
+#include "core/link/lineinterrupt.h"
+#include "core/operations/moduleoperations.h"
+#include "core/plan/transferplan.h"
+#include "core/link/seriallink.h"
 
 #include <QFileInfo>
 
@@ -173,18 +174,18 @@ Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const Po
     return result;
 }
 
-Result downloadPort(const LinkSettings &settings, const FormValues &form, const PortContext &context)
+Result downloadPort(const LinkSettings &settings, const FormValues &form, const TransferPlan &plan, const PortContext &context)
 {
     const QString operation = QStringLiteral("download");
     JournalEntry start = entryFor(JournalName::Download, settings, context);
     setContent(start, form);
-    start.recordSha256 = sha256Hex(recordLineBytes(settings.RecordText, settings.DownloadSeparator));
+    start.recordSha256 = plan.recordSha256();
     JournalRecord record(context.journal, start);
     if (!record.begun())
         return unrecorded(settings, operation, record);
     BarProgress progress(context);
     SerialLink link(context.interrupt);
-    const ExchangeReport report = downloadToModule(link, settings, progress);
+    const ExchangeReport report = downloadToModule(link, settings, plan, progress);
     Result result = resultOf(settings, operation, report);
     if (result.code == Interrupted)
         result.message = QStringLiteral("interrupted: the module's content is now unknown; run the download again");
@@ -221,8 +222,8 @@ Result verifyPort(LinkSettings settings, const FormValues &form, const PortConte
     return result;
 }
 
-Result provisionUnit(LinkSettings settings, const FormValues &form, const PortContext &context, int retries,
-                     OutputFile *backup)
+Result provisionUnit(const LinkSettings &settings, const FormValues &form, const TransferPlan &plan, const PortContext &context,
+                     int retries, OutputFile *backup)
 {
     Result total;
     total.port = settings.Port;
@@ -244,7 +245,6 @@ Result provisionUnit(LinkSettings settings, const FormValues &form, const PortCo
         }
         own.backup = total.backup = kept.output;
     }
-    buildContentRecord(form, settings, RecordPurpose::Download);
     // Each step, tried again while the module gives no answer.
     auto attempt = [&](const std::function<Result()> &step) {
         Result result;
@@ -256,7 +256,7 @@ Result provisionUnit(LinkSettings settings, const FormValues &form, const PortCo
         }
         return result;
     };
-    const Result written = attempt([&] { return downloadPort(settings, form, own); });
+    const Result written = attempt([&] { return downloadPort(settings, form, plan, own); });
     if (written.code != Success) {
         total.code = written.code;
         total.message = QStringLiteral("download: ") + written.message;

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "command.h"
-#include "form/formvalues.h"
-#include "settings/linksettings.h"
+#include "core/form/formvalues.h"
+#include "core/settings/linksettings.h"
 
 class JournalSink;
 class LineInterrupt;
 class OutputFile;
 class ProgressBars;
+class TransferPlan;
 
 // The core's module operations as one port's part of a command: the port's
 // bar moves while they run, each is kept in the journal from start to end,
@@ -34,8 +35,8 @@ Result readUpPort(const LinkSettings &settings, const PortContext &context, Form
 Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const PortContext &context,
                         const QString &operation);
 
-// The record in settings.RecordText, built from `form`, written into the module.
-Result downloadPort(const LinkSettings &settings, const FormValues &form, const PortContext &context);
+// The plan of `form` written into the module.
+Result downloadPort(const LinkSettings &settings, const FormValues &form, const TransferPlan &plan, const PortContext &context);
 
 // Whether the module holds `form`.
 Result verifyPort(LinkSettings settings, const FormValues &form, const PortContext &context);
@@ -43,5 +44,5 @@ Result verifyPort(LinkSettings settings, const FormValues &form, const PortConte
 // A unit of a batch: its module's old content kept (when `backup` is given),
 // its content written, read back and verified; a download or a read-back that
 // got no answer is tried `retries` more times, a mismatch is not.
-Result provisionUnit(LinkSettings settings, const FormValues &form, const PortContext &context, int retries,
-                     OutputFile *backup);
+Result provisionUnit(const LinkSettings &settings, const FormValues &form, const TransferPlan &plan, const PortContext &context,
+                     int retries, OutputFile *backup);

@@ -1,7 +1,7 @@
 #include "portrun.h"
 
 #include "phrases.h"
-#include "transfer/lineinterrupt.h"
+#include "core/link/lineinterrupt.h"
 
 #include <QElapsedTimer>
 

@@ -1,8 +1,8 @@
-#include "commands.h"
+#include "portscommand.h"
 
 #include "phrases.h"
 #include "standardoutput.h"
-#include "transfer/port/portscan.h"
+#include "core/port/portscan.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

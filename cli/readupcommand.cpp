@@ -1,7 +1,7 @@
-#include "commands.h"
+#include "readupcommand.h"
 
-#include "content/contentfile.h"
-#include "journal/sharedjournal.h"
+#include "core/content/contentfile.h"
+#include "core/journal/sharedjournal.h"
 #include "phrases.h"
 #include "portjobs.h"
 #include "portrun.h"
@@ -44,6 +44,8 @@ int ReadupCommand::execute(QCommandLineParser &parser)
             return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
     } else if (!StandardOutput::isUsable()) {
         return fail(Refused, QStringLiteral("standard output is closed"));
+    } else if (!contentMayGoToStandardOutput()) {
+        return Refused;
     }
 
     std::unique_ptr<SharedJournal> journal;

@@ -1,7 +1,7 @@
-#include "commands.h"
+#include "setcommand.h"
 
-#include "content/contentedit.h"
-#include "content/contentfile.h"
+#include "core/content/contentedit.h"
+#include "core/content/contentfile.h"
 #include "phrases.h"
 
 QString SetCommand::summary() const
@@ -18,23 +18,8 @@ void SetCommand::configure(QCommandLineParser &parser)
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The content file to write (- for standard output)."),
                       QStringLiteral("file")});
     parser.addOption({QStringLiteral("json"), QStringLiteral("The result as one JSON object.")});
+    addLinkOptions(parser);
 }
-
-namespace {
-
-QString editRefusal(const EditRefusal &refusal)
-{
-    switch (refusal.reason) {
-    case EditRefusal::Reason::NotAnAssignment: return QStringLiteral("not NAME=VALUE");
-    case EditRefusal::Reason::NoSuchField: return QStringLiteral("no such field");
-    case EditRefusal::Reason::NotABoxValue: return QStringLiteral("a check box takes 1 or 0");
-    case EditRefusal::Reason::TooLong: return QStringLiteral("longer than the field's %1 characters").arg(refusal.maxLength);
-    case EditRefusal::Reason::Refused: return Phrase::refusalReason(refusal.refusal, LinkSettings().DownloadSeparator);
-    }
-    return {};
-}
-
-} // namespace
 
 int SetCommand::execute(QCommandLineParser &parser)
 {
@@ -42,15 +27,17 @@ int SetCommand::execute(QCommandLineParser &parser)
     const QString output = parser.value(QStringLiteral("output"));
     if (arguments.isEmpty() || output.isEmpty())
         return fail(Refused, QStringLiteral("usage: tavir340-cli set TEMPLATE NAME=VALUE ... -o OUT"));
-    std::optional<FormValues> form = loadForm(arguments.first());
-    if (!form)
+    const std::optional<LinkSettings> settings = linkSettings(parser);
+    std::optional<FormValues> form = loadForm(arguments.first(), LongValues::Cut);
+    if (!settings || !form)
         return Refused;
-    if (const std::optional<EditRefusal> refusal = applyAssignments(*form, arguments.mid(1)))
-        return fail(Refused, QStringLiteral("%1: %2. Nothing was written.").arg(refusal->assignment, editRefusal(*refusal)));
+    if (const std::optional<EditRefusal> refusal = applyAssignments(*form, arguments.mid(1), *settings))
+        return fail(Refused, QStringLiteral("%1: %2. Nothing was written.")
+                                 .arg(refusal->assignment, Phrase::editRefusal(*refusal, settings->DownloadSeparator)));
     if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(*form))
         return fail(Refused, Phrase::unsavable(*problem) + QStringLiteral(". Nothing was written."));
     if (output == QLatin1String("-"))
-        return print(stdout, ContentFile::serialize(*form)) ? Success : NotRecorded;
+        return !contentMayGoToStandardOutput() ? Refused : print(stdout, ContentFile::serialize(*form)) ? Success : NotRecorded;
     OutputFile file(output);
     if (file.write(ContentFile::serialize(*form)))
         file.commit();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/outputfile.h"
+#include "core/storage/outputfile.h"
 
 #include <QByteArray>
 

@@ -1,10 +1,11 @@
-#include "commands.h"
+#include "verifycommand.h"
 
-#include "journal/sharedjournal.h"
+#include "core/journal/sharedjournal.h"
 #include "portjobs.h"
 #include "portrun.h"
-#include "transfer/contentrecord.h"
-#include "transfer/moduleexchange.h"
+#include "core/plan/transferplan.h"
+#include "phrases.h"
+#include "core/link/moduleexchange.h"
 
 #include <QFileInfo>
 
@@ -32,21 +33,18 @@ int VerifyCommand::execute(QCommandLineParser &parser)
         return fail(Refused, QStringLiteral("usage: tavir340-cli verify FILE --port P [--port P2 ...]"));
     if (!checkPorts(ports))
         return Refused;
-    std::optional<LinkSettings> settings = linkSettings(parser);
+    const std::optional<LinkSettings> settings = linkSettings(parser);
     const std::optional<FormValues> form = loadForm(files.first());
     if (!settings || !form)
         return Refused;
-    LinkSettings checked = *settings;
-    if (buildContentRecord(*form, checked, RecordPurpose::Verify).error != RecordError::None)
-        return fail(Refused, files.first() + QStringLiteral(": refused: a field holds a character the module cannot store"));
-
-    if (parser.isSet(QStringLiteral("dry-run"))) {
-        // The request, and the answer a module that holds the file gives.
-        QList<QByteArray> answer;
-        for (const QByteArray &field : linePieces(checked.RecordText.chopped(1), checked.DownloadSeparator))
-            answer << field + char(PieceEnd);
-        return printDryRun(ports, {QByteArray() + char(RequestByte) + settings->UploadCommand}, answer) ? Success : NotRecorded;
-    }
+    const PlannedTransfer planned = planTransfer(*form, *settings, RecordPurpose::Verify);
+    if (!planned.plan)
+        return fail(Refused, QStringLiteral("%1: refused: %2").arg(files.first(),
+                                                                 Phrase::refusal(planned.refusals.first(), settings->DownloadSeparator)));
+    // The request, and the answer a module that holds the file gives.
+    if (parser.isSet(QStringLiteral("dry-run")))
+        return printDryRun(ports, {QByteArray() + char(RequestByte) + settings->UploadCommand}, planned.plan->expectedAnswer())
+                 ? Success : NotRecorded;
     std::unique_ptr<SharedJournal> journal;
     if (!openJournal(parser, &journal))
         return Refused;

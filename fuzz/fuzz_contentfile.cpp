@@ -1,7 +1,7 @@
 // Any bytes as a content file: the reader either refuses them or loads values
 // that save and load again unchanged.
 
-#include "content/contentfile.h"
+#include "core/content/contentfile.h"
 
 #include <QBuffer>
 

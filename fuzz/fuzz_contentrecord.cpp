@@ -4,7 +4,7 @@
 // character beyond Latin-1 included); a verify text is always one
 // 16-character slot and a separator per line edit.
 
-#include "transfer/contentrecord.h"
+#include "core/record/contentrecord.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,7 +1,7 @@
 // Any form values through a save: either the save is refused, or loading the
 // file gives back exactly the values that were saved.
 
-#include "content/contentfile.h"
+#include "core/content/contentfile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

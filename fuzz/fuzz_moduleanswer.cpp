@@ -2,7 +2,7 @@
 // refuses them or yields a form whose texts fit their fields, and verify's
 // reading of them never breaks.
 
-#include "transfer/moduleanswer.h"
+#include "core/record/moduleanswer.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "modulesimulator.h"
 
-#include "transfer/port/portname.h"
-#include "transfer/contentrecord.h"
-#include "transfer/lineinterrupt.h"
+#include "core/port/portname.h"
+#include "core/record/contentrecord.h"
+#include "core/link/lineinterrupt.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "form/formvalues.h"
+#include "core/form/formvalues.h"
+#include "core/plan/transferplan.h"
 
 // A form that passes every check of a download: the sixteen visible fields
 // filled in, everything else as at start-up.
@@ -12,4 +13,10 @@ inline FormValues downloadableForm()
     for (int i = 0; i < visible.size(); ++i)
         form.texts[i] = visible[i];
     return form;
+}
+
+// The plan of a download that nothing refuses.
+inline TransferPlan downloadPlan(const FormValues &form, const LinkSettings &settings = {})
+{
+    return planTransfer(form, settings, RecordPurpose::Download).plan.value();
 }

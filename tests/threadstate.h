@@ -4,7 +4,7 @@
 // for its thread asleep in the kernel, so that the wake-up cannot come before
 // the wait and pass for a working one.
 
-#include "transfer/seriallink.h"
+#include "core/link/seriallink.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

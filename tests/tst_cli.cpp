@@ -1,17 +1,17 @@
 #include "filebytes.h"
-#include "form/filedialog.h"
-#include "app/mainwindow.h"
-#include "content/contentfile.h"
+#include "gui/form/filedialog.h"
+#include "gui/mainwindow.h"
+#include "core/content/contentfile.h"
 #include "clirun.h"
-#include "form/formbinding.h"
+#include "gui/form/formbinding.h"
 #include "fullfolder.h"
 #include "modal.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
-#include "transfer/contentrecord.h"
-#include "transfer/dload.h"
-#include "transfer/port/lockfile.h"
-#include "transfer/seriallink.h"
+#include "core/record/contentrecord.h"
+#include "gui/transfer/dload.h"
+#include "core/port/lockfile.h"
+#include "core/link/seriallink.h"
 #include "windowdownload.h"
 
 #include <QCoreApplication>
@@ -137,9 +137,9 @@ private slots:
         const QString other = m_dir.filePath("other.t16");
         QCOMPARE(cli({"set", held, "m_nev=KAPU2", "t1=3620", "tc2_1=1", "-o", other}).code, 0);
         const QStringList expected = {
-            "  m_nev (Modul neve): file \"KAPU2\", module \"KAPU\"",
-            "  t1 (Telefonszám 1): file \"3620\", module \"36201234567\"",
-            "  tc2_1 (Telefonszám 1, Bemenet riasztás 1): file 1, module 0",
+            "  m_nev (Module name): file \"KAPU2\", module \"KAPU\"",
+            "  t1 (Telephone 1): file \"3620\", module \"36201234567\"",
+            "  tc2_1 (Telephone 1, Input alarm 1): file 1, module 0",
         };
         const Run verify = cli({"verify", other, "--port", sim.slavePath()});
         QCOMPARE(verify.code, 1);
@@ -193,8 +193,8 @@ private slots:
         QVERIFY(!QFile::exists(output));
     }
 
-    // A value longer than its field is refused, not cut without a word;
-    // check names one that a file holds.
+    // A value longer than its field is refused, not cut without a word, by
+    // every command that would send or compare it.
     void tooLongIsSaidNotCut()
     {
         const QString output = m_dir.filePath("cut.t16");
@@ -206,9 +206,25 @@ private slots:
         QFile raw(output);
         QVERIFY(raw.open(QIODevice::WriteOnly) && raw.write(lines) == lines.size());
         raw.close();
+        const QString named = "m_pin (Module PIN): 6 characters, longer than the field's 4 characters";
         const CliRun check = cli({"check", output});
         QCOMPARE(check.code, 2);
-        QCOMPARE(check.out, output + ": m_pin (Modul PIN-kód): longer than the field's 4 characters\n");
+        QCOMPARE(check.out, output + ": " + named + "\n");
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString manifest = m_dir.filePath("one.csv");
+        QFile units(manifest);
+        QVERIFY(units.open(QIODevice::WriteOnly) && units.write("unit\nA\n") == 7);
+        units.close();
+        for (const QStringList &command : {QStringList{"download", output, "--port", sim.slavePath()},
+                                           QStringList{"verify", output, "--port", sim.slavePath()},
+                                           QStringList{"diff", output, sampleFile("template.t16")},
+                                           QStringList{"provision", output, "--manifest", manifest, "--port", sim.slavePath(), "--again"}}) {
+            const CliRun run = cli(command + QStringList{"--no-journal"}.mid(command.first() == "diff" ? 1 : 0));
+            QCOMPARE(run.code, 2);
+            QCOMPARE(run.err, "tavir340-cli: " + output + ": refused: " + named + "\n");
+        }
+        QVERIFY(sim.received().isEmpty());
     }
 
     void exitCodes_data()

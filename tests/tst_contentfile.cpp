@@ -1,4 +1,4 @@
-#include "content/contentfile.h"
+#include "core/content/contentfile.h"
 
 #include <QBuffer>
 #include <QFile>

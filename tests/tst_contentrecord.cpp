@@ -1,5 +1,5 @@
 #include "sampleform.h"
-#include "transfer/contentrecord.h"
+#include "core/record/contentrecord.h"
 
 #include <QTest>
 
@@ -216,7 +216,7 @@ private slots:
         settings.DownloadSeparator = '0';
         result = buildContentRecord(form, settings, RecordPurpose::Download);
         QCOMPARE(result.error, RecordError::SeparatorInText);
-        QCOMPARE(fieldTitle(result.field), QString("SMS központ"));
+        QCOMPARE(lineEditCatalogue()[result.field].name, QString("smskp"));
 
         // A fixed checksum character equal to the separator is no field's fault.
         settings = {};

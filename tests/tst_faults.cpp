@@ -1,14 +1,14 @@
-#include "app/mainwindow.h"
-#include "form/formbinding.h"
-#include "form/mainwindowui.h"
+#include "gui/mainwindow.h"
+#include "gui/form/formbinding.h"
+#include "gui/form/mainwindowui.h"
 #include "modal.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
-#include "transfer/contentrecord.h"
-#include "transfer/dload.h"
-#include "transfer/lineinterrupt.h"
-#include "transfer/moduleexchange.h"
-#include "transfer/seriallink.h"
+#include "core/record/contentrecord.h"
+#include "gui/transfer/dload.h"
+#include "core/link/lineinterrupt.h"
+#include "core/link/moduleexchange.h"
+#include "core/link/seriallink.h"
 #include "windowdownload.h"
 
 #include <QCheckBox>
@@ -215,7 +215,7 @@ private slots:
         SerialLink link(&interrupt, [&sim](int, qint64 written) { return int(written - sim.received().size()); });
         NoProgress progress;
         ExchangeReport report;
-        std::thread download([&] { report = downloadToModule(link, settings, progress); });
+        std::thread download([&] { report = downloadToModule(link, settings, downloadPlan(downloadableForm(), settings), progress); });
         QTRY_VERIFY(sim.isPaused());
         if (escape)
             interrupt.trigger();

@@ -1,7 +1,7 @@
-#include "form/filedialog.h"
-#include "app/mainwindow.h"
-#include "form/formbinding.h"
-#include "form/mainwindowui.h"
+#include "gui/form/filedialog.h"
+#include "gui/mainwindow.h"
+#include "gui/form/formbinding.h"
+#include "gui/form/mainwindowui.h"
 #include "fullfolder.h"
 #include "modal.h"
 

@@ -1,8 +1,8 @@
-#include "app/mainwindow.h"
-#include "form/fieldcheck.h"
-#include "form/formbinding.h"
-#include "form/mainwindowui.h"
-#include "form/windowtexts.h"
+#include "gui/mainwindow.h"
+#include "core/form/fieldcheck.h"
+#include "gui/form/formbinding.h"
+#include "gui/form/mainwindowui.h"
+#include "gui/form/windowtexts.h"
 #include "modal.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "app/mainwindow.h"
-#include "form/mainwindowui.h"
-#include "help/about.h"
-#include "help/help.h"
-#include "help/helptext.h"
+#include "gui/mainwindow.h"
+#include "gui/form/mainwindowui.h"
+#include "gui/help/about.h"
+#include "gui/help/help.h"
+#include "core/help/helptext.h"
 #include "labelfit.h"
 
 #include <QAction>

@@ -1,16 +1,17 @@
-#include "app/language.h"
-#include "app/mainwindow.h"
-#include "help/about.h"
-#include "help/help.h"
-#include "journal/journal.h"
-#include "journal/journalview.h"
-#include "settings/setcom.h"
-#include "transfer/dload.h"
-#include "form/formbinding.h"
-#include "form/formcolours.h"
-#include "form/mainwindowui.h"
+#include "gui/language.h"
+#include "gui/mainwindow.h"
+#include "gui/help/about.h"
+#include "gui/help/help.h"
+#include "core/journal/journal.h"
+#include "gui/journal/journalview.h"
+#include "gui/settings/setcom.h"
+#include "gui/transfer/dload.h"
+#include "gui/form/formbinding.h"
+#include "gui/form/formcolours.h"
+#include "gui/form/mainwindowui.h"
 #include "labelfit.h"
 #include "modal.h"
+#include "sampleform.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -455,7 +456,7 @@ private slots:
         LinkSettings nowhere;
         nowhere.Port = "/nonexistent/ttyX";
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
-        dload download(nowhere, &window);
+        dload download(nowhere, downloadPlan(downloadableForm()), &window);
         QTRY_VERIFY(download.reasonLabel()->isVisibleTo(&download));
         look(&download);
         QCOMPARE(download.statusLabel()->text(), QString("Download error.\nTip: check the device and the port settings."));

@@ -1,4 +1,4 @@
-#include "transfer/moduleanswer.h"
+#include "core/record/moduleanswer.h"
 
 #include <QTest>
 

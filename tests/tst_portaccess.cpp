@@ -2,11 +2,11 @@
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 #include "threadstate.h"
-#include "transfer/contentrecord.h"
-#include "transfer/lineinterrupt.h"
-#include "transfer/moduleexchange.h"
-#include "transfer/port/exclusiveport.h"
-#include "transfer/seriallink.h"
+#include "core/record/contentrecord.h"
+#include "core/link/lineinterrupt.h"
+#include "core/link/moduleexchange.h"
+#include "core/port/exclusiveport.h"
+#include "core/link/seriallink.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -294,7 +294,7 @@ private slots:
         buildContentRecord(downloadableForm(), settings, RecordPurpose::Download);
         NoProgress progress;
         SerialLink link(&interrupt);
-        QCOMPARE(downloadToModule(link, settings, progress).ending == Ending::Done, ack == "OK" && hangUpAfter < 0 && !escape);
+        QCOMPARE(downloadToModule(link, settings, downloadPlan(downloadableForm(), settings), progress).ending == Ending::Done, ack == "OK" && hangUpAfter < 0 && !escape);
         QVERIFY(lockedWhileTalking);
         QVERIFY(!QFile::exists(SerialDevice::lockFilePath(settings.Port)));
     }

@@ -1,7 +1,7 @@
 #include "clirun.h"
-#include "content/contentfile.h"
+#include "core/content/contentfile.h"
 #include "filebytes.h"
-#include "journal/journal.h"
+#include "core/journal/journal.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 
@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(run.code, 1);
         QVERIFY2(run.out.contains(QString("wrong: %1: provision: verify: the module holds another configuration").arg(wrong.slavePath())),
                  qPrintable(run.out));
-        QVERIFY(run.out.contains("  m_nev (Modul neve): file \"KAPU\", module \"X\""));
+        QVERIFY(run.out.contains("  m_nev (Module name): file \"KAPU\", module \"X\""));
         QVERIFY2(run.out.contains(QString("late: %1: provision: ok").arg(late.slavePath())), qPrintable(run.out));
         QCOMPARE(late.downloadsStored(), 1);
         QVERIFY(run.out.endsWith("provisioned 1, failed 1, left to do 1 of 2 units\n"));
@@ -149,26 +149,28 @@ private slots:
     void checkSetAndDownloadAgree_data()
     {
         QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("named");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("letter in the PIN") << "m_pin" << "12a4" << "only digits and blanks";
-        QTest::newRow("accent") << "m_nev" << "K\u00C1PU" << "a character the module cannot store (accented letters are not allowed)";
-        QTest::newRow("empty name") << "m_nev" << "" << "empty, and every visible field must be filled";
-        QTest::newRow("restore flag") << "visszaallas" << "2" << "only 1, 0 or nothing";
-        QTest::newRow("plus in a telephone number") << "t3" << "+3620" << "only digits and blanks";
-        QTest::newRow("tab in a hidden field") << "r20" << "a\tb" << "a control character (a line break, a tab)";
-        QTest::newRow("separator") << "be1_nev" << "A|B" << "holds the separator |";
+        QTest::newRow("letter in the PIN") << "m_pin" << "m_pin (Module PIN)" << "12a4" << "only digits and blanks";
+        QTest::newRow("accent") << "m_nev" << "m_nev (Module name)" << "K\u00C1PU" << "a character the module cannot store (accented letters are not allowed)";
+        QTest::newRow("empty name") << "m_nev" << "m_nev (Module name)" << "" << "empty, and every visible field must be filled";
+        QTest::newRow("restore flag") << "visszaallas" << "visszaallas (Restore)" << "2" << "only 1, 0 or nothing";
+        QTest::newRow("plus in a telephone number") << "t3" << "t3 (Telephone 3)" << "+3620" << "only digits and blanks";
+        QTest::newRow("tab in a hidden field") << "r20" << "r20" << "a\tb" << "a control character (a line break, a tab)";
+        QTest::newRow("separator") << "be1_nev" << "be1_nev (Name of input 1)" << "A|B" << "holds the separator |";
     }
     void checkSetAndDownloadAgree()
     {
         QFETCH(QString, field);
         QFETCH(QString, value);
         QFETCH(QString, reason);
+        QFETCH(QString, named);
         FormValues form = downloadableForm();
         form.texts[lineEditIndex(field)] = value;
         const QString file = m_dir.filePath("agree.t16");
         QCOMPARE(ContentFile::save(file, form), ContentFile::SaveStatus::Saved);
-        const QString named = QString("%1 (%2): %3").arg(field, fieldTitle(lineEditIndex(field)), reason).replace("r20 (r20)", "r20");
+        named += ": " + reason;
         const QString shownValue = QString(value).replace("\t", "\\x09");
 
         const CliRun check = cli({"check", file});

@@ -1,12 +1,12 @@
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 #include "threadstate.h"
-#include "transfer/contentrecord.h"
-#include "transfer/lineinterrupt.h"
-#include "transfer/moduleanswer.h"
-#include "transfer/moduleexchange.h"
-#include "transfer/port/portname.h"
-#include "transfer/seriallink.h"
+#include "core/record/contentrecord.h"
+#include "core/link/lineinterrupt.h"
+#include "core/record/moduleanswer.h"
+#include "core/link/moduleexchange.h"
+#include "core/port/portname.h"
+#include "core/link/seriallink.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -56,7 +56,7 @@ struct DownloadRun
         settings.Port = sim.slavePath();
         buildContentRecord(sampleForm(), settings, RecordPurpose::Download);
         SerialLink link;
-        ok = downloadToModule(link, settings, progress).ending == Ending::Done;
+        ok = downloadToModule(link, settings, downloadPlan(sampleForm(), settings), progress).ending == Ending::Done;
     }
 };
 
@@ -351,7 +351,7 @@ private slots:
         RecordedProgress progress;
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         SerialLink link;
-        const ExchangeReport report = downloadToModule(link, settings, progress);
+        const ExchangeReport report = downloadToModule(link, settings, downloadPlan(sampleForm(), settings), progress);
         QCOMPARE(report.ending, Ending::PortUnavailable);
         QCOMPARE(report.port.access, SerialDevice::Access::Missing);
         QCOMPARE(progress.maximum, 757);

@@ -1,13 +1,13 @@
-#include "app/mainwindow.h"
-#include "form/formbinding.h"
-#include "form/mainwindowui.h"
+#include "gui/mainwindow.h"
+#include "gui/form/formbinding.h"
+#include "gui/form/mainwindowui.h"
 #include "labelfit.h"
 #include "modal.h"
-#include "settings/chardialog.h"
-#include "settings/setcom.h"
+#include "gui/settings/chardialog.h"
+#include "gui/settings/setcom.h"
 #include "simulator/modulesimulator.h"
-#include "transfer/port/portname.h"
-#include "transfer/seriallink.h"
+#include "core/port/portname.h"
+#include "core/link/seriallink.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -147,7 +147,7 @@ private slots:
         setcom held("ttyUSB1", 1200, nullptr, devices.lookup);
         QCOMPARE(held.port(), QString("COM3"));  // a busy adapter is not chosen
         setcom simulated("Szimulált modul", 1200, nullptr, devices.lookup);
-        QCOMPARE(simulated.port(), QString("Szimulált modul"));
+        QCOMPARE(simulated.port(), SimulatedModulePort);
     }
 
     // The list is read again when it drops down: an adapter plugged in while
@@ -401,7 +401,7 @@ private slots:
             return dialog != nullptr;
         });
         window.show_port();
-        QCOMPARE(window.linkSettings().Port, QString("Szimulált modul"));
+        QCOMPARE(window.linkSettings().Port, SimulatedModulePort);
         QCOMPARE(portLabel(window), QString("Szimulált modul Baud: 1200"));
 
         const QStringList visible = {"36209300099", "1234", "42", "SZIMULALT", "0", "BE1", "BE2", "7",
@@ -445,9 +445,9 @@ private slots:
         QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve."));
 
         // Once the module has stopped, its name leads to no pseudo-terminal.
-        QVERIFY(SerialDevice::devicePath("Szimulált modul").startsWith("/dev/pts/"));
+        QVERIFY(SerialDevice::devicePath(SimulatedModulePort).startsWith("/dev/pts/"));
         owner.reset();
-        QCOMPARE(SerialDevice::devicePath("Szimulált modul"), QString("/dev/Szimulált modul"));
+        QCOMPARE(SerialDevice::devicePath(SimulatedModulePort), "/dev/" + SimulatedModulePort);
     }
 };
 

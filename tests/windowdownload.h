@@ -3,9 +3,9 @@
 // Runs the window's download and accepts its dialog once the dialog has an
 // outcome; the outcome's text.
 
-#include "app/mainwindow.h"
+#include "gui/mainwindow.h"
 #include "modal.h"
-#include "transfer/dload.h"
+#include "gui/transfer/dload.h"
 
 #include <QLabel>
 

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "contentedit.h"
+#include "contentfile.h"
+#include "core/form/formvalues.h"
+#include "core/plan/transferplan.h"
+#include "core/settings/linksettings.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QList>
+#include <QString>
+
+// A batch of units to provision: a CSV file (RFC 4180, UTF-8, a header row)
+// with a `unit` column (each unit's name, unique), an optional `port` column,
+// and any field columns by the form's object names (m_nev, m_id, t1, tc1_1,
+// …). Each row's content is the template with that row's values; an empty
+// cell leaves the template's value. Every value is checked as `set` checks
+// it, and every row's content as the run's download plans it.
+
+struct ManifestUnit
+{
+    int row = 0;          // as a spreadsheet numbers it: the header is row 1
+    QString unit;
+    QString port;         // empty: any port
+    FormValues form;
+    QByteArray content;   // the content file's bytes
+    std::optional<TransferPlan> plan;  // what goes on the line, with the run's settings
+};
+
+struct ManifestProblem
+{
+    enum class Reason {
+        BadCsv,          // an unterminated quote
+        NoUnitColumn,
+        UnknownColumn,
+        DuplicateColumn,
+        EmptyUnit,
+        DuplicateUnit,   // detail: the row that has it first
+        CellCount,       // more cells than the header has columns
+        Value,           // a cell `set` would refuse: see refusal
+        Content,         // the row's content a download would refuse: see refusal
+        Unsavable,       // the row's content a content file cannot hold
+    };
+    int row = 0;
+    QString column;       // empty where no column is to blame
+    Reason reason = Reason::BadCsv;
+    EditRefusal refusal;  // for Value and Content
+    ContentFile::SaveProblem unsavable{-1, ContentFile::SaveProblem::Reason::WrongShape};
+    int otherRow = 0;     // for DuplicateUnit
+};
+
+struct Manifest
+{
+    QList<ManifestUnit> units;
+    QList<ManifestProblem> problems;
+};
+
+// Every row checked against the run's own link settings (its separator and
+// checksum), as the download will send it.
+Manifest readManifest(QIODevice &in, const FormValues &templateForm, const LinkSettings &settings);
+
+// The cells of a CSV text, row by row; false at an unterminated quote, with
+// the row it began in.
+bool parseCsv(const QString &text, QList<QStringList> *rows, int *badRow);

@@ -1,0 +1,516 @@
+#include "journal.h"
+
+#include "core/port/portholder.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<int> connections = 0;
+
+// The columns in the order the queries below name them.
+const char *const ListColumns =
+    "id, started_at, ended_at, station, user_name, program, version, pid, operation, unit, port, device, by_id, "
+    "usb_serial, module_id, module_name, record_sha256, file, result, exit_code, message, differences, "
+    "bytes_sent, bytes_received, backup";
+
+QString schema(bool postgres)
+{
+    const QString id = postgres ? QStringLiteral("BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY")
+                                : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    const QString bytes = postgres ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
+    return QStringLiteral(
+               "CREATE TABLE IF NOT EXISTS entries ("
+               " id %1,"
+               " started_at BIGINT NOT NULL, ended_at BIGINT,"
+               " station TEXT NOT NULL, user_name TEXT NOT NULL, program TEXT NOT NULL, version TEXT NOT NULL,"
+               " pid BIGINT NOT NULL, operation TEXT NOT NULL, unit TEXT,"
+               " port TEXT NOT NULL, device TEXT, by_id TEXT, usb_serial TEXT,"
+               " module_id TEXT, module_name TEXT, content %2, record_sha256 TEXT, file TEXT,"
+               " result TEXT, exit_code INTEGER, message TEXT, differences TEXT,"
+               " bytes_sent BIGINT, bytes_received BIGINT, backup TEXT)")
+        .arg(id, bytes);
+}
+
+const char *const Indexes[] = {
+    "CREATE INDEX IF NOT EXISTS entries_started ON entries (started_at)",
+    "CREATE INDEX IF NOT EXISTS entries_module_id ON entries (module_id, started_at)",
+    "CREATE INDEX IF NOT EXISTS entries_unit ON entries (unit, started_at)",
+};
+
+QString differencesText(const QList<FieldDifference> &differences)
+{
+    if (differences.isEmpty())
+        return {};
+    return QString::fromUtf8(QJsonDocument(differencesJson(differences)).toJson(QJsonDocument::Compact));
+}
+
+QList<FieldDifference> differencesFrom(const QString &text)
+{
+    QList<FieldDifference> differences;
+    for (const QJsonValue &value : QJsonDocument::fromJson(text.toUtf8()).array())
+        differences.append({value[QStringLiteral("field")].toString(), value[QStringLiteral("expected")].toString(),
+                            value[QStringLiteral("found")].toString()});
+    return differences;
+}
+
+QVariant text(const QString &value)
+{
+    return value.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value);
+}
+
+JournalEntry entryFrom(const QSqlQuery &query, bool withContent)
+{
+    JournalEntry e;
+    int c = 0;
+    e.id = query.value(c++).toLongLong();
+    e.startedMs = query.value(c++).toLongLong();
+    if (const QVariant ended = query.value(c++); !ended.isNull())
+        e.endedMs = ended.toLongLong();
+    e.station = query.value(c++).toString();
+    e.user = query.value(c++).toString();
+    e.program = query.value(c++).toString();
+    e.version = query.value(c++).toString();
+    e.pid = query.value(c++).toLongLong();
+    e.operation = query.value(c++).toString();
+    e.unit = query.value(c++).toString();
+    e.port = query.value(c++).toString();
+    e.device = query.value(c++).toString();
+    e.byId = query.value(c++).toString();
+    e.usbSerial = query.value(c++).toString();
+    e.moduleId = query.value(c++).toString();
+    e.moduleName = query.value(c++).toString();
+    e.recordSha256 = query.value(c++).toString();
+    e.file = query.value(c++).toString();
+    e.result = query.value(c++).toString();
+    if (const QVariant code = query.value(c++); !code.isNull())
+        e.exitCode = code.toInt();
+    e.message = query.value(c++).toString();
+    e.differences = differencesFrom(query.value(c++).toString());
+    e.bytesSent = query.value(c++).toLongLong();
+    e.bytesReceived = query.value(c++).toLongLong();
+    e.backup = query.value(c++).toString();
+    if (withContent)
+        e.content = query.value(c++).toByteArray();
+    return e;
+}
+
+} // namespace
+
+Journal::Journal(const JournalLocation &location, Mode mode)
+    : m_connection(QStringLiteral("tavir340-journal-%1").arg(++connections))
+    , m_postgres(location.kind == JournalLocation::Kind::Postgres)
+{
+    const bool opened = m_postgres ? openPostgres(location) : openSqlite(location, mode);
+    if (opened)
+        prepareSchema(mode);
+}
+
+Journal::~Journal()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void Journal::fail(Error error, const QString &detail)
+{
+    if (m_problem.error == Error::None)
+        m_problem = {error, detail, 0};
+}
+
+bool Journal::openSqlite(const JournalLocation &location, Mode mode)
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        fail(Error::NoDriver, QStringLiteral("QSQLITE"));
+        return false;
+    }
+    const QByteArray path = QFile::encodeName(location.path);
+    if (mode == Mode::Read && !QFileInfo::exists(location.path)) {
+        fail(Error::Missing, location.path);
+        return false;
+    }
+    if (mode == Mode::Write) {
+        // It holds PINs and telephone numbers: the folder and the file are
+        // the owner's alone.
+        const QString folder = QFileInfo(location.path).absolutePath();
+        if (location.isDefault && !QFileInfo::exists(folder)) {
+            if (!QDir().mkpath(folder) || ::chmod(QFile::encodeName(folder).constData(), 0700) != 0) {
+                fail(Error::CannotCreate, QString::fromLocal8Bit(std::strerror(errno)));
+                return false;
+            }
+        }
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            ::close(fd);
+        else if (errno != EEXIST) {
+            fail(Error::CannotCreate, QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(location.path);
+    db.setConnectOptions(mode == Mode::Read ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
+                                            : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!db.open()) {
+        fail(Error::CannotOpen, db.lastError().text());
+        return false;
+    }
+    QSqlQuery pragma(db);
+    if (mode == Mode::Write && !pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        fail(Error::ReadOnly, pragma.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+bool Journal::openPostgres(const JournalLocation &location)
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        fail(Error::NoDriver, QStringLiteral("QPSQL"));
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connection);
+    db.setHostName(location.host);
+    db.setPort(location.port);
+    db.setDatabaseName(location.database);
+    db.setUserName(location.user);
+    db.setPassword(location.password);
+    db.setConnectOptions(location.options);
+    if (!db.open()) {
+        fail(Error::CannotOpen, db.lastError().databaseText().trimmed());
+        return false;
+    }
+    return true;
+}
+
+// Checks that the tables are of a version this program knows, and makes them
+// where there are none yet, in one transaction that no other writer shares.
+// A journal that has its tables needs no right to make tables.
+bool Journal::prepareSchema(Mode mode)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery query(db);
+    auto run = [&query](const QString &statement) { return query.exec(statement); };
+    auto end = [&](bool commit) {
+        const QString statement = commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK");
+        return m_postgres ? (commit ? db.commit() : db.rollback()) : run(statement);
+    };
+    if (mode == Mode::Write) {
+        const bool begun = m_postgres ? db.transaction() && run(QStringLiteral("SELECT pg_advisory_xact_lock(340340)"))
+                                      : run(QStringLiteral("BEGIN IMMEDIATE"));
+        if (!begun) {
+            fail(Error::ReadOnly, query.lastError().text());
+            return false;
+        }
+    }
+    const bool exists = run(m_postgres ? QStringLiteral("SELECT to_regclass('journal_schema') IS NOT NULL")
+                                       : QStringLiteral("SELECT count(*) > 0 FROM sqlite_master WHERE name = 'journal_schema'"))
+                     && query.next() && query.value(0).toBool();
+    int found = 0;
+    if (exists && run(QStringLiteral("SELECT version FROM journal_schema")) && query.next())
+        found = query.value(0).toInt();
+
+    if (mode == Mode::Read) {
+        if (found == 0)
+            fail(Error::Missing, {});
+        else if (found > SchemaVersion)
+            m_problem = {Error::NewerSchema, {}, found};
+        return isOpen();
+    }
+    bool made = true;
+    if (found == 0) {
+        made = run(QStringLiteral("CREATE TABLE IF NOT EXISTS journal_schema (version INTEGER NOT NULL)"))
+            && run(schema(m_postgres));
+        for (const char *index : Indexes)
+            made = made && run(QLatin1String(index));
+        made = made && run(QStringLiteral("INSERT INTO journal_schema (version) VALUES (%1)").arg(SchemaVersion));
+    }
+    if (!made || found > SchemaVersion) {
+        const QString why = query.lastError().text();
+        end(false);
+        if (found > SchemaVersion)
+            m_problem = {Error::NewerSchema, {}, found};
+        else
+            fail(Error::ReadOnly, why);
+        return false;
+    }
+    if (!end(true)) {
+        fail(Error::ReadOnly, db.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+qint64 Journal::begin(const JournalEntry &e)
+{
+    if (!isOpen())
+        return 0;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral(
+        "INSERT INTO entries (started_at, station, user_name, program, version, pid, operation, unit, port, device, by_id,"
+        " usb_serial, module_id, module_name, content, record_sha256, file)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"));
+    for (const QVariant &value : {QVariant(e.startedMs), QVariant(e.station), QVariant(e.user), QVariant(e.program),
+                                  QVariant(e.version), QVariant(e.pid), QVariant(e.operation), text(e.unit), QVariant(e.port),
+                                  text(e.device), text(e.byId), text(e.usbSerial), text(e.moduleId), text(e.moduleName),
+                                  e.content.isNull() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(e.content),
+                                  text(e.recordSha256), text(e.file)})
+        query.addBindValue(value);
+    if (!query.exec() || !query.next()) {
+        fail(Error::WriteFailed, query.lastError().text());
+        return 0;
+    }
+    return query.value(0).toLongLong();
+}
+
+bool Journal::complete(const JournalEntry &e)
+{
+    if (!isOpen() || e.id == 0)
+        return false;
+    // What only the end can tell (a read-up's content) fills a column that
+    // the start left empty; nothing else that was recorded changes.
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral(
+        "UPDATE entries SET ended_at = ?, result = ?, exit_code = ?, message = ?, differences = ?,"
+        " bytes_sent = ?, bytes_received = ?, backup = ?,"
+        " module_id = COALESCE(module_id, ?), module_name = COALESCE(module_name, ?),"
+        " content = COALESCE(content, ?), record_sha256 = COALESCE(record_sha256, ?), file = COALESCE(file, ?)"
+        " WHERE id = ? AND result IS NULL"));
+    for (const QVariant &value : {QVariant(e.endedMs.value_or(e.startedMs)), QVariant(e.result),
+                                  e.exitCode ? QVariant(*e.exitCode) : QVariant(QMetaType::fromType<int>()), text(e.message),
+                                  text(differencesText(e.differences)), QVariant(e.bytesSent), QVariant(e.bytesReceived),
+                                  text(e.backup), text(e.moduleId), text(e.moduleName),
+                                  e.content.isNull() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(e.content),
+                                  text(e.recordSha256), text(e.file), QVariant(e.id)})
+        query.addBindValue(value);
+    if (!query.exec()) {
+        fail(Error::WriteFailed, query.lastError().text());
+        return false;
+    }
+    if (query.numRowsAffected() != 1) {
+        fail(Error::WriteFailed, QStringLiteral("entry %1 is not there to complete").arg(e.id));
+        return false;
+    }
+    return true;
+}
+
+bool Journal::startBatch()
+{
+    if (!isOpen())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery query(db);
+    m_inBatch = m_postgres ? db.transaction() : query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!m_inBatch)
+        fail(Error::WriteFailed, m_postgres ? db.lastError().text() : query.lastError().text());
+    return m_inBatch;
+}
+
+bool Journal::endBatch(bool commit)
+{
+    m_inBatch = false;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery query(db);
+    const bool ended = m_postgres ? (commit ? db.commit() : db.rollback())
+                                  : query.exec(commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+    if (!ended && commit)
+        fail(Error::WriteFailed, m_postgres ? db.lastError().text() : query.lastError().text());
+    return ended && commit;
+}
+
+namespace {
+
+// A shared database holds a unit for the session that took it, and lets go
+// when that session ends, however it ends.
+qint64 unitLockKey(const QString &unit)
+{
+    const QByteArray hash = QCryptographicHash::hash("tavir340 unit " + unit.toUtf8(), QCryptographicHash::Sha256);
+    qint64 key = 0;
+    std::memcpy(&key, hash.constData(), sizeof key);
+    return key;
+}
+
+} // namespace
+
+std::optional<Journal::Claim> Journal::claim(JournalEntry &entry, bool again)
+{
+    if (!isOpen())
+        return std::nullopt;
+    const bool ownTransaction = !m_inBatch;
+    if (ownTransaction && !startBatch())
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    auto finishWith = [&](std::optional<Claim> claim) {
+        if (ownTransaction && !endBatch(claim.has_value()))
+            return std::optional<Claim>();
+        return claim;
+    };
+
+    // Another run's hold: on a shared database the session's lock; on this
+    // station a claim whose process still runs (this run's other ports too).
+    bool locked = false;
+    if (m_postgres) {
+        query.prepare(QStringLiteral("SELECT pg_try_advisory_lock(?)"));
+        query.addBindValue(unitLockKey(entry.unit));
+        if (!query.exec() || !query.next()) {
+            fail(Error::WriteFailed, query.lastError().text());
+            return finishWith(std::nullopt);
+        }
+        if (!query.value(0).toBool())
+            return finishWith(Claim::Held);
+        locked = true;
+    }
+    auto letGo = [&](Claim claim) {
+        if (locked)
+            release(entry.unit);
+        return finishWith(claim);
+    };
+    query.prepare(QStringLiteral("SELECT station, pid FROM entries WHERE unit = ? AND operation = ? AND result IS NULL"));
+    query.addBindValue(entry.unit);
+    query.addBindValue(JournalName::Provision);
+    if (!query.exec()) {
+        fail(Error::WriteFailed, query.lastError().text());
+        return finishWith(std::nullopt);
+    }
+    while (query.next()) {
+        const bool here = query.value(0).toString() == entry.station;
+        // A SQLite journal is one station's: a claim from elsewhere is held.
+        if ((here && SerialDevice::isRunning(query.value(1).toLongLong())) || (!here && !m_postgres))
+            return letGo(Claim::Held);
+    }
+    if (!again) {
+        query.prepare(QStringLiteral("SELECT count(*) FROM entries WHERE unit = ? AND operation = ? AND result = ? AND content = ?"));
+        query.addBindValue(entry.unit);
+        query.addBindValue(JournalName::Provision);
+        query.addBindValue(JournalName::Ok);
+        query.addBindValue(entry.content);
+        if (!query.exec() || !query.next()) {
+            fail(Error::WriteFailed, query.lastError().text());
+            return finishWith(std::nullopt);
+        }
+        if (query.value(0).toInt() > 0)
+            return letGo(Claim::Done);
+    }
+    entry.id = begin(entry);
+    if (entry.id == 0)
+        return finishWith(std::nullopt);
+    return finishWith(Claim::Taken);
+}
+
+void Journal::release(const QString &unit)
+{
+    if (!m_postgres || !isOpen())
+        return;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT pg_advisory_unlock(?)"));
+    query.addBindValue(unitLockKey(unit));
+    query.exec();
+}
+
+QHash<QString, QList<QByteArray>> Journal::provisioned()
+{
+    QHash<QString, QList<QByteArray>> units;
+    if (!isOpen())
+        return units;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT unit, content FROM entries WHERE operation = ? AND result = ?"));
+    query.addBindValue(JournalName::Provision);
+    query.addBindValue(JournalName::Ok);
+    if (query.exec()) {
+        while (query.next())
+            units[query.value(0).toString()].append(query.value(1).toByteArray());
+    }
+    return units;
+}
+
+QList<JournalEntry> Journal::find(const Filter &filter)
+{
+    QList<JournalEntry> entries;
+    if (!isOpen())
+        return entries;
+    QStringList where;
+    QVariantList values;
+    auto match = [&](const QString &column, const QString &value) {
+        if (value.isEmpty())
+            return;
+        where << column + QStringLiteral(" = ?");
+        values << value;
+    };
+    match(QStringLiteral("module_id"), filter.moduleId);
+    match(QStringLiteral("port"), filter.port);
+    match(QStringLiteral("operation"), filter.operation);
+    match(QStringLiteral("unit"), filter.unit);
+    if (filter.result == JournalName::Unfinished)
+        where << QStringLiteral("result IS NULL");
+    else
+        match(QStringLiteral("result"), filter.result);
+    if (!filter.name.isEmpty()) {
+        where << QStringLiteral("LOWER(module_name) LIKE ?");
+        values << QLatin1Char('%') + filter.name.toLower() + QLatin1Char('%');
+    }
+    if (!filter.idOrName.isEmpty()) {
+        where << QStringLiteral("(module_id = ? OR LOWER(module_name) LIKE ?)");
+        values << filter.idOrName << QLatin1Char('%') + filter.idOrName.toLower() + QLatin1Char('%');
+    }
+    if (filter.sinceMs) {
+        where << QStringLiteral("started_at >= ?");
+        values << *filter.sinceMs;
+    }
+    if (filter.untilMs) {
+        where << QStringLiteral("started_at < ?");
+        values << *filter.untilMs;
+    }
+    QString statement = QStringLiteral("SELECT %1%2 FROM entries")
+                            .arg(QLatin1String(ListColumns), filter.withContent ? QStringLiteral(", content") : QString());
+    if (!where.isEmpty())
+        statement += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    statement += QStringLiteral(" ORDER BY started_at DESC, id DESC");
+    if (filter.limit > 0)
+        statement += QStringLiteral(" LIMIT %1").arg(filter.limit);
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(statement);
+    for (const QVariant &value : std::as_const(values))
+        query.addBindValue(value);
+    if (!query.exec()) {
+        fail(Error::CannotOpen, query.lastError().text());
+        return entries;
+    }
+    while (query.next())
+        entries.append(entryFrom(query, filter.withContent));
+    return entries;
+}
+
+std::optional<JournalEntry> Journal::entry(qint64 id)
+{
+    if (!isOpen())
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT %1, content FROM entries WHERE id = ?").arg(QLatin1String(ListColumns)));
+    query.addBindValue(id);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return entryFrom(query, true);
+}

@@ -1,0 +1,116 @@
+#include "moduleanswer.h"
+
+#include <QMap>
+#include <QSet>
+
+QString answerText(const QByteArray &received)
+{
+    QString text;
+    text.reserve(received.size());
+    for (char byte : received)
+        text += byte == '\r' ? QChar(u'|') : QChar::fromLatin1(byte);
+    text.chop(1);
+
+    const qsizetype preambleEnd = text.lastIndexOf(QStringLiteral("||"));
+    if (preambleEnd >= 0 && preambleEnd != text.size() - 2)
+        text = text.mid(preambleEnd + 2);
+    // Unwritten memory reads as 0xFF or, in some modules, 0x00: either is fill.
+    text.replace(QChar(0xFF), QChar(u' '));
+    text.replace(QChar(0x00), QChar(u' '));
+    return text;
+}
+
+namespace {
+
+void chopTrailingSpaces(QString &part)
+{
+    qsizetype end = part.size();
+    while (end > 0 && part[end - 1] == QLatin1Char(' '))
+        --end;
+    part.truncate(end);
+}
+
+int digitValue(const QString &part)
+{
+    bool ok = false;
+    const int value = part.toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+} // namespace
+
+AnswerFields answerFields(const QString &text)
+{
+    AnswerFields fields;
+    QStringList parts = text.split(QLatin1Char('|'));
+    if (parts.size() == 1) {
+        fields.error = AnswerError::NoSeparator;
+        return fields;
+    }
+    parts.removeAll(QString());
+    for (QString &part : parts)
+        chopTrailingSpaces(part);
+    fields.items = parts;
+    return fields;
+}
+
+bool heldByDigit(int digit, int bit)
+{
+    return (digit & permissionMask(bit)) != 0;
+}
+
+ReadupResult readModuleAnswer(const QString &text, const FormValues &current)
+{
+    ReadupResult result;
+    const AnswerFields fields = answerFields(text);
+    result.error = fields.error;
+    if (fields.error != AnswerError::None)
+        return result;
+    QStringList parts = fields.items;
+    result.fieldCount = int(parts.size());
+    const qsizetype lineEdits = current.texts.size();
+    if (parts.size() != lineEdits || lineEdits < TelephoneCount) {
+        result.error = AnswerError::WrongFieldCount;
+        return result;
+    }
+
+    // The two permission digits in front of each telephone number become
+    // parts of their own, row by row, after the 44 texts. An empty telephone
+    // part gives the digits 0 and 0.
+    for (qsizetype p = lineEdits - TelephoneCount; p < lineEdits; ++p) {
+        const QString telephone = parts[p];
+        parts[p] = telephone.mid(2);
+        parts.append(telephone.isEmpty() ? QStringLiteral("0") : telephone.mid(0, 1));
+        parts.append(telephone.size() < 2 ? QString() : telephone.mid(1, 1));
+    }
+
+    QList<PermissionBit> boxes;
+    QSet<int> groupNumbers;
+    for (const QString &group : current.groups) {
+        bool ok = false;
+        const int g = group.split(QLatin1Char('.')).first().toInt(&ok, 10);
+        if (!ok) {
+            result.error = AnswerError::BadGroup;
+            return result;
+        }
+        boxes.append({g, digitValue(group.split(QLatin1Char('.')).last())});
+        groupNumbers.insert(g);
+    }
+    const int groupCount = int(groupNumbers.size());
+
+    FormValues values = current;
+    for (qsizetype i = 0; i < lineEdits; ++i) {
+        const int maxLength = i < lineEditCatalogue().size() ? lineEditCatalogue()[i].maxLength : 16;
+        values.texts[i] = parts[i].left(maxLength);
+    }
+    for (qsizetype k = 0; k < boxes.size() && k < values.checked.size(); ++k) {
+        const int g = boxes[k].group;
+        if (g < 1 || g > groupCount)
+            continue;
+        const qsizetype digitPart = lineEdits + g - 1;
+        const int digit = digitPart < parts.size() ? digitValue(parts[digitPart]) : 0;
+        values.checked[k] = boxes[k].bit >= 1 && boxes[k].bit <= 30 && heldByDigit(digit, boxes[k].bit);
+    }
+    result.values = values;
+    return result;
+}

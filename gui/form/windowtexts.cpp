@@ -1,0 +1,315 @@
+#include "windowtexts.h"
+
+#include "core/journal/journal.h"
+#include "core/port/portname.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstring>
+
+namespace WindowText {
+
+namespace {
+
+// The translation context of every text below.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(WindowText)
+};
+
+// A field as the window names it, in the window's language: its caption, or
+// "Telefonszám 3", or a permission box by its row and column.
+QString shownTitle(const QString &name)
+{
+    static const char *const columns[] = {QT_TRANSLATE_NOOP("WindowText", "Bemenet riasztás 2"),
+                                          QT_TRANSLATE_NOOP("WindowText", "Bemenet riasztás 1"),
+                                          QT_TRANSLATE_NOOP("WindowText", "Kimenet vezérlés 2"),
+                                          QT_TRANSLATE_NOOP("WindowText", "Kimenet vezérlés 1")};
+    const int index = lineEditIndex(name);
+    if (index >= FieldItemCount)
+        return Texts::tr("Telefonszám %1").arg(index - FieldItemCount + 1);
+    if (index >= 0) {
+        const QString caption = lineEditCatalogue()[index].caption;
+        return caption.isEmpty() ? name : QCoreApplication::translate("MainWindow", caption.toUtf8().constData()).chopped(1);
+    }
+    const std::optional<CheckBoxPlace> place = checkBoxPlace(name);
+    if (!place)
+        return name;
+    return Texts::tr("Telefonszám %1, %2").arg(place->row).arg(Texts::tr(columns[place->column - 1]));
+}
+
+QString shownTitle(int field)
+{
+    return field >= 0 && field < LineEditCount ? shownTitle(lineEditCatalogue()[field].name) : QString();
+}
+
+QString quoted(const QString &text)
+{
+    return QStringLiteral("„%1”").arg(text);
+}
+
+QString difference(const FieldDifference &d)
+{
+    const bool box = isCheckBox(d);
+    auto side = [box](const QString &value) { return box ? value : QLatin1Char('"') + value + QLatin1Char('"'); };
+    return Texts::tr("%1 (%2): űrlap %3, modul %4").arg(d.name, shownTitle(d.name), side(d.first), side(d.second));
+}
+
+} // namespace
+
+QString inputError(FieldRule rule)
+{
+    switch (rule) {
+    case FieldRule::Digits: return Texts::tr("Only numbers.");
+    case FieldRule::SevenBitText: return Texts::tr("Only numbers and characters. (7-bit ascii)\n");
+    case FieldRule::RestoreFlag: return Texts::tr("The value is only 1 or 0.");
+    case FieldRule::TelephoneDigits: return Texts::tr("Telephone number: only numbers.");
+    case FieldRule::None: break;
+    }
+    return {};
+}
+
+QString downloadRefusal(const RecordResult &refusal, char separator)
+{
+    const QString field = refusal.field >= 0 ? quoted(shownTitle(refusal.field)) : QString();
+    switch (refusal.error) {
+    case RecordError::None:
+        return {};
+    case RecordError::MissingField:
+        return Texts::tr("Az összes mező kitöltése kötelező.");
+    case RecordError::AccentedCharacter:
+        return Texts::tr("Ékezetes karakterek nem használhatóak.");
+    case RecordError::NotLatin1:
+        return Texts::tr("A(z) %1 mező olyan karaktert tartalmaz, amely nem küldhető el a modulnak.").arg(field);
+    case RecordError::ControlCharacter:
+        if (field.isEmpty())
+            return Texts::tr("Az ellenőrző karakter nem lehet vezérlőkarakter.");
+        return Texts::tr("A(z) %1 mező vezérlőkaraktert (például sortörést) tartalmaz.").arg(field);
+    case RecordError::FieldRule:
+        switch (refusal.rule) {
+        case FieldRule::Digits:
+        case FieldRule::TelephoneDigits:
+            return Texts::tr("A(z) %1 mező csak számjegyet és szóközt tartalmazhat.").arg(field);
+        case FieldRule::SevenBitText:
+            return Texts::tr("A(z) %1 mező csak ékezet nélküli betűt, számjegyet és írásjelet tartalmazhat.").arg(field);
+        case FieldRule::RestoreFlag:
+            return Texts::tr("A(z) %1 mező értéke csak 1, 0 vagy üres lehet.").arg(field);
+        case FieldRule::None:
+            break;
+        }
+        return {};
+    case RecordError::SeparatorInText:
+        if (field.isEmpty())
+            return Texts::tr("A mezők nem tartalmazhatják az elválasztó karaktert (%1).").arg(settingChar(separator));
+        return Texts::tr("A(z) %1 mező nem tartalmazhatja az elválasztó karaktert (%2).").arg(field, settingChar(separator));
+    }
+    return {};
+}
+
+QString portState(const SerialDevice::PortState &state)
+{
+    using SerialDevice::Access;
+    if (state.device.isEmpty())
+        return Texts::tr("Nincs port kiválasztva.");
+    const QString name = SerialDevice::shortName(state.device);
+    switch (state.access) {
+    case Access::Free:
+        return Texts::tr("%1: szabad").arg(name);
+    case Access::Missing:
+        return Texts::tr("%1: nem található").arg(name);
+    case Access::NoPermission:
+        return Texts::tr("%1: nincs jogosultság (csoport: %2)").arg(name, state.group);
+    case Access::Busy:
+        if (state.holder && !state.holder->program.isEmpty())
+            return Texts::tr("%1: foglalt (%2, %3)").arg(name, state.holder->program).arg(state.holder->pid);
+        if (state.holder)
+            return Texts::tr("%1: foglalt (%2)").arg(name).arg(state.holder->pid);
+        if (!state.lockFile.isEmpty())
+            return Texts::tr("%1: foglalt (zárolófájl: %2)").arg(name, state.lockFile);
+        return Texts::tr("%1: foglalt").arg(name);
+    }
+    return name;
+}
+
+QString failureReason(const ExchangeReport &report, AnswerError answerError, int fieldCount)
+{
+    const QString bytes = QString::fromLatin1(report.unexpected.toHex(' ').toUpper());
+    const QString closed = Texts::tr("A vonal %1 bájt után megszakadt.").arg(report.bytesSent + report.bytesReceived);
+    switch (report.ending) {
+    case Ending::Done:
+    case Ending::Cancelled:
+    case Ending::Interrupted:
+    case Ending::Refused:
+        return {};
+    case Ending::PortUnavailable:
+        if (report.port.access == SerialDevice::Access::NoPermission)
+            return portState(report.port) + Texts::tr(". Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.").arg(report.port.group);
+        return portState(report.port);
+    case Ending::LineSetupFailed:
+        return Texts::tr("A port nem fogadja el a vonal beállításait.");
+    case Ending::NoReady:
+        if (report.lineClosed)
+            return closed;
+        return bytes.isEmpty() ? Texts::tr("A modul nem válaszolt.")
+                               : Texts::tr("A modul nem a várt választ adta (kapott bájtok: %1).").arg(bytes);
+    case Ending::NoAcknowledge:
+        if (report.lineClosed)
+            return closed;
+        return bytes.isEmpty() ? Texts::tr("A modul nem nyugtázta a betöltést.")
+                               : Texts::tr("Hibás nyugtázás (kapott bájtok: %1).").arg(bytes);
+    case Ending::BadAnswer:
+    case Ending::Mismatch:
+        if (report.lineClosed)
+            return closed;
+        if (answerError == AnswerError::NoSeparator)
+            return Texts::tr("A modul nem válaszolt.");
+        if (answerError == AnswerError::WrongFieldCount)
+            return Texts::tr("A modul %1 mezőt küldött %2 helyett.").arg(fieldCount).arg(LineEditCount);
+        return {};
+    }
+    return {};
+}
+
+QString moduleHolds(const FieldDifference &difference)
+{
+    const bool box = isCheckBox(difference);
+    return Texts::tr("A modul értéke: %1").arg(box ? difference.second : QLatin1Char('"') + difference.second + QLatin1Char('"'));
+}
+
+QString missingField(int field)
+{
+    return Texts::tr("Kitöltetlen mező: %1.").arg(quoted(shownTitle(field)));
+}
+
+QString verifyDetails(const AnswerComparison &comparison)
+{
+    switch (comparison.error) {
+    case AnswerError::NoSeparator:
+        return Texts::tr("A modul nem válaszolt.");
+    case AnswerError::WrongFieldCount:
+        return Texts::tr("A modul %1 mezőt küldött %2 helyett.").arg(comparison.fieldCount).arg(LineEditCount);
+    case AnswerError::BadGroup:
+    case AnswerError::None:
+        break;
+    }
+    QStringList lines;
+    for (const FieldDifference &d : comparison.differences)
+        lines << difference(d);
+    return lines.isEmpty() ? Texts::tr("A modul válasza nem egyezik az űrlappal.") : lines.join(QLatin1Char('\n'));
+}
+
+QString unsavable(const ContentFile::SaveProblem &problem)
+{
+    using Reason = ContentFile::SaveProblem::Reason;
+    QString reason;
+    switch (problem.reason) {
+    case Reason::WrongShape:
+        return Texts::tr("The form cannot be saved: it does not have %1 fields and %2 boxes.")
+            .arg(LineEditCount).arg(CheckBoxCount);
+    case Reason::EndMark: reason = Texts::tr("it is \"%1\", which marks the end of a content file").arg(ContentFile::EndMark); break;
+    case Reason::LineBreak: reason = Texts::tr("it holds a line break"); break;
+    case Reason::NulCharacter: reason = Texts::tr("it holds a NUL character"); break;
+    case Reason::NotLatin1: reason = Texts::tr("it holds a character that a content file cannot store"); break;
+    case Reason::TooLong: reason = Texts::tr("it is longer than the field"); break;
+    }
+    return Texts::tr("The field \"%1\" cannot be saved: %2.").arg(shownTitle(problem.field), reason);
+}
+
+QString fileError(const FileError &error)
+{
+    if (error.kind == FileError::Kind::NotRegularFile)
+        return Texts::tr("not a regular file");
+    return QString::fromLocal8Bit(std::strerror(error.code));
+}
+
+QString journalUnavailable(const QString &where, const JournalProblem &problem)
+{
+    using Error = JournalProblem::Error;
+    QString why;
+    switch (problem.error) {
+    case Error::None: break;
+    case Error::NoDriver: why = Texts::tr("hiányzik a Qt %1 adatbázis-meghajtója").arg(problem.detail); break;
+    case Error::CannotCreate: why = Texts::tr("nem hozható létre"); break;
+    case Error::Missing: why = Texts::tr("nem található"); break;
+    case Error::CannotOpen: why = Texts::tr("nem nyitható meg"); break;
+    case Error::ReadOnly: why = Texts::tr("csak olvasható"); break;
+    case Error::NewerSchema:
+        why = Texts::tr("újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)")
+                  .arg(problem.foundVersion).arg(Journal::SchemaVersion);
+        break;
+    case Error::WriteFailed: why = Texts::tr("nem veszi fel a bejegyzést"); break;
+    }
+    if (!problem.detail.isEmpty() && problem.error != Error::NoDriver)
+        why += QStringLiteral(" (%1)").arg(problem.detail);
+    return Texts::tr("A napló (%1) %2.\nA műveletek ettől kezdve nem kerülnek a naplóba.").arg(where, why);
+}
+
+QString journalOperation(const QString &operation)
+{
+    if (operation == JournalName::Download)
+        return Texts::tr("betöltés");
+    if (operation == JournalName::Readup)
+        return Texts::tr("kiolvasás");
+    if (operation == JournalName::Verify)
+        return Texts::tr("ellenőrzés");
+    if (operation == JournalName::Backup)
+        return Texts::tr("mentés");
+    if (operation == JournalName::Provision)
+        return Texts::tr("telepítés");
+    return operation;
+}
+
+QString journalResult(const QString &result)
+{
+    if (result == JournalName::Ok)
+        return Texts::tr("sikeres");
+    if (result == JournalName::Failed)
+        return Texts::tr("sikertelen");
+    if (result == JournalName::Refused)
+        return Texts::tr("elutasítva");
+    if (result == JournalName::Interrupted)
+        return Texts::tr("megszakítva");
+    return Texts::tr("befejezetlen");
+}
+
+QString cutFields(const QList<ContentFile::LoadResult::Cut> &cut)
+{
+    QStringList fields;
+    for (const ContentFile::LoadResult::Cut &value : cut)
+        fields << quoted(shownTitle(value.field));
+    return Texts::tr("Levágva a mező hosszára: %1").arg(fields.join(QStringLiteral(", ")));
+}
+
+QString settingsSummary(const LinkSettings &s)
+{
+    if (s.FilePath.isEmpty())
+        return Texts::tr("No opened file.");
+    auto checksumMode = [](char checkSize) {
+        switch (checkSize) {
+        case 0: return Texts::tr("8bit sum");
+        case 1: return Texts::tr("16bit sum");
+        case 2: return Texts::tr("24bit sum");
+        case 3: return Texts::tr("32bit sum");
+        default: return QString(settingChar(checkSize));
+        }
+    };
+    const QString port = s.Port == SimulatedModulePort ? Texts::tr("Szimulált modul") : s.Port;
+    return Texts::tr("Port: %1\n").arg(port)
+         + Texts::tr("Baudrate: B%1\n").arg(s.Baudrate)
+         + Texts::tr("Timeout: %1\n").arg(s.SerialTimeout)
+         + Texts::tr("CHKS: %1\n").arg(checksumMode(s.CheckSize))
+         + Texts::tr("ACK char: %1\n").arg(settingChar(s.AckChar))
+         + Texts::tr("Checkvalue: %1\n").arg(s.CheckValue)
+         + Texts::tr("Download Separator: %1\n").arg(settingChar(s.DownloadSeparator))
+         + Texts::tr("Upload Separator: %1\n").arg(settingChar(s.UploadSeparator))
+         + Texts::tr("Upload Command: %1\n").arg(settingChar(s.UploadCommand));
+}
+
+QString portLabelText(const LinkSettings &s, bool portChosen)
+{
+    const QString format = portChosen ? QStringLiteral("%1 Baud: %2") : QStringLiteral("%1  Baud: %2");
+    return format.arg(s.Port, QString::number(s.Baudrate));
+}
+
+} // namespace WindowText

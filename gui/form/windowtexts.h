@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/content/contentfile.h"
+#include "core/form/fieldcheck.h"
+#include "core/form/formdiff.h"
+#include "core/journal/journalsink.h"
+#include "core/record/contentrecord.h"
+#include "core/record/moduleanswer.h"
+#include "core/link/moduleexchange.h"
+#include "core/port/exclusiveport.h"
+#include "core/settings/linksettings.h"
+
+#include <QString>
+
+// What the window says about what the core reports: the window's long-standing
+// texts where it has them, Hungarian beside them where it has none. Every
+// sentence the window shows about a rule, a port or a module comes from here.
+namespace WindowText {
+
+// The "Input error" box of a field that breaks its rule.
+QString inputError(FieldRule rule);
+// The "Betöltés hiba." box of a refused download.
+QString downloadRefusal(const RecordResult &refusal, char separator);
+// "ttyUSB0: foglalt (minicom, 4711)".
+QString portState(const SerialDevice::PortState &state);
+// Why an exchange failed, as the line under the window's usual text: the
+// port and its state (with the fix for a missing permission), no answer, a
+// wrong answer with its bytes, a line that closed. Empty when it did not fail.
+QString failureReason(const ExchangeReport &report, AnswerError answerError = AnswerError::None, int fieldCount = 0);
+// The details of a failed verify: each field the module holds otherwise, or
+// why its answer could not be read as fields.
+QString verifyDetails(const AnswerComparison &comparison);
+// The tool tip of a field a verify found different: "A modul értéke: "ABLAK"".
+QString moduleHolds(const FieldDifference &difference);
+// The line under "Az összes mező kitöltése kötelező." that names the field.
+QString missingField(int field);
+// The "Error" box of a form that would not load back from its file.
+QString unsavable(const ContentFile::SaveProblem &problem);
+// Why the disk did not take a file: the system's own words.
+QString fileError(const FileError &error);
+// The box that says, once, that transfers go unrecorded.
+QString journalUnavailable(const QString &where, const JournalProblem &problem);
+// How a journal entry's operation and result read in the journal window.
+QString journalOperation(const QString &operation);
+QString journalResult(const QString &result);
+
+// The status bar's word on values a file held longer than their fields,
+// which the form cut as its fields do: "Levágva a mező hosszára: „Modul neve”".
+QString cutFields(const QList<ContentFile::LoadResult::Cut> &cut);
+// The nine-line summary shown by the settings information box.
+QString settingsSummary(const LinkSettings &settings);
+// "COM1  Baud: 1200" at start, "COM1 Baud: 1200" once the port was chosen.
+QString portLabelText(const LinkSettings &settings, bool portChosen);
+
+} // namespace WindowText

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "core/form/formvalues.h"
+#include "core/journal/journallocation.h"
+#include "core/settings/linksettings.h"
+#include "core/port/portscan.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class Journal;
+class JournalRecord;
+struct JournalEntry;
+class ModuleSimulator;
+class QLabel;
+namespace Ui { class MainWindow; }
+
+// The one window: the configuration form, the menus that act on it and the
+// status bar. The form's widgets are the data; each slot reads them into plain
+// values, hands those to the subsystem that owns the rule, and shows the
+// outcome.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Starts from `settings`; the program itself always starts from the defaults.
+    explicit MainWindow(QWidget *parent = nullptr, const LinkSettings &settings = {});
+    ~MainWindow() override;
+
+    LinkSettings &linkSettings() { return m_settings; }
+    const Ui::MainWindow &form() const { return *ui; }
+    // Where the port dialog looks for serial devices.
+    void setDeviceLookup(const DeviceLookup &lookup) { m_deviceLookup = lookup; }
+    // Where transfers are recorded; the program sets it from --journal.
+    void setJournalLocation(const JournalLocation &location);
+
+public slots:
+    void newfile();
+    void openfile();
+    void save();
+    void saveas();
+    void verify_func();
+    void show_port();
+    void setCheck();
+    void setFixChar();
+    void setAckChar();
+    void setSeparators();
+    void setUploadCommand();
+    void setChks8();
+    void setChks16();
+    void setChks24();
+    void setChks32();
+    void download();
+    void readup();
+    void show_info();
+    void nevjegy();
+    void contents();
+    void input_check();
+    void smskpSelect();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void connectActions();
+    void createStatusLabels();
+    void loadFile(const QString &path);
+    bool startSimulatedModule();
+    bool checkFields();
+    bool checkEditedField();
+    void showJournal();
+    void showPort();
+    Journal *journal();
+    JournalRecord beginRecord(JournalEntry entry);
+    void finishRecord(JournalRecord &record);
+    void journalFailed();
+    void markSaved();
+    bool mayReplaceForm();
+    QString contentFileFilter() const;
+    QString fileDialogStart(bool withName) const;
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    LinkSettings m_settings;
+    QLabel *portLabel = nullptr;
+    QLabel *fileLabel = nullptr;
+    QLabel *noticeLabel = nullptr;
+    bool m_checkingFields = false;
+    bool m_applyingColours = false;
+    bool m_portChosen = false;
+    DeviceLookup m_deviceLookup;
+    std::unique_ptr<ModuleSimulator> m_simulatedModule;  // runs once chosen, until the window goes
+    JournalLocation m_journalLocation;
+    std::unique_ptr<Journal> m_journal;  // opened for the first transfer
+    bool m_journalGivenUp = false;       // the technician has been told once
+    FormValues m_savedForm;              // as last saved or loaded
+    QString m_lastFile;                  // the file last opened or saved
+};

@@ -1,0 +1,124 @@
+#include "dload.h"
+
+#include "dlthread.h"
+#include "gui/form/windowtexts.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+constexpr int SuccessDisplayMs = 2000;
+}
+
+dload::dload(const LinkSettings &settings, const TransferPlan &plan, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName("dload");
+    resize(262, 118);
+
+    m_picture = new QLabel(this);
+    m_picture->setObjectName("label");
+    m_picture->setGeometry(10, 10, 71, 71);
+    m_picture->setPixmap(QPixmap(QStringLiteral(":/img/img/icon_download.png")));
+
+    m_status = new QLabel(this);
+    m_status->setObjectName("kiiras");
+    m_status->setGeometry(90, 20, 151, 51);
+    m_status->setAlignment(Qt::AlignCenter);
+    m_status->setWordWrap(true);
+    // The failure text runs to four lines in this fixed box; the form's small
+    // face keeps every one of them inside it.
+    QFont statusFont = m_status->font();
+    statusFont.setPixelSize(10);
+    m_status->setFont(statusFont);
+
+    m_reason = new QLabel(this);
+    m_reason->setObjectName("reason");
+    m_reason->setWordWrap(true);
+    m_reason->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_reason->hide();
+
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName("progressBar");
+    m_progressBar->setGeometry(10, 90, 151, 21);
+    m_progressBar->setValue(24);
+
+    m_buttonBox = new QDialogButtonBox(QDialogButtonBox::Cancel, Qt::Horizontal, this);
+    m_buttonBox->setObjectName("buttonBox");
+    m_buttonBox->setGeometry(170, 90, 81, 21);
+    m_buttonBox->setCenterButtons(true);
+    m_buttonBox->setEnabled(false);
+    connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    retranslateUi();
+
+    m_simulated = settings.Port == SimulatedModulePort;
+    m_worker = std::make_unique<dlThread>(settings, plan, this);
+    connect(m_worker.get(), &QThread::finished, this, &dload::dlcomplete);
+    m_worker->start(QThread::InheritPriority);
+}
+
+// An abandoned download stops before its next byte and releases the port
+// before the dialog goes.
+dload::~dload()
+{
+    m_worker->abandon();
+    m_worker->wait();
+}
+
+const ExchangeReport &dload::report() const
+{
+    return m_worker->report();
+}
+
+void dload::retranslateUi()
+{
+    setWindowTitle(tr("Betöltés"));
+    m_status->setText(tr("Betöltés..."));
+}
+
+void dload::dlcomplete()
+{
+    m_buttonBox->setStandardButtons(QDialogButtonBox::Ok);
+    m_buttonBox->setEnabled(true);
+    if (m_worker->result()) {
+        // Nothing real was written: the technician must not take this for a
+        // configured module.
+        m_status->setText(m_simulated ? tr("Sikeres betöltés.\nSzimulált modul: valódi eszköz nem lett írva.")
+                                      : tr("Sikeres betöltés."));
+        auto *closer = new QTimer(this);
+        closer->setSingleShot(true);
+        closer->setTimerType(Qt::PreciseTimer);  // a coarse one may fire a tenth of a second early
+        connect(closer, &QTimer::timeout, this, &QDialog::accept);
+        closer->start(SuccessDisplayMs);
+    } else {
+        m_status->setText(tr("Betöltés hiba.\nTipp: ellenőrizze az eszközt és a portbeállításokat."));
+        // Why, below the fixed part of the dialog, which grows to hold it.
+        if (const QString reason = WindowText::failureReason(m_worker->report()); !reason.isEmpty()) {
+            constexpr int Margin = 10;
+            const int width = 262 - 2 * Margin;
+            m_reason->setText(reason);
+            const int height = m_reason->heightForWidth(width);
+            m_reason->setGeometry(Margin, 118, width, height);
+            m_reason->show();
+            resize(262, 118 + height + Margin);
+        }
+    }
+}
+
+void dload::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+}
+
+void dload::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+}

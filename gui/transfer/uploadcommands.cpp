@@ -1,0 +1,187 @@
+#include "uploadcommands.h"
+
+#include "gui/form/fieldmarks.h"
+#include "gui/form/formbinding.h"
+#include "gui/form/messagebox.h"
+#include "gui/form/windowtexts.h"
+#include "core/journal/journalentry.h"
+#include "core/operations/moduleoperations.h"
+#include "screenpace.h"
+#include "core/link/seriallink.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QProgressDialog>
+
+#include <memory>
+
+namespace {
+
+// The translation context of the texts below.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(Transfers)
+};
+
+// The read-up's and verify's progress dialog, made once the port is ours.
+// It stays up until the outcome is known: it neither hides nor starts again at
+// its end, however long the answer. One that has not shown itself by the time
+// the answer is in never shows: the outcome's box is then the only window.
+class AnswerProgress : public UploadWatcher
+{
+public:
+    AnswerProgress(QWidget *window, const QString &title, const QString &label)
+        : m_window(window), m_title(title), m_label(label) {}
+
+    void started() override
+    {
+        m_dialog = std::make_unique<QProgressDialog>(m_label, Texts::tr("Megszakítás"), 0, AnswerBytes, m_window);
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setWindowTitle(m_title);
+        m_dialog->setAutoReset(false);
+        m_dialog->setAutoClose(false);
+    }
+
+    // One step per byte, short of the end until the answer is complete; the
+    // bar is redrawn, and the window served, at the screen's pace.
+    bool received(int bytes) override
+    {
+        if (m_dialog->wasCanceled())
+            return false;
+        if (!m_pace.due())
+            return true;
+        m_dialog->setValue(std::min(bytes, AnswerBytes - 1));
+        QCoreApplication::processEvents();  // setValue does so only once the dialog shows
+        return !m_dialog->wasCanceled();
+    }
+
+    // The answer is complete: a full bar, if the bar is up at all.
+    void finish()
+    {
+        if (m_dialog && m_dialog->isVisible())
+            m_dialog->setValue(AnswerBytes);
+        else
+            m_dialog.reset();
+    }
+
+    void close() { m_dialog.reset(); }
+
+private:
+    QWidget *m_window;
+    QString m_title;
+    QString m_label;
+    std::unique_ptr<QProgressDialog> m_dialog;
+    ScreenPace m_pace;
+};
+
+// The usual failure text, and under it why.
+QString withReason(const QString &text, const QString &reason)
+{
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+
+// The end of an exchange into its journal entry, with what the window says of it.
+void recordEnd(JournalEntry &entry, const ExchangeReport &report, const QByteArray &answer, const QString &message)
+{
+    setEnding(entry, report);
+    if (!answer.isEmpty())
+        entry.recordSha256 = sha256Hex(answer);
+    entry.message = message;
+}
+
+// The port could not be had, or would not take the line settings.
+void portFailure(QWidget *window, const QString &failure, const ExchangeReport &report, JournalEntry &entry)
+{
+    using SerialDevice::Access;
+    const QString text = withReason(failure + Texts::tr("\nNem lehet megnyitni a portot."), WindowText::failureReason(report));
+    recordEnd(entry, report, {}, text);
+    if (report.ending == Ending::PortUnavailable
+        && (report.port.access == Access::Busy || report.port.access == Access::NoPermission))
+        qDebug().noquote() << WindowText::portState(report.port);
+    Message::critical(window, Texts::tr("Hiba"), text);
+}
+
+} // namespace
+
+void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
+                      QComboBox *operatorCombo, JournalEntry &entry)
+{
+    AnswerProgress progress(window, Texts::tr("Kiolvasás"), Texts::tr("Kiolvasás..."));
+    SerialLink link;
+    const ReadupOutcome outcome = readUp(link, settings, readForm(central), progress);
+    link.close();
+    progress.close();
+    const QString failed = Texts::tr("Sikertelen kiolvasás.");
+    switch (outcome.ending) {
+    case Ending::Done:
+        recordEnd(entry, outcome, outcome.answer, {});
+        setContent(entry, outcome.values);
+        writeForm(central, outcome.values);
+        operatorCombo->setCurrentIndex(operatorIndexForNumber(outcome.values.texts.first()));
+        return;
+    case Ending::PortUnavailable:
+    case Ending::LineSetupFailed:
+        portFailure(window, failed, outcome, entry);
+        return;
+    case Ending::BadAnswer: {
+        if (outcome.answerError == AnswerError::NoSeparator)
+            qDebug("sep error");
+        else if (outcome.answerError == AnswerError::WrongFieldCount)
+            qDebug() << "dberror" << outcome.fieldCount << LineEditCount;
+        const QString text = withReason(failed + Texts::tr("\nEllenőrizze az eszközt, és próbálja meg újra!"),
+                                        WindowText::failureReason(outcome, outcome.answerError, outcome.fieldCount));
+        recordEnd(entry, outcome, outcome.answer, text);
+        Message::critical(window, Texts::tr("Hiba"), text);
+        return;
+    }
+    default:  // cancelled
+        recordEnd(entry, outcome, outcome.answer, {});
+        return;
+    }
+}
+
+void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *central, JournalEntry &entry)
+{
+    // The port stays ours, and the bar up, until the technician has read the
+    // outcome.
+    AnswerProgress progress(window, Texts::tr("Ellenőrzés"), Texts::tr("Ellenőrzés..."));
+    SerialLink link;
+    const VerifyOutcome outcome = verify(link, settings, readForm(central), progress);
+    progress.finish();
+    const QString title = Texts::tr("Ellenőrzés");
+    const QString failed = Texts::tr("Sikertelen ellenőrzés.");
+    switch (outcome.ending) {
+    case Ending::Refused: {
+        const QString text = Texts::tr("Sikertelen ellenőrzés. (ascii error)");
+        recordEnd(entry, outcome, outcome.answer, text);
+        Message::critical(window, Texts::tr("Hiba"), text);
+        return;
+    }
+    case Ending::PortUnavailable:
+    case Ending::LineSetupFailed:
+        portFailure(window, failed, outcome, entry);
+        return;
+    case Ending::Done: {
+        const QString text = settings.Port == SimulatedModulePort
+                               ? Texts::tr("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve.")
+                               : Texts::tr("Sikeres ellenőrzés.");
+        recordEnd(entry, outcome, outcome.answer, text);
+        Message::information(window, title, text);
+        return;
+    }
+    case Ending::Mismatch: {
+        const QString text = withReason(failed + Texts::tr("\nTöltse be újra a konfigurációt!"),
+                                        WindowText::failureReason(outcome, outcome.comparison.error, outcome.comparison.fieldCount));
+        recordEnd(entry, outcome, outcome.answer, text);
+        entry.differences = outcome.comparison.differences;
+        for (const FieldDifference &difference : outcome.comparison.differences)
+            FieldMarks::mark(central, difference.name, WindowText::moduleHolds(difference));
+        Message::critical(window, title, text, WindowText::verifyDetails(outcome.comparison));
+        return;
+    }
+    default:  // cancelled
+        recordEnd(entry, outcome, outcome.answer, {});
+        return;
+    }
+}
