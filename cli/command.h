@@ -44,6 +44,7 @@ struct Result
     QString operation;
     ExitCode code = Success;
     QString message;  // why it failed, empty on success
+    QString reason;   // the same as the journal's id (see JournalReason)
     QString note;     // said in place of "ok", where there was nothing to do
     double seconds = 0;
     qint64 bytesSent = 0;

@@ -36,6 +36,71 @@ void DownloadCommand::configure(QCommandLineParser &parser)
     addOutputOptions(parser);
 }
 
+namespace {
+
+struct DownloadJob
+{
+    const FormValues &form;
+    const TransferPlan &plan;
+    bool force = false;        // write a module whose backup could not be read
+    bool verifyAfter = false;
+};
+
+// One port's download: the backup first (when asked), the download, and the
+// verify (when asked), as one result.
+Result downloadOnPort(const DownloadJob &job, const LinkSettings &settings, PortContext context, OutputFile *backupFile)
+{
+    Result backup;
+    if (backupFile) {
+        backup = readUpToFilePort(*backupFile, settings, context, QStringLiteral("backup"));
+        // A module is written only once what it held is safe on the disk,
+        // or, with --force, when it could not be read at all.
+        const bool unreadable = backup.code == ModuleFailed || backup.code == PortUnavailable;
+        if (backup.code != Success && !(job.force && unreadable)) {
+            backup.message = QStringLiteral("backup failed, module not written: ") + backup.message;
+            if (backup.code == NotRecorded)
+                backup.code = Refused;
+            return backup;
+        }
+    }
+    context.backup = backup.output;
+    Result result = downloadPort(settings, job.form, job.plan, context);
+    if (job.verifyAfter && result.code == Success) {
+        Result verified = verifyPort(settings, job.form, context);
+        verified.operation = QStringLiteral("download and verify");
+        verified.seconds += result.seconds;
+        verified.bytesSent += result.bytesSent;
+        verified.bytesReceived += result.bytesReceived;
+        result = verified;
+    }
+    result.backup = backup.output;
+    result.seconds += backup.seconds;
+    result.bytesSent += backup.bytesSent;
+    result.bytesReceived += backup.bytesReceived;
+    if (backup.code != Success)
+        result.message = (result.message.isEmpty() ? QString() : result.message + QStringLiteral("; "))
+                       + QStringLiteral("backup failed (") + backup.message + QStringLiteral("), written anyway");
+    return result;
+}
+
+} // namespace
+
+bool DownloadCommand::prepareBackups(const QString &folder, const QStringList &ports,
+                                     std::vector<std::unique_ptr<OutputFile>> *backups) const
+{
+    if (folder.isEmpty())
+        return true;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QString &port : ports) {
+        backups->push_back(std::make_unique<OutputFile>(backupPath(QDir(folder).absolutePath(), port, now)));
+        if (const FileError error = backups->back()->error()) {
+            fail(Refused, QStringLiteral("cannot write the backup %1: %2").arg(backups->back()->path(), Phrase::fileError(error)));
+            return false;
+        }
+    }
+    return true;
+}
+
 int DownloadCommand::execute(QCommandLineParser &parser)
 {
     const QStringList files = parser.positionalArguments();
@@ -60,59 +125,19 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     if (parser.isSet(QStringLiteral("dry-run")))
         return printDryRun(ports, downloadPieces(plan)) ? Success : NotRecorded;
     std::unique_ptr<SharedJournal> journal;
-    if (!openJournal(parser, &journal))
+    std::vector<std::unique_ptr<OutputFile>> backups;
+    if (!openJournal(parser, &journal) || !prepareBackups(backupFolder, ports, &backups))
         return Refused;
 
-    // Every backup file is made ready before any module is touched.
-    std::vector<std::unique_ptr<OutputFile>> backups;
-    if (!backupFolder.isEmpty()) {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        for (const QString &port : ports) {
-            backups.push_back(std::make_unique<OutputFile>(backupPath(QDir(backupFolder).absolutePath(), port, now)));
-            if (const FileError error = backups.back()->error())
-                return fail(Refused, QStringLiteral("cannot write the backup %1: %2").arg(backups.back()->path(), Phrase::fileError(error)));
-        }
-    }
-
-    const bool force = parser.isSet(QStringLiteral("force"));
-    const bool verifyAfter = parser.isSet(QStringLiteral("verify"));
+    DownloadJob job{*form, plan, parser.isSet(QStringLiteral("force")), parser.isSet(QStringLiteral("verify"))};
+    const QString file = QFileInfo(files.first()).absoluteFilePath();
     const QList<Result> results = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
                                                                   ProgressBars &bars) {
         LinkSettings own = *settings;
         own.Port = port;
         PortContext context(row, interrupt, bars, journal.get());
-        context.file = QFileInfo(files.first()).absoluteFilePath();
-        Result backup;
-        if (!backups.empty()) {
-            backup = readUpToFilePort(*backups[size_t(row)], own, context, QStringLiteral("backup"));
-            // A module is written only once what it held is safe on the disk,
-            // or, with --force, when it could not be read at all.
-            const bool unreadable = backup.code == ModuleFailed || backup.code == PortUnavailable;
-            if (backup.code != Success && !(force && unreadable)) {
-                backup.message = QStringLiteral("backup failed, module not written: ") + backup.message;
-                if (backup.code == NotRecorded)
-                    backup.code = Refused;
-                return backup;
-            }
-        }
-        context.backup = backup.output;
-        Result result = downloadPort(own, *form, plan, context);
-        if (verifyAfter && result.code == Success) {
-            Result verified = verifyPort(own, *form, context);
-            verified.operation = QStringLiteral("download and verify");
-            verified.seconds += result.seconds;
-            verified.bytesSent += result.bytesSent;
-            verified.bytesReceived += result.bytesReceived;
-            result = verified;
-        }
-        result.backup = backup.output;
-        result.seconds += backup.seconds;
-        result.bytesSent += backup.bytesSent;
-        result.bytesReceived += backup.bytesReceived;
-        if (backup.code != Success)
-            result.message = (result.message.isEmpty() ? QString() : result.message + QStringLiteral("; "))
-                           + QStringLiteral("backup failed (") + backup.message + QStringLiteral("), written anyway");
-        return result;
+        context.file = file;
+        return downloadOnPort(job, own, context, backups.empty() ? nullptr : backups[size_t(row)].get());
     });
     for (const Result &result : results)
         report(result);

@@ -2,6 +2,11 @@
 
 #include "command.h"
 
+#include <memory>
+#include <vector>
+
+class OutputFile;
+
 class DownloadCommand : public Command
 {
 public:
@@ -10,4 +15,9 @@ public:
 protected:
     void configure(QCommandLineParser &parser) override;
     int execute(QCommandLineParser &parser) override;
+
+private:
+    // A backup file for each port, made ready before any module is touched;
+    // false after the refusal has been reported.
+    bool prepareBackups(const QString &folder, const QStringList &ports, std::vector<std::unique_ptr<OutputFile>> *backups) const;
 };

@@ -83,7 +83,8 @@ QJsonObject entryObject(const JournalEntry &e)
         {QStringLiteral("moduleName"), text(e.moduleName)},
         {QStringLiteral("result"), e.isFinished() ? e.result : JournalName::Unfinished},
         {QStringLiteral("exitCode"), e.exitCode ? QJsonValue(*e.exitCode) : QJsonValue()},
-        {QStringLiteral("message"), text(e.message)},
+        {QStringLiteral("reason"), text(e.reason)},
+        {QStringLiteral("message"), text(Phrase::journalReason(e.reason))},
         {QStringLiteral("differences"), Phrase::differences(e.differences)},
         {QStringLiteral("bytesSent"), e.bytesSent},
         {QStringLiteral("bytesReceived"), e.bytesReceived},
@@ -93,12 +94,12 @@ QJsonObject entryObject(const JournalEntry &e)
     };
 }
 
-// "2026-12-08 10:15:00Z  #12  station  ttyUSB0  download  0042 KAPU  ok  6.3 s"
+// "2026-12-08T10:15:00.000Z  #12  station  ttyUSB0  download  0042 KAPU  ok  6.3 s"
 QString entryLine(const JournalEntry &e)
 {
     const std::optional<double> seconds = entrySeconds(e);
     QStringList columns = {
-        QDateTime::fromMSecsSinceEpoch(e.startedMs, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss'Z'")),
+        isoTime(e.startedMs),
         QStringLiteral("#%1").arg(e.id), e.station, e.port, e.operation};
     if (!e.unit.isEmpty())
         columns << QStringLiteral("unit ") + e.unit;
@@ -119,7 +120,7 @@ QStringList entryDetails(const JournalEntry &e)
         {"process", QString::number(e.pid)}, {"unit", e.unit}, {"port", e.port}, {"device", e.device},
         {"adapter", e.byId}, {"USB serial", e.usbSerial}, {"module id", e.moduleId}, {"module name", e.moduleName},
         {"file", e.file}, {"backup", e.backup}, {"exit code", e.exitCode ? QString::number(*e.exitCode) : QString()},
-        {"message", e.message}, {"bytes sent", QString::number(e.bytesSent)},
+        {"reason", Phrase::journalReason(e.reason)}, {"bytes sent", QString::number(e.bytesSent)},
         {"bytes received", QString::number(e.bytesReceived)}, {"record SHA-256", e.recordSha256}};
     for (const auto &field : fields)
         if (!field.value.isEmpty())
@@ -148,28 +149,32 @@ int JournalCommand::execute(QCommandLineParser &parser)
     Journal journal(location, Journal::Mode::Read);
     if (!journal.isOpen())
         return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+    return show ? this->show(journal, arguments[1], parser.value(QStringLiteral("output"))) : list(journal, parser, location);
+}
 
-    if (show) {
-        bool ok = false;
-        const qint64 id = arguments[1].toLongLong(&ok);
-        const std::optional<JournalEntry> entry = ok ? journal.entry(id) : std::nullopt;
-        if (!entry)
-            return fail(Refused, QStringLiteral("no entry %1 in the journal").arg(arguments[1]));
-        const QString output = parser.value(QStringLiteral("output"));
-        if (!output.isEmpty()) {
-            if (entry->content.isEmpty())
-                return fail(Refused, QStringLiteral("entry %1 holds no content").arg(id));
-            if (output == QLatin1String("-"))
-                return !contentMayGoToStandardOutput() ? Refused : print(stdout, entry->content) ? Success : NotRecorded;
-            if (const FileError error = writeWholeFile(output, entry->content))
-                return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
-            return Success;
-        }
-        if (json())
-            return print(stdout, QJsonDocument(entryObject(*entry)).toJson(QJsonDocument::Compact) + '\n') ? Success : NotRecorded;
-        return printLines(stdout, entryDetails(*entry)) ? Success : NotRecorded;
+int JournalCommand::show(Journal &journal, const QString &id, const QString &output) const
+{
+    bool ok = false;
+    const qint64 number = id.toLongLong(&ok);
+    const std::optional<JournalEntry> entry = ok ? journal.entry(number) : std::nullopt;
+    if (!entry)
+        return fail(Refused, QStringLiteral("no entry %1 in the journal").arg(id));
+    if (!output.isEmpty()) {
+        if (entry->content.isEmpty())
+            return fail(Refused, QStringLiteral("entry %1 holds no content").arg(number));
+        if (output == QLatin1String("-"))
+            return !contentMayGoToStandardOutput() ? Refused : print(stdout, entry->content) ? Success : NotRecorded;
+        if (const FileError error = writeWholeFile(output, entry->content))
+            return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+        return Success;
     }
+    if (json())
+        return print(stdout, QJsonDocument(entryObject(*entry)).toJson(QJsonDocument::Compact) + '\n') ? Success : NotRecorded;
+    return printLines(stdout, entryDetails(*entry)) ? Success : NotRecorded;
+}
 
+int JournalCommand::list(Journal &journal, const QCommandLineParser &parser, const JournalLocation &location) const
+{
     Journal::Filter filter;
     filter.moduleId = parser.value(QStringLiteral("module-id"));
     filter.name = parser.value(QStringLiteral("name"));
@@ -192,19 +197,16 @@ int JournalCommand::execute(QCommandLineParser &parser)
     if (!journal.isOpen())
         return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
 
-    bool written = true;
-    if (parser.isSet(QStringLiteral("csv"))) {
-        written = print(stdout, journalCsv(entries));
-    } else if (json()) {
+    if (parser.isSet(QStringLiteral("csv")))
+        return print(stdout, journalCsv(entries)) ? Success : NotRecorded;
+    if (json()) {
         QByteArray out;
         for (const JournalEntry &entry : entries)
             out += QJsonDocument(entryObject(entry)).toJson(QJsonDocument::Compact) + '\n';
-        written = print(stdout, out);
-    } else {
-        QStringList lines;
-        for (const JournalEntry &entry : entries)
-            lines << entryLine(entry);
-        written = printLines(stdout, lines);
+        return print(stdout, out) ? Success : NotRecorded;
     }
-    return written ? Success : NotRecorded;
+    QStringList lines;
+    for (const JournalEntry &entry : entries)
+        lines << entryLine(entry);
+    return printLines(stdout, lines) ? Success : NotRecorded;
 }

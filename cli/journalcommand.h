@@ -2,6 +2,8 @@
 
 #include "command.h"
 
+class Journal;
+
 class JournalCommand : public Command
 {
 public:
@@ -10,4 +12,8 @@ public:
 protected:
     void configure(QCommandLineParser &parser) override;
     int execute(QCommandLineParser &parser) override;
+
+private:
+    int show(Journal &journal, const QString &id, const QString &output) const;
+    int list(Journal &journal, const QCommandLineParser &parser, const JournalLocation &location) const;
 };

@@ -1,6 +1,7 @@
 #include "phrases.h"
 
 #include "core/journal/journal.h"
+#include "core/journal/journalreason.h"
 #include "core/port/portname.h"
 
 #include <QHash>
@@ -257,6 +258,34 @@ QString fileError(const FileError &error)
     case FileError::Kind::System: return QString::fromLocal8Bit(std::strerror(error.code));
     }
     return {};
+}
+
+QString journalReason(const QString &reason)
+{
+    namespace R = JournalReason;
+    const R::Parts parts = R::split(reason);
+    const QHash<QString, QString> phrases = {
+        {R::Refused, QStringLiteral("refused")},
+        {R::PortMissing, QStringLiteral("the port is not there")},
+        {R::PortBusy, QStringLiteral("the port is busy")},
+        {R::PortNoPermission, QStringLiteral("no permission to open the port")},
+        {R::LineSetupFailed, QStringLiteral("the port would not take the line settings")},
+        {R::NoReady, QStringLiteral("the module did not answer the download request")},
+        {R::NoAcknowledge, QStringLiteral("the module did not acknowledge the record")},
+        {R::LineClosed, QStringLiteral("the line closed")},
+        {R::NoAnswer, QStringLiteral("no answer from the module")},
+        {R::FieldCount, QStringLiteral("the module sent %1 fields instead of %2").arg(parts.value).arg(LineEditCount)},
+        {R::BadGroup, QStringLiteral("the form's check boxes have no group numbers")},
+        {R::NotAConfiguration, QStringLiteral("the module's answer is not a configuration")},
+        {R::Mismatch, QStringLiteral("the module holds another configuration")},
+        {R::Cancelled, QStringLiteral("cancelled")},
+        {R::Interrupted, QStringLiteral("interrupted: the module's content is unknown")},
+        {R::Unsavable, QStringLiteral("the module's content cannot be kept in a content file")},
+        {R::FileNotWritten, QStringLiteral("the file could not be written")},
+        {R::BackupFailed, QStringLiteral("the backup failed, the module was not written")},
+        {R::NotRecorded, QStringLiteral("a step's end was not recorded in the journal")},
+    };
+    return phrases.value(parts.id, reason);
 }
 
 QString journalProblem(const JournalProblem &problem)

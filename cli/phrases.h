@@ -51,6 +51,9 @@ QString unsavable(const ContentFile::SaveProblem &problem);
 // characters", "a check box takes 1 or 0", a download's refusal.
 QString editRefusal(const EditRefusal &refusal, char separator);
 QString fileError(const FileError &error);
+// A journal entry's reason (see JournalReason) in English; an entry of an
+// older program, which kept a sentence, as it stands.
+QString journalReason(const QString &reason);
 // Why the journal takes no entries, or cannot be read.
 QString journalProblem(const JournalProblem &problem);
 

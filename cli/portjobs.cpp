@@ -1,6 +1,7 @@
 #include "portjobs.h"
 
 #include "core/operations/readupfile.h"
+#include "core/journal/journalreason.h"
 #include "core/journal/journalrecord.h"
 #include "phrases.h"
 #include "portrun.h"
@@ -101,18 +102,22 @@ Result unrecorded(const LinkSettings &settings, const QString &operation, const 
 
 // The end of the operation into its entry; the result says so when the
 // journal would not take it.
-void finish(JournalRecord &record, const ExchangeReport &report, Result &result)
+void finish(JournalRecord &record, const ExchangeReport &report, Result &result, AnswerError answerError = AnswerError::None,
+            int fieldCount = 0, const QString &reason = {})
 {
     JournalEntry &entry = record.entry();
-    setEnding(entry, report);
+    setEnding(entry, report, answerError, fieldCount);
+    if (!reason.isEmpty())
+        entry.reason = reason;
+    result.reason = entry.reason;
     entry.exitCode = result.code;
-    entry.message = result.message;
     entry.differences = result.differences;
     result.journalEntry = entry.id;
     if (!record.finish()) {
         result.code = result.code == Success ? NotRecorded : result.code;
         result.message = (result.message.isEmpty() ? QString() : result.message + QStringLiteral("; "))
                        + QStringLiteral("not recorded in the journal: ") + Phrase::journalProblem(record.problem());
+        result.reason = JournalReason::NotRecorded;
     }
 }
 
@@ -136,7 +141,7 @@ Result readUpPort(const LinkSettings &settings, const PortContext &context, Form
     if (!outcome.answer.isEmpty())
         record.entry().recordSha256 = sha256Hex(outcome.answer);
     Result result = readUpResult(settings, operation, outcome);
-    finish(record, outcome, result);
+    finish(record, outcome, result, outcome.answerError, outcome.fieldCount);
     return result;
 }
 
@@ -170,7 +175,9 @@ Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const Po
     ExchangeReport report = readup.read;
     if (result.code != Success && report.ending == Ending::Done)
         report.ending = readup.fileError ? Ending::Refused : Ending::BadAnswer;
-    finish(record, report, result);
+    const QString reason = readup.kept() ? QString() : readup.unsavable ? JournalReason::Unsavable
+                         : readup.fileError ? JournalReason::FileNotWritten : QString();
+    finish(record, report, result, readup.read.answerError, readup.read.fieldCount, reason);
     return result;
 }
 
@@ -218,7 +225,7 @@ Result verifyPort(LinkSettings settings, const FormValues &form, const PortConte
     }
     if (!outcome.answer.isEmpty())
         record.entry().recordSha256 = sha256Hex(outcome.answer);
-    finish(record, outcome, result);
+    finish(record, outcome, result, outcome.comparison.error, outcome.comparison.fieldCount);
     return result;
 }
 
@@ -241,6 +248,7 @@ Result provisionUnit(const LinkSettings &settings, const FormValues &form, const
         if (kept.code != Success) {
             total.code = kept.code == NotRecorded ? Refused : kept.code;
             total.message = QStringLiteral("backup failed, module not written: ") + kept.message;
+            total.reason = JournalReason::BackupFailed;
             return total;
         }
         own.backup = total.backup = kept.output;
@@ -260,6 +268,7 @@ Result provisionUnit(const LinkSettings &settings, const FormValues &form, const
     if (written.code != Success) {
         total.code = written.code;
         total.message = QStringLiteral("download: ") + written.message;
+        total.reason = written.reason;
         return total;
     }
     const Result proved = attempt([&] { return verifyPort(settings, form, own); });
@@ -267,5 +276,6 @@ Result provisionUnit(const LinkSettings &settings, const FormValues &form, const
     total.differences = proved.differences;
     if (proved.code != Success)
         total.message = QStringLiteral("verify: ") + proved.message;
+    total.reason = proved.reason;
     return total;
 }

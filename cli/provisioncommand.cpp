@@ -233,7 +233,7 @@ Result completeClaim(SharedJournal &journal, JournalEntry &claim, const Result &
                  : result.code == Interrupted ? JournalName::Interrupted
                  : result.code == Refused ? JournalName::Refused : JournalName::Failed;
     claim.exitCode = result.code;
-    claim.message = result.message;
+    claim.reason = result.reason;
     claim.differences = result.differences;
     claim.bytesSent = result.bytesSent;
     claim.bytesReceived = result.bytesReceived;

@@ -359,7 +359,6 @@ void MainWindow::download()
     dload dialog(m_settings, *planned.plan, this);
     dialog.exec();
     setEnding(entry.entry(), dialog.report());
-    entry.entry().message = dialog.statusLabel()->text();
     finishRecord(entry);
 }
 

@@ -7,6 +7,8 @@
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
 qt_include=${2:-}
+# CMake may hand over QtCore's own folder; the modules sit beside it.
+[ "$(basename "${qt_include:-x}")" = QtCore ] && qt_include=$(dirname "$qt_include")
 status=0
 
 # Where a quoted include lands: beside the file, else from the source root.

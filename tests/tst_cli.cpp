@@ -25,6 +25,9 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 #include <cstring>
 
 // tavir340-cli against simulated modules on pseudo-terminals: the same bytes
@@ -53,6 +56,58 @@ private:
 
 
 private slots:
+    // "-" reads standard input to its end, from a pipe that delivers the
+    // file in two pieces as much as from a file.
+    void standardInputThroughAPipe_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("check") << QStringList{"check", "-"} << "-: ok\n";
+        QTest::newRow("get") << QStringList{"get", "-", "m_nev"} << "KAPU\n";
+        QTest::newRow("set") << QStringList{"set", "-", "m_nev=KAPU2", "-o", "OUT"} << "";
+        QTest::newRow("download") << QStringList{"download", "-", "--port", "PORT", "--no-journal", "--quiet"} << "";
+    }
+    void standardInputThroughAPipe()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, out);
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        arguments.replaceInStrings(QRegularExpression("^PORT$"), sim.slavePath());
+        arguments.replaceInStrings(QRegularExpression("^OUT$"), m_dir.filePath("piped.t16"));
+        QProcess process;
+        const QString program = QCoreApplication::applicationDirPath() + "/tavir340-cli";
+        process.start("sh", QStringList{"-c", "f=$0; p=$1; shift; (head -c 300 \"$f\"; sleep 0.2; tail -c +301 \"$f\") | \"$p\" \"$@\"",
+                                        sampleFile("piped.t16"), program} + arguments);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        if (!out.isEmpty())
+            QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), out);
+    }
+
+    // A content file goes raw to standard output only when that is no
+    // terminal: a module's text could hold escape codes.
+    void contentIsNotWrittenToATerminal()
+    {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QString terminal = QString::fromLocal8Bit(::ptsname(master));
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        for (const QStringList &arguments : {QStringList{"readup", "--port", sim.slavePath(), "--no-journal"},
+                                             QStringList{"set", sampleFile("tty.t16"), "m_nev=X", "-o", "-"}}) {
+            QProcess process;
+            process.setStandardOutputFile(terminal);
+            process.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", arguments);
+            QVERIFY(process.waitForFinished(60000));
+            QCOMPARE(process.exitCode(), 2);
+            QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                     QString("tavir340-cli: standard output is a terminal: give -o FILE, or send it into a pipe or a file\n"));
+        }
+        QVERIFY(sim.received().isEmpty());
+        ::close(master);
+    }
+
     // The same file and settings give the same bytes on the line as the
     // window's download, checksum and separator included.
     void downloadBytesAreTheWindows_data()

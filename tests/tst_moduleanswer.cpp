@@ -1,4 +1,6 @@
 #include "core/record/moduleanswer.h"
+#include "core/plan/transferplan.h"
+#include "sampleform.h"
 
 #include <QTest>
 
@@ -136,6 +138,51 @@ private slots:
         FormValues badGroups = initialFormValues();
         badGroups.groups[7] = "x.1";
         QCOMPARE(readModuleAnswer(answerText(answer(f)), badGroups).error, AnswerError::BadGroup);
+    }
+
+    // The plan's verify compares as the module stores values, whatever the
+    // separator, and an answer that differs always names a field or says
+    // what else is wrong.
+    void verifyNamesWhatDiffers_data()
+    {
+        QTest::addColumn<char>("separator");
+        QTest::addColumn<int>("telephoneItem");  // the item of row 1 the module holds instead
+        QTest::addColumn<int>("fieldCount");
+        QTest::addColumn<QStringList>("named");
+        QTest::addColumn<int>("error");
+        QTest::newRow("equal, separator #") << '#' << -1 << 44 << QStringList() << int(AnswerError::None);
+        QTest::newRow("digit 7 where 3 was sent") << '|' << 7 << 44 << QStringList{"t1"} << int(AnswerError::None);
+        QTest::newRow("digit 1 where 3 was sent") << '|' << 1 << 44 << QStringList{"tc1_1"} << int(AnswerError::None);
+        QTest::newRow("43 fields") << '|' << -1 << 43 << QStringList() << int(AnswerError::WrongFieldCount);
+    }
+    void verifyNamesWhatDiffers()
+    {
+        QFETCH(char, separator);
+        QFETCH(int, telephoneItem);
+        QFETCH(int, fieldCount);
+        QFETCH(QStringList, named);
+        QFETCH(int, error);
+        FormValues form = downloadableForm();
+        form.texts[28] = "3620";
+        form.checked[0] = form.checked[1] = true;  // row 1's input alarm: digit 3
+        LinkSettings settings;
+        settings.DownloadSeparator = separator;
+        const TransferPlan plan = planTransfer(form, settings, RecordPurpose::Verify).plan.value();
+        QList<QByteArray> module;
+        for (const QString &item : recordItems(form))
+            module << (item.trimmed().isEmpty() ? QByteArray(" ") : item.toLatin1().trimmed());  // less fill than sent
+        if (telephoneItem >= 0)
+            module[28][0] = char('0' + telephoneItem);
+        module = module.mid(0, fieldCount);
+        QString text;
+        for (const QByteArray &field : module)
+            text += QString::fromLatin1(field) + '|';
+        const AnswerComparison comparison = plan.compare(text);
+        QCOMPARE(int(comparison.error), error);
+        QStringList found;
+        for (const FieldDifference &d : comparison.differences)
+            found << d.name;
+        QCOMPARE(found, named);
     }
 
     void operatorForNumber()

@@ -54,6 +54,62 @@ private:
     }
 
 private slots:
+    // A separator inside a field, with --separator '#': every path refuses
+    // before a byte, naming the field (and the manifest's row).
+    void separatorInsideAFieldOnEveryPath_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("check") << QStringList{"check", "FILE"} << "be1_nev (Name of input 1): holds the separator #";
+        QTest::newRow("download") << QStringList{"download", "FILE", "--port", "PORT"} << "be1_nev (Name of input 1): holds the separator #";
+        QTest::newRow("download dry run") << QStringList{"download", "FILE", "--port", "PORT", "--dry-run"} << "holds the separator #";
+        QTest::newRow("set") << QStringList{"set", "TEMPLATE", "be1_nev=A#B", "-o", "OUT"} << "be1_nev=A#B: holds the separator #";
+        QTest::newRow("provision") << QStringList{"provision", "TEMPLATE", "--manifest", "CSV", "--port", "PORT", "--again"}
+                                   << "row 2, column be1_nev: holds the separator #";
+        QTest::newRow("provision dry run") << QStringList{"provision", "TEMPLATE", "--manifest", "CSV", "--port", "PORT", "--dry-run"}
+                                           << "row 2, column be1_nev: holds the separator #";
+    }
+    void separatorInsideAFieldOnEveryPath()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, named);
+        FormValues form = downloadableForm();
+        form.texts[lineEditIndex("be1_nev")] = "A#B";
+        const QString file = m_dir.filePath("hash.t16");
+        QCOMPARE(ContentFile::save(file, form), ContentFile::SaveStatus::Saved);
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        command.replaceInStrings(QRegularExpression("^FILE$"), file);
+        command.replaceInStrings(QRegularExpression("^TEMPLATE$"), templateFile());
+        command.replaceInStrings(QRegularExpression("^CSV$"), write("hash.csv", "unit,be1_nev\nA,A#B\n"));
+        command.replaceInStrings(QRegularExpression("^PORT$"), sim.slavePath());
+        command.replaceInStrings(QRegularExpression("^OUT$"), m_dir.filePath("out.t16"));
+        const CliRun run = cli(command + QStringList{"--separator", "#"});
+        QCOMPARE(run.code, 2);
+        QVERIFY2((run.out + run.err).contains(named), qPrintable(run.out + run.err));
+        QVERIFY(sim.received().isEmpty());
+    }
+
+    // Link settings other than the defaults on every path: what is written
+    // with them is proven with them, and a real difference is named.
+    void otherLinkSettingsAreProven()
+    {
+        SimulatorOptions options;
+        options.ackReply = "AK";
+        options.uploadCommand = '[';
+        const auto sims = modules(1, options);
+        const QString port = sims.front()->slavePath();
+        const QStringList link = {"--separator", "#", "--ack", "K", "--upload-command", "[", "--port", port, "--no-journal"};
+        QCOMPARE(cli(QStringList{"download", templateFile()} + link).code, 0);
+        QCOMPARE(cli(QStringList{"verify", templateFile()} + link).code, 0);
+        const QString manifest = write("link.csv", "unit,m_nev\nsite,KAPU 7\n");
+        const CliRun provisioned = cli(QStringList{"provision", templateFile(), "--manifest", manifest, "--unit", "site"} + link);
+        QCOMPARE(provisioned.code, 0);
+        const CliRun stale = cli(QStringList{"verify", templateFile(), "--json"} + link);
+        QCOMPARE(stale.code, 1);
+        QVERIFY2(stale.out.contains(R"({"caption":"Module name","expected":"KAPU","field":"m_nev","found":"KAPU 7"})"), qPrintable(stale.out));
+    }
+
     // Eight units, four modules at a time: the first run takes four, the
     // second the other four, a third finds nothing to do.
     void eachRunTakesWhatIsLeft()

@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-QString readHelpText(const QString &path)
+std::optional<QString> readHelpText(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("ERROR: Canot open the help file.");
+        return std::nullopt;
     QFile file(path);
     // Something other than a plain file reads as an empty one rather than
     // keeping the window waiting.

@@ -102,7 +102,7 @@ JournalEntry entryFrom(const QSqlQuery &query, bool withContent)
     e.result = query.value(c++).toString();
     if (const QVariant code = query.value(c++); !code.isNull())
         e.exitCode = code.toInt();
-    e.message = query.value(c++).toString();
+    e.reason = query.value(c++).toString();
     e.differences = differencesFrom(query.value(c++).toString());
     e.bytesSent = query.value(c++).toLongLong();
     e.bytesReceived = query.value(c++).toLongLong();
@@ -298,7 +298,7 @@ bool Journal::complete(const JournalEntry &e)
         " content = COALESCE(content, ?), record_sha256 = COALESCE(record_sha256, ?), file = COALESCE(file, ?)"
         " WHERE id = ? AND result IS NULL"));
     for (const QVariant &value : {QVariant(e.endedMs.value_or(e.startedMs)), QVariant(e.result),
-                                  e.exitCode ? QVariant(*e.exitCode) : QVariant(QMetaType::fromType<int>()), text(e.message),
+                                  e.exitCode ? QVariant(*e.exitCode) : QVariant(QMetaType::fromType<int>()), text(e.reason),
                                   text(differencesText(e.differences)), QVariant(e.bytesSent), QVariant(e.bytesReceived),
                                   text(e.backup), text(e.moduleId), text(e.moduleName),
                                   e.content.isNull() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(e.content),

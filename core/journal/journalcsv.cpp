@@ -31,14 +31,14 @@ QByteArray journalCsv(const QList<JournalEntry> &entries)
 {
     QStringList lines = {QStringLiteral(
         "entry,started,ended,station,user,program,version,operation,unit,port,device,by_id,usb_serial,"
-        "module_id,module_name,result,exit_code,message,seconds,bytes_sent,bytes_received,file,backup,record_sha256")};
+        "module_id,module_name,result,exit_code,reason,seconds,bytes_sent,bytes_received,file,backup,record_sha256")};
     for (const JournalEntry &e : entries) {
         const std::optional<double> seconds = entrySeconds(e);
         const QStringList fields = {
             QString::number(e.id), isoTime(e.startedMs), e.endedMs ? isoTime(*e.endedMs) : QString(), e.station, e.user,
             e.program, e.version, e.operation, e.unit, e.port, e.device, e.byId, e.usbSerial, e.moduleId, e.moduleName,
             e.isFinished() ? e.result : QStringLiteral("unfinished"), e.exitCode ? QString::number(*e.exitCode) : QString(),
-            e.message, seconds ? QString::number(*seconds, 'f', 3) : QString(), QString::number(e.bytesSent),
+            e.reason, seconds ? QString::number(*seconds, 'f', 3) : QString(), QString::number(e.bytesSent),
             QString::number(e.bytesReceived), e.file, e.backup, e.recordSha256};
         QStringList quoted;
         for (const QString &field : fields)

@@ -1,5 +1,7 @@
 #include "journalentry.h"
 
+#include "journalreason.h"
+
 #include "core/content/contentfile.h"
 #include "core/record/contentrecord.h"
 #include "core/port/portname.h"
@@ -61,10 +63,11 @@ QString resultName(Ending ending)
     }
 }
 
-void setEnding(JournalEntry &entry, const ExchangeReport &report)
+void setEnding(JournalEntry &entry, const ExchangeReport &report, AnswerError answerError, int fieldCount)
 {
     entry.endedMs = QDateTime::currentMSecsSinceEpoch();
     entry.result = resultName(report.ending);
+    entry.reason = JournalReason::of(report, answerError, fieldCount);
     entry.bytesSent = report.bytesSent;
     entry.bytesReceived = report.bytesReceived;
 }

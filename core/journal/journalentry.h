@@ -3,6 +3,7 @@
 #include "core/form/formdiff.h"
 #include "core/form/formvalues.h"
 #include "core/link/moduleexchange.h"
+#include "core/record/moduleanswer.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -37,7 +38,7 @@ struct JournalEntry
     QString file;                    // the content file it came from or went to
     QString result;                  // see the names below; empty while unfinished
     std::optional<int> exitCode;
-    QString message;
+    QString reason;                  // why it ended so, as an id (see JournalReason)
     QList<FieldDifference> differences;  // of a failed verify: the file first, the module second
     qint64 bytesSent = 0;
     qint64 bytesReceived = 0;
@@ -67,8 +68,9 @@ JournalEntry startEntry(const QString &operation, const QString &port);
 // The module's content in the entry: the content file, its identifier and name.
 void setContent(JournalEntry &entry, const FormValues &values);
 
-// The end of an entry from how the exchange ended.
-void setEnding(JournalEntry &entry, const ExchangeReport &report);
+// The end of an entry from how the exchange ended: its result and the id of
+// its reason (see JournalReason).
+void setEnding(JournalEntry &entry, const ExchangeReport &report, AnswerError answerError = AnswerError::None, int fieldCount = 0);
 
 // The result name for an exchange's ending.
 QString resultName(Ending ending);

@@ -237,6 +237,51 @@ void MainWindow::createActions(QMainWindow *window)
     actionContents = newAction(window, "actionContents");
 }
 
+// "Courier" first; the others are the faces it usually stands for here,
+// named so that no slow font fallback search is needed.
+static QFont courierFont()
+{
+    QFont courier;
+    courier.setFamilies({QStringLiteral("Courier"), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")});
+    return courier;
+}
+
+void MainWindow::addLineEdit(int index, int x, int y, int w, int h, bool courier)
+{
+    auto *edit = new QLineEdit(Frame);
+    edit->setObjectName(lineEditCatalogue()[index].name);
+    edit->setGeometry(x, y, w, h);
+    edit->setMaxLength(lineEditCatalogue()[index].maxLength);
+    if (courier)
+        edit->setFont(courierFont());
+    lineEdits.append(edit);
+}
+
+void MainWindow::addFieldLabel(const char *name)
+{
+    bool hint = false;
+    const VisibleField *f = fieldWithLabel(name, &hint);
+    const int captionWidth = f == &visibleFields[0] ? 81 : 150;
+    QLabel *label = addLabel(name, hint ? 290 : 10, f->y, hint ? 121 : captionWidth, 16);
+    if (hint)
+        hintLabels.append(label);
+}
+
+void MainWindow::addCheckBox(int index)
+{
+    const CheckBoxSpec &entry = checkBoxCatalogue()[index];
+    auto *box = new QCheckBox(Frame);
+    box->setObjectName(entry.name);
+    const CheckBoxPlace place = checkBoxPlace(entry.name).value();
+    static const int columnX[] = {0, 420, 440, 480, 500};
+    box->setGeometry(columnX[place.column], 55 + 25 * (place.row - 1), 16, 18);
+    box->setProperty("group", entry.group);
+    checkBoxes.append(box);
+}
+
+// The widgets in the order the record layout takes them: the visible fields
+// and their captions, the reserve fields, the telephone numbers, then the
+// first row's boxes, the headers and every other box.
 void MainWindow::createForm()
 {
     Frame = new QFrame(centralWidget);
@@ -253,82 +298,12 @@ void MainWindow::createForm()
     formFont.setLetterSpacing(QFont::PercentageSpacing, 96);
     Frame->setFont(formFont);
 
-    // "Courier" first; the others are the faces it usually stands for here,
-    // named so that no slow font fallback search is needed.
-    QFont courier;
-    courier.setFamilies({QStringLiteral("Courier"), QStringLiteral("DejaVu Sans Mono"),
-                         QStringLiteral("Liberation Mono")});
-    const QList<LineEditSpec> &catalogue = lineEditCatalogue();
-    auto addLineEdit = [&](int index, int x, int y, int w, int h, bool courierFont) {
-        auto *edit = new QLineEdit(Frame);
-        edit->setObjectName(catalogue[index].name);
-        edit->setGeometry(x, y, w, h);
-        edit->setMaxLength(catalogue[index].maxLength);
-        if (courierFont)
-            edit->setFont(courier);
-        lineEdits.append(edit);
-    };
-
-    for (int i = 0; i < RequiredFieldCount; ++i) {
-        const VisibleField &f = visibleFields[i];
-        addLineEdit(i, f.x, f.y, f.w, f.h, true);
-    }
-    smskp = lineEdits.first();
-    smskp->setEnabled(false);
-
-    // Captions and hints of the upper fields, the module name's caption last.
-    const char *const upperLabels[] = {
-        "label_2", "label_3", "label_4", "label_5", "label_6", "label_7", "label_8", "label_9",
-        "label_10", "label_11", "label_12", "label_13", "label_14", "label_15", "label_16",
-        "label_18", "label_19", "label_20", "label_21", "label_22", "label_23", "label_24",
-        "label_25", "label_26", "label_17"};
-    auto addFieldLabel = [&](const char *name) {
-        bool hint = false;
-        const VisibleField *f = fieldWithLabel(name, &hint);
-        const int captionWidth = f == &visibleFields[0] ? 81 : 150;
-        QLabel *label = addLabel(name, hint ? 290 : 10, f->y, hint ? 121 : captionWidth, 16);
-        if (hint)
-            hintLabels.append(label);
-    };
-    for (const char *name : upperLabels)
-        addFieldLabel(name);
-
-    // The reserve fields lie outside the visible frame; Tab must not lead the
-    // technician into them, where typing would go unseen.
-    for (int i = 0; i < 12; ++i) {
-        addLineEdit(RequiredFieldCount + i, 10, hiddenFieldY[i], 120, 20, false);
-        lineEdits.last()->setFocusPolicy(Qt::NoFocus);
-    }
-    for (int n = 1; n <= TelephoneCount; ++n)
-        addLineEdit(FieldItemCount + n - 1, 530, 55 + 25 * (n - 1), 105, 20, true);
-
-    const QList<CheckBoxSpec> &boxes = checkBoxCatalogue();
-    auto addCheckBox = [&](const CheckBoxSpec &entry) {
-        auto *box = new QCheckBox(Frame);
-        box->setObjectName(entry.name);
-        const CheckBoxPlace place = checkBoxPlace(entry.name).value();
-        static const int columnX[] = {0, 420, 440, 480, 500};
-        box->setGeometry(columnX[place.column], 55 + 25 * (place.row - 1), 16, 18);
-        box->setProperty("group", entry.group);
-        checkBoxes.append(box);
-    };
+    createFields();
     for (int k = 0; k < 4; ++k)
-        addCheckBox(boxes[k]);
-
-    alarmHeader = addLabel("label_27", 420, 10, 41, 41);
-    controlHeader = addLabel("label_28", 480, 10, 41, 41);
-    QFont headerFont = formFont;
-    headerFont.setPixelSize(9);
-    for (QLabel *header : {alarmHeader, controlHeader}) {
-        header->setFont(headerFont);
-        header->setWordWrap(true);
-        header->setAlignment(Qt::AlignLeading | Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    addLabel("label_29", 550, 30, 71, 16);
-
-    for (qsizetype k = 4; k < boxes.size(); ++k)
-        addCheckBox(boxes[k]);
-
+        addCheckBox(k);
+    createPermissionHeaders();
+    for (int k = 4; k < CheckBoxCount; ++k)
+        addCheckBox(k);
     for (const char *name : {"label_39", "label_40", "label_41", "label_42", "label_43", "label_44", "label_45"})
         addFieldLabel(name);
 
@@ -343,6 +318,46 @@ void MainWindow::createForm()
     smskp_combo->setFont(comboFont);
     for (qsizetype i = 0; i < smsOperators().size(); ++i)
         smskp_combo->addItem(QString());
+}
+
+void MainWindow::createFields()
+{
+    for (int i = 0; i < RequiredFieldCount; ++i) {
+        const VisibleField &f = visibleFields[i];
+        addLineEdit(i, f.x, f.y, f.w, f.h, true);
+    }
+    smskp = lineEdits.first();
+    smskp->setEnabled(false);
+
+    // Captions and hints of the upper fields, the module name's caption last.
+    for (const char *name : {"label_2", "label_3", "label_4", "label_5", "label_6", "label_7", "label_8", "label_9",
+                             "label_10", "label_11", "label_12", "label_13", "label_14", "label_15", "label_16",
+                             "label_18", "label_19", "label_20", "label_21", "label_22", "label_23", "label_24",
+                             "label_25", "label_26", "label_17"})
+        addFieldLabel(name);
+
+    // The reserve fields lie outside the visible frame; Tab must not lead the
+    // technician into them, where typing would go unseen.
+    for (int i = 0; i < 12; ++i) {
+        addLineEdit(RequiredFieldCount + i, 10, hiddenFieldY[i], 120, 20, false);
+        lineEdits.last()->setFocusPolicy(Qt::NoFocus);
+    }
+    for (int n = 1; n <= TelephoneCount; ++n)
+        addLineEdit(FieldItemCount + n - 1, 530, 55 + 25 * (n - 1), 105, 20, true);
+}
+
+void MainWindow::createPermissionHeaders()
+{
+    alarmHeader = addLabel("label_27", 420, 10, 41, 41);
+    controlHeader = addLabel("label_28", 480, 10, 41, 41);
+    QFont headerFont = Frame->font();
+    headerFont.setPixelSize(9);
+    for (QLabel *header : {alarmHeader, controlHeader}) {
+        header->setFont(headerFont);
+        header->setWordWrap(true);
+        header->setAlignment(Qt::AlignLeading | Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    addLabel("label_29", 550, 30, 71, 16);
 }
 
 void MainWindow::createMenus(QMainWindow *window)

@@ -52,8 +52,13 @@ private:
     void setTabOrder();
     void createActions(QMainWindow *window);
     void createForm();
+    void createFields();
+    void createPermissionHeaders();
     void createMenus(QMainWindow *window);
     QLabel *addLabel(const char *name, int x, int y, int w, int h);
+    void addLineEdit(int index, int x, int y, int w, int h, bool courierFont);
+    void addFieldLabel(const char *name);
+    void addCheckBox(int index);
 };
 
 } // namespace Ui

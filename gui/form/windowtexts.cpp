@@ -1,9 +1,11 @@
 #include "windowtexts.h"
 
 #include "core/journal/journal.h"
+#include "core/journal/journalreason.h"
 #include "core/port/portname.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QStringList>
 
 #include <cstring>
@@ -271,6 +273,34 @@ QString journalResult(const QString &result)
     if (result == JournalName::Interrupted)
         return Texts::tr("megszakítva");
     return Texts::tr("befejezetlen");
+}
+
+QString journalReason(const QString &reason)
+{
+    namespace R = JournalReason;
+    const R::Parts parts = R::split(reason);
+    const QHash<QString, QString> phrases = {
+        {R::Refused, Texts::tr("Elutasítva.")},
+        {R::PortMissing, Texts::tr("A port nem található.")},
+        {R::PortBusy, Texts::tr("A port foglalt.")},
+        {R::PortNoPermission, Texts::tr("Nincs jogosultság a porthoz.")},
+        {R::LineSetupFailed, Texts::tr("A port nem fogadja el a vonal beállításait.")},
+        {R::NoReady, Texts::tr("A modul nem válaszolt.")},
+        {R::NoAcknowledge, Texts::tr("A modul nem nyugtázta a betöltést.")},
+        {R::LineClosed, Texts::tr("A vonal megszakadt.")},
+        {R::NoAnswer, Texts::tr("A modul nem válaszolt.")},
+        {R::FieldCount, Texts::tr("A modul %1 mezőt küldött %2 helyett.").arg(parts.value).arg(LineEditCount)},
+        {R::BadGroup, Texts::tr("A jelölőnégyzeteknek nincs csoportszáma.")},
+        {R::NotAConfiguration, Texts::tr("A modul válasza nem konfiguráció.")},
+        {R::Mismatch, Texts::tr("A modul más konfigurációt tárol.")},
+        {R::Cancelled, Texts::tr("Megszakítva.")},
+        {R::Interrupted, Texts::tr("Megszakítva: a modul tartalma ismeretlen.")},
+        {R::Unsavable, Texts::tr("A modul tartalma nem menthető fájlba.")},
+        {R::FileNotWritten, Texts::tr("A fájl nem írható.")},
+        {R::BackupFailed, Texts::tr("A mentés nem sikerült, a modul nem lett írva.")},
+        {R::NotRecorded, Texts::tr("Egy lépés vége nem került a naplóba.")},
+    };
+    return phrases.value(parts.id, reason);
 }
 
 QString cutFields(const QList<ContentFile::LoadResult::Cut> &cut)

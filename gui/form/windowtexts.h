@@ -43,6 +43,9 @@ QString journalUnavailable(const QString &where, const JournalProblem &problem);
 // How a journal entry's operation and result read in the journal window.
 QString journalOperation(const QString &operation);
 QString journalResult(const QString &result);
+// A journal entry's reason (see JournalReason) in the window's language; an
+// entry of an older program, which kept a sentence, as it stands.
+QString journalReason(const QString &reason);
 
 // The status bar's word on values a file held longer than their fields,
 // which the form cut as its fields do: "Levágva a mező hosszára: „Modul neve”".

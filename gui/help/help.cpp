@@ -31,7 +31,7 @@ help::help(QWidget *parent)
 
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The help in the window's language: its file's name is translated too.
-    m_text->setPlainText(readHelpText(dataFilePath(tr("tavir_16.hlp"))));
+    m_text->setPlainText(readHelpText(dataFilePath(tr("tavir_16.hlp"))).value_or(tr("ERROR: Canot open the help file.")));
 }
 
 void help::retranslateUi()

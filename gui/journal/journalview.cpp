@@ -107,13 +107,13 @@ void journalView::refresh()
         const JournalEntry &e = m_entries[row];
         const std::optional<double> seconds = entrySeconds(e);
         const QString cells[] = {
-            QDateTime::fromMSecsSinceEpoch(e.startedMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+            QDateTime::fromMSecsSinceEpoch(e.startedMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t")),  // local, with its zone
             e.station, e.port, WindowText::journalOperation(e.operation), e.moduleId, e.moduleName,
             WindowText::journalResult(e.result), seconds ? QString::number(*seconds, 'f', 1) : QString()};
         for (int column = 0; column < int(std::size(cells)); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
             if (column == 0)
-                item->setToolTip(e.message);
+                item->setToolTip(WindowText::journalReason(e.reason));
             m_table->setItem(row, column, item);
         }
     }

@@ -82,12 +82,12 @@ QString withReason(const QString &text, const QString &reason)
 }
 
 // The end of an exchange into its journal entry, with what the window says of it.
-void recordEnd(JournalEntry &entry, const ExchangeReport &report, const QByteArray &answer, const QString &message)
+void recordEnd(JournalEntry &entry, const ExchangeReport &report, const QByteArray &answer, AnswerError answerError = AnswerError::None,
+               int fieldCount = 0)
 {
-    setEnding(entry, report);
+    setEnding(entry, report, answerError, fieldCount);
     if (!answer.isEmpty())
         entry.recordSha256 = sha256Hex(answer);
-    entry.message = message;
 }
 
 // The port could not be had, or would not take the line settings.
@@ -95,7 +95,7 @@ void portFailure(QWidget *window, const QString &failure, const ExchangeReport &
 {
     using SerialDevice::Access;
     const QString text = withReason(failure + Texts::tr("\nNem lehet megnyitni a portot."), WindowText::failureReason(report));
-    recordEnd(entry, report, {}, text);
+    recordEnd(entry, report, {});
     if (report.ending == Ending::PortUnavailable
         && (report.port.access == Access::Busy || report.port.access == Access::NoPermission))
         qDebug().noquote() << WindowText::portState(report.port);
@@ -115,7 +115,7 @@ void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *ce
     const QString failed = Texts::tr("Sikertelen kiolvasás.");
     switch (outcome.ending) {
     case Ending::Done:
-        recordEnd(entry, outcome, outcome.answer, {});
+        recordEnd(entry, outcome, outcome.answer);
         setContent(entry, outcome.values);
         writeForm(central, outcome.values);
         operatorCombo->setCurrentIndex(operatorIndexForNumber(outcome.values.texts.first()));
@@ -131,12 +131,12 @@ void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *ce
             qDebug() << "dberror" << outcome.fieldCount << LineEditCount;
         const QString text = withReason(failed + Texts::tr("\nEllenőrizze az eszközt, és próbálja meg újra!"),
                                         WindowText::failureReason(outcome, outcome.answerError, outcome.fieldCount));
-        recordEnd(entry, outcome, outcome.answer, text);
+        recordEnd(entry, outcome, outcome.answer, outcome.answerError, outcome.fieldCount);
         Message::critical(window, Texts::tr("Hiba"), text);
         return;
     }
     default:  // cancelled
-        recordEnd(entry, outcome, outcome.answer, {});
+        recordEnd(entry, outcome, outcome.answer);
         return;
     }
 }
@@ -154,7 +154,7 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
     switch (outcome.ending) {
     case Ending::Refused: {
         const QString text = Texts::tr("Sikertelen ellenőrzés. (ascii error)");
-        recordEnd(entry, outcome, outcome.answer, text);
+        recordEnd(entry, outcome, outcome.answer);
         Message::critical(window, Texts::tr("Hiba"), text);
         return;
     }
@@ -166,14 +166,14 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
         const QString text = settings.Port == SimulatedModulePort
                                ? Texts::tr("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve.")
                                : Texts::tr("Sikeres ellenőrzés.");
-        recordEnd(entry, outcome, outcome.answer, text);
+        recordEnd(entry, outcome, outcome.answer);
         Message::information(window, title, text);
         return;
     }
     case Ending::Mismatch: {
         const QString text = withReason(failed + Texts::tr("\nTöltse be újra a konfigurációt!"),
                                         WindowText::failureReason(outcome, outcome.comparison.error, outcome.comparison.fieldCount));
-        recordEnd(entry, outcome, outcome.answer, text);
+        recordEnd(entry, outcome, outcome.answer, outcome.comparison.error, outcome.comparison.fieldCount);
         entry.differences = outcome.comparison.differences;
         for (const FieldDifference &difference : outcome.comparison.differences)
             FieldMarks::mark(central, difference.name, WindowText::moduleHolds(difference));
@@ -181,7 +181,7 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
         return;
     }
     default:  // cancelled
-        recordEnd(entry, outcome, outcome.answer, {});
+        recordEnd(entry, outcome, outcome.answer);
         return;
     }
 }

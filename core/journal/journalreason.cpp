@@ -1,0 +1,58 @@
+#include "journalreason.h"
+
+namespace JournalReason {
+
+namespace {
+
+QString portReason(const SerialDevice::PortState &port)
+{
+    switch (port.access) {
+    case SerialDevice::Access::Busy: return PortBusy;
+    case SerialDevice::Access::NoPermission: return PortNoPermission;
+    default: return PortMissing;
+    }
+}
+
+QString answerReason(AnswerError error, int fieldCount)
+{
+    switch (error) {
+    case AnswerError::NoSeparator: return NoAnswer;
+    case AnswerError::WrongFieldCount: return FieldCount + QLatin1Char(':') + QString::number(fieldCount);
+    case AnswerError::BadGroup: return BadGroup;
+    case AnswerError::None: break;
+    }
+    return {};
+}
+
+} // namespace
+
+QString of(const ExchangeReport &report, AnswerError answerError, int fieldCount)
+{
+    switch (report.ending) {
+    case Ending::Done: return {};
+    case Ending::Refused: return Refused;
+    case Ending::PortUnavailable: return portReason(report.port);
+    case Ending::LineSetupFailed: return LineSetupFailed;
+    case Ending::Cancelled: return Cancelled;
+    case Ending::Interrupted: return Interrupted;
+    default: break;
+    }
+    if (report.lineClosed)
+        return LineClosed;
+    if (const QString answer = answerReason(answerError, fieldCount); !answer.isEmpty())
+        return answer;
+    switch (report.ending) {
+    case Ending::NoReady: return NoReady;
+    case Ending::NoAcknowledge: return NoAcknowledge;
+    case Ending::Mismatch: return Mismatch;
+    default: return NotAConfiguration;
+    }
+}
+
+Parts split(const QString &reason)
+{
+    const qsizetype colon = reason.indexOf(QLatin1Char(':'));
+    return colon < 0 ? Parts{reason, {}} : Parts{reason.left(colon), reason.mid(colon + 1)};
+}
+
+} // namespace JournalReason
