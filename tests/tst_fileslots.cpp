@@ -4,6 +4,7 @@
 #include "gui/form/mainwindowui.h"
 #include "fullfolder.h"
 #include "modal.h"
+#include "core/content/contentfile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -196,6 +198,27 @@ private slots:
         QVERIFY(target.linkSettings().FilePath.isEmpty());
         QCOMPARE(fileLabel(target), QString("a.b.t16"));
         QCOMPARE(readForm(target.centralWidget()), readForm(source.centralWidget()));
+    }
+
+    // A file's value longer than its field is cut as the field cuts what is
+    // typed, and the status bar names the fields.
+    void openCutsAndSaysSo()
+    {
+        const QString path = m_dir.filePath("long.t16");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QByteArray lines = "36309888000\r\n123456\r\n42\r\nKAPU KAPU KAPU KAPU\r\n";
+        for (int i = 4; i < ContentFile::LineCount; ++i)
+            lines += i < LineEditCount ? "\r\n" : "0\r\n";
+        file.write(lines);
+        file.close();
+        MainWindow window;
+        MessageBoxRecorder recorder;
+        FileDialog::answerNext(path);
+        window.openfile();
+        QCOMPARE(formLineEdits(window.centralWidget())[1]->text(), QString("1234"));
+        QCOMPARE(formLineEdits(window.centralWidget())[3]->text(), QString("KAPU KAPU KAPU K"));
+        QCOMPARE(window.statusBar()->currentMessage(), QString("Levágva a mező hosszára: „Modul PIN-kód”, „Modul neve”"));
     }
 
     void openFailures_data()

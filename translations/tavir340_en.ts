@@ -4,399 +4,399 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="88"/>
+        <location filename="../gui/mainwindow.cpp" line="89"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="146"/>
+        <location filename="../gui/mainwindow.cpp" line="147"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="169"/>
+        <location filename="../gui/mainwindow.cpp" line="170"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="180"/>
-        <location filename="../app/mainwindow.cpp" line="208"/>
-        <location filename="../app/mainwindow.cpp" line="219"/>
+        <location filename="../gui/mainwindow.cpp" line="181"/>
+        <location filename="../gui/mainwindow.cpp" line="211"/>
+        <location filename="../gui/mainwindow.cpp" line="222"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="180"/>
+        <location filename="../gui/mainwindow.cpp" line="181"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="185"/>
-        <location filename="../app/mainwindow.cpp" line="436"/>
+        <location filename="../gui/mainwindow.cpp" line="186"/>
+        <location filename="../gui/mainwindow.cpp" line="440"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="186"/>
-        <location filename="../app/mainwindow.cpp" line="436"/>
+        <location filename="../gui/mainwindow.cpp" line="187"/>
+        <location filename="../gui/mainwindow.cpp" line="440"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="197"/>
+        <location filename="../gui/mainwindow.cpp" line="200"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="198"/>
+        <location filename="../gui/mainwindow.cpp" line="201"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="211"/>
+        <location filename="../gui/mainwindow.cpp" line="214"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="219"/>
+        <location filename="../gui/mainwindow.cpp" line="222"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="227"/>
+        <location filename="../gui/mainwindow.cpp" line="230"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="227"/>
+        <location filename="../gui/mainwindow.cpp" line="230"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="232"/>
+        <location filename="../gui/mainwindow.cpp" line="235"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="232"/>
+        <location filename="../gui/mainwindow.cpp" line="235"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="273"/>
+        <location filename="../gui/mainwindow.cpp" line="276"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="274"/>
+        <location filename="../gui/mainwindow.cpp" line="277"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="324"/>
+        <location filename="../gui/mainwindow.cpp" line="327"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="346"/>
+        <location filename="../gui/mainwindow.cpp" line="351"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="405"/>
-        <location filename="../app/mainwindow.cpp" line="457"/>
-        <location filename="../form/mainwindowui.cpp" line="406"/>
+        <location filename="../gui/mainwindow.cpp" line="409"/>
+        <location filename="../gui/mainwindow.cpp" line="461"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="420"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="443"/>
+        <location filename="../gui/mainwindow.cpp" line="447"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="458"/>
+        <location filename="../gui/mainwindow.cpp" line="462"/>
         <source>Az űrlapon mentetlen változások vannak.
 Felülírja őket a naplóbejegyzés tartalmával?</source>
         <translation>The form holds changes that are not saved.
 Replace them with the journal entry&apos;s content?</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="502"/>
+        <location filename="../gui/mainwindow.cpp" line="506"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="62"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="62"/>
         <source>Nemzetközi formátum</source>
         <translation>International format</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="63"/>
-        <location filename="../form/mainwindowui.cpp" line="64"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="63"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="64"/>
         <source>0000-9999</source>
         <translation>0000-9999</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="65"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="65"/>
         <source>1=igen, 0=nem</source>
         <translation>1=yes, 0=no</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="66"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="66"/>
         <source>0000-9999 (mp)</source>
         <translation>0000-9999 (s)</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="67"/>
-        <location filename="../form/mainwindowui.cpp" line="68"/>
-        <location filename="../form/mainwindowui.cpp" line="69"/>
-        <location filename="../form/mainwindowui.cpp" line="70"/>
-        <location filename="../form/mainwindowui.cpp" line="71"/>
-        <location filename="../form/mainwindowui.cpp" line="72"/>
-        <location filename="../form/mainwindowui.cpp" line="73"/>
-        <location filename="../form/mainwindowui.cpp" line="74"/>
-        <location filename="../form/mainwindowui.cpp" line="75"/>
-        <location filename="../form/mainwindowui.cpp" line="76"/>
-        <location filename="../form/mainwindowui.cpp" line="77"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="67"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="68"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="69"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="70"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="71"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="72"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="73"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="74"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="75"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="76"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="77"/>
         <source>Ékezetek nélkül</source>
         <translation>No accents</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="78"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="78"/>
         <source>Bemenet riasztás  2     1</source>
         <translation>Input
 alarm
 2     1</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="79"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="79"/>
         <source>Kimenet vezérlés  2     1</source>
         <translation>Output
 control
 2     1</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="80"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="80"/>
         <source>Telefonszám</source>
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="385"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="399"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="388"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="402"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="389"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="403"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="390"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="404"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="391"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="405"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="392"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="406"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="393"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="407"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="394"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="408"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="395"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="409"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="396"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="410"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="397"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="411"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="398"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="412"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="399"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="413"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="400"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="414"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="401"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="415"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="402"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="416"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="403"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="417"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="404"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="418"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="405"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="419"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="407"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="421"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="408"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="422"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="431"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="432"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="433"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="434"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../form/mainwindowui.cpp" line="435"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="11"/>
+        <location filename="../core/form/formvalues.cpp" line="12"/>
         <source>SMS központ:</source>
         <translation>SMS centre:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="12"/>
+        <location filename="../core/form/formvalues.cpp" line="13"/>
         <source>Modul PIN-kód:</source>
         <translation>Module PIN:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="13"/>
+        <location filename="../core/form/formvalues.cpp" line="14"/>
         <source>Modul azonosító:</source>
         <translation>Module identifier:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="14"/>
+        <location filename="../core/form/formvalues.cpp" line="15"/>
         <source>Modul neve:</source>
         <translation>Module name:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="15"/>
+        <location filename="../core/form/formvalues.cpp" line="16"/>
         <source>Visszaállás:</source>
         <translation>Restore:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="16"/>
+        <location filename="../core/form/formvalues.cpp" line="17"/>
         <source>1-es bemenet neve:</source>
         <translation>Name of input 1:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="17"/>
+        <location filename="../core/form/formvalues.cpp" line="18"/>
         <source>2-es bemenet neve:</source>
         <translation>Name of input 2:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="18"/>
+        <location filename="../core/form/formvalues.cpp" line="19"/>
         <source>Relé meghúzási idő:</source>
         <translation>Relay pull-in time:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="19"/>
+        <location filename="../core/form/formvalues.cpp" line="20"/>
         <source>3-as kimenet bekapcsoláskor:</source>
         <translation>Output 3 switched on:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="20"/>
+        <location filename="../core/form/formvalues.cpp" line="21"/>
         <source>4-es kimenet bekapcsoláskor:</source>
         <translation>Output 4 switched on:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="21"/>
+        <location filename="../core/form/formvalues.cpp" line="22"/>
         <source>3-as kimenet kikapcsoláskor:</source>
         <translation>Output 3 switched off:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="22"/>
+        <location filename="../core/form/formvalues.cpp" line="23"/>
         <source>4-es kimenet kikapcsoláskor:</source>
         <translation>Output 4 switched off:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="23"/>
+        <location filename="../core/form/formvalues.cpp" line="24"/>
         <source>1-es bemenet bekapcsoláskor:</source>
         <translation>Input 1 switched on:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="24"/>
+        <location filename="../core/form/formvalues.cpp" line="25"/>
         <source>2-es bemenet bekapcsoláskor:</source>
         <translation>Input 2 switched on:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="25"/>
+        <location filename="../core/form/formvalues.cpp" line="26"/>
         <source>1-es bemenet kikapcsoláskor:</source>
         <translation>Input 1 switched off:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="26"/>
+        <location filename="../core/form/formvalues.cpp" line="27"/>
         <source>2-es bemenet kikapcsoláskor:</source>
         <translation>Input 2 switched off:</translation>
     </message>
     <message>
-        <location filename="../form/formvalues.cpp" line="106"/>
+        <location filename="../core/form/formvalues.cpp" line="129"/>
         <source>Egyéni</source>
         <translation>Custom</translation>
     </message>
@@ -404,81 +404,81 @@ control
 <context>
     <name>Transfers</name>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="39"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="39"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="97"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="97"/>
         <source>
 Nem lehet megnyitni a portot.</source>
         <translation>
 The port cannot be opened.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="102"/>
-        <location filename="../transfer/uploadcommands.cpp" line="135"/>
-        <location filename="../transfer/uploadcommands.cpp" line="158"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="102"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="135"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="158"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="110"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="110"/>
         <source>Kiolvasás</source>
         <translation>Read-up</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="110"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="110"/>
         <source>Kiolvasás...</source>
         <translation>Reading...</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="115"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="115"/>
         <source>Sikertelen kiolvasás.</source>
         <translation>The read-up failed.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="132"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="132"/>
         <source>
 Ellenőrizze az eszközt, és próbálja meg újra!</source>
         <translation>
 Check the device and try again!</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="148"/>
-        <location filename="../transfer/uploadcommands.cpp" line="152"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="148"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="152"/>
         <source>Ellenőrzés</source>
         <translation>Verify</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="148"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="148"/>
         <source>Ellenőrzés...</source>
         <translation>Verifying...</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="153"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="153"/>
         <source>Sikertelen ellenőrzés.</source>
         <translation>The verify failed.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="156"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="156"/>
         <source>Sikertelen ellenőrzés. (ascii error)</source>
         <translation>The verify failed. (ascii error)</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="167"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="167"/>
         <source>Sikeres ellenőrzés.
 Szimulált modul: valódi eszköz nem lett ellenőrizve.</source>
         <translation>The verify succeeded.
 Simulated module: no real device was checked.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="168"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="168"/>
         <source>Sikeres ellenőrzés.</source>
         <translation>The verify succeeded.</translation>
     </message>
     <message>
-        <location filename="../transfer/uploadcommands.cpp" line="174"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="174"/>
         <source>
 Töltse be újra a konfigurációt!</source>
         <translation>
@@ -488,372 +488,545 @@ Download the configuration again!</translation>
 <context>
     <name>WindowText</name>
     <message>
-        <location filename="../form/windowtexts.cpp" line="25"/>
+        <location filename="../gui/form/windowtexts.cpp" line="27"/>
         <source>Bemenet riasztás 2</source>
         <translation>Input alarm 2</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="26"/>
+        <location filename="../gui/form/windowtexts.cpp" line="28"/>
         <source>Bemenet riasztás 1</source>
         <translation>Input alarm 1</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="27"/>
+        <location filename="../gui/form/windowtexts.cpp" line="29"/>
         <source>Kimenet vezérlés 2</source>
         <translation>Output control 2</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="28"/>
+        <location filename="../gui/form/windowtexts.cpp" line="30"/>
         <source>Kimenet vezérlés 1</source>
         <translation>Output control 1</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="31"/>
+        <location filename="../gui/form/windowtexts.cpp" line="33"/>
         <source>Telefonszám %1</source>
         <translation>Telephone %1</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="39"/>
+        <location filename="../gui/form/windowtexts.cpp" line="41"/>
         <source>Telefonszám %1, %2</source>
         <translation>Telephone %1, %2</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="56"/>
+        <location filename="../gui/form/windowtexts.cpp" line="58"/>
         <source>%1 (%2): űrlap %3, modul %4</source>
         <translation>%1 (%2): form %3, module %4</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="64"/>
+        <location filename="../gui/form/windowtexts.cpp" line="66"/>
         <source>Only numbers.</source>
         <translation>Only numbers.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="65"/>
+        <location filename="../gui/form/windowtexts.cpp" line="67"/>
         <source>Only numbers and characters. (7-bit ascii)
 </source>
         <translation>Only numbers and characters. (7-bit ascii)
 </translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="66"/>
+        <location filename="../gui/form/windowtexts.cpp" line="68"/>
         <source>The value is only 1 or 0.</source>
         <translation>The value is only 1 or 0.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="67"/>
+        <location filename="../gui/form/windowtexts.cpp" line="69"/>
         <source>Telephone number: only numbers.</source>
         <translation>Telephone number: only numbers.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="80"/>
+        <location filename="../gui/form/windowtexts.cpp" line="82"/>
         <source>Az összes mező kitöltése kötelező.</source>
         <translation>Every field must be filled in.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="82"/>
+        <location filename="../gui/form/windowtexts.cpp" line="84"/>
         <source>Ékezetes karakterek nem használhatóak.</source>
         <translation>Accented letters cannot be used.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="84"/>
+        <location filename="../gui/form/windowtexts.cpp" line="86"/>
         <source>A(z) %1 mező olyan karaktert tartalmaz, amely nem küldhető el a modulnak.</source>
         <translation>The field %1 holds a character that cannot be sent to the module.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="87"/>
+        <location filename="../gui/form/windowtexts.cpp" line="89"/>
         <source>Az ellenőrző karakter nem lehet vezérlőkarakter.</source>
         <translation>The checksum character cannot be a control character.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="88"/>
+        <location filename="../gui/form/windowtexts.cpp" line="90"/>
         <source>A(z) %1 mező vezérlőkaraktert (például sortörést) tartalmaz.</source>
         <translation>The field %1 holds a control character (a line break, say).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="93"/>
+        <location filename="../gui/form/windowtexts.cpp" line="95"/>
         <source>A(z) %1 mező csak számjegyet és szóközt tartalmazhat.</source>
         <translation>The field %1 takes only digits and blanks.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="95"/>
+        <location filename="../gui/form/windowtexts.cpp" line="97"/>
         <source>A(z) %1 mező csak ékezet nélküli betűt, számjegyet és írásjelet tartalmazhat.</source>
         <translation>The field %1 takes only letters without accents, digits and punctuation.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="97"/>
+        <location filename="../gui/form/windowtexts.cpp" line="99"/>
         <source>A(z) %1 mező értéke csak 1, 0 vagy üres lehet.</source>
         <translation>The field %1 takes only 1, 0 or nothing.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="104"/>
+        <location filename="../gui/form/windowtexts.cpp" line="106"/>
         <source>A mezők nem tartalmazhatják az elválasztó karaktert (%1).</source>
         <translation>The fields cannot hold the separator (%1).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="105"/>
+        <location filename="../gui/form/windowtexts.cpp" line="107"/>
         <source>A(z) %1 mező nem tartalmazhatja az elválasztó karaktert (%2).</source>
         <translation>The field %1 cannot hold the separator (%2).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="114"/>
+        <location filename="../gui/form/windowtexts.cpp" line="116"/>
         <source>Nincs port kiválasztva.</source>
         <translation>No port is chosen.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="118"/>
+        <location filename="../gui/form/windowtexts.cpp" line="120"/>
         <source>%1: szabad</source>
         <translation>%1: free</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="120"/>
+        <location filename="../gui/form/windowtexts.cpp" line="122"/>
         <source>%1: nem található</source>
         <translation>%1: not found</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="122"/>
+        <location filename="../gui/form/windowtexts.cpp" line="124"/>
         <source>%1: nincs jogosultság (csoport: %2)</source>
         <translation>%1: no permission (group: %2)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="125"/>
+        <location filename="../gui/form/windowtexts.cpp" line="127"/>
         <source>%1: foglalt (%2, %3)</source>
         <translation>%1: busy (%2, %3)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="127"/>
+        <location filename="../gui/form/windowtexts.cpp" line="129"/>
         <source>%1: foglalt (%2)</source>
         <translation>%1: busy (%2)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="129"/>
+        <location filename="../gui/form/windowtexts.cpp" line="131"/>
         <source>%1: foglalt (zárolófájl: %2)</source>
         <translation>%1: busy (lock file: %2)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="130"/>
+        <location filename="../gui/form/windowtexts.cpp" line="132"/>
         <source>%1: foglalt</source>
         <translation>%1: busy</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="138"/>
+        <location filename="../gui/form/windowtexts.cpp" line="140"/>
         <source>A vonal %1 bájt után megszakadt.</source>
         <translation>The line closed after %1 bytes.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="147"/>
+        <location filename="../gui/form/windowtexts.cpp" line="149"/>
         <source>. Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.</source>
         <translation>. The fix: sudo usermod -aG %1 $USER, then log in again.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="150"/>
+        <location filename="../gui/form/windowtexts.cpp" line="152"/>
+        <location filename="../gui/form/windowtexts.cpp" line="287"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="154"/>
-        <location filename="../form/windowtexts.cpp" line="166"/>
-        <location filename="../form/windowtexts.cpp" line="189"/>
+        <location filename="../gui/form/windowtexts.cpp" line="156"/>
+        <location filename="../gui/form/windowtexts.cpp" line="168"/>
+        <location filename="../gui/form/windowtexts.cpp" line="191"/>
+        <location filename="../gui/form/windowtexts.cpp" line="288"/>
+        <location filename="../gui/form/windowtexts.cpp" line="291"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="155"/>
+        <location filename="../gui/form/windowtexts.cpp" line="157"/>
         <source>A modul nem a várt választ adta (kapott bájtok: %1).</source>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="159"/>
+        <location filename="../gui/form/windowtexts.cpp" line="161"/>
+        <location filename="../gui/form/windowtexts.cpp" line="289"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="160"/>
+        <location filename="../gui/form/windowtexts.cpp" line="162"/>
         <source>Hibás nyugtázás (kapott bájtok: %1).</source>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="168"/>
-        <location filename="../form/windowtexts.cpp" line="191"/>
+        <location filename="../gui/form/windowtexts.cpp" line="170"/>
+        <location filename="../gui/form/windowtexts.cpp" line="193"/>
+        <location filename="../gui/form/windowtexts.cpp" line="292"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="177"/>
+        <location filename="../gui/form/windowtexts.cpp" line="179"/>
         <source>A modul értéke: %1</source>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="182"/>
+        <location filename="../gui/form/windowtexts.cpp" line="184"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="199"/>
+        <location filename="../gui/form/windowtexts.cpp" line="201"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="208"/>
+        <location filename="../gui/form/windowtexts.cpp" line="210"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="210"/>
+        <location filename="../gui/form/windowtexts.cpp" line="212"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="211"/>
+        <location filename="../gui/form/windowtexts.cpp" line="213"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="212"/>
+        <location filename="../gui/form/windowtexts.cpp" line="214"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="213"/>
+        <location filename="../gui/form/windowtexts.cpp" line="215"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="214"/>
+        <location filename="../gui/form/windowtexts.cpp" line="216"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="216"/>
+        <location filename="../gui/form/windowtexts.cpp" line="218"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="222"/>
+        <location filename="../gui/form/windowtexts.cpp" line="224"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="232"/>
+        <location filename="../gui/form/windowtexts.cpp" line="234"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="233"/>
+        <location filename="../gui/form/windowtexts.cpp" line="235"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="234"/>
+        <location filename="../gui/form/windowtexts.cpp" line="236"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="235"/>
+        <location filename="../gui/form/windowtexts.cpp" line="237"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="236"/>
+        <location filename="../gui/form/windowtexts.cpp" line="238"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="238"/>
+        <location filename="../gui/form/windowtexts.cpp" line="240"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="241"/>
+        <location filename="../gui/form/windowtexts.cpp" line="243"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="245"/>
+        <location filename="../gui/form/windowtexts.cpp" line="247"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="251"/>
+        <location filename="../gui/form/windowtexts.cpp" line="253"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="253"/>
+        <location filename="../gui/form/windowtexts.cpp" line="255"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="255"/>
+        <location filename="../gui/form/windowtexts.cpp" line="257"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="257"/>
+        <location filename="../gui/form/windowtexts.cpp" line="259"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="259"/>
+        <location filename="../gui/form/windowtexts.cpp" line="261"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="266"/>
+        <location filename="../gui/form/windowtexts.cpp" line="268"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="268"/>
+        <location filename="../gui/form/windowtexts.cpp" line="270"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="270"/>
+        <location filename="../gui/form/windowtexts.cpp" line="272"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="272"/>
+        <location filename="../gui/form/windowtexts.cpp" line="274"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../form/windowtexts.cpp" line="273"/>
+        <location filename="../gui/form/windowtexts.cpp" line="275"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="283"/>
+        <source>Elutasítva.</source>
+        <translation>Refused.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="284"/>
+        <source>A port nem található.</source>
+        <translation>The port is not there.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="285"/>
+        <source>A port foglalt.</source>
+        <translation>The port is busy.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="286"/>
+        <source>Nincs jogosultság a porthoz.</source>
+        <translation>No permission to open the port.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="290"/>
+        <source>A vonal megszakadt.</source>
+        <translation>The line closed.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="293"/>
+        <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
+        <translation>The check boxes have no group numbers.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="294"/>
+        <source>A modul válasza nem konfiguráció.</source>
+        <translation>The module&apos;s answer is not a configuration.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="295"/>
+        <source>A modul más konfigurációt tárol.</source>
+        <translation>The module holds another configuration.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="296"/>
+        <source>Megszakítva.</source>
+        <translation>Cancelled.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="297"/>
+        <source>Megszakítva: a modul tartalma ismeretlen.</source>
+        <translation>Interrupted: the module&apos;s content is unknown.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="298"/>
+        <source>A modul tartalma nem menthető fájlba.</source>
+        <translation>The module&apos;s content cannot be kept in a file.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="299"/>
+        <source>A fájl nem írható.</source>
+        <translation>The file could not be written.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="300"/>
+        <source>A mentés nem sikerült, a modul nem lett írva.</source>
+        <translation>The backup failed; the module was not written.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="301"/>
+        <source>Egy lépés vége nem került a naplóba.</source>
+        <translation>A step&apos;s end was not recorded in the journal.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="311"/>
+        <source>Levágva a mező hosszára: %1</source>
+        <translation>Cut to the field&apos;s length: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="317"/>
+        <source>No opened file.</source>
+        <translation>No opened file.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="320"/>
+        <source>8bit sum</source>
+        <translation>8bit sum</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="321"/>
+        <source>16bit sum</source>
+        <translation>16bit sum</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="322"/>
+        <source>24bit sum</source>
+        <translation>24bit sum</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="323"/>
+        <source>32bit sum</source>
+        <translation>32bit sum</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="327"/>
+        <source>Szimulált modul</source>
+        <translation>Simulated module</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="328"/>
+        <source>Port: %1
+</source>
+        <translation>Port: %1
+</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="329"/>
+        <source>Baudrate: B%1
+</source>
+        <translation>Baudrate: B%1
+</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="330"/>
+        <source>Timeout: %1
+</source>
+        <translation>Timeout: %1
+</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="331"/>
+        <source>CHKS: %1
+</source>
+        <translation>CHKS: %1
+</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="332"/>
+        <source>ACK char: %1
+</source>
+        <translation>ACK char: %1
+</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="333"/>
+        <source>Checkvalue: %1
+</source>
+        <translation>Checkvalue: %1
+</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="334"/>
+        <source>Download Separator: %1
+</source>
+        <translation>Download Separator: %1
+</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="335"/>
+        <source>Upload Separator: %1
+</source>
+        <translation>Upload Separator: %1
+</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="336"/>
+        <source>Upload Command: %1
+</source>
+        <translation>Upload Command: %1
+</translation>
     </message>
 </context>
 <context>
     <name>about</name>
     <message>
-        <location filename="../help/about.cpp" line="55"/>
+        <location filename="../gui/help/about.cpp" line="55"/>
         <source>About</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="56"/>
+        <location filename="../gui/help/about.cpp" line="56"/>
         <source>© Példa Elektronika Kft. 2026. Minden jog fenntartva.</source>
         <translation>© Példa Elektronika Ltd. 2026. All rights reserved.</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="57"/>
+        <location filename="../gui/help/about.cpp" line="57"/>
         <source>www.example.com</source>
         <translation>www.example.com</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="58"/>
+        <location filename="../gui/help/about.cpp" line="58"/>
         <source>tavir340@example.com</source>
         <translation>tavir340@example.com</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="59"/>
+        <location filename="../gui/help/about.cpp" line="59"/>
         <source>Készítette: a Példa Elektronika fejlesztőcsapata</source>
         <translation>Made by the Példa Elektronika development team</translation>
     </message>
     <message>
-        <location filename="../help/about.cpp" line="60"/>
+        <location filename="../gui/help/about.cpp" line="60"/>
         <source>Version v1.4</source>
         <translation>Version v1.4</translation>
     </message>
@@ -861,29 +1034,29 @@ Transfers are not recorded from now on.</translation>
 <context>
     <name>dload</name>
     <message>
-        <location filename="../transfer/dload.cpp" line="81"/>
+        <location filename="../gui/transfer/dload.cpp" line="81"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../transfer/dload.cpp" line="82"/>
+        <location filename="../gui/transfer/dload.cpp" line="82"/>
         <source>Betöltés...</source>
         <translation>Downloading...</translation>
     </message>
     <message>
-        <location filename="../transfer/dload.cpp" line="92"/>
+        <location filename="../gui/transfer/dload.cpp" line="92"/>
         <source>Sikeres betöltés.
 Szimulált modul: valódi eszköz nem lett írva.</source>
         <translation>Download succeeded.
 Simulated module: no real device was written.</translation>
     </message>
     <message>
-        <location filename="../transfer/dload.cpp" line="93"/>
+        <location filename="../gui/transfer/dload.cpp" line="93"/>
         <source>Sikeres betöltés.</source>
         <translation>Download succeeded.</translation>
     </message>
     <message>
-        <location filename="../transfer/dload.cpp" line="100"/>
+        <location filename="../gui/transfer/dload.cpp" line="100"/>
         <source>Betöltés hiba.
 Tipp: ellenőrizze az eszközt és a portbeállításokat.</source>
         <translation>Download error.
@@ -893,12 +1066,17 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>help</name>
     <message>
-        <location filename="../help/help.cpp" line="34"/>
+        <location filename="../gui/help/help.cpp" line="34"/>
         <source>tavir_16.hlp</source>
         <translation>tavir_16_en.hlp</translation>
     </message>
     <message>
-        <location filename="../help/help.cpp" line="39"/>
+        <location filename="../gui/help/help.cpp" line="34"/>
+        <source>ERROR: Canot open the help file.</source>
+        <translation>ERROR: Canot open the help file.</translation>
+    </message>
+    <message>
+        <location filename="../gui/help/help.cpp" line="39"/>
         <source>Help</source>
         <translation>Help</translation>
     </message>
@@ -906,97 +1084,97 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>journalView</name>
     <message>
-        <location filename="../journal/journalview.cpp" line="22"/>
+        <location filename="../gui/journal/journalview.cpp" line="22"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="22"/>
+        <location filename="../gui/journal/journalview.cpp" line="22"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="23"/>
+        <location filename="../gui/journal/journalview.cpp" line="23"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="23"/>
+        <location filename="../gui/journal/journalview.cpp" line="23"/>
         <source>Művelet</source>
         <translation>Operation</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="24"/>
+        <location filename="../gui/journal/journalview.cpp" line="24"/>
         <source>Azonosító</source>
         <translation>Identifier</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="24"/>
+        <location filename="../gui/journal/journalview.cpp" line="24"/>
         <source>Név</source>
         <translation>Name</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="25"/>
+        <location filename="../gui/journal/journalview.cpp" line="25"/>
         <source>Eredmény</source>
         <translation>Result</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="25"/>
+        <location filename="../gui/journal/journalview.cpp" line="25"/>
         <source>mp</source>
         <translation>s</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="34"/>
+        <location filename="../gui/journal/journalview.cpp" line="34"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="39"/>
+        <location filename="../gui/journal/journalview.cpp" line="39"/>
         <source>&amp;Modul:</source>
         <translation>&amp;Module:</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="42"/>
+        <location filename="../gui/journal/journalview.cpp" line="42"/>
         <source>azonosító vagy név</source>
         <translation>identifier or name</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="45"/>
+        <location filename="../gui/journal/journalview.cpp" line="45"/>
         <source>&amp;Eredmény:</source>
         <translation>&amp;Result:</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="48"/>
+        <location filename="../gui/journal/journalview.cpp" line="48"/>
         <source>mind</source>
         <translation>all</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="75"/>
+        <location filename="../gui/journal/journalview.cpp" line="75"/>
         <source>Betöltés az űrlapba</source>
         <translation>Put into the form</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="77"/>
+        <location filename="../gui/journal/journalview.cpp" line="77"/>
         <source>Exportálás CSV-be...</source>
         <translation>Export as CSV...</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="138"/>
+        <location filename="../gui/journal/journalview.cpp" line="138"/>
         <source>Exportálás</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="138"/>
+        <location filename="../gui/journal/journalview.cpp" line="138"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="144"/>
+        <location filename="../gui/journal/journalview.cpp" line="144"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../journal/journalview.cpp" line="144"/>
+        <location filename="../gui/journal/journalview.cpp" line="144"/>
         <source>A fájl nem írható: %1
 %2</source>
         <translation>The file cannot be written: %1
@@ -1006,17 +1184,17 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>separators</name>
     <message>
-        <location filename="../settings/chardialog.cpp" line="145"/>
+        <location filename="../gui/settings/chardialog.cpp" line="145"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../settings/chardialog.cpp" line="146"/>
+        <location filename="../gui/settings/chardialog.cpp" line="146"/>
         <source>Download separator:</source>
         <translation>Download separator:</translation>
     </message>
     <message>
-        <location filename="../settings/chardialog.cpp" line="147"/>
+        <location filename="../gui/settings/chardialog.cpp" line="147"/>
         <source>Upload separator:</source>
         <translation>Upload separator:</translation>
     </message>
@@ -1024,44 +1202,44 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>setcom</name>
     <message>
-        <location filename="../settings/setcom.cpp" line="112"/>
-        <location filename="../settings/setcom.cpp" line="146"/>
-        <location filename="../settings/setcom.cpp" line="148"/>
+        <location filename="../gui/settings/setcom.cpp" line="112"/>
+        <location filename="../gui/settings/setcom.cpp" line="146"/>
+        <location filename="../gui/settings/setcom.cpp" line="148"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="175"/>
+        <location filename="../gui/settings/setcom.cpp" line="175"/>
         <source>Port options</source>
         <translation>Port options</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="176"/>
+        <location filename="../gui/settings/setcom.cpp" line="176"/>
         <source>COM Port:</source>
         <translation>COM Port:</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="177"/>
+        <location filename="../gui/settings/setcom.cpp" line="177"/>
         <source>Baudrate:</source>
         <translation>Baudrate:</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="183"/>
+        <location filename="../gui/settings/setcom.cpp" line="183"/>
         <source>Nem található soros port.</source>
         <translation>No serial port found.</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="185"/>
+        <location filename="../gui/settings/setcom.cpp" line="185"/>
         <source>Nincs szabad soros port.</source>
         <translation>No serial port is free.</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="190"/>
+        <location filename="../gui/settings/setcom.cpp" line="190"/>
         <source>%1: nincs jogosultság. A felhasználónak a(z) „%2” csoport tagjának kell lennie.</source>
         <translation>%1: no permission. The user must be in the group &quot;%2&quot;.</translation>
     </message>
     <message>
-        <location filename="../settings/setcom.cpp" line="197"/>
+        <location filename="../gui/settings/setcom.cpp" line="197"/>
         <source>%1: nem található</source>
         <translation>%1: not found</translation>
     </message>
