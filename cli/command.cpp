@@ -30,13 +30,15 @@ const char *const ExitCodeHelp =
     "     no module was written\n"
     "  3  a port could not be opened: missing, busy or no permission (the reason is printed)\n"
     "  4  interrupted (Ctrl+C, SIGTERM or SIGHUP)\n"
-    "  5  done, but a result could not be written: standard output, an output file\n"
-    "     or the log (the reason is printed)\n"
+    "  5  done, but a result could not be written: standard output, an output file,\n"
+    "     the log, or the journal (provision: a unit written but not proven)\n"
+    "  6  provision: nothing failed, but units of the manifest are not proven yet\n"
+    "     (claimed by another station, changed, or left for the next run)\n"
     "With several ports the highest code, after every port's own result.\n";
 
 namespace {
 
-const char *const ResultNames[] = {"ok", "module failed", "refused", "port unavailable", "interrupted", "not recorded"};
+const char *const ResultNames[] = {"ok", "module failed", "refused", "port unavailable", "interrupted", "not recorded", "units left"};
 
 // One printable character of Latin-1, as the window's settings dialogs take it.
 std::optional<char> characterOption(const QString &value)

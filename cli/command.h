@@ -4,6 +4,7 @@
 #include "core/form/formdiff.h"
 #include "core/form/formvalues.h"
 #include "core/journal/journallocation.h"
+#include "core/provisioning/unitprovisioning.h"
 #include "core/settings/linksettings.h"
 
 #include <QCommandLineParser>
@@ -31,6 +32,7 @@ enum ExitCode {
     PortUnavailable = 3,  // missing, busy, no permission
     Interrupted = 4,      // Ctrl+C
     NotRecorded = 5,      // done, but a result could not be written: standard output, an output file, the log
+    UnitsLeft = 6,        // provision: nothing failed, but units of the manifest are not proven yet
 };
 
 // The exit codes as --help explains them.
@@ -56,6 +58,7 @@ struct Result
     QString output;   // the file written
     qint64 journalEntry = 0;  // the journal's entry of the operation
     bool noAnswer = false;    // the module gave no answer or no acknowledge: worth another try
+    std::optional<UnitState> unitState;  // a unit of a batch: how it ended
 };
 
 class Command

@@ -44,6 +44,7 @@ struct DownloadJob
     const TransferPlan &plan;
     bool force = false;        // write a module whose backup could not be read
     bool verifyAfter = false;
+    QString backupFolder;
 };
 
 // One port's download: the backup first (when asked), the download, and the
@@ -52,7 +53,9 @@ Result downloadOnPort(const DownloadJob &job, const LinkSettings &settings, Port
 {
     Result backup;
     if (backupFile) {
-        backup = readUpToFilePort(*backupFile, settings, context, QStringLiteral("backup"));
+        backup = readUpToFilePort(*backupFile, settings, context, Stage::Backup, [&](qint64 entry) {
+            return backupPath(job.backupFolder, settings.Port, entry);
+        });
         // A module is written only once what it held is safe on the disk,
         // or, with --force, when it could not be read at all.
         const bool unreadable = backup.code == ModuleFailed || backup.code == PortUnavailable;
@@ -90,9 +93,8 @@ bool DownloadCommand::prepareBackups(const QString &folder, const QStringList &p
 {
     if (folder.isEmpty())
         return true;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
     for (const QString &port : ports) {
-        backups->push_back(std::make_unique<OutputFile>(backupPath(QDir(folder).absolutePath(), port, now)));
+        backups->push_back(makeBackupFile(QDir(folder).absolutePath(), port));
         if (const FileError error = backups->back()->error()) {
             fail(Refused, QStringLiteral("cannot write the backup %1: %2").arg(backups->back()->path(), Phrase::fileError(error)));
             return false;
@@ -129,7 +131,8 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     if (!openJournal(parser, &journal) || !prepareBackups(backupFolder, ports, &backups))
         return Refused;
 
-    DownloadJob job{*form, plan, parser.isSet(QStringLiteral("force")), parser.isSet(QStringLiteral("verify"))};
+    DownloadJob job{*form, plan, parser.isSet(QStringLiteral("force")), parser.isSet(QStringLiteral("verify")),
+                    backupFolder.isEmpty() ? QString() : QDir(backupFolder).absolutePath()};
     const QString file = QFileInfo(files.first()).absoluteFilePath();
     const QList<Result> results = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,
                                                                   ProgressBars &bars) {

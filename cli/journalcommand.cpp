@@ -137,8 +137,9 @@ int JournalCommand::execute(QCommandLineParser &parser)
     const QStringList arguments = parser.positionalArguments();
     const bool show = arguments.value(0) == QLatin1String("show");
     const bool init = arguments.value(0) == QLatin1String("init");
-    if ((show && arguments.size() != 2) || (init && arguments.size() != 1) || (!show && !init && !arguments.isEmpty()))
-        return fail(Refused, QStringLiteral("usage: tavir340-cli journal [options] | journal show ENTRY [-o FILE] | journal init"));
+    const bool claims = arguments.value(0) == QLatin1String("claims");
+    if ((show && arguments.size() != 2) || ((init || claims) && arguments.size() != 1) || (!show && !init && !claims && !arguments.isEmpty()))
+        return fail(Refused, QStringLiteral("usage: tavir340-cli journal [options] | journal show ENTRY [-o FILE] | journal claims | journal init"));
     if (parser.isSet(QStringLiteral("no-journal")))
         return fail(Refused, QStringLiteral("--no-journal: there is no journal to read"));
     const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), false);
@@ -149,7 +150,33 @@ int JournalCommand::execute(QCommandLineParser &parser)
     Journal journal(location, Journal::Mode::Read);
     if (!journal.isOpen())
         return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+    if (claims)
+        return this->claims(journal);
     return show ? this->show(journal, arguments[1], parser.value(QStringLiteral("output"))) : list(journal, parser, location);
+}
+
+// "gate-0041  live  station1  process 4711  since 2026-12-08T10:15:00.000Z  lease until …"
+int JournalCommand::claims(Journal &journal) const
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    QByteArray out;
+    for (const Journal::ClaimRow &row : journal.claims()) {
+        const QString state = row.isLive(now) ? QStringLiteral("live")
+                            : row.holder.provablyGone() ? QStringLiteral("stale: its process is gone") : QStringLiteral("stale: its lease ran out");
+        if (json()) {
+            out += QJsonDocument(QJsonObject{{QStringLiteral("unit"), row.unit}, {QStringLiteral("live"), row.isLive(now)},
+                                             {QStringLiteral("station"), row.holder.station}, {QStringLiteral("pid"), row.holder.pid},
+                                             {QStringLiteral("since"), isoTime(row.takenMs)},
+                                             {QStringLiteral("leaseUntil"), isoTime(row.leaseUntilMs)},
+                                             {QStringLiteral("entry"), row.entry}})
+                       .toJson(QJsonDocument::Compact) + '\n';
+        } else {
+            out += Phrase::shown(QStringLiteral("%1  %2  %3  process %4  since %5  lease until %6  entry #%7")
+                                     .arg(row.unit, state, row.holder.station).arg(row.holder.pid)
+                                     .arg(isoTime(row.takenMs), isoTime(row.leaseUntilMs)).arg(row.entry)).toUtf8() + '\n';
+        }
+    }
+    return print(stdout, out) ? Success : NotRecorded;
 }
 
 int JournalCommand::show(Journal &journal, const QString &id, const QString &output) const

@@ -15,5 +15,6 @@ protected:
 
 private:
     int show(Journal &journal, const QString &id, const QString &output) const;
+    int claims(Journal &journal) const;
     int list(Journal &journal, const QCommandLineParser &parser, const JournalLocation &location) const;
 };

@@ -87,6 +87,17 @@ QJsonArray differences(const QList<FieldDifference> &differences)
     return array;
 }
 
+QString stage(Stage stage)
+{
+    switch (stage) {
+    case Stage::Backup: return QStringLiteral("backup");
+    case Stage::Download: return QStringLiteral("download");
+    case Stage::Readup: return QStringLiteral("read-up");
+    case Stage::Verify: return QStringLiteral("verify");
+    }
+    return {};
+}
+
 QString fieldRule(FieldRule rule)
 {
     switch (rule) {

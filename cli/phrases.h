@@ -10,6 +10,7 @@
 #include "core/record/moduleanswer.h"
 #include "core/link/moduleexchange.h"
 #include "core/port/exclusiveport.h"
+#include "core/provisioning/steps.h"
 
 #include <QJsonArray>
 #include <QString>
@@ -39,6 +40,8 @@ QString refusal(const RecordResult &refusal, char separator);
 QString refusalReason(const RecordResult &refusal, char separator);
 // The rule as a word for scripts: "missing", "accent", "digits", …
 QString ruleName(const RecordResult &refusal);
+// "backup", "download", "read-up", "verify".
+QString stage(Stage stage);
 // "free", "busy (minicom, 4711)", "no permission (group dialout)", "missing".
 QString portState(const SerialDevice::PortState &state);
 // Why an exchange did not do what was asked.

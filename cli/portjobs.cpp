@@ -1,49 +1,23 @@
 #include "portjobs.h"
 
-#include "core/operations/readupfile.h"
-#include "core/journal/journalreason.h"
-#include "core/journal/journalrecord.h"
+#include "core/journal/sharedjournal.h"
 #include "phrases.h"
 #include "portrun.h"
-#include "core/link/lineinterrupt.h"
-#include "core/operations/moduleoperations.h"
-#include "core/plan/transferplan.h"
-#include "core/link/seriallink.h"
-
-#include <QFileInfo>
-
-#include <functional>
 
 namespace {
 
-// The port's bar follows the answer's bytes; Ctrl+C ends the receive.
-class BarWatcher : public UploadWatcher
-{
-public:
-    BarWatcher(const PortContext &context, const QString &stage) : m_context(context), m_stage(stage) {}
-    bool received(int bytes) override
-    {
-        m_context.bars->update(m_context.row, m_stage, bytes, AnswerBytes);
-        return !m_context.interrupt->isTriggered();
-    }
-    void finish() { m_context.bars->update(m_context.row, m_stage, AnswerBytes, AnswerBytes); }
-
-private:
-    const PortContext &m_context;
-    QString m_stage;
-};
-
-class BarProgress : public DownloadProgress
+// The port's bar follows the step.
+class BarProgress : public StepProgress
 {
 public:
     explicit BarProgress(const PortContext &context) : m_context(context) {}
-    void setRange(int maximum) override { m_maximum = maximum; }
-    void reset() override { setValue(0); }
-    void setValue(int value) override { m_context.bars->update(m_context.row, QStringLiteral("download"), value, m_maximum); }
+    void advance(Stage stage, int value, int maximum) override
+    {
+        m_context.bars->update(m_context.row, Phrase::stage(stage), value, maximum);
+    }
 
 private:
     const PortContext &m_context;
-    int m_maximum = 0;
 };
 
 ExitCode codeOf(Ending ending)
@@ -59,223 +33,146 @@ ExitCode codeOf(Ending ending)
     }
 }
 
-Result resultOf(const LinkSettings &settings, const QString &operation, const ExchangeReport &report)
+void appendMessage(Result &result, const QString &more)
 {
-    Result result;
-    result.port = settings.Port;
-    result.operation = operation;
-    result.code = codeOf(report.ending);
-    result.message = Phrase::ending(report);
-    result.seconds = report.seconds;
-    result.bytesSent = report.bytesSent;
-    result.bytesReceived = report.bytesReceived;
-    return result;
+    result.message = (result.message.isEmpty() ? QString() : result.message + QStringLiteral("; ")) + more;
 }
 
-Result readUpResult(const LinkSettings &settings, const QString &operation, const ReadupOutcome &outcome)
+// A file step's own failures: content no file can hold, a disk that did not
+// take the file.
+void fileOutcome(const StepOutcome &step, Result &result)
 {
-    Result result = resultOf(settings, operation, outcome);
-    if (outcome.ending == Ending::BadAnswer && !outcome.lineClosed)
-        result.message = Phrase::answerProblem(outcome.answerError, outcome.fieldCount);
-    result.noAnswer = outcome.ending == Ending::BadAnswer && outcome.answerError == AnswerError::NoSeparator;
-    return result;
-}
-
-JournalEntry entryFor(const QString &operation, const LinkSettings &settings, const PortContext &context)
-{
-    JournalEntry entry = startEntry(operation, settings.Port);
-    entry.unit = context.unit;
-    entry.file = context.file;
-    return entry;
-}
-
-// An operation the journal would not take the start of is not done at all.
-Result unrecorded(const LinkSettings &settings, const QString &operation, const JournalRecord &record)
-{
-    Result result;
-    result.port = settings.Port;
-    result.operation = operation;
-    result.code = Refused;
-    result.message = QStringLiteral("the journal does not take the entry, nothing was sent: ") + Phrase::journalProblem(record.problem());
-    return result;
-}
-
-// The end of the operation into its entry; the result says so when the
-// journal would not take it.
-void finish(JournalRecord &record, const ExchangeReport &report, Result &result, AnswerError answerError = AnswerError::None,
-            int fieldCount = 0, const QString &reason = {})
-{
-    JournalEntry &entry = record.entry();
-    setEnding(entry, report, answerError, fieldCount);
-    if (!reason.isEmpty())
-        entry.reason = reason;
-    result.reason = entry.reason;
-    entry.exitCode = result.code;
-    entry.differences = result.differences;
-    result.journalEntry = entry.id;
-    if (!record.finish()) {
-        result.code = result.code == Success ? NotRecorded : result.code;
-        result.message = (result.message.isEmpty() ? QString() : result.message + QStringLiteral("; "))
-                       + QStringLiteral("not recorded in the journal: ") + Phrase::journalProblem(record.problem());
-        result.reason = JournalReason::NotRecorded;
+    if (step.unsavable) {
+        result.code = ModuleFailed;
+        result.message = QStringLiteral("the module's content cannot be kept in a content file: ") + Phrase::unsavable(*step.unsavable);
+    } else if (step.fileError) {
+        result.code = step.answered ? NotRecorded : Refused;
+        result.message = QStringLiteral("cannot write %1: %2").arg(result.output, Phrase::fileError(step.fileError));
     }
+}
+
+// How a step ended, in the command line's words.
+Result resultOf(const LinkSettings &settings, const StepOutcome &step, const QString &path = {})
+{
+    Result result;
+    result.port = settings.Port;
+    result.operation = Phrase::stage(step.stage);
+    result.journalEntry = step.entry;
+    result.reason = step.reason;
+    if (step.record == StepOutcome::Record::NotBegun) {
+        result.code = Refused;
+        result.message = QStringLiteral("the journal does not take the entry, nothing was sent: ") + Phrase::journalProblem(step.journalProblem);
+        return result;
+    }
+    result.code = codeOf(step.report.ending);
+    result.message = Phrase::ending(step.report);
+    result.seconds = step.report.seconds;
+    result.bytesSent = step.report.bytesSent;
+    result.bytesReceived = step.report.bytesReceived;
+    result.differences = step.differences;
+    result.noAnswer = step.noAnswer();
+    const bool answerProblem = step.report.ending == Ending::BadAnswer || step.report.ending == Ending::Mismatch;
+    if (answerProblem && step.answerError != AnswerError::None && !step.report.lineClosed)
+        result.message = Phrase::answerProblem(step.answerError, step.fieldCount);
+    if (step.stage == Stage::Download && result.code == Interrupted)
+        result.message = QStringLiteral("interrupted: the module's content is now unknown; run the download again");
+    result.output = step.output.isEmpty() ? path : step.output;
+    fileOutcome(step, result);
+    if (step.output.isEmpty())
+        result.output.clear();
+    if (step.record == StepOutcome::Record::NotCompleted) {
+        if (result.code == Success)
+            result.code = NotRecorded;
+        appendMessage(result, QStringLiteral("not recorded in the journal: ") + Phrase::journalProblem(step.journalProblem));
+    }
+    return result;
+}
+
+StepContext stepContext(const PortContext &context, StepProgress &progress)
+{
+    StepContext step;
+    step.interrupt = context.interrupt;
+    step.progress = &progress;
+    step.journal = context.journal;
+    step.unit = context.unit;
+    step.file = context.file;
+    step.backup = context.backup;
+    return step;
 }
 
 } // namespace
 
 Result readUpPort(const LinkSettings &settings, const PortContext &context, FormValues *values)
 {
-    const QString operation = QStringLiteral("read-up");
-    JournalRecord record(context.journal, entryFor(JournalName::Readup, settings, context));
-    if (!record.begun())
-        return unrecorded(settings, operation, record);
-    BarWatcher watcher(context, operation);
-    SerialLink link(context.interrupt);
-    const ReadupOutcome outcome = readUp(link, settings, initialFormValues(), watcher);
-    link.close();
-    if (outcome.ending == Ending::Done) {
-        watcher.finish();
-        *values = outcome.values;
-        setContent(record.entry(), outcome.values);
-    }
-    if (!outcome.answer.isEmpty())
-        record.entry().recordSha256 = sha256Hex(outcome.answer);
-    Result result = readUpResult(settings, operation, outcome);
-    finish(record, outcome, result, outcome.answerError, outcome.fieldCount);
-    return result;
+    BarProgress progress(context);
+    const StepOutcome step = readUpStep(settings, stepContext(context, progress));
+    if (step.succeeded())
+        *values = step.values;
+    return resultOf(settings, step);
 }
 
-Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const PortContext &context, const QString &operation)
+Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const PortContext &context, Stage stage,
+                        const EntryName &nameFor)
 {
-    JournalEntry start = entryFor(operation == QLatin1String("backup") ? JournalName::Backup : JournalName::Readup, settings, context);
-    start.file = QFileInfo(file.path()).absoluteFilePath();
-    JournalRecord record(context.journal, start);
-    if (!record.begun())
-        return unrecorded(settings, operation, record);
-    BarWatcher watcher(context, operation);
-    SerialLink link(context.interrupt);
-    const FileReadup readup = readUpToFile(file, link, settings, watcher);
-    link.close();
-    Result result = readUpResult(settings, operation, readup.read);
-    if (readup.read.ending == Ending::Done) {
-        watcher.finish();
-        setContent(record.entry(), readup.read.values);
-    }
-    if (!readup.read.answer.isEmpty())
-        record.entry().recordSha256 = sha256Hex(readup.read.answer);
-    if (readup.kept()) {
-        result.output = file.path();
-    } else if (readup.unsavable) {
-        result.code = ModuleFailed;
-        result.message = QStringLiteral("the module's content cannot be kept in a content file: ") + Phrase::unsavable(*readup.unsavable);
-    } else if (readup.fileError) {
-        result.code = readup.read.ending == Ending::Done ? NotRecorded : Refused;
-        result.message = QStringLiteral("cannot write %1: %2").arg(file.path(), Phrase::fileError(readup.fileError));
-    }
-    ExchangeReport report = readup.read;
-    if (result.code != Success && report.ending == Ending::Done)
-        report.ending = readup.fileError ? Ending::Refused : Ending::BadAnswer;
-    const QString reason = readup.kept() ? QString() : readup.unsavable ? JournalReason::Unsavable
-                         : readup.fileError ? JournalReason::FileNotWritten : QString();
-    finish(record, report, result, readup.read.answerError, readup.read.fieldCount, reason);
-    return result;
+    BarProgress progress(context);
+    const StepOutcome step = keepStep(file, settings, stepContext(context, progress), stage, nameFor);
+    return resultOf(settings, step, file.path());
 }
 
 Result downloadPort(const LinkSettings &settings, const FormValues &form, const TransferPlan &plan, const PortContext &context)
 {
-    const QString operation = QStringLiteral("download");
-    JournalEntry start = entryFor(JournalName::Download, settings, context);
-    setContent(start, form);
-    start.recordSha256 = plan.recordSha256();
-    JournalRecord record(context.journal, start);
-    if (!record.begun())
-        return unrecorded(settings, operation, record);
     BarProgress progress(context);
-    SerialLink link(context.interrupt);
-    const ExchangeReport report = downloadToModule(link, settings, plan, progress);
-    Result result = resultOf(settings, operation, report);
-    if (result.code == Interrupted)
-        result.message = QStringLiteral("interrupted: the module's content is now unknown; run the download again");
-    result.noAnswer = report.ending == Ending::NoReady || report.ending == Ending::NoAcknowledge;
-    record.entry().backup = context.backup;
-    finish(record, report, result);
-    return result;
+    return resultOf(settings, downloadStep(settings, form, plan, stepContext(context, progress)));
 }
 
-Result verifyPort(LinkSettings settings, const FormValues &form, const PortContext &context)
+Result verifyPort(const LinkSettings &settings, const FormValues &form, const PortContext &context)
 {
-    const QString operation = QStringLiteral("verify");
-    JournalEntry start = entryFor(JournalName::Verify, settings, context);
-    setContent(start, form);
-    JournalRecord record(context.journal, start);
-    if (!record.begun())
-        return unrecorded(settings, operation, record);
-    BarWatcher watcher(context, operation);
-    SerialLink link(context.interrupt);
-    const VerifyOutcome outcome = verify(link, settings, form, watcher);
-    link.close();
-    if (outcome.ending == Ending::Done || outcome.ending == Ending::Mismatch)
-        watcher.finish();
-    Result result = resultOf(settings, operation, outcome);
-    if (outcome.ending == Ending::Mismatch) {
-        result.differences = outcome.comparison.differences;
-        if (outcome.comparison.error != AnswerError::None && !outcome.lineClosed)
-            result.message = Phrase::answerProblem(outcome.comparison.error, outcome.comparison.fieldCount);
-        result.noAnswer = outcome.comparison.error == AnswerError::NoSeparator;
-    }
-    if (!outcome.answer.isEmpty())
-        record.entry().recordSha256 = sha256Hex(outcome.answer);
-    finish(record, outcome, result, outcome.comparison.error, outcome.comparison.fieldCount);
-    return result;
+    BarProgress progress(context);
+    return resultOf(settings, verifyStep(settings, form, stepContext(context, progress)));
 }
 
-Result provisionUnit(const LinkSettings &settings, const FormValues &form, const TransferPlan &plan, const PortContext &context,
-                     int retries, OutputFile *backup)
+Result provisionPort(const UnitJob &job, const LinkSettings &settings, const PortContext &context, SharedJournal *journal)
 {
+    BarProgress progress(context);
+    const UnitOutcome outcome = provisionUnit(job, settings, stepContext(context, progress), journal);
     Result total;
     total.port = settings.Port;
-    total.unit = context.unit;
+    total.unit = job.unit;
     total.operation = QStringLiteral("provision");
-    auto add = [&total](const Result &step) {
-        total.seconds += step.seconds;
-        total.bytesSent += step.bytesSent;
-        total.bytesReceived += step.bytesReceived;
-    };
-    PortContext own = context;
-    if (backup) {
-        const Result kept = readUpToFilePort(*backup, settings, own, QStringLiteral("backup"));
-        add(kept);
-        if (kept.code != Success) {
-            total.code = kept.code == NotRecorded ? Refused : kept.code;
-            total.message = QStringLiteral("backup failed, module not written: ") + kept.message;
-            total.reason = JournalReason::BackupFailed;
-            return total;
-        }
-        own.backup = total.backup = kept.output;
+    total.unitState = outcome.state;
+    total.seconds = outcome.seconds;
+    total.bytesSent = outcome.bytesSent;
+    total.bytesReceived = outcome.bytesReceived;
+    total.backup = outcome.backup;
+    total.journalEntry = job.claim ? job.claim->id : 0;
+    const StepOutcome *last = outcome.decisive();
+    const Result step = last ? resultOf(settings, *last) : Result{};
+    total.differences = step.differences;
+    total.reason = job.claim ? job.claim->reason : step.reason;
+    switch (outcome.state) {
+    case UnitState::Proven:
+        break;
+    case UnitState::NotSwapped:
+        total.code = Refused;
+        total.message = QStringLiteral("the module on %1 already holds unit %2: swap it").arg(settings.Port, outcome.heldUnit);
+        break;
+    case UnitState::ClaimLost:
+        total.code = Refused;
+        total.message = QStringLiteral("the claim on the unit could not be renewed, nothing was written: ")
+                      + Phrase::journalProblem(journal ? journal->problem() : JournalProblem{});
+        break;
+    case UnitState::WrittenNotProven:
+        total.code = NotRecorded;
+        total.message = QStringLiteral("written, not proven: ") + step.operation + QStringLiteral(": ")
+                      + (step.message.isEmpty() ? QStringLiteral("its end is not in the journal") : step.message);
+        break;
+    default:
+        total.code = step.code == NotRecorded || step.code == Success ? Refused : step.code;
+        total.message = (last && last->stage == Stage::Backup ? QStringLiteral("backup failed, module not written: ")
+                                                             : step.operation + QStringLiteral(": ")) + step.message;
+        break;
     }
-    // Each step, tried again while the module gives no answer.
-    auto attempt = [&](const std::function<Result()> &step) {
-        Result result;
-        for (int tries = 0; tries <= retries; ++tries) {
-            result = step();
-            add(result);
-            if (result.code == Success || !result.noAnswer)
-                break;
-        }
-        return result;
-    };
-    const Result written = attempt([&] { return downloadPort(settings, form, plan, own); });
-    if (written.code != Success) {
-        total.code = written.code;
-        total.message = QStringLiteral("download: ") + written.message;
-        total.reason = written.reason;
-        return total;
-    }
-    const Result proved = attempt([&] { return verifyPort(settings, form, own); });
-    total.code = proved.code;
-    total.differences = proved.differences;
-    if (proved.code != Success)
-        total.message = QStringLiteral("verify: ") + proved.message;
-    total.reason = proved.reason;
+    if (!outcome.claimRecorded && outcome.state != UnitState::WrittenNotProven)
+        appendMessage(total, QStringLiteral("not recorded in the journal: ") + Phrase::journalProblem(outcome.journalProblem));
     return total;
 }

@@ -2,17 +2,18 @@
 
 #include "command.h"
 #include "core/form/formvalues.h"
+#include "core/provisioning/steps.h"
+#include "core/provisioning/unitprovisioning.h"
 #include "core/settings/linksettings.h"
 
-class JournalSink;
 class LineInterrupt;
 class OutputFile;
 class ProgressBars;
+class SharedJournal;
 class TransferPlan;
 
-// The core's module operations as one port's part of a command: the port's
-// bar moves while they run, each is kept in the journal from start to end,
-// and their outcome becomes the port's Result.
+// The core's steps as one port's part of a command: the port's bar moves
+// while they run, and their outcome becomes the port's Result, in English.
 struct PortContext
 {
     PortContext(int row, const LineInterrupt &interrupt, ProgressBars &bars, JournalSink *journal)
@@ -31,18 +32,14 @@ struct PortContext
 Result readUpPort(const LinkSettings &settings, const PortContext &context, FormValues *values);
 
 // The module's content into `file`, made ready before the port was touched:
-// readup -o, and the backup before a download (`operation` names which).
-Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const PortContext &context,
-                        const QString &operation);
+// readup -o, and the backup before a download (`stage` says which).
+Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const PortContext &context, Stage stage,
+                        const EntryName &nameFor = {});
 
-// The plan of `form` written into the module.
 Result downloadPort(const LinkSettings &settings, const FormValues &form, const TransferPlan &plan, const PortContext &context);
 
 // Whether the module holds `form`.
-Result verifyPort(LinkSettings settings, const FormValues &form, const PortContext &context);
+Result verifyPort(const LinkSettings &settings, const FormValues &form, const PortContext &context);
 
-// A unit of a batch: its module's old content kept (when `backup` is given),
-// its content written, read back and verified; a download or a read-back that
-// got no answer is tried `retries` more times, a mismatch is not.
-Result provisionUnit(const LinkSettings &settings, const FormValues &form, const TransferPlan &plan, const PortContext &context,
-                     int retries, OutputFile *backup);
+// A unit of a batch, provisioned by the core, as the port's result.
+Result provisionPort(const UnitJob &job, const LinkSettings &settings, const PortContext &context, SharedJournal *journal);

@@ -2,6 +2,8 @@
 
 #include "core/content/manifest.h"
 #include "core/storage/streamread.h"
+#include "core/journal/journalcsv.h"
+#include "core/operations/readupfile.h"
 #include "core/operations/readupfile.h"
 #include "core/journal/sharedjournal.h"
 #include "phrases.h"
@@ -39,7 +41,13 @@ void ProvisionCommand::configure(QCommandLineParser &parser)
         {QStringLiteral("again"), QStringLiteral("Take units the journal holds as done too.")},
         {QStringLiteral("retries"), QStringLiteral("Try a download or read-back that got no answer this many more times (default 2)."),
          QStringLiteral("n"), QStringLiteral("2")},
-        {QStringLiteral("backup"), QStringLiteral("First keep what each module held in <dir>/<unit>-<UTC time>.t16."), QStringLiteral("dir")},
+        {QStringLiteral("backup"), QStringLiteral("First keep what each module held in <dir>/<unit>-<entry>.t16 (0600, never replaced)."),
+         QStringLiteral("dir")},
+        {QStringLiteral("force"), QStringLiteral("Write a module that holds another unit just provisioned; with --release, free a live claim.")},
+        {QStringLiteral("status"), QStringLiteral("Say, per unit, whether it is done, claimed, failed, changed since provisioned or left; nothing is written.")},
+        {QStringLiteral("csv"), QStringLiteral("With --status: CSV.")},
+        {QStringLiteral("release"), QStringLiteral("Free the claim on this unit: one whose lease has run out or whose process is gone (any with --force)."),
+         QStringLiteral("unit")},
     });
     addLinkOptions(parser);
     addJournalOptions(parser);
@@ -156,7 +164,7 @@ bool ProvisionCommand::readUnits(Run &run) const
             return false;
         }
     }
-    run.candidates = chooseUnits(run.units, run.ports, !run.only.isEmpty());
+    run.candidates = run.all = chooseUnits(run.units, run.ports, !run.only.isEmpty());
     return true;
 }
 
@@ -202,51 +210,56 @@ int ProvisionCommand::dryRun(const Run &run) const
 
 int ProvisionCommand::execute(QCommandLineParser &parser)
 {
+    const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), parser.isSet(QStringLiteral("no-journal")));
+    if (parser.isSet(QStringLiteral("release")))
+        return releaseClaim(parser, location);
     std::optional<Run> run = parse(parser);
     if (!run || !readUnits(*run))
         return Refused;
     if (parser.isSet(QStringLiteral("dry-run")))
         return dryRun(*run);
-
-    const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), parser.isSet(QStringLiteral("no-journal")));
+    run->csv = parser.isSet(QStringLiteral("csv"));
+    if (parser.isSet(QStringLiteral("status")))
+        return status(*run, location);
     if (location.kind == JournalLocation::Kind::Off && run->only.isEmpty() && !run->again)
         return fail(Refused, QStringLiteral("without a journal this run cannot know which units are done: give --unit NAME or --again"));
     std::unique_ptr<SharedJournal> journal;
     if (!openJournal(parser, &journal))
         return Refused;
-    QString backupFolder;
-    if (!this->backupFolder(parser, &backupFolder))
+    if (!this->backupFolder(parser, &run->backupFolder))
         return Refused;
-    QList<bool> provisionedHere(run->units.size(), false);
-    const QList<Result> results = provisionAll(*run, journal.get(), backupFolder, &provisionedHere);
-    return summarise(*run, results, provisionedHere, journal.get(), location);
+    run->force = parser.isSet(QStringLiteral("force"));
+    if (journal && !skipDone(*run, location))
+        return Refused;
+    const QList<Result> results = provisionAll(*run, journal.get());
+    return summarise(*run, results, location);
+}
+
+// Units the journal holds as proven are left out before any claim: one
+// query for the whole manifest.
+bool ProvisionCommand::skipDone(Run &run, const JournalLocation &location) const
+{
+    if (run.again)
+        return true;
+    Journal reader(location, Journal::Mode::Read);
+    if (!reader.isOpen())
+        return true;  // a journal made just now holds nothing yet
+    const QHash<QString, Journal::Proven> proven = reader.provisioned();
+    const bool changedToo = !run.only.isEmpty();
+    for (QList<int> &list : run.candidates) {
+        list.removeIf([&](int u) {
+            const auto found = proven.constFind(run.units[u].unit);
+            if (found == proven.cend())
+                return false;
+            const bool same = found->content == run.units[u].content;
+            (same ? run.skipped.done : run.skipped.changed).insert(u);
+            return same || !changedToo;
+        });
+    }
+    return true;
 }
 
 namespace {
-
-// The end of a unit into its claim's entry; the result says so when the
-// journal would not take it.
-Result completeClaim(SharedJournal &journal, JournalEntry &claim, const Result &result)
-{
-    setEnding(claim, ExchangeReport{});
-    claim.result = result.code == Success ? JournalName::Ok
-                 : result.code == Interrupted ? JournalName::Interrupted
-                 : result.code == Refused ? JournalName::Refused : JournalName::Failed;
-    claim.exitCode = result.code;
-    claim.reason = result.reason;
-    claim.differences = result.differences;
-    claim.bytesSent = result.bytesSent;
-    claim.bytesReceived = result.bytesReceived;
-    claim.backup = result.backup;
-    Result recorded = result;
-    recorded.journalEntry = claim.id;
-    if (!journal.complete(claim) && recorded.code == Success) {
-        recorded.code = NotRecorded;
-        recorded.message = QStringLiteral("not recorded in the journal: ") + Phrase::journalProblem(journal.problem());
-    }
-    journal.release(claim.unit);
-    return recorded;
-}
 
 Result portResult(const QString &port, const QString &unit)
 {
@@ -259,8 +272,32 @@ Result portResult(const QString &port, const QString &unit)
 
 } // namespace
 
-QList<Result> ProvisionCommand::provisionAll(const Run &run, SharedJournal *journal, const QString &backupFolder,
-                                             QList<bool> *provisionedHere) const
+// Why a port took no unit, in a few words.
+QString ProvisionCommand::nothingToDo(const Run &run, int row, const QList<Journal::ClaimResult> &held) const
+{
+    QStringList why;
+    int done = 0, changed = 0, bound = 0;
+    for (int u : run.all[row]) {
+        done += run.skipped.done.contains(u);
+        changed += run.skipped.changed.contains(u) && !run.skipped.done.contains(u);
+    }
+    for (const ManifestUnit &unit : run.units)
+        bound += !unit.port.isEmpty() && std::none_of(run.ports.cbegin(), run.ports.cend(), [&](const QString &p) { return names(unit.port, p); });
+    if (run.units.isEmpty())
+        return QStringLiteral("the manifest holds no unit");
+    if (done)
+        why << QStringLiteral("%1 done").arg(done);
+    if (changed)
+        why << QStringLiteral("%1 changed since provisioned (give --again or --unit)").arg(changed);
+    for (const Journal::ClaimResult &claim : held)
+        why << QStringLiteral("%1 claimed by %2 (process %3) since %4").arg(claim.holder.unit, claim.holder.holder.station)
+                   .arg(claim.holder.holder.pid).arg(isoTime(claim.holder.takenMs));
+    if (bound)
+        why << QStringLiteral("%1 bound to a port not in this run").arg(bound);
+    return QStringLiteral("no unit left for this port") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why.join(QStringLiteral(", ")));
+}
+
+QList<Result> ProvisionCommand::provisionAll(const Run &run, SharedJournal *journal) const
 {
     // Without a journal the ports of this run still never take the same unit.
     std::mutex takenMutex;
@@ -269,14 +306,17 @@ QList<Result> ProvisionCommand::provisionAll(const Run &run, SharedJournal *jour
         LinkSettings own = run.settings;
         own.Port = port;
         PortContext context(row, interrupt, bars, journal);
+        context.file = run.manifestPath;
+        QList<Journal::ClaimResult> held;
         for (int u : std::as_const(run.candidates[row])) {
             const ManifestUnit &unit = run.units[u];
             JournalEntry claim = startEntry(JournalName::Provision, port);
             claim.unit = unit.unit;
             setContent(claim, unit.form);
             claim.file = run.manifestPath;
+            claim.recordSha256 = unit.plan->recordSha256();
             if (journal) {
-                const std::optional<Journal::Claim> claimed = journal->claim(claim, run.again);
+                const std::optional<Journal::ClaimResult> claimed = journal->claim(claim, run.again, !run.only.isEmpty());
                 if (!claimed) {
                     Result refused = portResult(port, unit.unit);
                     refused.code = Refused;
@@ -284,7 +324,9 @@ QList<Result> ProvisionCommand::provisionAll(const Run &run, SharedJournal *jour
                                     + Phrase::journalProblem(journal->problem());
                     return refused;
                 }
-                if (*claimed != Journal::Claim::Taken)
+                if (claimed->claim == Journal::Claim::Held && claimed->holder.holder.pid != ProcessIdentity::self().pid)
+                    held << *claimed;
+                if (claimed->claim != Journal::Claim::Taken)
                     continue;
             } else {
                 const std::lock_guard lock(takenMutex);
@@ -292,49 +334,66 @@ QList<Result> ProvisionCommand::provisionAll(const Run &run, SharedJournal *jour
                     continue;
                 taken.insert(u);
             }
-            context.unit = unit.unit;
-            context.file = run.manifestPath;
             std::unique_ptr<OutputFile> backup;
-            if (!backupFolder.isEmpty())
-                backup = std::make_unique<OutputFile>(backupPath(QDir(backupFolder).absolutePath(), unit.unit, QDateTime::currentDateTimeUtc()));
-            const Result result = provisionUnit(own, unit.form, *unit.plan, context, run.retries, backup.get());
-            (*provisionedHere)[u] = result.code == Success;
-            return journal ? completeClaim(*journal, claim, result) : result;
+            if (!run.backupFolder.isEmpty())
+                backup = makeBackupFile(QDir(run.backupFolder).absolutePath(), unit.unit);
+            UnitJob job;
+            job.unit = unit.unit;
+            job.form = unit.form;
+            job.plan = &*unit.plan;
+            job.retries = run.retries;
+            job.backup = backup.get();
+            job.backupName = [&](qint64 entry) { return backupPath(QDir(run.backupFolder).absolutePath(), unit.unit, entry); };
+            job.force = run.force;
+            job.claim = journal ? &claim : nullptr;
+            return provisionPort(job, own, context, journal);
         }
         Result idle = portResult(port, {});
-        idle.note = QStringLiteral("no unit left for this port");
+        idle.note = nothingToDo(run, row, held);
         return idle;
     });
 }
 
-int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, const QList<bool> &provisionedHere,
-                                SharedJournal *journal, const JournalLocation &location) const
+int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, const JournalLocation &location) const
 {
-    // What is done now: provisioned in this run, or earlier with the same content.
-    QHash<QString, QList<QByteArray>> done;
-    if (journal) {
+    // What is done now: proven in this run, or earlier with the same content.
+    QHash<QString, Journal::Proven> proven;
+    if (location.kind != JournalLocation::Kind::Off) {
         Journal reader(location, Journal::Mode::Read);
-        done = reader.provisioned();
+        proven = reader.provisioned();
     }
-    int provisioned = 0, failed = 0, left = 0;
+    int provisioned = 0, notProven = 0, failed = 0, done = 0;
+    QSet<QString> provenHere;
+    int worst = Success;
     for (const Result &result : results) {
         report(result);
-        if (!result.unit.isEmpty())
-            (result.code == Success || result.code == NotRecorded ? provisioned : failed)++;
+        worst = std::max<int>(worst, result.code);
+        if (!result.unitState)
+            continue;
+        if (*result.unitState == UnitState::Proven) {
+            ++provisioned;
+            provenHere.insert(result.unit);
+        } else {
+            (*result.unitState == UnitState::WrittenNotProven ? notProven : failed)++;
+        }
     }
-    for (int u = 0; u < run.units.size(); ++u) {
-        if (!provisionedHere[u] && !done.value(run.units[u].unit).contains(run.units[u].content))
-            ++left;
+    for (const ManifestUnit &unit : run.units) {
+        const auto found = proven.constFind(unit.unit);
+        done += provenHere.contains(unit.unit) || (found != proven.cend() && found->content == unit.content);
     }
+    const int left = int(run.units.size()) - done;
     if (json()) {
         const QJsonObject summary{{QStringLiteral("summary"), QJsonObject{{QStringLiteral("units"), int(run.units.size())},
                                                                           {QStringLiteral("provisioned"), provisioned},
+                                                                          {QStringLiteral("notProven"), notProven},
                                                                           {QStringLiteral("failed"), failed},
+                                                                          {QStringLiteral("done"), done},
                                                                           {QStringLiteral("leftToDo"), left}}}};
         print(stdout, QJsonDocument(summary).toJson(QJsonDocument::Compact) + '\n');
     } else {
-        printLines(stdout, {QStringLiteral("provisioned %1, failed %2, left to do %3 of %4 units")
-                                .arg(provisioned).arg(failed).arg(left).arg(run.units.size())});
+        printLines(stdout, {QStringLiteral("provisioned %1, not proven %2, failed %3; done %4, left to do %5 of %6 units")
+                                .arg(provisioned).arg(notProven).arg(failed).arg(done).arg(left).arg(run.units.size())});
     }
-    return worstCode(results);
+    // Zero only when the whole manifest is proven.
+    return worst != Success ? worst : left > 0 ? UnitsLeft : Success;
 }

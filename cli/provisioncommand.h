@@ -2,6 +2,9 @@
 
 #include "command.h"
 #include "core/content/manifest.h"
+#include "core/journal/journal.h"
+
+#include <QSet>
 
 #include <optional>
 
@@ -31,15 +34,28 @@ private:
         bool again = false;
         int retries = 2;
         LinkSettings settings;
+        QString backupFolder;
+        bool force = false;            // write a module that holds another unit
+        bool csv = false;              // --status as CSV
         QList<ManifestUnit> units;
-        QList<QList<int>> candidates;  // per port, the units it may take in order
+        QList<QList<int>> all;         // per port, the units it may take in order
+        QList<QList<int>> candidates;  // of those, the ones the journal does not hold as proven
+        struct
+        {
+            QSet<int> done;     // proven with this content
+            QSet<int> changed;  // proven with other content
+        } skipped;
     };
 
     std::optional<Run> parse(QCommandLineParser &parser) const;
     bool readUnits(Run &run) const;
     static QList<QList<int>> chooseUnits(const QList<ManifestUnit> &units, const QStringList &ports, bool onlyOne);
     int dryRun(const Run &run) const;
-    QList<Result> provisionAll(const Run &run, SharedJournal *journal, const QString &backupFolder, QList<bool> *provisionedHere) const;
-    int summarise(const Run &run, const QList<Result> &results, const QList<bool> &provisionedHere, SharedJournal *journal,
-                  const JournalLocation &location) const;
+    bool skipDone(Run &run, const JournalLocation &location) const;
+    QList<Result> provisionAll(const Run &run, SharedJournal *journal) const;
+    QString nothingToDo(const Run &run, int row, const QList<Journal::ClaimResult> &held) const;
+    int summarise(const Run &run, const QList<Result> &results, const JournalLocation &location) const;
+    // --status and --release.
+    int status(const Run &run, const JournalLocation &location) const;
+    int releaseClaim(const QCommandLineParser &parser, const JournalLocation &location) const;
 };

@@ -58,7 +58,7 @@ int ReadupCommand::execute(QCommandLineParser &parser)
         LinkSettings own = *settings;
         own.Port = port;
         const PortContext context(row, interrupt, bars, journal.get());
-        return file ? readUpToFilePort(*file, own, context, QStringLiteral("read-up")) : readUpPort(own, context, &values);
+        return file ? readUpToFilePort(*file, own, context, Stage::Readup) : readUpPort(own, context, &values);
     }).first();
 
     // Exactly the file the window saves after a read-up, or nothing.

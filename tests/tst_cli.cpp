@@ -26,6 +26,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 #include <cstring>
@@ -383,8 +384,11 @@ private slots:
         const Run run = cli({"download", after, "--port", sim.slavePath(), "--backup", folder, "--json"});
         QCOMPARE(run.code, 0);
         const QString backup = QJsonDocument::fromJson(run.out.toUtf8()).object()["backup"].toString();
-        QVERIFY2(QRegularExpression(QRegularExpression::escape(folder) + "/pts_\\d+-\\d{8}T\\d{6}Z\\.t16").match(backup).hasMatch(),
+        QVERIFY2(QRegularExpression(QRegularExpression::escape(folder) + "/pts_\\d+-\\d+\\.t16").match(backup).hasMatch(),
                  qPrintable(backup));
+        struct stat kept {};
+        QCOMPARE(::stat(QFile::encodeName(backup).constData(), &kept), 0);
+        QCOMPARE(kept.st_mode & 07777, 0600u);  // it holds a PIN
         QCOMPARE(fileBytes(backup), fileBytes(readBefore));
         QCOMPARE(sim.downloadsStored(), 2);
 

@@ -1,8 +1,7 @@
 #include "journal.h"
 
-#include "core/port/portholder.h"
 
-#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -53,6 +52,15 @@ const char *const Indexes[] = {
     "CREATE INDEX IF NOT EXISTS entries_started ON entries (started_at)",
     "CREATE INDEX IF NOT EXISTS entries_module_id ON entries (module_id, started_at)",
     "CREATE INDEX IF NOT EXISTS entries_unit ON entries (unit, started_at)",
+};
+
+// Version 2: claims as rows with a lease, and the provisioned units found
+// without reading every entry.
+const char *const Version2[] = {
+    "CREATE TABLE IF NOT EXISTS claims (unit TEXT PRIMARY KEY, station TEXT NOT NULL, pid BIGINT NOT NULL,"
+    " process_start TEXT NOT NULL, boot_id TEXT NOT NULL, taken_at BIGINT NOT NULL, lease_until BIGINT NOT NULL,"
+    " entry_id BIGINT NOT NULL)",
+    "CREATE INDEX IF NOT EXISTS entries_provision ON entries (operation, result, unit)",
 };
 
 QString differencesText(const QList<FieldDifference> &differences)
@@ -244,7 +252,12 @@ bool Journal::prepareSchema(Mode mode)
             && run(schema(m_postgres));
         for (const char *index : Indexes)
             made = made && run(QLatin1String(index));
-        made = made && run(QStringLiteral("INSERT INTO journal_schema (version) VALUES (%1)").arg(SchemaVersion));
+        made = made && run(QStringLiteral("INSERT INTO journal_schema (version) VALUES (1)"));
+    }
+    if (made && found < 2) {
+        for (const char *statement : Version2)
+            made = made && run(QLatin1String(statement));
+        made = made && run(QStringLiteral("UPDATE journal_schema SET version = %1").arg(SchemaVersion));
     }
     if (!made || found > SchemaVersion) {
         const QString why = query.lastError().text();
@@ -341,108 +354,223 @@ bool Journal::endBatch(bool commit)
 
 namespace {
 
-// A shared database holds a unit for the session that took it, and lets go
-// when that session ends, however it ends.
-qint64 unitLockKey(const QString &unit)
+qint64 now()
 {
-    const QByteArray hash = QCryptographicHash::hash("tavir340 unit " + unit.toUtf8(), QCryptographicHash::Sha256);
-    qint64 key = 0;
-    std::memcpy(&key, hash.constData(), sizeof key);
-    return key;
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+const char *const ClaimColumns = "unit, station, pid, process_start, boot_id, taken_at, lease_until, entry_id";
+
+Journal::ClaimRow claimFrom(const QSqlQuery &query)
+{
+    Journal::ClaimRow row;
+    row.unit = query.value(0).toString();
+    row.holder = {query.value(1).toString(), query.value(2).toLongLong(), query.value(3).toString(), query.value(4).toString()};
+    row.takenMs = query.value(5).toLongLong();
+    row.leaseUntilMs = query.value(6).toLongLong();
+    row.entry = query.value(7).toLongLong();
+    return row;
 }
 
 } // namespace
 
-std::optional<Journal::Claim> Journal::claim(JournalEntry &entry, bool again)
+bool Journal::ClaimRow::isLive(qint64 nowMs) const
+{
+    return leaseUntilMs > nowMs && !holder.provablyGone();
+}
+
+bool Journal::exec(QSqlQuery &query)
+{
+    if (query.exec())
+        return true;
+    fail(Error::WriteFailed, query.lastError().text());
+    return false;
+}
+
+std::optional<Journal::ClaimRow> Journal::claimOf(const QString &unit, bool *ok)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT %1 FROM claims WHERE unit = ?").arg(QLatin1String(ClaimColumns)));
+    query.addBindValue(unit);
+    *ok = exec(query);
+    if (*ok && query.next())
+        return claimFrom(query);
+    return std::nullopt;
+}
+
+// Whether the journal holds the unit as proven: with the same content
+// (Done), or with other content (Changed).
+std::optional<Journal::Claim> Journal::provenState(const JournalEntry &entry, bool *ok)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT content FROM entries WHERE operation = ? AND result = ? AND unit = ? ORDER BY id DESC LIMIT 1"));
+    query.addBindValue(JournalName::Provision);
+    query.addBindValue(JournalName::Ok);
+    query.addBindValue(entry.unit);
+    *ok = exec(query);
+    if (!*ok || !query.next())
+        return std::nullopt;
+    return query.value(0).toByteArray() == entry.content ? Claim::Done : Claim::Changed;
+}
+
+std::optional<Journal::ClaimResult> Journal::claim(JournalEntry &entry, const ProcessIdentity &self, bool again, bool changedToo)
 {
     if (!isOpen())
         return std::nullopt;
     const bool ownTransaction = !m_inBatch;
     if (ownTransaction && !startBatch())
         return std::nullopt;
+    auto finishWith = [&](std::optional<ClaimResult> result) {
+        if (ownTransaction && !endBatch(result.has_value()))
+            return std::optional<ClaimResult>();
+        return result;
+    };
+    // Claims are taken one at a time, whatever the database.
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    auto finishWith = [&](std::optional<Claim> claim) {
-        if (ownTransaction && !endBatch(claim.has_value()))
-            return std::optional<Claim>();
-        return claim;
-    };
-
-    // Another run's hold: on a shared database the session's lock; on this
-    // station a claim whose process still runs (this run's other ports too).
-    bool locked = false;
-    if (m_postgres) {
-        query.prepare(QStringLiteral("SELECT pg_try_advisory_lock(?)"));
-        query.addBindValue(unitLockKey(entry.unit));
-        if (!query.exec() || !query.next()) {
-            fail(Error::WriteFailed, query.lastError().text());
-            return finishWith(std::nullopt);
-        }
-        if (!query.value(0).toBool())
-            return finishWith(Claim::Held);
-        locked = true;
-    }
-    auto letGo = [&](Claim claim) {
-        if (locked)
-            release(entry.unit);
-        return finishWith(claim);
-    };
-    query.prepare(QStringLiteral("SELECT station, pid FROM entries WHERE unit = ? AND operation = ? AND result IS NULL"));
-    query.addBindValue(entry.unit);
-    query.addBindValue(JournalName::Provision);
-    if (!query.exec()) {
-        fail(Error::WriteFailed, query.lastError().text());
+    if (m_postgres && !(query.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(340341)")) && exec(query)))
         return finishWith(std::nullopt);
-    }
-    while (query.next()) {
-        const bool here = query.value(0).toString() == entry.station;
-        // A SQLite journal is one station's: a claim from elsewhere is held.
-        if ((here && SerialDevice::isRunning(query.value(1).toLongLong())) || (!here && !m_postgres))
-            return letGo(Claim::Held);
-    }
+    bool ok = false;
+    const std::optional<ClaimRow> held = claimOf(entry.unit, &ok);
+    if (!ok)
+        return finishWith(std::nullopt);
+    if (held && held->isLive(now()))
+        return finishWith(ClaimResult{Claim::Held, *held});
     if (!again) {
-        query.prepare(QStringLiteral("SELECT count(*) FROM entries WHERE unit = ? AND operation = ? AND result = ? AND content = ?"));
-        query.addBindValue(entry.unit);
-        query.addBindValue(JournalName::Provision);
-        query.addBindValue(JournalName::Ok);
-        query.addBindValue(entry.content);
-        if (!query.exec() || !query.next()) {
-            fail(Error::WriteFailed, query.lastError().text());
+        const std::optional<Claim> proven = provenState(entry, &ok);
+        if (!ok)
             return finishWith(std::nullopt);
-        }
-        if (query.value(0).toInt() > 0)
-            return letGo(Claim::Done);
+        if (proven == Claim::Done || (proven == Claim::Changed && !changedToo))
+            return finishWith(ClaimResult{*proven, {}});
     }
     entry.id = begin(entry);
     if (entry.id == 0)
         return finishWith(std::nullopt);
-    return finishWith(Claim::Taken);
+    query.prepare(QStringLiteral("DELETE FROM claims WHERE unit = ?"));
+    query.addBindValue(entry.unit);
+    if (!exec(query))
+        return finishWith(std::nullopt);
+    query.prepare(QStringLiteral("INSERT INTO claims (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?)").arg(QLatin1String(ClaimColumns)));
+    for (const QVariant &value : {QVariant(entry.unit), QVariant(self.station), QVariant(self.pid), QVariant(self.start),
+                                  QVariant(self.bootId), QVariant(now()), QVariant(now() + LeaseMs), QVariant(entry.id)})
+        query.addBindValue(value);
+    if (!exec(query))
+        return finishWith(std::nullopt);
+    return finishWith(ClaimResult{Claim::Taken, {}});
 }
 
-void Journal::release(const QString &unit)
+bool Journal::renew(const QString &unit, const ProcessIdentity &self)
 {
-    if (!m_postgres || !isOpen())
-        return;
+    if (!isOpen())
+        return false;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT pg_advisory_unlock(?)"));
-    query.addBindValue(unitLockKey(unit));
-    query.exec();
+    query.prepare(QStringLiteral("UPDATE claims SET lease_until = ? WHERE unit = ? AND station = ? AND pid = ? AND process_start = ?"));
+    for (const QVariant &value : {QVariant(now() + LeaseMs), QVariant(unit), QVariant(self.station), QVariant(self.pid), QVariant(self.start)})
+        query.addBindValue(value);
+    return exec(query) && query.numRowsAffected() == 1;
 }
 
-QHash<QString, QList<QByteArray>> Journal::provisioned()
+bool Journal::release(const QString &unit, const ProcessIdentity &self)
 {
-    QHash<QString, QList<QByteArray>> units;
+    if (!isOpen())
+        return false;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("DELETE FROM claims WHERE unit = ? AND station = ? AND pid = ? AND process_start = ?"));
+    for (const QVariant &value : {QVariant(unit), QVariant(self.station), QVariant(self.pid), QVariant(self.start)})
+        query.addBindValue(value);
+    return exec(query);
+}
+
+std::optional<Journal::ClaimResult> Journal::releaseClaim(const QString &unit, bool force)
+{
+    if (!isOpen() || !startBatch())
+        return std::nullopt;
+    bool ok = false;
+    const std::optional<ClaimRow> held = claimOf(unit, &ok);
+    if (!ok) {
+        endBatch(false);
+        return std::nullopt;
+    }
+    if (!held) {
+        endBatch(true);
+        return ClaimResult{Claim::Done, {}};
+    }
+    if (held->isLive(now()) && !force) {
+        endBatch(true);
+        return ClaimResult{Claim::Held, *held};
+    }
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("DELETE FROM claims WHERE unit = ?"));
+    query.addBindValue(unit);
+    if (!exec(query) || !endBatch(true))
+        return std::nullopt;
+    return ClaimResult{Claim::Taken, *held};
+}
+
+QList<Journal::ClaimRow> Journal::claims()
+{
+    QList<ClaimRow> rows;
+    if (!isOpen())
+        return rows;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM claims ORDER BY taken_at, unit").arg(QLatin1String(ClaimColumns)));
+    if (exec(query)) {
+        while (query.next())
+            rows.append(claimFrom(query));
+    }
+    return rows;
+}
+
+QHash<QString, Journal::Proven> Journal::provisioned()
+{
+    QHash<QString, Proven> units;
     if (!isOpen())
         return units;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT unit, content FROM entries WHERE operation = ? AND result = ?"));
+    query.prepare(QStringLiteral("SELECT unit, content, id, ended_at, station FROM entries WHERE operation = ? AND result = ? ORDER BY id"));
     query.addBindValue(JournalName::Provision);
     query.addBindValue(JournalName::Ok);
-    if (query.exec()) {
+    if (exec(query)) {
         while (query.next())
-            units[query.value(0).toString()].append(query.value(1).toByteArray());
+            units[query.value(0).toString()] = {query.value(1).toByteArray(), query.value(2).toLongLong(),
+                                                query.value(3).toLongLong(), query.value(4).toString()};
     }
     return units;
+}
+
+QHash<QString, JournalEntry> Journal::lastFailures()
+{
+    QHash<QString, JournalEntry> units;
+    if (!isOpen())
+        return units;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM entries WHERE operation = ? AND result IS NOT NULL AND result <> ? ORDER BY id")
+                      .arg(QLatin1String(ListColumns)));
+    query.addBindValue(JournalName::Provision);
+    query.addBindValue(JournalName::Ok);
+    if (exec(query)) {
+        while (query.next()) {
+            const JournalEntry entry = entryFrom(query, false);
+            units[entry.unit] = entry;
+        }
+    }
+    return units;
+}
+
+QString Journal::unitHolding(const QByteArray &content, const QString &unit)
+{
+    if (!isOpen())
+        return {};
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT unit FROM entries WHERE operation = ? AND result = ? AND content = ? AND unit <> ?"
+                                 " ORDER BY id DESC LIMIT 1"));
+    query.addBindValue(JournalName::Provision);
+    query.addBindValue(JournalName::Ok);
+    query.addBindValue(content);
+    query.addBindValue(unit);
+    return exec(query) && query.next() ? query.value(0).toString() : QString();
 }
 
 QList<JournalEntry> Journal::find(const Filter &filter)

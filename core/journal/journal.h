@@ -3,10 +3,13 @@
 #include "journalentry.h"
 #include "journallocation.h"
 #include "journalsink.h"
+#include "processidentity.h"
 
 #include <QHash>
 #include <QList>
 #include <QString>
+
+class QSqlQuery;
 
 #include <optional>
 
@@ -17,7 +20,14 @@
 class Journal : public JournalSink
 {
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
+    // A claim on a unit lasts this long unless renewed. A unit takes about
+    // 22 s of line time (backup 7.8 s, download 6.3 s, verify 7.8 s), and each
+    // step may be tried three times; the run renews its claims every
+    // RenewEveryMs, so a lease runs out only a minute after its run stopped
+    // renewing it: killed, frozen, or cut off from the database.
+    static constexpr qint64 LeaseMs = 60000;
+    static constexpr int RenewEveryMs = 10000;
 
     enum class Mode { Write, Read };
     using Error = JournalProblem::Error;
@@ -35,17 +45,54 @@ public:
 
     qint64 begin(const JournalEntry &entry) override;
     bool complete(const JournalEntry &entry) override;
-    // Claiming a unit of a batch for this run: in one transaction, the check
-    // that no run that still lives holds it and, unless `again`, that the
-    // journal does not already hold it as provisioned with entry.content; then
-    // the start entry itself, whose id goes to entry.id. Nothing when the
+    // A claim on a unit, as the claims table holds it.
+    struct ClaimRow
+    {
+        QString unit;
+        ProcessIdentity holder;
+        qint64 takenMs = 0;
+        qint64 leaseUntilMs = 0;
+        qint64 entry = 0;  // the unit's provision entry
+        // Whether it still holds at `nowMs`: its lease runs and its process
+        // is not provably gone.
+        bool isLive(qint64 nowMs) const;
+    };
+    // Claiming a unit of a batch for this run, in one transaction: the check
+    // that no live claim holds it; unless `again`, that the journal does not
+    // already hold it as provisioned with entry.content (Done) or, unless
+    // `changedToo`, with other content (Changed); then the start entry
+    // itself, whose id goes to entry.id, and the claim. Nothing when the
     // journal fails.
-    enum class Claim { Taken, Held, Done };
-    std::optional<Claim> claim(JournalEntry &entry, bool again);
-    // Lets go of a unit this run took (a shared database's hold on it).
-    void release(const QString &unit);
-    // The content each unit holds as provisioned, by unit.
-    QHash<QString, QList<QByteArray>> provisioned();
+    enum class Claim { Taken, Held, Done, Changed };
+    struct ClaimResult
+    {
+        Claim claim = Claim::Held;
+        ClaimRow holder;  // for Held
+    };
+    std::optional<ClaimResult> claim(JournalEntry &entry, const ProcessIdentity &self, bool again, bool changedToo);
+    // A lease made longer by this run; false when the claim is no longer ours.
+    bool renew(const QString &unit, const ProcessIdentity &self);
+    // Lets go of a claim of this run.
+    bool release(const QString &unit, const ProcessIdentity &self);
+    // Frees another run's claim: only a dead one unless `force`. The claim
+    // that was there, when there was one; Held when it is live and not forced.
+    std::optional<ClaimResult> releaseClaim(const QString &unit, bool force);
+    QList<ClaimRow> claims();
+
+    // The newest proven provisioning of each unit.
+    struct Proven
+    {
+        QByteArray content;
+        qint64 entry = 0;
+        qint64 endedMs = 0;
+        QString station;
+    };
+    QHash<QString, Proven> provisioned();
+    // The newest provisioning of each unit that ended otherwise, by unit.
+    QHash<QString, JournalEntry> lastFailures();
+    // The unit whose proven content a module holds, other than `unit`; empty
+    // when there is none.
+    QString unitHolding(const QByteArray &content, const QString &unit);
 
     // Several entries in one transaction: one wait for the disk for all.
     bool startBatch();
@@ -76,6 +123,9 @@ private:
     bool openPostgres(const JournalLocation &location);
     bool prepareSchema(Mode mode);
     void fail(Error error, const QString &detail);
+    bool exec(QSqlQuery &query);
+    std::optional<ClaimRow> claimOf(const QString &unit, bool *ok);
+    std::optional<Claim> provenState(const JournalEntry &entry, bool *ok);
 
     QString m_connection;
     bool m_postgres = false;

@@ -5,15 +5,29 @@
 
 namespace {
 
+// A cell as RFC 4180 quotes it. One that a spreadsheet would read as a
+// formula (a module name such as "@SUM(1+1)*cmd") gets a leading apostrophe
+// and quotes, as the usual CSV-injection guidance says: shown, never run.
 QString csvField(const QString &value)
 {
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n'))
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    const bool formula = !value.isEmpty() && formulaStarts.contains(value.front());
+    if (!formula && !value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n'))
         && !value.contains(QLatin1Char('\r')))
         return value;
-    return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    const QString text = formula ? QLatin1Char('\'') + value : value;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
 } // namespace
+
+QByteArray csvLine(const QStringList &cells)
+{
+    QStringList quoted;
+    for (const QString &cell : cells)
+        quoted << csvField(cell);
+    return (quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
+}
 
 QString isoTime(qint64 ms)
 {
@@ -22,7 +36,10 @@ QString isoTime(qint64 ms)
 
 std::optional<double> entrySeconds(const JournalEntry &entry)
 {
-    if (!entry.endedMs)
+    // Stored times that make no sense (an end before the start, more than a
+    // day) give no duration rather than a nonsense one.
+    constexpr qint64 Day = 24 * 3600 * 1000;
+    if (!entry.endedMs || *entry.endedMs < entry.startedMs || *entry.endedMs - entry.startedMs > Day)
         return std::nullopt;
     return (*entry.endedMs - entry.startedMs) / 1000.0;
 }

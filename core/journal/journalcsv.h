@@ -3,6 +3,7 @@
 #include "journalentry.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QList>
 #include <QString>
 
@@ -12,5 +13,7 @@ QByteArray journalCsv(const QList<JournalEntry> &entries);
 
 // "2026-12-08T10:15:00.123Z".
 QString isoTime(qint64 ms);
+// One CSV line (CRLF-ended) of `cells`, quoted where they need it.
+QByteArray csvLine(const QStringList &cells);
 // How long the operation took, in seconds; none while unfinished.
 std::optional<double> entrySeconds(const JournalEntry &entry);

@@ -31,6 +31,9 @@ inline const QString Unsavable = QStringLiteral("unsavable");        // a read-u
 inline const QString FileNotWritten = QStringLiteral("file-not-written");
 inline const QString BackupFailed = QStringLiteral("backup-failed");  // a unit's backup, before anything was written
 inline const QString NotRecorded = QStringLiteral("not-recorded");    // a step's end the journal would not take
+inline const QString NotProven = QStringLiteral("not-proven");        // written, but no verify's agreement is in the journal
+inline const QString NotSwapped = QStringLiteral("not-swapped");      // the module holds another unit (its name after the colon)
+inline const QString ClaimLost = QStringLiteral("claim-lost");        // the unit's claim could not be renewed: not written
 
 // The id for how an exchange ended; empty when it did what was asked.
 QString of(const ExchangeReport &report, AnswerError answerError = AnswerError::None, int fieldCount = 0);

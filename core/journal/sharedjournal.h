@@ -3,17 +3,28 @@
 #include "journal.h"
 #include "journallocation.h"
 #include "journalsink.h"
+#include "processidentity.h"
+
+#include <QSet>
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 // One journal for every port of a run, safe from any thread. A writer thread
-// of its own holds the connection and writes what the ports hand it in
-// batches: sixty-four ports that start or end together wait for the disk
-// once, not sixty-four times, and no port's transfer waits for another's
-// entry. Each call returns once its entry is on the disk.
+// of its own holds the connection and writes what the ports hand it: what
+// comes together is written in one transaction, so that sixty-four ports
+// that start or end together wait for the disk once; when that transaction
+// fails, each request is written again on its own, so that one port's
+// failure is never another's. A connection that drops is opened again.
+// Each call returns once its entry is on the disk.
+//
+// The claims this run takes are renewed every Journal::RenewEveryMs until
+// they are released; a claim that could not be renewed is lost, and the unit
+// must not be written.
 class SharedJournal : public JournalSink
 {
 public:
@@ -26,30 +37,30 @@ public:
     qint64 begin(const JournalEntry &entry) override;
     bool complete(const JournalEntry &entry) override;
     JournalProblem problem() const override;
-    // As Journal::claim and Journal::release, from any thread.
-    std::optional<Journal::Claim> claim(JournalEntry &entry, bool again);
+
+    std::optional<Journal::ClaimResult> claim(JournalEntry &entry, bool again, bool changedToo);
+    // Renews the unit's claim now; false when it is no longer this run's.
+    bool renew(const QString &unit);
     void release(const QString &unit);
+    // See Journal::unitHolding; empty also when the journal cannot say.
+    QString unitHolding(const QByteArray &content, const QString &unit);
 
 private:
-    struct Request
-    {
-        enum class Kind { Begin, Complete, Claim, Release };
-        Request(Kind kind, JournalEntry *entry, bool again = false) : kind(kind), entry(entry), again(again) {}
-        Kind kind = Kind::Begin;
-        JournalEntry *entry = nullptr;
-        bool again = false;
-        bool done = false;
-        qint64 id = 0;
-        bool ok = false;
-        std::optional<Journal::Claim> claim;
-    };
+    struct Request;
+    using Work = std::function<bool(Journal &, Request &)>;
 
+    // Runs `work` on the writer's connection; its result.
+    bool submit(const Work &work, Request *request = nullptr);
     void write(const JournalLocation &location);
-    void submit(Request &request);
+    bool perform(Journal &journal, std::deque<Request *> &batch);
+    void renewClaims(Journal &journal);
 
+    const ProcessIdentity m_self = ProcessIdentity::self();
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Request *> m_pending;
+    QSet<QString> m_claimed;  // units this run holds, renewed by the writer
+    QSet<QString> m_lost;     // of those, the ones whose renewal failed
     bool m_ready = false;
     bool m_stopping = false;
     JournalProblem m_problem;

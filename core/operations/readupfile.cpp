@@ -24,9 +24,24 @@ FileReadup readUpToFile(OutputFile &file, SerialLink &link, const LinkSettings &
     return result;
 }
 
-QString backupPath(const QString &folder, const QString &port, const QDateTime &time)
+QString fileNamePart(const QString &name)
 {
-    const QString name = SerialDevice::flatName(port).replace(QLatin1Char(' '), QLatin1Char('_'));
-    return QDir(folder).filePath(QStringLiteral("%1-%2.t16").arg(
-        name, time.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"))));
+    QString part = name.startsWith(QLatin1String("/dev/")) ? SerialDevice::flatName(name) : name;
+    for (QChar &c : part) {
+        if (!c.isLetterOrNumber() && c != u'.' && c != u'-' && c != u'_')
+            c = u'_';
+    }
+    return part;
+}
+
+QString backupPath(const QString &folder, const QString &name, qint64 entry)
+{
+    const QString stamp = entry > 0 ? QString::number(entry)
+                                    : QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz'Z'"));
+    return QDir(folder).filePath(QStringLiteral("%1-%2.t16").arg(fileNamePart(name), stamp));
+}
+
+std::unique_ptr<OutputFile> makeBackupFile(const QString &folder, const QString &name)
+{
+    return std::make_unique<OutputFile>(QDir(folder).filePath(fileNamePart(name) + QStringLiteral("-new.t16")), 0600, OutputFile::Placement::Keep);
 }

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 // A module's content read up into a content file: what `readup -o` writes,
@@ -28,5 +29,15 @@ struct FileReadup
 // content is in it.
 FileReadup readUpToFile(OutputFile &file, SerialLink &link, const LinkSettings &settings, UploadWatcher &watcher);
 
-// "<folder>/ttyUSB0-20261208T101500Z.t16": a backup by the port and the time.
-QString backupPath(const QString &folder, const QString &port, const QDateTime &time);
+// A unit's or a port's name as part of a file name: letters, digits, ".",
+// "-" and "_" as they are, anything else "_"; a port by its device's short
+// name ("/dev/ttyUSB0": "ttyUSB0").
+QString fileNamePart(const QString &name);
+
+// "<folder>/gate-0041-1234.t16": what a module held, kept by the unit (or
+// port) and the backup's journal entry; without a journal, by the UTC time.
+// Backups are made with OutputFile::Placement::Keep and mode 0600: they hold
+// PINs, and no name is ever replaced.
+QString backupPath(const QString &folder, const QString &name, qint64 entry);
+// The backup's file before its entry is known.
+std::unique_ptr<OutputFile> makeBackupFile(const QString &folder, const QString &name);

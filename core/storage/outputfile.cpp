@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,10 +45,17 @@ int createFresh(const QByteArray &target, mode_t mode, QByteArray *name)
 
 } // namespace
 
-OutputFile::OutputFile(const QString &path, mode_t mode)
+OutputFile::OutputFile(const QString &path, mode_t mode, Placement placement)
     : m_path(path)
-    , m_target(resolvedTarget(path))
+    , m_placement(placement)
+    , m_target(placement == Placement::Keep ? QFile::encodeName(path) : resolvedTarget(path))
 {
+    if (placement == Placement::Keep) {
+        m_fd = createFresh(m_target, mode, &m_temporary);
+        if (m_fd < 0 || ::fchmod(m_fd, mode) != 0)
+            fail(FileError::system(errno));
+        return;
+    }
     struct stat existing {};
     const bool exists = ::stat(m_target.constData(), &existing) == 0;
     // A device, a pipe or a folder is never replaced by a file of ours.
@@ -100,7 +108,7 @@ bool OutputFile::commit()
         fail(FileError::system(errno));
         return false;
     }
-    if (::rename(m_temporary.constData(), m_target.constData()) != 0) {
+    if (!place()) {
         fail(FileError::system(errno));
         return false;
     }
@@ -111,6 +119,32 @@ bool OutputFile::commit()
         ::fsync(folder);
         ::close(folder);
     }
+    return true;
+}
+
+void OutputFile::setTarget(const QString &path)
+{
+    if (m_placement == Placement::Keep && folderOf(QFile::encodeName(path)) == folderOf(m_target)) {
+        m_path = path;
+        m_target = QFile::encodeName(path);
+    }
+}
+
+// The fresh file under the target's name: Replace renames over whatever is
+// there; Keep never replaces a name that exists, nor follows it.
+bool OutputFile::place()
+{
+    if (m_placement == Placement::Replace)
+        return ::rename(m_temporary.constData(), m_target.constData()) == 0;
+    if (::renameat2(AT_FDCWD, m_temporary.constData(), AT_FDCWD, m_target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without RENAME_NOREPLACE: link() fails on any name that
+    // exists, a link included.
+    if (::link(m_temporary.constData(), m_target.constData()) != 0)
+        return false;
+    ::unlink(m_temporary.constData());
     return true;
 }
 

@@ -24,15 +24,24 @@ struct FileError
 class OutputFile
 {
 public:
+    // Replace: a target that exists is replaced, and keeps its mode; a link
+    // is followed, as an editor would. Keep: the file is only ever made, with
+    // exactly `mode` whatever the umask; a name that exists, a link
+    // included, is never replaced nor followed, and the commit fails.
+    enum class Placement { Replace, Keep };
+
     // Opens the fresh file at once, so that a folder that cannot take it is
     // known before any work is done. `mode` is what a new target gets (less
-    // the umask); a target that exists keeps its own.
-    explicit OutputFile(const QString &path, mode_t mode = 0666);
+    // the umask, for Replace); a target that exists keeps its own.
+    explicit OutputFile(const QString &path, mode_t mode = 0666, Placement placement = Placement::Replace);
     ~OutputFile();
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
 
     const QString &path() const { return m_path; }
+    // Names the file anew before its commit, in the same folder (Keep only):
+    // for a name that is known only once the work has begun.
+    void setTarget(const QString &path);
     // The first failure so far; once there is one, nothing more is written.
     FileError error() const { return m_error; }
     bool write(const QByteArray &bytes);
@@ -43,8 +52,10 @@ public:
 private:
     void fail(FileError error);
     void discard();
+    bool place();
 
     QString m_path;    // as given
+    Placement m_placement = Placement::Replace;
     QByteArray m_target;
     QByteArray m_temporary;
     int m_fd = -1;

@@ -1,0 +1,146 @@
+#include "unitprovisioning.h"
+
+#include "core/journal/journalreason.h"
+#include "core/journal/sharedjournal.h"
+#include "core/link/lineinterrupt.h"
+
+#include <functional>
+
+namespace {
+
+// A step tried again while the module gives no answer.
+StepOutcome attempt(UnitOutcome &outcome, int retries, const std::function<StepOutcome()> &step)
+{
+    StepOutcome result;
+    for (int tries = 0; tries <= retries; ++tries) {
+        result = step();
+        outcome.steps.append(result);
+        outcome.seconds += result.report.seconds;
+        outcome.bytesSent += result.report.bytesSent;
+        outcome.bytesReceived += result.report.bytesReceived;
+        if (result.succeeded() || !result.noAnswer() || result.record == StepOutcome::Record::NotBegun)
+            break;
+    }
+    return result;
+}
+
+bool interrupted(const StepOutcome &step)
+{
+    return step.report.ending == Ending::Interrupted || step.report.ending == Ending::Cancelled;
+}
+
+// The state once the unit was (or may have been) written.
+UnitState afterWriting(const StepOutcome &written, const StepOutcome *proved)
+{
+    if (!proved)
+        return interrupted(written) ? UnitState::Interrupted : written.report.ending == Ending::Done ? UnitState::WrittenNotProven
+                                                                                                  : UnitState::Failed;
+    if (interrupted(*proved))
+        return UnitState::Interrupted;
+    if (proved->record == StepOutcome::Record::NotBegun)
+        return UnitState::WrittenNotProven;
+    if (!proved->succeeded())
+        return UnitState::Failed;
+    return proved->record == StepOutcome::Record::Done ? UnitState::Proven : UnitState::WrittenNotProven;
+}
+
+// Everything up to the first byte of the unit: the backup, the swap check
+// and the claim. False when the unit must not be written.
+bool readyToWrite(const UnitJob &job, const LinkSettings &settings, StepContext &context, SharedJournal *journal,
+                  UnitOutcome &outcome)
+{
+    if (job.backup) {
+        const StepOutcome kept = attempt(outcome, job.retries, [&] { return keepStep(*job.backup, settings, context, Stage::Backup, job.backupName); });
+        if (!kept.succeeded()) {
+            outcome.state = interrupted(kept) ? UnitState::Interrupted : UnitState::NotWritten;
+            return false;
+        }
+        context.backup = outcome.backup = kept.output;
+        // A module that holds what another unit was proven with was not swapped.
+        if (journal && !job.force) {
+            outcome.heldUnit = journal->unitHolding(ContentFile::serialize(kept.values), job.unit);
+            if (!outcome.heldUnit.isEmpty()) {
+                outcome.state = UnitState::NotSwapped;
+                return false;
+            }
+        }
+    }
+    if (journal && job.claim && !journal->renew(job.unit)) {
+        outcome.state = UnitState::ClaimLost;
+        return false;
+    }
+    return true;
+}
+
+QString resultName(UnitState state)
+{
+    switch (state) {
+    case UnitState::Proven: return JournalName::Ok;
+    case UnitState::Interrupted: return JournalName::Interrupted;
+    case UnitState::NotWritten:
+    case UnitState::NotSwapped:
+    case UnitState::ClaimLost: return JournalName::Refused;
+    default: return JournalName::Failed;
+    }
+}
+
+QString unitReason(const UnitOutcome &outcome)
+{
+    switch (outcome.state) {
+    case UnitState::Proven: return {};
+    case UnitState::NotSwapped: return JournalReason::NotSwapped + QLatin1Char(':') + outcome.heldUnit;
+    case UnitState::ClaimLost: return JournalReason::ClaimLost;
+    case UnitState::WrittenNotProven: return JournalReason::NotProven;
+    default: break;
+    }
+    const StepOutcome *last = outcome.decisive();
+    if (last && last->stage == Stage::Backup && outcome.state == UnitState::NotWritten)
+        return JournalReason::BackupFailed;
+    return last ? last->reason : QString();
+}
+
+// The unit's claim completed: ok only for a proven unit.
+void completeClaim(const UnitJob &job, SharedJournal *journal, UnitOutcome &outcome)
+{
+    if (!journal || !job.claim)
+        return;
+    JournalEntry &claim = *job.claim;
+    setEnding(claim, ExchangeReport{Ending::Done});
+    claim.result = resultName(outcome.state);
+    claim.reason = unitReason(outcome);
+    claim.bytesSent = outcome.bytesSent;
+    claim.bytesReceived = outcome.bytesReceived;
+    claim.backup = outcome.backup;
+    if (const StepOutcome *last = outcome.decisive())
+        claim.differences = last->differences;
+    outcome.claimRecorded = journal->complete(claim);
+    if (!outcome.claimRecorded) {
+        outcome.journalProblem = journal->problem();
+        if (outcome.state == UnitState::Proven)
+            outcome.state = UnitState::WrittenNotProven;
+    }
+    journal->release(job.unit);
+}
+
+} // namespace
+
+UnitOutcome provisionUnit(const UnitJob &job, const LinkSettings &settings, const StepContext &given, SharedJournal *journal)
+{
+    UnitOutcome outcome;
+    StepContext context = given;
+    context.unit = job.unit;
+    if (readyToWrite(job, settings, context, journal, outcome)) {
+        const StepOutcome written = attempt(outcome, job.retries, [&] { return downloadStep(settings, job.form, *job.plan, context); });
+        if (written.record == StepOutcome::Record::NotBegun) {
+            outcome.state = UnitState::NotWritten;
+        } else if (written.report.ending != Ending::Done || interrupted(written)) {
+            outcome.state = afterWriting(written, nullptr);
+        } else {
+            // Written: proven only by a verify whose agreement the journal holds.
+            const StepOutcome proved = attempt(outcome, job.retries, [&] { return verifyStep(settings, job.form, context); });
+            outcome.state = afterWriting(written, &proved);
+        }
+    }
+    completeClaim(job, journal, outcome);
+    return outcome;
+}
