@@ -111,6 +111,16 @@ void dload::dlcomplete()
     }
 }
 
+// Escape abandons a running download: the worker stops before its next byte
+// and has let the port go before the dialog closes, so that what the
+// dialog reports is how the download really ended.
+void dload::reject()
+{
+    m_worker->abandon();
+    m_worker->wait();
+    QDialog::reject();
+}
+
 void dload::closeEvent(QCloseEvent *event)
 {
     event->ignore();

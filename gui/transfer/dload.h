@@ -33,6 +33,7 @@ public:
 
 public slots:
     void dlcomplete();
+    void reject() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

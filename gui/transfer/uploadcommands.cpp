@@ -24,6 +24,19 @@ struct Texts
     Q_DECLARE_TR_FUNCTIONS(Transfers)
 };
 
+std::function<void(int)> &barObserver()
+{
+    static std::function<void(int)> observer;
+    return observer;
+}
+
+void showValue(QProgressDialog &dialog, int value)
+{
+    dialog.setValue(value);
+    if (barObserver())
+        barObserver()(value);
+}
+
 // The read-up's and verify's progress dialog, made once the port is ours.
 // It stays up until the outcome is known: it neither hides nor starts again at
 // its end, however long the answer. One that has not shown itself by the time
@@ -51,7 +64,7 @@ public:
             return false;
         if (!m_pace.due())
             return true;
-        m_dialog->setValue(std::min(bytes, AnswerBytes - 1));
+        showValue(*m_dialog, std::min(bytes, AnswerBytes - 1));
         QCoreApplication::processEvents();  // setValue does so only once the dialog shows
         return !m_dialog->wasCanceled();
     }
@@ -60,7 +73,7 @@ public:
     void finish()
     {
         if (m_dialog && m_dialog->isVisible())
-            m_dialog->setValue(AnswerBytes);
+            showValue(*m_dialog, AnswerBytes);
         else
             m_dialog.reset();
     }
@@ -184,4 +197,9 @@ void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *centr
         recordEnd(entry, outcome, outcome.answer);
         return;
     }
+}
+
+void setAnswerBarObserver(std::function<void(int value)> observer)
+{
+    barObserver() = std::move(observer);
 }

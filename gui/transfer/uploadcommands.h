@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 struct JournalEntry;
 struct LinkSettings;
 class QComboBox;
@@ -13,3 +15,7 @@ class QWidget;
 void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
                       QComboBox *operatorCombo, JournalEntry &entry);
 void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *central, JournalEntry &entry);
+
+// Told every value the read-up's and verify's bar is given, as it is given:
+// what a test watches instead of sampling the screen. None by default.
+void setAnswerBarObserver(std::function<void(int value)> observer);
