@@ -316,6 +316,13 @@ QString journalProblem(const JournalProblem &problem)
         return QStringLiteral("it was made by a newer program (journal version %1; this program knows version %2)")
             .arg(problem.foundVersion).arg(Journal::SchemaVersion);
     case Error::WriteFailed: return because(QStringLiteral("an entry could not be written"));
+    case Error::Relative:
+        return QStringLiteral("a journal is named by an absolute path (this one would mean %1)").arg(problem.detail);
+    case Error::DiskFull: return QStringLiteral("its disk is full");
+    case Error::Damaged: return because(QStringLiteral("it is damaged"));
+    case Error::NotAJournal: return QStringLiteral("it is another program's database, not a journal; it was left as it was");
+    case Error::OtherOwner:
+        return QStringLiteral("it is readable by others and belongs to %1: have it made private (sudo chmod 600 FILE)").arg(problem.detail);
     }
     return {};
 }

@@ -73,6 +73,11 @@ QString manifestProblem(const ManifestProblem &problem, char separator)
     case Reason::DuplicateColumn: why = QStringLiteral("the column is there twice"); break;
     case Reason::EmptyUnit: why = QStringLiteral("the unit has no name"); break;
     case Reason::DuplicateUnit: why = QStringLiteral("the same unit as row %1").arg(problem.otherRow); break;
+    case Reason::UnitTooLong: why = QStringLiteral("a unit's name takes at most %1 characters").arg(MaxUnitLength); break;
+    case Reason::UnitControl: why = QStringLiteral("the unit's name holds a control character"); break;
+    case Reason::UnitNotUtf8: why = QStringLiteral("the unit's name holds bytes that are not UTF-8"); break;
+    case Reason::UnitLeading: why = QStringLiteral("a unit's name may not start with - or ."); break;
+    case Reason::UnitFileName: why = QStringLiteral("the same file name as the unit of row %1").arg(problem.otherRow); break;
     case Reason::CellCount: why = QStringLiteral("more cells than the header has columns"); break;
     case Reason::Value:
     case Reason::Content:

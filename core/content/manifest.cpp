@@ -2,6 +2,9 @@
 
 #include "contentfile.h"
 #include "core/record/contentrecord.h"
+#include "core/storage/filenames.h"
+
+#include <QStringDecoder>
 
 #include <QHash>
 #include <QSet>
@@ -68,6 +71,21 @@ static ManifestProblem problemAt(int row, const QString &column, ManifestProblem
 }
 
 namespace {
+
+// What makes a unit's name unsafe in a file name or on a command line.
+std::optional<ManifestProblem::Reason> unitNameProblem(const QString &unit, bool badUtf8)
+{
+    using Reason = ManifestProblem::Reason;
+    if (badUtf8 && unit.contains(QChar(QChar::ReplacementCharacter)))
+        return Reason::UnitNotUtf8;
+    if (unit.size() > MaxUnitLength)
+        return Reason::UnitTooLong;
+    if (std::any_of(unit.begin(), unit.end(), [](QChar c) { return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format; }))
+        return Reason::UnitControl;
+    if (unit.startsWith(QLatin1Char('-')) || unit.startsWith(QLatin1Char('.')))
+        return Reason::UnitLeading;
+    return std::nullopt;
+}
 
 struct Header
 {
@@ -159,7 +177,9 @@ Manifest readManifest(QIODevice &in, const FormValues &templateForm, const LinkS
 {
     using Reason = ManifestProblem::Reason;
     Manifest manifest;
-    QString text = QString::fromUtf8(in.readAll());
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(in.readAll());
+    const bool badUtf8 = utf8.hasError();  // each bad sequence reads as U+FFFD
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     QList<QStringList> rows;
@@ -176,7 +196,7 @@ Manifest readManifest(QIODevice &in, const FormValues &templateForm, const LinkS
     if (!manifest.problems.isEmpty())
         return manifest;
 
-    QHash<QString, int> unitRows;
+    QHash<QString, int> unitRows, fileNameRows;
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList &cells = rows[r];
         ManifestUnit unit;
@@ -193,8 +213,15 @@ Manifest readManifest(QIODevice &in, const FormValues &templateForm, const LinkS
             ManifestProblem problem = problemAt(unit.row, QStringLiteral("unit"), Reason::DuplicateUnit);
             problem.otherRow = unitRows[unit.unit];
             manifest.problems.append(problem);
+        } else if (const std::optional<Reason> bad = unitNameProblem(unit.unit, badUtf8)) {
+            manifest.problems.append(problemAt(unit.row, QStringLiteral("unit"), *bad));
+        } else if (fileNameRows.contains(fileNamePart(unit.unit))) {
+            ManifestProblem problem = problemAt(unit.row, QStringLiteral("unit"), Reason::UnitFileName);
+            problem.otherRow = fileNameRows[fileNamePart(unit.unit)];
+            manifest.problems.append(problem);
         } else {
             unitRows.insert(unit.unit, unit.row);
+            fileNameRows.insert(fileNamePart(unit.unit), unit.row);
         }
         unit.form = templateForm;
         QSet<int> fieldsGiven;

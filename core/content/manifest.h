@@ -37,6 +37,11 @@ struct ManifestProblem
         DuplicateColumn,
         EmptyUnit,
         DuplicateUnit,   // detail: the row that has it first
+        UnitTooLong,     // more than MaxUnitLength characters
+        UnitControl,     // a control character, NUL and line breaks included
+        UnitNotUtf8,     // bytes that are not UTF-8
+        UnitLeading,     // starts with "-" or "." (an option, a hidden file)
+        UnitFileName,    // the same file name as another row's unit: see otherRow
         CellCount,       // more cells than the header has columns
         Value,           // a cell `set` would refuse: see refusal
         Content,         // the row's content a download would refuse: see refusal
@@ -49,6 +54,9 @@ struct ManifestProblem
     ContentFile::SaveProblem unsavable{-1, ContentFile::SaveProblem::Reason::WrongShape};
     int otherRow = 0;     // for DuplicateUnit
 };
+
+// A unit's name is part of file names and command lines: at most this long.
+inline constexpr int MaxUnitLength = 64;
 
 struct Manifest
 {

@@ -1,5 +1,7 @@
 #include "journal.h"
 
+#include "journalfile.h"
+
 
 #include <QDateTime>
 #include <QDir>
@@ -153,40 +155,45 @@ bool Journal::openSqlite(const JournalLocation &location, Mode mode)
         fail(Error::NoDriver, QStringLiteral("QSQLITE"));
         return false;
     }
-    const QByteArray path = QFile::encodeName(location.path);
-    if (mode == Mode::Read && !QFileInfo::exists(location.path)) {
-        fail(Error::Missing, location.path);
-        return false;
-    }
-    if (mode == Mode::Write) {
-        // It holds PINs and telephone numbers: the folder and the file are
-        // the owner's alone.
+    if (mode == Mode::Write && location.isDefault) {
+        // It holds PINs and telephone numbers: the folder is the owner's alone.
         const QString folder = QFileInfo(location.path).absolutePath();
-        if (location.isDefault && !QFileInfo::exists(folder)) {
-            if (!QDir().mkpath(folder) || ::chmod(QFile::encodeName(folder).constData(), 0700) != 0) {
-                fail(Error::CannotCreate, QString::fromLocal8Bit(std::strerror(errno)));
-                return false;
-            }
-        }
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0)
-            ::close(fd);
-        else if (errno != EEXIST) {
+        if (!QFileInfo::exists(folder) && (!QDir().mkpath(folder) || ::chmod(QFile::encodeName(folder).constData(), 0700) != 0)) {
             fail(Error::CannotCreate, QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
     }
+    const JournalFile file = prepareJournalFile(location.path, mode == Mode::Write);
+    if (file.problem.error != Error::None) {
+        m_problem = file.problem;
+        return false;
+    }
+    m_mendedFromMode = file.mendedFromMode;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(location.path);
+    db.setDatabaseName(file.path);
     db.setConnectOptions(mode == Mode::Read ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
                                             : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     if (!db.open()) {
-        fail(Error::CannotOpen, db.lastError().text());
+        fail(sqliteErrorKind(db.lastError().nativeErrorCode(), Error::CannotOpen), db.lastError().text());
+        return false;
+    }
+    // Another program's database is left exactly as it was: nothing is
+    // switched or made in it.
+    QSqlQuery tables(db);
+    if (!tables.exec(QStringLiteral("SELECT count(*), sum(name = 'journal_schema') FROM sqlite_master WHERE type = 'table'"))
+        || !tables.next()) {
+        fail(sqliteErrorKind(tables.lastError().nativeErrorCode(), Error::CannotOpen), tables.lastError().text());
+        return false;
+    }
+    const bool foreign = tables.value(0).toInt() > 0 && tables.value(1).toInt() == 0;
+    tables.finish();  // no statement may be open while the journal mode changes
+    if (foreign) {
+        fail(Error::NotAJournal, {});
         return false;
     }
     QSqlQuery pragma(db);
     if (mode == Mode::Write && !pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
-        fail(Error::ReadOnly, pragma.lastError().text());
+        fail(sqliteErrorKind(pragma.lastError().nativeErrorCode(), Error::ReadOnly), pragma.lastError().text());
         return false;
     }
     return true;
@@ -291,7 +298,7 @@ qint64 Journal::begin(const JournalEntry &e)
                                   text(e.recordSha256), text(e.file)})
         query.addBindValue(value);
     if (!query.exec() || !query.next()) {
-        fail(Error::WriteFailed, query.lastError().text());
+        fail(sqliteErrorKind(query.lastError().nativeErrorCode(), Error::WriteFailed), query.lastError().text());
         return 0;
     }
     return query.value(0).toLongLong();
@@ -318,7 +325,7 @@ bool Journal::complete(const JournalEntry &e)
                                   text(e.recordSha256), text(e.file), QVariant(e.id)})
         query.addBindValue(value);
     if (!query.exec()) {
-        fail(Error::WriteFailed, query.lastError().text());
+        fail(sqliteErrorKind(query.lastError().nativeErrorCode(), Error::WriteFailed), query.lastError().text());
         return false;
     }
     if (query.numRowsAffected() != 1) {
@@ -383,7 +390,7 @@ bool Journal::exec(QSqlQuery &query)
 {
     if (query.exec())
         return true;
-    fail(Error::WriteFailed, query.lastError().text());
+    fail(sqliteErrorKind(query.lastError().nativeErrorCode(), Error::WriteFailed), query.lastError().text());
     return false;
 }
 

@@ -41,6 +41,9 @@ public:
     Journal &operator=(const Journal &) = delete;
 
     bool isOpen() const { return m_problem.error == Error::None; }
+    // The mode a journal file had when it was found readable by others and
+    // made the owner's alone; -1 when it was private already.
+    int mendedFromMode() const { return m_mendedFromMode; }
     Problem problem() const override { return m_problem; }
 
     qint64 begin(const JournalEntry &entry) override;
@@ -130,5 +133,6 @@ private:
     QString m_connection;
     bool m_postgres = false;
     bool m_inBatch = false;
+    int m_mendedFromMode = -1;
     Problem m_problem;
 };

@@ -16,6 +16,11 @@ struct JournalProblem
         ReadOnly,     // the journal takes no new entries
         NewerSchema,  // made by a newer program
         WriteFailed,  // an entry could not be written
+        Relative,     // a file named by a relative path: detail, the absolute one it would mean
+        DiskFull,     // the disk holds no more
+        Damaged,      // a SQLite file that cannot be read as a database
+        NotAJournal,  // another program's database, or no database at all: left as it was
+        OtherOwner,   // readable by others, and another user's file: detail, its owner
     };
     Error error = Error::None;
     QString detail;       // the database's or the system's own words

@@ -152,6 +152,7 @@ void SharedJournal::write(const JournalLocation &location)
     auto journal = std::make_unique<Journal>(location);
     std::unique_lock lock(m_mutex);
     m_problem = journal->problem();
+    m_mendedFromMode = journal->mendedFromMode();
     m_ready = true;
     m_changed.notify_all();
     auto renewal = std::chrono::steady_clock::now() + std::chrono::milliseconds(Journal::RenewEveryMs);

@@ -34,6 +34,8 @@ public:
     SharedJournal &operator=(const SharedJournal &) = delete;
 
     bool isOpen() const;
+    // See Journal::mendedFromMode.
+    int mendedFromMode() const { return m_mendedFromMode; }
     qint64 begin(const JournalEntry &entry) override;
     bool complete(const JournalEntry &entry) override;
     JournalProblem problem() const override;
@@ -62,6 +64,7 @@ private:
     QSet<QString> m_claimed;  // units this run holds, renewed by the writer
     QSet<QString> m_lost;     // of those, the ones whose renewal failed
     bool m_ready = false;
+    int m_mendedFromMode = -1;
     bool m_stopping = false;
     JournalProblem m_problem;
     std::thread m_writer;

@@ -1,6 +1,6 @@
 #include "readupfile.h"
 
-#include "core/port/portname.h"
+#include "core/storage/filenames.h"
 
 #include <QDir>
 
@@ -22,16 +22,6 @@ FileReadup readUpToFile(OutputFile &file, SerialLink &link, const LinkSettings &
         file.commit();
     result.fileError = file.error();
     return result;
-}
-
-QString fileNamePart(const QString &name)
-{
-    QString part = name.startsWith(QLatin1String("/dev/")) ? SerialDevice::flatName(name) : name;
-    for (QChar &c : part) {
-        if (!c.isLetterOrNumber() && c != u'.' && c != u'-' && c != u'_')
-            c = u'_';
-    }
-    return part;
 }
 
 QString backupPath(const QString &folder, const QString &name, qint64 entry)

@@ -29,11 +29,6 @@ struct FileReadup
 // content is in it.
 FileReadup readUpToFile(OutputFile &file, SerialLink &link, const LinkSettings &settings, UploadWatcher &watcher);
 
-// A unit's or a port's name as part of a file name: letters, digits, ".",
-// "-" and "_" as they are, anything else "_"; a port by its device's short
-// name ("/dev/ttyUSB0": "ttyUSB0").
-QString fileNamePart(const QString &name);
-
 // "<folder>/gate-0041-1234.t16": what a module held, kept by the unit (or
 // port) and the backup's journal entry; without a journal, by the UTC time.
 // Backups are made with OutputFile::Placement::Keep and mode 0600: they hold

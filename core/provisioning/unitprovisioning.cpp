@@ -105,7 +105,9 @@ void completeClaim(const UnitJob &job, SharedJournal *journal, UnitOutcome &outc
     if (!journal || !job.claim)
         return;
     JournalEntry &claim = *job.claim;
-    setEnding(claim, ExchangeReport{Ending::Done});
+    ExchangeReport ended;
+    ended.ending = Ending::Done;
+    setEnding(claim, ended);
     claim.result = resultName(outcome.state);
     claim.reason = unitReason(outcome);
     claim.bytesSent = outcome.bytesSent;

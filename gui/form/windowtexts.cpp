@@ -241,8 +241,14 @@ QString journalUnavailable(const QString &where, const JournalProblem &problem)
                   .arg(problem.foundVersion).arg(Journal::SchemaVersion);
         break;
     case Error::WriteFailed: why = Texts::tr("nem veszi fel a bejegyzést"); break;
+    case Error::Relative: why = Texts::tr("nem abszolút útvonal (ezt jelentené: %1)").arg(problem.detail); break;
+    case Error::DiskFull: why = Texts::tr("lemeze megtelt"); break;
+    case Error::Damaged: why = Texts::tr("sérült"); break;
+    case Error::NotAJournal: why = Texts::tr("más program adatbázisa, nem napló"); break;
+    case Error::OtherOwner: why = Texts::tr("mások is olvashatják, és %1 felhasználó fájlja").arg(problem.detail); break;
     }
-    if (!problem.detail.isEmpty() && problem.error != Error::NoDriver)
+    if (!problem.detail.isEmpty() && problem.error != Error::NoDriver && problem.error != Error::Relative
+        && problem.error != Error::OtherOwner)
         why += QStringLiteral(" (%1)").arg(problem.detail);
     return Texts::tr("A napló (%1) %2.\nA műveletek ettől kezdve nem kerülnek a naplóba.").arg(where, why);
 }

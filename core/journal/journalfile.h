@@ -1,0 +1,23 @@
+#pragma once
+
+#include "journalsink.h"
+
+#include <QString>
+
+// The journal's file is the program's own and no one else's: it is named by
+// an absolute path, made 0600 whatever the umask (the target of a link too),
+// mended to 0600 when it is readable by others (refused when it is another
+// user's), and a file that is not a SQLite database is never touched.
+struct JournalFile
+{
+    JournalProblem problem;   // error None: the file may be opened
+    QString path;             // the file itself, a link followed
+    int mendedFromMode = -1;  // the mode it had when it was made private
+};
+
+// `create`: make the file when it is not there.
+JournalFile prepareJournalFile(const QString &path, bool create);
+
+// A SQLite error's kind, from its code: a full disk, a damaged file, a
+// read-only one, or `otherwise`.
+JournalProblem::Error sqliteErrorKind(const QString &nativeCode, JournalProblem::Error otherwise);
