@@ -11,6 +11,7 @@ Ending exchangeDownload(SerialLink &link, const LinkSettings &settings, const Tr
                         QByteArray *unexpected)
 {
     auto interrupted = [&link] { return link.isInterrupted(); };
+    link.discardInput();
     link.writeByte(RequestByte);
     link.writeByte(DownloadRequest);
     if (const std::optional<unsigned char> ready = link.readByte(); ready != DownloadReady) {
@@ -76,6 +77,7 @@ UploadAnswer receiveUploadAnswer(SerialLink &link, char uploadCommand,
                                  const std::function<bool()> &afterEachRead)
 {
     UploadAnswer answer;
+    link.discardInput();
     link.writeByte(RequestByte);
     int count = link.writeByte(static_cast<unsigned char>(uploadCommand));
     QElapsedTimer clock;

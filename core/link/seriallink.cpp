@@ -215,6 +215,18 @@ std::optional<unsigned char> SerialLink::readByte()
     }
 }
 
+void SerialLink::discardInput()
+{
+    constexpr int QuietMs = 25;        // three bytes at 1200 baud
+    constexpr int LongestMs = 10000;   // an answer's longest
+    if (!m_port.isOpen() || m_peerGone)
+        return;
+    const auto giveUp = Clock::now() + std::chrono::milliseconds(LongestMs);
+    do {
+        ::tcflush(m_port.fd(), TCIFLUSH);
+    } while (waitFor(POLLIN, QuietMs) == Wait::Ready && !isInterrupted() && Clock::now() < giveUp);
+}
+
 // Bytes one way, each within a moment of the one before, make one line.
 void SerialLink::logByte(bool toModule, unsigned char byte)
 {

@@ -48,6 +48,11 @@ public:
     // The next byte, or nothing after the read time-out, counted from when
     // the bytes written so far have gone down the line.
     std::optional<unsigned char> readByte();
+    // Throws away what the module sent before the next request: whatever is
+    // waiting, and whatever goes on coming until the line has been quiet
+    // for three byte times (the rest of an answer to an earlier, abandoned
+    // request). At most MaxAnswerMs; the interrupt ends it.
+    void discardInput();
     void close();
 
     // Bytes that went each way since the port was opened.
