@@ -176,6 +176,13 @@ void Command::addJournalOptions(QCommandLineParser &parser)
     });
 }
 
+void Command::warnIfMended(const JournalLocation &location, int mendedFromMode)
+{
+    if (mendedFromMode >= 0)
+        printLines(stderr, {QStringLiteral("tavir340-cli: warning: the journal %1 was readable by others (mode %2); it is now 0600")
+                                .arg(location.shownName(), QString::number(mendedFromMode, 8).rightJustified(4, QLatin1Char('0')))});
+}
+
 bool Command::openJournal(const QCommandLineParser &parser, std::unique_ptr<SharedJournal> *journal) const
 {
     if (parser.value(QStringLiteral("journal")) == QLatin1String("-")) {
@@ -186,9 +193,7 @@ bool Command::openJournal(const QCommandLineParser &parser, std::unique_ptr<Shar
     if (location.kind == JournalLocation::Kind::Off)
         return true;
     *journal = std::make_unique<SharedJournal>(location);
-    if ((*journal)->mendedFromMode() >= 0)
-        printLines(stderr, {QStringLiteral("tavir340-cli: warning: the journal %1 was readable by others (mode %2); it is now 0600")
-                                .arg(location.shownName(), QString::number((*journal)->mendedFromMode(), 8).rightJustified(4, QLatin1Char('0')))});
+    warnIfMended(location, (*journal)->mendedFromMode());
     if (!(*journal)->isOpen()) {
         fail(Refused, QStringLiteral("the journal %1 takes no entries: %2 (--no-journal runs without one)")
                           .arg(location.shownName(), Phrase::journalProblem((*journal)->problem())));

@@ -91,6 +91,8 @@ protected:
     // reported.
     static void addJournalOptions(QCommandLineParser &parser);
     bool openJournal(const QCommandLineParser &parser, std::unique_ptr<SharedJournal> *journal) const;
+    // The warning that a journal readable by others was made private.
+    static void warnIfMended(const JournalLocation &location, int mendedFromMode);
 
     // A diagnostic on standard error, and with --json a result object on
     // standard output; returns `code`.

@@ -148,6 +148,7 @@ int JournalCommand::execute(QCommandLineParser &parser)
         return openJournal(parser, &made) ? Success : Refused;
     }
     Journal journal(location, Journal::Mode::Read);
+    warnIfMended(location, journal.mendedFromMode());
     if (!journal.isOpen())
         return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
     if (claims)

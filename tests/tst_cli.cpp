@@ -86,6 +86,37 @@ private slots:
             QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), out);
     }
 
+    // Backups are never overwritten: two ports whose names make the same
+    // file name keep two files, and a link planted at the next backup's name
+    // is neither followed nor replaced: the module is not written.
+    void backupsNeverReplaceAName()
+    {
+        const QString folder = m_dir.filePath("kept");
+        QVERIFY(QDir().mkpath(folder));
+        SimulatorOptions first, second;
+        first.linkPath = m_dir.filePath("port a");
+        second.linkPath = m_dir.filePath("port_a");
+        ModuleSimulator a(first), b(second);
+        QVERIFY(a.start() && b.start());
+        const QString journal = m_dir.filePath("kept.sqlite");
+        const QString file = sampleFile("kept.t16");
+        QCOMPARE(cli({"download", file, "--port", first.linkPath, "--port", second.linkPath, "--backup", folder, "--journal", journal,
+                      "--quiet"}).code, 0);
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+
+        // The next entry is the fifth: two backups and two downloads so far.
+        const QString victim = m_dir.filePath("victim");
+        QVERIFY(QFile(victim).open(QIODevice::WriteOnly));
+        const QString planted = folder + "/" + QString(m_dir.filePath("port a")).replace(QRegularExpression("[^A-Za-z0-9._-]"), "_") + "-5.t16";
+        QVERIFY(QFile::link(victim, planted));
+        const Run refused = cli({"download", file, "--port", first.linkPath, "--backup", folder, "--journal", journal});
+        QCOMPARE(refused.code, 2);
+        QVERIFY2(refused.out.contains("backup failed, module not written: cannot write") && refused.out.contains("File exists"),
+                 qPrintable(refused.out));
+        QCOMPARE(fileBytes(victim), QByteArray());
+        QCOMPARE(a.downloadsStored(), 1);
+    }
+
     // A content file goes raw to standard output only when that is no
     // terminal: a module's text could hold escape codes.
     void contentIsNotWrittenToATerminal()

@@ -119,6 +119,52 @@ private slots:
                  qPrintable(listed.out));
     }
 
+    // The journal is the program's own: made 0600 whatever the umask (through
+    // a link too), mended to 0600 with a warning, never named relatively,
+    // and another program's database is left byte for byte as it was.
+    void journalIsTheProgramsOwn()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString file = contentFile("own.t16", "@SUM(1+1)*cmd");
+        auto modeOf = [](const QString &path) {
+            struct stat status {};
+            return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
+        };
+        const mode_t umask = ::umask(0);
+        const QString target = m_dir.filePath("target.sqlite");
+        QVERIFY(QFile::link(target, m_dir.filePath("link.sqlite")));
+        QCOMPARE(cli({"download", file, "--port", sim.slavePath(), "--journal", m_dir.filePath("link.sqlite")}).code, 0);
+        ::umask(umask);
+        QCOMPARE(modeOf(target), 0600);
+
+        QVERIFY(::chmod(QFile::encodeName(target).constData(), 0644) == 0);
+        const CliRun mended = cli({"journal", "--csv", "--journal", target});
+        QCOMPARE(mended.code, 0);
+        QVERIFY2(mended.err.contains("warning: the journal " + target + " was readable by others (mode 0644); it is now 0600"), qPrintable(mended.err));
+        QCOMPARE(modeOf(target), 0600);
+        // A spreadsheet shows the module's name; it does not run it.
+        QVERIFY2(mended.out.contains(",\"'@SUM(1+1)*cmd\","), qPrintable(mended.out));
+
+        const QString foreign = m_dir.filePath("foreign.sqlite");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            db.setDatabaseName(foreign);
+            QVERIFY(db.open() && QSqlQuery(db).exec("CREATE TABLE contacts (name TEXT)"));
+        }
+        QSqlDatabase::removeDatabase("foreign");
+        const QByteArray before = fileBytes(foreign);
+        const CliRun refused = cli({"download", file, "--port", sim.slavePath(), "--journal", foreign});
+        QCOMPARE(refused.code, 2);
+        QVERIFY2(refused.err.contains("it is another program's database, not a journal; it was left as it was"), qPrintable(refused.err));
+        QCOMPARE(fileBytes(foreign), before);
+
+        const CliRun relative = cli({"download", file, "--port", sim.slavePath(), "--journal", "j.sqlite"});
+        QCOMPARE(relative.code, 2);
+        QVERIFY2(relative.err.contains("a journal is named by an absolute path (this one would mean "), qPrintable(relative.err));
+        QCOMPARE(sim.downloadsStored(), 1);  // the first only
+    }
+
     // The window keeps the same journal of its own transfers.
     void everyOperationOfTheWindow()
     {

@@ -2,10 +2,16 @@
 #include "core/content/contentfile.h"
 #include "filebytes.h"
 #include "core/journal/journal.h"
+#include "core/journal/processidentity.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -173,6 +179,130 @@ private slots:
         QVERIFY2(run.out.contains(QString("late: %1: provision: ok").arg(late.slavePath())), qPrintable(run.out));
         QCOMPARE(late.downloadsStored(), 1);
         QVERIFY2(run.out.endsWith("provisioned 1, not proven 0, failed 1; done 1, left to do 1 of 2 units\n"), qPrintable(run.out));
+    }
+
+    // Unit names that would be unsafe in a file name or on a command line,
+    // or that make the same file name as another row's, are refused by row.
+    void unsafeUnitNames_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("a/b beside a_b") << QByteArray("unit\na_b\na/b\n") << "row 3, column unit: the same file name as the unit of row 2";
+        QTest::newRow("NUL") << QByteArray("unit\na\0b\n", 13) << "row 2, column unit: the unit's name holds a control character";
+        QTest::newRow("newline") << QByteArray("unit\n\"a\nb\"\n") << "row 2, column unit: the unit's name holds a control character";
+        QTest::newRow("300 characters") << "unit\n" + QByteArray(300, 'u') + "\n" << "row 2, column unit: a unit's name takes at most 64 characters";
+        QTest::newRow("Latin-1 bytes") << QByteArray("unit\nkapu\xe9\n") << "row 2, column unit: the unit's name holds bytes that are not UTF-8";
+        QTest::newRow("leading dash") << QByteArray("unit\n-rf\n") << "row 2, column unit: a unit's name may not start with - or .";
+    }
+    void unsafeUnitNames()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, named);
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString manifest = write("names.csv", csv);
+        const CliRun run = cli({"provision", templateFile(), "--manifest", manifest, "--port", sim.slavePath(), "--dry-run"});
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.err.contains(manifest + ": " + named), qPrintable(run.err));
+        QVERIFY(sim.received().isEmpty());
+    }
+
+    // A claim that a run left behind holds the unit only while it can be
+    // alive: a killed process's claim on this machine is free at once,
+    // another station's once its lease ran out; a live one is released only
+    // by force, saying whose it was.
+    void claimsOutliveNoRun()
+    {
+        const QString journal = m_dir.filePath("claims.sqlite");
+        QCOMPARE(cli({"journal", "init", "--journal", journal}).code, 0);
+        const QString manifest = write("claims.csv", "unit,m_nev\ngone,A\nlive,B\nexpired,C\n");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "claims");
+            db.setDatabaseName(journal);
+            QVERIFY(db.open());
+            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            const ProcessIdentity self = ProcessIdentity::self();
+            // pid 1 runs, but did not start at tick 0: the claimant is gone.
+            const struct { const char *unit; QString station; qint64 pid; QString start; qint64 lease; } rows[] = {
+                {"gone", self.station, 1, "0", now + 60000},
+                {"live", "elsewhere", 4711, "99", now + 60000},
+                {"expired", "elsewhere", 4712, "99", now - 1}};
+            for (const auto &row : rows) {
+                QSqlQuery insert(db);
+                insert.prepare("INSERT INTO claims VALUES (?, ?, ?, ?, ?, ?, ?, 1)");
+                for (const QVariant &value : {QVariant(row.unit), QVariant(row.station), QVariant(row.pid), QVariant(row.start),
+                                              QVariant(self.bootId), QVariant(now - 1000), QVariant(row.lease)})
+                    insert.addBindValue(value);
+                QVERIFY2(insert.exec(), qPrintable(insert.lastError().text()));
+            }
+        }
+        QSqlDatabase::removeDatabase("claims");
+        const CliRun listed = cli({"journal", "claims", "--journal", journal});
+        QVERIFY2(listed.out.contains("gone  stale: its process is gone") && listed.out.contains("live  live  elsewhere  process 4711")
+                     && listed.out.contains("expired  stale: its lease ran out"), qPrintable(listed.out));
+        const auto sims = modules(3);
+        const CliRun run = cli(QStringList{"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet"} + portOptions(sims));
+        QCOMPARE(run.code, 6);  // one unit is left to its live claim
+        QVERIFY2(run.out.contains("no unit left for this port: live claimed by elsewhere (process 4711)"), qPrintable(run.out));
+        QVERIFY(run.out.contains("provisioned 2, not proven 0, failed 0; done 2, left to do 1 of 3 units"));
+
+        const CliRun refused = cli({"provision", "--release", "live", "--journal", journal});
+        QCOMPARE(refused.code, 2);
+        QVERIFY2(refused.err.contains("live is claimed by a live run (elsewhere, process 4711"), qPrintable(refused.err));
+        const CliRun forced = cli({"provision", "--release", "live", "--force", "--journal", journal});
+        QCOMPARE(forced.code, 0);
+        QVERIFY(forced.out.startsWith("live: released the claim of elsewhere, process 4711"));
+        QCOMPARE(cli({"journal", "claims", "--journal", journal}).out, QString());
+    }
+
+    // A run killed outright leaves its claim; the next run on this machine
+    // sees that its process is gone and takes the unit at once.
+    void killedRunFreesItsClaim()
+    {
+        SimulatorOptions paced;
+        paced.paced = true;
+        ModuleSimulator slow(paced);
+        QVERIFY(slow.start());
+        const QString journal = m_dir.filePath("killed.sqlite");
+        const QString manifest = write("killed.csv", "unit,m_nev\nsite,KAPU\n");
+        QProcess station;
+        station.start(QCoreApplication::applicationDirPath() + "/tavir340-cli",
+                      {"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet", "--port", slow.slavePath()});
+        QTRY_VERIFY(slow.received().size() > 20);
+        station.kill();
+        QVERIFY(station.waitForFinished(10000));
+        QVERIFY(cli({"journal", "claims", "--journal", journal}).out.contains("site  stale: its process is gone"));
+        const auto sims = modules(1);
+        const CliRun again = cli(QStringList{"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet"} + portOptions(sims));
+        QCOMPARE(again.code, 0);
+        QVERIFY(again.out.contains("provisioned 1, not proven 0, failed 0; done 1, left to do 0 of 1 units"));
+    }
+
+    // One unit that fails beside three that pass: the three are whole in the
+    // journal, and the retried backup of a module that ignored its first
+    // request is kept.
+    void oneFailureIsItsPortsAlone()
+    {
+        SimulatorOptions silent;
+        silent.silent = true;
+        SimulatorOptions sleepy;
+        sleepy.silentRequests = 1;
+        std::vector<std::unique_ptr<ModuleSimulator>> sims = modules(2);
+        sims.push_back(std::make_unique<ModuleSimulator>(sleepy));
+        sims.push_back(std::make_unique<ModuleSimulator>(silent));
+        QVERIFY(sims[2]->start() && sims[3]->start());
+        const QString journal = m_dir.filePath("four.sqlite");
+        const QString manifest = write("four.csv", "unit,m_nev\nu1,A\nu2,B\nu3,C\nu4,D\n");
+        const CliRun run = cli(QStringList{"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet",
+                                           "--retries", "1", "--backup", m_dir.filePath("fourbackups")} + portOptions(sims));
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.out.contains("provisioned 3, not proven 0, failed 1; done 3, left to do 1 of 4 units"), qPrintable(run.out));
+        Journal read(parseJournalDestination(journal), Journal::Mode::Read);
+        Journal::Filter unfinished;
+        unfinished.result = JournalName::Unfinished;
+        QCOMPARE(read.find(unfinished).size(), 0);
+        QCOMPARE(read.provisioned().size(), 3);
+        QCOMPARE(QDir(m_dir.filePath("fourbackups")).entryList(QDir::Files).size(), 3);
     }
 
     // Every bad cell is named by row and column, and nothing is sent.
