@@ -1,9 +1,9 @@
 #pragma once
 
 // A PostgreSQL server of the test's own: a fresh cluster in a temporary
-// folder, run by an unprivileged user (the server refuses root), reached
-// through a socket in that folder only. Debian's postgresql package brings
-// initdb and pg_ctl.
+// folder, run by the test's own user or, under root (which the server
+// refuses), by nobody; reached through a socket in that folder only.
+// Debian's postgresql-15 package brings initdb and pg_ctl.
 
 #include <QDir>
 #include <QProcess>
@@ -23,20 +23,29 @@ public:
             return;
         }
         m_bin = QStringLiteral("/usr/lib/postgresql/%1/bin/").arg(versions.last());
-        if (::chown(QFile::encodeName(m_dir.path()).constData(), 65534, 65534) != 0) {  // nobody
+        if (::geteuid() == 0 && ::chown(QFile::encodeName(m_dir.path()).constData(), 65534, 65534) != 0) {  // nobody
             m_error = QStringLiteral("cannot hand the folder to nobody");
             return;
         }
         const QString data = m_dir.filePath(QStringLiteral("data"));
-        if (!run(QStringLiteral("initdb"), {"-D", data, "-U", "tavir", "--auth=trust", "-E", "UTF8", "--locale=C"})
-            || !run(QStringLiteral("pg_ctl"), {"-D", data, "-l", m_dir.filePath("log"), "-w", "-o",
-                                               "-k " + m_dir.path() + " -c listen_addresses='' -c fsync=off", "start"})) {
+        if (!run(QStringLiteral("initdb"), {"-D", data, "-U", "tavir", "--auth=trust", "-E", "UTF8", "--locale=C"}) || !start())
             return;
-        }
-        m_started = true;
         run(QStringLiteral("createdb"), {"-h", m_dir.path(), "-U", "tavir", "tavir340"});
     }
     ~PostgresServer() { stop(); }
+    bool start()
+    {
+        m_started = run(QStringLiteral("pg_ctl"), {"-D", m_dir.filePath("data"), "-l", m_dir.filePath("log"), "-w", "-o",
+                                                   "-k " + m_dir.path() + " -c listen_addresses='' -c fsync=off", "start"});
+        return m_started;
+    }
+    // Every client's session ended by the server, as an administrator would.
+    bool terminateSessions()
+    {
+        return run(QStringLiteral("psql"), {"-h", m_dir.path(), "-U", "tavir", "-d", "tavir340", "-c",
+                                            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                                            " WHERE datname = 'tavir340' AND pid <> pg_backend_pid()"});
+    }
     // Gone at once, as a server that fails.
     void stop()
     {
@@ -60,7 +69,11 @@ private:
     {
         QProcess process;
         process.setWorkingDirectory(m_dir.path());
-        process.start(QStringLiteral("runuser"), QStringList{"-u", "nobody", "--", m_bin + program} + arguments);
+        const QString binary = m_bin + program;
+        if (::geteuid() == 0)
+            process.start(QStringLiteral("runuser"), QStringList{"-u", "nobody", "--", binary} + arguments);
+        else
+            process.start(binary, arguments);
         if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
             return true;
         if (m_error.isEmpty())

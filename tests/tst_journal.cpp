@@ -357,6 +357,96 @@ private slots:
         QCOMPARE(slow.downloadsStored(), 1);
     }
 
+    // A station on another machine, and a station whose database session is
+    // ended and whose server restarts while it writes: the claims hold, the
+    // first station reconnects and proves its units, no unit is written
+    // twice.
+    void claimsSurviveADroppedDatabase()
+    {
+        PostgresServer server;
+        QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
+        const QString manifest = m_dir.filePath("dropped.csv");
+        QFile csv(manifest);
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("unit,m_nev\nu1,A\nu2,B\nu3,C\nu4,D\n");
+        csv.close();
+        SimulatorOptions paced;
+        paced.paced = true;
+        std::vector<std::unique_ptr<ModuleSimulator>> sims;
+        auto station = [&](const QStringList &prefix) {
+            QStringList arguments = prefix + QStringList{QCoreApplication::applicationDirPath() + "/tavir340-cli", "provision",
+                                                         contentFile("dropped.t16", "KAPU"), "--manifest", manifest, "--quiet",
+                                                         "--journal", server.address()};
+            for (int port = 0; port < 2; ++port) {
+                sims.push_back(std::make_unique<ModuleSimulator>(paced));
+                sims.back()->start();
+                arguments << "--port" << sims.back()->slavePath();
+            }
+            auto process = std::make_unique<QProcess>();
+            process->start(arguments.takeFirst(), arguments);
+            return process;
+        };
+        auto here = station({"env"});
+        QTRY_VERIFY_WITH_TIMEOUT(sims[0]->received().size() > 20 && sims[1]->received().size() > 20, 10000);
+        QVERIFY(server.terminateSessions());
+        server.stop();
+        QVERIFY(server.start());
+        // Another host name: only the lease can tell it that a claim lives.
+        const QStringList elsewhere = ::geteuid() == 0 ? QStringList{"unshare", "-u", "sh", "-c", "hostname elsewhere && exec \"$@\"", "-"}
+                                                       : QStringList{"unshare", "-r", "-u", "sh", "-c", "hostname elsewhere && exec \"$@\"", "-"};
+        auto there = station(elsewhere);
+        for (QProcess *process : {here.get(), there.get()}) {
+            QVERIFY(process->waitForFinished(60000));
+            QVERIFY2(process->exitCode() == 0 || process->exitCode() == 6, qPrintable(process->readAllStandardError()));
+            const QString out = QString::fromUtf8(process->readAllStandardOutput());
+            QVERIFY2(out.contains("provisioned 2, not proven 0, failed 0; done "), qPrintable(out));
+        }
+        QStringList units;
+        for (const JournalEntry &e : entries(server.address(), JournalName::Ok))
+            if (e.operation == JournalName::Provision)
+                units << e.unit;
+        std::sort(units.begin(), units.end());
+        QCOMPARE(units, QStringList({"u1", "u2", "u3", "u4"}));
+        int written = 0;
+        for (const auto &sim : sims)
+            written += sim->downloadsStored();
+        QCOMPARE(written, 4);
+    }
+
+    // The database gone while two units are being written: neither is
+    // counted as provisioned, the run says so (exit 5), and the next run
+    // takes exactly those two.
+    void aUnitIsProvenOnlyInTheJournal()
+    {
+        PostgresServer server;
+        QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
+        const QString manifest = m_dir.filePath("unproven.csv");
+        QFile csv(manifest);
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("unit,m_nev\nu1,A\nu2,B\n");
+        csv.close();
+        SimulatorOptions paced;
+        paced.paced = true;
+        ModuleSimulator first(paced), second(paced);
+        QVERIFY(first.start() && second.start());
+        const QStringList run = {"provision", contentFile("unproven.t16", "KAPU"), "--manifest", manifest, "--quiet", "--journal", server.address()};
+        QProcess station;
+        station.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", run + QStringList{"--port", first.slavePath(), "--port", second.slavePath()});
+        QTRY_VERIFY_WITH_TIMEOUT(first.received().size() > 20 && second.received().size() > 20, 10000);
+        server.stop();
+        QVERIFY(station.waitForFinished(60000));
+        QCOMPARE(station.exitCode(), 5);
+        const QString out = QString::fromUtf8(station.readAllStandardOutput());
+        QVERIFY2(out.contains("written, not proven") && out.contains("provisioned 0, not proven 2, failed 0; done 0, left to do 2 of 2 units"),
+                 qPrintable(out));
+        QVERIFY(server.start());
+        ModuleSimulator third, fourth;
+        QVERIFY(third.start() && fourth.start());
+        const CliRun again = cli(run + QStringList{"--port", third.slavePath(), "--port", fourth.slavePath()});
+        QCOMPARE(again.code, 0);
+        QVERIFY2(again.out.contains("provisioned 2, not proven 0, failed 0; done 2, left to do 0 of 2 units"), qPrintable(again.out));
+    }
+
     // Two stations provisioning from one manifest into one database at once
     // never take the same unit.
     void stationsNeverTakeTheSameUnit()
