@@ -105,8 +105,10 @@ std::optional<ProvisionCommand::Run> ProvisionCommand::parse(QCommandLineParser 
     const QStringList arguments = parser.positionalArguments();
     run.ports = parser.values(QStringLiteral("port"));
     run.manifestPath = parser.value(QStringLiteral("manifest"));
-    if (arguments.size() != 1 || run.ports.isEmpty() || run.manifestPath.isEmpty()) {
-        fail(Refused, QStringLiteral("usage: tavir340-cli provision TEMPLATE --manifest UNITS.csv --port P [--port P2 ...]"));
+    const bool status = parser.isSet(QStringLiteral("status"));
+    if (arguments.size() != 1 || (run.ports.isEmpty() && !status) || run.manifestPath.isEmpty()) {
+        fail(Refused, QStringLiteral("usage: tavir340-cli provision TEMPLATE --manifest UNITS.csv --port P [--port P2 ...]"
+                                     " | provision TEMPLATE --manifest UNITS.csv --status | provision --release UNIT"));
         return std::nullopt;
     }
     run.templatePath = arguments.first();

@@ -305,6 +305,25 @@ private slots:
         QCOMPARE(QDir(m_dir.filePath("fourbackups")).entryList(QDir::Files).size(), 3);
     }
 
+    // A module that still holds the unit just provisioned is not written
+    // with the next one: it was not swapped. --force writes it all the same.
+    void unswappedModuleIsRefused()
+    {
+        const auto sims = modules(1);
+        const QString journal = m_dir.filePath("swap.sqlite");
+        const QString manifest = write("swap.csv", "unit,m_nev\nfirst,A\nsecond,B\n");
+        const QStringList run = QStringList{"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet",
+                                            "--backup", m_dir.filePath("swapbackups")} + portOptions(sims);
+        QCOMPARE(cli(run).code, 6);
+        const CliRun same = cli(run);
+        QCOMPARE(same.code, 2);
+        QVERIFY2(same.out.contains(QString("second: %1: provision: the module on %1 already holds unit first: swap it")
+                                       .arg(sims.front()->slavePath())), qPrintable(same.out));
+        QCOMPARE(sims.front()->downloadsStored(), 1);
+        QCOMPARE(cli(run + QStringList{"--force"}).code, 0);
+        QCOMPARE(sims.front()->downloadsStored(), 2);
+    }
+
     // Every bad cell is named by row and column, and nothing is sent.
     void badCellsAreNamed()
     {

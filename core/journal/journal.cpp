@@ -566,16 +566,16 @@ QHash<QString, JournalEntry> Journal::lastFailures()
     return units;
 }
 
-QString Journal::unitHolding(const QByteArray &content, const QString &unit)
+QString Journal::unitHolding(const QString &recordSha256, const QString &unit)
 {
     if (!isOpen())
         return {};
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT unit FROM entries WHERE operation = ? AND result = ? AND content = ? AND unit <> ?"
+    query.prepare(QStringLiteral("SELECT unit FROM entries WHERE operation = ? AND result = ? AND record_sha256 = ? AND unit <> ?"
                                  " ORDER BY id DESC LIMIT 1"));
     query.addBindValue(JournalName::Provision);
     query.addBindValue(JournalName::Ok);
-    query.addBindValue(content);
+    query.addBindValue(recordSha256);
     query.addBindValue(unit);
     return exec(query) && query.next() ? query.value(0).toString() : QString();
 }

@@ -93,9 +93,9 @@ public:
     QHash<QString, Proven> provisioned();
     // The newest provisioning of each unit that ended otherwise, by unit.
     QHash<QString, JournalEntry> lastFailures();
-    // The unit whose proven content a module holds, other than `unit`; empty
-    // when there is none.
-    QString unitHolding(const QByteArray &content, const QString &unit);
+    // The unit other than `unit` that was proven with the record whose hash
+    // is `recordSha256`; empty when there is none.
+    QString unitHolding(const QString &recordSha256, const QString &unit);
 
     // Several entries in one transaction: one wait for the disk for all.
     bool startBatch();

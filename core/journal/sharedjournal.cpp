@@ -96,11 +96,11 @@ void SharedJournal::release(const QString &unit)
     submit([this, &unit](Journal &journal, Request &) { return journal.release(unit, m_self); });
 }
 
-QString SharedJournal::unitHolding(const QByteArray &content, const QString &unit)
+QString SharedJournal::unitHolding(const QString &recordSha256, const QString &unit)
 {
     Request request;
     submit([&](Journal &journal, Request &r) {
-        r.text = journal.unitHolding(content, unit);
+        r.text = journal.unitHolding(recordSha256, unit);
         return journal.isOpen();
     }, &request);
     return request.text;

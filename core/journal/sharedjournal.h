@@ -45,7 +45,7 @@ public:
     bool renew(const QString &unit);
     void release(const QString &unit);
     // See Journal::unitHolding; empty also when the journal cannot say.
-    QString unitHolding(const QByteArray &content, const QString &unit);
+    QString unitHolding(const QString &recordSha256, const QString &unit);
 
 private:
     struct Request;

@@ -3,6 +3,7 @@
 #include "core/journal/journalreason.h"
 #include "core/journal/sharedjournal.h"
 #include "core/link/lineinterrupt.h"
+#include "core/plan/transferplan.h"
 
 #include <functional>
 
@@ -56,9 +57,11 @@ bool readyToWrite(const UnitJob &job, const LinkSettings &settings, StepContext 
             return false;
         }
         context.backup = outcome.backup = kept.output;
-        // A module that holds what another unit was proven with was not swapped.
-        if (journal && !job.force) {
-            outcome.heldUnit = journal->unitHolding(ContentFile::serialize(kept.values), job.unit);
+        // A module that holds what another unit was proven with was not
+        // swapped: the same record, as the module stores it ("0005" for "5").
+        const PlannedTransfer held = planTransfer(kept.values, settings, RecordPurpose::Download);
+        if (journal && !job.force && held.plan) {
+            outcome.heldUnit = journal->unitHolding(held.plan->recordSha256(), job.unit);
             if (!outcome.heldUnit.isEmpty()) {
                 outcome.state = UnitState::NotSwapped;
                 return false;
