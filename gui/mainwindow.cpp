@@ -25,6 +25,7 @@
 #include <QActionGroup>
 #include <QBuffer>
 #include <QApplication>
+#include <QDebug>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -341,8 +342,10 @@ void MainWindow::download()
         const RecordResult &record = planned.refusals.first();
         QString text = WindowText::downloadRefusal(record, m_settings.DownloadSeparator);
         if (record.field >= 0) {
-            if (record.error == RecordError::MissingField)
+            if (record.error == RecordError::MissingField) {
+                qDebug().noquote() << lineEditCatalogue()[record.field].name;  // the diagnostic line the window has always written
                 text += QLatin1Char('\n') + WindowText::missingField(record.field);
+            }
             FieldMarks::mark(ui->centralWidget, lineEditCatalogue()[record.field].name, text);
             QLineEdit *field = formLineEdits(ui->centralWidget)[record.field];
             if (field->focusPolicy() != Qt::NoFocus && field->isEnabled())

@@ -64,9 +64,13 @@ std::optional<CheckBoxPlace> checkBoxPlace(const QString &name)
 
 std::optional<PermissionBit> permissionBit(const QString &group)
 {
-    const QStringList parts = group.split(QLatin1Char('.'));
+    // "g.b": the first piece and the last, as a split at every dot gives them.
+    const QStringView text(group);
+    const qsizetype first = text.indexOf(QLatin1Char('.'));
+    const qsizetype last = text.lastIndexOf(QLatin1Char('.'));
     bool groupOk = false, bitOk = false;
-    const PermissionBit bit{parts.first().toInt(&groupOk, 10), parts.last().toInt(&bitOk, 10)};
+    const PermissionBit bit{(first < 0 ? text : text.left(first)).toInt(&groupOk, 10),
+                            (last < 0 ? text : text.mid(last + 1)).toInt(&bitOk, 10)};
     if (!groupOk || !bitOk || bit.bit < 1 || bit.bit > 30)
         return std::nullopt;
     return bit;

@@ -36,14 +36,22 @@ QList<FieldDifference> boxDifferences(const FormValues &form, int row, const QSt
 
 } // namespace
 
-QStringList storedItems(const FormValues &form)
+namespace {
+
+QStringList withoutFill(QStringList items)
 {
-    QStringList items = recordItems(form);
     for (QString &item : items) {
         while (item.endsWith(QLatin1Char(' ')))
             item.chop(1);
     }
     return items;
+}
+
+} // namespace
+
+QStringList storedItems(const FormValues &form)
+{
+    return withoutFill(recordItems(form));
 }
 
 QList<FieldDifference> compareStoredItems(const FormValues &form, const QStringList &expected, const QStringList &found)
@@ -78,12 +86,14 @@ QList<FieldDifference> compareAsStored(const FormValues &first, const FormValues
 PlannedTransfer planTransfer(const FormValues &form, const LinkSettings &settings, RecordPurpose purpose)
 {
     PlannedTransfer planned;
-    if (purpose == RecordPurpose::Download)
-        planned.refusals = downloadRefusals(form, settings);
+    const QStringList items = recordItems(form);
     LinkSettings built = settings;
-    const RecordResult result = buildContentRecord(form, built, purpose);
-    if (planned.refusals.isEmpty() && result.error != RecordError::None)
+    if (purpose == RecordPurpose::Download) {
+        planned.refusals = downloadRefusals(form, items, settings);
+        built.RecordText = downloadRecord(items, settings);
+    } else if (const RecordResult result = buildContentRecord(form, built, purpose); result.error != RecordError::None) {
         planned.refusals.append(result);
+    }
     if (!planned.refusals.isEmpty())
         return planned;
     TransferPlan plan;
@@ -94,7 +104,7 @@ PlannedTransfer planTransfer(const FormValues &form, const LinkSettings &setting
         sent.chop(1);  // the comparison text ends in a separator no download sends
     for (const QByteArray &piece : linePieces(sent, settings.DownloadSeparator))
         plan.m_pieces.append(piece + char(PieceEnd));
-    plan.m_storedItems = storedItems(form);
+    plan.m_storedItems = withoutFill(items);
     planned.plan = plan;
     return planned;
 }

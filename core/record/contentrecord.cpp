@@ -100,6 +100,19 @@ QString checksumSuffix(const QString &record, char checkSize)
 
 QList<RecordResult> downloadRefusals(const FormValues &form, const LinkSettings &settings)
 {
+    return downloadRefusals(form, recordItems(form), settings);
+}
+
+QString downloadRecord(const QStringList &items, const LinkSettings &settings)
+{
+    QString record = items.join(settingChar(settings.DownloadSeparator));
+    if (settings.CheckValue >= 1)
+        record += checksumSuffix(record, settings.CheckSize);
+    return record;
+}
+
+QList<RecordResult> downloadRefusals(const FormValues &form, const QStringList &items, const LinkSettings &settings)
+{
     QList<RecordResult> refusals;
     const qsizetype fieldCount = std::max<qsizetype>(form.texts.size() - TelephoneCount, 0);
     for (qsizetype i = 0; i < fieldCount && i < RequiredFieldCount; ++i) {
@@ -107,7 +120,6 @@ QList<RecordResult> downloadRefusals(const FormValues &form, const LinkSettings 
             refusals.append({RecordError::MissingField, int(i)});
     }
     const QChar separator = settingChar(settings.DownloadSeparator);
-    const QStringList items = recordItems(form);
     // The accent check looks at the fields as they stand in the record, the
     // separators between them included.
     for (qsizetype i = 0; i < fieldCount; ++i) {
@@ -160,10 +172,7 @@ RecordResult buildContentRecord(const FormValues &form, LinkSettings &settings,
                 settings.RecordText = fieldPart(items, separator);
             return first;
         }
-        QString record = items.join(separator);
-        if (settings.CheckValue >= 1)
-            record += checksumSuffix(record, settings.CheckSize);
-        settings.RecordText = record;
+        settings.RecordText = downloadRecord(items, settings);
         return {};
     }
 

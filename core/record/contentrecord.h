@@ -44,6 +44,11 @@ RecordResult buildContentRecord(const FormValues &form, LinkSettings &settings,
 // Every refusal a download would make, in the order it looks; for naming them
 // all at once.
 QList<RecordResult> downloadRefusals(const FormValues &form, const LinkSettings &settings);
+// The same for the form's record items, made once by the caller.
+QList<RecordResult> downloadRefusals(const FormValues &form, const QStringList &items, const LinkSettings &settings);
+// The download's record from its items: joined by the separator, with the
+// checksum suffix when the settings ask for one.
+QString downloadRecord(const QStringList &items, const LinkSettings &settings);
 
 // The record's 44 items in form order, each in its 16-character slot: the
 // telephone items with their two permission digits in front.
