@@ -194,8 +194,8 @@ QString ending(const ExchangeReport &report)
     case Ending::Refused: return QStringLiteral("refused");
     case Ending::PortUnavailable:
         if (report.port.access == SerialDevice::Access::NoPermission)
-            return QStringLiteral("cannot open the port: %1: %2; the fix: sudo usermod -aG %3 $USER, then log in again")
-                .arg(SerialDevice::shortName(report.port.device), portState(report.port), report.port.group);
+            return QStringLiteral("cannot open the port: %1: %2%3")
+                .arg(SerialDevice::shortName(report.port.device), portState(report.port), permissionFix(report.port.permission));
         return QStringLiteral("cannot open the port: %1: %2").arg(SerialDevice::shortName(report.port.device), portState(report.port));
     case Ending::LineSetupFailed: return QStringLiteral("the port would not take the line settings");
     case Ending::NoReady:
@@ -209,6 +209,26 @@ QString ending(const ExchangeReport &report)
     case Ending::Cancelled:
     case Ending::Interrupted:
         return QStringLiteral("interrupted");
+    }
+    return {};
+}
+
+QString permissionFix(const PermissionAdvice &advice)
+{
+    using Fix = PermissionAdvice::Fix;
+    switch (advice.fix) {
+    case Fix::None: return {};
+    case Fix::JoinGroup: return QStringLiteral("; the fix: sudo usermod -aG %1 $USER, then log in again").arg(advice.group);
+    case Fix::LogInAgain:
+        return QStringLiteral("; you are in the group %1, but not in this session yet: log out and in again (or: newgrp %1)").arg(advice.group);
+    case Fix::GroupCannotWrite:
+        return QStringLiteral("; the group %1 may not write to it (mode %2): a udev rule must give it, for example this line in "
+                              "/etc/udev/rules.d/99-tavir340.rules: %3")
+            .arg(advice.group, QString::number(advice.mode, 8).rightJustified(4, QLatin1Char('0')), advice.udevRule);
+    case Fix::RootOnly:
+        return QStringLiteral("; only root may open it: a udev rule must give it to a group, for example this line in "
+                              "/etc/udev/rules.d/99-tavir340.rules: %1")
+            .arg(advice.udevRule);
     }
     return {};
 }

@@ -47,6 +47,8 @@ QString portState(const SerialDevice::PortState &state);
 // Why an exchange did not do what was asked.
 QString ending(const ExchangeReport &report);
 QString answerProblem(AnswerError error, int fieldCount);
+// What would let the user open a port: "; the fix: …".
+QString permissionFix(const PermissionAdvice &advice);
 // "m_nev (Modul neve): file "KAPU", module "ABLAK"".
 QString difference(const FieldDifference &difference, const QString &firstName, const QString &secondName);
 QString unsavable(const ContentFile::SaveProblem &problem);

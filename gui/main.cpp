@@ -12,33 +12,67 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
-{
-    FontConfigWarmUp fonts;
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tavir340"));
-    QApplication::setApplicationVersion(QStringLiteral(TAVIR340_VERSION));
-    Language::install(Language::requested());
+namespace {
 
-    QCommandLineParser parser;
+struct Options
+{
+    QCommandLineOption log{QStringLiteral("log"), QStringLiteral("Write every byte on the line to <file>."), QStringLiteral("file")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"),
+                                  QStringLiteral("Save a picture of the window to <file> once it is drawn, then quit."),
+                                  QStringLiteral("file")};
+    QCommandLineOption journal{QStringLiteral("journal"),
+                               QStringLiteral("Keep the journal in <dest>: a file, or a postgresql:// address "
+                                              "(default: $TAVIR340_JOURNAL, else ~/.local/state/tavir340/journal.sqlite)."),
+                               QStringLiteral("dest")};
+    QCommandLineOption noJournal{QStringLiteral("no-journal"), QStringLiteral("Keep no journal.")};
+};
+
+void describe(QCommandLineParser &parser, const Options &options)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("tavir340"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVIR340_VERSION));
     parser.setApplicationDescription(QStringLiteral("Tavir-340 letöltő szoftver: configures a Tavir-340 GSM module "
                                                     "over a serial port."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Write every byte on the line to <file>."),
-                                 QStringLiteral("file"));
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Save a picture of the window to <file> once it is drawn, then quit."),
-                                        QStringLiteral("file"));
-    const QCommandLineOption journal(QStringLiteral("journal"),
-                                     QStringLiteral("Keep the journal in <dest>: a file, or a postgresql:// address "
-                                                    "(default: $TAVIR340_JOURNAL, else ~/.local/state/tavir340/journal.sqlite)."),
-                                     QStringLiteral("dest"));
-    const QCommandLineOption noJournal(QStringLiteral("no-journal"), QStringLiteral("Keep no journal."));
-    parser.addOptions({log, screenshot, journal, noJournal});
+    parser.addOptions({options.log, options.screenshot, options.journal, options.noJournal});
+}
+
+// --help and --version need no display: they are answered before the window
+// would connect to one.
+bool asksOnlyForText(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const Options options;
+    if (asksOnlyForText(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCommandLineParser parser;
+        describe(parser, options);
+        parser.process(app);  // prints, and ends the program
+        return 0;
+    }
+    FontConfigWarmUp fonts;
+    QApplication app(argc, argv);
+    Language::install(Language::requested());
+    QCommandLineParser parser;
+    describe(parser, options);
     parser.process(app);
-    if (parser.isSet(log)) {
-        if (const FileError error = ExchangeLog::start(parser.value(log))) {
+    const QCommandLineOption &log = options.log;
+    const QCommandLineOption &screenshot = options.screenshot;
+    const QCommandLineOption &journal = options.journal;
+    const QCommandLineOption &noJournal = options.noJournal;
+    if (parser.isSet(log)) {        if (const FileError error = ExchangeLog::start(parser.value(log))) {
             std::fprintf(stderr, "tavir340: cannot write the log %s: %s\n", qPrintable(parser.value(log)),
                          qPrintable(WindowText::fileError(error)));
             return 2;

@@ -4,7 +4,7 @@
 # build-deb/, and prints the package's path as the last line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh debhelper dpkg-dev fakeroot help2man
+scripts/install-deps.sh debhelper dpkg-dev fakeroot help2man lintian desktop-file-utils appstream
 
 version=$(dpkg-parsechangelog -S Version)
 out=build-deb

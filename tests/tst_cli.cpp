@@ -470,6 +470,7 @@ private slots:
     void outputsThatCannotBeWritten()
     {
         const QByteArray good = fileBytes(sampleFile("good.t16"));
+        REQUIRE_ROOT("mounts a small tmpfs and fills it");
         FullFolder full(good);
         QVERIFY2(full.error().isEmpty(), qPrintable(full.error()));
         const QString kept = full.filePath("kept.t16");

@@ -113,6 +113,7 @@ private slots:
     void saveOnAFullDisk()
     {
         const QByteArray good = "a good file that must survive";
+        REQUIRE_ROOT("mounts a small tmpfs and fills it");
         FullFolder full(good);
         QVERIFY2(full.error().isEmpty(), qPrintable(full.error()));
         MainWindow window;

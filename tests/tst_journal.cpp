@@ -281,6 +281,8 @@ private slots:
         } else {
             const QByteArray mountPoint = QFile::encodeName(folder.path());
             if (kind == "read-only")
+                REQUIRE_ROOT("mounts a read-only tmpfs");
+            if (kind == "read-only")
                 QCOMPARE(::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=1m"), 0);
             {
                 Journal made(parseJournalDestination(journal));
@@ -549,6 +551,7 @@ private slots:
     // An export that the disk cannot take says so and leaves no file.
     void journalExportToAFullDisk()
     {
+        REQUIRE_ROOT("mounts a small tmpfs and fills it");
         FullFolder full("kept");
         QVERIFY2(full.error().isEmpty(), qPrintable(full.error()));
         const QString location = m_dir.filePath("export.sqlite");

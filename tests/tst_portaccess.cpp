@@ -94,7 +94,7 @@ private slots:
     {
         delete m_sim;
         m_locks.reset();
-        SerialDevice::setLockDirectories({QStringLiteral("/run/lock"), QStringLiteral("/var/lock")});
+        SerialDevice::setLockDirectories(SerialDevice::defaultLockDirectories());
     }
 
     void lockFileName()
@@ -187,6 +187,8 @@ private slots:
         const QByteArray path = QFile::encodeName(lockFile());
         if (kind == "fifo")
             QCOMPARE(::mkfifo(path.constData(), 0666), 0);
+        else if (kind == "device" && ::geteuid() != 0)
+            QSKIP("needs root: makes a device node");
         else if (kind == "device")
             QCOMPARE(::mknod(path.constData(), S_IFCHR | 0666, makedev(1, 3)), 0);  // /dev/null's numbers
         else

@@ -8,6 +8,9 @@
 #include "simulator/modulesimulator.h"
 #include "core/port/portname.h"
 #include "core/link/seriallink.h"
+#include "core/port/portpermission.h"
+#include "gui/form/windowtexts.h"
+#include "cli/phrases.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -215,7 +218,46 @@ private slots:
         QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nNem lehet megnyitni a portot.\nNincs port kiválasztva."));
     }
 
+    // The advice comes from the device's mode and group and the user's
+    // groups: never "join root".
+    void permissionIsExplained_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("rootGroup");
+        QTest::addColumn<bool>("inAccount");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("cli");
+        const QString rule = R"(KERNEL=="ttyUSB0", GROUP="%1", MODE="0660")";
+        QTest::newRow("root only") << 0600 << true << false
+            << ". Az eszközt csak a root használhatja: egy udev-szabály adhatja egy csoportnak, például ez a sor a "
+               "/etc/udev/rules.d/99-tavir340.rules fájlban: " + rule.arg("dialout")
+            << "; only root may open it: a udev rule must give it to a group, for example this line in "
+               "/etc/udev/rules.d/99-tavir340.rules: " + rule.arg("dialout");
+        QTest::newRow("group may not write") << 0600 << false << true
+            << ". A(z) „dialout” csoport nem írhatja az eszközt (0600): egy udev-szabály adhatja meg, például ez a sor a "
+               "/etc/udev/rules.d/99-tavir340.rules fájlban: " + rule.arg("dialout")
+            << "; the group dialout may not write to it (mode 0600): a udev rule must give it, for example this line in "
+               "/etc/udev/rules.d/99-tavir340.rules: " + rule.arg("dialout");
+        QTest::newRow("in the group, not in this session") << 0660 << false << true
+            << ". A felhasználó már tagja a(z) „dialout” csoportnak, de ebben a munkamenetben még nem: jelentkezzen ki és be újra (vagy: newgrp dialout)."
+            << "; you are in the group dialout, but not in this session yet: log out and in again (or: newgrp dialout)";
+        QTest::newRow("not in the group") << 0660 << false << false
+            << ". Megoldás: sudo usermod -aG dialout $USER, majd új bejelentkezés."
+            << "; the fix: sudo usermod -aG dialout $USER, then log in again";
+    }
     void permissionIsExplained()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, rootGroup);
+        QFETCH(bool, inAccount);
+        QFETCH(QString, window);
+        QFETCH(QString, cli);
+        const PermissionAdvice advice = adviseOn({"/dev/ttyUSB0", mode, rootGroup, rootGroup ? "root" : "dialout", false, inAccount});
+        QCOMPARE(WindowText::permissionFix(advice), window);
+        QCOMPARE(Phrase::permissionFix(advice), cli);
+    }
+
+    void permissionHintInThePortDialog()
     {
         FakeDevices devices;
         const QString denied = devices.addAdapter("ttyUSB0", "Pelda", "Cable", "");
@@ -226,6 +268,7 @@ private slots:
             if (path == denied) {
                 state.access = SerialDevice::Access::NoPermission;
                 state.group = SerialDevice::owningGroup(path);
+                state.permission = permissionAdvice(path);
             }
             return state;
         };
@@ -234,8 +277,7 @@ private slots:
         QCOMPARE(dialog.port(), QString("ttyUSB1"));
         const QLabel *hint = dialog.findChild<QLabel *>("permissionHint");
         QVERIFY(hint->isVisibleTo(&dialog));
-        QCOMPARE(hint->text(), QString("ttyUSB0: nincs jogosultság. A felhasználónak a(z) „%1” csoport tagjának kell lennie.")
-                                   .arg(QFileInfo(denied).group()));
+        QCOMPARE(hint->text(), "ttyUSB0: nincs jogosultság" + WindowText::permissionFix(permissionAdvice(denied)));
         QCOMPARE(clippedLabels(&dialog), QStringList());
     }
 

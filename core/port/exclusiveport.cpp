@@ -99,6 +99,7 @@ PortState inspect(const QString &port)
     if (::access(encoded(path).constData(), R_OK | W_OK) != 0) {
         state.access = Access::NoPermission;
         state.group = owningGroup(path);
+        state.permission = permissionAdvice(path);
         return state;
     }
     state.access = Access::Free;
@@ -124,8 +125,10 @@ ExclusivePort::ExclusivePort(const QString &port)
         refuse(error == EACCES || error == EPERM ? Access::NoPermission
                : error == EBUSY                  ? Access::Busy
                                                  : Access::Missing);
-        if (m_state.access == Access::NoPermission)
+        if (m_state.access == Access::NoPermission) {
             m_state.group = owningGroup(path);
+            m_state.permission = permissionAdvice(path);
+        }
         return;
     }
     m_fd = fd;

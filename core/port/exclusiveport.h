@@ -2,6 +2,7 @@
 
 #include "lockfile.h"
 #include "portholder.h"
+#include "portpermission.h"
 
 #include <QString>
 
@@ -24,6 +25,7 @@ struct PortState
     std::optional<Holder> holder;  // who has it, where that can be known
     QString lockFile;              // a lock file that names no live process we can read
     QString group;                 // the group that owns a device we may not open
+    PermissionAdvice permission;   // what would let us open it
 };
 
 // The group that owns a device file.

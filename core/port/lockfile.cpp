@@ -1,5 +1,7 @@
 #include "lockfile.h"
 
+#include <QDir>
+
 #include "portname.h"
 
 #include <QFile>
@@ -21,7 +23,7 @@ namespace {
 std::mutex folderMutex;
 QStringList &lockFolders()
 {
-    static QStringList folders = {QStringLiteral("/run/lock"), QStringLiteral("/var/lock")};
+    static QStringList folders = defaultLockDirectories();
     return folders;
 }
 
@@ -83,6 +85,14 @@ Write writeLock(const QString &path, int *held)
 }
 
 } // namespace
+
+QStringList defaultLockDirectories()
+{
+    const QString chosen = qEnvironmentVariable("TAVIR340_LOCK_DIR");
+    if (!chosen.isEmpty() && QDir::isAbsolutePath(chosen))
+        return {chosen};
+    return {QStringLiteral("/run/lock"), QStringLiteral("/var/lock")};
+}
 
 void setLockDirectories(const QStringList &folders)
 {

@@ -16,6 +16,9 @@ namespace SerialDevice {
 // that exists. Tests point it at a folder of their own.
 void setLockDirectories(const QStringList &folders);
 QStringList lockDirectories();
+// /run/lock, then /var/lock; or the one absolute folder TAVIR340_LOCK_DIR
+// names, for a test run or a machine that keeps its locks elsewhere.
+QStringList defaultLockDirectories();
 // The lock file for a device, with links resolved; empty without a folder.
 QString lockFilePath(const QString &device);
 

@@ -134,6 +134,27 @@ QString portState(const SerialDevice::PortState &state)
     return name;
 }
 
+QString permissionFix(const PermissionAdvice &advice)
+{
+    using Fix = PermissionAdvice::Fix;
+    switch (advice.fix) {
+    case Fix::None: return {};
+    case Fix::JoinGroup: return Texts::tr(". Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.").arg(advice.group);
+    case Fix::LogInAgain:
+        return Texts::tr(". A felhasználó már tagja a(z) „%1” csoportnak, de ebben a munkamenetben még nem: jelentkezzen ki és be újra (vagy: newgrp %1).")
+            .arg(advice.group);
+    case Fix::GroupCannotWrite:
+        return Texts::tr(". A(z) „%1” csoport nem írhatja az eszközt (%2): egy udev-szabály adhatja meg, például ez a sor a "
+                         "/etc/udev/rules.d/99-tavir340.rules fájlban: %3")
+            .arg(advice.group, QString::number(advice.mode, 8).rightJustified(4, QLatin1Char('0')), advice.udevRule);
+    case Fix::RootOnly:
+        return Texts::tr(". Az eszközt csak a root használhatja: egy udev-szabály adhatja egy csoportnak, például ez a sor a "
+                         "/etc/udev/rules.d/99-tavir340.rules fájlban: %1")
+            .arg(advice.udevRule);
+    }
+    return {};
+}
+
 QString failureReason(const ExchangeReport &report, AnswerError answerError, int fieldCount)
 {
     const QString bytes = QString::fromLatin1(report.unexpected.toHex(' ').toUpper());
@@ -146,7 +167,7 @@ QString failureReason(const ExchangeReport &report, AnswerError answerError, int
         return {};
     case Ending::PortUnavailable:
         if (report.port.access == SerialDevice::Access::NoPermission)
-            return portState(report.port) + Texts::tr(". Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.").arg(report.port.group);
+            return portState(report.port) + permissionFix(report.port.permission);
         return portState(report.port);
     case Ending::LineSetupFailed:
         return Texts::tr("A port nem fogadja el a vonal beállításait.");

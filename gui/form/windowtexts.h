@@ -30,6 +30,9 @@ QString failureReason(const ExchangeReport &report, AnswerError answerError = An
 // The details of a failed verify: each field the module holds otherwise, or
 // why its answer could not be read as fields.
 QString verifyDetails(const AnswerComparison &comparison);
+// What would let the user open a port, after ". ": join the group, log in
+// again, or a udev rule with its line.
+QString permissionFix(const PermissionAdvice &advice);
 // The tool tip of a field a verify found different: "A modul értéke: "ABLAK"".
 QString moduleHolds(const FieldDifference &difference);
 // The line under "Az összes mező kitöltése kötelező." that names the field.

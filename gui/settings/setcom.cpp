@@ -187,8 +187,7 @@ void setcom::retranslateUi()
         return entry.state.access == SerialDevice::Access::NoPermission;
     });
     if (denied != m_entries.cend())
-        hints << tr("%1: nincs jogosultság. A felhasználónak a(z) „%2” csoport tagjának kell lennie.")
-                     .arg(shortName(*denied), denied->state.group);
+        hints << tr("%1: nincs jogosultság").arg(shortName(*denied)) + WindowText::permissionFix(denied->state.permission);
     for (const PortEntry &entry : std::as_const(m_entries)) {
         if (entry.state.access == SerialDevice::Access::Busy)
             hints << WindowText::portState(entry.state);
