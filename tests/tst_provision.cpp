@@ -188,7 +188,7 @@ private slots:
         QTest::addColumn<QByteArray>("csv");
         QTest::addColumn<QString>("named");
         QTest::newRow("a/b beside a_b") << QByteArray("unit\na_b\na/b\n") << "row 3, column unit: the same file name as the unit of row 2";
-        QTest::newRow("NUL") << QByteArray("unit\na\0b\n", 13) << "row 2, column unit: the unit's name holds a control character";
+        QTest::newRow("NUL") << QByteArray("unit\na\0b\n", 9) << "row 2, column unit: the unit's name holds a control character";
         QTest::newRow("newline") << QByteArray("unit\n\"a\nb\"\n") << "row 2, column unit: the unit's name holds a control character";
         QTest::newRow("300 characters") << "unit\n" + QByteArray(300, 'u') + "\n" << "row 2, column unit: a unit's name takes at most 64 characters";
         QTest::newRow("Latin-1 bytes") << QByteArray("unit\nkapu\xe9\n") << "row 2, column unit: the unit's name holds bytes that are not UTF-8";

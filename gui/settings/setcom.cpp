@@ -196,6 +196,11 @@ void setcom::retranslateUi()
         hints << tr("%1: nem található").arg(m_typed);
     m_hint->setText(hints.join(QLatin1Char('\n')));
     m_hint->setVisible(!hints.isEmpty());
+    // The dialog grows to hold the whole hint, its advice included: a wrapped
+    // label's height is known only for a width, the width of the port row.
+    const int width = m_portLabel->sizeHint().width() + m_ports->sizeHint().width() + layout()->spacing();
+    m_hint->setMinimumHeight(hints.isEmpty() ? 0 : m_hint->heightForWidth(width));
+    adjustSize();
 }
 
 void setcom::changeEvent(QEvent *event)
