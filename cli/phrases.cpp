@@ -173,6 +173,9 @@ QString portState(const SerialDevice::PortState &state)
             return QStringLiteral("busy (%1, %2)").arg(state.holder->program).arg(state.holder->pid);
         if (state.holder)
             return QStringLiteral("busy (%1)").arg(state.holder->pid);
+        if (!state.lockFile.isEmpty() && state.stalePid > 0)
+            return QStringLiteral("busy: the lock file %1 names process %2, which has ended, and only its owner may remove it: "
+                                  "sudo rm %1").arg(state.lockFile).arg(state.stalePid);
         if (!state.lockFile.isEmpty())
             return QStringLiteral("busy (lock file %1)").arg(state.lockFile);
         return QStringLiteral("busy");

@@ -250,6 +250,41 @@ private slots:
         QCOMPARE(QDir(m_locks->path()).entryList(QDir::Files).size(), int(sims.size()));  // no temporary left
     }
 
+    // Two takers of one stale lock, the second held up between reading it
+    // and removing it: the first one's new lock survives, and the second
+    // sees it held.
+    void staleLockTakenOverOnce()
+    {
+        QFile stale(lockFile());
+        QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("   4194303\n") == 11);  // above any pid_max
+        stale.close();
+        std::latch sawStale(1), firstTook(1);
+        static thread_local bool heldUp = false;
+        SerialDevice::DeviceLock::setBeforeStaleRemoval([&] {
+            if (!heldUp)
+                return;
+            sawStale.count_down();
+            firstTook.wait();
+        });
+        SerialDevice::DeviceLock::Status secondStatus = SerialDevice::DeviceLock::Status::NotKept;
+        std::thread taker([&] {
+            heldUp = true;
+            const SerialDevice::DeviceLock lock(m_sim->slavePath());
+            secondStatus = lock.status();
+        });
+        sawStale.wait();
+        {
+            const SerialDevice::DeviceLock first(m_sim->slavePath());
+            QCOMPARE(first.status(), SerialDevice::DeviceLock::Status::Taken);
+            firstTook.count_down();
+            taker.join();
+            QCOMPARE(secondStatus, SerialDevice::DeviceLock::Status::Held);
+            QCOMPARE(SerialDevice::readLock(lockFile()).state, SerialDevice::LockState::Live);
+        }
+        SerialDevice::DeviceLock::setBeforeStaleRemoval({});
+        QVERIFY(!QFile::exists(lockFile()));
+    }
+
     // A folder we may not write still lets the port be used.
     void lockFolderNotWritable()
     {

@@ -46,10 +46,13 @@ bool heldByLock(const DeviceLock &lock, PortState *state)
     if (lock.allows())
         return false;
     state->access = Access::Busy;
-    if (lock.status() == DeviceLock::Status::Held)
+    if (lock.status() == DeviceLock::Status::Held) {
         state->holder = lock.holder();
-    else
+    } else {
         state->lockFile = lock.path();
+        if (lock.status() == DeviceLock::Status::StaleKept)
+            state->stalePid = lock.stalePid();
+    }
     return true;
 }
 

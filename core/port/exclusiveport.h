@@ -24,6 +24,7 @@ struct PortState
     QString device;                // the device itself, links resolved
     std::optional<Holder> holder;  // who has it, where that can be known
     QString lockFile;              // a lock file that names no live process we can read
+    qint64 stalePid = 0;           // the ended process such a lock names, when we may not remove it
     QString group;                 // the group that owns a device we may not open
     PermissionAdvice permission;   // what would let us open it
 };

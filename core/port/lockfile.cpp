@@ -115,6 +115,65 @@ QString lockFilePath(const QString &device)
     return {};
 }
 
+namespace {
+
+std::function<void()> &beforeStaleRemoval()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+// The lock's first line: ten right-aligned digits and a newline, or a
+// first line that is a number.
+qint64 lockPid(const QByteArray &content)
+{
+    bool ok = false;
+    const qint64 pid = content.split('\n').first().trimmed().toLongLong(&ok);
+    return ok && pid > 0 ? pid : 0;
+}
+
+enum class Removal { Removed, Changed, NotOurs };
+
+// Removes the stale lock at `path`, but only the very file that was found
+// stale: under its flock (every lock of ours holds one while it lives, and
+// two of us taking the same stale lock over take turns here), read again,
+// and still the file under that name. A second taker finds the name gone or
+// pointing at the first one's new lock, and leaves it.
+Removal removeStale(const QByteArray &path, qint64 *pid)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return Removal::Changed;
+    Removal removal = Removal::Changed;
+    char buffer[128];
+    struct stat opened {}, named {};
+    auto stillStale = [&] {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, 0);
+        *pid = n > 0 ? lockPid(QByteArray(buffer, n)) : 0;
+        return *pid > 0 && !isRunning(*pid);
+    };
+    // A live lock (another taker's new one, say) is left at once; another
+    // taker's turn on a stale one is short: a read, a look, an unlink.
+    bool turn = false;
+    for (int wait = 0; wait < 200 && stillStale() && !(turn = ::flock(fd, LOCK_EX | LOCK_NB) == 0); ++wait)
+        ::usleep(10000);
+    if (turn) {
+        const bool same = ::fstat(fd, &opened) == 0 && ::lstat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
+                       && opened.st_ino == named.st_ino;
+        if (same && stillStale())
+            removal = ::unlink(path.constData()) == 0 || errno == ENOENT ? Removal::Removed : Removal::NotOurs;
+    }
+    ::close(fd);
+    return removal;
+}
+
+} // namespace
+
+void DeviceLock::setBeforeStaleRemoval(std::function<void()> hook)
+{
+    beforeStaleRemoval() = std::move(hook);
+}
+
 LockReading readLock(const QString &path)
 {
     const QByteArray name = encoded(path);
@@ -133,11 +192,8 @@ LockReading readLock(const QString &path)
     if (n < 0)
         return {LockState::Unreadable, {}};
 
-    // Ten right-aligned digits and a newline, or a first line that is a number.
-    const QByteArray firstLine = QByteArray(buffer, n).split('\n').first().trimmed();
-    bool ok = false;
-    const qint64 pid = firstLine.toLongLong(&ok);
-    if (!ok || pid <= 0)
+    const qint64 pid = lockPid(QByteArray(buffer, n));
+    if (pid == 0)
         return {LockState::Unreadable, {}};
     if (!isRunning(pid))
         return {LockState::Stale, {}};
@@ -162,8 +218,10 @@ DeviceLock::DeviceLock(const QString &device)
             m_status = Status::Unreadable;
             return;
         case LockState::Stale:
-            if (::unlink(encoded(m_path).constData()) != 0 && errno != ENOENT) {
-                m_status = Status::Unreadable;
+            if (beforeStaleRemoval())
+                beforeStaleRemoval()();
+            if (removeStale(encoded(m_path), &m_stalePid) == Removal::NotOurs) {
+                m_status = Status::StaleKept;
                 return;
             }
             continue;

@@ -3,6 +3,8 @@
 #include "portholder.h"
 
 #include <QString>
+
+#include <functional>
 #include <QStringList>
 
 // The UUCP lock files that serial terminals keep in /run/lock: "LCK..ttyUSB0"
@@ -41,7 +43,9 @@ LockReading readLock(const QString &path);
 class DeviceLock
 {
 public:
-    enum class Status { Taken, NotKept, Held, Unreadable };
+    // StaleKept: a lock of a process that has ended, which we may not remove
+    // (another user's file in a sticky folder): see stalePid().
+    enum class Status { Taken, NotKept, Held, Unreadable, StaleKept };
 
     DeviceLock() = default;
     explicit DeviceLock(const QString &device);
@@ -56,13 +60,19 @@ public:
     Status status() const { return m_status; }
     const Holder &holder() const { return m_holder; }  // when Held
     const QString &path() const { return m_path; }     // the lock file
+    qint64 stalePid() const { return m_stalePid; }     // when StaleKept
     void release();
+
+    // Called between finding a lock stale and removing it: how a test puts
+    // another taker's turn exactly there.
+    static void setBeforeStaleRemoval(std::function<void()> hook);
 
 private:
     Status m_status = Status::NotKept;
     Holder m_holder;
     QString m_path;
     int m_fd = -1;  // our lock, flock()ed while it is ours
+    qint64 m_stalePid = 0;
 };
 
 } // namespace SerialDevice

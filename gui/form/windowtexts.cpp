@@ -127,6 +127,9 @@ QString portState(const SerialDevice::PortState &state)
             return Texts::tr("%1: foglalt (%2, %3)").arg(name, state.holder->program).arg(state.holder->pid);
         if (state.holder)
             return Texts::tr("%1: foglalt (%2)").arg(name).arg(state.holder->pid);
+        if (!state.lockFile.isEmpty() && state.stalePid > 0)
+            return Texts::tr("%1: foglalt: a %2 zárolófájl a már véget ért %3 folyamatot nevezi meg, és csak a tulajdonosa törölheti: "
+                             "sudo rm %2").arg(name, state.lockFile).arg(state.stalePid);
         if (!state.lockFile.isEmpty())
             return Texts::tr("%1: foglalt (zárolófájl: %2)").arg(name, state.lockFile);
         return Texts::tr("%1: foglalt").arg(name);
