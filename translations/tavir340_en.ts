@@ -4,129 +4,129 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="89"/>
+        <location filename="../gui/mainwindow.cpp" line="90"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="147"/>
+        <location filename="../gui/mainwindow.cpp" line="148"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="170"/>
+        <location filename="../gui/mainwindow.cpp" line="171"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="181"/>
-        <location filename="../gui/mainwindow.cpp" line="211"/>
-        <location filename="../gui/mainwindow.cpp" line="222"/>
+        <location filename="../gui/mainwindow.cpp" line="182"/>
+        <location filename="../gui/mainwindow.cpp" line="212"/>
+        <location filename="../gui/mainwindow.cpp" line="223"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="181"/>
+        <location filename="../gui/mainwindow.cpp" line="182"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="186"/>
-        <location filename="../gui/mainwindow.cpp" line="440"/>
+        <location filename="../gui/mainwindow.cpp" line="187"/>
+        <location filename="../gui/mainwindow.cpp" line="443"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="187"/>
-        <location filename="../gui/mainwindow.cpp" line="440"/>
+        <location filename="../gui/mainwindow.cpp" line="188"/>
+        <location filename="../gui/mainwindow.cpp" line="443"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="200"/>
+        <location filename="../gui/mainwindow.cpp" line="201"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="201"/>
+        <location filename="../gui/mainwindow.cpp" line="202"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="214"/>
+        <location filename="../gui/mainwindow.cpp" line="215"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="222"/>
+        <location filename="../gui/mainwindow.cpp" line="223"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="230"/>
+        <location filename="../gui/mainwindow.cpp" line="231"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="230"/>
+        <location filename="../gui/mainwindow.cpp" line="231"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="235"/>
+        <location filename="../gui/mainwindow.cpp" line="236"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="235"/>
+        <location filename="../gui/mainwindow.cpp" line="236"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="276"/>
+        <location filename="../gui/mainwindow.cpp" line="277"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="277"/>
+        <location filename="../gui/mainwindow.cpp" line="278"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="327"/>
+        <location filename="../gui/mainwindow.cpp" line="328"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="351"/>
+        <location filename="../gui/mainwindow.cpp" line="354"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="409"/>
-        <location filename="../gui/mainwindow.cpp" line="461"/>
+        <location filename="../gui/mainwindow.cpp" line="412"/>
+        <location filename="../gui/mainwindow.cpp" line="464"/>
         <location filename="../gui/form/mainwindowui.cpp" line="420"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="447"/>
+        <location filename="../gui/mainwindow.cpp" line="450"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="462"/>
+        <location filename="../gui/mainwindow.cpp" line="465"/>
         <source>Az űrlapon mentetlen változások vannak.
 Felülírja őket a naplóbejegyzés tartalmával?</source>
         <translation>The form holds changes that are not saved.
 Replace them with the journal entry&apos;s content?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="506"/>
+        <location filename="../gui/mainwindow.cpp" line="509"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -396,7 +396,7 @@ control
         <translation>Input 2 switched off:</translation>
     </message>
     <message>
-        <location filename="../core/form/formvalues.cpp" line="129"/>
+        <location filename="../core/form/formvalues.cpp" line="133"/>
         <source>Egyéni</source>
         <translation>Custom</translation>
     </message>
@@ -404,81 +404,81 @@ control
 <context>
     <name>Transfers</name>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="39"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="52"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="97"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="110"/>
         <source>
 Nem lehet megnyitni a portot.</source>
         <translation>
 The port cannot be opened.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="102"/>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="135"/>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="158"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="115"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="148"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="171"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="110"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="123"/>
         <source>Kiolvasás</source>
         <translation>Read-up</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="110"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="123"/>
         <source>Kiolvasás...</source>
         <translation>Reading...</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="115"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="128"/>
         <source>Sikertelen kiolvasás.</source>
         <translation>The read-up failed.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="132"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="145"/>
         <source>
 Ellenőrizze az eszközt, és próbálja meg újra!</source>
         <translation>
 Check the device and try again!</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="148"/>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="152"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="161"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="165"/>
         <source>Ellenőrzés</source>
         <translation>Verify</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="148"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="161"/>
         <source>Ellenőrzés...</source>
         <translation>Verifying...</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="153"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="166"/>
         <source>Sikertelen ellenőrzés.</source>
         <translation>The verify failed.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="156"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="169"/>
         <source>Sikertelen ellenőrzés. (ascii error)</source>
         <translation>The verify failed. (ascii error)</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="167"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="180"/>
         <source>Sikeres ellenőrzés.
 Szimulált modul: valódi eszköz nem lett ellenőrizve.</source>
         <translation>The verify succeeded.
 Simulated module: no real device was checked.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="168"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="181"/>
         <source>Sikeres ellenőrzés.</source>
         <translation>The verify succeeded.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="174"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="187"/>
         <source>
 Töltse be újra a konfigurációt!</source>
         <translation>
@@ -625,373 +625,418 @@ Download the configuration again!</translation>
         <translation>%1: busy (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="131"/>
+        <location filename="../gui/form/windowtexts.cpp" line="134"/>
         <source>%1: foglalt (zárolófájl: %2)</source>
         <translation>%1: busy (lock file: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="132"/>
+        <location filename="../gui/form/windowtexts.cpp" line="135"/>
         <source>%1: foglalt</source>
         <translation>%1: busy</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="140"/>
+        <location filename="../gui/form/windowtexts.cpp" line="164"/>
         <source>A vonal %1 bájt után megszakadt.</source>
         <translation>The line closed after %1 bytes.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="149"/>
+        <location filename="../gui/form/windowtexts.cpp" line="145"/>
         <source>. Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.</source>
         <translation>. The fix: sudo usermod -aG %1 $USER, then log in again.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="152"/>
-        <location filename="../gui/form/windowtexts.cpp" line="287"/>
+        <location filename="../gui/form/windowtexts.cpp" line="131"/>
+        <source>%1: foglalt: a %2 zárolófájl a már véget ért %3 folyamatot nevezi meg, és csak a tulajdonosa törölheti: sudo rm %2</source>
+        <translation>%1: busy: the lock file %2 names process %3, which has ended, and only its owner may remove it: sudo rm %2</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="147"/>
+        <source>. A felhasználó már tagja a(z) „%1” csoportnak, de ebben a munkamenetben még nem: jelentkezzen ki és be újra (vagy: newgrp %1).</source>
+        <translation>. You are in the group “%1”, but not in this session yet: log out and in again (or: newgrp %1).</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="150"/>
+        <source>. A(z) „%1” csoport nem írhatja az eszközt (%2): egy udev-szabály adhatja meg, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %3</source>
+        <translation>. The group “%1” may not write to the device (%2): a udev rule must give it, for example this line in /etc/udev/rules.d/99-tavir340.rules: %3</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="154"/>
+        <source>. Az eszközt csak a root használhatja: egy udev-szabály adhatja egy csoportnak, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %1</source>
+        <translation>. Only root may use the device: a udev rule must give it to a group, for example this line in /etc/udev/rules.d/99-tavir340.rules: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="176"/>
+        <location filename="../gui/form/windowtexts.cpp" line="317"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="156"/>
-        <location filename="../gui/form/windowtexts.cpp" line="168"/>
-        <location filename="../gui/form/windowtexts.cpp" line="191"/>
-        <location filename="../gui/form/windowtexts.cpp" line="288"/>
-        <location filename="../gui/form/windowtexts.cpp" line="291"/>
+        <location filename="../gui/form/windowtexts.cpp" line="180"/>
+        <location filename="../gui/form/windowtexts.cpp" line="192"/>
+        <location filename="../gui/form/windowtexts.cpp" line="215"/>
+        <location filename="../gui/form/windowtexts.cpp" line="318"/>
+        <location filename="../gui/form/windowtexts.cpp" line="321"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="157"/>
+        <location filename="../gui/form/windowtexts.cpp" line="181"/>
         <source>A modul nem a várt választ adta (kapott bájtok: %1).</source>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="161"/>
-        <location filename="../gui/form/windowtexts.cpp" line="289"/>
+        <location filename="../gui/form/windowtexts.cpp" line="185"/>
+        <location filename="../gui/form/windowtexts.cpp" line="319"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="162"/>
+        <location filename="../gui/form/windowtexts.cpp" line="186"/>
         <source>Hibás nyugtázás (kapott bájtok: %1).</source>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="170"/>
-        <location filename="../gui/form/windowtexts.cpp" line="193"/>
-        <location filename="../gui/form/windowtexts.cpp" line="292"/>
+        <location filename="../gui/form/windowtexts.cpp" line="194"/>
+        <location filename="../gui/form/windowtexts.cpp" line="217"/>
+        <location filename="../gui/form/windowtexts.cpp" line="322"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="179"/>
+        <location filename="../gui/form/windowtexts.cpp" line="203"/>
         <source>A modul értéke: %1</source>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="184"/>
+        <location filename="../gui/form/windowtexts.cpp" line="208"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="201"/>
+        <location filename="../gui/form/windowtexts.cpp" line="225"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="210"/>
+        <location filename="../gui/form/windowtexts.cpp" line="234"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="212"/>
+        <location filename="../gui/form/windowtexts.cpp" line="236"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="213"/>
+        <location filename="../gui/form/windowtexts.cpp" line="237"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="214"/>
+        <location filename="../gui/form/windowtexts.cpp" line="238"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="215"/>
+        <location filename="../gui/form/windowtexts.cpp" line="239"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="216"/>
+        <location filename="../gui/form/windowtexts.cpp" line="240"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="218"/>
+        <location filename="../gui/form/windowtexts.cpp" line="242"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="224"/>
+        <location filename="../gui/form/windowtexts.cpp" line="248"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="234"/>
+        <location filename="../gui/form/windowtexts.cpp" line="258"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="235"/>
+        <location filename="../gui/form/windowtexts.cpp" line="259"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="236"/>
+        <location filename="../gui/form/windowtexts.cpp" line="260"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="237"/>
+        <location filename="../gui/form/windowtexts.cpp" line="261"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="238"/>
+        <location filename="../gui/form/windowtexts.cpp" line="262"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="240"/>
+        <location filename="../gui/form/windowtexts.cpp" line="264"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="243"/>
+        <location filename="../gui/form/windowtexts.cpp" line="267"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="247"/>
+        <location filename="../gui/form/windowtexts.cpp" line="268"/>
+        <source>nem abszolút útvonal (ezt jelentené: %1)</source>
+        <translation>is not an absolute path (it would mean %1)</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="269"/>
+        <source>lemeze megtelt</source>
+        <translation>is on a full disk</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="270"/>
+        <source>sérült</source>
+        <translation>is damaged</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="271"/>
+        <source>más program adatbázisa, nem napló</source>
+        <translation>is another program&apos;s database, not a journal</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="272"/>
+        <source>mások is olvashatják, és %1 felhasználó fájlja</source>
+        <translation>is readable by others and belongs to the user %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="277"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="253"/>
+        <location filename="../gui/form/windowtexts.cpp" line="283"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="255"/>
+        <location filename="../gui/form/windowtexts.cpp" line="285"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="257"/>
+        <location filename="../gui/form/windowtexts.cpp" line="287"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="259"/>
+        <location filename="../gui/form/windowtexts.cpp" line="289"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="261"/>
+        <location filename="../gui/form/windowtexts.cpp" line="291"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="268"/>
+        <location filename="../gui/form/windowtexts.cpp" line="298"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="270"/>
+        <location filename="../gui/form/windowtexts.cpp" line="300"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="272"/>
+        <location filename="../gui/form/windowtexts.cpp" line="302"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="274"/>
+        <location filename="../gui/form/windowtexts.cpp" line="304"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="275"/>
+        <location filename="../gui/form/windowtexts.cpp" line="305"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="283"/>
+        <location filename="../gui/form/windowtexts.cpp" line="313"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="284"/>
+        <location filename="../gui/form/windowtexts.cpp" line="314"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="285"/>
+        <location filename="../gui/form/windowtexts.cpp" line="315"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="286"/>
+        <location filename="../gui/form/windowtexts.cpp" line="316"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="290"/>
+        <location filename="../gui/form/windowtexts.cpp" line="320"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="293"/>
+        <location filename="../gui/form/windowtexts.cpp" line="323"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="294"/>
+        <location filename="../gui/form/windowtexts.cpp" line="324"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="295"/>
+        <location filename="../gui/form/windowtexts.cpp" line="325"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="296"/>
+        <location filename="../gui/form/windowtexts.cpp" line="326"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="297"/>
+        <location filename="../gui/form/windowtexts.cpp" line="327"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="298"/>
+        <location filename="../gui/form/windowtexts.cpp" line="328"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="299"/>
+        <location filename="../gui/form/windowtexts.cpp" line="329"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="300"/>
+        <location filename="../gui/form/windowtexts.cpp" line="330"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="301"/>
+        <location filename="../gui/form/windowtexts.cpp" line="331"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="311"/>
+        <location filename="../gui/form/windowtexts.cpp" line="341"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="317"/>
+        <location filename="../gui/form/windowtexts.cpp" line="347"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="320"/>
+        <location filename="../gui/form/windowtexts.cpp" line="350"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="321"/>
+        <location filename="../gui/form/windowtexts.cpp" line="351"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="322"/>
+        <location filename="../gui/form/windowtexts.cpp" line="352"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="323"/>
+        <location filename="../gui/form/windowtexts.cpp" line="353"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="327"/>
+        <location filename="../gui/form/windowtexts.cpp" line="357"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="328"/>
+        <location filename="../gui/form/windowtexts.cpp" line="358"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="329"/>
+        <location filename="../gui/form/windowtexts.cpp" line="359"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="330"/>
+        <location filename="../gui/form/windowtexts.cpp" line="360"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="331"/>
+        <location filename="../gui/form/windowtexts.cpp" line="361"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="332"/>
+        <location filename="../gui/form/windowtexts.cpp" line="362"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="333"/>
+        <location filename="../gui/form/windowtexts.cpp" line="363"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="334"/>
+        <location filename="../gui/form/windowtexts.cpp" line="364"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="335"/>
+        <location filename="../gui/form/windowtexts.cpp" line="365"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="336"/>
+        <location filename="../gui/form/windowtexts.cpp" line="366"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1
@@ -1235,11 +1280,11 @@ Tip: check the device and the port settings.</translation>
     </message>
     <message>
         <location filename="../gui/settings/setcom.cpp" line="190"/>
-        <source>%1: nincs jogosultság. A felhasználónak a(z) „%2” csoport tagjának kell lennie.</source>
-        <translation>%1: no permission. The user must be in the group &quot;%2&quot;.</translation>
+        <source>%1: nincs jogosultság</source>
+        <translation>%1: no permission</translation>
     </message>
     <message>
-        <location filename="../gui/settings/setcom.cpp" line="197"/>
+        <location filename="../gui/settings/setcom.cpp" line="196"/>
         <source>%1: nem található</source>
         <translation>%1: not found</translation>
     </message>
