@@ -25,7 +25,7 @@ void DownloadCommand::configure(QCommandLineParser &parser)
     parser.addOptions({
         {{QStringLiteral("p"), QStringLiteral("port")}, QStringLiteral("A port: COM1, ttyUSB0 or a device path. Repeat for more modules."),
          QStringLiteral("port")},
-        {QStringLiteral("backup"), QStringLiteral("First read each module up and keep what it held in <dir>/<port>-<UTC time>.t16."),
+        {QStringLiteral("backup"), QStringLiteral("First read each module up and keep what it held in <dir>/<port>-<entry>.t16 (0600, never replaced)."),
          QStringLiteral("dir")},
         {QStringLiteral("force"), QStringLiteral("Write a module even when it could not be read up for its backup.")},
         {QStringLiteral("verify"), QStringLiteral("Read each module back after writing it and verify it.")},
