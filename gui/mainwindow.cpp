@@ -190,6 +190,7 @@ void MainWindow::loadFile(const QString &path)
     case ContentFile::LoadStatus::Loaded:
         break;
     }
+    FieldMarks::clear(ui->centralWidget);  // marks speak of the content that was there
     writeForm(ui->centralWidget, result.values);
     markSaved();
     m_lastFile = path;
@@ -362,6 +363,8 @@ void MainWindow::download()
     dload dialog(m_settings, *planned.plan, this);
     dialog.exec();
     setEnding(entry.entry(), dialog.report());
+    if (dialog.endedMs() > 0)
+        entry.entry().endedMs = dialog.endedMs();
     finishRecord(entry);
 }
 
@@ -443,6 +446,7 @@ void MainWindow::showJournal()
         Message::critical(this, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
         return;
     }
+    FieldMarks::clear(ui->centralWidget);
     writeForm(ui->centralWidget, loaded.values);
     ui->smskp_combo->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
     markSaved();

@@ -1,6 +1,7 @@
 #include "gui/form/filedialog.h"
 #include "gui/mainwindow.h"
 #include "gui/form/formbinding.h"
+#include "gui/form/fieldmarks.h"
 #include "gui/form/mainwindowui.h"
 #include "fullfolder.h"
 #include "modal.h"
@@ -215,8 +216,11 @@ private slots:
         file.close();
         MainWindow window;
         MessageBoxRecorder recorder;
+        // A mark speaks of the content it was made on; a file replaces that.
+        FieldMarks::mark(window.centralWidget(), "m_id", "A modul értéke: \"0043\"");
         FileDialog::answerNext(path);
         window.openfile();
+        QVERIFY(!FieldMarks::isMarked(formLineEdits(window.centralWidget())[2]));
         QCOMPARE(formLineEdits(window.centralWidget())[1]->text(), QString("1234"));
         QCOMPARE(formLineEdits(window.centralWidget())[3]->text(), QString("KAPU KAPU KAPU K"));
         QCOMPARE(window.statusBar()->currentMessage(), QString("Levágva a mező hosszára: „Modul PIN-kód”, „Modul neve”"));

@@ -16,6 +16,7 @@
 #include "windowdownload.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -183,6 +184,25 @@ private slots:
             operations << e.operation + "/" + e.result + "/" + e.reason;
         QCOMPARE(operations, QStringList({"verify/ok/", "readup/ok/", "download/ok/"}));
         QCOMPARE(recorder.boxes.size(), 1);  // the verify's own
+    }
+
+    // A window download is recorded as long as the line took, not as long
+    // as its success stayed on the screen (two seconds); marks of a verify go
+    // with the content they were about when a journal entry is loaded.
+    void windowRecordsTheLinesTime()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        const QString journal = m_dir.filePath("linetime.sqlite");
+        window.setJournalLocation(parseJournalDestination(journal));
+        window.linkSettings().Port = sim.slavePath();
+        writeForm(window.centralWidget(), downloadableForm());
+        window.download();  // the success closes itself after two seconds
+        const qint64 closed = QDateTime::currentMSecsSinceEpoch();
+        const QList<JournalEntry> recorded = entries(journal);
+        QCOMPARE(recorded.size(), 1);
+        QVERIFY2(*recorded[0].endedMs + 2000 <= closed, qPrintable(QString::number(closed - *recorded[0].endedMs)));
     }
 
     // The same verify failure, once from the window and once from the

@@ -4,6 +4,7 @@
 #include "gui/form/windowtexts.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -84,6 +85,7 @@ void dload::retranslateUi()
 
 void dload::dlcomplete()
 {
+    m_endedMs = QDateTime::currentMSecsSinceEpoch();
     m_buttonBox->setStandardButtons(QDialogButtonBox::Ok);
     m_buttonBox->setEnabled(true);
     if (m_worker->result()) {
@@ -118,6 +120,8 @@ void dload::reject()
 {
     m_worker->abandon();
     m_worker->wait();
+    if (m_endedMs == 0)
+        m_endedMs = QDateTime::currentMSecsSinceEpoch();
     QDialog::reject();
 }
 

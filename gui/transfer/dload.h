@@ -30,6 +30,9 @@ public:
     QLabel *reasonLabel() const { return m_reason; }
     // How the download ended, once the dialog has closed.
     const ExchangeReport &report() const;
+    // When it ended (milliseconds since 1970): the line's end, not the
+    // moment the technician closed the dialog.
+    qint64 endedMs() const { return m_endedMs; }
 
 public slots:
     void dlcomplete();
@@ -48,5 +51,6 @@ private:
     QProgressBar *m_progressBar;
     QDialogButtonBox *m_buttonBox;
     bool m_simulated = false;
+    qint64 m_endedMs = 0;
     std::unique_ptr<dlThread> m_worker;
 };
