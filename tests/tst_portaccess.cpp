@@ -2,6 +2,7 @@
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 #include "threadstate.h"
+#include "fullfolder.h"
 #include "core/record/contentrecord.h"
 #include "core/link/lineinterrupt.h"
 #include "core/link/moduleexchange.h"
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -41,12 +43,54 @@ struct NoProgress : DownloadProgress
 };
 
 // A descriptor of the test's own on a device: another program's open.
+// Another program that holds the terminal with its exclusive flag set: a
+// child process of the test, killed when this goes.
 struct OtherOpener
 {
-    int fd;
-    explicit OtherOpener(const QString &path) : fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY)) {}
-    ~OtherOpener() { ::close(fd); }
+    pid_t pid = -1;
+    explicit OtherOpener(const QString &path)
+    {
+        const QByteArray name = QFile::encodeName(path);
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        pid = ::fork();
+        if (pid == 0) {
+            // Nothing of the test's own: the simulated module's master least of all.
+            for (int inherited = 3; inherited < 1024; ++inherited)
+                if (inherited != ready[1])
+                    ::close(inherited);
+            const int fd = ::open(name.constData(), O_RDWR | O_NOCTTY);
+            const char done = fd >= 0 && ::ioctl(fd, TIOCEXCL) == 0 ? 1 : 0;
+            if (::write(ready[1], &done, 1) == 1)
+                ::pause();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char done = 0;
+        if (::read(ready[0], &done, 1) != 1 || !done)
+            pid = -1;
+        ::close(ready[0]);
+    }
+    ~OtherOpener()
+    {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
 };
+
+// Whether the terminal's exclusive flag is set, as root can see it.
+bool exclusiveFlag(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int exclusive = 0;
+    const bool set = fd >= 0 && ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive;
+    if (fd >= 0)
+        ::close(fd);
+    return set;
+}
 
 
 // A process number that ran a moment ago and runs no more.
@@ -107,17 +151,24 @@ private slots:
     // the terminal; and trying must not clear it for them.
     void anotherOpenersExclusiveFlag()
     {
-        OtherOpener other(m_sim->slavePath());
-        QCOMPARE(::ioctl(other.fd, TIOCEXCL), 0);
+        REQUIRE_ROOT("opens a terminal that another process holds exclusively");
+        {
+            OtherOpener other(m_sim->slavePath());
+            QVERIFY(other.pid > 0);
+            SerialLink link;
+            QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+            QCOMPARE(link.open(m_sim->slavePath(), 1500), SerialLink::OpenStatus::OpenFailed);
+            QCOMPARE(link.openProblem().access, SerialDevice::Access::Busy);
+            QCOMPARE(link.openProblem().holder.value_or(SerialDevice::Holder{}).pid, qint64(other.pid));
+            QVERIFY(!SerialLink::probe(m_sim->slavePath()));
+            QVERIFY(exclusiveFlag(m_sim->slavePath()));
+            QVERIFY(!QFile::exists(lockFile()));  // ours went with the failed open
+        }
+        // Killed, its flag stays while the module keeps the other side open;
+        // nobody holds it, so it is cleared and the port used.
+        QVERIFY(exclusiveFlag(m_sim->slavePath()));
         SerialLink link;
-        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
-        QCOMPARE(link.open(m_sim->slavePath(), 1500), SerialLink::OpenStatus::OpenFailed);
-        QCOMPARE(link.openProblem().access, SerialDevice::Access::Busy);
-        QVERIFY(!SerialLink::probe(m_sim->slavePath()));
-        int exclusive = 0;
-        QCOMPARE(::ioctl(other.fd, TIOCGEXCL, &exclusive), 0);
-        QCOMPARE(exclusive, 1);
-        QVERIFY(!QFile::exists(lockFile()));  // ours went with the failed open
+        QCOMPARE(link.open(m_sim->slavePath(), 1500), SerialLink::OpenStatus::Opened);
     }
 
     void lockFiles_data()

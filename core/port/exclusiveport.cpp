@@ -141,11 +141,21 @@ ExclusivePort::ExclusivePort(const QString &port)
     int exclusive = 0;
     const bool terminal = ::isatty(fd);
     const bool pseudo = isPseudoTerminal(fd);
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || (terminal && ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive)) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (!pseudo)
             m_state.holder = processHolding(m_state.device);
         refuse(Access::Busy);
         return;
+    }
+    // An exclusive flag that nobody holds any more (its program was killed,
+    // and a pseudo-terminal keeps the flag while its other side is open) is
+    // cleared: it must not keep the port busy for good.
+    if (terminal && ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive) {
+        m_state.holder = pseudo ? processUsing(m_state.device) : processHolding(m_state.device);
+        if (m_state.holder || ::ioctl(fd, TIOCNXCL) != 0) {
+            refuse(Access::Busy);
+            return;
+        }
     }
     if (terminal && !pseudo) {
         if (const std::optional<Holder> user = processHolding(m_state.device)) {

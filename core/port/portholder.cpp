@@ -42,7 +42,25 @@ QString programOf(qint64 pid)
     return QString::fromLocal8Bit(procFile(pid, "comm").left(64)).trimmed();
 }
 
+namespace {
+
+std::optional<Holder> findHolder(const QString &device, bool skipKeepers);
+
+} // namespace
+
 std::optional<Holder> processHolding(const QString &device)
+{
+    return findHolder(device, false);
+}
+
+std::optional<Holder> processUsing(const QString &pseudoTerminal)
+{
+    return findHolder(pseudoTerminal, true);
+}
+
+namespace {
+
+std::optional<Holder> findHolder(const QString &device, bool skipKeepers)
 {
     const QByteArray wanted = QFile::encodeName(device);
     const std::unique_ptr<DIR, int (*)(DIR *)> proc(::opendir("/proc"), ::closedir);
@@ -58,15 +76,21 @@ std::optional<Holder> processHolding(const QString &device)
         const std::unique_ptr<DIR, int (*)(DIR *)> fds(::opendir(fdDir.constData()), ::closedir);
         if (!fds)
             continue;  // another user's process, when we are not root
+        bool holds = false, keeps = false;
         while (const dirent *fd = ::readdir(fds.get())) {
             char target[256];
             const QByteArray link = fdDir + '/' + fd->d_name;
             const ssize_t n = ::readlink(link.constData(), target, sizeof target);
-            if (n == wanted.size() && wanted == QByteArrayView(target, n))
-                return Holder{pid, programOf(pid)};
+            const QByteArrayView name(target, std::max<ssize_t>(n, 0));
+            holds = holds || (n == wanted.size() && wanted == name);
+            keeps = keeps || name == "/dev/ptmx" || name == "/dev/pts/ptmx";
         }
+        if (holds && !(skipKeepers && keeps))
+            return Holder{pid, programOf(pid)};
     }
     return std::nullopt;
 }
+
+} // namespace
 
 } // namespace SerialDevice

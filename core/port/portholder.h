@@ -21,5 +21,8 @@ bool isRunning(qint64 pid);
 QString programOf(qint64 pid);
 // Another process that has the device open, among those we may look into.
 std::optional<Holder> processHolding(const QString &device);
+// The same, leaving out a pseudo-terminal's keepers: processes that hold a
+// terminal master (/dev/ptmx) as well, as a simulated module does.
+std::optional<Holder> processUsing(const QString &pseudoTerminal);
 
 } // namespace SerialDevice
