@@ -47,6 +47,14 @@ private:
 
     QString journalFile() const { return m_dir.filePath("journal.sqlite"); }
 
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return {};
+        return file.fileName();
+    }
+
     QString contentFile(const QString &name, const QString &moduleName)
     {
         FormValues form = downloadableForm();
@@ -387,11 +395,7 @@ private slots:
     {
         PostgresServer server;
         QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
-        const QString manifest = m_dir.filePath("dropped.csv");
-        QFile csv(manifest);
-        QVERIFY(csv.open(QIODevice::WriteOnly));
-        csv.write("unit,m_nev\nu1,A\nu2,B\nu3,C\nu4,D\n");
-        csv.close();
+        const QString manifest = writeFile("dropped.csv", "unit,m_nev\nu1,A\nu2,B\nu3,C\nu4,D\n");
         SimulatorOptions paced;
         paced.paced = true;
         std::vector<std::unique_ptr<ModuleSimulator>> sims;
@@ -442,11 +446,7 @@ private slots:
     {
         PostgresServer server;
         QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
-        const QString manifest = m_dir.filePath("unproven.csv");
-        QFile csv(manifest);
-        QVERIFY(csv.open(QIODevice::WriteOnly));
-        csv.write("unit,m_nev\nu1,A\nu2,B\n");
-        csv.close();
+        const QString manifest = writeFile("unproven.csv", "unit,m_nev\nu1,A\nu2,B\n");
         SimulatorOptions paced;
         paced.paced = true;
         ModuleSimulator first(paced), second(paced);

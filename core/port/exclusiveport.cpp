@@ -138,7 +138,6 @@ ExclusivePort::ExclusivePort(const QString &port)
     // Our own second open is stopped by the advisory lock; another opener,
     // even one running as root, shows in the exclusive flag or among the
     // processes that have the device open.
-    int exclusive = 0;
     const bool terminal = ::isatty(fd);
     const bool pseudo = isPseudoTerminal(fd);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -147,15 +146,9 @@ ExclusivePort::ExclusivePort(const QString &port)
         refuse(Access::Busy);
         return;
     }
-    // An exclusive flag that nobody holds any more (its program was killed,
-    // and a pseudo-terminal keeps the flag while its other side is open) is
-    // cleared: it must not keep the port busy for good.
-    if (terminal && ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive) {
-        m_state.holder = pseudo ? processUsing(m_state.device) : processHolding(m_state.device);
-        if (m_state.holder || ::ioctl(fd, TIOCNXCL) != 0) {
-            refuse(Access::Busy);
-            return;
-        }
+    if (terminal && !clearOrphanedFlag(fd, pseudo)) {
+        refuse(Access::Busy);
+        return;
     }
     if (terminal && !pseudo) {
         if (const std::optional<Holder> user = processHolding(m_state.device)) {
@@ -172,6 +165,18 @@ ExclusivePort::ExclusivePort(const QString &port)
         m_setExclusive = true;
     }
     m_state.access = Access::Free;
+}
+
+// An exclusive flag that nobody holds any more (its program was killed, and a
+// pseudo-terminal keeps the flag while its other side is open) is cleared: it
+// must not keep the port busy for good. False when somebody holds it.
+bool ExclusivePort::clearOrphanedFlag(int fd, bool pseudo)
+{
+    int exclusive = 0;
+    if (::ioctl(fd, TIOCGEXCL, &exclusive) != 0 || !exclusive)
+        return true;
+    m_state.holder = pseudo ? processUsing(m_state.device) : processHolding(m_state.device);
+    return !m_state.holder && ::ioctl(fd, TIOCNXCL) == 0;
 }
 
 void ExclusivePort::refuse(Access access)

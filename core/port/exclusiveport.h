@@ -62,6 +62,7 @@ public:
 
 private:
     void refuse(Access access);
+    bool clearOrphanedFlag(int fd, bool pseudo);
 
     int m_fd = -1;
     bool m_setExclusive = false;
