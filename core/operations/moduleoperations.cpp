@@ -60,13 +60,15 @@ VerifyOutcome verify(SerialLink &link, LinkSettings &settings, const FormValues 
 {
     VerifyOutcome outcome;
     // The comparison text stays in the settings, as a verify has always
-    // left it; the comparison itself is the plan's, field by field.
-    outcome.refusal = buildContentRecord(form, settings, RecordPurpose::Verify);
+    // left it (what was built of it, after a refusal); the comparison itself
+    // is the plan's, field by field.
     const PlannedTransfer planned = planTransfer(form, settings, RecordPurpose::Verify);
     if (!planned.plan) {
+        outcome.refusal = buildContentRecord(form, settings, RecordPurpose::Verify);
         outcome.ending = Ending::Refused;
         return outcome;
     }
+    settings.RecordText = planned.plan->record();
     const UploadAnswer answer = upload(link, settings, watcher, &outcome);
     outcome.answer = answer.bytes;
     if (outcome.ending != Ending::Done)
