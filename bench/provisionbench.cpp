@@ -5,19 +5,23 @@
 // run; then `provision` of 16 units on 16 modules, and the check of a
 // 10,000-row manifest.
 //
-//   provisionbench [path/to/bin]   (the folder holding tavir340-cli and tavir340-sim)
+//   provisionbench [path/to/bin] [--choosing]
+//   (the folder holding tavir340-cli and tavir340-sim; --choosing measures
+//   only the choice from a big manifest, on SQLite and PostgreSQL)
 
 #include "benchsupport.h"
 #include "core/content/contentfile.h"
 #include "core/content/manifest.h"
 #include "core/journal/journal.h"
 #include "core/storage/outputfile.h"
+#include "../tests/pgserver.h"
 
 #include <QBuffer>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -96,55 +100,60 @@ Measured runPrograms(const QString &program, const QList<QStringList> &runs)
     return measured;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// What every part of the benchmark works with.
+struct Bench
 {
-    QCoreApplication app(argc, argv);
-    const QString bin = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
-    const QString cli = bin + QStringLiteral("/tavir340-cli");
-    const QString sim = bin + QStringLiteral("/tavir340-sim");
-    if (!QFileInfo(cli).isExecutable() || !QFileInfo(sim).isExecutable()) {
-        std::fprintf(stderr, "provisionbench: tavir340-cli and tavir340-sim are not in %s\n", qPrintable(bin));
-        return 2;
-    }
+    QString cli;
+    QString sim;
+    QString file;
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("site.t16"));
-    ContentFile::save(file, benchForm());
+};
 
+// `count` paced simulators and the --port options that name them.
+struct Simulators
+{
+    Simulators(const QString &program, int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            sims.push_back(std::make_unique<SimulatorProcess>(program, QStringList{QStringLiteral("--paced")}));
+            portOptions << QStringLiteral("--port") << sims.back()->path();
+        }
+    }
+    std::vector<std::unique_ptr<SimulatorProcess>> sims;
+    QStringList portOptions;
+};
+
+bool pacedTransfers(const Bench &b)
+{
+    bool allOk = true;
     // The line time of one transfer: every byte both ways at 10 bits a byte,
     // and for read-up and verify the 1.5 s of silence that ends an answer.
     const struct { const char *name; QStringList arguments; double line; } transfers[] = {
-        {"download", {QStringLiteral("download"), file}, (2 + 2 + 748 + 2) * SecondsPerByte},
+        {"download", {QStringLiteral("download"), b.file}, (2 + 2 + 748 + 2) * SecondsPerByte},
         {"read-up", {}, (2 + 749) * SecondsPerByte + 1.5},
-        {"verify", {QStringLiteral("verify"), file}, (2 + 749) * SecondsPerByte + 1.5},
+        {"verify", {QStringLiteral("verify"), b.file}, (2 + 749) * SecondsPerByte + 1.5},
     };
 
     std::printf("tavir340-cli against paced simulators (true 1200 baud):\n");
     std::printf("%5s %-9s %8s %8s %7s %8s %14s\n", "ports", "transfer", "wall s", "line s", "ratio", "cpu ms",
                 "cpu %/port");
-    bool allOk = true;
     for (int ports : {1, 4, 16}) {
-        std::vector<std::unique_ptr<SimulatorProcess>> sims;
-        QStringList portOptions;
-        for (int i = 0; i < ports; ++i) {
-            sims.push_back(std::make_unique<SimulatorProcess>(sim, QStringList{QStringLiteral("--paced")}));
-            portOptions << QStringLiteral("--port") << sims.back()->path();
-        }
+        const Simulators sims(b.sim, ports);
+        const QStringList &portOptions = sims.portOptions;
         for (const auto &transfer : transfers) {
-            // One command for all the ports; read-up, which writes one file,
+            // One command for all the ports; read-up, which writes one b.file,
             // as one command per port, all at once.
             QList<QStringList> runs;
             if (QLatin1String(transfer.name) == QLatin1String("read-up")) {
                 for (int i = 0; i < ports; ++i)
                     runs.append(QStringList{QStringLiteral("readup"), QStringLiteral("-o"),
-                                            dir.filePath(QStringLiteral("out%1.t16").arg(i)), QStringLiteral("--quiet"),
+                                            b.dir.filePath(QStringLiteral("out%1.t16").arg(i)), QStringLiteral("--quiet"),
                                             QStringLiteral("--no-journal")}
                                 + portOptions.mid(2 * i, 2));
             } else {
                 runs.append(transfer.arguments + portOptions + QStringList{QStringLiteral("--quiet"), QStringLiteral("--no-journal")});
             }
-            const Measured m = runPrograms(cli, runs);
+            const Measured m = runPrograms(b.cli, runs);
             const bool ok = m.code == 0;
             allOk = allOk && ok;
             std::printf("%5d %-9s %8.3f %8.3f %7.4f %8.1f %14.3f%s\n", ports, transfer.name, m.wall, transfer.line,
@@ -152,20 +161,22 @@ int main(int argc, char *argv[])
         }
     }
 
+    return allOk;
+}
+
+bool journalCost(const Bench &b)
+{
+    bool allOk = true;
     // The journal's cost: the same 64 downloads without it and with it.
     constexpr int Many = 64;
-    std::vector<std::unique_ptr<SimulatorProcess>> sims;
-    QStringList portOptions;
-    for (int i = 0; i < Many; ++i) {
-        sims.push_back(std::make_unique<SimulatorProcess>(sim, QStringList{QStringLiteral("--paced")}));
-        portOptions << QStringLiteral("--port") << sims.back()->path();
-    }
+    const Simulators sims(b.sim, Many);
+    const QStringList &portOptions = sims.portOptions;
     std::printf("\n%d ports, download, journal off and on (SQLite):\n", Many);
     std::printf("%-8s %8s %8s %14s\n", "journal", "wall s", "cpu ms", "cpu %/port");
     double wallOff = 0;
     for (const QStringList &journal : {QStringList{QStringLiteral("--no-journal")},
-                                       QStringList{QStringLiteral("--journal"), dir.filePath(QStringLiteral("bench.sqlite"))}}) {
-        const Measured m = runPrograms(cli, {QStringList{QStringLiteral("download"), file, QStringLiteral("--quiet")} + portOptions + journal});
+                                       QStringList{QStringLiteral("--journal"), b.dir.filePath(QStringLiteral("bench.sqlite"))}}) {
+        const Measured m = runPrograms(b.cli, {QStringList{QStringLiteral("download"), b.file, QStringLiteral("--quiet")} + portOptions + journal});
         const bool ok = m.code == 0;
         allOk = allOk && ok;
         const bool on = journal.size() > 1;
@@ -177,24 +188,35 @@ int main(int argc, char *argv[])
         std::printf("%s\n", ok ? "" : "  FAILED");
     }
 
+    return allOk;
+}
+
+bool provisionSixteen(const Bench &b)
+{
     // provision: each unit written and proved, against what one download and
     // one verify need on the line.
     constexpr int Units = 16;
+    const Simulators sims(b.sim, Units);
+    const QStringList &portOptions = sims.portOptions;
     QByteArray csv = "unit,m_nev,m_id\n";
     for (int u = 0; u < Units; ++u)
         csv += QStringLiteral("site%1,SITE %1,%2\n").arg(u).arg(u, 4, 10, QLatin1Char('0')).toUtf8();
-    const QString manifest = dir.filePath(QStringLiteral("units.csv"));
+    const QString manifest = b.dir.filePath(QStringLiteral("units.csv"));
     writeWholeFile(manifest, csv);
     const double provisionLine = (2 + 2 + 748 + 2) * SecondsPerByte + (2 + 749) * SecondsPerByte + 1.5;
-    const Measured p = runPrograms(cli, {QStringList{QStringLiteral("provision"), file, QStringLiteral("--manifest"), manifest,
-                                                     QStringLiteral("--journal"), dir.filePath(QStringLiteral("provision.sqlite")),
+    const Measured p = runPrograms(b.cli, {QStringList{QStringLiteral("provision"), b.file, QStringLiteral("--manifest"), manifest,
+                                                     QStringLiteral("--journal"), b.dir.filePath(QStringLiteral("provision.sqlite")),
                                                      QStringLiteral("--quiet")}
                                          + portOptions.mid(0, 2 * Units)});
-    allOk = allOk && p.code == 0;
     std::printf("\nprovision, %d units on %d ports: wall %.3f s, line %.3f s, ratio %.4f, cpu %.1f ms (%.3f %%/port)%s\n", Units,
                 Units, p.wall, provisionLine, p.wall / provisionLine, p.cpu * 1000, 100 * p.cpu / p.wall / Units,
                 p.code == 0 ? "" : "  FAILED");
 
+    return p.code == 0;
+}
+
+void chooseFromBigManifest(const Bench &b)
+{
     // A manifest of 10,000 units, checked in full.
     QByteArray big = "unit,m_nev,m_id,t1,tc1_1\n";
     for (int u = 0; u < 10000; ++u)
@@ -210,15 +232,48 @@ int main(int argc, char *argv[])
     // The same manifest with 9,000 units done: the run that chooses from
     // what is left (on a port that is not there, so that it ends at once),
     // and --status.
-    const QString bigFile = dir.filePath(QStringLiteral("big.csv"));
+    const QString bigFile = b.dir.filePath(QStringLiteral("big.csv"));
     writeWholeFile(bigFile, big);
-    const QString doneJournal = dir.filePath(QStringLiteral("done.sqlite"));
-    markDone(doneJournal, checked.units.mid(0, 9000));
-    const QStringList bigRun = {QStringLiteral("provision"), file, QStringLiteral("--manifest"), bigFile, QStringLiteral("--journal"),
-                                doneJournal, QStringLiteral("--quiet")};
-    const Measured choose = runPrograms(cli, {bigRun + QStringList{QStringLiteral("--port"), dir.filePath(QStringLiteral("absent"))}});
-    const Measured status = runPrograms(cli, {bigRun + QStringList{QStringLiteral("--status")}});
-    std::printf("10,000 units, 9,000 done (SQLite): a run chooses and ends in %.3f s; --status in %.3f s%s\n", choose.wall,
-                status.wall, status.code == 0 ? "" : "  FAILED");
+    PostgresServer server(PostgresServer::Reach::Loopback);
+    const QList<std::pair<const char *, QString>> journals = {
+        {"SQLite", b.dir.filePath(QStringLiteral("done.sqlite"))},
+        {"PostgreSQL over loopback", server.error().isEmpty() ? server.address() : QString()}};
+    for (const auto &[kind, doneJournal] : journals) {
+        if (doneJournal.isEmpty()) {
+            std::printf("10,000 units, 9,000 done (%s): not measured, %s\n", kind, qPrintable(server.error()));
+            continue;
+        }
+        markDone(doneJournal, checked.units.mid(0, 9000));
+        const QStringList bigRun = {QStringLiteral("provision"), b.file, QStringLiteral("--manifest"), bigFile, QStringLiteral("--journal"),
+                                    doneJournal, QStringLiteral("--quiet")};
+        const Measured choose = runPrograms(b.cli, {bigRun + QStringList{QStringLiteral("--port"), b.dir.filePath(QStringLiteral("absent"))}});
+        const Measured status = runPrograms(b.cli, {bigRun + QStringList{QStringLiteral("--status")}});
+        std::printf("10,000 units, 9,000 done (%s): a run chooses and ends in %.3f s; --status in %.3f s%s\n", kind, choose.wall,
+                    status.wall, status.code == 0 ? "" : "  FAILED");
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments().mid(1);
+    const bool choosingOnly = arguments.contains(QStringLiteral("--choosing"));
+    const QStringList folders = QStringList(arguments).filter(QRegularExpression(QStringLiteral("^[^-]")));
+    Bench b;
+    const QString bin = folders.isEmpty() ? QCoreApplication::applicationDirPath() : folders.first();
+    b.cli = bin + QStringLiteral("/tavir340-cli");
+    b.sim = bin + QStringLiteral("/tavir340-sim");
+    if (!QFileInfo(b.cli).isExecutable() || !QFileInfo(b.sim).isExecutable()) {
+        std::fprintf(stderr, "provisionbench: tavir340-cli and tavir340-sim are not in %s\n", qPrintable(bin));
+        return 2;
+    }
+    b.file = b.dir.filePath(QStringLiteral("site.t16"));
+    ContentFile::save(b.file, benchForm());
+    bool allOk = true;
+    if (!choosingOnly)
+        allOk = pacedTransfers(b) && journalCost(b) && provisionSixteen(b);
+    chooseFromBigManifest(b);
     return allOk ? 0 : 1;
 }

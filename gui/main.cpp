@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
@@ -64,6 +65,10 @@ int main(int argc, char *argv[])
     }
     FontConfigWarmUp fonts;
     QApplication app(argc, argv);
+    // The diagnostic lines (a refused field's name, "sep error", the port's
+    // opening steps) are for whoever debugs, not for the terminal the window
+    // was started from: QT_LOGGING_RULES="default.debug=true" shows them.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     Language::install(Language::requested());
     QCommandLineParser parser;
     describe(parser, options);
@@ -72,7 +77,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption &screenshot = options.screenshot;
     const QCommandLineOption &journal = options.journal;
     const QCommandLineOption &noJournal = options.noJournal;
-    if (parser.isSet(log)) {        if (const FileError error = ExchangeLog::start(parser.value(log))) {
+    if (parser.isSet(log)) {
+        if (const FileError error = ExchangeLog::start(parser.value(log))) {
             std::fprintf(stderr, "tavir340: cannot write the log %s: %s\n", qPrintable(parser.value(log)),
                          qPrintable(WindowText::fileError(error)));
             return 2;

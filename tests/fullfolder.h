@@ -26,12 +26,15 @@
 class FullFolder
 {
 public:
-    // `keep` is written as "kept.t16" before the folder fills up.
-    explicit FullFolder(const QByteArray &keep)
+    enum class Fill { Now, Later };
+
+    // `keep` is written as "kept.t16" before the folder fills up; with
+    // Fill::Later, the folder fills when fill() is called.
+    explicit FullFolder(const QByteArray &keep, Fill when = Fill::Now, const char *size = "size=64k")
     {
         m_path = m_dir.filePath(QStringLiteral("full"));
         const QByteArray path = QFile::encodeName(m_path);
-        if (::mkdir(path.constData(), 0755) != 0 || ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") != 0) {
+        if (::mkdir(path.constData(), 0755) != 0 || ::mount("tmpfs", path.constData(), "tmpfs", 0, size) != 0) {
             m_error = QStringLiteral("cannot mount a tmpfs at %1: %2").arg(m_path, QString::fromLocal8Bit(strerror(errno)));
             return;
         }
@@ -40,12 +43,8 @@ public:
         if (!kept.open(QIODevice::WriteOnly) || kept.write(keep) != keep.size() || !kept.flush())
             m_error = QStringLiteral("cannot write the kept file");
         kept.close();
-        const int filler = ::open(QFile::encodeName(filePath(QStringLiteral("filler"))).constData(), O_WRONLY | O_CREAT, 0644);
-        const QByteArray block(4096, 'x');
-        while (filler >= 0 && ::write(filler, block.constData(), size_t(block.size())) > 0) {}
-        if (filler < 0 || errno != ENOSPC)
-            m_error = QStringLiteral("the tmpfs did not fill up");
-        ::close(filler);
+        if (when == Fill::Now)
+            fill();
     }
     ~FullFolder()
     {
@@ -54,6 +53,18 @@ public:
     }
     FullFolder(const FullFolder &) = delete;
     FullFolder &operator=(const FullFolder &) = delete;
+
+    void fill()
+    {
+        const int filler = ::open(QFile::encodeName(filePath(QStringLiteral("filler"))).constData(), O_WRONLY | O_CREAT, 0644);
+        const QByteArray block(4096, 'x');
+        while (filler >= 0 && ::write(filler, block.constData(), size_t(block.size())) > 0) {}
+        if (filler < 0 || errno != ENOSPC)
+            m_error = QStringLiteral("the tmpfs did not fill up");
+        ::close(filler);
+    }
+    // Room again, as when a technician clears the disk.
+    void drain() { QFile::remove(filePath(QStringLiteral("filler"))); }
 
     // Empty when the folder is ready; why not otherwise.
     const QString &error() const { return m_error; }

@@ -2,21 +2,28 @@
 
 // A PostgreSQL server of the test's own: a fresh cluster in a temporary
 // folder, run by the test's own user or, under root (which the server
-// refuses), by nobody; reached through a socket in that folder only.
+// refuses), by nobody; reached through a socket in that folder only, or
+// over loopback TCP where a network's round trips are what is measured.
 // Debian's postgresql-15 package brings initdb and pg_ctl.
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 class PostgresServer
 {
 public:
-    PostgresServer()
+    enum class Reach { Socket, Loopback };
+
+    explicit PostgresServer(Reach reach = Reach::Socket)
     {
+        if (reach == Reach::Loopback)
+            m_tcpPort = freeLoopbackPort();
         const QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         if (versions.isEmpty()) {
             m_error = QStringLiteral("PostgreSQL is not installed (Debian's postgresql package)");
@@ -30,19 +37,21 @@ public:
         const QString data = m_dir.filePath(QStringLiteral("data"));
         if (!run(QStringLiteral("initdb"), {"-D", data, "-U", "tavir", "--auth=trust", "-E", "UTF8", "--locale=C"}) || !start())
             return;
-        run(QStringLiteral("createdb"), {"-h", m_dir.path(), "-U", "tavir", "tavir340"});
+        run(QStringLiteral("createdb"), clientOptions() + QStringList{"tavir340"});
     }
     ~PostgresServer() { stop(); }
     bool start()
     {
+        const QString listen = m_tcpPort ? QStringLiteral(" -c listen_addresses=127.0.0.1 -p %1").arg(m_tcpPort)
+                                         : QStringLiteral(" -c listen_addresses=''");
         m_started = run(QStringLiteral("pg_ctl"), {"-D", m_dir.filePath("data"), "-l", m_dir.filePath("log"), "-w", "-o",
-                                                   "-k " + m_dir.path() + " -c listen_addresses='' -c fsync=off", "start"});
+                                                   "-k " + m_dir.path() + listen + " -c fsync=off", "start"});
         return m_started;
     }
     // Every client's session ended by the server, as an administrator would.
     bool terminateSessions()
     {
-        return run(QStringLiteral("psql"), {"-h", m_dir.path(), "-U", "tavir", "-d", "tavir340", "-c",
+        return run(QStringLiteral("psql"), clientOptions() + QStringList{"-d", "tavir340", "-c",
                                             "SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
                                             " WHERE datname = 'tavir340' AND pid <> pg_backend_pid()"});
     }
@@ -61,10 +70,34 @@ public:
     // The journal's address on this server.
     QString address(const QString &database = QStringLiteral("tavir340")) const
     {
+        if (m_tcpPort)
+            return QStringLiteral("postgresql://tavir@127.0.0.1:%1/%2").arg(m_tcpPort).arg(database);
         return QStringLiteral("postgresql://tavir@/%1?host=%2").arg(database, m_dir.path());
     }
 
 private:
+    // The server's socket is named by its port, the default one unless TCP.
+    QStringList clientOptions() const
+    {
+        QStringList options = {"-h", m_dir.path(), "-U", "tavir"};
+        if (m_tcpPort)
+            options << "-p" << QString::number(m_tcpPort);
+        return options;
+    }
+
+    static int freeLoopbackPort()
+    {
+        const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        const bool bound = ::bind(probe, reinterpret_cast<sockaddr *>(&address), length) == 0
+                        && ::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &length) == 0;
+        ::close(probe);
+        return bound ? ntohs(address.sin_port) : 54340;
+    }
+
     bool run(const QString &program, const QStringList &arguments)
     {
         QProcess process;
@@ -84,5 +117,6 @@ private:
     QTemporaryDir m_dir;
     QString m_bin;
     QString m_error;
+    int m_tcpPort = 0;
     bool m_started = false;
 };

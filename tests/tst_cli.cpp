@@ -498,7 +498,14 @@ private slots:
         QCOMPARE(full.kept(), good);
         QCOMPARE(QDir(full.path()).entryList(QDir::Files).size(), 2);  // nothing half-written left behind
 
-        for (const QStringList &arguments : {QStringList{"readup", "--port", sim.slavePath()}, QStringList{"ports"}}) {
+        const QString journal = m_dir.filePath("full-status.sqlite");
+        QCOMPARE(cli({"journal", "init", "--journal", journal}).code, 0);
+        QFile manifest(m_dir.filePath("full-status.csv"));
+        QVERIFY(manifest.open(QIODevice::WriteOnly) && manifest.write("unit,m_nev\nu1,A\n") > 0);
+        manifest.close();
+        const QStringList status = {"provision", sampleFile("status.t16"), "--manifest", manifest.fileName(), "--journal", journal, "--status"};
+        for (const QStringList &arguments : {QStringList{"readup", "--port", sim.slavePath()}, QStringList{"ports"}, status,
+                                             status + QStringList{"--csv"}}) {
             run = cli(arguments, "/dev/full");
             QCOMPARE(run.code, 5);
             QVERIFY2(run.err.contains("cannot write to standard output: " + noSpace), qPrintable(run.err));

@@ -439,34 +439,76 @@ private slots:
         QCOMPARE(written, 4);
     }
 
-    // The database gone while two units are being written: neither is
-    // counted as provisioned, the run says so (exit 5), and the next run
-    // takes exactly those two.
+    // The database gone, or the journal's disk full, while two units are
+    // being written: neither is counted as provisioned, the run says so
+    // (exit 5), and the next run takes exactly those two.
+    void aUnitIsProvenOnlyInTheJournal_data()
+    {
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("database stopped") << false;
+        QTest::newRow("disk full") << true;
+    }
     void aUnitIsProvenOnlyInTheJournal()
     {
-        PostgresServer server;
-        QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
+        QFETCH(bool, diskFull);
+        std::unique_ptr<PostgresServer> server;
+        std::unique_ptr<FullFolder> disk;
+        if (diskFull) {
+            REQUIRE_ROOT("mounts a small tmpfs and fills it");
+            disk = std::make_unique<FullFolder>("", FullFolder::Fill::Later, "size=1m");
+            QVERIFY2(disk->error().isEmpty(), qPrintable(disk->error()));
+        } else {
+            server = std::make_unique<PostgresServer>();
+            QVERIFY2(server->error().isEmpty(), qPrintable(server->error()));
+        }
+        const QString journal = diskFull ? disk->filePath("journal.sqlite") : server->address();
         const QString manifest = writeFile("unproven.csv", "unit,m_nev\nu1,A\nu2,B\n");
         SimulatorOptions paced;
         paced.paced = true;
         ModuleSimulator first(paced), second(paced);
         QVERIFY(first.start() && second.start());
-        const QStringList run = {"provision", contentFile("unproven.t16", "KAPU"), "--manifest", manifest, "--quiet", "--journal", server.address()};
+        const QStringList run = {"provision", contentFile("unproven.t16", "KAPU"), "--manifest", manifest, "--quiet", "--journal", journal};
         QProcess station;
         station.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", run + QStringList{"--port", first.slavePath(), "--port", second.slavePath()});
         QTRY_VERIFY_WITH_TIMEOUT(first.received().size() > 20 && second.received().size() > 20, 10000);
-        server.stop();
+        diskFull ? disk->fill() : server->stop();
         QVERIFY(station.waitForFinished(60000));
-        QCOMPARE(station.exitCode(), 5);
         const QString out = QString::fromUtf8(station.readAllStandardOutput());
+        QCOMPARE(station.exitCode(), 5);
         QVERIFY2(out.contains("written, not proven") && out.contains("provisioned 0, not proven 2, failed 0; done 0, left to do 2 of 2 units"),
                  qPrintable(out));
-        QVERIFY(server.start());
+        if (diskFull)
+            disk->drain();
+        else
+            QVERIFY(server->start());
         ModuleSimulator third, fourth;
         QVERIFY(third.start() && fourth.start());
         const CliRun again = cli(run + QStringList{"--port", third.slavePath(), "--port", fourth.slavePath()});
         QCOMPARE(again.code, 0);
         QVERIFY2(again.out.contains("provisioned 2, not proven 0, failed 0; done 2, left to do 0 of 2 units"), qPrintable(again.out));
+    }
+
+    // The database gone while the backup is read: the claim cannot be
+    // renewed, so not a byte of the unit goes to the module.
+    void noDownloadWithoutALiveClaim()
+    {
+        PostgresServer server;
+        QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
+        SimulatorOptions paced;
+        paced.paced = true;
+        ModuleSimulator sim(paced);
+        QVERIFY(sim.start());
+        QProcess station;
+        station.start(QCoreApplication::applicationDirPath() + "/tavir340-cli",
+                      {"provision", contentFile("lost.t16", "KAPU"), "--manifest", writeFile("lost.csv", "unit,m_nev\nu1,A\n"), "--quiet",
+                       "--journal", server.address(), "--backup", m_dir.filePath("lostbackups"), "--port", sim.slavePath()});
+        QTRY_VERIFY_WITH_TIMEOUT(!sim.received().isEmpty(), 10000);  // the read-up request: 6 s of answer to come
+        server.stop();
+        QVERIFY(station.waitForFinished(60000));
+        const QString out = QString::fromUtf8(station.readAllStandardOutput());
+        QCOMPARE(station.exitCode(), 2);
+        QVERIFY2(out.contains("nothing was written") && out.contains("provisioned 0, not proven 0, failed 1"), qPrintable(out));
+        QCOMPARE(sim.downloadsStored(), 0);
     }
 
     // Two stations provisioning from one manifest into one database at once
