@@ -23,6 +23,8 @@
 #include "gui/transfer/uploadcommands.h"
 
 #include <QActionGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
 #include <QBuffer>
 #include <QApplication>
 #include <QDebug>
@@ -76,7 +78,7 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
 
     connectActions();
     createStatusLabels();
-    markSaved();
+    setOrigin(FormOrigin::Source::None, {});
 }
 
 MainWindow::~MainWindow() = default;
@@ -138,8 +140,12 @@ void MainWindow::connectActions()
     for (const auto &entry : bindings)
         connect(entry.action, &QAction::triggered, this, entry.slot);
 
-    for (QLineEdit *edit : formLineEdits(ui->centralWidget))
+    for (QLineEdit *edit : formLineEdits(ui->centralWidget)) {
         connect(edit, &QLineEdit::editingFinished, this, &MainWindow::input_check);
+        connect(edit, &QLineEdit::textChanged, this, &MainWindow::showOrigin);
+    }
+    for (QCheckBox *box : formCheckBoxes(ui->centralWidget))
+        connect(box, &QCheckBox::toggled, this, &MainWindow::showOrigin);
     connect(ui->smskp_combo, &QComboBox::currentIndexChanged, this, &MainWindow::smskpSelect);
 }
 
@@ -161,6 +167,8 @@ void MainWindow::createStatusLabels()
 
 void MainWindow::newfile()
 {
+    if (!mayReplaceForm())
+        return;
     m_settings.FileName = DefaultContentFile;
     m_settings.FilePath = DefaultContentFile;
     loadFile(dataFilePath(DefaultContentFile));
@@ -168,6 +176,8 @@ void MainWindow::newfile()
 
 void MainWindow::openfile()
 {
+    if (!mayReplaceForm())
+        return;
     m_settings.FilePath = FileDialog::openFileName(this, tr("Open File"), fileDialogStart(false), contentFileFilter());
     if (m_settings.FilePath.isEmpty())
         return;
@@ -192,11 +202,10 @@ void MainWindow::loadFile(const QString &path)
     }
     FieldMarks::clear(ui->centralWidget);  // marks speak of the content that was there
     writeForm(ui->centralWidget, result.values);
-    markSaved();
     m_lastFile = path;
     m_settings.FileName = ContentFile::displayName(m_settings.FilePath);
     m_settings.RecordText.clear();
-    fileLabel->setText(m_settings.FileName);
+    setOrigin(FormOrigin::Source::File, m_settings.FilePath);
     if (!result.cut.isEmpty())
         statusBar()->showMessage(WindowText::cutFields(result.cut), CutNoticeMs);
     Message::information(this, tr("File opened."),
@@ -205,31 +214,37 @@ void MainWindow::loadFile(const QString &path)
 
 void MainWindow::save()
 {
+    saveForm();
+}
+
+// False when nothing was saved: refused, cancelled or not written.
+bool MainWindow::saveForm()
+{
     // A form that would not load back is refused before a name is asked for.
     const FormValues form = readForm(ui->centralWidget);
     if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(form)) {
+        const QScopedValueRollback guard(m_checkingFields, true);  // the box's focus must not empty the field
         if (problem->field >= 0 && formLineEdits(ui->centralWidget)[problem->field]->focusPolicy() != Qt::NoFocus)
             formLineEdits(ui->centralWidget)[problem->field]->setFocus(Qt::OtherFocusReason);
         Message::warning(this, tr("Error"), WindowText::unsavable(*problem));
-        return;
+        return false;
     }
-    QString path = FileDialog::saveFileName(this, tr("Save File"), fileDialogStart(true), contentFileFilter());
+    // The dialog adds the extension itself, so that its own question about
+    // replacing a file sees the name that will be written.
+    const QString path = FileDialog::saveFileName(this, tr("Save File"), fileDialogStart(true), contentFileFilter(),
+                                                  QStringLiteral("t16"));
     if (path.isEmpty())
-        return;
-    // As the file dialog of the program's first home did: a name without the
-    // extension gets it, so that Open finds the file again.
-    if (!path.endsWith(QLatin1String(".t16"), Qt::CaseInsensitive))
-        path += QStringLiteral(".t16");
+        return false;
     if (ContentFile::save(path, form) != ContentFile::SaveStatus::Saved) {
         Message::warning(this, tr("Error"), tr("Cannot save the selected file."));
-        return;
+        return false;
     }
     m_settings.FilePath = path;
     m_settings.FileName = ContentFile::displayName(path);
-    fileLabel->setText(m_settings.FileName);
-    markSaved();
     m_lastFile = path;
+    setOrigin(FormOrigin::Source::File, path);
     Message::information(this, tr("Save"), tr("Save was successful."));
+    return true;
 }
 
 QString MainWindow::contentFileFilter() const
@@ -238,12 +253,12 @@ QString MainWindow::contentFileFilter() const
 }
 
 // Where the file dialogs start: the file last opened or saved (its name too,
-// for Save), or the current folder.
+// for Save, while the form still comes from it), or the current folder.
 QString MainWindow::fileDialogStart(bool withName) const
 {
     if (m_lastFile.isEmpty())
         return QStringLiteral(".");
-    return withName ? m_lastFile : QFileInfo(m_lastFile).path();
+    return withName && m_origin.source() == FormOrigin::Source::File ? m_lastFile : QFileInfo(m_lastFile).path();
 }
 
 void MainWindow::saveas()
@@ -340,25 +355,13 @@ void MainWindow::download()
     const PlannedTransfer planned = planTransfer(form, m_settings, RecordPurpose::Download);
     m_settings.RecordText = planned.plan ? planned.plan->record() : QString();
     if (!planned.plan) {
-        const RecordResult &record = planned.refusals.first();
-        QString text = WindowText::downloadRefusal(record, m_settings.DownloadSeparator);
-        if (record.field >= 0) {
-            if (record.error == RecordError::MissingField) {
-                qDebug().noquote() << lineEditCatalogue()[record.field].name;  // the diagnostic line the window has always written
-                text += QLatin1Char('\n') + WindowText::missingField(record.field);
-            }
-            FieldMarks::mark(ui->centralWidget, lineEditCatalogue()[record.field].name, text);
-            QLineEdit *field = formLineEdits(ui->centralWidget)[record.field];
-            if (field->focusPolicy() != Qt::NoFocus && field->isEnabled())
-                field->setFocus(Qt::OtherFocusReason);
-        }
-        Message::critical(this, tr("Betöltés hiba."), text);
+        reportRefusal(planned.refusals.first());
         return;
     }
     JournalEntry start = startEntry(JournalName::Download, m_settings.Port);
     setContent(start, form);
     start.recordSha256 = planned.plan->recordSha256();
-    start.file = m_settings.FilePath;
+    start.file = m_origin.recordedSource();
     JournalRecord entry = beginRecord(start);
     dload dialog(m_settings, *planned.plan, this);
     dialog.exec();
@@ -366,14 +369,57 @@ void MainWindow::download()
     if (dialog.endedMs() > 0)
         entry.entry().endedMs = dialog.endedMs();
     finishRecord(entry);
+    if (dialog.report().ending == Ending::Done)
+        m_origin.sent(form);  // the module and the journal hold it now
+    reportAbandonedDownload(dialog.report());
+}
+
+// The field a download refused is marked and given the cursor, under one box
+// that says why. The box takes the focus from the field: that must not run
+// the field's own check, which would empty it under a second box.
+void MainWindow::reportRefusal(const RecordResult &refusal)
+{
+    const QScopedValueRollback guard(m_checkingFields, true);
+    QString text = WindowText::downloadRefusal(refusal, m_settings.DownloadSeparator);
+    if (refusal.field >= 0) {
+        if (refusal.error == RecordError::MissingField) {
+            qDebug().noquote() << lineEditCatalogue()[refusal.field].name;  // the diagnostic line the window has always written
+            text += QLatin1Char('\n') + WindowText::missingField(refusal.field);
+        }
+        FieldMarks::mark(ui->centralWidget, lineEditCatalogue()[refusal.field].name, text);
+        QLineEdit *field = formLineEdits(ui->centralWidget)[refusal.field];
+        if (field->focusPolicy() != Qt::NoFocus && field->isEnabled())
+            field->setFocus(Qt::OtherFocusReason);
+    }
+    Message::critical(this, tr("Betöltés hiba."), text);
+}
+
+// Escape ends a running download at once; the module then holds part of the
+// new content, or none of it.
+void MainWindow::reportAbandonedDownload(const ExchangeReport &report)
+{
+    if (report.ending != Ending::Cancelled && report.ending != Ending::Interrupted)
+        return;
+    const QString state = report.bytesSent > 0 ? tr("A modul tartalma most ismeretlen: futtassa újra a letöltést.")
+                                               : tr("A modulba nem került adat.");
+    Message::warning(this, tr("Betöltés"), tr("Betöltés megszakítva.") + QLatin1Char('\n') + state);
 }
 
 void MainWindow::readup()
 {
+    if (!mayReplaceForm())
+        return;
     FieldMarks::clear(ui->centralWidget);
     JournalRecord entry = beginRecord(startEntry(JournalName::Readup, m_settings.Port));
     readupFromModule(this, m_settings, ui->centralWidget, ui->smskp_combo, entry.entry());
     finishRecord(entry);
+    if (entry.entry().result != JournalName::Ok)
+        return;
+    // The form now holds what the module holds, and comes from no file.
+    m_settings.FilePath.clear();
+    m_settings.FileName.clear();
+    m_settings.RecordText.clear();
+    setOrigin(FormOrigin::Source::Module, m_settings.Port, entry.entry().id);
 }
 
 void MainWindow::verify_func()
@@ -383,7 +429,7 @@ void MainWindow::verify_func()
     FieldMarks::clear(ui->centralWidget);
     JournalEntry start = startEntry(JournalName::Verify, m_settings.Port);
     setContent(start, readForm(ui->centralWidget));
-    start.file = m_settings.FilePath;
+    start.file = m_origin.recordedSource();
     JournalRecord entry = beginRecord(start);
     verifyAgainstModule(this, m_settings, ui->centralWidget, entry.entry());
     finishRecord(entry);
@@ -449,39 +495,83 @@ void MainWindow::showJournal()
     FieldMarks::clear(ui->centralWidget);
     writeForm(ui->centralWidget, loaded.values);
     ui->smskp_combo->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
-    markSaved();
     m_settings.RecordText.clear();
-    fileLabel->setText(tr("Napló #%1").arg(view.chosen()->id));
+    setOrigin(FormOrigin::Source::Journal, QString::number(view.chosen()->id));
 }
 
-void MainWindow::markSaved()
+// --- The form's origin ------------------------------------------------------
+
+// The form as it is now is what `source` holds.
+void MainWindow::setOrigin(FormOrigin::Source source, const QString &name, qint64 entry)
 {
-    m_savedForm = readForm(ui->centralWidget);
+    m_origin.loaded(readForm(ui->centralWidget), source, name, entry);
+    showOrigin();
 }
 
-// Whether the form may give way to other content: at once when it holds
-// nothing unsaved, else when the technician says so.
+// The source in the status bar and the title bar, with the title's mark
+// while the form differs from it.
+void MainWindow::showOrigin()
+{
+    QString shown;
+    if (m_origin.source() == FormOrigin::Source::File)
+        shown = ContentFile::displayName(m_origin.name());
+    else if (m_origin.source() == FormOrigin::Source::Journal)
+        shown = tr("Napló #%1").arg(m_origin.name());
+    fileLabel->setText(shown.isEmpty() ? tr("No file") : shown);
+    const QString program = tr("Tavir-340 letöltő szoftver");
+    setWindowTitle(shown.isEmpty() ? program + QStringLiteral("[*]") : shown + QStringLiteral("[*] – ") + program);
+    setWindowModified(m_origin.isModified(readForm(ui->centralWidget)));
+}
+
+// Whether the form may give way to other content: at once when nothing in
+// it would be lost, else when the technician has saved it or says so.
 bool MainWindow::mayReplaceForm()
 {
-    if (readForm(ui->centralWidget) == m_savedForm)
+    if (!m_origin.wouldLose(readForm(ui->centralWidget)))
         return true;
-    return QMessageBox::question(this, tr("Napló"),
-                                 tr("Az űrlapon mentetlen változások vannak.\nFelülírja őket a naplóbejegyzés tartalmával?"),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        == QMessageBox::Yes;
+    QString text = tr("Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.");
+    if (m_journalLocation.kind != JournalLocation::Kind::Off)
+        text += QLatin1Char('\n') + tr("Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.");
+    QMessageBox box(QMessageBox::Question, tr("Mentetlen változások"), text + QLatin1Char('\n') + tr("Menti őket?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save: return saveForm();
+    case QMessageBox::Discard: return true;
+    default: return false;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (mayReplaceForm())
+        event->accept();
+    else
+        event->ignore();
 }
 
 // --- Help -------------------------------------------------------------------
 
-// Both stay, hidden once closed, until the window goes.
+// Both stay, hidden once closed, until the window goes; asked for again, the
+// one there is comes back to the front.
 void MainWindow::nevjegy()
 {
-    (new about(this))->show();
+    showTool(m_about, [this] { return new about(this); });
 }
 
 void MainWindow::contents()
 {
-    (new help(this))->show();
+    showTool(m_help, [this] { return new help(this); });
+}
+
+void MainWindow::showTool(QPointer<QWidget> &tool, const std::function<QWidget *()> &make)
+{
+    if (!tool)
+        tool = make();
+    tool->show();
+    tool->raise();
+    tool->activateWindow();
 }
 
 // --- Form checks ------------------------------------------------------------
@@ -518,8 +608,10 @@ bool MainWindow::checkFields()
 // unchecked; it gets the check that leaving it would have given.
 bool MainWindow::checkEditedField()
 {
+    // A field that only holds the cursor (one a refusal pointed at) keeps
+    // its value: only what was typed is checked.
     const auto *edited = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    if (!edited || !formLineEdits(ui->centralWidget).contains(edited))
+    if (!edited || !edited->isModified() || !formLineEdits(ui->centralWidget).contains(edited))
         return true;
     return checkFields();
 }

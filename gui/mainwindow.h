@@ -1,12 +1,15 @@
 #pragma once
 
+#include "core/form/formorigin.h"
 #include "core/form/formvalues.h"
 #include "core/journal/journallocation.h"
 #include "core/settings/linksettings.h"
 #include "core/port/portscan.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class Journal;
@@ -14,6 +17,8 @@ class JournalRecord;
 struct JournalEntry;
 class ModuleSimulator;
 class QLabel;
+struct ExchangeReport;
+struct RecordResult;
 namespace Ui { class MainWindow; }
 
 // The one window: the configuration form, the menus that act on it and the
@@ -62,6 +67,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void connectActions();
@@ -76,8 +82,13 @@ private:
     JournalRecord beginRecord(JournalEntry entry);
     void finishRecord(JournalRecord &record);
     void journalFailed();
-    void markSaved();
+    bool saveForm();
+    void setOrigin(FormOrigin::Source source, const QString &name, qint64 entry = 0);
+    void showOrigin();
     bool mayReplaceForm();
+    void reportRefusal(const RecordResult &refusal);
+    void reportAbandonedDownload(const ExchangeReport &report);
+    void showTool(QPointer<QWidget> &tool, const std::function<QWidget *()> &make);
     QString contentFileFilter() const;
     QString fileDialogStart(bool withName) const;
 
@@ -94,6 +105,8 @@ private:
     JournalLocation m_journalLocation;
     std::unique_ptr<Journal> m_journal;  // opened for the first transfer
     bool m_journalGivenUp = false;       // the technician has been told once
-    FormValues m_savedForm;              // as last saved or loaded
+    FormOrigin m_origin;                 // where the form's content came from, and what is kept
     QString m_lastFile;                  // the file last opened or saved
+    QPointer<QWidget> m_about;           // Help and About, brought back rather than opened again
+    QPointer<QWidget> m_help;
 };

@@ -49,7 +49,8 @@ private:
     QPointer<QWidget> m_done;
 };
 
-// Answers every message box with its OK button and keeps what each said.
+// Answers every message box with its OK button (a question about unsaved
+// work with `question`) and keeps what each said.
 // Other modal widgets go to `other`, when given.
 class MessageBoxRecorder : public ModalDriver
 {
@@ -59,7 +60,13 @@ public:
               auto *box = qobject_cast<QMessageBox *>(modal);
               if (!box)
                   return other ? other(modal) : false;
-              boxes.append({box->icon(), box->windowTitle(), box->text(), box->standardButtons(), box->detailedText()});
+              const SeenBox seen = {box->icon(), box->windowTitle(), box->text(), box->standardButtons(), box->detailedText()};
+              if (!box->button(QMessageBox::Ok)) {
+                  questions.append(seen);
+                  box->button(question)->click();
+                  return true;
+              }
+              boxes.append(seen);
               if (beforeAnswer)
                   beforeAnswer(box);
               box->button(QMessageBox::Ok)->click();
@@ -69,5 +76,7 @@ public:
     }
 
     QList<SeenBox> boxes;
+    QList<SeenBox> questions;  // about unsaved work, kept apart
     std::function<void(QMessageBox *)> beforeAnswer;  // runs while the box is up
+    QMessageBox::StandardButton question = QMessageBox::Discard;  // the answer to a box without OK
 };

@@ -9,7 +9,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QAction>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,6 +109,94 @@ private slots:
         FileDialog::answerNext(QString());
         window.openfile();
         QCOMPARE(FileDialog::lastRequest().dir, m_dir.path());
+    }
+
+    // Through the real file dialog: a name typed without the extension over
+    // an existing file is asked about, and "No" leaves the file as it was;
+    // under "All files" a name is kept as typed, and "Yes" replaces it.
+    void realDialogAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<bool>("allFiles");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("t16 files") << false << "kapu" << "kapu.t16" << false;
+        QTest::newRow("all files") << true << "backup.txt" << "backup.txt" << true;
+    }
+    void realDialogAsksBeforeReplacing()
+    {
+        QFETCH(bool, allFiles);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QFETCH(bool, replace);
+        QTemporaryDir folder;
+        const QByteArray old = "the technician's earlier file";
+        QFile existing(folder.filePath(written));
+        QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(old) == old.size());
+        existing.close();
+        MainWindow window;
+        fillForm(window);
+        QStringList questions;
+        ModalDriver driver([&](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                questions << box->text();
+                const auto answer = box->button(QMessageBox::Ok) ? QMessageBox::Ok : replace ? QMessageBox::Yes : QMessageBox::No;
+                box->button(answer)->click();
+                return true;
+            }
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (!dialog)
+                return false;
+            if (!questions.isEmpty()) {  // back from the question: give up
+                dialog->reject();
+                return true;
+            }
+            if (allFiles) {
+                auto *types = dialog->findChild<QComboBox *>("fileTypeCombo");
+                types->setFocus();
+                QTest::keyClick(types, Qt::Key_Down);  // as the technician picks it
+            }
+            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+            name->setText(folder.filePath(typed));
+            // Pressed from the event loop: the question it raises runs a loop
+            // of its own, which this driver must be free to answer.
+            QTimer::singleShot(0, name, [name] { QTest::keyClick(name, Qt::Key_Return); });
+            return true;
+        });
+        window.save();
+        QVERIFY2(questions[0].contains(written) && questions[0].contains("replace"), qPrintable(questions[0]));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({written}));
+        QFile kept(folder.filePath(written));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll() == old, !replace);
+        QCOMPARE(questions.size(), replace ? 2 : 1);  // "Save was successful." after a replace
+    }
+
+    // Work that is in no file and no module is never replaced unasked;
+    // "Cancel" keeps it.
+    void editedFormIsAskedAbout_data()
+    {
+        QTest::addColumn<QString>("action");
+        for (const char *action : {"actionOpen", "actionReadup", "actionExit"})
+            QTest::newRow(action) << action;
+    }
+    void editedFormIsAskedAbout()
+    {
+        QFETCH(QString, action);
+        MainWindow window;
+        window.show();
+        auto *name = window.findChild<QLineEdit *>("m_nev");
+        name->setText("EDITED");
+        MessageBoxRecorder recorder;
+        recorder.question = QMessageBox::Cancel;
+        window.findChild<QAction *>(action)->trigger();
+        QCOMPARE(recorder.questions.size(), 1);
+        QCOMPARE(recorder.questions[0].title, QString("Mentetlen változások"));
+        QCOMPARE(recorder.questions[0].buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(recorder.boxes.size(), 0);
+        QCOMPARE(name->text(), QString("EDITED"));
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isWindowModified());
     }
 
     // A disk that fills up while the file is written: the save fails, says

@@ -596,14 +596,15 @@ private slots:
             }
             if (auto *box = qobject_cast<QMessageBox *>(modal)) {
                 questions << box->text();
-                box->button(QMessageBox::Yes)->click();
+                box->button(QMessageBox::Discard)->click();
                 return true;
             }
             return false;
         });
         window.findChild<QAction *>("actionJournal")->trigger();
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("; ")));
-        QCOMPARE(questions, QStringList({"Az űrlapon mentetlen változások vannak.\nFelülírja őket a naplóbejegyzés tartalmával?"}));
+        QCOMPARE(questions, QStringList({"Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.\n"
+                                         "Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.\nMenti őket?"}));
         QCOMPARE(readForm(window.centralWidget()), ContentFile::load(m_dir.filePath("view.t16"), initialFormValues()).values);
         const QByteArray exported = fileBytes(csv + ".csv");
         QVERIFY(exported.startsWith("entry,started,ended,station,"));

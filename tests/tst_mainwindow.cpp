@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QSet>
 #include <QTest>
 
 // The window as it stands after start-up: the form's record layout, menus,
@@ -51,7 +52,11 @@ private slots:
         MainWindow window;
         window.show();
         QCOMPARE(window.objectName(), QString("MainWindow"));
-        QCOMPARE(window.windowTitle(), QString("Tavir-340 letöltő szoftver"));
+        // The title bar shows the file's name, and a mark while the form differs from it.
+        QCOMPARE(window.windowTitle(), QString("Tavir-340 letöltő szoftver[*]"));
+        QVERIFY(!window.isWindowModified());
+        window.findChild<QLineEdit *>("m_nev")->setText("KAPU");
+        QVERIFY(window.isWindowModified());
         QCOMPARE(window.size(), QSize(920, 507));
         QCOMPARE(window.minimumSize(), QSize(920, 507));
         QCOMPARE(window.maximumSize(), QSize(920, 507));
@@ -270,7 +275,7 @@ private slots:
             {ui.actionContents, "Tartalom", "F1", false, true, true},
         };
         for (const Row &row : rows) {
-            QCOMPARE(row.action->text(), QString(row.text));
+            QCOMPARE(QString(row.action->text()).remove('&'), QString(row.text));
             QCOMPARE(row.action->shortcut(), QKeySequence(row.shortcut));
             QCOMPARE(!row.action->icon().isNull(), row.icon);
             QCOMPARE(row.action->isEnabled(), row.enabled);
@@ -278,6 +283,19 @@ private slots:
         }
         QVERIFY(ui.actionCheck->isCheckable());
         QVERIFY(!ui.actionCheck->isChecked());
+        // Every item has an access key, none twice in one menu.
+        for (const QMenu *menu : {ui.menuFile, ui.menuSettings, ui.menuCHKS, ui.menuDevice, ui.menuHelp}) {
+            QStringList keys;
+            for (const QAction *action : menu->actions()) {
+                const int amp = action->text().indexOf('&');
+                if (!action->isSeparator())
+                    keys << (amp >= 0 ? action->text().mid(amp + 1, 1).toLower() : QString());
+            }
+            QVERIFY2(!keys.contains(QString()) && QSet<QString>(keys.begin(), keys.end()).size() == keys.size(), qPrintable(keys.join(',')));
+        }
+        QCOMPARE(ui.actionReadup->text(), QString("&Kiolvasás az eszközből"));
+        QCOMPARE(ui.actionDownload->text(), QString("&Betöltés az eszközbe"));
+        QCOMPARE(ui.actionVerify->text(), QString("B&etöltés ellenőrzése"));
         const QActionGroup *group = ui.action8bit_sum->actionGroup();
         QVERIFY(group && group->isExclusive());
         QCOMPARE(group->actions(), QList<QAction *>({ui.action8bit_sum, ui.action16bit_sum,

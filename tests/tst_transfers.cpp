@@ -75,7 +75,7 @@ private:
     };
 
     // Runs the download slot and waits for the dialog to report, then
-    // presses OK on a failure or lets a success close by itself.
+    // presses Enter on a failure or lets a success close by itself.
     static DownloadOutcome runDownload(MainWindow &window)
     {
         DownloadOutcome outcome;
@@ -97,7 +97,7 @@ private:
                 shownMs = sinceOutcome.elapsed();
             });
             if (!outcome.status.startsWith("Sikeres betöltés."))
-                ok->click();
+                QTest::keyClick(dialog, Qt::Key_Return);  // Enter closes the result, as any box
             return true;
         });
         window.download();
@@ -213,6 +213,8 @@ private slots:
         QTest::newRow("accent") << 20 << "\u00E9" << "Ékezetes karakterek nem használhatóak.";
         QTest::newRow("separator") << 3 << "A|B" << "A(z) „Modul neve” mező nem tartalmazhatja az elválasztó karaktert (|).";
         QTest::newRow("line end in a hidden field") << 17 << "a\rb" << "A(z) „r17” mező vezérlőkaraktert (például sortörést) tartalmaz.";
+        QTest::newRow("accent in the name") << 3 << "KAP\u00C9" << "Ékezetes karakterek nem használhatóak.";
+        QTest::newRow("letter in a telephone") << 28 << "3620a" << "A(z) „Telefonszám 1” mező csak számjegyet és szóközt tartalmazhat.";
     }
     void recordRefusedBeforeTheDialog()
     {
@@ -229,9 +231,10 @@ private slots:
             QTest::ignoreMessage(QtDebugMsg, "visszaallas");
         bool dialogShown = false;
         MessageBoxRecorder recorder([&](QWidget *modal) { return dialogShown = qobject_cast<dload *>(modal); });
-        window.download();
+        QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier);
         QVERIFY(!dialogShown);
-        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes.size(), 1);  // the field's own check did not run under it
+        QCOMPARE(formLineEdits(window.centralWidget())[field]->text(), text);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
         QCOMPARE(recorder.boxes[0].title, QString("Betöltés hiba."));
         QCOMPARE(recorder.boxes[0].text, message);
@@ -277,7 +280,7 @@ private slots:
         ModuleSimulator sim(options);
         MainWindow window;
         QVERIFY(attach(sim, window));
-        ModalDriver driver([](QWidget *modal) {
+        MessageBoxRecorder recorder([](QWidget *modal) {
             auto *dialog = qobject_cast<dload *>(modal);
             if (!dialog || dialog->progressBar()->value() != 10)
                 return false;
@@ -287,6 +290,9 @@ private slots:
         QTemporaryDir journal;
         window.setJournalLocation(parseJournalDestination(journal.filePath("j.sqlite")));
         window.download();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].title, QString("Betöltés"));
+        QCOMPARE(recorder.boxes[0].text, QString("Betöltés megszakítva.\nA modul tartalma most ismeretlen: futtassa újra a letöltést."));
         // Ended by the Escape, not by the worker's read giving up: the
         // journal says so, with the request that went out.
         Journal read(parseJournalDestination(journal.filePath("j.sqlite")), Journal::Mode::Read);

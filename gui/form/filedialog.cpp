@@ -1,6 +1,7 @@
 #include "filedialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -19,12 +20,23 @@ std::optional<QString> takeAnswer()
 namespace FileDialog {
 
 QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                     const QString &filter)
+                     const QString &filter, const QString &suffix)
 {
     last = {caption, dir, filter};
-    if (std::optional<QString> answer = takeAnswer())
-        return *answer;
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    if (std::optional<QString> answer = takeAnswer()) {
+        if (answer->isEmpty() || !QFileInfo(*answer).suffix().isEmpty())
+            return *answer;
+        return *answer + QLatin1Char('.') + suffix;
+    }
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    const QString first = filter.section(QStringLiteral(";;"), 0, 0);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, first, suffix](const QString &chosen) { dialog.setDefaultSuffix(chosen == first ? suffix : QString()); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString openFileName(QWidget *parent, const QString &caption, const QString &dir,

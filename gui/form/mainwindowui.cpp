@@ -394,6 +394,37 @@ void MainWindow::createMenus(QMainWindow *window)
     Q_UNUSED(window);
 }
 
+namespace {
+
+// Each item of a menu gets an access key of its own: one its text already
+// names (a submenu's title), or else the first letter of its text, in the
+// window's language, that no other item took.
+void giveAccessKeys(QMenu *menu)
+{
+    const auto textOf = [](const QAction *action) { return action->menu() ? action->menu()->title() : action->text(); };
+    QString taken;
+    for (const QAction *action : menu->actions()) {
+        const QString text = textOf(action);
+        if (const int amp = text.indexOf(QLatin1Char('&')); amp >= 0 && amp + 1 < text.size())
+            taken += text.at(amp + 1).toLower();
+    }
+    for (QAction *action : menu->actions()) {
+        QString text = textOf(action);
+        if (action->isSeparator() || text.contains(QLatin1Char('&')))
+            continue;
+        for (int i = 0; i < text.size(); ++i) {
+            const QChar letter = text.at(i).toLower();
+            if (letter.isLetterOrNumber() && !taken.contains(letter)) {
+                taken += letter;
+                action->setText(text.insert(i, QLatin1Char('&')));
+                break;
+            }
+        }
+    }
+}
+
+} // namespace
+
 void MainWindow::retranslateUi(QMainWindow *window)
 {
     window->setWindowTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "Tavir-340 letöltő szoftver")));
@@ -447,6 +478,8 @@ void MainWindow::retranslateUi(QMainWindow *window)
     menuCHKS->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&CHKS")));
     menuDevice->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&Eszköz")));
     menuHelp->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&Help")));
+    for (QMenu *menu : {menuFile, menuSettings, menuCHKS, menuDevice, menuHelp})
+        giveAccessKeys(menu);
 }
 
 } // namespace Ui

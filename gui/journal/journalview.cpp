@@ -135,11 +135,10 @@ void journalView::choose()
 
 void journalView::exportCsv()
 {
-    QString path = FileDialog::saveFileName(this, tr("Exportálás"), QStringLiteral("."), tr("CSV Files (*.csv)"));
+    const QString path = FileDialog::saveFileName(this, tr("Exportálás"), QStringLiteral("."), tr("CSV Files (*.csv)"),
+                                                  QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    if (!path.contains(QLatin1Char('.')))
-        path += QStringLiteral(".csv");
     if (const FileError error = writeWholeFile(path, journalCsv(m_entries)))
         Message::warning(this, tr("Hiba"), tr("A fájl nem írható: %1\n%2").arg(path, WindowText::fileError(error)));
 }

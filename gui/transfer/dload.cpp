@@ -88,6 +88,10 @@ void dload::dlcomplete()
     m_endedMs = QDateTime::currentMSecsSinceEpoch();
     m_buttonBox->setStandardButtons(QDialogButtonBox::Ok);
     m_buttonBox->setEnabled(true);
+    // Enter or Space closes the result, as any other box.
+    QPushButton *ok = m_buttonBox->button(QDialogButtonBox::Ok);
+    ok->setDefault(true);
+    ok->setFocus(Qt::OtherFocusReason);
     if (m_worker->result()) {
         // Nothing real was written: the technician must not take this for a
         // configured module.
