@@ -8,6 +8,7 @@
 #include "core/form/fieldcheck.h"
 #include "gui/form/fieldmarks.h"
 #include "gui/form/formbinding.h"
+#include "gui/form/formfieldstyle.h"
 #include "gui/form/windowtexts.h"
 #include "gui/form/mainwindowui.h"
 #include "gui/help/about.h"
@@ -49,6 +50,7 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     , m_journalLocation(journalLocation({}, false))
 {
     ui->setupUi(this);
+    FormFieldStyle::applyTo(ui->centralWidget);
 
     switch (m_settings.CheckSize) {
     case 0: ui->action8bit_sum->setChecked(true); break;

@@ -23,7 +23,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QStatusBar>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QSet>
 #include <QTest>
 
@@ -125,6 +128,50 @@ private slots:
         QCOMPARE(seen.mid(60), QStringList({"tc4_16 32.1", "tc1_16 31.2", "tc3_16 32.2", "tc2_16 31.1"}));
         QCOMPARE(seen[26], QString("tc3_7 14.2"));
         QCOMPARE(boxes[1]->geometry().topLeft(), QPoint(440, 55));
+    }
+
+    // Under every style Debian ships for Qt 6, each visible field shows its
+    // longest value whole, and each check box its box, in the form's layout.
+    void fieldsFitUnderEveryStyle_data()
+    {
+        QTest::addColumn<QString>("style");
+        for (const QString &style : QStyleFactory::keys())
+            QTest::newRow(qPrintable(style)) << style;
+    }
+    void fieldsFitUnderEveryStyle()
+    {
+        QFETCH(QString, style);
+        const QString before = QApplication::style()->name();
+        QApplication::setStyle(style);
+        const auto restore = qScopeGuard([&] { QApplication::setStyle(before); });
+        MainWindow window;
+        window.show();
+        QStringList cut;
+        for (QLineEdit *edit : formLineEdits(window.centralWidget())) {
+            if (edit->focusPolicy() == Qt::NoFocus || !edit->isVisibleTo(&window))
+                continue;
+            // The SMS centre's field is the form's narrowest for its length:
+            // it is measured with the operators' numbers it is made for.
+            QString longest(edit->maxLength(), edit->objectName().startsWith("be") ? QChar('M') : QChar('8'));
+            if (edit == window.form().smskp)
+                longest = QString(smsOperators().first().number.size(), QChar('8'));
+            edit->setText(longest);
+            edit->setCursorPosition(longest.size());
+            edit->grab();  // lays the text out, scrolled to the cursor
+            const bool startShows = edit->cursorPositionAt(QPoint(0, edit->height() / 2)) == 0;
+            edit->setCursorPosition(0);
+            edit->grab();
+            const bool endShows = edit->cursorPositionAt(QPoint(edit->width() - 1, edit->height() / 2)) == longest.size();
+            if (!startShows || !endShows)
+                cut << edit->objectName();
+        }
+        for (QCheckBox *box : formCheckBoxes(window.centralWidget())) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            if (!box->rect().contains(box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box)))
+                cut << box->objectName();
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(style + ": " + cut.join(", ")));
     }
 
     void labelsAndCombo()

@@ -469,6 +469,11 @@ private slots:
         fields[3][0] = 'X';
         fields[28][1] = '0';
         sim.setFields(fields);
+        QCheckBox *ticked = window.centralWidget()->findChild<QCheckBox *>("tc4_1");
+        QLineEdit *name = formLineEdits(window.centralWidget())[3];
+        const QFont nameFont = name->font();
+        const auto look = [ticked](int around) { return ticked->parentWidget()->grab(ticked->geometry().adjusted(-around, -around, around, around)).toImage(); };
+        const QImage tickedLook = look(0), surroundings = look(2);
         window.verify_func();
         QCOMPARE(recorder.boxes[2].icon, QMessageBox::Critical);
         QCOMPARE(recorder.boxes[2].title, QString("Ellenőrzés"));
@@ -483,7 +488,11 @@ private slots:
             if (FieldMarks::isMarked(field))
                 marked << field->objectName() + ": " + field->toolTip();
         QCOMPARE(marked, QStringList({"m_nev: A modul értéke: \"XAPU\"", "tc4_1: A modul értéke: 0"}));
-        QLineEdit *name = formLineEdits(window.centralWidget())[3];
+        // The mark goes around the box, not over its tick, and no field's font changes with it.
+        QVERIFY(ticked->isChecked());
+        QCOMPARE(look(0), tickedLook);
+        QVERIFY(look(2) != surroundings);
+        QCOMPARE(name->font(), nameFont);
         QTest::keyClick(name, Qt::Key_End);
         QTest::keyClicks(name, "X");
         QVERIFY(!FieldMarks::isMarked(name));

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPainter>
 
 namespace FieldMarks {
 
@@ -9,13 +10,47 @@ namespace {
 
 const char *const Marked = "tavir340Marked";
 const char *const Watched = "tavir340MarkWatched";
+constexpr int Width = 2;
+
+// A red frame drawn just outside a field, never over it: the field keeps its
+// own look, its font and a check box its tick. Clicks go through it.
+class MarkFrame : public QWidget
+{
+public:
+    explicit MarkFrame(QWidget *field)
+        : QWidget(field->parentWidget())
+    {
+        setObjectName(field->objectName() + QStringLiteral("_mark"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(field->geometry().adjusted(-Width, -Width, Width, Width));
+        show();
+        raise();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        // Red enough to stand out on a light or a dark form.
+        QPainter painter(this);
+        painter.setPen(QPen(QColor(220, 30, 30), Width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawRect(QRectF(rect()).adjusted(Width / 2.0, Width / 2.0, -Width / 2.0, -Width / 2.0));
+    }
+};
+
+QWidget *frameOf(const QWidget *field)
+{
+    const QWidget *parent = field->parentWidget();
+    return parent ? parent->findChild<QWidget *>(field->objectName() + QStringLiteral("_mark"), Qt::FindDirectChildrenOnly) : nullptr;
+}
 
 void unmark(QWidget *field)
 {
     if (!isMarked(field))
         return;
     field->setProperty(Marked, false);
-    field->setStyleSheet(QString());
+    delete frameOf(field);
     field->setToolTip(QString());
 }
 
@@ -29,13 +64,10 @@ bool isMarked(const QWidget *field)
 void mark(const QWidget *central, const QString &name, const QString &tip)
 {
     QWidget *field = central->findChild<QWidget *>(name);
-    if (!field)
+    if (!field || !field->parentWidget())
         return;
-    // Red enough to stand out on a light or a dark form.
-    const QString frame = qobject_cast<QCheckBox *>(field)
-                              ? QStringLiteral("QCheckBox::indicator { border: 2px solid rgb(220, 30, 30); }")
-                              : QStringLiteral("QLineEdit { border: 2px solid rgb(220, 30, 30); }");
-    field->setStyleSheet(frame);
+    if (!frameOf(field))
+        new MarkFrame(field);  // the form owns it
     field->setToolTip(tip);
     field->setProperty(Marked, true);
     if (field->property(Watched).toBool())
@@ -49,10 +81,14 @@ void mark(const QWidget *central, const QString &name, const QString &tip)
 
 void clear(const QWidget *central)
 {
+    // Found first: each unmark deletes a frame, which is a widget of the form too.
+    QList<QWidget *> marked;
     for (QWidget *field : central->findChildren<QWidget *>()) {
         if (isMarked(field))
-            unmark(field);
+            marked.append(field);
     }
+    for (QWidget *field : std::as_const(marked))
+        unmark(field);
 }
 
 } // namespace FieldMarks

@@ -4,10 +4,10 @@
 
 class QWidget;
 
-// Marks on the form's fields: a red frame, with what is wrong as the tool
-// tip, that stays until the field is edited or the next transfer starts. A
-// verify marks the fields the module holds otherwise; a refused download the
-// field it refuses.
+// Marks on the form's fields: a red frame just outside the field, with what
+// is wrong as the tool tip, that stays until the field is edited or the
+// form's content is replaced. A verify marks the fields the module holds
+// otherwise; a refused download the field it refuses.
 namespace FieldMarks {
 
 // Marks the line edit or check box of that object name.
