@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -188,10 +189,14 @@ private slots:
         window.readup();
         window.verify_func();
         QStringList operations;
-        for (const JournalEntry &e : entries(m_dir.filePath("window.sqlite")))
+        const QList<JournalEntry> all = entries(m_dir.filePath("window.sqlite"));
+        for (const JournalEntry &e : all)
             operations << e.operation + "/" + e.result + "/" + e.reason;
         QCOMPARE(operations, QStringList({"verify/ok/", "readup/ok/", "download/ok/"}));
         QCOMPARE(recorder.boxes.size(), 1);  // the verify's own
+        // The verified content came from the read-up, not from a file.
+        QCOMPARE(all[0].file, "readup:" + QString::number(all[1].id));
+        QCOMPARE(window.findChild<QLabel *>("fileLabel")->text(), QString("No file"));
     }
 
     // A window download is recorded as long as the line took, not as long
@@ -582,16 +587,19 @@ private slots:
         const QString csv = m_dir.filePath("export");
         QStringList questions;
         QStringList clipped;
+        QString status;
         ModalDriver driver([&](QWidget *modal) {
             if (auto *view = qobject_cast<journalView *>(modal)) {
-                clipped = clippedLabels(view);
                 auto *filter = view->findChild<QLineEdit *>("filter");
-                QTest::keyClicks(filter, "kap");
-                if (view->table()->rowCount() != 1)
-                    return false;
+                if (filter->text().isEmpty())
+                    QTest::keyClicks(filter, "kap");
+                if (view->table()->rowCount() != 1 || view->matching() != 1)
+                    return false;  // the search runs beside the window
+                clipped = clippedLabels(view);
+                status = view->findChild<QLabel *>("status")->text();
                 FileDialog::answerNext(csv);
                 view->findChild<QPushButton *>("export")->click();
-                QTest::keyClick(view->table(), Qt::Key_Return);
+                QTest::keyClick(filter, Qt::Key_Return);  // the first row is chosen
                 return true;
             }
             if (auto *box = qobject_cast<QMessageBox *>(modal)) {
@@ -603,12 +611,58 @@ private slots:
         });
         window.findChild<QAction *>("actionJournal")->trigger();
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("; ")));
+        QCOMPARE(status, QString("1 / 1 bejegyzés"));
         QCOMPARE(questions, QStringList({"Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.\n"
                                          "Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.\nMenti őket?"}));
         QCOMPARE(readForm(window.centralWidget()), ContentFile::load(m_dir.filePath("view.t16"), initialFormValues()).values);
         const QByteArray exported = fileBytes(csv + ".csv");
         QVERIFY(exported.startsWith("entry,started,ended,station,"));
         QCOMPARE(exported.count("\r\n"), 2);
+    }
+
+    // More entries than a page: the count says how many match, scrolling
+    // brings the next page, typing narrows the search, and an export holds
+    // every matching entry once.
+    void journalViewHoldsMoreThanAPage()
+    {
+        const QString location = m_dir.filePath("many.sqlite");
+        Journal journal(parseJournalDestination(location));
+        QVERIFY(journal.startBatch());
+        for (int i = 0; i < 2500; ++i) {
+            JournalEntry e = startEntry(JournalName::Download, "ttyUSB0");  // many in one millisecond: ids tell them apart
+            e.moduleName = i % 2 ? "KAPU" : "ABLAK";
+            e.id = journal.begin(e);
+            e.result = JournalName::Ok;
+            e.endedMs = e.startedMs;
+            journal.complete(e);
+        }
+        QVERIFY(journal.endBatch(true));
+        QWidget parent;
+        journalView view(journal, &parent);
+        auto *status = view.findChild<QLabel *>("status");
+        QTRY_COMPARE(view.matching(), 2500);
+        QCOMPARE(view.table()->rowCount(), 500);
+        QCOMPARE(status->text(), QString("500 / %1 bejegyzés").arg(QLocale().toString(2500)));
+        QVERIFY(view.table()->selectionModel()->isRowSelected(0, {}));
+        QVERIFY(view.findChild<QPushButton *>("open")->isEnabled());
+        view.show();
+        view.table()->scrollToBottom();
+        QTRY_COMPARE(view.table()->rowCount(), 1000);
+
+        const QString csv = m_dir.filePath("many.csv");
+        FileDialog::answerNext(csv);
+        view.findChild<QPushButton *>("export")->click();
+        QStringList ids;
+        for (const QByteArray &line : fileBytes(csv).split('\n').mid(1))
+            if (!line.isEmpty())
+                ids << QString::fromUtf8(line.left(line.indexOf(',')));
+        QCOMPARE(ids.size(), 2500);
+        QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 2500);
+        QCOMPARE(status->text(), QString("%1 bejegyzés exportálva: %2").arg(QLocale().toString(2500), csv));
+
+        QTest::keyClicks(view.findChild<QLineEdit *>("filter"), "kap");
+        QTRY_COMPARE(view.matching(), 1250);
+        QCOMPARE(view.table()->item(0, 5)->text(), QString("KAPU"));
     }
 
     // An export that the disk cannot take says so and leaves no file.
@@ -624,6 +678,7 @@ private slots:
         Journal journal(parseJournalDestination(location));
         QWidget parent;
         journalView view(journal, &parent);
+        QTRY_VERIFY(view.findChild<QPushButton *>("export")->isEnabled());  // the first page is in
         MessageBoxRecorder recorder;
         FileDialog::answerNext(full.filePath("export"));
         view.findChild<QPushButton *>("export")->click();

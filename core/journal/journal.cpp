@@ -126,6 +126,7 @@ JournalEntry entryFrom(const QSqlQuery &query, bool withContent)
 
 Journal::Journal(const JournalLocation &location, Mode mode)
     : m_connection(QStringLiteral("tavir340-journal-%1").arg(++connections))
+    , m_location(location)
     , m_postgres(location.kind == JournalLocation::Kind::Postgres)
 {
     const bool opened = m_postgres ? openPostgres(location) : openSqlite(location, mode);
@@ -580,13 +581,13 @@ QString Journal::unitHolding(const QString &recordSha256, const QString &unit)
     return exec(query) && query.next() ? query.value(0).toString() : QString();
 }
 
-QList<JournalEntry> Journal::find(const Filter &filter)
+namespace {
+
+// The WHERE clause of a filter (empty when it takes every entry), with the
+// values it binds.
+QString whereOf(const Journal::Filter &filter, QVariantList &values)
 {
-    QList<JournalEntry> entries;
-    if (!isOpen())
-        return entries;
     QStringList where;
-    QVariantList values;
     auto match = [&](const QString &column, const QString &value) {
         if (value.isEmpty())
             return;
@@ -617,11 +618,24 @@ QList<JournalEntry> Journal::find(const Filter &filter)
         where << QStringLiteral("started_at < ?");
         values << *filter.untilMs;
     }
+    if (filter.olderThan) {
+        where << QStringLiteral("(started_at < ? OR (started_at = ? AND id < ?))");
+        values << filter.olderThan->startedMs << filter.olderThan->startedMs << filter.olderThan->id;
+    }
+    return where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+}
+
+} // namespace
+
+QList<JournalEntry> Journal::find(const Filter &filter)
+{
+    QList<JournalEntry> entries;
+    if (!isOpen())
+        return entries;
+    QVariantList values;
     QString statement = QStringLiteral("SELECT %1%2 FROM entries")
                             .arg(QLatin1String(ListColumns), filter.withContent ? QStringLiteral(", content") : QString());
-    if (!where.isEmpty())
-        statement += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
-    statement += QStringLiteral(" ORDER BY started_at DESC, id DESC");
+    statement += whereOf(filter, values) + QStringLiteral(" ORDER BY started_at DESC, id DESC");
     if (filter.limit > 0)
         statement += QStringLiteral(" LIMIT %1").arg(filter.limit);
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
@@ -636,6 +650,36 @@ QList<JournalEntry> Journal::find(const Filter &filter)
     while (query.next())
         entries.append(entryFrom(query, filter.withContent));
     return entries;
+}
+
+qint64 Journal::count(const Filter &filter, const std::function<bool()> &cancelled)
+{
+    constexpr qint64 Slice = 65536;  // entries by id: a few milliseconds of scan each
+    if (!isOpen())
+        return -1;
+    QSqlQuery last(QSqlDatabase::database(m_connection, false));
+    if (!last.exec(QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM entries")) || !last.next())
+        return -1;
+    QVariantList values;
+    QString where = whereOf(filter, values);
+    where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + QStringLiteral("id > ? AND id <= ?");
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT count(*) FROM entries") + where);
+    qint64 total = 0;
+    for (qint64 top = last.value(0).toLongLong(); top > 0; top -= Slice) {
+        if (cancelled && cancelled())
+            return -1;
+        for (int i = 0; i < values.size(); ++i)
+            query.bindValue(i, values[i]);
+        query.bindValue(int(values.size()), top - Slice);
+        query.bindValue(int(values.size()) + 1, top);
+        if (!query.exec() || !query.next())
+            return -1;
+        total += query.value(0).toLongLong();
+        query.finish();
+    }
+    return total;
 }
 
 std::optional<JournalEntry> Journal::entry(qint64 id)

@@ -11,6 +11,7 @@
 
 class QSqlQuery;
 
+#include <functional>
 #include <optional>
 
 // The provisioning journal, through Qt SQL: a SQLite file (WAL, a busy
@@ -36,6 +37,7 @@ public:
     // Opens the journal; for writing, it is made (with its folder, readable
     // by its owner only) or brought up to this program's schema first.
     explicit Journal(const JournalLocation &location, Mode mode = Mode::Write);
+    const JournalLocation &location() const { return m_location; }
     ~Journal() override;
     Journal(const Journal &) = delete;
     Journal &operator=(const Journal &) = delete;
@@ -102,6 +104,12 @@ public:
     bool inBatch() const { return m_inBatch; }
     bool endBatch(bool commit);
 
+    // Where an entry stands in the newest-first order.
+    struct Position
+    {
+        qint64 startedMs = 0;
+        qint64 id = 0;
+    };
     struct Filter
     {
         QString moduleId;
@@ -113,11 +121,15 @@ public:
         QString idOrName;   // the module's identifier, or within its name
         std::optional<qint64> sinceMs;
         std::optional<qint64> untilMs;
+        std::optional<Position> olderThan;  // only entries after this one, newest first
         int limit = 100;    // 0: every entry
         bool withContent = false;
     };
     // Newest first.
     QList<JournalEntry> find(const Filter &filter);
+    // How many entries match, counted a slice of entries at a time so that
+    // `cancelled` is asked often; -1 when it said so, or the count failed.
+    qint64 count(const Filter &filter, const std::function<bool()> &cancelled = {});
     // One entry in full.
     std::optional<JournalEntry> entry(qint64 id);
 
@@ -131,6 +143,7 @@ private:
     std::optional<Claim> provenState(const JournalEntry &entry, bool *ok);
 
     QString m_connection;
+    JournalLocation m_location;
     bool m_postgres = false;
     bool m_inBatch = false;
     int m_mendedFromMode = -1;

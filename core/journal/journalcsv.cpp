@@ -44,23 +44,27 @@ std::optional<double> entrySeconds(const JournalEntry &entry)
     return (*entry.endedMs - entry.startedMs) / 1000.0;
 }
 
+QByteArray journalCsvHeader()
+{
+    return QByteArrayLiteral("entry,started,ended,station,user,program,version,operation,unit,port,device,by_id,usb_serial,"
+                             "module_id,module_name,result,exit_code,reason,seconds,bytes_sent,bytes_received,file,backup,"
+                             "record_sha256\r\n");
+}
+
+QByteArray journalCsvLine(const JournalEntry &e)
+{
+    const std::optional<double> seconds = entrySeconds(e);
+    return csvLine({QString::number(e.id), isoTime(e.startedMs), e.endedMs ? isoTime(*e.endedMs) : QString(), e.station, e.user,
+                    e.program, e.version, e.operation, e.unit, e.port, e.device, e.byId, e.usbSerial, e.moduleId, e.moduleName,
+                    e.isFinished() ? e.result : QStringLiteral("unfinished"), e.exitCode ? QString::number(*e.exitCode) : QString(),
+                    e.reason, seconds ? QString::number(*seconds, 'f', 3) : QString(), QString::number(e.bytesSent),
+                    QString::number(e.bytesReceived), e.file, e.backup, e.recordSha256});
+}
+
 QByteArray journalCsv(const QList<JournalEntry> &entries)
 {
-    QStringList lines = {QStringLiteral(
-        "entry,started,ended,station,user,program,version,operation,unit,port,device,by_id,usb_serial,"
-        "module_id,module_name,result,exit_code,reason,seconds,bytes_sent,bytes_received,file,backup,record_sha256")};
-    for (const JournalEntry &e : entries) {
-        const std::optional<double> seconds = entrySeconds(e);
-        const QStringList fields = {
-            QString::number(e.id), isoTime(e.startedMs), e.endedMs ? isoTime(*e.endedMs) : QString(), e.station, e.user,
-            e.program, e.version, e.operation, e.unit, e.port, e.device, e.byId, e.usbSerial, e.moduleId, e.moduleName,
-            e.isFinished() ? e.result : QStringLiteral("unfinished"), e.exitCode ? QString::number(*e.exitCode) : QString(),
-            e.reason, seconds ? QString::number(*seconds, 'f', 3) : QString(), QString::number(e.bytesSent),
-            QString::number(e.bytesReceived), e.file, e.backup, e.recordSha256};
-        QStringList quoted;
-        for (const QString &field : fields)
-            quoted << csvField(field);
-        lines << quoted.join(QLatin1Char(','));
-    }
-    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    QByteArray csv = journalCsvHeader();
+    for (const JournalEntry &e : entries)
+        csv += journalCsvLine(e);
+    return csv;
 }

@@ -5,17 +5,25 @@
 #include "gui/form/windowtexts.h"
 #include "core/journal/journal.h"
 #include "core/journal/journalcsv.h"
+#include "journalsearch.h"
 
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
+#include <QThread>
 #include <QVBoxLayout>
+
+#include <climits>
 
 namespace {
 
@@ -33,7 +41,46 @@ journalView::journalView(Journal &journal, QWidget *parent)
     setObjectName("journalView");
     setWindowTitle(tr("Napló"));
     resize(860, 480);
+    createWidgets();
 
+    m_thread = new QThread(this);
+    m_search = new JournalSearch(journal.location());
+    m_search->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_search, &QObject::deleteLater);
+    connect(m_search, &JournalSearch::found, this, &journalView::showPage);
+    connect(m_search, &JournalSearch::counted, this, [this](int generation, qint64 count) {
+        if (generation == m_generation) {
+            m_total = count;
+            showCount();
+        }
+    });
+    m_thread->start();
+
+    connect(m_filter, &QLineEdit::textChanged, this, &journalView::refresh);
+    connect(m_result, &QComboBox::currentIndexChanged, this, &journalView::refresh);
+    connect(m_table, &QTableWidget::itemSelectionChanged, this, [this] {
+        const int row = m_table->currentRow();
+        m_open->setEnabled(row >= 0 && row < m_entries.size());
+    });
+    connect(m_table, &QTableWidget::cellActivated, this, &journalView::choose);
+    connect(m_table->verticalScrollBar(), &QScrollBar::valueChanged, this, &journalView::loadMore);
+    connect(m_open, &QPushButton::clicked, this, &journalView::choose);
+    connect(m_export, &QPushButton::clicked, this, &journalView::exportCsv);
+    refresh();
+    m_filter->setFocus();
+}
+
+// A search still running stops at its next slice; the thread is gone before
+// the window is.
+journalView::~journalView()
+{
+    m_search->cancel();
+    m_thread->quit();
+    m_thread->wait();
+}
+
+void journalView::createWidgets()
+{
     auto *layout = new QVBoxLayout(this);
     auto *filters = new QHBoxLayout;
     auto *filterLabel = new QLabel(tr("&Modul:"), this);
@@ -71,39 +118,59 @@ journalView::journalView(Journal &journal, QWidget *parent)
     m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
 
+    m_status = new QLabel(this);
+    m_status->setObjectName("status");
     auto *buttons = new QDialogButtonBox(this);
     m_open = buttons->addButton(tr("Betöltés az űrlapba"), QDialogButtonBox::AcceptRole);
     m_open->setObjectName("open");
+    m_open->setDefault(true);  // Enter, from the filter as from the table
     m_export = buttons->addButton(tr("Exportálás CSV-be..."), QDialogButtonBox::ActionRole);
     m_export->setObjectName("export");
     buttons->addButton(QDialogButtonBox::Close);
-    layout->addWidget(buttons);
-
-    connect(m_filter, &QLineEdit::textChanged, this, &journalView::refresh);
-    connect(m_result, &QComboBox::currentIndexChanged, this, &journalView::refresh);
-    connect(m_table, &QTableWidget::itemSelectionChanged, this, [this] {
-        const int row = m_table->currentRow();
-        m_open->setEnabled(row >= 0 && row < m_entries.size() && !m_entries[row].content.isEmpty());
-    });
-    connect(m_table, &QTableWidget::cellActivated, this, &journalView::choose);
-    connect(m_open, &QPushButton::clicked, this, &journalView::choose);
-    connect(m_export, &QPushButton::clicked, this, &journalView::exportCsv);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    refresh();
-    m_filter->setFocus();
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_status, 1);
+    bottom->addWidget(buttons);
+    layout->addLayout(bottom);
 }
 
-void journalView::refresh()
+Journal::Filter journalView::filter() const
 {
     Journal::Filter filter;
     filter.idOrName = m_filter->text().trimmed();
     filter.result = m_result->currentData().toString();
-    filter.limit = ShownEntries;
-    filter.withContent = true;
-    m_entries = m_journal.find(filter);
+    return filter;
+}
 
+// Each change of the filter starts a search of its own; the one before it
+// stops and its answers are not shown.
+void journalView::refresh()
+{
+    m_generation = m_search->begin();
+    m_entries.clear();
+    m_table->setRowCount(0);
+    m_total = -1;
+    m_more = false;
+    m_loading = true;
+    m_open->setEnabled(false);
+    m_export->setEnabled(false);
+    showCount();
+    QMetaObject::invokeMethod(m_search, [search = m_search, generation = m_generation, filter = filter()] {
+        search->find(generation, filter);
+    }, Qt::QueuedConnection);
+}
+
+void journalView::showPage(int generation, const QList<JournalEntry> &entries, bool more)
+{
+    if (generation != m_generation)
+        return;
+    const bool first = m_entries.isEmpty();
+    const int row0 = int(m_entries.size());
+    m_entries += entries;
+    m_more = more;
+    m_loading = false;
     m_table->setRowCount(int(m_entries.size()));
-    for (int row = 0; row < m_entries.size(); ++row) {
+    for (int row = row0; row < m_entries.size(); ++row) {
         const JournalEntry &e = m_entries[row];
         const std::optional<double> seconds = entrySeconds(e);
         const QString cells[] = {
@@ -117,28 +184,89 @@ void journalView::refresh()
             m_table->setItem(row, column, item);
         }
     }
-    m_table->resizeColumnsToContents();
-    m_open->setEnabled(false);
+    if (first) {
+        m_table->resizeColumnsToContents();
+        if (!m_entries.isEmpty()) {
+            m_table->selectRow(0);
+            m_open->setEnabled(true);
+        }
+    }
     m_export->setEnabled(!m_entries.isEmpty());
-    if (!m_entries.isEmpty())
-        m_table->selectRow(0);
+    showCount();
+}
+
+void journalView::showCount()
+{
+    const QLocale locale;
+    const QString shown = locale.toString(qint64(m_entries.size()));
+    m_status->setText(m_total < 0 ? tr("%1 bejegyzés, számolás...").arg(shown)
+                                  : tr("%1 / %2 bejegyzés").arg(shown, locale.toString(m_total)));
+}
+
+// Near the end of what the table holds, the next page is asked for.
+void journalView::loadMore()
+{
+    const QScrollBar *bar = m_table->verticalScrollBar();
+    if (!m_more || m_loading || m_entries.isEmpty() || bar->value() < bar->maximum() - bar->pageStep())
+        return;
+    m_loading = true;
+    Journal::Filter next = filter();
+    next.olderThan = Journal::Position{m_entries.last().startedMs, m_entries.last().id};
+    QMetaObject::invokeMethod(m_search, [search = m_search, generation = m_generation, next] {
+        search->find(generation, next);
+    }, Qt::QueuedConnection);
 }
 
 void journalView::choose()
 {
     const int row = m_table->currentRow();
-    if (row < 0 || row >= m_entries.size() || m_entries[row].content.isEmpty())
+    if (row < 0 || row >= m_entries.size())
         return;
-    m_chosen = m_entries[row];
+    const std::optional<JournalEntry> full = m_journal.entry(m_entries[row].id);
+    if (!full || full->content.isEmpty()) {
+        m_status->setText(tr("A bejegyzés nem tartalmaz űrlapot."));
+        return;
+    }
+    m_chosen = full;
     accept();
 }
 
+// Every matching entry, written off the window's thread a page at a time;
+// a progress dialog comes up when it takes longer than a second.
 void journalView::exportCsv()
 {
     const QString path = FileDialog::saveFileName(this, tr("Exportálás"), QStringLiteral("."), tr("CSV Files (*.csv)"),
                                                   QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    if (const FileError error = writeWholeFile(path, journalCsv(m_entries)))
+    QProgressDialog progress(tr("Exportálás..."), tr("Megszakítás"), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(1000);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    QEventLoop loop;
+    qint64 written = 0;
+    FileError error;
+    bool stopped = false;
+    connect(m_search, &JournalSearch::exportProgress, &progress, [&progress](qint64 done, qint64 total) {
+        progress.setMaximum(int(std::min<qint64>(total, INT_MAX)));
+        progress.setValue(int(std::min<qint64>(done, INT_MAX)));
+    });
+    connect(m_search, &JournalSearch::exportEnded, &loop, [&](qint64 count, FileError failure, bool wasStopped) {
+        written = count;
+        error = failure;
+        stopped = wasStopped;
+        loop.quit();
+    });
+    connect(&progress, &QProgressDialog::canceled, this, [this] { m_search->stopExport(); });
+    QMetaObject::invokeMethod(m_search, [search = m_search, all = filter(), path] { search->exportAll(all, path); },
+                              Qt::QueuedConnection);
+    loop.exec();
+    progress.close();
+    if (error)
         Message::warning(this, tr("Hiba"), tr("A fájl nem írható: %1\n%2").arg(path, WindowText::fileError(error)));
+    else if (stopped)
+        m_status->setText(tr("Az exportálás megszakítva, a fájl nem készült el."));
+    else
+        m_status->setText(tr("%1 bejegyzés exportálva: %2").arg(QLocale().toString(written), path));
 }

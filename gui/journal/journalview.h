@@ -2,43 +2,62 @@
 
 #include "core/journal/journalentry.h"
 
+#include "core/journal/journal.h"
+
 #include <QDialog>
 
-class Journal;
+class JournalSearch;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+class QThread;
 
 // The journal window: the journal's entries as a table, newest first, narrowed
-// by a module's identifier or name and by the result. The chosen entry's
-// content can go into the form; the entries shown can be exported as CSV.
+// by a module's identifier or name and by the result, with how many match.
+// The table holds a page and takes the next as it is scrolled; searches run
+// off the window's thread. The chosen entry's content can go into the form;
+// every matching entry can be exported as CSV.
 class journalView : public QDialog
 {
     Q_OBJECT
 
 public:
-    // How many of the newest entries the table holds at most.
-    static constexpr int ShownEntries = 500;
-
     journalView(Journal &journal, QWidget *parent);
+    ~journalView() override;
 
     // The entry chosen with "Betöltés az űrlapba", once the dialog has been
     // accepted.
     const std::optional<JournalEntry> &chosen() const { return m_chosen; }
     QTableWidget *table() const { return m_table; }
 
+    // How many entries match the filter; -1 while they are being counted.
+    qint64 matching() const { return m_total; }
+
 private:
+    void createWidgets();
+    Journal::Filter filter() const;
     void refresh();
+    void showPage(int generation, const QList<JournalEntry> &entries, bool more);
+    void showCount();
+    void loadMore();
     void choose();
     void exportCsv();
 
     Journal &m_journal;
-    QLineEdit *m_filter;
-    QComboBox *m_result;
-    QTableWidget *m_table;
-    QPushButton *m_open;
-    QPushButton *m_export;
+    QThread *m_thread = nullptr;
+    JournalSearch *m_search = nullptr;  // lives on m_thread
+    QLineEdit *m_filter = nullptr;
+    QComboBox *m_result = nullptr;
+    QTableWidget *m_table = nullptr;
+    QLabel *m_status = nullptr;
+    QPushButton *m_open = nullptr;
+    QPushButton *m_export = nullptr;
     QList<JournalEntry> m_entries;
+    int m_generation = 0;
+    qint64 m_total = -1;
+    bool m_more = false;
+    bool m_loading = false;
     std::optional<JournalEntry> m_chosen;
 };

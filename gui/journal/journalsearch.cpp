@@ -1,0 +1,67 @@
+#include "journalsearch.h"
+
+#include "core/journal/journalcsv.h"
+
+JournalSearch::JournalSearch(const JournalLocation &location)
+    : m_location(location)
+{
+}
+
+JournalSearch::~JournalSearch() = default;
+
+Journal *JournalSearch::journal()
+{
+    if (!m_journal)
+        m_journal = std::make_unique<Journal>(m_location, Journal::Mode::Read);
+    return m_journal.get();
+}
+
+void JournalSearch::find(int generation, const Journal::Filter &filter)
+{
+    if (generation != m_latest)
+        return;  // typed over already
+    Journal::Filter page = filter;
+    page.limit = PageSize;
+    page.withContent = false;  // fetched for the one entry that is chosen
+    const QList<JournalEntry> entries = journal()->find(page);
+    if (generation != m_latest)
+        return;
+    emit found(generation, entries, entries.size() == PageSize);
+    if (filter.olderThan)
+        return;
+    const qint64 total = journal()->count(filter, [this, generation] { return generation != m_latest; });
+    if (total >= 0)
+        emit counted(generation, total);
+}
+
+void JournalSearch::exportAll(const Journal::Filter &filter, const QString &path)
+{
+    m_stopExport = false;
+    OutputFile out(path);
+    if (out.error()) {
+        emit exportEnded(0, out.error(), false);
+        return;
+    }
+    const qint64 total = journal()->count(filter, [this] { return bool(m_stopExport); });
+    out.write(journalCsvHeader());
+    Journal::Filter page = filter;
+    page.limit = ExportPageSize;
+    page.withContent = false;
+    qint64 written = 0;
+    for (;;) {
+        if (m_stopExport) {
+            emit exportEnded(written, {}, true);  // the unfinished file is not kept
+            return;
+        }
+        const QList<JournalEntry> entries = journal()->find(page);
+        for (const JournalEntry &entry : entries)
+            out.write(journalCsvLine(entry));
+        written += entries.size();
+        emit exportProgress(written, total);
+        if (entries.size() < page.limit)
+            break;
+        page.olderThan = Journal::Position{entries.last().startedMs, entries.last().id};
+    }
+    const bool whole = out.commit();
+    emit exportEnded(written, whole ? FileError{} : out.error(), false);
+}
