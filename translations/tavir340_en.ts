@@ -4,129 +4,162 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="90"/>
+        <location filename="../gui/mainwindow.cpp" line="94"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="148"/>
+        <location filename="../gui/mainwindow.cpp" line="156"/>
+        <location filename="../gui/mainwindow.cpp" line="522"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="171"/>
+        <location filename="../gui/mainwindow.cpp" line="183"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="182"/>
-        <location filename="../gui/mainwindow.cpp" line="212"/>
-        <location filename="../gui/mainwindow.cpp" line="223"/>
+        <location filename="../gui/mainwindow.cpp" line="194"/>
+        <location filename="../gui/mainwindow.cpp" line="231"/>
+        <location filename="../gui/mainwindow.cpp" line="241"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="182"/>
+        <location filename="../gui/mainwindow.cpp" line="194"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="187"/>
-        <location filename="../gui/mainwindow.cpp" line="443"/>
+        <location filename="../gui/mainwindow.cpp" line="199"/>
+        <location filename="../gui/mainwindow.cpp" line="494"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="188"/>
-        <location filename="../gui/mainwindow.cpp" line="443"/>
+        <location filename="../gui/mainwindow.cpp" line="200"/>
+        <location filename="../gui/mainwindow.cpp" line="494"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="201"/>
+        <location filename="../gui/mainwindow.cpp" line="213"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="202"/>
+        <location filename="../gui/mainwindow.cpp" line="214"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="215"/>
+        <location filename="../gui/mainwindow.cpp" line="236"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="223"/>
+        <location filename="../gui/mainwindow.cpp" line="241"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="231"/>
+        <location filename="../gui/mainwindow.cpp" line="248"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="231"/>
+        <location filename="../gui/mainwindow.cpp" line="248"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="236"/>
+        <location filename="../gui/mainwindow.cpp" line="254"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="236"/>
+        <location filename="../gui/mainwindow.cpp" line="254"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="277"/>
+        <location filename="../gui/mainwindow.cpp" line="295"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="278"/>
+        <location filename="../gui/mainwindow.cpp" line="296"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="328"/>
+        <location filename="../gui/mainwindow.cpp" line="346"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="354"/>
+        <location filename="../gui/mainwindow.cpp" line="396"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="412"/>
-        <location filename="../gui/mainwindow.cpp" line="464"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="420"/>
+        <location filename="../gui/mainwindow.cpp" line="405"/>
+        <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
+        <translation>The module&apos;s content is now unknown: run the download again.</translation>
+    </message>
+    <message>
+        <location filename="../gui/mainwindow.cpp" line="406"/>
+        <source>A modulba nem került adat.</source>
+        <translation>Nothing reached the module.</translation>
+    </message>
+    <message>
+        <location filename="../gui/mainwindow.cpp" line="407"/>
+        <source>Betöltés</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <location filename="../gui/mainwindow.cpp" line="407"/>
+        <source>Betöltés megszakítva.</source>
+        <translation>Download interrupted.</translation>
+    </message>
+    <message>
+        <location filename="../gui/mainwindow.cpp" line="463"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="450"/>
+        <location filename="../gui/mainwindow.cpp" line="521"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="465"/>
-        <source>Az űrlapon mentetlen változások vannak.
-Felülírja őket a naplóbejegyzés tartalmával?</source>
-        <translation>The form holds changes that are not saved.
-Replace them with the journal entry&apos;s content?</translation>
+        <location filename="../gui/mainwindow.cpp" line="534"/>
+        <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
+        <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="509"/>
+        <location filename="../gui/mainwindow.cpp" line="536"/>
+        <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
+        <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
+    </message>
+    <message>
+        <location filename="../gui/mainwindow.cpp" line="537"/>
+        <source>Mentetlen változások</source>
+        <translation>Unsaved changes</translation>
+    </message>
+    <message>
+        <location filename="../gui/mainwindow.cpp" line="537"/>
+        <source>Menti őket?</source>
+        <translation>Save them?</translation>
+    </message>
+    <message>
+        <location filename="../gui/mainwindow.cpp" line="605"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -186,132 +219,133 @@ control
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="399"/>
+        <location filename="../gui/mainwindow.cpp" line="523"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="430"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="402"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="433"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="403"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="434"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="404"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="435"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="405"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="436"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="406"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="437"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="407"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="438"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="408"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="439"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="409"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="440"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="410"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="441"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="411"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="412"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="413"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="414"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="415"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="416"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="417"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="418"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="419"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="421"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="422"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="476"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="477"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="478"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="479"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="480"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
@@ -1079,29 +1113,29 @@ Transfers are not recorded from now on.</translation>
 <context>
     <name>dload</name>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="81"/>
+        <location filename="../gui/transfer/dload.cpp" line="82"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="82"/>
+        <location filename="../gui/transfer/dload.cpp" line="83"/>
         <source>Betöltés...</source>
         <translation>Downloading...</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="92"/>
+        <location filename="../gui/transfer/dload.cpp" line="98"/>
         <source>Sikeres betöltés.
 Szimulált modul: valódi eszköz nem lett írva.</source>
         <translation>Download succeeded.
 Simulated module: no real device was written.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="93"/>
+        <location filename="../gui/transfer/dload.cpp" line="99"/>
         <source>Sikeres betöltés.</source>
         <translation>Download succeeded.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="100"/>
+        <location filename="../gui/transfer/dload.cpp" line="106"/>
         <source>Betöltés hiba.
 Tipp: ellenőrizze az eszközt és a portbeállításokat.</source>
         <translation>Download error.
@@ -1129,101 +1163,136 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>journalView</name>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="22"/>
+        <location filename="../gui/journal/journalview.cpp" line="30"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="22"/>
+        <location filename="../gui/journal/journalview.cpp" line="30"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="23"/>
+        <location filename="../gui/journal/journalview.cpp" line="31"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="23"/>
+        <location filename="../gui/journal/journalview.cpp" line="31"/>
         <source>Művelet</source>
         <translation>Operation</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="24"/>
+        <location filename="../gui/journal/journalview.cpp" line="32"/>
         <source>Azonosító</source>
         <translation>Identifier</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="24"/>
+        <location filename="../gui/journal/journalview.cpp" line="32"/>
         <source>Név</source>
         <translation>Name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="25"/>
+        <location filename="../gui/journal/journalview.cpp" line="33"/>
         <source>Eredmény</source>
         <translation>Result</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="25"/>
+        <location filename="../gui/journal/journalview.cpp" line="33"/>
         <source>mp</source>
         <translation>s</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="34"/>
+        <location filename="../gui/journal/journalview.cpp" line="42"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="39"/>
+        <location filename="../gui/journal/journalview.cpp" line="86"/>
         <source>&amp;Modul:</source>
         <translation>&amp;Module:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="42"/>
+        <location filename="../gui/journal/journalview.cpp" line="89"/>
         <source>azonosító vagy név</source>
         <translation>identifier or name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="45"/>
+        <location filename="../gui/journal/journalview.cpp" line="92"/>
         <source>&amp;Eredmény:</source>
         <translation>&amp;Result:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="48"/>
+        <location filename="../gui/journal/journalview.cpp" line="95"/>
         <source>mind</source>
         <translation>all</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="75"/>
+        <location filename="../gui/journal/journalview.cpp" line="124"/>
         <source>Betöltés az űrlapba</source>
         <translation>Put into the form</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="77"/>
+        <location filename="../gui/journal/journalview.cpp" line="127"/>
         <source>Exportálás CSV-be...</source>
         <translation>Export as CSV...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="138"/>
+        <location filename="../gui/journal/journalview.cpp" line="202"/>
+        <source>%1 bejegyzés, számolás...</source>
+        <translation>%1 entries, counting...</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="203"/>
+        <source>%1 / %2 bejegyzés</source>
+        <translation>%1 of %2 entries</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="227"/>
+        <source>A bejegyzés nem tartalmaz űrlapot.</source>
+        <translation>This entry holds no form.</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="238"/>
         <source>Exportálás</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="138"/>
+        <location filename="../gui/journal/journalview.cpp" line="238"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="144"/>
+        <location filename="../gui/journal/journalview.cpp" line="242"/>
+        <source>Exportálás...</source>
+        <translation>Exporting...</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="242"/>
+        <source>Megszakítás</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="267"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="144"/>
+        <location filename="../gui/journal/journalview.cpp" line="267"/>
         <source>A fájl nem írható: %1
 %2</source>
         <translation>The file cannot be written: %1
 %2</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="269"/>
+        <source>Az exportálás megszakítva, a fájl nem készült el.</source>
+        <translation>Export cancelled; no file was made.</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="271"/>
+        <source>%1 bejegyzés exportálva: %2</source>
+        <translation>%1 entries exported: %2</translation>
     </message>
 </context>
 <context>

@@ -619,8 +619,9 @@ QString whereOf(const Journal::Filter &filter, QVariantList &values)
         values << *filter.untilMs;
     }
     if (filter.olderThan) {
-        where << QStringLiteral("(started_at < ? OR (started_at = ? AND id < ?))");
-        values << filter.olderThan->startedMs << filter.olderThan->startedMs << filter.olderThan->id;
+        // A row value, which both databases walk along the start-time index.
+        where << QStringLiteral("(started_at, id) < (?, ?)");
+        values << filter.olderThan->startedMs << filter.olderThan->id;
     }
     return where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
 }
