@@ -324,6 +324,7 @@ QJsonObject resultObject(const Result &result)
         {QStringLiteral("bytesReceived"), result.bytesReceived},
         {QStringLiteral("differences"), Phrase::differences(result.differences)},
         {QStringLiteral("backup"), text(result.backup)},
+        {QStringLiteral("label"), text(result.label)},
         {QStringLiteral("output"), text(result.output)},
         {QStringLiteral("entry"), result.journalEntry != 0 ? QJsonValue(result.journalEntry) : QJsonValue()},
     };
@@ -352,6 +353,8 @@ void Command::report(const Result &result, bool toError) const
         line += QStringLiteral(" (%1 s)").arg(result.seconds, 0, 'f', 1);
     if (!result.backup.isEmpty())
         line += QStringLiteral("; backup: ") + result.backup;
+    if (!result.label.isEmpty())
+        line += QStringLiteral("; label: ") + result.label;
     QStringList lines = {line};
     for (const FieldDifference &d : result.differences)
         lines << QStringLiteral("  ") + Phrase::difference(d, result.firstName, result.secondName);

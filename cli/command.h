@@ -55,6 +55,7 @@ struct Result
     QString firstName = QStringLiteral("file");  // how the two sides of a difference are named in text
     QString secondName = QStringLiteral("module");
     QString backup;   // the backup file written before a download
+    QString label;    // the label made for a proven unit
     QString output;   // the file written
     qint64 journalEntry = 0;  // the journal's entry of the operation
     bool noAnswer = false;    // the module gave no answer or no acknowledge: worth another try

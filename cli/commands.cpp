@@ -5,6 +5,7 @@
 #include "downloadcommand.h"
 #include "getcommand.h"
 #include "journalcommand.h"
+#include "labelcommand.h"
 #include "portscommand.h"
 #include "provisioncommand.h"
 #include "readupcommand.h"
@@ -24,5 +25,6 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<CheckCommand>());
     commands.push_back(std::make_unique<GetCommand>());
     commands.push_back(std::make_unique<JournalCommand>());
+    commands.push_back(std::make_unique<LabelCommand>());
     return commands;
 }

@@ -9,12 +9,14 @@
 #include "standardoutput.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 
 #include <QFileInfo>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -49,12 +51,26 @@ int finished(int code)
     return code;
 }
 
+// Labels are drawn with fonts, which only the GUI module has; it runs
+// without a display. Every other command needs the core alone.
+std::unique_ptr<QCoreApplication> application(int &argc, char *argv[])
+{
+    bool drawsLabels = argc > 1 && std::strcmp(argv[1], "label") == 0;
+    for (int i = 2; i < argc; ++i)
+        drawsLabels = drawsLabels || std::strncmp(argv[i], "--labels", 8) == 0;
+    if (!drawsLabels)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     StandardOutput::guard();
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavir340-cli"));
     // The link's debug lines repeat what each result says; QT_LOGGING_RULES
     // can bring them back.

@@ -3,8 +3,12 @@
 #include "core/content/manifest.h"
 #include "core/storage/streamread.h"
 #include "core/journal/journalcsv.h"
+#include "core/label/labelcontent.h"
+#include "core/label/labelsize.h"
 #include "core/operations/readupfile.h"
-#include "core/operations/readupfile.h"
+#include "core/storage/filenames.h"
+#include "core/storage/outputfile.h"
+#include "labels/labelpdf.h"
 #include "core/journal/sharedjournal.h"
 #include "phrases.h"
 #include "portjobs.h"
@@ -48,6 +52,10 @@ void ProvisionCommand::configure(QCommandLineParser &parser)
         {QStringLiteral("csv"), QStringLiteral("With --status: CSV.")},
         {QStringLiteral("release"), QStringLiteral("Free the claim on this unit: one whose lease has run out or whose process is gone (any with --force)."),
          QStringLiteral("unit")},
+        {QStringLiteral("labels"), QStringLiteral("Make the label of each proven unit as <dir>/<unit>-<entry>.pdf (never replaced)."),
+         QStringLiteral("dir")},
+        {QStringLiteral("label-size"), QStringLiteral("The label stock of --labels (default 62x29; see tavir340-cli label --help)."),
+         QStringLiteral("size"), QStringLiteral("62x29")},
     });
     addLinkOptions(parser);
     addJournalOptions(parser);
@@ -233,7 +241,7 @@ int ProvisionCommand::execute(QCommandLineParser &parser)
     std::unique_ptr<SharedJournal> journal;
     if (!openJournal(parser, &journal))
         return Refused;
-    if (!this->backupFolder(parser, &run->backupFolder))
+    if (!this->backupFolder(parser, &run->backupFolder) || !labelOptions(parser, !journal, *run))
         return Refused;
     run->force = parser.isSet(QStringLiteral("force"));
     if (journal && !skipDone(*run, location))
@@ -353,12 +361,54 @@ QList<Result> ProvisionCommand::provisionAll(const Run &run, SharedJournal *jour
             job.backupName = [&](qint64 entry) { return backupPath(QDir(run.backupFolder).absolutePath(), unit.unit, entry); };
             job.force = run.force;
             job.claim = journal ? &claim : nullptr;
-            return provisionPort(job, own, context, journal);
+            Result result = provisionPort(job, own, context, journal);
+            if (result.unitState == UnitState::Proven && !run.labelFolder.isEmpty())
+                writeLabel(run, claim, result);
+            return result;
         }
         Result idle = portResult(port, {});
         idle.note = nothingToDo(run, row, held);
         return idle;
     });
+}
+
+// A label names its journal entry, so it needs the journal.
+bool ProvisionCommand::labelOptions(const QCommandLineParser &parser, bool journalOff, Run &run) const
+{
+    run.labelFolder = parser.value(QStringLiteral("labels"));
+    if (run.labelFolder.isEmpty())
+        return true;
+    run.labelSize = labelSize(parser.value(QStringLiteral("label-size")));
+    if (!run.labelSize) {
+        fail(Refused, QStringLiteral("--label-size: no label stock \"%1\"").arg(parser.value(QStringLiteral("label-size"))));
+        return false;
+    }
+    if (journalOff) {
+        fail(Refused, QStringLiteral("--labels needs the journal: a label names the unit's entry"));
+        return false;
+    }
+    if (run.labelFolder == QLatin1String("-") || !QDir().mkpath(run.labelFolder)) {
+        fail(Refused, QStringLiteral("cannot make the label folder ") + run.labelFolder);
+        return false;
+    }
+    run.labelFolder = QDir(run.labelFolder).absolutePath();
+    return true;
+}
+
+// "<dir>/gate-0041-1234.pdf", made, never replacing a name that is there.
+void ProvisionCommand::writeLabel(const Run &run, const JournalEntry &proven, Result &result)
+{
+    const std::optional<LabelContent> label = labelFor(proven);
+    if (!label)
+        return;
+    const QString path = run.labelFolder + QLatin1Char('/') + fileNamePart(label->unit) + QStringLiteral("-%1.pdf").arg(label->entry);
+    OutputFile file(path, 0644, OutputFile::Placement::Keep);
+    if (file.write(labelsPdf({*label}, *run.labelSize)) && file.commit()) {
+        result.label = path;
+        return;
+    }
+    result.code = std::max(result.code, NotRecorded);
+    result.message = QStringLiteral("cannot write the label %1: %2").arg(path, Phrase::fileError(file.error()));
 }
 
 int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, const JournalLocation &location) const

@@ -14,6 +14,8 @@ class SharedJournal;
 // not hold as done, writes it and proves it. In four steps: the run's
 // options, the units each port may take, the run on every port, and the
 // summary.
+struct LabelSize;
+
 class ProvisionCommand : public Command
 {
 public:
@@ -35,6 +37,8 @@ private:
         int retries = 2;
         LinkSettings settings;
         QString backupFolder;
+        QString labelFolder;           // --labels: a PDF label for each proven unit
+        const LabelSize *labelSize = nullptr;
         bool force = false;            // write a module that holds another unit
         bool csv = false;              // --status as CSV
         QList<ManifestUnit> units;
@@ -48,6 +52,8 @@ private:
     };
 
     std::optional<Run> parse(QCommandLineParser &parser) const;
+    bool labelOptions(const QCommandLineParser &parser, bool journalOff, Run &run) const;
+    static void writeLabel(const Run &run, const JournalEntry &proven, Result &result);
     bool readUnits(Run &run) const;
     static QList<QList<int>> chooseUnits(const QList<ManifestUnit> &units, const QStringList &ports, bool onlyOne);
     int dryRun(const Run &run) const;

@@ -49,4 +49,5 @@ check() {
 check core gui cli simulator
 check cli gui simulator
 check gui cli
+check labels gui cli simulator
 exit $status

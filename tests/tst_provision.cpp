@@ -8,7 +8,9 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -322,6 +324,49 @@ private slots:
         QCOMPARE(sims.front()->downloadsStored(), 1);
         QCOMPARE(cli(run + QStringList{"--force"}).code, 0);
         QCOMPARE(sims.front()->downloadsStored(), 2);
+    }
+
+    // A proven unit's label, from provision --labels and from label: its QR
+    // code, rasterised (poppler) and read back (zbar), names the journal
+    // entry, the unit and the record's hash; a sheet's size is A4.
+    void labelsLeadBackToTheirEntry()
+    {
+        for (const char *tool : {"pdftoppm", "zbarimg", "pdfinfo"})
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QFAIL(qPrintable(QString("%1 is missing: scripts/test.sh installs poppler-utils and zbar-tools").arg(tool)));
+        const auto sims = modules(1);
+        const QString journal = m_dir.filePath("labels.sqlite");
+        const QString folder = m_dir.filePath("labels");
+        const CliRun run = cli(QStringList{"provision", templateFile(), "--manifest", write("labels.csv", "unit,m_nev\ngate-7,KAPU 7\n"),
+                                           "--journal", journal, "--labels", folder} + portOptions(sims));
+        QCOMPARE(run.code, 0);
+        Journal read(parseJournalDestination(journal), Journal::Mode::Read);
+        const std::optional<JournalEntry> found = read.entry(read.provisioned().value("gate-7").entry);
+        QVERIFY(found);
+        const JournalEntry proven = *found;
+        const QString pdf = QString("%1/gate-7-%2.pdf").arg(folder).arg(proven.id);
+        QVERIFY2(run.out.contains("; label: " + pdf), qPrintable(run.out));
+        QCOMPARE(QFileInfo(pdf).permissions() & 0x0FFF, QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+        const QString expected = QString("T340;E=%1;U=gate-7;H=%2").arg(proven.id).arg(proven.recordSha256.left(16));
+        auto decoded = [this](const QString &file) {
+            QProcess::execute("pdftoppm", {"-r", "300", "-png", "-singlefile", file, m_dir.filePath("page")});
+            QProcess zbar;
+            zbar.start("zbarimg", {"-q", "--raw", m_dir.filePath("page.png")});
+            zbar.waitForFinished(30000);
+            return QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
+        };
+        QCOMPARE(decoded(pdf), expected);
+
+        const QString sheet = m_dir.filePath("sheet.pdf");
+        QCOMPARE(cli({"label", "--unit", "gate-7", "--size", "a4-3x8", "-o", sheet, "--journal", journal}).code, 0);
+        QCOMPARE(decoded(sheet), expected);
+        QProcess info;
+        info.start("pdfinfo", {sheet});
+        info.waitForFinished(30000);
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Page size: +59[45].* x 84[12].* pts \\(A4\\)")));
+        const CliRun refused = cli({"label", "--entry", "999", "-o", sheet, "--journal", journal});
+        QCOMPARE(refused.code, 2);
+        QVERIFY2(refused.err.endsWith("tavir340-cli: entry 999 is not a proven unit\n"), qPrintable(refused.err));
     }
 
     // Every bad cell is named by row and column, and nothing is sent.

@@ -1,0 +1,69 @@
+#include "labelcommand.h"
+
+#include "core/journal/journal.h"
+#include "core/label/labelsize.h"
+#include "core/storage/outputfile.h"
+#include "labels/labelpdf.h"
+#include "phrases.h"
+
+QString LabelCommand::summary() const
+{
+    return QStringLiteral("Make the label of a proven unit as a PDF, from its journal entry.");
+}
+
+void LabelCommand::configure(QCommandLineParser &parser)
+{
+    QStringList sizes;
+    for (const LabelSize &size : labelSizes())
+        sizes << size.id;
+    parser.addOptions({
+        {QStringLiteral("entry"), QStringLiteral("The unit's provision entry in the journal."), QStringLiteral("id")},
+        {QStringLiteral("unit"), QStringLiteral("The unit, by the entry that last proved it."), QStringLiteral("name")},
+        {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The PDF to write (-: standard output)."), QStringLiteral("file")},
+        {QStringLiteral("size"), QStringLiteral("The label stock: %1 (default 62x29).").arg(sizes.join(QStringLiteral(", "))),
+         QStringLiteral("size"), QStringLiteral("62x29")},
+    });
+    addJournalOptions(parser);
+}
+
+int LabelCommand::execute(QCommandLineParser &parser)
+{
+    const bool byEntry = parser.isSet(QStringLiteral("entry"));
+    if (byEntry == parser.isSet(QStringLiteral("unit")) || !parser.isSet(QStringLiteral("output")))
+        return fail(Refused, QStringLiteral("usage: tavir340-cli label (--entry ID | --unit NAME) -o FILE.pdf [--size SIZE]"));
+    const LabelSize *size = labelSize(parser.value(QStringLiteral("size")));
+    if (!size)
+        return fail(Refused, QStringLiteral("--size: no label stock \"%1\"").arg(parser.value(QStringLiteral("size"))));
+    if (parser.isSet(QStringLiteral("no-journal")))
+        return fail(Refused, QStringLiteral("--no-journal: a label comes from the journal"));
+    const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), false);
+    Journal journal(location, Journal::Mode::Read);
+    if (!journal.isOpen())
+        return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+    std::optional<JournalEntry> entry;
+    const QString wanted = parser.value(byEntry ? QStringLiteral("entry") : QStringLiteral("unit"));
+    if (byEntry) {
+        bool ok = false;
+        const qint64 id = wanted.toLongLong(&ok);
+        entry = ok ? journal.entry(id) : std::nullopt;
+    } else {
+        Journal::Filter proven;
+        proven.unit = wanted;
+        proven.operation = JournalName::Provision;
+        proven.result = JournalName::Ok;
+        proven.limit = 1;
+        const QList<JournalEntry> found = journal.find(proven);
+        entry = found.isEmpty() ? std::nullopt : std::optional<JournalEntry>(found.first());
+    }
+    const std::optional<LabelContent> label = entry ? labelFor(*entry) : std::nullopt;
+    if (!label)
+        return fail(Refused, byEntry ? QStringLiteral("entry %1 is not a proven unit").arg(wanted)
+                                     : QStringLiteral("unit %1 is not proven in the journal").arg(wanted));
+    const QByteArray pdf = labelsPdf({*label}, *size);
+    const QString output = parser.value(QStringLiteral("output"));
+    if (output == QLatin1String("-"))
+        return !contentMayGoToStandardOutput() ? Refused : print(stdout, pdf) ? Success : NotRecorded;
+    if (const FileError error = writeWholeFile(output, pdf))
+        return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+    return Success;
+}

@@ -1,0 +1,42 @@
+#include "labelpdf.h"
+
+#include "labelpainter.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <mutex>
+
+QByteArray labelsPdf(const QList<LabelContent> &labels, const LabelSize &size)
+{
+    // One at a time: the ports' threads share the font machinery of a
+    // program without a window.
+    static std::mutex drawing;
+    const std::lock_guard lock(drawing);
+    constexpr int Resolution = 600;  // dots an inch: the painter's units
+    constexpr double DotsPerMm = Resolution / 25.4;
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(Resolution);
+        writer.setPageSize(QPageSize(QSizeF(size.pageWidthMm, size.pageHeightMm), QPageSize::Millimeter));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setCreator(QStringLiteral("tavir340"));
+        writer.setTitle(QStringLiteral("Tavir-340 labels"));
+        QPainter painter(&writer);
+        for (int i = 0; i < labels.size(); ++i) {
+            const int place = i % size.perPage();
+            if (i > 0 && place == 0)
+                writer.newPage();
+            const double left = size.leftMm + (place % size.columns) * size.widthMm;
+            const double top = size.topMm + (place / size.columns) * size.heightMm;
+            paintLabel(painter, QRectF(left * DotsPerMm, top * DotsPerMm, size.widthMm * DotsPerMm, size.heightMm * DotsPerMm),
+                       labels[i], DotsPerMm);
+        }
+    }
+    return pdf;
+}
