@@ -14,6 +14,8 @@
 #include "portjobs.h"
 #include "portrun.h"
 #include "core/plan/transferplan.h"
+#include "core/provisioning/unitchoice.h"
+#include "core/provisioning/unitclaim.h"
 #include "core/link/moduleexchange.h"
 #include "core/port/portname.h"
 
@@ -26,7 +28,6 @@
 #include <QBuffer>
 
 #include <cstring>
-#include <mutex>
 #include <unistd.h>
 
 QString ProvisionCommand::summary() const
@@ -96,13 +97,6 @@ QString manifestProblem(const ManifestProblem &problem, char separator)
     case Reason::Unsavable: why = Phrase::unsavable(problem.unsavable); break;
     }
     return where + QStringLiteral(": ") + why;
-}
-
-// Whether a unit's port column names this port, by name or by the device.
-bool names(const QString &column, const QString &port)
-{
-    return column == port
-        || SerialDevice::realDevice(SerialDevice::devicePath(column)) == SerialDevice::realDevice(SerialDevice::devicePath(port));
 }
 
 } // namespace
@@ -183,32 +177,6 @@ bool ProvisionCommand::readUnits(Run &run) const
     return true;
 }
 
-// Which units each port may take, in manifest order: those that name it,
-// then those that name no port. A named unit goes to its own port, or the
-// first.
-QList<QList<int>> ProvisionCommand::chooseUnits(const QList<ManifestUnit> &units, const QStringList &ports, bool onlyOne)
-{
-    QList<QList<int>> candidates(ports.size());
-    for (int u = 0; u < units.size(); ++u) {
-        if (onlyOne && units[u].port.isEmpty()) {
-            candidates[0] << u;
-            continue;
-        }
-        for (int p = 0; p < ports.size(); ++p) {
-            if (!units[u].port.isEmpty() && names(units[u].port, ports[p]))
-                candidates[p] << u;
-        }
-    }
-    if (!onlyOne) {
-        for (QList<int> &list : candidates) {
-            for (int u = 0; u < units.size(); ++u)
-                if (units[u].port.isEmpty())
-                    list << u;
-        }
-    }
-    return candidates;
-}
-
 int ProvisionCommand::dryRun(const Run &run) const
 {
     for (int p = 0; p < run.ports.size(); ++p) {
@@ -259,18 +227,9 @@ bool ProvisionCommand::skipDone(Run &run, const JournalLocation &location) const
     Journal reader(location, Journal::Mode::Read);
     if (!reader.isOpen())
         return true;  // a journal made just now holds nothing yet
-    const QHash<QString, Journal::Proven> proven = reader.provisioned();
-    const bool changedToo = !run.only.isEmpty();
-    for (QList<int> &list : run.candidates) {
-        list.removeIf([&](int u) {
-            const auto found = proven.constFind(run.units[u].unit);
-            if (found == proven.cend())
-                return false;
-            const bool same = found->content == run.units[u].content;
-            (same ? run.skipped.done : run.skipped.changed).insert(u);
-            return same || !changedToo;
-        });
-    }
+    const DoneUnits found = leaveOutDone(run.candidates, run.units, reader.provisioned(), !run.only.isEmpty());
+    run.skipped.done = found.done;
+    run.skipped.changed = found.changed;
     return true;
 }
 
@@ -297,7 +256,7 @@ QString ProvisionCommand::nothingToDo(const Run &run, int row, const QList<Journ
         changed += run.skipped.changed.contains(u) && !run.skipped.done.contains(u);
     }
     for (const ManifestUnit &unit : run.units)
-        bound += !unit.port.isEmpty() && std::none_of(run.ports.cbegin(), run.ports.cend(), [&](const QString &p) { return names(unit.port, p); });
+        bound += !unit.port.isEmpty() && std::none_of(run.ports.cbegin(), run.ports.cend(), [&](const QString &p) { return SerialDevice::sameDevice(unit.port, p); });
     if (run.units.isEmpty())
         return QStringLiteral("the manifest holds no unit");
     if (done)
@@ -314,61 +273,37 @@ QString ProvisionCommand::nothingToDo(const Run &run, int row, const QList<Journ
 
 QList<Result> ProvisionCommand::provisionAll(const Run &run, SharedJournal *journal) const
 {
-    // Without a journal the ports of this run still never take the same unit.
-    std::mutex takenMutex;
-    QSet<int> taken;
+    Batch batch;
+    batch.units = run.units;
+    batch.manifestPath = run.manifestPath;
+    batch.backupFolder = run.backupFolder;
+    batch.retries = run.retries;
+    batch.again = run.again;
+    batch.onlyOne = !run.only.isEmpty();
+    batch.force = run.force;
     return runOnPorts(run.ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt, ProgressBars &bars) {
         LinkSettings own = run.settings;
         own.Port = port;
         PortContext context(row, interrupt, bars, journal);
         context.file = run.manifestPath;
-        QList<Journal::ClaimResult> held;
-        for (int u : std::as_const(run.candidates[row])) {
-            const ManifestUnit &unit = run.units[u];
-            JournalEntry claim = startEntry(JournalName::Provision, port);
-            claim.unit = unit.unit;
-            setContent(claim, unit.form);
-            claim.file = run.manifestPath;
-            claim.recordSha256 = unit.plan->recordSha256();
-            if (journal) {
-                const std::optional<Journal::ClaimResult> claimed = journal->claim(claim, run.again, !run.only.isEmpty());
-                if (!claimed) {
-                    Result refused = portResult(port, unit.unit);
-                    refused.code = Refused;
-                    refused.message = QStringLiteral("the journal does not take the claim, nothing was sent: ")
-                                    + Phrase::journalProblem(journal->problem());
-                    return refused;
-                }
-                if (claimed->claim == Journal::Claim::Held && claimed->holder.holder.pid != ProcessIdentity::self().pid)
-                    held << *claimed;
-                if (claimed->claim != Journal::Claim::Taken)
-                    continue;
-            } else {
-                const std::lock_guard lock(takenMutex);
-                if (taken.contains(u))
-                    continue;
-                taken.insert(u);
-            }
-            std::unique_ptr<OutputFile> backup;
-            if (!run.backupFolder.isEmpty())
-                backup = makeBackupFile(QDir(run.backupFolder).absolutePath(), unit.unit);
-            UnitJob job;
-            job.unit = unit.unit;
-            job.form = unit.form;
-            job.plan = &*unit.plan;
-            job.retries = run.retries;
-            job.backup = backup.get();
-            job.backupName = [&](qint64 entry) { return backupPath(QDir(run.backupFolder).absolutePath(), unit.unit, entry); };
-            job.force = run.force;
-            job.claim = journal ? &claim : nullptr;
-            Result result = provisionPort(job, own, context, journal);
-            if (result.unitState == UnitState::Proven && !run.labelFolder.isEmpty())
-                writeLabel(run, claim, result);
-            return result;
+        ClaimedUnit picked = claimNextUnit(batch, run.candidates[row], port, journal);
+        if (picked.kind == ClaimedUnit::Kind::JournalRefused) {
+            Result refused = portResult(port, run.units[picked.index].unit);
+            refused.code = Refused;
+            refused.message = QStringLiteral("the journal does not take the claim, nothing was sent: ")
+                            + Phrase::journalProblem(journal->problem());
+            return refused;
         }
-        Result idle = portResult(port, {});
-        idle.note = nothingToDo(run, row, held);
-        return idle;
+        if (picked.kind == ClaimedUnit::Kind::NoneLeft) {
+            Result idle = portResult(port, {});
+            idle.note = nothingToDo(run, row, picked.heldElsewhere);
+            return idle;
+        }
+        const PreparedUnit prepared = prepareUnit(batch, picked.index, journal ? &picked.claim : nullptr);
+        Result result = provisionPort(prepared.job, own, context, journal);
+        if (result.unitState == UnitState::Proven && !run.labelFolder.isEmpty())
+            writeLabel(run, picked.claim, result);
+        return result;
     });
 }
 

@@ -55,7 +55,6 @@ private:
     bool labelOptions(const QCommandLineParser &parser, bool journalOff, Run &run) const;
     static void writeLabel(const Run &run, const JournalEntry &proven, Result &result);
     bool readUnits(Run &run) const;
-    static QList<QList<int>> chooseUnits(const QList<ManifestUnit> &units, const QStringList &ports, bool onlyOne);
     int dryRun(const Run &run) const;
     bool skipDone(Run &run, const JournalLocation &location) const;
     QList<Result> provisionAll(const Run &run, SharedJournal *journal) const;

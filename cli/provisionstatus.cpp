@@ -4,6 +4,7 @@
 #include "provisioncommand.h"
 
 #include "core/journal/journalcsv.h"
+#include "core/provisioning/unitstatus.h"
 #include "phrases.h"
 
 #include <QDateTime>
@@ -11,34 +12,6 @@
 #include <QJsonObject>
 
 namespace {
-
-struct UnitStatus
-{
-    QString unit;
-    QString state;    // done, claimed, failed, changed, left
-    qint64 entry = 0;
-    qint64 whenMs = 0;
-    QString station;
-    QString reason;   // for failed: the journal's id
-};
-
-UnitStatus statusOf(const ManifestUnit &unit, const QHash<QString, Journal::Proven> &proven,
-                    const QHash<QString, Journal::ClaimRow> &claims, const QHash<QString, JournalEntry> &failures, qint64 now)
-{
-    UnitStatus status{unit.unit, QStringLiteral("left"), 0, 0, {}, {}};
-    const auto claim = claims.constFind(unit.unit);
-    const auto done = proven.constFind(unit.unit);
-    const auto failure = failures.constFind(unit.unit);
-    if (claim != claims.cend() && claim->isLive(now))
-        status = {unit.unit, QStringLiteral("claimed"), claim->entry, claim->takenMs, claim->holder.station, {}};
-    else if (done != proven.cend())
-        status = {unit.unit, done->content == unit.content ? QStringLiteral("done") : QStringLiteral("changed"), done->entry,
-                  done->endedMs, done->station, {}};
-    else if (failure != failures.cend())
-        status = {unit.unit, QStringLiteral("failed"), failure->id, failure->endedMs.value_or(failure->startedMs), failure->station,
-                  failure->reason};
-    return status;
-}
 
 QStringList csvRow(const UnitStatus &s)
 {
@@ -55,17 +28,10 @@ int ProvisionCommand::status(const Run &run, const JournalLocation &location) co
     Journal journal(location);
     if (!journal.isOpen())
         return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
-    const QHash<QString, Journal::Proven> proven = journal.provisioned();
-    const QHash<QString, JournalEntry> failures = journal.lastFailures();
-    QHash<QString, Journal::ClaimRow> claims;
-    for (const Journal::ClaimRow &row : journal.claims())
-        claims.insert(row.unit, row);
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
     QByteArray out;
     if (run.csv)
         out += "unit,state,entry,when,station,reason\r\n";
-    for (const ManifestUnit &unit : run.units) {
-        const UnitStatus s = statusOf(unit, proven, claims, failures, now);
+    for (const UnitStatus &s : manifestStatus(journal, run.units, QDateTime::currentMSecsSinceEpoch())) {
         if (json()) {
             out += QJsonDocument(QJsonObject{{QStringLiteral("unit"), s.unit}, {QStringLiteral("state"), s.state},
                                              {QStringLiteral("entry"), s.entry ? QJsonValue(s.entry) : QJsonValue()},

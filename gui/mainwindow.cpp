@@ -18,6 +18,7 @@
 #include "gui/journal/journalview.h"
 #include "gui/settings/chardialog.h"
 #include "gui/settings/setcom.h"
+#include "gui/station/stationwindow.h"
 #include "simulator/modulesimulator.h"
 #include "core/plan/transferplan.h"
 #include "gui/transfer/dload.h"
@@ -130,6 +131,7 @@ void MainWindow::connectActions()
         {ui->actionReadup, &MainWindow::readup},
         {ui->actionVerify, &MainWindow::verify_func},
         {ui->actionJournal, &MainWindow::showJournal},
+        {ui->actionStation, &MainWindow::showStation},
         {ui->actionAbout, &MainWindow::nevjegy},
         {ui->actionContents, &MainWindow::contents},
         {ui->action8bit_sum, &MainWindow::setChks8},
@@ -499,6 +501,14 @@ void MainWindow::showJournal()
     ui->smskp_combo->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
     m_settings.RecordText.clear();
     setOrigin(FormOrigin::Source::Journal, QString::number(view.chosen()->id));
+}
+
+// The station starts from the form as it is now: its template.
+void MainWindow::showStation()
+{
+    showTool(m_station, [this] {
+        return new StationWindow(readForm(ui->centralWidget), m_settings, m_journalLocation, m_deviceLookup, this);
+    });
 }
 
 // --- The form's origin ------------------------------------------------------

@@ -77,6 +77,7 @@ private:
     bool checkFields();
     bool checkEditedField();
     void showJournal();
+    void showStation();
     void showPort();
     Journal *journal();
     JournalRecord beginRecord(JournalEntry entry);
@@ -109,4 +110,5 @@ private:
     QString m_lastFile;                  // the file last opened or saved
     QPointer<QWidget> m_about;           // Help and About, brought back rather than opened again
     QPointer<QWidget> m_help;
+    QPointer<QWidget> m_station;         // one station, brought back to the front
 };

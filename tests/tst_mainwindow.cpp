@@ -296,7 +296,7 @@ private slots:
                  QStringList({"action8bit_sum", "action16bit_sum", "action24bit_sum",
                               "action32bit_sum", "—", "actionFix"}));
         QCOMPARE(actionNames(ui.menuDevice),
-                 QStringList({"actionReadup", "—", "actionDownload", "actionVerify", "—", "actionJournal"}));
+                 QStringList({"actionReadup", "—", "actionDownload", "actionVerify", "—", "actionJournal", "actionStation"}));
         QCOMPARE(actionNames(ui.menuHelp), QStringList({"actionAbout", "actionContents"}));
         QCOMPARE(ui.menuCHKS->title(), QString("&CHKS"));
         QVERIFY(!ui.menuCHKS->isEnabled());

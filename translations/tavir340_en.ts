@@ -4,162 +4,162 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="94"/>
+        <location filename="../gui/mainwindow.cpp" line="95"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="156"/>
-        <location filename="../gui/mainwindow.cpp" line="522"/>
+        <location filename="../gui/mainwindow.cpp" line="158"/>
+        <location filename="../gui/mainwindow.cpp" line="532"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="183"/>
+        <location filename="../gui/mainwindow.cpp" line="185"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="194"/>
-        <location filename="../gui/mainwindow.cpp" line="231"/>
-        <location filename="../gui/mainwindow.cpp" line="241"/>
+        <location filename="../gui/mainwindow.cpp" line="196"/>
+        <location filename="../gui/mainwindow.cpp" line="233"/>
+        <location filename="../gui/mainwindow.cpp" line="243"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="194"/>
+        <location filename="../gui/mainwindow.cpp" line="196"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="199"/>
-        <location filename="../gui/mainwindow.cpp" line="494"/>
+        <location filename="../gui/mainwindow.cpp" line="201"/>
+        <location filename="../gui/mainwindow.cpp" line="496"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="200"/>
-        <location filename="../gui/mainwindow.cpp" line="494"/>
+        <location filename="../gui/mainwindow.cpp" line="202"/>
+        <location filename="../gui/mainwindow.cpp" line="496"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="213"/>
+        <location filename="../gui/mainwindow.cpp" line="215"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="214"/>
+        <location filename="../gui/mainwindow.cpp" line="216"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="236"/>
+        <location filename="../gui/mainwindow.cpp" line="238"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="241"/>
+        <location filename="../gui/mainwindow.cpp" line="243"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="248"/>
+        <location filename="../gui/mainwindow.cpp" line="250"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="248"/>
+        <location filename="../gui/mainwindow.cpp" line="250"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="254"/>
+        <location filename="../gui/mainwindow.cpp" line="256"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="254"/>
+        <location filename="../gui/mainwindow.cpp" line="256"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="295"/>
+        <location filename="../gui/mainwindow.cpp" line="297"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="296"/>
+        <location filename="../gui/mainwindow.cpp" line="298"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="346"/>
+        <location filename="../gui/mainwindow.cpp" line="348"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="396"/>
+        <location filename="../gui/mainwindow.cpp" line="398"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="405"/>
+        <location filename="../gui/mainwindow.cpp" line="407"/>
         <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
         <translation>The module&apos;s content is now unknown: run the download again.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="406"/>
+        <location filename="../gui/mainwindow.cpp" line="408"/>
         <source>A modulba nem került adat.</source>
         <translation>Nothing reached the module.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="407"/>
+        <location filename="../gui/mainwindow.cpp" line="409"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="407"/>
+        <location filename="../gui/mainwindow.cpp" line="409"/>
         <source>Betöltés megszakítva.</source>
         <translation>Download interrupted.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="463"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
+        <location filename="../gui/mainwindow.cpp" line="465"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="521"/>
+        <location filename="../gui/mainwindow.cpp" line="531"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="534"/>
+        <location filename="../gui/mainwindow.cpp" line="544"/>
         <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
         <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="536"/>
+        <location filename="../gui/mainwindow.cpp" line="546"/>
         <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
         <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="537"/>
+        <location filename="../gui/mainwindow.cpp" line="547"/>
         <source>Mentetlen változások</source>
         <translation>Unsaved changes</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="537"/>
+        <location filename="../gui/mainwindow.cpp" line="547"/>
         <source>Menti őket?</source>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="605"/>
+        <location filename="../gui/mainwindow.cpp" line="615"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -219,133 +219,138 @@ control
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="523"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="430"/>
+        <location filename="../gui/mainwindow.cpp" line="533"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="431"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="433"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="434"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="434"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="435"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="435"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="436"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="436"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="437"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="437"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="438"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="438"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="439"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="439"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="440"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="440"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="441"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="441"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
+        <source>Állomás</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="476"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="478"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="477"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="479"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="478"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="480"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="479"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="481"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="480"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="482"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
@@ -433,6 +438,317 @@ control
         <location filename="../core/form/formvalues.cpp" line="133"/>
         <source>Egyéni</source>
         <translation>Custom</translation>
+    </message>
+</context>
+<context>
+    <name>PortTile</name>
+    <message>
+        <location filename="../gui/station/porttile.cpp" line="68"/>
+        <location filename="../gui/station/porttile.cpp" line="106"/>
+        <source>Szóköz</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/porttile.cpp" line="69"/>
+        <source>Helyezze be a következő modult, majd nyomja meg: %1</source>
+        <translation>Plug in the next module, then press: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/porttile.cpp" line="95"/>
+        <source>Nincs több egység ehhez a porthoz.</source>
+        <translation>No unit left for this port.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/porttile.cpp" line="98"/>
+        <source>✖ A napló nem fogadta a foglalást; semmi sem lett elküldve.</source>
+        <translation>✖ The journal did not take the claim; nothing was sent.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/porttile.cpp" line="107"/>
+        <source>Következő modul: %1</source>
+        <translation>Next module: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/porttile.cpp" line="129"/>
+        <source>%1 mp</source>
+        <translation>%1 s</translation>
+    </message>
+</context>
+<context>
+    <name>Station</name>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="24"/>
+        <source>Eltérő mezők: %1</source>
+        <translation>Fields that differ: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="26"/>
+        <source> és még %1</source>
+        <translation> and %1 more</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="37"/>
+        <source>Mentés</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="38"/>
+        <source>Betöltés</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="39"/>
+        <source>Visszaolvasás</source>
+        <translation>Reading back</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="40"/>
+        <source>Ellenőrzés</source>
+        <translation>Verify</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="50"/>
+        <source>✔ Igazolva</source>
+        <translation>✔ Proven</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="51"/>
+        <source>! Beírva, de nem igazolt: a napló nem rögzítette</source>
+        <translation>! Written, not proven: the journal did not record it</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="52"/>
+        <source>✖ Hiba: %1</source>
+        <translation>✖ Failed: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="53"/>
+        <source>✖ Nem lett írva: %1</source>
+        <translation>✖ Not written: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="54"/>
+        <source>! A modul még a(z) %1 egységet tartalmazza: cserélje ki</source>
+        <translation>! The module still holds unit %1: swap it</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="55"/>
+        <source>! A foglalás nem újítható meg, a modul nem lett írva</source>
+        <translation>! The claim could not be renewed; the module was not written</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="56"/>
+        <source>! Megszakítva: a modul tartalma ismeretlen</source>
+        <translation>! Interrupted: the module&apos;s content is unknown</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="64"/>
+        <source>%1. sor</source>
+        <translation>row %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="65"/>
+        <source>%1. sor, %2 oszlop</source>
+        <translation>row %1, column %2</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="68"/>
+        <source>egy idézőjeles cella nincs lezárva</source>
+        <translation>a quoted cell is never closed</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="69"/>
+        <source>nincs unit oszlop</source>
+        <translation>there is no unit column</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="70"/>
+        <source>nincs ilyen mező</source>
+        <translation>no such field</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="71"/>
+        <source>az oszlop kétszer szerepel</source>
+        <translation>the column is there twice</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="72"/>
+        <source>az egységnek nincs neve</source>
+        <translation>the unit has no name</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="73"/>
+        <source>ugyanaz az egység, mint a(z) %1. sorban</source>
+        <translation>the same unit as row %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="74"/>
+        <source>az egység neve legfeljebb %1 karakter</source>
+        <translation>a unit&apos;s name takes at most %1 characters</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="75"/>
+        <source>az egység neve vezérlőkaraktert tartalmaz</source>
+        <translation>the unit&apos;s name holds a control character</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="76"/>
+        <source>az egység neve nem UTF-8</source>
+        <translation>the unit&apos;s name holds bytes that are not UTF-8</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="77"/>
+        <source>az egység neve nem kezdődhet - vagy . karakterrel</source>
+        <translation>a unit&apos;s name may not start with - or .</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="78"/>
+        <source>ugyanaz a fájlnév, mint a(z) %1. sor egységéé</source>
+        <translation>the same file name as the unit of row %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="79"/>
+        <source>több cella, mint ahány oszlop</source>
+        <translation>more cells than the header has columns</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="84"/>
+        <source>a(z) %1 érték nem írható be</source>
+        <translation>%1 cannot be set</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="94"/>
+        <source>kész</source>
+        <translation>done</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="96"/>
+        <source>módosult a beírás óta</source>
+        <translation>changed since provisioned</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="98"/>
+        <source>foglalt</source>
+        <translation>claimed</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="100"/>
+        <source>hibás</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="101"/>
+        <source>hátra van</source>
+        <translation>left</translation>
+    </message>
+</context>
+<context>
+    <name>StationWindow</name>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="40"/>
+        <location filename="../gui/station/stationwindow.cpp" line="52"/>
+        <location filename="../gui/station/stationwindow.cpp" line="131"/>
+        <location filename="../gui/station/stationwindow.cpp" line="135"/>
+        <location filename="../gui/station/stationwindow.cpp" line="143"/>
+        <location filename="../gui/station/stationwindow.cpp" line="172"/>
+        <location filename="../gui/station/stationwindow.cpp" line="183"/>
+        <source>Állomás</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="52"/>
+        <source>Egység</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="52"/>
+        <source>Állapot</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="52"/>
+        <source>Bejegyzés</source>
+        <translation>Entry</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="52"/>
+        <source>Idő</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="74"/>
+        <source>nincs napló</source>
+        <translation>no journal</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="76"/>
+        <source>Napló:</source>
+        <translation>Journal:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="79"/>
+        <source>&amp;Manifest...</source>
+        <translation>&amp;Manifest...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="81"/>
+        <source>Manifest</source>
+        <translation>Manifest</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="81"/>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV Files (*.csv)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="88"/>
+        <source>Egységek:</source>
+        <translation>Units:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="97"/>
+        <source>Portok:</source>
+        <translation>Ports:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="100"/>
+        <source>Mentések:</source>
+        <translation>Backups:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="101"/>
+        <source>&amp;Indítás</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="131"/>
+        <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
+        <translation>The station works only with a journal: the journal knows which units are done.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="135"/>
+        <source>Válasszon legalább egy portot.</source>
+        <translation>Choose at least one port.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="143"/>
+        <source>A mentések mappája nem hozható létre: %1</source>
+        <translation>The backup folder cannot be made: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="172"/>
+        <source>A manifest nem olvasható: %1</source>
+        <translation>The manifest cannot be read: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="183"/>
+        <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
+        <translation>The manifest has problems (%1); no unit was sent.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="242"/>
+        <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5</source>
+        <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5</translation>
     </message>
 </context>
 <context>

@@ -65,4 +65,9 @@ QString flatName(const QString &path)
     return name.replace(QLatin1Char('/'), QLatin1Char('_'));
 }
 
+bool sameDevice(const QString &first, const QString &second)
+{
+    return first == second || realDevice(devicePath(first)) == realDevice(devicePath(second));
+}
+
 } // namespace SerialDevice

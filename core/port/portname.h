@@ -14,6 +14,9 @@ void unregisterAlias(const QString &name);
 // The device itself, with links resolved; the path as given when it does
 // not exist.
 QString realDevice(const QString &path);
+// Whether two port names stand for one device: the same name, or the same
+// device once links are resolved.
+bool sameDevice(const QString &first, const QString &second);
 // "ttyUSB0" for /dev/ttyUSB0, "pts/3" for /dev/pts/3: how a device is named
 // to a person.
 QString shortName(const QString &device);

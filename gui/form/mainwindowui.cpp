@@ -233,6 +233,7 @@ void MainWindow::createActions(QMainWindow *window)
     actionDownload = newAction(window, "actionDownload");
     actionVerify = newAction(window, "actionVerify");
     actionJournal = newAction(window, "actionJournal");
+    actionStation = newAction(window, "actionStation");
     actionAbout = newAction(window, "actionAbout");
     actionContents = newAction(window, "actionContents");
 }
@@ -389,7 +390,7 @@ void MainWindow::createMenus(QMainWindow *window)
     menuDevice->addSeparator();
     menuDevice->addActions({actionDownload, actionVerify});
     menuDevice->addSeparator();
-    menuDevice->addAction(actionJournal);
+    menuDevice->addActions({actionJournal, actionStation});
     menuHelp->addActions({actionAbout, actionContents});
     Q_UNUSED(window);
 }
@@ -449,6 +450,7 @@ void MainWindow::retranslateUi(QMainWindow *window)
         {actionDownload, QT_TRANSLATE_NOOP("MainWindow", "Betöltés az eszközbe"), "Ctrl+D"},
         {actionVerify, QT_TRANSLATE_NOOP("MainWindow", "Betöltés ellenőrzése"), "Ctrl+V"},
         {actionJournal, QT_TRANSLATE_NOOP("MainWindow", "Napló"), "Ctrl+J"},
+        {actionStation, QT_TRANSLATE_NOOP("MainWindow", "Állomás"), "Ctrl+T"},
         {actionAbout, QT_TRANSLATE_NOOP("MainWindow", "Névjegy"), nullptr},
         {actionContents, QT_TRANSLATE_NOOP("MainWindow", "Tartalom"), "F1"},
     };

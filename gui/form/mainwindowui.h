@@ -25,7 +25,7 @@ public:
     QAction *actionPort, *actionCheck;
     QAction *action8bit_sum, *action16bit_sum, *action24bit_sum, *action32bit_sum, *actionFix;
     QAction *actionACK, *actionSeparators, *actionUC;
-    QAction *actionReadup, *actionDownload, *actionVerify, *actionJournal;
+    QAction *actionReadup, *actionDownload, *actionVerify, *actionJournal, *actionStation;
     QAction *actionAbout, *actionContents;
 
     QWidget *centralWidget;

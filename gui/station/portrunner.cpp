@@ -1,0 +1,84 @@
+#include "portrunner.h"
+
+#include "core/journal/sharedjournal.h"
+
+#include <QThread>
+
+namespace {
+
+// Each step's progress, handed to the window's thread.
+class RunnerProgress : public StepProgress
+{
+public:
+    explicit RunnerProgress(PortRunner *runner) : m_runner(runner) {}
+    void advance(Stage stage, int value, int maximum) override
+    {
+        QMetaObject::invokeMethod(m_runner, [runner = m_runner, stage, value, maximum] { emit runner->progressed(stage, value, maximum); },
+                                  Qt::QueuedConnection);
+    }
+
+private:
+    PortRunner *m_runner;
+};
+
+} // namespace
+
+PortRunner::PortRunner(const QString &port, Batch &batch, const LinkSettings &settings, SharedJournal *journal, QObject *parent)
+    : QObject(parent)
+    , m_port(port)
+    , m_batch(batch)
+    , m_settings(settings)
+    , m_journal(journal)
+{
+    m_settings.Port = port;
+}
+
+PortRunner::~PortRunner()
+{
+    if (m_thread) {
+        m_interrupt.trigger();
+        m_thread->wait();
+    }
+}
+
+void PortRunner::start(const QList<int> &candidates)
+{
+    if (m_thread)
+        return;
+    m_interrupt.reset();
+    m_turn = {};
+    m_thread = QThread::create([this, candidates] { run(candidates); });
+    connect(m_thread, &QThread::finished, this, [this] {
+        m_thread->deleteLater();
+        m_thread = nullptr;
+        emit finished(m_turn);
+    });
+    m_thread->start();
+}
+
+void PortRunner::stop()
+{
+    m_interrupt.trigger();
+}
+
+void PortRunner::run(const QList<int> &candidates)
+{
+    ClaimedUnit picked = claimNextUnit(m_batch, candidates, m_port, m_journal);
+    m_turn.kind = picked.kind;
+    m_turn.heldElsewhere = picked.heldElsewhere;
+    if (picked.kind != ClaimedUnit::Kind::Taken)
+        return;
+    m_turn.unit = std::as_const(m_batch.units)[picked.index].unit;
+    QMetaObject::invokeMethod(this, [this, unit = m_turn.unit] { emit claimed(unit); }, Qt::QueuedConnection);
+    const PreparedUnit prepared = prepareUnit(m_batch, picked.index, m_journal ? &picked.claim : nullptr);
+    RunnerProgress progress(this);
+    StepContext context;
+    context.interrupt = &m_interrupt;
+    context.progress = &progress;
+    context.journal = m_journal;
+    context.unit = m_turn.unit;
+    context.file = m_batch.manifestPath;
+    m_turn.outcome = provisionUnit(prepared.job, m_settings, context, m_journal);
+    m_turn.entry = picked.claim.id;
+    m_turn.claim = picked.claim;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/link/lineinterrupt.h"
+#include "core/provisioning/unitclaim.h"
+#include "core/provisioning/unitprovisioning.h"
+#include "core/settings/linksettings.h"
+
+#include <QObject>
+
+class QThread;
+class SharedJournal;
+
+// How a port's turn ended: no unit left for it, the journal refused the
+// claim, or a unit provisioned with its outcome.
+struct PortTurn
+{
+    ClaimedUnit::Kind kind = ClaimedUnit::Kind::NoneLeft;
+    QString unit;
+    qint64 entry = 0;    // the unit's provision entry
+    UnitOutcome outcome;
+    JournalEntry claim;  // completed: what a label is made from
+    QList<Journal::ClaimResult> heldElsewhere;
+};
+
+// One port of the station: on a thread of its own, takes the next unit the
+// journal lets it claim and provisions it, as the command line's provision
+// does, saying how far it has come. stop() ends the transfer before its next
+// byte; the port and its lock are released before the turn ends.
+class PortRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    PortRunner(const QString &port, Batch &batch, const LinkSettings &settings, SharedJournal *journal, QObject *parent);
+    ~PortRunner() override;
+
+    const QString &port() const { return m_port; }
+    bool isRunning() const { return m_thread != nullptr; }
+    // Starts a turn over `candidates` (indexes into the batch's units).
+    void start(const QList<int> &candidates);
+    void stop();
+
+signals:
+    void claimed(const QString &unit);
+    void progressed(Stage stage, int value, int maximum);
+    void finished(const PortTurn &turn);
+
+private:
+    void run(const QList<int> &candidates);
+
+    QString m_port;
+    Batch &m_batch;
+    LinkSettings m_settings;
+    SharedJournal *m_journal;
+    LineInterrupt m_interrupt;
+    QThread *m_thread = nullptr;
+    PortTurn m_turn;  // written by the turn's thread, read once it has ended
+};

@@ -1,0 +1,139 @@
+#include "porttile.h"
+
+#include "portrunner.h"
+#include "stationtexts.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// Dark text on light tints: at least 4.5:1 against each tint, in a light
+// palette and a dark one alike, since the tile sets both.
+QColor tint(int tone)
+{
+    switch (tone) {
+    case 1: return QColor(0xc8, 0xf0, 0xc8);  // proven
+    case 2: return QColor(0xf8, 0xc8, 0xc8);  // failed
+    case 3: return QColor(0xff, 0xe4, 0xb0);  // needs the technician
+    default: return {};
+    }
+}
+
+} // namespace
+
+PortTile::PortTile(int key, const QString &port, const QString &adapter, QWidget *parent)
+    : QFrame(parent)
+    , m_key(key)
+{
+    setObjectName(QStringLiteral("tile_") + port);
+    setFrameShape(QFrame::StyledPanel);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    setMinimumWidth(220);
+    auto *layout = new QVBoxLayout(this);
+    const QString keyText = key <= 9 ? QStringLiteral("%1  ").arg(key) : QString();
+    m_title = new QLabel(keyText + (adapter.isEmpty() ? port : port + QStringLiteral(" — ") + adapter), this);
+    m_title->setObjectName(QStringLiteral("title"));
+    m_title->setWordWrap(true);
+    m_unit = new QLabel(this);
+    m_unit->setObjectName(QStringLiteral("unit"));
+    QFont big = m_unit->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    m_unit->setFont(big);
+    m_stage = new QLabel(this);
+    m_stage->setObjectName(QStringLiteral("stage"));
+    m_bar = new QProgressBar(this);
+    m_bar->setTextVisible(false);
+    m_result = new QLabel(this);
+    m_result->setObjectName(QStringLiteral("result"));
+    m_result->setWordWrap(true);
+    m_elapsed = new QLabel(this);
+    m_elapsed->setObjectName(QStringLiteral("elapsed"));
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_title, m_unit, m_stage, m_bar, m_result, m_elapsed})
+        layout->addWidget(widget);
+    layout->addStretch(1);
+    m_ticker.setInterval(100);
+    connect(&m_ticker, &QTimer::timeout, this, &PortTile::showElapsed);
+    showWaiting();
+}
+
+void PortTile::showWaiting()
+{
+    m_stage->clear();
+    m_bar->setValue(0);
+    const QString key = m_key <= 9 ? QString::number(m_key) : tr("Szóköz");
+    setResult(tr("Helyezze be a következő modult, majd nyomja meg: %1").arg(key), Tone::Neutral);
+}
+
+void PortTile::showClaimed(const QString &unit)
+{
+    m_unit->setText(unit);
+    m_clock.start();
+    m_ticker.start();
+    setResult(QString(), Tone::Neutral);
+}
+
+void PortTile::showProgress(Stage stage, int value, int maximum)
+{
+    m_stage->setText(StationText::stage(stage));
+    m_bar->setMaximum(std::max(1, maximum));
+    m_bar->setValue(value);
+}
+
+void PortTile::showTurn(const PortTurn &turn)
+{
+    m_ticker.stop();
+    showElapsed();
+    m_stage->clear();
+    switch (turn.kind) {
+    case ClaimedUnit::Kind::NoneLeft:
+        m_unit->clear();
+        setResult(tr("Nincs több egység ehhez a porthoz."), Tone::Neutral);
+        return;
+    case ClaimedUnit::Kind::JournalRefused:
+        setResult(tr("✖ A napló nem fogadta a foglalást; semmi sem lett elküldve."), Tone::Bad);
+        return;
+    case ClaimedUnit::Kind::Taken:
+        break;
+    }
+    const UnitState state = turn.outcome.state;
+    const Tone tone = state == UnitState::Proven ? Tone::Good
+                    : state == UnitState::Failed || state == UnitState::NotWritten ? Tone::Bad : Tone::Warning;
+    const QString next = m_key <= 9 ? QString::number(m_key) : tr("Szóköz");
+    setResult(StationText::outcome(turn.outcome) + QLatin1Char('\n') + tr("Következő modul: %1").arg(next), tone);
+}
+
+QString PortTile::resultText() const
+{
+    return m_result->text();
+}
+
+void PortTile::setResult(const QString &text, Tone tone)
+{
+    m_result->setText(text);
+    QPalette look = parentWidget() ? parentWidget()->palette() : palette();
+    if (tone != Tone::Neutral) {
+        look.setColor(QPalette::Window, tint(int(tone)));
+        look.setColor(QPalette::WindowText, Qt::black);
+    }
+    setPalette(look);
+}
+
+void PortTile::showElapsed()
+{
+    if (m_clock.isValid())
+        m_elapsed->setText(tr("%1 mp").arg(m_clock.elapsed() / 1000.0, 0, 'f', 1));
+}
+
+void PortTile::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space) {
+        emit startRequested();
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}

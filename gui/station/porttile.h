@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/provisioning/steps.h"
+
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QTimer>
+
+class QLabel;
+class QProgressBar;
+struct PortTurn;
+
+// One port of the station at arm's length: its key and adapter, the unit on
+// it, the stage with a bar, how the last unit ended in words and colour
+// (never colour alone: each result starts with its sign), and the time.
+// Space on the focused tile asks for the next unit.
+class PortTile : public QFrame
+{
+    Q_OBJECT
+
+public:
+    PortTile(int key, const QString &port, const QString &adapter, QWidget *parent);
+
+    void showWaiting();
+    void showClaimed(const QString &unit);
+    void showProgress(Stage stage, int value, int maximum);
+    void showTurn(const PortTurn &turn);
+    QString resultText() const;
+
+signals:
+    void startRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    enum class Tone { Neutral, Good, Bad, Warning };
+    void setResult(const QString &text, Tone tone);
+    void showElapsed();
+
+    int m_key;
+    QLabel *m_title;
+    QLabel *m_unit;
+    QLabel *m_stage;
+    QProgressBar *m_bar;
+    QLabel *m_result;
+    QLabel *m_elapsed;
+    QElapsedTimer m_clock;
+    QTimer m_ticker;
+};

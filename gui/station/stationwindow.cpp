@@ -1,0 +1,254 @@
+#include "stationwindow.h"
+
+#include "gui/form/filedialog.h"
+#include "gui/form/messagebox.h"
+#include "gui/form/windowtexts.h"
+#include "core/content/manifest.h"
+#include "core/journal/journal.h"
+#include "core/journal/sharedjournal.h"
+#include "core/provisioning/unitchoice.h"
+#include "core/provisioning/unitstatus.h"
+#include "porttile.h"
+#include "portrunner.h"
+#include "stationtexts.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings &settings, const JournalLocation &journal,
+                             const DeviceLookup &lookup, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_template(templateForm)
+    , m_settings(settings)
+    , m_location(journal)
+    , m_lookup(lookup)
+{
+    setObjectName(QStringLiteral("station"));
+    setWindowTitle(tr("Állomás"));
+    resize(920, 640);
+    auto *layout = new QVBoxLayout(this);
+    createSetup();
+    layout->addWidget(m_setup);
+    m_tileGrid = new QGridLayout;
+    layout->addLayout(m_tileGrid);
+    m_counts = new QLabel(this);
+    m_counts->setObjectName(QStringLiteral("counts"));
+    layout->addWidget(m_counts);
+    m_table = new QTableWidget(0, 5, this);
+    m_table->setObjectName(QStringLiteral("units"));
+    m_table->setHorizontalHeaderLabels({tr("Egység"), tr("Állapot"), tr("Bejegyzés"), tr("Idő"), tr("Állomás")});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(m_table, 1);
+    createShortcuts();
+}
+
+// Every transfer stops before its next byte and has let its port go before
+// the window does.
+StationWindow::~StationWindow()
+{
+    stopAll();
+    for (PortRunner *runner : m_runners)
+        delete runner;
+}
+
+void StationWindow::createSetup()
+{
+    m_setup = new QWidget(this);
+    auto *form = new QFormLayout(m_setup);
+    auto *journal = new QLabel(m_location.kind == JournalLocation::Kind::Off ? tr("nincs napló") : m_location.shownName(), m_setup);
+    journal->setObjectName(QStringLiteral("journal"));
+    form->addRow(tr("Napló:"), journal);
+    m_manifest = new QLineEdit(m_setup);
+    m_manifest->setObjectName(QStringLiteral("manifest"));
+    auto *chooseManifest = new QPushButton(tr("&Manifest..."), m_setup);
+    connect(chooseManifest, &QPushButton::clicked, this, [this] {
+        const QString path = FileDialog::openFileName(this, tr("Manifest"), QStringLiteral("."), tr("CSV Files (*.csv)"));
+        if (!path.isEmpty())
+            m_manifest->setText(path);
+    });
+    auto *manifestRow = new QHBoxLayout;
+    manifestRow->addWidget(m_manifest, 1);
+    manifestRow->addWidget(chooseManifest);
+    form->addRow(tr("Egységek:"), manifestRow);
+    m_portList = new QListWidget(m_setup);
+    m_portList->setObjectName(QStringLiteral("ports"));
+    m_portList->setMaximumHeight(90);
+    for (const PortEntry &entry : listPorts(m_lookup)) {
+        auto *item = new QListWidgetItem(entry.product.isEmpty() ? entry.name : entry.name + QStringLiteral(" — ") + entry.product, m_portList);
+        item->setData(Qt::UserRole, entry.name);
+        item->setCheckState(Qt::Unchecked);
+    }
+    form->addRow(tr("Portok:"), m_portList);
+    m_backup = new QLineEdit(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups"), m_setup);
+    m_backup->setObjectName(QStringLiteral("backup"));
+    form->addRow(tr("Mentések:"), m_backup);
+    auto *begin = new QPushButton(tr("&Indítás"), m_setup);
+    begin->setObjectName(QStringLiteral("begin"));
+    connect(begin, &QPushButton::clicked, this, &StationWindow::openFromSetup);
+    form->addRow(QString(), begin);
+}
+
+void StationWindow::createShortcuts()
+{
+    for (int key = 1; key <= 9; ++key) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::Key_0 + key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, key] { startPort(key - 1); });
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, &StationWindow::startAll);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &StationWindow::stopAll);
+}
+
+void StationWindow::openFromSetup()
+{
+    QStringList ports;
+    for (int i = 0; i < m_portList->count(); ++i) {
+        if (m_portList->item(i)->checkState() == Qt::Checked)
+            ports << m_portList->item(i)->data(Qt::UserRole).toString();
+    }
+    open(m_manifest->text(), ports, m_backup->text());
+}
+
+bool StationWindow::open(const QString &manifestPath, const QStringList &ports, const QString &backupFolder)
+{
+    // Without a journal the station could not know what is done.
+    if (m_location.kind == JournalLocation::Kind::Off) {
+        Message::critical(this, tr("Állomás"), tr("Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek."));
+        return false;
+    }
+    if (ports.isEmpty() || !m_runners.empty()) {
+        Message::warning(this, tr("Állomás"), tr("Válasszon legalább egy portot."));
+        return false;
+    }
+    if (!readManifest(manifestPath))
+        return false;
+    m_journal = std::make_unique<SharedJournal>(m_location);
+    m_reader = std::make_unique<Journal>(m_location, Journal::Mode::Read);
+    if (!m_journal->isOpen() || !QDir().mkpath(backupFolder)) {
+        Message::critical(this, tr("Állomás"), m_journal->isOpen() ? tr("A mentések mappája nem hozható létre: %1").arg(backupFolder)
+                                                                    : WindowText::journalUnavailable(m_location.shownName(), m_journal->problem()));
+        m_journal.reset();
+        return false;
+    }
+    m_batch.manifestPath = manifestPath;
+    m_batch.backupFolder = backupFolder;  // the read-up before a download also shows a module not swapped
+    m_ports = ports;
+    m_candidates = chooseUnits(m_batch.units, ports, false);
+    for (int p = 0; p < ports.size(); ++p) {
+        auto *runner = new PortRunner(ports[p], m_batch, m_settings, m_journal.get(), nullptr);
+        auto *tile = new PortTile(p + 1, ports[p], QString(), this);
+        connect(runner, &PortRunner::claimed, tile, &PortTile::showClaimed);
+        connect(runner, &PortRunner::progressed, tile, &PortTile::showProgress);
+        connect(runner, &PortRunner::finished, this, [this, p](const PortTurn &turn) { finishTurn(p, turn); });
+        connect(tile, &PortTile::startRequested, this, [this, p] { startPort(p); });
+        m_runners.push_back(runner);
+        m_tiles.push_back(tile);
+        m_tileGrid->addWidget(tile, p / 4, p % 4);
+    }
+    m_setup->setEnabled(false);
+    refreshUnits();
+    return true;
+}
+
+bool StationWindow::readManifest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Message::critical(this, tr("Állomás"), tr("A manifest nem olvasható: %1").arg(path));
+        return false;
+    }
+    const Manifest manifest = ::readManifest(file, m_template, m_settings);
+    if (manifest.problems.isEmpty()) {
+        m_batch.units = manifest.units;
+        return true;
+    }
+    QStringList problems;
+    for (const ManifestProblem &problem : manifest.problems)
+        problems << StationText::manifestProblem(problem, m_settings.DownloadSeparator);
+    Message::critical(this, tr("Állomás"), tr("A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.").arg(problems.size()),
+                      problems.join(QLatin1Char('\n')));
+    return false;
+}
+
+bool StationWindow::isBusy() const
+{
+    return std::any_of(m_runners.cbegin(), m_runners.cend(), [](const PortRunner *runner) { return runner->isRunning(); });
+}
+
+// The port's next unit: the first in manifest order that the journal does
+// not hold as done, claimed as it starts.
+void StationWindow::startPort(int port)
+{
+    if (port < 0 || port >= int(m_runners.size()) || m_runners[size_t(port)]->isRunning())
+        return;
+    QList<QList<int>> candidates = {m_candidates[port]};
+    leaveOutDone(candidates, m_batch.units, m_reader->provisioned(), false);
+    m_tiles[size_t(port)]->showWaiting();
+    m_runners[size_t(port)]->start(candidates.first());
+}
+
+void StationWindow::startAll()
+{
+    for (int port = 0; port < int(m_runners.size()); ++port)
+        startPort(port);
+}
+
+void StationWindow::stopAll()
+{
+    for (PortRunner *runner : m_runners)
+        runner->stop();
+}
+
+void StationWindow::finishTurn(int port, const PortTurn &turn)
+{
+    m_tiles[size_t(port)]->showTurn(turn);
+    refreshUnits();
+}
+
+// The manifest at a glance: counts, and each unit's state as the journal has it.
+void StationWindow::refreshUnits()
+{
+    const QList<UnitStatus> statuses = manifestStatus(*m_reader, m_batch.units, QDateTime::currentMSecsSinceEpoch());
+    const QString here = QSysInfo::machineHostName();
+    int done = 0, failed = 0, elsewhere = 0, changed = 0;
+    m_table->setRowCount(int(statuses.size()));
+    for (int row = 0; row < statuses.size(); ++row) {
+        const UnitStatus &s = statuses[row];
+        done += s.state == QLatin1String("done");
+        failed += s.state == QLatin1String("failed");
+        changed += s.state == QLatin1String("changed");
+        elsewhere += s.state == QLatin1String("claimed") && s.station != here;
+        const QString cells[] = {s.unit, StationText::unitState(s.state), s.entry ? QString::number(s.entry) : QString(),
+                                 s.whenMs ? QDateTime::fromMSecsSinceEpoch(s.whenMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString(),
+                                 s.station};
+        for (int column = 0; column < 5; ++column)
+            m_table->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+    m_counts->setText(tr("Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5")
+                          .arg(done).arg(int(statuses.size()) - done).arg(failed).arg(elsewhere).arg(changed));
+}
+
+void StationWindow::closeEvent(QCloseEvent *event)
+{
+    stopAll();
+    for (PortRunner *runner : m_runners) {
+        while (runner->isRunning())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    event->accept();
+}

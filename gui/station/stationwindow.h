@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/form/formvalues.h"
+#include "core/journal/journallocation.h"
+#include "core/port/portscan.h"
+#include "core/provisioning/unitclaim.h"
+#include "core/settings/linksettings.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class Journal;
+class PortRunner;
+class PortTile;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+class SharedJournal;
+struct PortTurn;
+
+// Eszköz → Állomás: several modules side by side, driven by a manifest.
+// The template (the form as it was when the station opened), the manifest,
+// the ports and the backup folder are chosen first; then each port gets a
+// tile, and the technician swaps modules and presses the tile's key (1–9,
+// or Space on the focused tile) for the next unit; F5 starts every waiting
+// port, Escape stops them all. Every unit is provisioned as the command
+// line's provision does it, through the same core, into the same journal.
+class StationWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    StationWindow(const FormValues &templateForm, const LinkSettings &settings, const JournalLocation &journal,
+                  const DeviceLookup &lookup, QWidget *parent);
+    ~StationWindow() override;
+
+    // The station set up for `ports`; false, after a box that says why,
+    // when the manifest or the journal does not allow it.
+    bool open(const QString &manifestPath, const QStringList &ports, const QString &backupFolder);
+    int portCount() const { return int(m_runners.size()); }
+    PortTile *tile(int port) const { return m_tiles[size_t(port)]; }
+    bool isBusy() const;
+    QTableWidget *unitTable() const { return m_table; }
+
+public slots:
+    void startPort(int port);
+    void startAll();
+    void stopAll();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createSetup();
+    void createShortcuts();
+    bool readManifest(const QString &path);
+    void finishTurn(int port, const PortTurn &turn);
+    void refreshUnits();
+    void openFromSetup();
+
+    FormValues m_template;
+    LinkSettings m_settings;
+    JournalLocation m_location;
+    DeviceLookup m_lookup;
+    Batch m_batch;
+    QStringList m_ports;
+    QList<QList<int>> m_candidates;
+    std::unique_ptr<SharedJournal> m_journal;
+    std::unique_ptr<Journal> m_reader;  // what is done, read on the window's thread
+    std::vector<PortRunner *> m_runners;
+    std::vector<PortTile *> m_tiles;
+    QWidget *m_setup = nullptr;
+    QLineEdit *m_manifest = nullptr;
+    QListWidget *m_portList = nullptr;
+    QLineEdit *m_backup = nullptr;
+    QGridLayout *m_tileGrid = nullptr;
+    QLabel *m_counts = nullptr;
+    QTableWidget *m_table = nullptr;
+};

@@ -1,0 +1,128 @@
+#include "core/journal/journal.h"
+#include "gui/station/porttile.h"
+#include "gui/station/stationwindow.h"
+#include "sampleform.h"
+#include "simulator/modulesimulator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Eszköz → Állomás on simulated modules: rounds started by keys, a module
+// not swapped, a module that holds other content, and Escape.
+class TestStation : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    struct Station
+    {
+        std::vector<std::unique_ptr<ModuleSimulator>> sims;
+        std::unique_ptr<StationWindow> window;
+        QString journal;
+    };
+
+    // A station on one simulated module per options, over units u1 … u<units>.
+    Station station(const QString &name, const QList<SimulatorOptions> &modules, int units)
+    {
+        Station made;
+        QStringList ports;
+        for (const SimulatorOptions &options : modules) {
+            made.sims.push_back(std::make_unique<ModuleSimulator>(options));
+            made.sims.back()->start();
+            ports << made.sims.back()->slavePath();
+        }
+        QByteArray csv = "unit,m_nev\n";
+        for (int u = 1; u <= units; ++u)
+            csv += QStringLiteral("u%1,KAPU %1\n").arg(u).toUtf8();
+        QFile manifest(m_dir.filePath(name + ".csv"));
+        manifest.open(QIODevice::WriteOnly);
+        manifest.write(csv);
+        manifest.close();
+        made.journal = m_dir.filePath(name + ".sqlite");
+        made.window = std::make_unique<StationWindow>(downloadableForm(), LinkSettings{}, parseJournalDestination(made.journal),
+                                                      DeviceLookup{}, nullptr);
+        made.window->show();
+        if (!QTest::qWaitForWindowActive(made.window.get()))
+            qWarning("the station did not become active");
+        if (!made.window->open(manifest.fileName(), ports, m_dir.filePath(name + "-backups")))
+            made.window.reset();
+        return made;
+    }
+
+    static void press(StationWindow &window, Qt::Key key)
+    {
+        QTest::keyClick(&window, key);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isBusy(), 30000);
+    }
+
+    static int provenEntries(const QString &journal)
+    {
+        Journal read(parseJournalDestination(journal), Journal::Mode::Read);
+        Journal::Filter proven;
+        proven.operation = JournalName::Provision;
+        proven.result = JournalName::Ok;
+        proven.limit = 0;
+        return int(read.find(proven).size());
+    }
+
+private slots:
+    // Two rounds on four modules, the second after a swap, by each tile's
+    // key: eight units proven, each once; a module left in place is not
+    // written with the ninth.
+    void twoRoundsByKeys()
+    {
+        Station s = station("rounds", QList<SimulatorOptions>(4), 9);
+        QVERIFY(s.window);
+        press(*s.window, Qt::Key_F5);
+        const QList<QByteArray> fresh = ModuleSimulator().fields();
+        for (const auto &sim : s.sims)
+            sim->setFields(fresh);  // the technician swaps the four modules
+        for (Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4})
+            press(*s.window, key);
+        for (int port = 0; port < 4; ++port)
+            QVERIFY2(s.window->tile(port)->resultText().startsWith("✔ Igazolva"), qPrintable(s.window->tile(port)->resultText()));
+        QCOMPARE(provenEntries(s.journal), 8);
+        QVERIFY(s.window->findChild<QLabel *>("counts")->text().startsWith("Kész: 8   Hátra: 1"));
+        press(*s.window, Qt::Key_1);  // not swapped
+        QVERIFY2(s.window->tile(0)->resultText().startsWith("! A modul még a(z) u"), qPrintable(s.window->tile(0)->resultText()));
+        QCOMPARE(provenEntries(s.journal), 8);
+    }
+
+    // A module that answers with other content shows the fields that
+    // differ; Escape stops a paced transfer, releases its port and lock,
+    // and the journal holds that unit as interrupted, not proven.
+    void otherContentAndEscape()
+    {
+        SimulatorOptions other;
+        other.scriptedAnswer = ModuleSimulator::uploadAnswer(ModuleSimulator().fields());
+        SimulatorOptions paced;
+        paced.paced = true;
+        Station s = station("escape", {other, paced}, 2);
+        QVERIFY(s.window);
+        QTest::keyClick(s.window.get(), Qt::Key_F5);
+        QTRY_VERIFY_WITH_TIMEOUT(s.sims[1]->received().size() > 20, 20000);
+        QTest::keyClick(s.window.get(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!s.window->isBusy(), 30000);
+        QVERIFY2(s.window->tile(0)->resultText().contains("Eltérő mezők: smskp, m_pin, m_id, m_nev, visszaallas és még 27"), qPrintable(s.window->tile(0)->resultText()));
+        QVERIFY2(s.window->tile(1)->resultText().startsWith("! Megszakítva"), qPrintable(s.window->tile(1)->resultText()));
+        Journal read(parseJournalDestination(s.journal), Journal::Mode::Read);
+        Journal::Filter interrupted;
+        interrupted.operation = JournalName::Provision;
+        interrupted.result = JournalName::Interrupted;
+        QCOMPARE(read.find(interrupted).size(), 1);
+        QCOMPARE(read.provisioned().size(), 0);
+        for (const auto &sim : s.sims) {
+            const QString lock = "LCK.." + sim->slavePath().mid(5).replace('/', '_');  // /dev/pts/3: LCK..pts_3
+            QVERIFY2(!QFileInfo::exists(QDir(qEnvironmentVariable("TAVIR340_LOCK_DIR")).filePath(lock)), qPrintable(lock));
+        }
+    }
+};
+
+QTEST_MAIN(TestStation)
+#include "tst_station.moc"
