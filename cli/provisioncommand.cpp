@@ -8,7 +8,7 @@
 #include "core/operations/readupfile.h"
 #include "core/storage/filenames.h"
 #include "core/storage/outputfile.h"
-#include "labels/labelpdf.h"
+#include "labels/labelfile.h"
 #include "core/journal/sharedjournal.h"
 #include "phrases.h"
 #include "portjobs.h"
@@ -336,14 +336,13 @@ void ProvisionCommand::writeLabel(const Run &run, const JournalEntry &proven, Re
     const std::optional<LabelContent> label = labelFor(proven);
     if (!label)
         return;
-    const QString path = run.labelFolder + QLatin1Char('/') + fileNamePart(label->unit) + QStringLiteral("-%1.pdf").arg(label->entry);
-    OutputFile file(path, 0644, OutputFile::Placement::Keep);
-    if (file.write(labelsPdf({*label}, *run.labelSize)) && file.commit()) {
-        result.label = path;
+    QString path;
+    if (const FileError error = writeLabelFile(run.labelFolder, *label, *run.labelSize, &path)) {
+        result.code = std::max(result.code, NotRecorded);
+        result.message = QStringLiteral("cannot write the label %1: %2").arg(path, Phrase::fileError(error));
         return;
     }
-    result.code = std::max(result.code, NotRecorded);
-    result.message = QStringLiteral("cannot write the label %1: %2").arg(path, Phrase::fileError(file.error()));
+    result.label = path;
 }
 
 int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, const JournalLocation &location) const

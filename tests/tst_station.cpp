@@ -1,4 +1,6 @@
 #include "core/journal/journal.h"
+#include "core/label/labelsize.h"
+#include "gui/station/labelprinting.h"
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"
 #include "sampleform.h"
@@ -8,6 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -79,6 +84,7 @@ private slots:
     {
         Station s = station("rounds", QList<SimulatorOptions>(4), 9);
         QVERIFY(s.window);
+        s.window->setLabelFolder(m_dir.filePath("labels"));
         press(*s.window, Qt::Key_F5);
         const QList<QByteArray> fresh = ModuleSimulator().fields();
         for (const auto &sim : s.sims)
@@ -88,6 +94,7 @@ private slots:
         for (int port = 0; port < 4; ++port)
             QVERIFY2(s.window->tile(port)->resultText().startsWith("✔ Igazolva"), qPrintable(s.window->tile(port)->resultText()));
         QCOMPARE(provenEntries(s.journal), 8);
+        QCOMPARE(QDir(m_dir.filePath("labels")).entryList({"u?-*.pdf"}, QDir::Files).size(), 8);  // a label for each
         QVERIFY(s.window->findChild<QLabel *>("counts")->text().startsWith("Kész: 8   Hátra: 1"));
         press(*s.window, Qt::Key_1);  // not swapped
         QVERIFY2(s.window->tile(0)->resultText().startsWith("! A modul még a(z) u"), qPrintable(s.window->tile(0)->resultText()));
@@ -121,6 +128,25 @@ private slots:
             const QString lock = "LCK.." + sim->slavePath().mid(5).replace('/', '_');  // /dev/pts/3: LCK..pts_3
             QVERIFY2(!QFileInfo::exists(QDir(qEnvironmentVariable("TAVIR340_LOCK_DIR")).filePath(lock)), qPrintable(lock));
         }
+    }
+
+    // A label on a printer: one page of the label stock's size.
+    void labelOnAPrinter()
+    {
+        LabelContent label;
+        label.unit = "gate-7";
+        label.entry = 12;
+        label.recordSha256 = QString(64, 'a');
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath("printed.pdf"));
+        QVERIFY(printLabel(printer, label, *labelSize("62x29")));
+        QProcess info;
+        info.start("pdfinfo", {m_dir.filePath("printed.pdf")});
+        QVERIFY(info.waitForFinished(30000));
+        const QString text = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(text.contains(QRegularExpression("Pages: +1\\n")) && text.contains(QRegularExpression("Page size: +17[56][.0-9]* x 82[.0-9]* pts")),
+                 qPrintable(text));
     }
 };
 

@@ -112,6 +112,11 @@ QString PortTile::resultText() const
     return m_result->text();
 }
 
+void PortTile::addNote(const QString &note)
+{
+    m_result->setText(m_result->text() + QLatin1Char('\n') + note);
+}
+
 void PortTile::setResult(const QString &text, Tone tone)
 {
     m_result->setText(text);

@@ -26,6 +26,8 @@ public:
     void showProgress(Stage stage, int value, int maximum);
     void showTurn(const PortTurn &turn);
     QString resultText() const;
+    // A line under the result: what became of the unit's label.
+    void addNote(const QString &note);
 
 signals:
     void startRequested();

@@ -8,11 +8,20 @@
 #include "core/journal/sharedjournal.h"
 #include "core/provisioning/unitchoice.h"
 #include "core/provisioning/unitstatus.h"
+#include "core/label/labelcontent.h"
+#include "core/label/labelsize.h"
+#include "labelprinting.h"
+#include "labels/labelfile.h"
 #include "porttile.h"
 #include "portrunner.h"
 #include "stationtexts.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -27,6 +36,8 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <cerrno>
 
 StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings &settings, const JournalLocation &journal,
                              const DeviceLookup &lookup, QWidget *parent)
@@ -55,6 +66,10 @@ StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings 
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
+    auto *print = new QPushButton(tr("Címke &nyomtatása..."), this);
+    print->setObjectName(QStringLiteral("printLabel"));
+    connect(print, &QPushButton::clicked, this, &StationWindow::printChosenLabel);
+    layout->addWidget(print, 0, Qt::AlignRight);
     createShortcuts();
 }
 
@@ -98,6 +113,19 @@ void StationWindow::createSetup()
     m_backup = new QLineEdit(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups"), m_setup);
     m_backup->setObjectName(QStringLiteral("backup"));
     form->addRow(tr("Mentések:"), m_backup);
+    m_autoLabels = new QCheckBox(tr("Címke minden igazolt egységhez"), m_setup);
+    m_autoLabels->setObjectName(QStringLiteral("autoLabels"));
+    m_labelSize = new QComboBox(m_setup);
+    m_labelSize->setObjectName(QStringLiteral("labelSize"));
+    for (const LabelSize &size : labelSizes())
+        m_labelSize->addItem(size.id, size.id);
+    m_labelFolder = new QLineEdit(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/labels"), m_setup);
+    m_labelFolder->setObjectName(QStringLiteral("labelFolder"));
+    auto *labelRow = new QHBoxLayout;
+    labelRow->addWidget(m_autoLabels);
+    labelRow->addWidget(m_labelSize);
+    labelRow->addWidget(m_labelFolder, 1);
+    form->addRow(tr("Címkék (PDF):"), labelRow);
     auto *begin = new QPushButton(tr("&Indítás"), m_setup);
     begin->setObjectName(QStringLiteral("begin"));
     connect(begin, &QPushButton::clicked, this, &StationWindow::openFromSetup);
@@ -217,7 +245,47 @@ void StationWindow::stopAll()
 void StationWindow::finishTurn(int port, const PortTurn &turn)
 {
     m_tiles[size_t(port)]->showTurn(turn);
+    if (turn.kind == ClaimedUnit::Kind::Taken && turn.outcome.state == UnitState::Proven && m_autoLabels->isChecked())
+        labelProven(port, turn);
     refreshUnits();
+}
+
+void StationWindow::setLabelFolder(const QString &folder)
+{
+    m_labelFolder->setText(folder);
+    m_autoLabels->setChecked(true);
+}
+
+// The label of a unit just proven, as a PDF beside the others.
+void StationWindow::labelProven(int port, const PortTurn &turn)
+{
+    const std::optional<LabelContent> label = labelFor(turn.claim);
+    const LabelSize *size = labelSize(m_labelSize->currentData().toString());
+    if (!label || !size)
+        return;
+    QString path;
+    const QString folder = m_labelFolder->text();
+    const FileError error = QDir().mkpath(folder) ? writeLabelFile(folder, *label, *size, &path) : FileError::system(ENOENT);
+    m_tiles[size_t(port)]->addNote(error ? tr("Címke nem készült: %1").arg(WindowText::fileError(error))
+                                         : tr("Címke: %1").arg(QFileInfo(path).fileName()));
+}
+
+// The chosen unit's label on a printer the technician picks.
+void StationWindow::printChosenLabel()
+{
+    const int row = m_table->currentRow();
+    const qint64 entry = row >= 0 && m_table->item(row, 2) ? m_table->item(row, 2)->text().toLongLong() : 0;
+    const std::optional<JournalEntry> proven = entry && m_reader ? m_reader->entry(entry) : std::nullopt;
+    const std::optional<LabelContent> label = proven ? labelFor(*proven) : std::nullopt;
+    const LabelSize *size = labelSize(m_labelSize->currentData().toString());
+    if (!label || !size) {
+        Message::warning(this, tr("Címke"), tr("Válasszon egy kész egységet a táblázatban."));
+        return;
+    }
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted && !printLabel(printer, *label, *size))
+        Message::warning(this, tr("Címke"), tr("A nyomtató nem indult el."));
 }
 
 // The manifest at a glance: counts, and each unit's state as the journal has it.

@@ -14,6 +14,8 @@
 class Journal;
 class PortRunner;
 class PortTile;
+class QCheckBox;
+class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -46,6 +48,8 @@ public:
     PortTile *tile(int port) const { return m_tiles[size_t(port)]; }
     bool isBusy() const;
     QTableWidget *unitTable() const { return m_table; }
+    // A PDF label for each unit proven from now on, in `folder`.
+    void setLabelFolder(const QString &folder);
 
 public slots:
     void startPort(int port);
@@ -62,6 +66,8 @@ private:
     void finishTurn(int port, const PortTurn &turn);
     void refreshUnits();
     void openFromSetup();
+    void labelProven(int port, const PortTurn &turn);
+    void printChosenLabel();
 
     FormValues m_template;
     LinkSettings m_settings;
@@ -78,6 +84,9 @@ private:
     QLineEdit *m_manifest = nullptr;
     QListWidget *m_portList = nullptr;
     QLineEdit *m_backup = nullptr;
+    QCheckBox *m_autoLabels = nullptr;
+    QComboBox *m_labelSize = nullptr;
+    QLineEdit *m_labelFolder = nullptr;
     QGridLayout *m_tileGrid = nullptr;
     QLabel *m_counts = nullptr;
     QTableWidget *m_table = nullptr;

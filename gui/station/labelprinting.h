@@ -1,0 +1,11 @@
+#pragma once
+
+#include "core/label/labelcontent.h"
+#include "core/label/labelsize.h"
+
+class QPrinter;
+
+// A proven unit's label on a printer (CUPS on Linux), on the label stock's
+// page: the whole page for a roll's label, the first place of a sheet.
+// False when the printer would not start.
+bool printLabel(QPrinter &printer, const LabelContent &label, const LabelSize &size);
