@@ -1,8 +1,11 @@
 #include "core/journal/journal.h"
 #include "core/label/labelsize.h"
+#include "gui/language.h"
 #include "gui/station/labelprinting.h"
+#include "gui/station/portrunner.h"
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"
+#include "labelfit.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 
@@ -13,6 +16,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -127,6 +131,52 @@ private slots:
         for (const auto &sim : s.sims) {
             const QString lock = "LCK.." + sim->slavePath().mid(5).replace('/', '_');  // /dev/pts/3: LCK..pts_3
             QVERIFY2(!QFileInfo::exists(QDir(qEnvironmentVariable("TAVIR340_LOCK_DIR")).filePath(lock)), qPrintable(lock));
+        }
+    }
+
+    // The longest things tiles say, four side by side, at the window's
+    // first size and at the smallest the station allows, in Hungarian and
+    // English: no text cut off.
+    void tilesShowTheirWholeText_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("hu") << QString();
+        QTest::newRow("en") << QString("en");
+    }
+    void tilesShowTheirWholeText()
+    {
+        QFETCH(QString, language);
+        QCOMPARE(Language::install(language), !language.isEmpty());
+        const auto restore = qScopeGuard([] { Language::install({}); });
+        QFile manifest(m_dir.filePath("sizes.csv"));
+        QVERIFY(manifest.open(QIODevice::WriteOnly) && manifest.write("unit,m_nev\nu1,A\n") > 0);
+        manifest.close();
+        StationWindow window(downloadableForm(), LinkSettings{}, parseJournalDestination(m_dir.filePath("sizes.sqlite")), DeviceLookup{}, nullptr);
+        QVERIFY(window.open(manifest.fileName(), {"ttyUSB0", "ttyUSB1", "ttyUSB2", "ttyUSB3"}, m_dir.filePath("sizes-backups")));
+        PortTurn failed, swapped, interrupted, proven;
+        for (PortTurn *turn : {&failed, &swapped, &interrupted, &proven})
+            turn->kind = ClaimedUnit::Kind::Taken;
+        StepOutcome verify;
+        verify.stage = Stage::Verify;
+        verify.reason = "mismatch";
+        verify.differences = QList<FieldDifference>(32, FieldDifference{"be2_off_msg", "a", "b"});
+        failed.outcome.state = UnitState::Failed;
+        failed.outcome.steps << verify;
+        swapped.outcome.state = UnitState::NotSwapped;
+        swapped.outcome.heldUnit = "gate-budapest-0041";
+        interrupted.outcome.state = UnitState::Interrupted;
+        const PortTurn *turns[] = {&failed, &swapped, &interrupted, &proven};
+        for (int port = 0; port < 4; ++port) {
+            window.tile(port)->showClaimed("gate-budapest-0042");
+            window.tile(port)->showProgress(Stage::Readup, 300, 750);
+            window.tile(port)->showTurn(*turns[port]);
+        }
+        window.tile(3)->addNote(QStringLiteral("Címke: gate-budapest-0042-123456.pdf"));
+        window.show();
+        for (const QSize size : {QSize(920, 507), window.minimumSizeHint()}) {
+            window.resize(size);
+            const QStringList cut = clippedLabels(&window);
+            QVERIFY2(cut.isEmpty(), qPrintable(QString("%1×%2: ").arg(window.width()).arg(window.height()) + cut.join(" | ")));
         }
     }
 

@@ -443,33 +443,33 @@ control
 <context>
     <name>PortTile</name>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="68"/>
-        <location filename="../gui/station/porttile.cpp" line="106"/>
+        <location filename="../gui/station/porttile.cpp" line="72"/>
+        <location filename="../gui/station/porttile.cpp" line="110"/>
         <source>Szóköz</source>
         <translation>Space</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="69"/>
+        <location filename="../gui/station/porttile.cpp" line="73"/>
         <source>Helyezze be a következő modult, majd nyomja meg: %1</source>
         <translation>Plug in the next module, then press: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="95"/>
+        <location filename="../gui/station/porttile.cpp" line="99"/>
         <source>Nincs több egység ehhez a porthoz.</source>
         <translation>No unit left for this port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="98"/>
+        <location filename="../gui/station/porttile.cpp" line="102"/>
         <source>✖ A napló nem fogadta a foglalást; semmi sem lett elküldve.</source>
         <translation>✖ The journal did not take the claim; nothing was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="107"/>
+        <location filename="../gui/station/porttile.cpp" line="111"/>
         <source>Következő modul: %1</source>
         <translation>Next module: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="129"/>
+        <location filename="../gui/station/porttile.cpp" line="138"/>
         <source>%1 mp</source>
         <translation>%1 s</translation>
     </message>
@@ -645,108 +645,154 @@ control
 <context>
     <name>StationWindow</name>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="40"/>
         <location filename="../gui/station/stationwindow.cpp" line="52"/>
-        <location filename="../gui/station/stationwindow.cpp" line="131"/>
-        <location filename="../gui/station/stationwindow.cpp" line="135"/>
-        <location filename="../gui/station/stationwindow.cpp" line="143"/>
-        <location filename="../gui/station/stationwindow.cpp" line="172"/>
-        <location filename="../gui/station/stationwindow.cpp" line="183"/>
+        <location filename="../gui/station/stationwindow.cpp" line="69"/>
+        <location filename="../gui/station/stationwindow.cpp" line="165"/>
+        <location filename="../gui/station/stationwindow.cpp" line="169"/>
+        <location filename="../gui/station/stationwindow.cpp" line="177"/>
+        <location filename="../gui/station/stationwindow.cpp" line="212"/>
+        <location filename="../gui/station/stationwindow.cpp" line="223"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="52"/>
+        <location filename="../gui/station/stationwindow.cpp" line="69"/>
         <source>Egység</source>
         <translation>Unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="52"/>
+        <location filename="../gui/station/stationwindow.cpp" line="69"/>
         <source>Állapot</source>
         <translation>State</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="52"/>
+        <location filename="../gui/station/stationwindow.cpp" line="69"/>
         <source>Bejegyzés</source>
         <translation>Entry</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="52"/>
+        <location filename="../gui/station/stationwindow.cpp" line="69"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="74"/>
+        <location filename="../gui/station/stationwindow.cpp" line="75"/>
+        <source>Címke &amp;nyomtatása...</source>
+        <translation>&amp;Print label...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="95"/>
         <source>nincs napló</source>
         <translation>no journal</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="76"/>
+        <location filename="../gui/station/stationwindow.cpp" line="97"/>
         <source>Napló:</source>
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="79"/>
+        <location filename="../gui/station/stationwindow.cpp" line="100"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="81"/>
+        <location filename="../gui/station/stationwindow.cpp" line="102"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="81"/>
+        <location filename="../gui/station/stationwindow.cpp" line="102"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="88"/>
+        <location filename="../gui/station/stationwindow.cpp" line="109"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="97"/>
+        <location filename="../gui/station/stationwindow.cpp" line="118"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="100"/>
+        <location filename="../gui/station/stationwindow.cpp" line="121"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="101"/>
+        <location filename="../gui/station/stationwindow.cpp" line="122"/>
+        <source>Címke minden igazolt egységhez</source>
+        <translation>A label for every proven unit</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="134"/>
+        <source>Címkék (PDF):</source>
+        <translation>Labels (PDF):</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="135"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="131"/>
+        <location filename="../gui/station/stationwindow.cpp" line="165"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="135"/>
+        <location filename="../gui/station/stationwindow.cpp" line="169"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="143"/>
+        <location filename="../gui/station/stationwindow.cpp" line="177"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="172"/>
+        <location filename="../gui/station/stationwindow.cpp" line="202"/>
+        <source>Egységek: %1   Napló: %2   Mentések: %3</source>
+        <translation>Units: %1   Journal: %2   Backups: %3</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="212"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="183"/>
+        <location filename="../gui/station/stationwindow.cpp" line="223"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="242"/>
+        <location filename="../gui/station/stationwindow.cpp" line="281"/>
+        <source>Címke nem készült: %1</source>
+        <translation>No label made: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="282"/>
+        <source>Címke: %1</source>
+        <translation>Label: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="294"/>
+        <location filename="../gui/station/stationwindow.cpp" line="300"/>
+        <source>Címke</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="294"/>
+        <source>Válasszon egy kész egységet a táblázatban.</source>
+        <translation>Choose a unit that is done in the table.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="300"/>
+        <source>A nyomtató nem indult el.</source>
+        <translation>The printer did not start.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="322"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5</translation>
     </message>

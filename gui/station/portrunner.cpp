@@ -2,23 +2,33 @@
 
 #include "core/journal/sharedjournal.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 
 namespace {
 
-// Each step's progress, handed to the window's thread.
+// Each step's progress, handed to the window's thread ten times a second
+// (and at a stage's end): enough for a tile read at arm's length, and little
+// work for a window with sixteen of them.
 class RunnerProgress : public StepProgress
 {
 public:
     explicit RunnerProgress(PortRunner *runner) : m_runner(runner) {}
     void advance(Stage stage, int value, int maximum) override
     {
+        if (stage == m_stage && value < maximum && m_shown.isValid() && !m_shown.hasExpired(PaceMs))
+            return;
+        m_stage = stage;
+        m_shown.start();
         QMetaObject::invokeMethod(m_runner, [runner = m_runner, stage, value, maximum] { emit runner->progressed(stage, value, maximum); },
                                   Qt::QueuedConnection);
     }
 
 private:
+    static constexpr int PaceMs = 100;
     PortRunner *m_runner;
+    Stage m_stage = Stage::Backup;
+    QElapsedTimer m_shown;
 };
 
 } // namespace

@@ -41,9 +41,10 @@ PortTile::PortTile(int key, const QString &port, const QString &adapter, QWidget
     m_unit = new QLabel(this);
     m_unit->setObjectName(QStringLiteral("unit"));
     QFont big = m_unit->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setPointSizeF(big.pointSizeF() * 1.4);  // readable at arm's length, a unit of 20 characters still whole
     big.setBold(true);
     m_unit->setFont(big);
+    m_unit->setMinimumHeight(QFontMetrics(big).height());
     m_stage = new QLabel(this);
     m_stage->setObjectName(QStringLiteral("stage"));
     m_bar = new QProgressBar(this);
@@ -51,12 +52,15 @@ PortTile::PortTile(int key, const QString &port, const QString &adapter, QWidget
     m_result = new QLabel(this);
     m_result->setObjectName(QStringLiteral("result"));
     m_result->setWordWrap(true);
+    // Room for the longest result (a failure with its fields, the next key)
+    // at the tile's narrowest, so that the window never cuts it.
+    m_result->setMinimumHeight(m_result->fontMetrics().lineSpacing() * 8);
     m_elapsed = new QLabel(this);
     m_elapsed->setObjectName(QStringLiteral("elapsed"));
     for (QWidget *widget : std::initializer_list<QWidget *>{m_title, m_unit, m_stage, m_bar, m_result, m_elapsed})
         layout->addWidget(widget);
     layout->addStretch(1);
-    m_ticker.setInterval(100);
+    m_ticker.setInterval(500);  // the time, to a tenth, twice a second
     connect(&m_ticker, &QTimer::timeout, this, &PortTile::showElapsed);
     showWaiting();
 }
@@ -79,7 +83,8 @@ void PortTile::showClaimed(const QString &unit)
 
 void PortTile::showProgress(Stage stage, int value, int maximum)
 {
-    m_stage->setText(StationText::stage(stage));
+    if (const QString text = StationText::stage(stage); text != m_stage->text())
+        m_stage->setText(text);
     m_bar->setMaximum(std::max(1, maximum));
     m_bar->setValue(value);
 }

@@ -22,11 +22,11 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFormLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,6 +53,11 @@ StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings 
     auto *layout = new QVBoxLayout(this);
     createSetup();
     layout->addWidget(m_setup);
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary->setWordWrap(true);
+    m_summary->hide();
+    layout->addWidget(m_summary);
     m_tileGrid = new QGridLayout;
     layout->addLayout(m_tileGrid);
     m_counts = new QLabel(this);
@@ -177,9 +182,12 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
     m_batch.backupFolder = backupFolder;  // the read-up before a download also shows a module not swapped
     m_ports = ports;
     m_candidates = chooseUnits(m_batch.units, ports, false);
+    QHash<QString, QString> adapters;  // the adapter's name, where sysfs has one
+    for (const PortEntry &entry : listPorts(m_lookup))
+        adapters.insert(entry.name, entry.product);
     for (int p = 0; p < ports.size(); ++p) {
         auto *runner = new PortRunner(ports[p], m_batch, m_settings, m_journal.get(), nullptr);
-        auto *tile = new PortTile(p + 1, ports[p], QString(), this);
+        auto *tile = new PortTile(p + 1, ports[p], adapters.value(ports[p]), this);
         connect(runner, &PortRunner::claimed, tile, &PortTile::showClaimed);
         connect(runner, &PortRunner::progressed, tile, &PortTile::showProgress);
         connect(runner, &PortRunner::finished, this, [this, p](const PortTurn &turn) { finishTurn(p, turn); });
@@ -188,7 +196,10 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
         m_tiles.push_back(tile);
         m_tileGrid->addWidget(tile, p / 4, p % 4);
     }
-    m_setup->setEnabled(false);
+    // The choices are made: their room goes to the tiles, a line keeps them in view.
+    m_setup->hide();
+    m_summary->setText(tr("Egységek: %1   Napló: %2   Mentések: %3").arg(manifestPath, m_location.shownName(), backupFolder));
+    m_summary->show();
     refreshUnits();
     return true;
 }
@@ -311,12 +322,10 @@ void StationWindow::refreshUnits()
                           .arg(done).arg(int(statuses.size()) - done).arg(failed).arg(elsewhere).arg(changed));
 }
 
+// Closing stops every transfer; each port's thread ends before its next
+// byte and lets its port and lock go.
 void StationWindow::closeEvent(QCloseEvent *event)
 {
     stopAll();
-    for (PortRunner *runner : m_runners) {
-        while (runner->isRunning())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
     event->accept();
 }

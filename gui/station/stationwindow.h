@@ -81,6 +81,7 @@ private:
     std::vector<PortRunner *> m_runners;
     std::vector<PortTile *> m_tiles;
     QWidget *m_setup = nullptr;
+    QLabel *m_summary = nullptr;
     QLineEdit *m_manifest = nullptr;
     QListWidget *m_portList = nullptr;
     QLineEdit *m_backup = nullptr;
