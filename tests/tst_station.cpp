@@ -1,11 +1,13 @@
 #include "core/journal/journal.h"
 #include "core/label/labelsize.h"
+#include "gui/journal/journalview.h"
 #include "gui/language.h"
 #include "gui/station/labelprinting.h"
 #include "gui/station/portrunner.h"
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"
 #include "labelfit.h"
+#include "modal.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 
@@ -17,6 +19,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -100,6 +103,22 @@ private slots:
         QCOMPARE(provenEntries(s.journal), 8);
         QCOMPARE(QDir(m_dir.filePath("labels")).entryList({"u?-*.pdf"}, QDir::Files).size(), 8);  // a label for each
         QVERIFY(s.window->findChild<QLabel *>("counts")->text().startsWith("Kész: 8   Hátra: 1"));
+        // A unit's row opens its journal entries: its provisioning and each step.
+        qint64 entries = -1;
+        QString title;
+        ModalDriver driver([&](QWidget *modal) {
+            auto *view = qobject_cast<journalView *>(modal);
+            if (!view || view->matching() < 0)
+                return false;
+            entries = view->matching();
+            title = view->windowTitle();
+            view->reject();
+            return true;
+        });
+        emit s.window->unitTable()->cellActivated(0, 0);
+        QCOMPARE(title, QString("Napló: u1"));
+        QCOMPARE(entries, 4);  // provision, backup, download, verify
+        QTRY_VERIFY(s.window->isActiveWindow());
         press(*s.window, Qt::Key_1);  // not swapped
         QVERIFY2(s.window->tile(0)->resultText().startsWith("! A modul még a(z) u"), qPrintable(s.window->tile(0)->resultText()));
         QCOMPARE(provenEntries(s.journal), 8);

@@ -444,7 +444,7 @@ control
     <name>PortTile</name>
     <message>
         <location filename="../gui/station/porttile.cpp" line="72"/>
-        <location filename="../gui/station/porttile.cpp" line="110"/>
+        <location filename="../gui/station/porttile.cpp" line="111"/>
         <source>Szóköz</source>
         <translation>Space</translation>
     </message>
@@ -454,22 +454,22 @@ control
         <translation>Plug in the next module, then press: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="99"/>
+        <location filename="../gui/station/porttile.cpp" line="100"/>
         <source>Nincs több egység ehhez a porthoz.</source>
         <translation>No unit left for this port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="102"/>
+        <location filename="../gui/station/porttile.cpp" line="103"/>
         <source>✖ A napló nem fogadta a foglalást; semmi sem lett elküldve.</source>
         <translation>✖ The journal did not take the claim; nothing was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="111"/>
+        <location filename="../gui/station/porttile.cpp" line="112"/>
         <source>Következő modul: %1</source>
         <translation>Next module: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="138"/>
+        <location filename="../gui/station/porttile.cpp" line="139"/>
         <source>%1 mp</source>
         <translation>%1 s</translation>
     </message>
@@ -647,11 +647,11 @@ control
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="52"/>
         <location filename="../gui/station/stationwindow.cpp" line="69"/>
-        <location filename="../gui/station/stationwindow.cpp" line="165"/>
-        <location filename="../gui/station/stationwindow.cpp" line="169"/>
-        <location filename="../gui/station/stationwindow.cpp" line="177"/>
-        <location filename="../gui/station/stationwindow.cpp" line="212"/>
-        <location filename="../gui/station/stationwindow.cpp" line="223"/>
+        <location filename="../gui/station/stationwindow.cpp" line="174"/>
+        <location filename="../gui/station/stationwindow.cpp" line="178"/>
+        <location filename="../gui/station/stationwindow.cpp" line="186"/>
+        <location filename="../gui/station/stationwindow.cpp" line="221"/>
+        <location filename="../gui/station/stationwindow.cpp" line="232"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -676,123 +676,123 @@ control
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="75"/>
+        <location filename="../gui/station/stationwindow.cpp" line="84"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="95"/>
+        <location filename="../gui/station/stationwindow.cpp" line="104"/>
         <source>nincs napló</source>
         <translation>no journal</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="97"/>
+        <location filename="../gui/station/stationwindow.cpp" line="106"/>
         <source>Napló:</source>
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="100"/>
+        <location filename="../gui/station/stationwindow.cpp" line="109"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="102"/>
+        <location filename="../gui/station/stationwindow.cpp" line="111"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="102"/>
+        <location filename="../gui/station/stationwindow.cpp" line="111"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="109"/>
+        <location filename="../gui/station/stationwindow.cpp" line="118"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="118"/>
+        <location filename="../gui/station/stationwindow.cpp" line="127"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="121"/>
+        <location filename="../gui/station/stationwindow.cpp" line="130"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="122"/>
+        <location filename="../gui/station/stationwindow.cpp" line="131"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="134"/>
+        <location filename="../gui/station/stationwindow.cpp" line="143"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="135"/>
+        <location filename="../gui/station/stationwindow.cpp" line="144"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="165"/>
+        <location filename="../gui/station/stationwindow.cpp" line="174"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="169"/>
+        <location filename="../gui/station/stationwindow.cpp" line="178"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="177"/>
+        <location filename="../gui/station/stationwindow.cpp" line="186"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="202"/>
+        <location filename="../gui/station/stationwindow.cpp" line="211"/>
         <source>Egységek: %1   Napló: %2   Mentések: %3</source>
         <translation>Units: %1   Journal: %2   Backups: %3</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="212"/>
+        <location filename="../gui/station/stationwindow.cpp" line="221"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="223"/>
+        <location filename="../gui/station/stationwindow.cpp" line="232"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="281"/>
+        <location filename="../gui/station/stationwindow.cpp" line="290"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="282"/>
+        <location filename="../gui/station/stationwindow.cpp" line="291"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="294"/>
-        <location filename="../gui/station/stationwindow.cpp" line="300"/>
+        <location filename="../gui/station/stationwindow.cpp" line="303"/>
+        <location filename="../gui/station/stationwindow.cpp" line="309"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="294"/>
+        <location filename="../gui/station/stationwindow.cpp" line="303"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="300"/>
+        <location filename="../gui/station/stationwindow.cpp" line="309"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="322"/>
+        <location filename="../gui/station/stationwindow.cpp" line="331"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5</translation>
     </message>
@@ -1600,59 +1600,64 @@ Tip: check the device and the port settings.</translation>
         <translation>Export as CSV...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="202"/>
+        <location filename="../gui/journal/journalview.cpp" line="149"/>
+        <source>Napló: %1</source>
+        <translation>Journal: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="210"/>
         <source>%1 bejegyzés, számolás...</source>
         <translation>%1 entries, counting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="203"/>
+        <location filename="../gui/journal/journalview.cpp" line="211"/>
         <source>%1 / %2 bejegyzés</source>
         <translation>%1 of %2 entries</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="227"/>
+        <location filename="../gui/journal/journalview.cpp" line="235"/>
         <source>A bejegyzés nem tartalmaz űrlapot.</source>
         <translation>This entry holds no form.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="238"/>
+        <location filename="../gui/journal/journalview.cpp" line="246"/>
         <source>Exportálás</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="238"/>
+        <location filename="../gui/journal/journalview.cpp" line="246"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="242"/>
+        <location filename="../gui/journal/journalview.cpp" line="250"/>
         <source>Exportálás...</source>
         <translation>Exporting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="242"/>
+        <location filename="../gui/journal/journalview.cpp" line="250"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="267"/>
+        <location filename="../gui/journal/journalview.cpp" line="275"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="267"/>
+        <location filename="../gui/journal/journalview.cpp" line="275"/>
         <source>A fájl nem írható: %1
 %2</source>
         <translation>The file cannot be written: %1
 %2</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="269"/>
+        <location filename="../gui/journal/journalview.cpp" line="277"/>
         <source>Az exportálás megszakítva, a fájl nem készült el.</source>
         <translation>Export cancelled; no file was made.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="271"/>
+        <location filename="../gui/journal/journalview.cpp" line="279"/>
         <source>%1 bejegyzés exportálva: %2</source>
         <translation>%1 entries exported: %2</translation>
     </message>

@@ -139,7 +139,15 @@ Journal::Filter journalView::filter() const
     Journal::Filter filter;
     filter.idOrName = m_filter->text().trimmed();
     filter.result = m_result->currentData().toString();
+    filter.unit = m_unit;
     return filter;
+}
+
+void journalView::showUnit(const QString &unit)
+{
+    m_unit = unit;
+    setWindowTitle(tr("Napló: %1").arg(unit));
+    refresh();
 }
 
 // Each change of the filter starts a search of its own; the one before it

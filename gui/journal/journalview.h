@@ -32,6 +32,8 @@ public:
     const std::optional<JournalEntry> &chosen() const { return m_chosen; }
     QTableWidget *table() const { return m_table; }
 
+    // Only the entries of this unit of a batch, as the station opens it.
+    void showUnit(const QString &unit);
     // How many entries match the filter; -1 while they are being counted.
     qint64 matching() const { return m_total; }
 
@@ -55,6 +57,7 @@ private:
     QPushButton *m_open = nullptr;
     QPushButton *m_export = nullptr;
     QList<JournalEntry> m_entries;
+    QString m_unit;
     int m_generation = 0;
     qint64 m_total = -1;
     bool m_more = false;

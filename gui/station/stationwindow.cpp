@@ -12,6 +12,7 @@
 #include "core/label/labelsize.h"
 #include "labelprinting.h"
 #include "labels/labelfile.h"
+#include "gui/journal/journalview.h"
 #include "porttile.h"
 #include "portrunner.h"
 #include "stationtexts.h"
@@ -71,6 +72,15 @@ StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings 
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
+    // A unit's row opens its journal entries.
+    connect(m_table, &QTableWidget::cellActivated, this, [this](int row) {
+        if (!m_reader || !m_table->item(row, 0))
+            return;
+        journalView entries(*m_reader, this);
+        entries.showUnit(m_table->item(row, 0)->text());
+        entries.exec();
+        activateWindow();  // the tiles' keys work again at once
+    });
     auto *print = new QPushButton(tr("Címke &nyomtatása..."), this);
     print->setObjectName(QStringLiteral("printLabel"));
     connect(print, &QPushButton::clicked, this, &StationWindow::printChosenLabel);
