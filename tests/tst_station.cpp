@@ -6,6 +6,7 @@
 #include "gui/station/portrunner.h"
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"
+#include "cupsserver.h"
 #include "labelfit.h"
 #include "modal.h"
 #include "sampleform.h"
@@ -196,6 +197,30 @@ private slots:
             window.resize(size);
             const QStringList cut = clippedLabels(&window);
             QVERIFY2(cut.isEmpty(), qPrintable(QString("%1×%2: ").arg(window.width()).arg(window.height()) + cut.join(" | ")));
+        }
+    }
+
+    // Labels through a CUPS server of the test's own, to a queue that keeps
+    // each job as a file: one job, of one page, for each label.
+    void labelsThroughCups()
+    {
+        CupsServer cups;
+        QVERIFY2(cups.error().isEmpty(), qPrintable(cups.error()));
+        LabelContent label;
+        label.recordSha256 = QString(64, 'b');
+        for (const char *unit : {"gate-8", "gate-9"}) {
+            label.unit = unit;
+            QPrinter printer;
+            printer.setPrinterName("labels");
+            QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
+            QVERIFY(printLabel(printer, label, *labelSize("62x29")));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 2, 20000);
+        for (const QString &job : QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files)) {
+            QProcess info;
+            info.start("pdfinfo", {QDir(cups.jobFolder()).filePath(job)});
+            QVERIFY(info.waitForFinished(30000));
+            QVERIFY2(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages: +1\\n")), qPrintable(job));
         }
     }
 
