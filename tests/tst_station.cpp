@@ -201,7 +201,8 @@ private slots:
     }
 
     // Labels through a CUPS server of the test's own, to a queue that keeps
-    // each job as a file: one job, of one page, for each label.
+    // each job as a file: one job, of one page, for each label, printed by
+    // hand or by the station as a unit is proven.
     void labelsThroughCups()
     {
         CupsServer cups;
@@ -215,7 +216,13 @@ private slots:
             QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
             QVERIFY(printLabel(printer, label, *labelSize("62x29")));
         }
-        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 2, 20000);
+        // And one from the station, printed as its unit is proven.
+        Station s = station("printed", QList<SimulatorOptions>(1), 1);
+        QVERIFY(s.window);
+        s.window->setLabelPrinter("labels");
+        press(*s.window, Qt::Key_F5);
+        QVERIFY2(s.window->tile(0)->resultText().endsWith("Címke nyomtatva: labels"), qPrintable(s.window->tile(0)->resultText()));
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 3, 20000);
         for (const QString &job : QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files)) {
             QProcess info;
             info.start("pdfinfo", {QDir(cups.jobFolder()).filePath(job)});

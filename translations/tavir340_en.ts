@@ -647,11 +647,11 @@ control
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="52"/>
         <location filename="../gui/station/stationwindow.cpp" line="69"/>
-        <location filename="../gui/station/stationwindow.cpp" line="174"/>
-        <location filename="../gui/station/stationwindow.cpp" line="178"/>
+        <location filename="../gui/station/stationwindow.cpp" line="182"/>
         <location filename="../gui/station/stationwindow.cpp" line="186"/>
-        <location filename="../gui/station/stationwindow.cpp" line="221"/>
-        <location filename="../gui/station/stationwindow.cpp" line="232"/>
+        <location filename="../gui/station/stationwindow.cpp" line="194"/>
+        <location filename="../gui/station/stationwindow.cpp" line="229"/>
+        <location filename="../gui/station/stationwindow.cpp" line="240"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -732,67 +732,92 @@ control
     </message>
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="144"/>
+        <source>nincs: a címkék PDF-be kerülnek</source>
+        <translation>none: labels go to PDF files</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="146"/>
+        <source>Ny&amp;omtató...</source>
+        <translation>Pri&amp;nter...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="151"/>
+        <source>Címkenyomtató:</source>
+        <translation>Label printer:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="152"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="174"/>
+        <location filename="../gui/station/stationwindow.cpp" line="182"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="178"/>
+        <location filename="../gui/station/stationwindow.cpp" line="186"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="186"/>
+        <location filename="../gui/station/stationwindow.cpp" line="194"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="211"/>
+        <location filename="../gui/station/stationwindow.cpp" line="219"/>
         <source>Egységek: %1   Napló: %2   Mentések: %3</source>
         <translation>Units: %1   Journal: %2   Backups: %3</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="221"/>
+        <location filename="../gui/station/stationwindow.cpp" line="229"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="232"/>
+        <location filename="../gui/station/stationwindow.cpp" line="240"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="290"/>
+        <location filename="../gui/station/stationwindow.cpp" line="315"/>
+        <source>Címke nyomtatva: %1</source>
+        <translation>Label printed: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="316"/>
+        <source>A címke nyomtatója nem indult el.</source>
+        <translation>The label printer did not start.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="322"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="291"/>
+        <location filename="../gui/station/stationwindow.cpp" line="323"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="303"/>
-        <location filename="../gui/station/stationwindow.cpp" line="309"/>
+        <location filename="../gui/station/stationwindow.cpp" line="335"/>
+        <location filename="../gui/station/stationwindow.cpp" line="341"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="303"/>
+        <location filename="../gui/station/stationwindow.cpp" line="335"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="309"/>
+        <location filename="../gui/station/stationwindow.cpp" line="341"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="331"/>
+        <location filename="../gui/station/stationwindow.cpp" line="363"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5</translation>
     </message>

@@ -141,6 +141,14 @@ void StationWindow::createSetup()
     labelRow->addWidget(m_labelSize);
     labelRow->addWidget(m_labelFolder, 1);
     form->addRow(tr("Címkék (PDF):"), labelRow);
+    m_printerName = new QLabel(tr("nincs: a címkék PDF-be kerülnek"), m_setup);
+    m_printerName->setObjectName(QStringLiteral("labelPrinter"));
+    auto *choosePrinter = new QPushButton(tr("Ny&omtató..."), m_setup);
+    connect(choosePrinter, &QPushButton::clicked, this, &StationWindow::chooseLabelPrinter);
+    auto *printerRow = new QHBoxLayout;
+    printerRow->addWidget(m_printerName, 1);
+    printerRow->addWidget(choosePrinter);
+    form->addRow(tr("Címkenyomtató:"), printerRow);
     auto *begin = new QPushButton(tr("&Indítás"), m_setup);
     begin->setObjectName(QStringLiteral("begin"));
     connect(begin, &QPushButton::clicked, this, &StationWindow::openFromSetup);
@@ -277,13 +285,37 @@ void StationWindow::setLabelFolder(const QString &folder)
     m_autoLabels->setChecked(true);
 }
 
-// The label of a unit just proven, as a PDF beside the others.
+void StationWindow::setLabelPrinter(const QString &printerName)
+{
+    m_labelPrinter = std::make_unique<QPrinter>();
+    m_labelPrinter->setPrinterName(printerName);
+    m_printerName->setText(printerName);
+    m_autoLabels->setChecked(true);
+}
+
+void StationWindow::chooseLabelPrinter()
+{
+    auto printer = std::make_unique<QPrinter>();
+    QPrintDialog dialog(printer.get(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    setLabelPrinter(printer->printerName());
+}
+
+// The label of a unit just proven: on the label printer, or as a PDF
+// beside the others.
 void StationWindow::labelProven(int port, const PortTurn &turn)
 {
     const std::optional<LabelContent> label = labelFor(turn.claim);
     const LabelSize *size = labelSize(m_labelSize->currentData().toString());
     if (!label || !size)
         return;
+    if (m_labelPrinter) {
+        const bool printed = printLabel(*m_labelPrinter, *label, *size);
+        m_tiles[size_t(port)]->addNote(printed ? tr("Címke nyomtatva: %1").arg(m_labelPrinter->printerName())
+                                               : tr("A címke nyomtatója nem indult el."));
+        return;
+    }
     QString path;
     const QString folder = m_labelFolder->text();
     const FileError error = QDir().mkpath(folder) ? writeLabelFile(folder, *label, *size, &path) : FileError::system(ENOENT);

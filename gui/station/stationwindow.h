@@ -20,6 +20,7 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPrinter;
 class QPushButton;
 class QTableWidget;
 class SharedJournal;
@@ -50,6 +51,8 @@ public:
     QTableWidget *unitTable() const { return m_table; }
     // A PDF label for each unit proven from now on, in `folder`.
     void setLabelFolder(const QString &folder);
+    // A printed label for each unit proven from now on, on that printer.
+    void setLabelPrinter(const QString &printerName);
 
 public slots:
     void startPort(int port);
@@ -68,6 +71,7 @@ private:
     void openFromSetup();
     void labelProven(int port, const PortTurn &turn);
     void printChosenLabel();
+    void chooseLabelPrinter();
 
     FormValues m_template;
     LinkSettings m_settings;
@@ -88,6 +92,8 @@ private:
     QCheckBox *m_autoLabels = nullptr;
     QComboBox *m_labelSize = nullptr;
     QLineEdit *m_labelFolder = nullptr;
+    QLabel *m_printerName = nullptr;
+    std::unique_ptr<QPrinter> m_labelPrinter;  // none: labels go to the folder as PDF
     QGridLayout *m_tileGrid = nullptr;
     QLabel *m_counts = nullptr;
     QTableWidget *m_table = nullptr;
