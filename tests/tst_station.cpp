@@ -1,4 +1,6 @@
+#include "core/content/contentfile.h"
 #include "core/journal/journal.h"
+#include "gui/form/filedialog.h"
 #include "core/label/labelsize.h"
 #include "gui/journal/journalview.h"
 #include "gui/language.h"
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTableWidget>
@@ -229,6 +232,31 @@ private slots:
             QVERIFY(info.waitForFinished(30000));
             QVERIFY2(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages: +1\\n")), qPrintable(job));
         }
+    }
+
+    // A template from a file instead of the form: its values go to the
+    // module wherever the manifest gives none.
+    void templateFromAFile()
+    {
+        FormValues form = downloadableForm();
+        form.texts[1] = "4321";  // m_pin
+        const QString path = m_dir.filePath("sablon.t16");
+        QCOMPARE(ContentFile::save(path, form), ContentFile::SaveStatus::Saved);
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        QFile manifest(m_dir.filePath("sablon.csv"));
+        QVERIFY(manifest.open(QIODevice::WriteOnly) && manifest.write("unit,m_nev\nt1,TEMPLATED\n") > 0);
+        manifest.close();
+        StationWindow window(downloadableForm(), LinkSettings{}, parseJournalDestination(m_dir.filePath("sablon.sqlite")), DeviceLookup{}, nullptr);
+        FileDialog::answerNext(path);
+        window.findChild<QPushButton *>("chooseTemplate")->click();
+        QCOMPARE(window.findChild<QLabel *>("template")->text(), QString("sablon.t16"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.open(manifest.fileName(), {sim.slavePath()}, m_dir.filePath("sablon-backups")));
+        press(window, Qt::Key_F5);
+        QCOMPARE(sim.fields()[1].left(4), QByteArray("4321"));
+        QCOMPARE(sim.fields()[3].left(9), QByteArray("TEMPLATED"));
     }
 
     // A label on a printer: one page of the label stock's size.

@@ -645,179 +645,210 @@ control
 <context>
     <name>StationWindow</name>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="52"/>
-        <location filename="../gui/station/stationwindow.cpp" line="69"/>
-        <location filename="../gui/station/stationwindow.cpp" line="182"/>
-        <location filename="../gui/station/stationwindow.cpp" line="186"/>
-        <location filename="../gui/station/stationwindow.cpp" line="194"/>
-        <location filename="../gui/station/stationwindow.cpp" line="229"/>
-        <location filename="../gui/station/stationwindow.cpp" line="240"/>
+        <location filename="../gui/station/stationwindow.cpp" line="53"/>
+        <location filename="../gui/station/stationwindow.cpp" line="70"/>
+        <location filename="../gui/station/stationwindow.cpp" line="117"/>
+        <location filename="../gui/station/stationwindow.cpp" line="202"/>
+        <location filename="../gui/station/stationwindow.cpp" line="206"/>
+        <location filename="../gui/station/stationwindow.cpp" line="214"/>
+        <location filename="../gui/station/stationwindow.cpp" line="249"/>
+        <location filename="../gui/station/stationwindow.cpp" line="260"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="69"/>
+        <location filename="../gui/station/stationwindow.cpp" line="70"/>
         <source>Egység</source>
         <translation>Unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="69"/>
+        <location filename="../gui/station/stationwindow.cpp" line="70"/>
         <source>Állapot</source>
         <translation>State</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="69"/>
+        <location filename="../gui/station/stationwindow.cpp" line="70"/>
         <source>Bejegyzés</source>
         <translation>Entry</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="69"/>
+        <location filename="../gui/station/stationwindow.cpp" line="70"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="84"/>
+        <location filename="../gui/station/stationwindow.cpp" line="85"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="104"/>
+        <location filename="../gui/station/stationwindow.cpp" line="105"/>
         <source>nincs napló</source>
         <translation>no journal</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="106"/>
+        <location filename="../gui/station/stationwindow.cpp" line="107"/>
         <source>Napló:</source>
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="109"/>
+        <location filename="../gui/station/stationwindow.cpp" line="108"/>
+        <source>az űrlap</source>
+        <translation>the form</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="110"/>
+        <source>&amp;Sablon fájlból...</source>
+        <translation>&amp;Template from a file...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="112"/>
+        <source>Sablon</source>
+        <translation>Template</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="112"/>
+        <source>T16 Files (*.t16)</source>
+        <translation>T16 Files (*.t16)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="117"/>
+        <source>A sablon nem olvasható: %1</source>
+        <translation>The template cannot be read: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="126"/>
+        <source>Sablon:</source>
+        <translation>Template:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="129"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="111"/>
+        <location filename="../gui/station/stationwindow.cpp" line="131"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="111"/>
+        <location filename="../gui/station/stationwindow.cpp" line="131"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="118"/>
+        <location filename="../gui/station/stationwindow.cpp" line="138"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="127"/>
+        <location filename="../gui/station/stationwindow.cpp" line="147"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="130"/>
+        <location filename="../gui/station/stationwindow.cpp" line="150"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="131"/>
+        <location filename="../gui/station/stationwindow.cpp" line="151"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="143"/>
+        <location filename="../gui/station/stationwindow.cpp" line="163"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="144"/>
+        <location filename="../gui/station/stationwindow.cpp" line="164"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="146"/>
+        <location filename="../gui/station/stationwindow.cpp" line="166"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="151"/>
+        <location filename="../gui/station/stationwindow.cpp" line="171"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="152"/>
+        <location filename="../gui/station/stationwindow.cpp" line="172"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="182"/>
+        <location filename="../gui/station/stationwindow.cpp" line="202"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="186"/>
+        <location filename="../gui/station/stationwindow.cpp" line="206"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="194"/>
+        <location filename="../gui/station/stationwindow.cpp" line="214"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="219"/>
+        <location filename="../gui/station/stationwindow.cpp" line="239"/>
         <source>Egységek: %1   Napló: %2   Mentések: %3</source>
         <translation>Units: %1   Journal: %2   Backups: %3</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="229"/>
+        <location filename="../gui/station/stationwindow.cpp" line="249"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="240"/>
+        <location filename="../gui/station/stationwindow.cpp" line="260"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="315"/>
+        <location filename="../gui/station/stationwindow.cpp" line="335"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="316"/>
+        <location filename="../gui/station/stationwindow.cpp" line="336"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="322"/>
+        <location filename="../gui/station/stationwindow.cpp" line="342"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="323"/>
+        <location filename="../gui/station/stationwindow.cpp" line="343"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="335"/>
-        <location filename="../gui/station/stationwindow.cpp" line="341"/>
+        <location filename="../gui/station/stationwindow.cpp" line="355"/>
+        <location filename="../gui/station/stationwindow.cpp" line="361"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="335"/>
+        <location filename="../gui/station/stationwindow.cpp" line="355"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="341"/>
+        <location filename="../gui/station/stationwindow.cpp" line="361"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="363"/>
+        <location filename="../gui/station/stationwindow.cpp" line="383"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5</translation>
     </message>

@@ -3,6 +3,7 @@
 #include "gui/form/filedialog.h"
 #include "gui/form/messagebox.h"
 #include "gui/form/windowtexts.h"
+#include "core/content/contentfile.h"
 #include "core/content/manifest.h"
 #include "core/journal/journal.h"
 #include "core/journal/sharedjournal.h"
@@ -104,6 +105,26 @@ void StationWindow::createSetup()
     auto *journal = new QLabel(m_location.kind == JournalLocation::Kind::Off ? tr("nincs napló") : m_location.shownName(), m_setup);
     journal->setObjectName(QStringLiteral("journal"));
     form->addRow(tr("Napló:"), journal);
+    auto *templateName = new QLabel(tr("az űrlap"), m_setup);
+    templateName->setObjectName(QStringLiteral("template"));
+    auto *chooseTemplate = new QPushButton(tr("&Sablon fájlból..."), m_setup);
+    chooseTemplate->setObjectName(QStringLiteral("chooseTemplate"));
+    connect(chooseTemplate, &QPushButton::clicked, this, [this, templateName] {
+        const QString path = FileDialog::openFileName(this, tr("Sablon"), QStringLiteral("."), tr("T16 Files (*.t16)"));
+        if (path.isEmpty())
+            return;
+        const ContentFile::LoadResult loaded = ContentFile::load(path, m_template);
+        if (loaded.status != ContentFile::LoadStatus::Loaded) {
+            Message::critical(this, tr("Állomás"), tr("A sablon nem olvasható: %1").arg(path));
+            return;
+        }
+        m_template = loaded.values;
+        templateName->setText(ContentFile::displayName(path));
+    });
+    auto *templateRow = new QHBoxLayout;
+    templateRow->addWidget(templateName, 1);
+    templateRow->addWidget(chooseTemplate);
+    form->addRow(tr("Sablon:"), templateRow);
     m_manifest = new QLineEdit(m_setup);
     m_manifest->setObjectName(QStringLiteral("manifest"));
     auto *chooseManifest = new QPushButton(tr("&Manifest..."), m_setup);
