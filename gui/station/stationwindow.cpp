@@ -105,26 +105,7 @@ void StationWindow::createSetup()
     auto *journal = new QLabel(m_location.kind == JournalLocation::Kind::Off ? tr("nincs napló") : m_location.shownName(), m_setup);
     journal->setObjectName(QStringLiteral("journal"));
     form->addRow(tr("Napló:"), journal);
-    auto *templateName = new QLabel(tr("az űrlap"), m_setup);
-    templateName->setObjectName(QStringLiteral("template"));
-    auto *chooseTemplate = new QPushButton(tr("&Sablon fájlból..."), m_setup);
-    chooseTemplate->setObjectName(QStringLiteral("chooseTemplate"));
-    connect(chooseTemplate, &QPushButton::clicked, this, [this, templateName] {
-        const QString path = FileDialog::openFileName(this, tr("Sablon"), QStringLiteral("."), tr("T16 Files (*.t16)"));
-        if (path.isEmpty())
-            return;
-        const ContentFile::LoadResult loaded = ContentFile::load(path, m_template);
-        if (loaded.status != ContentFile::LoadStatus::Loaded) {
-            Message::critical(this, tr("Állomás"), tr("A sablon nem olvasható: %1").arg(path));
-            return;
-        }
-        m_template = loaded.values;
-        templateName->setText(ContentFile::displayName(path));
-    });
-    auto *templateRow = new QHBoxLayout;
-    templateRow->addWidget(templateName, 1);
-    templateRow->addWidget(chooseTemplate);
-    form->addRow(tr("Sablon:"), templateRow);
+    addTemplateRow(form);
     m_manifest = new QLineEdit(m_setup);
     m_manifest->setObjectName(QStringLiteral("manifest"));
     auto *chooseManifest = new QPushButton(tr("&Manifest..."), m_setup);
@@ -149,6 +130,41 @@ void StationWindow::createSetup()
     m_backup = new QLineEdit(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups"), m_setup);
     m_backup->setObjectName(QStringLiteral("backup"));
     form->addRow(tr("Mentések:"), m_backup);
+    addLabelRows(form);
+    auto *begin = new QPushButton(tr("&Indítás"), m_setup);
+    begin->setObjectName(QStringLiteral("begin"));
+    connect(begin, &QPushButton::clicked, this, &StationWindow::openFromSetup);
+    form->addRow(QString(), begin);
+}
+
+// The template: the form as the station opened, or a content file.
+void StationWindow::addTemplateRow(QFormLayout *form)
+{
+    auto *templateName = new QLabel(tr("az űrlap"), m_setup);
+    templateName->setObjectName(QStringLiteral("template"));
+    auto *chooseTemplate = new QPushButton(tr("&Sablon fájlból..."), m_setup);
+    chooseTemplate->setObjectName(QStringLiteral("chooseTemplate"));
+    connect(chooseTemplate, &QPushButton::clicked, this, [this, templateName] {
+        const QString path = FileDialog::openFileName(this, tr("Sablon"), QStringLiteral("."), tr("T16 Files (*.t16)"));
+        if (path.isEmpty())
+            return;
+        const ContentFile::LoadResult loaded = ContentFile::load(path, m_template);
+        if (loaded.status != ContentFile::LoadStatus::Loaded) {
+            Message::critical(this, tr("Állomás"), tr("A sablon nem olvasható: %1").arg(path));
+            return;
+        }
+        m_template = loaded.values;
+        templateName->setText(ContentFile::displayName(path));
+    });
+    auto *templateRow = new QHBoxLayout;
+    templateRow->addWidget(templateName, 1);
+    templateRow->addWidget(chooseTemplate);
+    form->addRow(tr("Sablon:"), templateRow);
+}
+
+// A label for each proven unit: as a PDF in a folder, or on a printer.
+void StationWindow::addLabelRows(QFormLayout *form)
+{
     m_autoLabels = new QCheckBox(tr("Címke minden igazolt egységhez"), m_setup);
     m_autoLabels->setObjectName(QStringLiteral("autoLabels"));
     m_labelSize = new QComboBox(m_setup);
@@ -170,10 +186,6 @@ void StationWindow::createSetup()
     printerRow->addWidget(m_printerName, 1);
     printerRow->addWidget(choosePrinter);
     form->addRow(tr("Címkenyomtató:"), printerRow);
-    auto *begin = new QPushButton(tr("&Indítás"), m_setup);
-    begin->setObjectName(QStringLiteral("begin"));
-    connect(begin, &QPushButton::clicked, this, &StationWindow::openFromSetup);
-    form->addRow(QString(), begin);
 }
 
 void StationWindow::createShortcuts()

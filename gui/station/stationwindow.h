@@ -16,6 +16,7 @@ class PortRunner;
 class PortTile;
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -64,6 +65,8 @@ protected:
 
 private:
     void createSetup();
+    void addTemplateRow(QFormLayout *form);
+    void addLabelRows(QFormLayout *form);
     void createShortcuts();
     bool readManifest(const QString &path);
     void finishTurn(int port, const PortTurn &turn);
