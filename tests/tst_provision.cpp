@@ -369,6 +369,36 @@ private slots:
         QVERIFY2(refused.err.endsWith("tavir340-cli: entry 999 is not a proven unit\n"), qPrintable(refused.err));
     }
 
+    // What a label cannot be made from is refused before anything is
+    // written, and says why.
+    void labelRefusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unknown stock") << QStringList{"label", "--entry", "1", "-o", "x.pdf", "--size", "99x99"}
+                                       << "tavir340-cli: --size: no label stock \"99x99\"\n";
+        QTest::newRow("both ways") << QStringList{"label", "--entry", "1", "--unit", "u", "-o", "x.pdf"}
+                                   << "tavir340-cli: usage: tavir340-cli label (--entry ID | --unit NAME) -o FILE.pdf [--size SIZE]\n";
+        QTest::newRow("unit not proven") << QStringList{"label", "--unit", "nobody", "-o", "x.pdf"}
+                                         << "tavir340-cli: unit nobody is not proven in the journal\n";
+        QTest::newRow("labels without journal") << QStringList{"provision", "TEMPLATE", "--manifest", "MANIFEST", "--port", "/dev/null",
+                                                               "--no-journal", "--unit", "u1", "--labels", "labels"}
+                                                << "tavir340-cli: --labels needs the journal: a label names the unit's entry\n";
+    }
+    void labelRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        arguments.replaceInStrings("TEMPLATE", templateFile());
+        arguments.replaceInStrings("MANIFEST", write("refusals.csv", "unit,m_nev\nu1,A\n"));
+        const QString journal = m_dir.filePath("refusals.sqlite");
+        QCOMPARE(cli({"journal", "init", "--journal", journal}).code, 0);
+        const CliRun run = cli(arguments + (arguments.contains("--no-journal") ? QStringList() : QStringList{"--journal", journal}));
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.err.endsWith(error), qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists("x.pdf") && !QFileInfo::exists("labels"));
+    }
+
     // Every bad cell is named by row and column, and nothing is sent.
     void badCellsAreNamed()
     {
