@@ -1,31 +1,44 @@
 #!/usr/bin/env bash
-# Runs the README's command-line examples from the README's own text, so that
-# the two cannot drift apart. A block is run when the line before it is
+# Runs the README's command-line examples from the README's own text, exactly
+# as a reader copies them: nothing in them is rewritten. A block is run when
+# the line before it is
 #
 #     <!-- runnable -->
 #
-# and the block is indented by four blanks. Each block runs with bash -e in
-# one scratch folder (a copy of data/, so `data/example.t16` is there), with
-# the build's programs first on the PATH, its own journal, and a simulated
-# module behind each ttyUSB<n> the examples name.
+# and the block is indented by four blanks. The blocks run in one scratch
+# folder that looks like a clone (data/, and
+# build/ leading to this build), with a journal and a lock folder of their
+# own.
 #
-#   readme-examples.sh SOURCE_DIR BIN_DIR
+# The examples' simulated modules live at /tmp/ttyUSB<n>, as the README says.
+# So that a run neither meets nor leaves anything in the machine's /tmp, the
+# blocks run in a mount and PID namespace with a /tmp of their own (inside a
+# user namespace for an ordinary user); whatever a block left running ends
+# with it. Where no namespace can be made, the test is skipped (exit 77),
+# saying why.
+#
+#   readme-examples.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
-source_dir=$1
-bin_dir=$(cd "$2" && pwd)
-work=$(mktemp -d)
-sims=()
-finish() {
-    for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap finish EXIT
-cp -r "$source_dir/data" "$work/data"
-export PATH="$bin_dir:$PATH" TAVIR340_JOURNAL="$work/journal.sqlite"
+source_dir=$(cd "$1" && pwd)
+build_dir=$(cd "$2" && pwd)
 
-# Each block into a file of its own; the examples' port names become links
-# to simulated modules in the scratch folder.
+if [ -z "${TAVIR340_README_INSIDE:-}" ]; then
+    namespace=(unshare --mount --pid --fork --kill-child)
+    [ "$(id -u)" -eq 0 ] || namespace=(unshare --user --map-root-user --mount --pid --fork --kill-child)
+    if ! why=$("${namespace[@]}" true 2>&1); then
+        echo "SKIP   : readme-examples: needs a mount namespace for a /tmp of its own, and none can be made here: $why"
+        exit 77
+    fi
+    exec env TAVIR340_README_INSIDE=1 "${namespace[@]}" bash "$0" "$@"
+fi
+
+mount -t tmpfs -o mode=1777 tavir340-readme /tmp
+work=$(mktemp -d)
+cp -r "$source_dir/data" "$work/data"
+ln -s "$build_dir" "$work/build"
+export TAVIR340_JOURNAL="$work/journal.sqlite" TAVIR340_LOCK_DIR="$work/locks" XDG_STATE_HOME="$work/state"
+mkdir "$work/locks"
+
 mkdir "$work/blocks"
 awk -v out="$work/blocks" '
     /^<!-- runnable -->$/ { want = 1; next }
@@ -37,23 +50,23 @@ awk -v out="$work/blocks" '
 blocks=("$work"/blocks/*)
 [ -e "${blocks[0]}" ] || { echo "no runnable block in README.md" >&2; exit 1; }
 
-for port in $(grep -ho 'ttyUSB[0-9]' "${blocks[@]}" | sort -u); do
-    tavir340-sim --link "$work/$port" >/dev/null 2>&1 &
-    sims+=($!)
-done
-for port in $(grep -ho 'ttyUSB[0-9]' "${blocks[@]}" | sort -u); do
-    for _ in $(seq 100); do [ -e "$work/$port" ] && break; sleep 0.05; done
-done
-
+# The blocks run in one shell, one after another, as a reader types them into
+# one terminal (an `export` holds for the blocks after it). A block that
+# starts simulated modules in the background hands on once their links are
+# there, as a reader would wait for the simulator's line.
+driver="$work/driver.sh"
+{
+    echo 'set -euo pipefail'
+    echo 'await() { for link in "$@"; do for _ in $(seq 200); do [ -e "$link" ] && break; sleep 0.05; done;'
+    echo '          [ -e "$link" ] || { echo "the simulator did not make $link" >&2; return 1; }; done; }'
+    for block in "${blocks[@]}"; do
+        name=$(basename "$block")
+        printf 'echo "--- README block %s:"\n' "$name"
+        printf 'sed "s/^/    /" %q\n' "$block"
+        printf 'trap %q ERR\n' "echo 'FAILED: README block $name' >&2"
+        printf 'source %q\n' "$block"
+        printf 'await %s\n' "$(grep -o -- '--link [^ ]*' "$block" | cut -d' ' -f2 | tr '\n' ' ')"
+    done
+} >"$driver"
 cd "$work"
-status=0
-for block in "${blocks[@]}"; do
-    sed -i "s#\bttyUSB\([0-9]\)#$work/ttyUSB\1#g" "$block"
-    echo "--- README block $(basename "$block"):"
-    sed 's/^/    /' "$block"
-    if ! bash -euo pipefail "$block"; then
-        echo "FAILED: README block $(basename "$block")" >&2
-        status=1
-    fi
-done
-exit $status
+bash "$driver"

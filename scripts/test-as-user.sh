@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the README's test command as an ordinary user on a fresh clone, as a
-# newcomer would: CI (root) runs this after the tests as root, with the
+# Runs the README's test command as an ordinary user who logs in, on a fresh
+# clone, as a newcomer would: CI (root) runs this after the tests as root, with the
 # packages already installed. The user is made for it when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,5 +12,7 @@ clone="$home/tavir340"
 rm -rf "$clone"
 git clone --quiet "$PWD" "$clone"
 chown -R "$user:" "$clone"
-runuser -u "$user" -- bash -c "cd '$clone' && scripts/test.sh"
+# A login of its own (runuser -l): a fresh environment and the login's PATH,
+# without /usr/sbin, as the user would have at a terminal.
+runuser -l "$user" -c "cd '$clone' && echo \"PATH of the login: \$PATH\" && scripts/test.sh"
 rm -rf "$clone"

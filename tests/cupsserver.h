@@ -55,7 +55,11 @@ public:
             return;
         }
         qputenv("CUPS_SERVER", QFile::encodeName(socket()));
-        if (QProcess::execute(QStringLiteral("lpadmin"), {"-h", socket(), "-p", "labels", "-E", "-v", "tofile:" + jobFolder(), "-m", "raw"}) != 0)
+        // lpadmin lives in /usr/sbin, which an ordinary login's PATH leaves out.
+        const QString lpadmin = QStringLiteral("/usr/sbin/lpadmin");
+        if (!QFile::exists(lpadmin))
+            m_error = QStringLiteral("lpadmin is not installed (Debian's cups-client package)");
+        else if (QProcess::execute(lpadmin, {"-h", socket(), "-p", "labels", "-E", "-v", "tofile:" + jobFolder(), "-m", "raw"}) != 0)
             m_error = QStringLiteral("lpadmin did not make the queue");
     }
     ~CupsServer()

@@ -104,7 +104,7 @@ private:
         process.setWorkingDirectory(m_dir.path());
         const QString binary = m_bin + program;
         if (::geteuid() == 0)
-            process.start(QStringLiteral("runuser"), QStringList{"-u", "nobody", "--", binary} + arguments);
+            process.start(QStringLiteral("/usr/sbin/runuser"), QStringList{"-u", "nobody", "--", binary} + arguments);
         else
             process.start(binary, arguments);
         if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
