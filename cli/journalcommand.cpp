@@ -159,13 +159,12 @@ int JournalCommand::execute(QCommandLineParser &parser)
 // "gate-0041  live  station1  process 4711  since 2026-12-08T10:15:00.000Z  lease until …"
 int JournalCommand::claims(Journal &journal) const
 {
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
     QByteArray out;
     for (const Journal::ClaimRow &row : journal.claims()) {
-        const QString state = row.isLive(now) ? QStringLiteral("live")
+        const QString state = row.isLive() ? QStringLiteral("live")
                             : row.holder.provablyGone() ? QStringLiteral("stale: its process is gone") : QStringLiteral("stale: its lease ran out");
         if (json()) {
-            out += QJsonDocument(QJsonObject{{QStringLiteral("unit"), row.unit}, {QStringLiteral("live"), row.isLive(now)},
+            out += QJsonDocument(QJsonObject{{QStringLiteral("unit"), row.unit}, {QStringLiteral("live"), row.isLive()},
                                              {QStringLiteral("station"), row.holder.station}, {QStringLiteral("pid"), row.holder.pid},
                                              {QStringLiteral("since"), isoTime(row.takenMs)},
                                              {QStringLiteral("leaseUntil"), isoTime(row.leaseUntilMs)},

@@ -346,6 +346,8 @@ QString journalProblem(const JournalProblem &problem)
     case Error::NotAJournal: return QStringLiteral("it is another program's database, not a journal; it was left as it was");
     case Error::OtherOwner:
         return QStringLiteral("it is readable by others and belongs to %1: have it made private (sudo chmod 600 FILE)").arg(problem.detail);
+    case Error::ClaimLost:
+        return QStringLiteral("the unit's claim is no longer this run's (its lease ran out, and another station may have taken it)");
     }
     return {};
 }

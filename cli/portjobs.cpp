@@ -157,9 +157,12 @@ Result provisionPort(const UnitJob &job, const LinkSettings &settings, const Por
         total.message = QStringLiteral("the module on %1 already holds unit %2: swap it").arg(settings.Port, outcome.heldUnit);
         break;
     case UnitState::ClaimLost:
-        total.code = Refused;
-        total.message = QStringLiteral("the claim on the unit could not be renewed, nothing was written: ")
-                      + Phrase::journalProblem(journal ? journal->problem() : JournalProblem{});
+        // Written under a lost claim is written, not proven (5); never written, refused.
+        total.code = outcome.wrote() ? NotRecorded : Refused;
+        total.message = outcome.wrote() ? QStringLiteral("claim lost: written, not proven; the claim on the unit left this run"
+                                                         " (its lease ran out, or another station took the unit)")
+                                        : QStringLiteral("claim lost, nothing was written: the claim on the unit left this run"
+                                                         " (its lease ran out, or another station took the unit)");
         break;
     case UnitState::WrittenNotProven:
         total.code = NotRecorded;
@@ -172,7 +175,7 @@ Result provisionPort(const UnitJob &job, const LinkSettings &settings, const Por
                                                              : step.operation + QStringLiteral(": ")) + step.message;
         break;
     }
-    if (!outcome.claimRecorded && outcome.state != UnitState::WrittenNotProven)
+    if (!outcome.claimRecorded && outcome.state != UnitState::WrittenNotProven && outcome.state != UnitState::ClaimLost)
         appendMessage(total, QStringLiteral("not recorded in the journal: ") + Phrase::journalProblem(outcome.journalProblem));
     return total;
 }

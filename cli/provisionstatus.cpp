@@ -31,7 +31,7 @@ int ProvisionCommand::status(const Run &run, const JournalLocation &location) co
     QByteArray out;
     if (run.csv)
         out += "unit,state,entry,when,station,reason\r\n";
-    for (const UnitStatus &s : manifestStatus(journal, run.units, QDateTime::currentMSecsSinceEpoch())) {
+    for (const UnitStatus &s : manifestStatus(journal, run.units)) {
         if (json()) {
             out += QJsonDocument(QJsonObject{{QStringLiteral("unit"), s.unit}, {QStringLiteral("state"), s.state},
                                              {QStringLiteral("entry"), s.entry ? QJsonValue(s.entry) : QJsonValue()},

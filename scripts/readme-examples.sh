@@ -32,7 +32,17 @@ if [ -z "${TAVIR340_README_INSIDE:-}" ]; then
     exec env TAVIR340_README_INSIDE=1 "${namespace[@]}" bash "$0" "$@"
 fi
 
-mount -t tmpfs -o mode=1777 tavir340-readme /tmp
+# The new /tmp is made aside, in the build folder, with the source and the
+# build reachable inside it (either may itself be under /tmp), then moved
+# into place.
+stage="$build_dir/readme-tmp"
+mkdir -p "$stage"
+mount -t tmpfs -o mode=1777 tavir340-readme "$stage"
+mkdir "$stage/.source" "$stage/.build"
+mount --bind "$source_dir" "$stage/.source"
+mount --bind "$build_dir" "$stage/.build"
+mount --move "$stage" /tmp
+source_dir=/tmp/.source build_dir=/tmp/.build
 work=$(mktemp -d)
 cp -r "$source_dir/data" "$work/data"
 ln -s "$build_dir" "$work/build"

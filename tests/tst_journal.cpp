@@ -302,7 +302,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing folder") << "missing" << "cannot be made (No such file or directory)";
         QTest::newRow("read-only") << "read-only" << "is read-only";
-        QTest::newRow("newer schema") << "newer" << "it was made by a newer program (journal version 3; this program knows version 2)";
+        QTest::newRow("newer schema") << "newer" << "it was made by a newer program (journal version 4; this program knows version 3)";
     }
     void refusedBeforeAnyByte()
     {
@@ -325,7 +325,7 @@ private slots:
             if (kind == "newer") {
                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
                 db.setDatabaseName(journal);
-                QVERIFY(db.open() && QSqlQuery(db).exec("UPDATE journal_schema SET version = 3"));
+                QVERIFY(db.open() && QSqlQuery(db).exec("UPDATE journal_schema SET version = 4"));
                 db.close();
             } else {
                 QCOMPARE(::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
@@ -500,8 +500,8 @@ private slots:
         QVERIFY2(again.out.contains("provisioned 2, not proven 0, failed 0; done 2, left to do 0 of 2 units"), qPrintable(again.out));
     }
 
-    // The database gone while the backup is read: the claim cannot be
-    // renewed, so not a byte of the unit goes to the module.
+    // The database gone while the backup is read: the download's start
+    // cannot be recorded, so not a byte of the unit goes to the module.
     void noDownloadWithoutALiveClaim()
     {
         PostgresServer server;
@@ -519,7 +519,7 @@ private slots:
         QVERIFY(station.waitForFinished(60000));
         const QString out = QString::fromUtf8(station.readAllStandardOutput());
         QCOMPARE(station.exitCode(), 2);
-        QVERIFY2(out.contains("nothing was written") && out.contains("provisioned 0, not proven 0, failed 1"), qPrintable(out));
+        QVERIFY2(out.contains("nothing was sent") && out.contains("provisioned 0, not proven 0, failed 1"), qPrintable(out));
         QCOMPARE(sim.downloadsStored(), 0);
     }
 

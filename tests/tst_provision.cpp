@@ -2,6 +2,7 @@
 #include "core/content/contentfile.h"
 #include "filebytes.h"
 #include "core/journal/journal.h"
+#include "core/journal/journalclock.h"
 #include "core/journal/processidentity.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
@@ -222,13 +223,15 @@ private slots:
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "claims");
             db.setDatabaseName(journal);
             QVERIFY(db.open());
+            // A SQLite journal's leases run on the machine's boot clock.
             const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            const qint64 boot = bootClockMs();
             const ProcessIdentity self = ProcessIdentity::self();
             // pid 1 runs, but did not start at tick 0: the claimant is gone.
             const struct { const char *unit; QString station; qint64 pid; QString start; qint64 lease; } rows[] = {
-                {"gone", self.station, 1, "0", now + 60000},
-                {"live", "elsewhere", 4711, "99", now + 60000},
-                {"expired", "elsewhere", 4712, "99", now - 1}};
+                {"gone", self.station, 1, "0", boot + 60000},
+                {"live", "elsewhere", 4711, "99", boot + 60000},
+                {"expired", "elsewhere", 4712, "99", boot - 1}};
             for (const auto &row : rows) {
                 QSqlQuery insert(db);
                 insert.prepare("INSERT INTO claims VALUES (?, ?, ?, ?, ?, ?, ?, 1)");
@@ -255,6 +258,106 @@ private slots:
         QCOMPARE(forced.code, 0);
         QVERIFY(forced.out.startsWith("live: released the claim of elsewhere, process 4711"));
         QCOMPARE(cli({"journal", "claims", "--journal", journal}).out, QString());
+    }
+
+    // provision over two ports, with the shim filling the journal's disk at
+    // its `failAt`-th commit (0: never); `commits` gets how many it made.
+    CliRun provisionFailingAt(const QString &journal, const QString &manifest, long failAt, long *commits = nullptr)
+    {
+        const auto sims = modules(2);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QString countFile = m_dir.filePath("commits");
+        environment.insert("LD_PRELOAD", FAILWRITE_LIBRARY);
+        environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        environment.insert("TAVIR340_FAIL_PATH", journal);
+        environment.insert("TAVIR340_FAIL_COMMIT", failAt ? QString::number(failAt) : QString());
+        environment.insert("TAVIR340_FAIL_COUNT", countFile);
+        process.setProcessEnvironment(environment);
+        process.start(QCoreApplication::applicationDirPath() + "/tavir340-cli",
+                      QStringList{"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet"} + portOptions(sims));
+        process.waitForFinished(60000);
+        if (commits)
+            *commits = QString::fromLatin1(fileBytes(countFile)).trimmed().toLong();
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // How many proofs of each unit the journal holds.
+    static QHash<QString, int> proofs(const QString &journal)
+    {
+        QHash<QString, int> units;
+        Journal read(parseJournalDestination(journal), Journal::Mode::Read);
+        Journal::Filter filter;
+        filter.operation = JournalName::Provision;
+        filter.result = JournalName::Ok;
+        filter.limit = 0;
+        for (const JournalEntry &e : read.find(filter))
+            ++units[e.unit];
+        return units;
+    }
+
+    static int provisionedIn(const QString &out)
+    {
+        const QRegularExpressionMatch counted = QRegularExpression("provisioned (\\d+),").match(out);
+        return counted.hasMatch() ? counted.captured(1).toInt() : 0;
+    }
+
+    // The journal's disk fills up at the n-th commit of a run, for every n
+    // it has: the schema, the claims, each step's start and end, the proofs,
+    // the releases. After each run, what it counted as provisioned is what
+    // the journal holds as proven, it exits 0 only when both are, no unit is
+    // proven twice, and a run after it takes exactly the units not proven.
+    void journalWritesFailAtEveryPoint()
+    {
+        const QString manifest = write("matrix.csv", "unit,m_nev\nu1,A\nu2,B\n");
+        long commits = 0;
+        QCOMPARE(provisionFailingAt(m_dir.filePath("whole.sqlite"), manifest, 0, &commits).code, 0);
+        QVERIFY2(commits > 10, qPrintable(QString::number(commits)));
+        for (long n = 1; n <= commits; ++n) {
+            const QString journal = m_dir.filePath(QStringLiteral("matrix-%1.sqlite").arg(n));
+            const CliRun failed = provisionFailingAt(journal, manifest, n);
+            const QString where = QStringLiteral("commit %1 of %2: %3%4").arg(n).arg(commits).arg(failed.out, failed.err);
+            const QHash<QString, int> proven = QFileInfo::exists(journal) ? proofs(journal) : QHash<QString, int>();
+            QVERIFY2(provisionedIn(failed.out) == proven.size(), qPrintable(where));
+            QVERIFY2((failed.code == 0) == (proven.size() == 2), qPrintable(where));
+            if (proven.size() == 2)
+                continue;
+            const CliRun next = provisionFailingAt(journal, manifest, 0);
+            QVERIFY2(next.code == 0 && provisionedIn(next.out) == 2 - proven.size(), qPrintable(where + next.out + next.err));
+            QCOMPARE(proofs(journal), (QHash<QString, int>{{"u1", 1}, {"u2", 1}}));
+        }
+    }
+
+    // Another station takes the unit while this run writes it (its lease
+    // was judged run out): this run's journal entries for the unit are
+    // refused from then on, so it proves nothing, counts nothing and says
+    // "claim lost"; the unit is proven once, by the other station.
+    void aClaimTakenAwayFencesTheRun()
+    {
+        const QString journal = m_dir.filePath("fenced.sqlite");
+        const QString manifest = write("fenced.csv", "unit,m_nev\nu1,A\n");
+        SimulatorOptions paced;
+        paced.paced = true;
+        const auto sims = modules(1, paced);
+        QProcess station;
+        station.start(QCoreApplication::applicationDirPath() + "/tavir340-cli",
+                      QStringList{"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet"} + portOptions(sims));
+        QTRY_VERIFY_WITH_TIMEOUT(sims.front()->received().size() > 20, 20000);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "fenced");
+            db.setDatabaseName(journal);
+            QVERIFY(db.open());
+            QSqlQuery take(db);
+            QVERIFY(take.exec("UPDATE claims SET station = 'elsewhere', pid = 4711, entry_id = entry_id + 1000"));
+        }
+        QSqlDatabase::removeDatabase("fenced");
+        QVERIFY(station.waitForFinished(60000));
+        const QString out = QString::fromUtf8(station.readAllStandardOutput());
+        QCOMPARE(station.exitCode(), 5);
+        QVERIFY2(out.contains("claim lost: written, not proven") && out.contains("provisioned 0,"), qPrintable(out));
+        QVERIFY(proofs(journal).isEmpty());
+        QCOMPARE(sims.front()->downloadsStored(), 1);
     }
 
     // A run killed outright leaves its claim; the next run on this machine

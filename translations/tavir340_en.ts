@@ -532,112 +532,117 @@ control
         <translation>! The module still holds unit %1: swap it</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="55"/>
-        <source>! A foglalás nem újítható meg, a modul nem lett írva</source>
-        <translation>! The claim could not be renewed; the module was not written</translation>
+        <location filename="../gui/station/stationtexts.cpp" line="56"/>
+        <source>! A foglalás elveszett: beírva, de nem igazolt</source>
+        <translation>! Claim lost: written, not proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="56"/>
+        <location filename="../gui/station/stationtexts.cpp" line="57"/>
+        <source>! A foglalás elveszett, a modul nem lett írva</source>
+        <translation>! Claim lost, the module was not written</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="58"/>
         <source>! Megszakítva: a modul tartalma ismeretlen</source>
         <translation>! Interrupted: the module&apos;s content is unknown</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="64"/>
+        <location filename="../gui/station/stationtexts.cpp" line="66"/>
         <source>%1. sor</source>
         <translation>row %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="65"/>
+        <location filename="../gui/station/stationtexts.cpp" line="67"/>
         <source>%1. sor, %2 oszlop</source>
         <translation>row %1, column %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="68"/>
+        <location filename="../gui/station/stationtexts.cpp" line="70"/>
         <source>egy idézőjeles cella nincs lezárva</source>
         <translation>a quoted cell is never closed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="69"/>
+        <location filename="../gui/station/stationtexts.cpp" line="71"/>
         <source>nincs unit oszlop</source>
         <translation>there is no unit column</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="70"/>
+        <location filename="../gui/station/stationtexts.cpp" line="72"/>
         <source>nincs ilyen mező</source>
         <translation>no such field</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="71"/>
+        <location filename="../gui/station/stationtexts.cpp" line="73"/>
         <source>az oszlop kétszer szerepel</source>
         <translation>the column is there twice</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="72"/>
+        <location filename="../gui/station/stationtexts.cpp" line="74"/>
         <source>az egységnek nincs neve</source>
         <translation>the unit has no name</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="73"/>
+        <location filename="../gui/station/stationtexts.cpp" line="75"/>
         <source>ugyanaz az egység, mint a(z) %1. sorban</source>
         <translation>the same unit as row %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="74"/>
+        <location filename="../gui/station/stationtexts.cpp" line="76"/>
         <source>az egység neve legfeljebb %1 karakter</source>
         <translation>a unit&apos;s name takes at most %1 characters</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="75"/>
+        <location filename="../gui/station/stationtexts.cpp" line="77"/>
         <source>az egység neve vezérlőkaraktert tartalmaz</source>
         <translation>the unit&apos;s name holds a control character</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="76"/>
+        <location filename="../gui/station/stationtexts.cpp" line="78"/>
         <source>az egység neve nem UTF-8</source>
         <translation>the unit&apos;s name holds bytes that are not UTF-8</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="77"/>
+        <location filename="../gui/station/stationtexts.cpp" line="79"/>
         <source>az egység neve nem kezdődhet - vagy . karakterrel</source>
         <translation>a unit&apos;s name may not start with - or .</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="78"/>
+        <location filename="../gui/station/stationtexts.cpp" line="80"/>
         <source>ugyanaz a fájlnév, mint a(z) %1. sor egységéé</source>
         <translation>the same file name as the unit of row %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="79"/>
+        <location filename="../gui/station/stationtexts.cpp" line="81"/>
         <source>több cella, mint ahány oszlop</source>
         <translation>more cells than the header has columns</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="84"/>
+        <location filename="../gui/station/stationtexts.cpp" line="86"/>
         <source>a(z) %1 érték nem írható be</source>
         <translation>%1 cannot be set</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="94"/>
+        <location filename="../gui/station/stationtexts.cpp" line="96"/>
         <source>kész</source>
         <translation>done</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="96"/>
+        <location filename="../gui/station/stationtexts.cpp" line="98"/>
         <source>módosult a beírás óta</source>
         <translation>changed since provisioned</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="98"/>
+        <location filename="../gui/station/stationtexts.cpp" line="100"/>
         <source>foglalt</source>
         <translation>claimed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="100"/>
+        <location filename="../gui/station/stationtexts.cpp" line="102"/>
         <source>hibás</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="101"/>
+        <location filename="../gui/station/stationtexts.cpp" line="103"/>
         <source>hátra van</source>
         <translation>left</translation>
     </message>
@@ -647,12 +652,12 @@ control
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="53"/>
         <location filename="../gui/station/stationwindow.cpp" line="70"/>
-        <location filename="../gui/station/stationwindow.cpp" line="117"/>
-        <location filename="../gui/station/stationwindow.cpp" line="202"/>
-        <location filename="../gui/station/stationwindow.cpp" line="206"/>
-        <location filename="../gui/station/stationwindow.cpp" line="214"/>
-        <location filename="../gui/station/stationwindow.cpp" line="249"/>
-        <location filename="../gui/station/stationwindow.cpp" line="260"/>
+        <location filename="../gui/station/stationwindow.cpp" line="153"/>
+        <location filename="../gui/station/stationwindow.cpp" line="215"/>
+        <location filename="../gui/station/stationwindow.cpp" line="219"/>
+        <location filename="../gui/station/stationwindow.cpp" line="227"/>
+        <location filename="../gui/station/stationwindow.cpp" line="262"/>
+        <location filename="../gui/station/stationwindow.cpp" line="273"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -692,163 +697,163 @@ control
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="108"/>
+        <location filename="../gui/station/stationwindow.cpp" line="143"/>
         <source>az űrlap</source>
         <translation>the form</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="110"/>
+        <location filename="../gui/station/stationwindow.cpp" line="145"/>
         <source>&amp;Sablon fájlból...</source>
         <translation>&amp;Template from a file...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="112"/>
+        <location filename="../gui/station/stationwindow.cpp" line="148"/>
         <source>Sablon</source>
         <translation>Template</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="112"/>
+        <location filename="../gui/station/stationwindow.cpp" line="148"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="117"/>
+        <location filename="../gui/station/stationwindow.cpp" line="153"/>
         <source>A sablon nem olvasható: %1</source>
         <translation>The template cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="126"/>
+        <location filename="../gui/station/stationwindow.cpp" line="162"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="129"/>
+        <location filename="../gui/station/stationwindow.cpp" line="111"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="131"/>
+        <location filename="../gui/station/stationwindow.cpp" line="113"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="131"/>
+        <location filename="../gui/station/stationwindow.cpp" line="113"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="138"/>
+        <location filename="../gui/station/stationwindow.cpp" line="120"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="147"/>
+        <location filename="../gui/station/stationwindow.cpp" line="129"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="150"/>
+        <location filename="../gui/station/stationwindow.cpp" line="132"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="151"/>
+        <location filename="../gui/station/stationwindow.cpp" line="168"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="163"/>
+        <location filename="../gui/station/stationwindow.cpp" line="180"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="164"/>
+        <location filename="../gui/station/stationwindow.cpp" line="181"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="166"/>
+        <location filename="../gui/station/stationwindow.cpp" line="183"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="171"/>
+        <location filename="../gui/station/stationwindow.cpp" line="188"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="172"/>
+        <location filename="../gui/station/stationwindow.cpp" line="134"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="202"/>
+        <location filename="../gui/station/stationwindow.cpp" line="215"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="206"/>
+        <location filename="../gui/station/stationwindow.cpp" line="219"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="214"/>
+        <location filename="../gui/station/stationwindow.cpp" line="227"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="239"/>
+        <location filename="../gui/station/stationwindow.cpp" line="252"/>
         <source>Egységek: %1   Napló: %2   Mentések: %3</source>
         <translation>Units: %1   Journal: %2   Backups: %3</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="249"/>
+        <location filename="../gui/station/stationwindow.cpp" line="262"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="260"/>
+        <location filename="../gui/station/stationwindow.cpp" line="273"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="335"/>
+        <location filename="../gui/station/stationwindow.cpp" line="348"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="336"/>
+        <location filename="../gui/station/stationwindow.cpp" line="349"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="342"/>
+        <location filename="../gui/station/stationwindow.cpp" line="355"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="343"/>
+        <location filename="../gui/station/stationwindow.cpp" line="356"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="355"/>
-        <location filename="../gui/station/stationwindow.cpp" line="361"/>
+        <location filename="../gui/station/stationwindow.cpp" line="368"/>
+        <location filename="../gui/station/stationwindow.cpp" line="374"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="355"/>
+        <location filename="../gui/station/stationwindow.cpp" line="368"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="361"/>
+        <location filename="../gui/station/stationwindow.cpp" line="374"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="383"/>
+        <location filename="../gui/station/stationwindow.cpp" line="396"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5</translation>
     </message>
@@ -1118,7 +1123,7 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/form/windowtexts.cpp" line="176"/>
-        <location filename="../gui/form/windowtexts.cpp" line="317"/>
+        <location filename="../gui/form/windowtexts.cpp" line="318"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
@@ -1126,8 +1131,8 @@ Download the configuration again!</translation>
         <location filename="../gui/form/windowtexts.cpp" line="180"/>
         <location filename="../gui/form/windowtexts.cpp" line="192"/>
         <location filename="../gui/form/windowtexts.cpp" line="215"/>
-        <location filename="../gui/form/windowtexts.cpp" line="318"/>
-        <location filename="../gui/form/windowtexts.cpp" line="321"/>
+        <location filename="../gui/form/windowtexts.cpp" line="319"/>
+        <location filename="../gui/form/windowtexts.cpp" line="322"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
@@ -1138,7 +1143,7 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/form/windowtexts.cpp" line="185"/>
-        <location filename="../gui/form/windowtexts.cpp" line="319"/>
+        <location filename="../gui/form/windowtexts.cpp" line="320"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
@@ -1150,7 +1155,7 @@ Download the configuration again!</translation>
     <message>
         <location filename="../gui/form/windowtexts.cpp" line="194"/>
         <location filename="../gui/form/windowtexts.cpp" line="217"/>
-        <location filename="../gui/form/windowtexts.cpp" line="322"/>
+        <location filename="../gui/form/windowtexts.cpp" line="323"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
@@ -1270,225 +1275,230 @@ Download the configuration again!</translation>
         <translation>is readable by others and belongs to the user %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="277"/>
+        <location filename="../gui/form/windowtexts.cpp" line="273"/>
+        <source>már nem ennek a futásnak a foglalását tartja</source>
+        <translation>no longer holds this run's claim</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="278"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="283"/>
+        <location filename="../gui/form/windowtexts.cpp" line="284"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="285"/>
+        <location filename="../gui/form/windowtexts.cpp" line="286"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="287"/>
+        <location filename="../gui/form/windowtexts.cpp" line="288"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="289"/>
+        <location filename="../gui/form/windowtexts.cpp" line="290"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="291"/>
+        <location filename="../gui/form/windowtexts.cpp" line="292"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="298"/>
+        <location filename="../gui/form/windowtexts.cpp" line="299"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="300"/>
+        <location filename="../gui/form/windowtexts.cpp" line="301"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="302"/>
+        <location filename="../gui/form/windowtexts.cpp" line="303"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="304"/>
+        <location filename="../gui/form/windowtexts.cpp" line="305"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="305"/>
+        <location filename="../gui/form/windowtexts.cpp" line="306"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="313"/>
+        <location filename="../gui/form/windowtexts.cpp" line="314"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="314"/>
+        <location filename="../gui/form/windowtexts.cpp" line="315"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="315"/>
+        <location filename="../gui/form/windowtexts.cpp" line="316"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="316"/>
+        <location filename="../gui/form/windowtexts.cpp" line="317"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="320"/>
+        <location filename="../gui/form/windowtexts.cpp" line="321"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="323"/>
+        <location filename="../gui/form/windowtexts.cpp" line="324"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="324"/>
+        <location filename="../gui/form/windowtexts.cpp" line="325"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="325"/>
+        <location filename="../gui/form/windowtexts.cpp" line="326"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="326"/>
+        <location filename="../gui/form/windowtexts.cpp" line="327"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="327"/>
+        <location filename="../gui/form/windowtexts.cpp" line="328"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="328"/>
+        <location filename="../gui/form/windowtexts.cpp" line="329"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="329"/>
+        <location filename="../gui/form/windowtexts.cpp" line="330"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="330"/>
+        <location filename="../gui/form/windowtexts.cpp" line="331"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="331"/>
+        <location filename="../gui/form/windowtexts.cpp" line="332"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="341"/>
+        <location filename="../gui/form/windowtexts.cpp" line="342"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="347"/>
+        <location filename="../gui/form/windowtexts.cpp" line="348"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="350"/>
+        <location filename="../gui/form/windowtexts.cpp" line="351"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="351"/>
+        <location filename="../gui/form/windowtexts.cpp" line="352"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="352"/>
+        <location filename="../gui/form/windowtexts.cpp" line="353"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="353"/>
+        <location filename="../gui/form/windowtexts.cpp" line="354"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="357"/>
+        <location filename="../gui/form/windowtexts.cpp" line="358"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="358"/>
+        <location filename="../gui/form/windowtexts.cpp" line="359"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="359"/>
+        <location filename="../gui/form/windowtexts.cpp" line="360"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="360"/>
+        <location filename="../gui/form/windowtexts.cpp" line="361"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="361"/>
+        <location filename="../gui/form/windowtexts.cpp" line="362"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="362"/>
+        <location filename="../gui/form/windowtexts.cpp" line="363"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="363"/>
+        <location filename="../gui/form/windowtexts.cpp" line="364"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="364"/>
+        <location filename="../gui/form/windowtexts.cpp" line="365"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="365"/>
+        <location filename="../gui/form/windowtexts.cpp" line="366"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="366"/>
+        <location filename="../gui/form/windowtexts.cpp" line="367"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1

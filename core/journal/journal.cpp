@@ -1,5 +1,6 @@
 #include "journal.h"
 
+#include "journalclock.h"
 #include "journalfile.h"
 
 
@@ -64,6 +65,18 @@ const char *const Version2[] = {
     " entry_id BIGINT NOT NULL)",
     "CREATE INDEX IF NOT EXISTS entries_provision ON entries (operation, result, unit)",
 };
+
+// Version 3: a claim's lease on one clock for every station: the database
+// server's for PostgreSQL, the machine's boot clock for SQLite (see
+// journalclock.h), where version 2 took each station's wall clock. Live
+// claims keep what is left of their lease.
+QStringList version3(bool postgres)
+{
+    if (postgres)
+        return {};
+    const qint64 shift = bootClockMs() - QDateTime::currentMSecsSinceEpoch();
+    return {QStringLiteral("UPDATE claims SET lease_until = lease_until + (%1)").arg(shift)};
+}
 
 QString differencesText(const QList<FieldDifference> &differences)
 {
@@ -265,8 +278,13 @@ bool Journal::prepareSchema(Mode mode)
     if (made && found < 2) {
         for (const char *statement : Version2)
             made = made && run(QLatin1String(statement));
-        made = made && run(QStringLiteral("UPDATE journal_schema SET version = %1").arg(SchemaVersion));
     }
+    if (made && found >= 2 && found < 3) {
+        for (const QString &statement : version3(m_postgres))
+            made = made && run(statement);
+    }
+    if (made && found < SchemaVersion)
+        made = run(QStringLiteral("UPDATE journal_schema SET version = %1").arg(SchemaVersion));
     if (!made || found > SchemaVersion) {
         const QString why = query.lastError().text();
         end(false);
@@ -285,7 +303,7 @@ bool Journal::prepareSchema(Mode mode)
 
 qint64 Journal::begin(const JournalEntry &e)
 {
-    if (!isOpen())
+    if (!isOpen() || !claimHolds(e))
         return 0;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.prepare(QStringLiteral(
@@ -307,7 +325,7 @@ qint64 Journal::begin(const JournalEntry &e)
 
 bool Journal::complete(const JournalEntry &e)
 {
-    if (!isOpen() || e.id == 0)
+    if (!isOpen() || e.id == 0 || !claimHolds(e))
         return false;
     // What only the end can tell (a read-up's content) fills a column that
     // the start left empty; nothing else that was recorded changes.
@@ -369,22 +387,55 @@ qint64 now()
 
 const char *const ClaimColumns = "unit, station, pid, process_start, boot_id, taken_at, lease_until, entry_id";
 
-Journal::ClaimRow claimFrom(const QSqlQuery &query)
+} // namespace
+
+// The lease clock's reading, as SQL: the server's own clock on PostgreSQL,
+// asked for in the statement itself; the boot clock of this machine, which
+// every process on it shares, for SQLite.
+QString Journal::leaseClock() const
 {
-    Journal::ClaimRow row;
+    return m_postgres ? QStringLiteral("(EXTRACT(EPOCH FROM clock_timestamp()) * 1000)::BIGINT") : QString::number(bootClockMs());
+}
+
+// A claim row read with the lease clock's reading beside it (its last
+// column): what is left of its lease, and that lease on the wall clock.
+Journal::ClaimRow Journal::claimFrom(const QSqlQuery &query) const
+{
+    ClaimRow row;
     row.unit = query.value(0).toString();
     row.holder = {query.value(1).toString(), query.value(2).toLongLong(), query.value(3).toString(), query.value(4).toString()};
     row.takenMs = query.value(5).toLongLong();
-    row.leaseUntilMs = query.value(6).toLongLong();
+    row.leaseLeftMs = query.value(6).toLongLong() - query.value(8).toLongLong();
+    // A boot clock's lease means nothing in another boot: that holder is gone.
+    if (!m_postgres && row.holder.bootId != ProcessIdentity::self().bootId)
+        row.leaseLeftMs = 0;
+    row.leaseUntilMs = now() + row.leaseLeftMs;
     row.entry = query.value(7).toLongLong();
     return row;
 }
 
-} // namespace
-
-bool Journal::ClaimRow::isLive(qint64 nowMs) const
+bool Journal::ClaimRow::isLive() const
 {
-    return leaseUntilMs > nowMs && !holder.provablyGone();
+    return leaseLeftMs > 0 && !holder.provablyGone();
+}
+
+// Whether the claim an entry is written under (its token) still holds the
+// unit; in the batch's transaction, so that the entry and the check are one.
+bool Journal::claimHolds(const JournalEntry &e)
+{
+    if (e.claimToken == 0)
+        return true;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT 1 FROM claims WHERE unit = ? AND entry_id = ?%1")
+                      .arg(m_postgres ? QStringLiteral(" FOR UPDATE") : QString()));
+    query.addBindValue(e.unit);
+    query.addBindValue(e.claimToken);
+    if (!exec(query))
+        return false;
+    if (query.next())
+        return true;
+    fail(Error::ClaimLost, {});
+    return false;
 }
 
 bool Journal::exec(QSqlQuery &query)
@@ -398,7 +449,7 @@ bool Journal::exec(QSqlQuery &query)
 std::optional<Journal::ClaimRow> Journal::claimOf(const QString &unit, bool *ok)
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT %1 FROM claims WHERE unit = ?").arg(QLatin1String(ClaimColumns)));
+    query.prepare(QStringLiteral("SELECT %1, %2 FROM claims WHERE unit = ?").arg(QLatin1String(ClaimColumns), leaseClock()));
     query.addBindValue(unit);
     *ok = exec(query);
     if (*ok && query.next())
@@ -441,7 +492,7 @@ std::optional<Journal::ClaimResult> Journal::claim(JournalEntry &entry, const Pr
     const std::optional<ClaimRow> held = claimOf(entry.unit, &ok);
     if (!ok)
         return finishWith(std::nullopt);
-    if (held && held->isLive(now()))
+    if (held && held->isLive())
         return finishWith(ClaimResult{Claim::Held, *held});
     if (!again) {
         const std::optional<Claim> proven = provenState(entry, &ok);
@@ -457,24 +508,27 @@ std::optional<Journal::ClaimResult> Journal::claim(JournalEntry &entry, const Pr
     query.addBindValue(entry.unit);
     if (!exec(query))
         return finishWith(std::nullopt);
-    query.prepare(QStringLiteral("INSERT INTO claims (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?)").arg(QLatin1String(ClaimColumns)));
+    query.prepare(QStringLiteral("INSERT INTO claims (%1) VALUES (?, ?, ?, ?, ?, ?, %2 + ?, ?)").arg(QLatin1String(ClaimColumns), leaseClock()));
     for (const QVariant &value : {QVariant(entry.unit), QVariant(self.station), QVariant(self.pid), QVariant(self.start),
-                                  QVariant(self.bootId), QVariant(now()), QVariant(now() + LeaseMs), QVariant(entry.id)})
+                                  QVariant(self.bootId), QVariant(now()), QVariant(LeaseMs), QVariant(entry.id)})
         query.addBindValue(value);
     if (!exec(query))
         return finishWith(std::nullopt);
     return finishWith(ClaimResult{Claim::Taken, {}});
 }
 
-bool Journal::renew(const QString &unit, const ProcessIdentity &self)
+Journal::Renewal Journal::renew(const QString &unit, const ProcessIdentity &self)
 {
     if (!isOpen())
-        return false;
+        return Renewal::Failed;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("UPDATE claims SET lease_until = ? WHERE unit = ? AND station = ? AND pid = ? AND process_start = ?"));
-    for (const QVariant &value : {QVariant(now() + LeaseMs), QVariant(unit), QVariant(self.station), QVariant(self.pid), QVariant(self.start)})
+    query.prepare(QStringLiteral("UPDATE claims SET lease_until = %1 + ? WHERE unit = ? AND station = ? AND pid = ? AND process_start = ?")
+                      .arg(leaseClock()));
+    for (const QVariant &value : {QVariant(LeaseMs), QVariant(unit), QVariant(self.station), QVariant(self.pid), QVariant(self.start)})
         query.addBindValue(value);
-    return exec(query) && query.numRowsAffected() == 1;
+    if (!exec(query))
+        return Renewal::Failed;
+    return query.numRowsAffected() == 1 ? Renewal::Renewed : Renewal::NotOurs;
 }
 
 bool Journal::release(const QString &unit, const ProcessIdentity &self)
@@ -502,7 +556,7 @@ std::optional<Journal::ClaimResult> Journal::releaseClaim(const QString &unit, b
         endBatch(true);
         return ClaimResult{Claim::Done, {}};
     }
-    if (held->isLive(now()) && !force) {
+    if (held->isLive() && !force) {
         endBatch(true);
         return ClaimResult{Claim::Held, *held};
     }
@@ -521,7 +575,7 @@ QList<Journal::ClaimRow> Journal::claims()
         return rows;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM claims ORDER BY taken_at, unit").arg(QLatin1String(ClaimColumns)));
+    query.prepare(QStringLiteral("SELECT %1, %2 FROM claims ORDER BY taken_at, unit").arg(QLatin1String(ClaimColumns), leaseClock()));
     if (exec(query)) {
         while (query.next())
             rows.append(claimFrom(query));

@@ -21,7 +21,7 @@ class QSqlQuery;
 class Journal : public JournalSink
 {
 public:
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     // A claim on a unit lasts this long unless renewed. A unit takes about
     // 22 s of line time (backup 7.8 s, download 6.3 s, verify 7.8 s), and each
     // step may be tried three times; the run renews its claims every
@@ -29,6 +29,14 @@ public:
     // renewing it: killed, frozen, or cut off from the database.
     static constexpr qint64 LeaseMs = 60000;
     static constexpr int RenewEveryMs = 10000;
+    // A run stops sending this long before the lease the database gave it
+    // would run out, counted on its own boot clock from the moment it sent
+    // the renewal (never later than the moment the database took it): the
+    // longest wait between two looks at the line's interrupt (a 1.5 s read),
+    // a byte's 8.3 ms, and the renewal's own round trip, with room to spare.
+    static constexpr qint64 FenceMarginMs = 5000;
+    // How soon a renewal that failed (a dropped connection) is tried again.
+    static constexpr int RenewRetryMs = 1000;
 
     enum class Mode { Write, Read };
     using Error = JournalProblem::Error;
@@ -48,6 +56,8 @@ public:
     int mendedFromMode() const { return m_mendedFromMode; }
     Problem problem() const override { return m_problem; }
 
+    // An entry with a claim token is taken only while that claim holds the
+    // unit (Error::ClaimLost otherwise).
     qint64 begin(const JournalEntry &entry) override;
     bool complete(const JournalEntry &entry) override;
     // A claim on a unit, as the claims table holds it.
@@ -56,11 +66,12 @@ public:
         QString unit;
         ProcessIdentity holder;
         qint64 takenMs = 0;
-        qint64 leaseUntilMs = 0;
-        qint64 entry = 0;  // the unit's provision entry
-        // Whether it still holds at `nowMs`: its lease runs and its process
-        // is not provably gone.
-        bool isLive(qint64 nowMs) const;
+        qint64 leaseUntilMs = 0;  // on this station's wall clock, to be shown
+        qint64 leaseLeftMs = 0;   // when read, on the journal's lease clock
+        qint64 entry = 0;  // the unit's provision entry: the claim's token
+        // Whether it still held when read: its lease ran, on the journal's
+        // own clock, and its process is not provably gone.
+        bool isLive() const;
     };
     // Claiming a unit of a batch for this run, in one transaction: the check
     // that no live claim holds it; unless `again`, that the journal does not
@@ -75,8 +86,10 @@ public:
         ClaimRow holder;  // for Held
     };
     std::optional<ClaimResult> claim(JournalEntry &entry, const ProcessIdentity &self, bool again, bool changedToo);
-    // A lease made longer by this run; false when the claim is no longer ours.
-    bool renew(const QString &unit, const ProcessIdentity &self);
+    // A lease made longer by this run: NotOurs when the claim is no longer
+    // ours, Failed when the journal could not be asked.
+    enum class Renewal { Renewed, NotOurs, Failed };
+    Renewal renew(const QString &unit, const ProcessIdentity &self);
     // Lets go of a claim of this run.
     bool release(const QString &unit, const ProcessIdentity &self);
     // Frees another run's claim: only a dead one unless `force`. The claim
@@ -140,6 +153,9 @@ private:
     void fail(Error error, const QString &detail);
     bool exec(QSqlQuery &query);
     std::optional<ClaimRow> claimOf(const QString &unit, bool *ok);
+    QString leaseClock() const;
+    ClaimRow claimFrom(const QSqlQuery &query) const;
+    bool claimHolds(const JournalEntry &e);
     std::optional<Claim> provenState(const JournalEntry &entry, bool *ok);
 
     QString m_connection;

@@ -43,6 +43,9 @@ struct JournalEntry
     qint64 bytesSent = 0;
     qint64 bytesReceived = 0;
     QString backup;                  // the backup kept before a download
+    // Not kept: the unit's claim (its provision entry's id) that must still
+    // hold for the journal to take this entry's start or end. 0: none.
+    qint64 claimToken = 0;
 
     bool isFinished() const { return !result.isEmpty(); }
 };

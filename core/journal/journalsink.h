@@ -21,6 +21,7 @@ struct JournalProblem
         Damaged,      // a SQLite file that cannot be read as a database
         NotAJournal,  // another program's database, or no database at all: left as it was
         OtherOwner,   // readable by others, and another user's file: detail, its owner
+        ClaimLost,    // the unit's claim is no longer this run's: nothing about it is taken
     };
     Error error = Error::None;
     QString detail;       // the database's or the system's own words

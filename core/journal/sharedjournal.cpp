@@ -1,6 +1,16 @@
 #include "sharedjournal.h"
 
+#include "journalclock.h"
+
 #include <chrono>
+
+namespace {
+
+// Why the last request of this thread was not taken: several ports write
+// through one journal at once, and each asks after its own request.
+thread_local JournalProblem lastProblem;
+
+} // namespace
 
 struct SharedJournal::Request
 {
@@ -10,6 +20,7 @@ struct SharedJournal::Request
     qint64 id = 0;
     std::optional<Journal::ClaimResult> claim;
     QString text;
+    JournalProblem problem;  // why it was not taken
 };
 
 SharedJournal::SharedJournal(const JournalLocation &location)
@@ -37,6 +48,8 @@ bool SharedJournal::isOpen() const
 
 JournalProblem SharedJournal::problem() const
 {
+    if (lastProblem.error != JournalProblem::Error::None)
+        return lastProblem;
     const std::lock_guard lock(m_mutex);
     return m_problem;
 }
@@ -44,8 +57,9 @@ JournalProblem SharedJournal::problem() const
 qint64 SharedJournal::begin(const JournalEntry &entry)
 {
     Request request;
-    submit([&entry](Journal &journal, Request &r) { return (r.id = journal.begin(entry)) != 0; }, &request);
-    return request.id;
+    // An id counts only once its entry is committed.
+    const bool committed = submit([&entry](Journal &journal, Request &r) { return (r.id = journal.begin(entry)) != 0; }, &request);
+    return committed ? request.id : 0;
 }
 
 bool SharedJournal::complete(const JournalEntry &entry)
@@ -56,6 +70,7 @@ bool SharedJournal::complete(const JournalEntry &entry)
 std::optional<Journal::ClaimResult> SharedJournal::claim(JournalEntry &entry, bool again, bool changedToo)
 {
     Request request;
+    const qint64 sentAt = bootClockMs();
     JournalEntry attempt = entry;
     submit([&](Journal &journal, Request &r) {
         attempt = entry;
@@ -65,33 +80,54 @@ std::optional<Journal::ClaimResult> SharedJournal::claim(JournalEntry &entry, bo
     if (request.ok && request.claim && request.claim->claim == Journal::Claim::Taken) {
         entry.id = attempt.id;
         const std::lock_guard lock(m_mutex);
-        m_claimed.insert(entry.unit);
-        m_lost.remove(entry.unit);
+        m_leases.insert(entry.unit, {sentAt + Journal::LeaseMs - Journal::FenceMarginMs, false});
     }
     return request.ok ? request.claim : std::nullopt;
 }
 
 bool SharedJournal::renew(const QString &unit)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_lost.contains(unit))
-            return false;
-    }
-    const bool renewed = submit([this, &unit](Journal &journal, Request &) { return journal.renew(unit, m_self); });
-    if (!renewed) {
-        const std::lock_guard lock(m_mutex);
-        m_lost.insert(unit);
-    }
-    return renewed;
+    const qint64 sentAt = bootClockMs();
+    auto renewal = Journal::Renewal::Failed;
+    submit([this, &unit, &renewal](Journal &journal, Request &) {
+        renewal = journal.renew(unit, m_self);
+        return renewal != Journal::Renewal::Failed;
+    });
+    const std::lock_guard lock(m_mutex);
+    renewed(unit, renewal, sentAt);
+    return holdsLocked(unit);
+}
+
+bool SharedJournal::holds(const QString &unit) const
+{
+    const std::lock_guard lock(m_mutex);
+    return holdsLocked(unit);
+}
+
+bool SharedJournal::holdsLocked(const QString &unit) const
+{
+    const auto lease = m_leases.constFind(unit);
+    return lease != m_leases.cend() && !lease->lost && bootClockMs() < lease->fenceAtMs;
+}
+
+// What a renewal sent at `sentAtMs` says of the claim; called locked. A
+// renewal that could not be asked for changes nothing: the fence decides.
+void SharedJournal::renewed(const QString &unit, Journal::Renewal renewal, qint64 sentAtMs)
+{
+    const auto lease = m_leases.find(unit);
+    if (lease == m_leases.end() || lease->lost)
+        return;
+    if (renewal == Journal::Renewal::Renewed)
+        lease->fenceAtMs = std::max(lease->fenceAtMs, sentAtMs + Journal::LeaseMs - Journal::FenceMarginMs);
+    else if (renewal == Journal::Renewal::NotOurs)
+        lease->lost = true;
 }
 
 void SharedJournal::release(const QString &unit)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_claimed.remove(unit);
-        m_lost.remove(unit);
+        m_leases.remove(unit);
     }
     submit([this, &unit](Journal &journal, Request &) { return journal.release(unit, m_self); });
 }
@@ -115,36 +151,51 @@ bool SharedJournal::submit(const Work &work, Request *request)
     m_pending.push_back(&r);
     m_changed.notify_all();
     m_changed.wait(lock, [&r] { return r.done; });
+    lastProblem = r.problem;
     return r.ok;
 }
 
 // Everything handed over while the last batch was being written goes into
 // the next one, in one transaction. When that fails, each request is done
 // again in a transaction of its own, on a connection opened anew when the
-// old one is gone.
+// old one is gone. A request succeeds only when the transaction that holds
+// its work committed: what its work said before the commit counts for
+// nothing on its own.
 bool SharedJournal::perform(Journal &journal, std::deque<Request *> &batch)
 {
     bool ok = journal.startBatch();
     for (Request *request : batch) {
         if (!ok)
             break;
-        ok = request->ok = request->work(journal, *request);
+        ok = request->work(journal, *request);
     }
-    return journal.inBatch() && journal.endBatch(ok) && ok;
+    const bool committed = journal.inBatch() && journal.endBatch(ok) && ok;
+    for (Request *request : batch) {
+        request->ok = committed;
+        request->problem = committed ? JournalProblem{} : journal.problem();
+    }
+    return committed;
 }
 
-void SharedJournal::renewClaims(Journal &journal)
+bool SharedJournal::renewClaims(Journal &journal)
 {
     std::unique_lock lock(m_mutex);
-    const QSet<QString> units = m_claimed - m_lost;
-    lock.unlock();
-    QSet<QString> lost;
-    for (const QString &unit : units) {
-        if (!journal.renew(unit, m_self))
-            lost.insert(unit);
+    QStringList units;
+    for (auto lease = m_leases.cbegin(); lease != m_leases.cend(); ++lease) {
+        if (!lease->lost)
+            units << lease.key();
     }
-    lock.lock();
-    m_lost += lost;
+    lock.unlock();
+    bool asked = true;
+    for (const QString &unit : units) {
+        const qint64 sentAt = bootClockMs();
+        const Journal::Renewal renewal = journal.renew(unit, m_self);
+        asked = asked && renewal != Journal::Renewal::Failed;
+        lock.lock();
+        renewed(unit, renewal, sentAt);
+        lock.unlock();
+    }
+    return asked;
 }
 
 void SharedJournal::write(const JournalLocation &location)
@@ -166,14 +217,15 @@ void SharedJournal::write(const JournalLocation &location)
         if (!journal->isOpen())
             journal = std::make_unique<Journal>(location);
         if (std::chrono::steady_clock::now() >= renewal) {
-            renewClaims(*journal);
-            renewal = std::chrono::steady_clock::now() + std::chrono::milliseconds(Journal::RenewEveryMs);
+            const bool asked = renewClaims(*journal);
+            if (!asked)
+                journal = std::make_unique<Journal>(location);
+            renewal = std::chrono::steady_clock::now() + std::chrono::milliseconds(asked ? Journal::RenewEveryMs : Journal::RenewRetryMs);
         }
         const bool whole = !batch.empty() && perform(*journal, batch);
         if (!batch.empty() && !whole) {
             for (Request *request : batch) {
                 std::deque<Request *> one{request};
-                request->ok = false;
                 if (!perform(*journal, one)) {
                     journal = std::make_unique<Journal>(location);
                     perform(*journal, one);

@@ -5,7 +5,7 @@
 #include "journalsink.h"
 #include "processidentity.h"
 
-#include <QSet>
+#include <QHash>
 
 #include <condition_variable>
 #include <deque>
@@ -23,8 +23,12 @@
 // Each call returns once its entry is on the disk.
 //
 // The claims this run takes are renewed every Journal::RenewEveryMs until
-// they are released; a claim that could not be renewed is lost, and the unit
-// must not be written.
+// they are released; a renewal that fails (a dropped connection) is tried
+// again on a new connection every Journal::RenewRetryMs. A claim is this
+// run's only while holds() says so: until the database says another run has
+// it, and no longer than the lease the database last confirmed, less
+// Journal::FenceMarginMs, on the boot clock. A run frozen past that time
+// finds on waking that it holds nothing, and sends nothing more.
 class SharedJournal : public JournalSink
 {
 public:
@@ -43,6 +47,8 @@ public:
     std::optional<Journal::ClaimResult> claim(JournalEntry &entry, bool again, bool changedToo);
     // Renews the unit's claim now; false when it is no longer this run's.
     bool renew(const QString &unit);
+    // Whether the unit's claim is still this run's, now; safe from any thread.
+    bool holds(const QString &unit) const;
     void release(const QString &unit);
     // See Journal::unitHolding; empty also when the journal cannot say.
     QString unitHolding(const QString &recordSha256, const QString &unit);
@@ -55,14 +61,21 @@ private:
     bool submit(const Work &work, Request *request = nullptr);
     void write(const JournalLocation &location);
     bool perform(Journal &journal, std::deque<Request *> &batch);
-    void renewClaims(Journal &journal);
+    // False when a renewal could not be asked for and must be tried again.
+    bool renewClaims(Journal &journal);
+    void renewed(const QString &unit, Journal::Renewal renewal, qint64 sentAtMs);
+    bool holdsLocked(const QString &unit) const;
 
     const ProcessIdentity m_self = ProcessIdentity::self();
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Request *> m_pending;
-    QSet<QString> m_claimed;  // units this run holds, renewed by the writer
-    QSet<QString> m_lost;     // of those, the ones whose renewal failed
+    struct Lease
+    {
+        qint64 fenceAtMs = 0;  // on the boot clock: no byte of the unit after it
+        bool lost = false;     // the database gave the claim to another run
+    };
+    QHash<QString, Lease> m_leases;  // the claims this run holds, renewed by the writer
     bool m_ready = false;
     int m_mendedFromMode = -1;
     bool m_stopping = false;

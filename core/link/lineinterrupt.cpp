@@ -16,6 +16,12 @@ LineInterrupt::LineInterrupt()
         qWarning("unable to create the line interrupt (%s): waits end within 50 ms of Escape", std::strerror(errno));
 }
 
+LineInterrupt::LineInterrupt(const LineInterrupt *follows, Fence fence)
+    : m_follows(follows)
+    , m_fence(std::move(fence))
+{
+}
+
 LineInterrupt::~LineInterrupt()
 {
     if (m_fd >= 0)
@@ -33,7 +39,7 @@ void LineInterrupt::trigger()
 
 bool LineInterrupt::isTriggered() const
 {
-    return m_triggered;
+    return m_triggered || (m_follows && m_follows->isTriggered()) || isFenced();
 }
 
 void LineInterrupt::reset()

@@ -66,6 +66,7 @@ JournalEntry entryFor(Stage stage, const LinkSettings &settings, const StepConte
 {
     JournalEntry entry = startEntry(operationOf(stage), settings.Port);
     entry.unit = context.unit;
+    entry.claimToken = context.claimToken;
     entry.file = context.file;
     return entry;
 }

@@ -37,6 +37,7 @@ struct StepContext
     StepProgress *progress = nullptr;
     JournalSink *journal = nullptr;            // none: nothing is recorded
     QString unit;                              // the unit of a batch, for the journal
+    qint64 claimToken = 0;                     // the unit's claim: its entries are taken only while it holds
     QString file;                              // the content file the work comes from
     QString backup;                            // the backup kept before a download
 };

@@ -118,22 +118,56 @@ void completeClaim(const UnitJob &job, SharedJournal *journal, UnitOutcome &outc
     claim.backup = outcome.backup;
     if (const StepOutcome *last = outcome.decisive())
         claim.differences = last->differences;
+    // The proof, like every entry of the unit, counts only under its claim.
+    claim.claimToken = claim.id;
     outcome.claimRecorded = journal->complete(claim);
     if (!outcome.claimRecorded) {
         outcome.journalProblem = journal->problem();
-        if (outcome.state == UnitState::Proven)
+        if (outcome.journalProblem.error == JournalProblem::Error::ClaimLost)
+            outcome.state = UnitState::ClaimLost;
+        else if (outcome.state == UnitState::Proven)
             outcome.state = UnitState::WrittenNotProven;
     }
     journal->release(job.unit);
 }
 
+// Whether the unit's claim left this run while it worked: its fence ended a
+// step, or the journal refused an entry of the unit.
+bool claimLeft(const UnitOutcome &outcome, const LineInterrupt &fenced)
+{
+    if (fenced.isFenced())
+        return true;
+    for (const StepOutcome &step : outcome.steps) {
+        if (step.journalProblem.error == JournalProblem::Error::ClaimLost)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool UnitOutcome::wrote() const
+{
+    for (const StepOutcome &step : steps) {
+        if (step.stage == Stage::Download && step.report.bytesSent > 0)
+            return true;
+    }
+    return false;
+}
 
 UnitOutcome provisionUnit(const UnitJob &job, const LinkSettings &settings, const StepContext &given, SharedJournal *journal)
 {
     UnitOutcome outcome;
     StepContext context = given;
     context.unit = job.unit;
+    // A claimed unit's bytes go out only while its claim is this run's.
+    const bool claimed = journal && job.claim;
+    LineInterrupt fenced(given.interrupt, claimed ? LineInterrupt::Fence([journal, unit = job.unit] { return journal->holds(unit); })
+                                                  : LineInterrupt::Fence());
+    if (claimed) {
+        context.interrupt = &fenced;
+        context.claimToken = job.claim->id;
+    }
     if (readyToWrite(job, settings, context, journal, outcome)) {
         const StepOutcome written = attempt(outcome, job.retries, [&] { return downloadStep(settings, job.form, *job.plan, context); });
         if (written.record == StepOutcome::Record::NotBegun) {
@@ -146,6 +180,8 @@ UnitOutcome provisionUnit(const UnitJob &job, const LinkSettings &settings, cons
             outcome.state = afterWriting(written, &proved);
         }
     }
+    if (claimed && outcome.state != UnitState::NotSwapped && claimLeft(outcome, fenced))
+        outcome.state = UnitState::ClaimLost;
     completeClaim(job, journal, outcome);
     return outcome;
 }

@@ -20,7 +20,8 @@ enum class UnitState {
     Failed,            // written (or tried), and the module does not hold the unit
     NotWritten,        // refused before a byte of the unit went out: see the step
     NotSwapped,        // the module holds another unit just provisioned: not written
-    ClaimLost,         // the claim could not be renewed before the download: not written
+    ClaimLost,         // the claim left this run (its lease ran out, another run took it):
+                       // nothing more was sent; what was written is not proven
     Interrupted,       // stopped by the interrupt: the module's content is unknown
 };
 
@@ -50,6 +51,8 @@ struct UnitOutcome
 
     // The last try of the last step: what decided the outcome.
     const StepOutcome *decisive() const { return steps.isEmpty() ? nullptr : &steps.last(); }
+    // Whether any byte of the unit went to the module.
+    bool wrote() const;
 };
 
 UnitOutcome provisionUnit(const UnitJob &job, const LinkSettings &settings, const StepContext &context, SharedJournal *journal);

@@ -3,13 +3,13 @@
 namespace {
 
 UnitStatus statusOf(const ManifestUnit &unit, const QHash<QString, Journal::Proven> &proven,
-                    const QHash<QString, Journal::ClaimRow> &claims, const QHash<QString, JournalEntry> &failures, qint64 now)
+                    const QHash<QString, Journal::ClaimRow> &claims, const QHash<QString, JournalEntry> &failures)
 {
     UnitStatus status{unit.unit, QStringLiteral("left"), 0, 0, {}, {}};
     const auto claim = claims.constFind(unit.unit);
     const auto done = proven.constFind(unit.unit);
     const auto failure = failures.constFind(unit.unit);
-    if (claim != claims.cend() && claim->isLive(now))
+    if (claim != claims.cend() && claim->isLive())
         status = {unit.unit, QStringLiteral("claimed"), claim->entry, claim->takenMs, claim->holder.station, {}};
     else if (done != proven.cend())
         status = {unit.unit, done->content == unit.content ? QStringLiteral("done") : QStringLiteral("changed"), done->entry,
@@ -22,7 +22,7 @@ UnitStatus statusOf(const ManifestUnit &unit, const QHash<QString, Journal::Prov
 
 } // namespace
 
-QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &units, qint64 nowMs)
+QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &units)
 {
     QList<UnitStatus> statuses;
     if (!journal.isOpen())
@@ -34,6 +34,6 @@ QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &un
         claims.insert(row.unit, row);
     statuses.reserve(units.size());
     for (const ManifestUnit &unit : units)
-        statuses << statusOf(unit, proven, claims, failures, nowMs);
+        statuses << statusOf(unit, proven, claims, failures);
     return statuses;
 }

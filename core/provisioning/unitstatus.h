@@ -21,4 +21,4 @@ struct UnitStatus
 
 // One query each for the proven units, the failures and the claims, however
 // long the manifest. Empty when the journal cannot say.
-QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &units, qint64 nowMs);
+QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &units);

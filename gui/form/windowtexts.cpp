@@ -270,6 +270,7 @@ QString journalUnavailable(const QString &where, const JournalProblem &problem)
     case Error::Damaged: why = Texts::tr("sérült"); break;
     case Error::NotAJournal: why = Texts::tr("más program adatbázisa, nem napló"); break;
     case Error::OtherOwner: why = Texts::tr("mások is olvashatják, és %1 felhasználó fájlja").arg(problem.detail); break;
+    case Error::ClaimLost: why = Texts::tr("már nem ennek a futásnak a foglalását tartja"); break;
     }
     if (!problem.detail.isEmpty() && problem.error != Error::NoDriver && problem.error != Error::Relative
         && problem.error != Error::OtherOwner)

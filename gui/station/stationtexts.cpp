@@ -52,7 +52,9 @@ QString outcome(const UnitOutcome &outcome)
     case UnitState::Failed: return Texts::tr("✖ Hiba: %1").arg(why) + differingFields(outcome);
     case UnitState::NotWritten: return Texts::tr("✖ Nem lett írva: %1").arg(why);
     case UnitState::NotSwapped: return Texts::tr("! A modul még a(z) %1 egységet tartalmazza: cserélje ki").arg(outcome.heldUnit);
-    case UnitState::ClaimLost: return Texts::tr("! A foglalás nem újítható meg, a modul nem lett írva");
+    case UnitState::ClaimLost:
+        return outcome.wrote() ? Texts::tr("! A foglalás elveszett: beírva, de nem igazolt")
+                               : Texts::tr("! A foglalás elveszett, a modul nem lett írva");
     case UnitState::Interrupted: return Texts::tr("! Megszakítva: a modul tartalma ismeretlen");
     }
     return {};

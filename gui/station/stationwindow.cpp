@@ -377,7 +377,7 @@ void StationWindow::printChosenLabel()
 // The manifest at a glance: counts, and each unit's state as the journal has it.
 void StationWindow::refreshUnits()
 {
-    const QList<UnitStatus> statuses = manifestStatus(*m_reader, m_batch.units, QDateTime::currentMSecsSinceEpoch());
+    const QList<UnitStatus> statuses = manifestStatus(*m_reader, m_batch.units);
     const QString here = QSysInfo::machineHostName();
     int done = 0, failed = 0, elsewhere = 0, changed = 0;
     m_table->setRowCount(int(statuses.size()));

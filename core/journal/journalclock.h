@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QtGlobal>
+
+// The clock that leases are measured on where the database gives none (a
+// SQLite journal lives on one machine): the time since boot, suspend
+// included (CLOCK_BOOTTIME). Every process of the machine shares it, and it
+// never jumps when someone sets the date, so a station whose wall clock is
+// wrong still judges a lease right. Its readings mean something only within
+// one boot, which is why a claim keeps the boot it was taken in.
+qint64 bootClockMs();
