@@ -318,6 +318,9 @@ QString journalReason(const QString &reason)
         {R::FileNotWritten, QStringLiteral("the file could not be written")},
         {R::BackupFailed, QStringLiteral("the backup failed, the module was not written")},
         {R::NotRecorded, QStringLiteral("a step's end was not recorded in the journal")},
+        {R::NotProven, QStringLiteral("written, not proven: the verify's agreement is not in the journal")},
+        {R::NotSwapped, QStringLiteral("the module still holds unit %1: not swapped, not written").arg(parts.value)},
+        {R::ClaimLost, QStringLiteral("claim lost: the unit's claim left this run, nothing more was sent")},
     };
     return phrases.value(parts.id, reason);
 }

@@ -15,7 +15,7 @@ namespace {
 
 QStringList csvRow(const UnitStatus &s)
 {
-    return {s.unit, s.state, s.entry ? QString::number(s.entry) : QString(), s.whenMs ? isoTime(s.whenMs) : QString(), s.station,
+    return {s.unit, stateName(s.state), s.entry ? QString::number(s.entry) : QString(), s.whenMs ? isoTime(s.whenMs) : QString(), s.station,
             Phrase::journalReason(s.reason)};
 }
 
@@ -33,7 +33,7 @@ int ProvisionCommand::status(const Run &run, const JournalLocation &location) co
         out += "unit,state,entry,when,station,reason\r\n";
     for (const UnitStatus &s : manifestStatus(journal, run.units)) {
         if (json()) {
-            out += QJsonDocument(QJsonObject{{QStringLiteral("unit"), s.unit}, {QStringLiteral("state"), s.state},
+            out += QJsonDocument(QJsonObject{{QStringLiteral("unit"), s.unit}, {QStringLiteral("state"), stateName(s.state)},
                                              {QStringLiteral("entry"), s.entry ? QJsonValue(s.entry) : QJsonValue()},
                                              {QStringLiteral("when"), s.whenMs ? QJsonValue(isoTime(s.whenMs)) : QJsonValue()},
                                              {QStringLiteral("station"), s.station.isEmpty() ? QJsonValue() : QJsonValue(s.station)},

@@ -34,14 +34,14 @@ fi
 
 # The new /tmp is made aside, in the build folder, with the source and the
 # build reachable inside it (either may itself be under /tmp), then moved
-# into place.
+# into place (-n: an ordinary user's namespace may not write mount's table).
 stage="$build_dir/readme-tmp"
 mkdir -p "$stage"
-mount -t tmpfs -o mode=1777 tavir340-readme "$stage"
+mount -n -t tmpfs -o mode=1777 tavir340-readme "$stage"
 mkdir "$stage/.source" "$stage/.build"
-mount --bind "$source_dir" "$stage/.source"
-mount --bind "$build_dir" "$stage/.build"
-mount --move "$stage" /tmp
+mount -n --bind "$source_dir" "$stage/.source"
+mount -n --bind "$build_dir" "$stage/.build"
+mount -n --move "$stage" /tmp
 source_dir=/tmp/.source build_dir=/tmp/.build
 work=$(mktemp -d)
 cp -r "$source_dir/data" "$work/data"

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The journal's tests start a PostgreSQL server of their own.
-scripts/install-deps.sh libqt6sql6-psql postgresql-15 postgresql-client-15 adwaita-qt6 poppler-utils zbar-tools cups-daemon cups-client
+scripts/install-deps.sh libqt6sql6-psql postgresql-15 postgresql-client-15 adwaita-qt6 poppler-utils zbar-tools cups-daemon cups-client faketime
 BUILD_DIR=build-asan BUILD_TYPE=Debug scripts/build.sh -DTAVIR340_SANITIZE=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # The journal's tests start a PostgreSQL server of their own: its programs,
 # without a cluster of the system's.
-scripts/install-deps.sh libqt6sql6-psql postgresql-15 postgresql-client-15 adwaita-qt6 poppler-utils zbar-tools cups-daemon cups-client
+scripts/install-deps.sh libqt6sql6-psql postgresql-15 postgresql-client-15 adwaita-qt6 poppler-utils zbar-tools cups-daemon cups-client faketime
 scripts/build.sh
 build=${BUILD_DIR:-build}
 status=0

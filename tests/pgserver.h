@@ -55,6 +55,13 @@ public:
                                             "SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
                                             " WHERE datname = 'tavir340' AND pid <> pg_backend_pid()"});
     }
+    // A psql script run as `user` on `database`, stopping at its first error.
+    bool script(const QByteArray &sql, const QString &user, const QString &database)
+    {
+        QStringList options = clientOptions();
+        options[options.indexOf(QStringLiteral("-U")) + 1] = user;
+        return run(QStringLiteral("psql"), options + QStringList{"-v", "ON_ERROR_STOP=1", "-q", "-d", database}, sql);
+    }
     // Gone at once, as a server that fails.
     void stop()
     {
@@ -98,7 +105,7 @@ private:
         return bound ? ntohs(address.sin_port) : 54340;
     }
 
-    bool run(const QString &program, const QStringList &arguments)
+    bool run(const QString &program, const QStringList &arguments, const QByteArray &input = {})
     {
         QProcess process;
         process.setWorkingDirectory(m_dir.path());
@@ -107,6 +114,8 @@ private:
             process.start(QStringLiteral("/usr/sbin/runuser"), QStringList{"-u", "nobody", "--", binary} + arguments);
         else
             process.start(binary, arguments);
+        process.write(input);
+        process.closeWriteChannel();
         if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
             return true;
         if (m_error.isEmpty())

@@ -21,11 +21,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QStandardPaths>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -521,6 +523,79 @@ private slots:
         QCOMPARE(station.exitCode(), 2);
         QVERIFY2(out.contains("nothing was sent") && out.contains("provisioned 0, not proven 0, failed 1"), qPrintable(out));
         QCOMPARE(sim.downloadsStored(), 0);
+    }
+
+    // The README's recipe for several stations, run from the README's own
+    // text: the stations' restricted role claims, renews, writes and proves
+    // units, and may not do more (make tables, change what a run wrote).
+    void theReadmesPostgresRecipeWorks()
+    {
+        PostgresServer server;
+        QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
+        QFile readme(TAVIR340_README);
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const QString section = text.section("### Several stations, one journal", 1).section("\n## ", 0, 0);
+        QStringList scripts;
+        for (const QString &part : section.split("<<'SQL'\n").mid(1))
+            scripts << part.section("\n    SQL\n", 0, 0).replace(QRegularExpression("^    ", QRegularExpression::MultilineOption), "");
+        QCOMPARE(scripts.size(), 2);
+        QVERIFY(server.script("DROP DATABASE tavir340", "tavir", "postgres"));
+        QVERIFY(server.script(scripts[0].toUtf8(), "tavir", "postgres"));
+        QCOMPARE(cli({"journal", "init", "--journal", server.address().replace("tavir@", "tavir340_admin@")}).code, 0);
+        QVERIFY(server.script(scripts[1].toUtf8(), "tavir340_admin", "tavir340"));
+
+        const QString station = server.address().replace("tavir@", "tavir340@");
+        ModuleSimulator first, second;
+        QVERIFY(first.start() && second.start());
+        const CliRun run = cli({"provision", contentFile("recipe.t16", "KAPU"), "--manifest", writeFile("recipe.csv", "unit,m_nev\nu1,A\nu2,B\n"),
+                                "--quiet", "--journal", station, "--port", first.slavePath(), "--port", second.slavePath()});
+        QVERIFY2(run.code == 0 && run.out.contains("provisioned 2, not proven 0, failed 0"), qPrintable(run.out + run.err));
+        QVERIFY(!server.script("UPDATE entries SET started_at = 0", "tavir340", "tavir340"));
+        QVERIFY(!server.script("CREATE TABLE other (x INT)", "tavir340", "tavir340"));
+    }
+
+    // A second station whose clock is minutes ahead or behind (faketime)
+    // takes no live claim: leases are judged on the database server's clock,
+    // or on the machine's boot clock for SQLite.
+    void aSkewedClockTakesNoLiveClaim_data()
+    {
+        QTest::addColumn<bool>("postgres");
+        QTest::addColumn<QString>("skew");
+        QTest::newRow("SQLite, 2 minutes ahead") << false << "+120s";
+        QTest::newRow("SQLite, 2 minutes behind") << false << "-120s";
+        QTest::newRow("PostgreSQL, 2 minutes ahead") << true << "+120s";
+        QTest::newRow("PostgreSQL, 2 minutes behind") << true << "-120s";
+    }
+    void aSkewedClockTakesNoLiveClaim()
+    {
+        QFETCH(bool, postgres);
+        QFETCH(QString, skew);
+        if (QStandardPaths::findExecutable("faketime").isEmpty())
+            QSKIP("faketime is not installed (Debian's faketime package)");
+        std::unique_ptr<PostgresServer> server;
+        if (postgres) {
+            server = std::make_unique<PostgresServer>();
+            QVERIFY2(server->error().isEmpty(), qPrintable(server->error()));
+        }
+        const QString journal = postgres ? server->address() : m_dir.filePath("skew-" + skew + ".sqlite");
+        const QStringList run = {QCoreApplication::applicationDirPath() + "/tavir340-cli", "provision", contentFile("skew.t16", "KAPU"),
+                                 "--manifest", writeFile("skew.csv", "unit,m_nev\nu1,A\n"), "--quiet", "--journal", journal, "--port"};
+        SimulatorOptions paced;
+        paced.paced = true;
+        ModuleSimulator first(paced), second;
+        QVERIFY(first.start() && second.start());
+        QProcess holder;
+        holder.start(run.first(), run.mid(1) + QStringList{first.slavePath()});
+        QTRY_VERIFY_WITH_TIMEOUT(first.received().size() > 20, 20000);
+        QProcess skewed;
+        skewed.start("faketime", QStringList{"-f", skew} + run + QStringList{second.slavePath()});
+        QVERIFY(skewed.waitForFinished(30000));
+        const QString out = QString::fromUtf8(skewed.readAllStandardOutput());
+        QVERIFY2(skewed.exitCode() == 6 && out.contains("u1 claimed by"), qPrintable(out + skewed.readAllStandardError()));
+        QVERIFY(second.received().isEmpty());
+        holder.kill();
+        holder.waitForFinished();
     }
 
     // Two stations provisioning from one manifest into one database at once

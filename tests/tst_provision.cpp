@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 // tavir340-cli provision against simulated modules: which units a run
 // takes, and what it says of each; and one table of refusals run through
 // check, set and download alike.
@@ -358,6 +360,81 @@ private slots:
         QVERIFY2(out.contains("claim lost: written, not proven") && out.contains("provisioned 0,"), qPrintable(out));
         QVERIFY(proofs(journal).isEmpty());
         QCOMPARE(sims.front()->downloadsStored(), 1);
+    }
+
+    // Stopped where it holds no lock on the journal: a run frozen inside a
+    // transaction would hold the SQLite journal's lock, which no real hang
+    // is tested by. Another process that writes the journal says whether it
+    // is free.
+    static void freezeOutsideTheJournal(QProcess &run, const QString &journal)
+    {
+        for (;;) {
+            ::kill(pid_t(run.processId()), SIGSTOP);
+            QProcess writer;
+            writer.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", {"journal", "init", "--journal", journal});
+            if (writer.waitForFinished(30000) && writer.exitCode() == 0)
+                return;
+            ::kill(pid_t(run.processId()), SIGCONT);
+            QTest::qWait(20);
+        }
+    }
+
+    // A run frozen past its lease (SIGSTOP: a hung driver, a suspended
+    // laptop) during the backup, the download or the verify, while another
+    // run takes and proves its unit: on waking it sends not one more byte,
+    // proves nothing, makes no label and says "claim lost".
+    void aRunFrozenPastItsLeaseSendsNothingMore_data()
+    {
+        QTest::addColumn<QString>("during");
+        QTest::addColumn<int>("code");
+        QTest::newRow("backup") << "backup" << 2;
+        QTest::newRow("download") << "download" << 5;
+        QTest::newRow("verify") << "verify" << 5;
+    }
+    void aRunFrozenPastItsLeaseSendsNothingMore()
+    {
+        QFETCH(QString, during);
+        QFETCH(int, code);
+        const QString journal = m_dir.filePath("frozen-" + during + ".sqlite");
+        const QString manifest = write("frozen.csv", "unit,m_nev\nu1,A\n");
+        const QString labels = m_dir.filePath("frozen-labels-" + during);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TAVIR340_LEASE_SECONDS", "15");
+        SimulatorOptions paced;
+        paced.paced = true;
+        const auto mine = modules(1, paced);
+        QProcess frozen;
+        frozen.setProcessEnvironment(environment);
+        QStringList run = {"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet", "--labels", labels};
+        frozen.start(QCoreApplication::applicationDirPath() + "/tavir340-cli",
+                     run + portOptions(mine) + (during == "backup" ? QStringList{"--backup", m_dir.filePath("frozen-backups")} : QStringList()));
+        ModuleSimulator &sim = *mine.front();
+        if (during == "backup")
+            QTRY_VERIFY_WITH_TIMEOUT(sim.received().size() >= 2, 20000);
+        else if (during == "download")
+            QTRY_VERIFY_WITH_TIMEOUT(sim.received().size() > 20, 20000);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(sim.downloadsStored() == 1 && sim.received().size() > sim.received().lastIndexOf('~') + 1
+                                         && sim.received().lastIndexOf('~') > 0, 30000);
+        freezeOutsideTheJournal(frozen, journal);
+
+        QTRY_VERIFY_WITH_TIMEOUT(cli({"journal", "claims", "--journal", journal}).out.contains("stale: its lease ran out"), 40000);
+        const auto theirs = modules(1);
+        QProcess other;
+        other.setProcessEnvironment(environment);
+        other.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", run.mid(0, 7) + portOptions(theirs));
+        QVERIFY(other.waitForFinished(60000));
+        QCOMPARE(other.exitCode(), 0);
+        const QByteArray sentBeforeWaking = sim.received();
+
+        ::kill(pid_t(frozen.processId()), SIGCONT);
+        QVERIFY(frozen.waitForFinished(60000));
+        const QString out = QString::fromUtf8(frozen.readAllStandardOutput());
+        QVERIFY2(frozen.exitCode() == code && out.contains("claim lost"),
+                 qPrintable(out + other.readAllStandardOutput() + cli({"journal", "--journal", journal}).out));
+        QCOMPARE(sim.received(), sentBeforeWaking);
+        QCOMPARE(proofs(journal), (QHash<QString, int>{{"u1", 1}}));
+        QVERIFY(QDir(labels).entryList(QDir::Files).isEmpty());
     }
 
     // A run killed outright leaves its claim; the next run on this machine

@@ -11,6 +11,8 @@
 #include "core/port/portpermission.h"
 #include "gui/form/windowtexts.h"
 #include "cli/phrases.h"
+#include "core/journal/journalreason.h"
+#include "gui/language.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,6 +99,21 @@ private:
     static QString portLabel(const MainWindow &window) { return window.findChild<QLabel *>("portLabel")->text(); }
 
 private slots:
+    // Every reason the core writes into the journal is phrased by the
+    // command line and by the window, in Hungarian and in English.
+    void everyReasonIsPhrased()
+    {
+        for (const QString &id : JournalReason::all()) {
+            const QString reason = id + QStringLiteral(":u7");
+            QVERIFY2(Phrase::journalReason(reason) != reason, qPrintable(id));
+            QVERIFY2(WindowText::journalReason(reason) != reason, qPrintable(id));
+            QVERIFY(Language::install("en"));
+            const QString english = WindowText::journalReason(reason);
+            Language::install({});
+            QVERIFY2(english != reason && english != WindowText::journalReason(reason), qPrintable(id + ": " + english));
+        }
+    }
+
     // Built-in ports that can be opened now; every adapter the system knows,
     // by its by-id name where it has one, never opened, a busy one greyed
     // with its holder named.

@@ -622,12 +622,12 @@ control
         <translation>%1 cannot be set</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="96"/>
+        <location filename="../gui/station/stationtexts.cpp" line="98"/>
         <source>kész</source>
         <translation>done</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="98"/>
+        <location filename="../gui/station/stationtexts.cpp" line="99"/>
         <source>módosult a beírás óta</source>
         <translation>changed since provisioned</translation>
     </message>
@@ -637,12 +637,32 @@ control
         <translation>claimed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="102"/>
+        <location filename="../gui/station/stationtexts.cpp" line="101"/>
         <source>hibás</source>
         <translation>failed</translation>
     </message>
     <message>
+        <location filename="../gui/station/stationtexts.cpp" line="102"/>
+        <source>beírva, nem igazolt</source>
+        <translation>written, not proven</translation>
+    </message>
+    <message>
         <location filename="../gui/station/stationtexts.cpp" line="103"/>
+        <source>nem cserélték ki</source>
+        <translation>not swapped</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="104"/>
+        <source>megszakítva</source>
+        <translation>interrupted</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="105"/>
+        <source>foglalás elveszett</source>
+        <translation>claim lost</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="107"/>
         <source>hátra van</source>
         <translation>left</translation>
     </message>
@@ -725,6 +745,11 @@ control
         <location filename="../gui/station/stationwindow.cpp" line="162"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="398"/>
+        <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
+        <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="111"/>
@@ -851,11 +876,6 @@ control
         <location filename="../gui/station/stationwindow.cpp" line="374"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="396"/>
-        <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5</source>
-        <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5</translation>
     </message>
 </context>
 <context>
@@ -1277,7 +1297,7 @@ Download the configuration again!</translation>
     <message>
         <location filename="../gui/form/windowtexts.cpp" line="273"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
-        <translation>no longer holds this run's claim</translation>
+        <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
         <location filename="../gui/form/windowtexts.cpp" line="278"/>
@@ -1407,98 +1427,113 @@ Transfers are not recorded from now on.</translation>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="342"/>
+        <location filename="../gui/form/windowtexts.cpp" line="333"/>
+        <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
+        <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="334"/>
+        <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
+        <translation>The module still holds unit %1: not swapped, not written.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="335"/>
+        <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
+        <translation>Claim lost: nothing more was sent to the module.</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="345"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="348"/>
+        <location filename="../gui/form/windowtexts.cpp" line="351"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="351"/>
+        <location filename="../gui/form/windowtexts.cpp" line="354"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="352"/>
+        <location filename="../gui/form/windowtexts.cpp" line="355"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="353"/>
+        <location filename="../gui/form/windowtexts.cpp" line="356"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="354"/>
+        <location filename="../gui/form/windowtexts.cpp" line="357"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="358"/>
+        <location filename="../gui/form/windowtexts.cpp" line="361"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="359"/>
+        <location filename="../gui/form/windowtexts.cpp" line="362"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="360"/>
+        <location filename="../gui/form/windowtexts.cpp" line="363"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="361"/>
+        <location filename="../gui/form/windowtexts.cpp" line="364"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="362"/>
+        <location filename="../gui/form/windowtexts.cpp" line="365"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="363"/>
+        <location filename="../gui/form/windowtexts.cpp" line="366"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="364"/>
+        <location filename="../gui/form/windowtexts.cpp" line="367"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="365"/>
+        <location filename="../gui/form/windowtexts.cpp" line="368"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="366"/>
+        <location filename="../gui/form/windowtexts.cpp" line="369"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="367"/>
+        <location filename="../gui/form/windowtexts.cpp" line="370"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1

@@ -389,6 +389,16 @@ const char *const ClaimColumns = "unit, station, pid, process_start, boot_id, ta
 
 } // namespace
 
+qint64 Journal::leaseMs()
+{
+    static const qint64 lease = [] {
+        bool ok = false;
+        const qint64 seconds = qEnvironmentVariableIntValue("TAVIR340_LEASE_SECONDS", &ok);
+        return ok && seconds >= 15 && seconds <= 3600 ? seconds * 1000 : 60000;
+    }();
+    return lease;
+}
+
 // The lease clock's reading, as SQL: the server's own clock on PostgreSQL,
 // asked for in the statement itself; the boot clock of this machine, which
 // every process on it shares, for SQLite.
@@ -510,7 +520,7 @@ std::optional<Journal::ClaimResult> Journal::claim(JournalEntry &entry, const Pr
         return finishWith(std::nullopt);
     query.prepare(QStringLiteral("INSERT INTO claims (%1) VALUES (?, ?, ?, ?, ?, ?, %2 + ?, ?)").arg(QLatin1String(ClaimColumns), leaseClock()));
     for (const QVariant &value : {QVariant(entry.unit), QVariant(self.station), QVariant(self.pid), QVariant(self.start),
-                                  QVariant(self.bootId), QVariant(now()), QVariant(LeaseMs), QVariant(entry.id)})
+                                  QVariant(self.bootId), QVariant(now()), QVariant(leaseMs()), QVariant(entry.id)})
         query.addBindValue(value);
     if (!exec(query))
         return finishWith(std::nullopt);
@@ -524,7 +534,7 @@ Journal::Renewal Journal::renew(const QString &unit, const ProcessIdentity &self
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.prepare(QStringLiteral("UPDATE claims SET lease_until = %1 + ? WHERE unit = ? AND station = ? AND pid = ? AND process_start = ?")
                       .arg(leaseClock()));
-    for (const QVariant &value : {QVariant(LeaseMs), QVariant(unit), QVariant(self.station), QVariant(self.pid), QVariant(self.start)})
+    for (const QVariant &value : {QVariant(leaseMs()), QVariant(unit), QVariant(self.station), QVariant(self.pid), QVariant(self.start)})
         query.addBindValue(value);
     if (!exec(query))
         return Renewal::Failed;

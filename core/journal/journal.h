@@ -22,13 +22,15 @@ class Journal : public JournalSink
 {
 public:
     static constexpr int SchemaVersion = 3;
-    // A claim on a unit lasts this long unless renewed. A unit takes about
-    // 22 s of line time (backup 7.8 s, download 6.3 s, verify 7.8 s), and each
-    // step may be tried three times; the run renews its claims every
-    // RenewEveryMs, so a lease runs out only a minute after its run stopped
-    // renewing it: killed, frozen, or cut off from the database.
-    static constexpr qint64 LeaseMs = 60000;
-    static constexpr int RenewEveryMs = 10000;
+    // A claim on a unit lasts this long unless renewed: 60 s, or what
+    // TAVIR340_LEASE_SECONDS says (15 to 3600; every station of a journal
+    // uses the same). A unit takes about 22 s of line time (backup 7.8 s,
+    // download 6.3 s, verify 7.8 s), and each step may be tried three times;
+    // the run renews its claims six times a lease, so a lease runs out only
+    // a minute after its run stopped renewing it: killed, frozen, or cut off
+    // from the database.
+    static qint64 leaseMs();
+    static int renewEveryMs() { return int(leaseMs() / 6); }
     // A run stops sending this long before the lease the database gave it
     // would run out, counted on its own boot clock from the moment it sent
     // the renewal (never later than the moment the database took it): the

@@ -7,5 +7,6 @@
 // included (CLOCK_BOOTTIME). Every process of the machine shares it, and it
 // never jumps when someone sets the date, so a station whose wall clock is
 // wrong still judges a lease right. Its readings mean something only within
-// one boot, which is why a claim keeps the boot it was taken in.
+// one boot, which is why a claim keeps the boot it was taken in. Its
+// resolution is 10 ms.
 qint64 bootClockMs();

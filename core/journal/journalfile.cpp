@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,20 +35,22 @@ QString ownerName(uid_t uid)
     return entry ? QString::fromLocal8Bit(entry->pw_name) : QString::number(uid);
 }
 
-// A file of ours: made 0600 now, or the one that is there, to be written
-// when `create`.
+// A file of ours: made 0600 now when `create` and there is none, or the
+// one that is there; open for reading only (SQLite writes it), so that
+// keeping it open stops no one from mounting its file system read-only.
 int openOrMake(const QByteArray &path, bool create)
 {
     if (create) {
-        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd >= 0) {
-            ::fchmod(fd, 0600);  // whatever the umask
-            return fd;
+        // A file just made has no SQLite connection yet: closing it loses no lock.
+        const int made = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (made >= 0) {
+            ::fchmod(made, 0600);  // whatever the umask
+            ::close(made);
+        } else if (errno != EEXIST || ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0) {
+            return -1;  // (a journal to be written that cannot be: said before it is opened)
         }
-        if (errno != EEXIST)
-            return -1;
     }
-    return ::open(path.constData(), (create ? O_RDWR : O_RDONLY) | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    return ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
 }
 
 Error openError(int code, bool create)
@@ -60,6 +64,30 @@ Error openError(int code, bool create)
     }
 }
 
+// A descriptor of the file at `path` that stays open while the process
+// lives. POSIX locks belong to the process and all go with the first close()
+// of any descriptor of their file: closing one here would drop the locks of
+// the SQLite connections this process has on the journal, and another
+// process could then checkpoint it and delete its -wal under them, losing
+// what was committed since. So a journal file is opened here once, and the
+// descriptor kept; a file that was replaced at that path gets one more.
+int keptDescriptor(const QByteArray &path, bool create)
+{
+    static std::mutex mutex;
+    static QHash<QByteArray, int> kept;
+    const std::lock_guard lock(mutex);
+    struct stat atPath {};
+    struct stat held {};
+    const auto found = kept.constFind(path);
+    if (found != kept.cend() && ::stat(path.constData(), &atPath) == 0 && ::fstat(*found, &held) == 0
+        && atPath.st_dev == held.st_dev && atPath.st_ino == held.st_ino)
+        return *found;
+    const int fd = openOrMake(path, create);
+    if (fd >= 0)
+        kept.insert(path, fd);
+    return fd;
+}
+
 } // namespace
 
 JournalFile prepareJournalFile(const QString &given, bool create)
@@ -70,14 +98,13 @@ JournalFile prepareJournalFile(const QString &given, bool create)
     const QFileInfo info(given);
     const QString path = info.isSymLink() ? info.symLinkTarget() : given;
     const QByteArray encoded = QFile::encodeName(path);
-    const int fd = openOrMake(encoded, create);
+    const int fd = keptDescriptor(encoded, create);
     if (fd < 0)
         return failed(openError(errno, create), systemError(errno));
     struct stat status {};
     const bool statted = ::fstat(fd, &status) == 0;
     char header[16] = {};
     const ssize_t got = statted && S_ISREG(status.st_mode) ? ::pread(fd, header, sizeof header, 0) : -1;
-    ::close(fd);
     if (!statted || !S_ISREG(status.st_mode))
         return failed(Error::NotAJournal, {});
     // An empty file becomes a journal; anything else must be SQLite's.
@@ -88,7 +115,7 @@ JournalFile prepareJournalFile(const QString &given, bool create)
     if ((status.st_mode & 077) != 0) {
         if (status.st_uid != ::geteuid())
             return failed(Error::OtherOwner, ownerName(status.st_uid));
-        if (::chmod(encoded.constData(), 0600) != 0)
+        if (::fchmod(fd, 0600) != 0)
             return failed(Error::CannotOpen, systemError(errno));
         file.mendedFromMode = int(status.st_mode & 07777);
     }

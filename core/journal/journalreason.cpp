@@ -2,6 +2,15 @@
 
 namespace JournalReason {
 
+const QStringList &all()
+{
+    static const QStringList ids = {Refused, PortMissing, PortBusy, PortNoPermission, LineSetupFailed, NoReady, NoAcknowledge,
+                                    LineClosed, NoAnswer, FieldCount, BadGroup, NotAConfiguration, Mismatch, Cancelled,
+                                    Interrupted, Unsavable, FileNotWritten, BackupFailed, NotRecorded, NotProven, NotSwapped,
+                                    ClaimLost};
+    return ids;
+}
+
 namespace {
 
 QString portReason(const SerialDevice::PortState &port)

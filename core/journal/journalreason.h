@@ -4,6 +4,7 @@
 #include "core/record/moduleanswer.h"
 
 #include <QString>
+#include <QStringList>
 
 // Why an operation ended as it did, as the journal keeps it: an id, never a
 // front's sentence, so that an entry written by the window reads the same on
@@ -33,7 +34,10 @@ inline const QString BackupFailed = QStringLiteral("backup-failed");  // a unit'
 inline const QString NotRecorded = QStringLiteral("not-recorded");    // a step's end the journal would not take
 inline const QString NotProven = QStringLiteral("not-proven");        // written, but no verify's agreement is in the journal
 inline const QString NotSwapped = QStringLiteral("not-swapped");      // the module holds another unit (its name after the colon)
-inline const QString ClaimLost = QStringLiteral("claim-lost");        // the unit's claim could not be renewed: not written
+inline const QString ClaimLost = QStringLiteral("claim-lost");        // the unit's claim left this run: nothing more was sent
+
+// Every id above, so that a front can be checked to phrase each.
+const QStringList &all();
 
 // The id for how an exchange ended; empty when it did what was asked.
 QString of(const ExchangeReport &report, AnswerError answerError = AnswerError::None, int fieldCount = 0);

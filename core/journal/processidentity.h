@@ -15,6 +15,8 @@ struct ProcessIdentity
 
     // This process.
     static ProcessIdentity self();
+    // The same process: the same station, number, start and boot.
+    bool operator==(const ProcessIdentity &other) const = default;
     // Whether this process is provably gone: it ran on this station in this
     // boot, and no process of that number and start time runs now. A process
     // of another station or boot can be neither seen nor ruled out.

@@ -80,7 +80,7 @@ std::optional<Journal::ClaimResult> SharedJournal::claim(JournalEntry &entry, bo
     if (request.ok && request.claim && request.claim->claim == Journal::Claim::Taken) {
         entry.id = attempt.id;
         const std::lock_guard lock(m_mutex);
-        m_leases.insert(entry.unit, {sentAt + Journal::LeaseMs - Journal::FenceMarginMs, false});
+        m_leases.insert(entry.unit, {sentAt + Journal::leaseMs() - Journal::FenceMarginMs, false});
     }
     return request.ok ? request.claim : std::nullopt;
 }
@@ -118,7 +118,7 @@ void SharedJournal::renewed(const QString &unit, Journal::Renewal renewal, qint6
     if (lease == m_leases.end() || lease->lost)
         return;
     if (renewal == Journal::Renewal::Renewed)
-        lease->fenceAtMs = std::max(lease->fenceAtMs, sentAtMs + Journal::LeaseMs - Journal::FenceMarginMs);
+        lease->fenceAtMs = std::max(lease->fenceAtMs, sentAtMs + Journal::leaseMs() - Journal::FenceMarginMs);
     else if (renewal == Journal::Renewal::NotOurs)
         lease->lost = true;
 }
@@ -206,7 +206,7 @@ void SharedJournal::write(const JournalLocation &location)
     m_mendedFromMode = journal->mendedFromMode();
     m_ready = true;
     m_changed.notify_all();
-    auto renewal = std::chrono::steady_clock::now() + std::chrono::milliseconds(Journal::RenewEveryMs);
+    auto renewal = std::chrono::steady_clock::now() + std::chrono::milliseconds(Journal::renewEveryMs());
     for (;;) {
         m_changed.wait_until(lock, renewal, [this] { return m_stopping || !m_pending.empty(); });
         if (m_stopping && m_pending.empty())
@@ -220,7 +220,7 @@ void SharedJournal::write(const JournalLocation &location)
             const bool asked = renewClaims(*journal);
             if (!asked)
                 journal = std::make_unique<Journal>(location);
-            renewal = std::chrono::steady_clock::now() + std::chrono::milliseconds(asked ? Journal::RenewEveryMs : Journal::RenewRetryMs);
+            renewal = std::chrono::steady_clock::now() + std::chrono::milliseconds(asked ? Journal::renewEveryMs() : Journal::RenewRetryMs);
         }
         const bool whole = !batch.empty() && perform(*journal, batch);
         if (!batch.empty() && !whole) {

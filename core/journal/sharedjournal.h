@@ -22,7 +22,7 @@
 // failure is never another's. A connection that drops is opened again.
 // Each call returns once its entry is on the disk.
 //
-// The claims this run takes are renewed every Journal::RenewEveryMs until
+// The claims this run takes are renewed six times a lease (Journal::leaseMs) until
 // they are released; a renewal that fails (a dropped connection) is tried
 // again on a new connection every Journal::RenewRetryMs. A claim is this
 // run's only while holds() says so: until the database says another run has

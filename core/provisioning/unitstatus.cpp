@@ -1,26 +1,60 @@
 #include "unitstatus.h"
 
+#include "core/journal/journalreason.h"
+
 namespace {
+
+using State = UnitStatus::State;
+
+// How a unit's last provisioning ended, when it was not proven.
+State failureOf(const JournalEntry &failure)
+{
+    if (failure.result == JournalName::Interrupted)
+        return State::Interrupted;
+    const QString id = JournalReason::split(failure.reason).id;
+    if (id == JournalReason::NotSwapped)
+        return State::NotSwapped;
+    if (id == JournalReason::ClaimLost)
+        return State::ClaimLost;
+    if (id == JournalReason::NotProven)
+        return State::NotProven;
+    return State::Failed;
+}
 
 UnitStatus statusOf(const ManifestUnit &unit, const QHash<QString, Journal::Proven> &proven,
                     const QHash<QString, Journal::ClaimRow> &claims, const QHash<QString, JournalEntry> &failures)
 {
-    UnitStatus status{unit.unit, QStringLiteral("left"), 0, 0, {}, {}};
+    UnitStatus status{unit.unit, State::Left, 0, 0, {}, {}, {}};
     const auto claim = claims.constFind(unit.unit);
     const auto done = proven.constFind(unit.unit);
     const auto failure = failures.constFind(unit.unit);
     if (claim != claims.cend() && claim->isLive())
-        status = {unit.unit, QStringLiteral("claimed"), claim->entry, claim->takenMs, claim->holder.station, {}};
+        status = {unit.unit, State::Claimed, claim->entry, claim->takenMs, claim->holder.station, claim->holder, {}};
     else if (done != proven.cend())
-        status = {unit.unit, done->content == unit.content ? QStringLiteral("done") : QStringLiteral("changed"), done->entry,
-                  done->endedMs, done->station, {}};
+        status = {unit.unit, done->content == unit.content ? State::Done : State::Changed, done->entry, done->endedMs, done->station, {}, {}};
     else if (failure != failures.cend())
-        status = {unit.unit, QStringLiteral("failed"), failure->id, failure->endedMs.value_or(failure->startedMs), failure->station,
+        status = {unit.unit, failureOf(*failure), failure->id, failure->endedMs.value_or(failure->startedMs), failure->station, {},
                   failure->reason};
     return status;
 }
 
 } // namespace
+
+QString stateName(UnitStatus::State state)
+{
+    switch (state) {
+    case State::Left: return QStringLiteral("left");
+    case State::Done: return QStringLiteral("done");
+    case State::Changed: return QStringLiteral("changed");
+    case State::Claimed: return QStringLiteral("claimed");
+    case State::Failed: return QStringLiteral("failed");
+    case State::NotProven: return QStringLiteral("not-proven");
+    case State::NotSwapped: return QStringLiteral("not-swapped");
+    case State::Interrupted: return QStringLiteral("interrupted");
+    case State::ClaimLost: return QStringLiteral("claim-lost");
+    }
+    return {};
+}
 
 QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &units)
 {

@@ -330,6 +330,9 @@ QString journalReason(const QString &reason)
         {R::FileNotWritten, Texts::tr("A fájl nem írható.")},
         {R::BackupFailed, Texts::tr("A mentés nem sikerült, a modul nem lett írva.")},
         {R::NotRecorded, Texts::tr("Egy lépés vége nem került a naplóba.")},
+        {R::NotProven, Texts::tr("Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.")},
+        {R::NotSwapped, Texts::tr("A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.").arg(parts.value)},
+        {R::ClaimLost, Texts::tr("A foglalás elveszett: a modulra több bájt nem ment ki.")},
     };
     return phrases.value(parts.id, reason);
 }

@@ -90,16 +90,20 @@ QString manifestProblem(const ManifestProblem &problem, char separator)
     return where + QStringLiteral(": ") + why;
 }
 
-QString unitState(const QString &state)
+QString unitState(UnitStatus::State state)
 {
-    if (state == QLatin1String("done"))
-        return Texts::tr("kész");
-    if (state == QLatin1String("changed"))
-        return Texts::tr("módosult a beírás óta");
-    if (state == QLatin1String("claimed"))
-        return Texts::tr("foglalt");
-    if (state == QLatin1String("failed"))
-        return Texts::tr("hibás");
+    using State = UnitStatus::State;
+    switch (state) {
+    case State::Left: break;
+    case State::Done: return Texts::tr("kész");
+    case State::Changed: return Texts::tr("módosult a beírás óta");
+    case State::Claimed: return Texts::tr("foglalt");
+    case State::Failed: return Texts::tr("hibás");
+    case State::NotProven: return Texts::tr("beírva, nem igazolt");
+    case State::NotSwapped: return Texts::tr("nem cserélték ki");
+    case State::Interrupted: return Texts::tr("megszakítva");
+    case State::ClaimLost: return Texts::tr("foglalás elveszett");
+    }
     return Texts::tr("hátra van");
 }
 

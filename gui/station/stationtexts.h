@@ -3,6 +3,7 @@
 #include "core/content/manifest.h"
 #include "core/provisioning/steps.h"
 #include "core/provisioning/unitprovisioning.h"
+#include "core/provisioning/unitstatus.h"
 
 #include <QString>
 
@@ -18,6 +19,6 @@ QString outcome(const UnitOutcome &outcome);
 // "3. sor, m_pin oszlop: …".
 QString manifestProblem(const ManifestProblem &problem, char separator);
 // A unit's state as the manifest table shows it ("done" → "kész").
-QString unitState(const QString &state);
+QString unitState(UnitStatus::State state);
 
 } // namespace StationText

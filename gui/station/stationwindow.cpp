@@ -378,23 +378,28 @@ void StationWindow::printChosenLabel()
 void StationWindow::refreshUnits()
 {
     const QList<UnitStatus> statuses = manifestStatus(*m_reader, m_batch.units);
-    const QString here = QSysInfo::machineHostName();
-    int done = 0, failed = 0, elsewhere = 0, changed = 0;
+    // Another station is another process, on this machine too.
+    const ProcessIdentity here = ProcessIdentity::self();
+    QHash<UnitStatus::State, int> count;
+    int elsewhere = 0;
     m_table->setRowCount(int(statuses.size()));
     for (int row = 0; row < statuses.size(); ++row) {
         const UnitStatus &s = statuses[row];
-        done += s.state == QLatin1String("done");
-        failed += s.state == QLatin1String("failed");
-        changed += s.state == QLatin1String("changed");
-        elsewhere += s.state == QLatin1String("claimed") && s.station != here;
+        ++count[s.state];
+        elsewhere += s.state == UnitStatus::State::Claimed && !(s.holder == here);
         const QString cells[] = {s.unit, StationText::unitState(s.state), s.entry ? QString::number(s.entry) : QString(),
                                  s.whenMs ? QDateTime::fromMSecsSinceEpoch(s.whenMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString(),
                                  s.station};
         for (int column = 0; column < 5; ++column)
             m_table->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
-    m_counts->setText(tr("Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5")
-                          .arg(done).arg(int(statuses.size()) - done).arg(failed).arg(elsewhere).arg(changed));
+    using State = UnitStatus::State;
+    const int done = count.value(State::Done);
+    m_counts->setText(tr("Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6"
+                         "   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9")
+                          .arg(done).arg(int(statuses.size()) - done).arg(count.value(State::Failed)).arg(elsewhere)
+                          .arg(count.value(State::Changed)).arg(count.value(State::NotProven)).arg(count.value(State::NotSwapped))
+                          .arg(count.value(State::Interrupted)).arg(count.value(State::ClaimLost)));
 }
 
 // Closing stops every transfer; each port's thread ends before its next
