@@ -294,6 +294,18 @@ QString fileError(const FileError &error)
     return {};
 }
 
+QString manifestBytes(const ManifestBytes &read)
+{
+    switch (read.problem) {
+    case ManifestBytes::Problem::None: break;
+    case ManifestBytes::Problem::Unreadable: return QString::fromLocal8Bit(std::strerror(read.error));
+    case ManifestBytes::Problem::NotRegularFile: return QStringLiteral("not a regular file, so not a manifest");
+    case ManifestBytes::Problem::TooLarge:
+        return QStringLiteral("larger than a manifest may be (%1 MiB)").arg(ManifestBytes::MaxBytes / (1024 * 1024));
+    }
+    return {};
+}
+
 QString journalReason(const QString &reason)
 {
     namespace R = JournalReason;

@@ -2,6 +2,7 @@
 
 #include "core/content/contentedit.h"
 #include "core/content/contentfile.h"
+#include "core/content/manifestfile.h"
 #include "core/form/fieldcheck.h"
 #include "core/form/formdiff.h"
 #include "core/journal/journalsink.h"
@@ -59,6 +60,8 @@ QString fileError(const FileError &error);
 // A journal entry's reason (see JournalReason) in English; an entry of an
 // older program, which kept a sentence, as it stands.
 QString journalReason(const QString &reason);
+// Why a manifest's file was not read.
+QString manifestBytes(const ManifestBytes &read);
 // Why the journal takes no entries, or cannot be read.
 QString journalProblem(const JournalProblem &problem);
 

@@ -22,15 +22,7 @@ private:
 
 ExitCode codeOf(Ending ending)
 {
-    switch (ending) {
-    case Ending::Done: return Success;
-    case Ending::Refused: return Refused;
-    case Ending::PortUnavailable:
-    case Ending::LineSetupFailed: return PortUnavailable;
-    case Ending::Cancelled:
-    case Ending::Interrupted: return Interrupted;
-    default: return ModuleFailed;
-    }
+    return ExitCode(exitCodeOf(ending));
 }
 
 void appendMessage(Result &result, const QString &more)

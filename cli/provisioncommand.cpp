@@ -1,5 +1,7 @@
 #include "provisioncommand.h"
 
+#include "core/content/manifestfile.h"
+
 #include "core/content/manifest.h"
 #include "core/storage/streamread.h"
 #include "core/journal/journalcsv.h"
@@ -67,7 +69,6 @@ void ProvisionCommand::configure(QCommandLineParser &parser)
 namespace {
 
 // Far more than any batch: a manifest read from a pipe stops there.
-constexpr qint64 MaxManifestBytes = 64 * 1024 * 1024;
 
 QString manifestProblem(const ManifestProblem &problem, char separator)
 {
@@ -142,23 +143,13 @@ bool ProvisionCommand::readUnits(Run &run) const
     const std::optional<FormValues> templateForm = loadForm(run.templatePath);
     if (!templateForm)
         return false;
-    QBuffer manifestFile;
-    if (run.manifestPath == QLatin1String("-")) {
-        const StreamRead read = readStream(STDIN_FILENO, MaxManifestBytes);
-        if (read.error || read.tooLarge) {
-            fail(Refused, QStringLiteral("-: %1").arg(read.error ? QString::fromLocal8Bit(std::strerror(read.error))
-                                                                 : QStringLiteral("larger than a manifest may be")));
-            return false;
-        }
-        manifestFile.setData(read.bytes);
-    } else {
-        QFile file(run.manifestPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            fail(Refused, QStringLiteral("%1: %2").arg(run.manifestPath, file.errorString()));
-            return false;
-        }
-        manifestFile.setData(file.readAll());
+    const ManifestBytes read = readManifestBytes(run.manifestPath);
+    if (read.problem != ManifestBytes::Problem::None) {
+        fail(Refused, QStringLiteral("%1: %2").arg(run.manifestPath, Phrase::manifestBytes(read)));
+        return false;
     }
+    QBuffer manifestFile;
+    manifestFile.setData(read.bytes);
     manifestFile.open(QIODevice::ReadOnly);
     const Manifest manifest = readManifest(manifestFile, *templateForm, run.settings);
     for (const ManifestProblem &problem : manifest.problems)

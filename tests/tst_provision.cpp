@@ -19,7 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <sys/stat.h>
 
 // tavir340-cli provision against simulated modules: which units a run
 // takes, and what it says of each; and one table of refusals run through
@@ -262,6 +264,28 @@ private slots:
         QCOMPARE(cli({"journal", "claims", "--journal", journal}).out, QString());
     }
 
+    // A manifest that is no file (an endless device, a FIFO) is refused
+    // before a byte of it is read, naming it.
+    void aManifestMustBeAFile_data()
+    {
+        QTest::addColumn<QString>("manifest");
+        QTest::newRow("endless device") << "/dev/zero";
+        QTest::newRow("FIFO") << "fifo";
+    }
+    void aManifestMustBeAFile()
+    {
+        QFETCH(QString, manifest);
+        if (manifest == "fifo") {
+            manifest = m_dir.filePath("units.fifo");
+            QVERIFY(::mkfifo(QFile::encodeName(manifest).constData(), 0600) == 0 || errno == EEXIST);
+        }
+        const auto sims = modules(1);
+        const CliRun run = cli(QStringList{"provision", templateFile(), "--manifest", manifest, "--no-journal"} + portOptions(sims));
+        QCOMPARE(run.code, 2);
+        QCOMPARE(run.err, QString("tavir340-cli: %1: not a regular file, so not a manifest\n").arg(manifest));
+        QVERIFY(sims.front()->received().isEmpty());
+    }
+
     // provision over two ports, with the shim filling the journal's disk at
     // its `failAt`-th commit (0: never); `commits` gets how many it made.
     CliRun provisionFailingAt(const QString &journal, const QString &manifest, long failAt, long *commits = nullptr)
@@ -285,7 +309,7 @@ private slots:
                 QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
     }
 
-    // How many proofs of each unit the journal holds.
+    // How many proofs of each unit the journal holds (each keeping exit code 0).
     static QHash<QString, int> proofs(const QString &journal)
     {
         QHash<QString, int> units;
@@ -295,7 +319,7 @@ private slots:
         filter.result = JournalName::Ok;
         filter.limit = 0;
         for (const JournalEntry &e : read.find(filter))
-            ++units[e.unit];
+            units[e.unit] += e.exitCode == 0 ? 1 : 100;
         return units;
     }
 

@@ -477,192 +477,202 @@ control
 <context>
     <name>Station</name>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="24"/>
+        <location filename="../gui/station/stationtexts.cpp" line="26"/>
         <source>Eltérő mezők: %1</source>
         <translation>Fields that differ: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="26"/>
+        <location filename="../gui/station/stationtexts.cpp" line="28"/>
         <source> és még %1</source>
         <translation> and %1 more</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="37"/>
+        <location filename="../gui/station/stationtexts.cpp" line="39"/>
         <source>Mentés</source>
         <translation>Backup</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="38"/>
+        <location filename="../gui/station/stationtexts.cpp" line="40"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="39"/>
+        <location filename="../gui/station/stationtexts.cpp" line="41"/>
         <source>Visszaolvasás</source>
         <translation>Reading back</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="40"/>
+        <location filename="../gui/station/stationtexts.cpp" line="42"/>
         <source>Ellenőrzés</source>
         <translation>Verify</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="50"/>
+        <location filename="../gui/station/stationtexts.cpp" line="52"/>
         <source>✔ Igazolva</source>
         <translation>✔ Proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="51"/>
+        <location filename="../gui/station/stationtexts.cpp" line="53"/>
         <source>! Beírva, de nem igazolt: a napló nem rögzítette</source>
         <translation>! Written, not proven: the journal did not record it</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="52"/>
+        <location filename="../gui/station/stationtexts.cpp" line="54"/>
         <source>✖ Hiba: %1</source>
         <translation>✖ Failed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="53"/>
+        <location filename="../gui/station/stationtexts.cpp" line="55"/>
         <source>✖ Nem lett írva: %1</source>
         <translation>✖ Not written: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="54"/>
+        <location filename="../gui/station/stationtexts.cpp" line="56"/>
         <source>! A modul még a(z) %1 egységet tartalmazza: cserélje ki</source>
         <translation>! The module still holds unit %1: swap it</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="56"/>
+        <location filename="../gui/station/stationtexts.cpp" line="58"/>
         <source>! A foglalás elveszett: beírva, de nem igazolt</source>
         <translation>! Claim lost: written, not proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="57"/>
+        <location filename="../gui/station/stationtexts.cpp" line="59"/>
         <source>! A foglalás elveszett, a modul nem lett írva</source>
         <translation>! Claim lost, the module was not written</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="58"/>
+        <location filename="../gui/station/stationtexts.cpp" line="60"/>
         <source>! Megszakítva: a modul tartalma ismeretlen</source>
         <translation>! Interrupted: the module&apos;s content is unknown</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="66"/>
+        <location filename="../gui/station/stationtexts.cpp" line="68"/>
         <source>%1. sor</source>
         <translation>row %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="67"/>
+        <location filename="../gui/station/stationtexts.cpp" line="69"/>
         <source>%1. sor, %2 oszlop</source>
         <translation>row %1, column %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="70"/>
+        <location filename="../gui/station/stationtexts.cpp" line="72"/>
         <source>egy idézőjeles cella nincs lezárva</source>
         <translation>a quoted cell is never closed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="71"/>
+        <location filename="../gui/station/stationtexts.cpp" line="73"/>
         <source>nincs unit oszlop</source>
         <translation>there is no unit column</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="72"/>
+        <location filename="../gui/station/stationtexts.cpp" line="74"/>
         <source>nincs ilyen mező</source>
         <translation>no such field</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="73"/>
+        <location filename="../gui/station/stationtexts.cpp" line="75"/>
         <source>az oszlop kétszer szerepel</source>
         <translation>the column is there twice</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="74"/>
+        <location filename="../gui/station/stationtexts.cpp" line="76"/>
         <source>az egységnek nincs neve</source>
         <translation>the unit has no name</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="75"/>
+        <location filename="../gui/station/stationtexts.cpp" line="77"/>
         <source>ugyanaz az egység, mint a(z) %1. sorban</source>
         <translation>the same unit as row %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="76"/>
+        <location filename="../gui/station/stationtexts.cpp" line="78"/>
         <source>az egység neve legfeljebb %1 karakter</source>
         <translation>a unit&apos;s name takes at most %1 characters</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="77"/>
+        <location filename="../gui/station/stationtexts.cpp" line="79"/>
         <source>az egység neve vezérlőkaraktert tartalmaz</source>
         <translation>the unit&apos;s name holds a control character</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="78"/>
+        <location filename="../gui/station/stationtexts.cpp" line="80"/>
         <source>az egység neve nem UTF-8</source>
         <translation>the unit&apos;s name holds bytes that are not UTF-8</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="79"/>
+        <location filename="../gui/station/stationtexts.cpp" line="81"/>
         <source>az egység neve nem kezdődhet - vagy . karakterrel</source>
         <translation>a unit&apos;s name may not start with - or .</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="80"/>
+        <location filename="../gui/station/stationtexts.cpp" line="82"/>
         <source>ugyanaz a fájlnév, mint a(z) %1. sor egységéé</source>
         <translation>the same file name as the unit of row %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="81"/>
+        <location filename="../gui/station/stationtexts.cpp" line="83"/>
         <source>több cella, mint ahány oszlop</source>
         <translation>more cells than the header has columns</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="86"/>
+        <location filename="../gui/station/stationtexts.cpp" line="88"/>
         <source>a(z) %1 érték nem írható be</source>
         <translation>%1 cannot be set</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="98"/>
+        <location filename="../gui/station/stationtexts.cpp" line="100"/>
+        <source>Nem közönséges fájl, így nem manifest.</source>
+        <translation>Not a regular file, so not a manifest.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="102"/>
+        <source>Nagyobb, mint egy manifest lehet (%1 MiB).</source>
+        <translation>Larger than a manifest may be (%1 MiB).</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="112"/>
         <source>kész</source>
         <translation>done</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="99"/>
+        <location filename="../gui/station/stationtexts.cpp" line="113"/>
         <source>módosult a beírás óta</source>
         <translation>changed since provisioned</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="100"/>
+        <location filename="../gui/station/stationtexts.cpp" line="114"/>
         <source>foglalt</source>
         <translation>claimed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="101"/>
+        <location filename="../gui/station/stationtexts.cpp" line="115"/>
         <source>hibás</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="102"/>
+        <location filename="../gui/station/stationtexts.cpp" line="116"/>
         <source>beírva, nem igazolt</source>
         <translation>written, not proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="103"/>
+        <location filename="../gui/station/stationtexts.cpp" line="117"/>
         <source>nem cserélték ki</source>
         <translation>not swapped</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="104"/>
+        <location filename="../gui/station/stationtexts.cpp" line="118"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="105"/>
+        <location filename="../gui/station/stationtexts.cpp" line="119"/>
         <source>foglalás elveszett</source>
         <translation>claim lost</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="107"/>
+        <location filename="../gui/station/stationtexts.cpp" line="121"/>
         <source>hátra van</source>
         <translation>left</translation>
     </message>
@@ -670,210 +680,210 @@ control
 <context>
     <name>StationWindow</name>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="53"/>
-        <location filename="../gui/station/stationwindow.cpp" line="70"/>
-        <location filename="../gui/station/stationwindow.cpp" line="153"/>
-        <location filename="../gui/station/stationwindow.cpp" line="215"/>
-        <location filename="../gui/station/stationwindow.cpp" line="219"/>
-        <location filename="../gui/station/stationwindow.cpp" line="227"/>
-        <location filename="../gui/station/stationwindow.cpp" line="262"/>
-        <location filename="../gui/station/stationwindow.cpp" line="273"/>
+        <location filename="../gui/station/stationwindow.cpp" line="54"/>
+        <location filename="../gui/station/stationwindow.cpp" line="71"/>
+        <location filename="../gui/station/stationwindow.cpp" line="154"/>
+        <location filename="../gui/station/stationwindow.cpp" line="216"/>
+        <location filename="../gui/station/stationwindow.cpp" line="220"/>
+        <location filename="../gui/station/stationwindow.cpp" line="228"/>
+        <location filename="../gui/station/stationwindow.cpp" line="263"/>
+        <location filename="../gui/station/stationwindow.cpp" line="277"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="70"/>
+        <location filename="../gui/station/stationwindow.cpp" line="71"/>
         <source>Egység</source>
         <translation>Unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="70"/>
+        <location filename="../gui/station/stationwindow.cpp" line="71"/>
         <source>Állapot</source>
         <translation>State</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="70"/>
+        <location filename="../gui/station/stationwindow.cpp" line="71"/>
         <source>Bejegyzés</source>
         <translation>Entry</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="70"/>
+        <location filename="../gui/station/stationwindow.cpp" line="71"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="85"/>
+        <location filename="../gui/station/stationwindow.cpp" line="86"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="105"/>
+        <location filename="../gui/station/stationwindow.cpp" line="106"/>
         <source>nincs napló</source>
         <translation>no journal</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="107"/>
+        <location filename="../gui/station/stationwindow.cpp" line="108"/>
         <source>Napló:</source>
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="143"/>
+        <location filename="../gui/station/stationwindow.cpp" line="144"/>
         <source>az űrlap</source>
         <translation>the form</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="145"/>
+        <location filename="../gui/station/stationwindow.cpp" line="146"/>
         <source>&amp;Sablon fájlból...</source>
         <translation>&amp;Template from a file...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="148"/>
+        <location filename="../gui/station/stationwindow.cpp" line="149"/>
         <source>Sablon</source>
         <translation>Template</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="148"/>
+        <location filename="../gui/station/stationwindow.cpp" line="149"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="153"/>
+        <location filename="../gui/station/stationwindow.cpp" line="154"/>
         <source>A sablon nem olvasható: %1</source>
         <translation>The template cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="162"/>
+        <location filename="../gui/station/stationwindow.cpp" line="163"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="398"/>
+        <location filename="../gui/station/stationwindow.cpp" line="402"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="111"/>
+        <location filename="../gui/station/stationwindow.cpp" line="112"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="113"/>
+        <location filename="../gui/station/stationwindow.cpp" line="114"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="113"/>
+        <location filename="../gui/station/stationwindow.cpp" line="114"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="120"/>
+        <location filename="../gui/station/stationwindow.cpp" line="121"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="129"/>
+        <location filename="../gui/station/stationwindow.cpp" line="130"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="132"/>
+        <location filename="../gui/station/stationwindow.cpp" line="133"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="168"/>
+        <location filename="../gui/station/stationwindow.cpp" line="169"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="180"/>
+        <location filename="../gui/station/stationwindow.cpp" line="181"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="181"/>
+        <location filename="../gui/station/stationwindow.cpp" line="182"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="183"/>
+        <location filename="../gui/station/stationwindow.cpp" line="184"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="188"/>
+        <location filename="../gui/station/stationwindow.cpp" line="189"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="134"/>
+        <location filename="../gui/station/stationwindow.cpp" line="135"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="215"/>
+        <location filename="../gui/station/stationwindow.cpp" line="216"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="219"/>
+        <location filename="../gui/station/stationwindow.cpp" line="220"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="227"/>
+        <location filename="../gui/station/stationwindow.cpp" line="228"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="252"/>
+        <location filename="../gui/station/stationwindow.cpp" line="253"/>
         <source>Egységek: %1   Napló: %2   Mentések: %3</source>
         <translation>Units: %1   Journal: %2   Backups: %3</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="262"/>
+        <location filename="../gui/station/stationwindow.cpp" line="263"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="273"/>
+        <location filename="../gui/station/stationwindow.cpp" line="277"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="348"/>
+        <location filename="../gui/station/stationwindow.cpp" line="352"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="349"/>
+        <location filename="../gui/station/stationwindow.cpp" line="353"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="355"/>
+        <location filename="../gui/station/stationwindow.cpp" line="359"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="356"/>
+        <location filename="../gui/station/stationwindow.cpp" line="360"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="368"/>
-        <location filename="../gui/station/stationwindow.cpp" line="374"/>
+        <location filename="../gui/station/stationwindow.cpp" line="372"/>
+        <location filename="../gui/station/stationwindow.cpp" line="378"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="368"/>
+        <location filename="../gui/station/stationwindow.cpp" line="372"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="374"/>
+        <location filename="../gui/station/stationwindow.cpp" line="378"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>

@@ -63,9 +63,23 @@ QString resultName(Ending ending)
     }
 }
 
+int exitCodeOf(Ending ending)
+{
+    switch (ending) {
+    case Ending::Done: return 0;
+    case Ending::Refused: return 2;
+    case Ending::PortUnavailable:
+    case Ending::LineSetupFailed: return 3;
+    case Ending::Cancelled:
+    case Ending::Interrupted: return 4;
+    default: return 1;
+    }
+}
+
 void setEnding(JournalEntry &entry, const ExchangeReport &report, AnswerError answerError, int fieldCount)
 {
     entry.endedMs = QDateTime::currentMSecsSinceEpoch();
+    entry.exitCode = exitCodeOf(report.ending);
     entry.result = resultName(report.ending);
     entry.reason = JournalReason::of(report, answerError, fieldCount);
     entry.bytesSent = report.bytesSent;

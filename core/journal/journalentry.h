@@ -74,6 +74,10 @@ void setContent(JournalEntry &entry, const FormValues &values);
 // The end of an entry from how the exchange ended: its result and the id of
 // its reason (see JournalReason).
 void setEnding(JournalEntry &entry, const ExchangeReport &report, AnswerError answerError = AnswerError::None, int fieldCount = 0);
+// The exit code an entry keeps: what tavir340-cli exits with for such an end,
+// whichever front made it: 0 done, 1 the module failed, 2 refused, 3 the
+// port could not be taken, 4 interrupted.
+int exitCodeOf(Ending ending);
 
 // The result name for an exchange's ending.
 QString resultName(Ending ending);

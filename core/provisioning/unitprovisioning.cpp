@@ -102,6 +102,22 @@ QString unitReason(const UnitOutcome &outcome)
     return last ? last->reason : QString();
 }
 
+// The exit code the unit's entry keeps, as provision reports the unit: 0
+// proven, 5 written but not proven, 2 not written, else its last step's.
+int unitExitCode(const UnitOutcome &outcome)
+{
+    switch (outcome.state) {
+    case UnitState::Proven: return 0;
+    case UnitState::WrittenNotProven: return 5;
+    case UnitState::NotSwapped: return 2;
+    case UnitState::ClaimLost: return outcome.wrote() ? 5 : 2;
+    default: break;
+    }
+    const StepOutcome *last = outcome.decisive();
+    const int code = last ? exitCodeOf(last->report.ending) : 2;
+    return code == 0 ? 2 : code;
+}
+
 // The unit's claim completed: ok only for a proven unit.
 void completeClaim(const UnitJob &job, SharedJournal *journal, UnitOutcome &outcome)
 {
@@ -113,6 +129,7 @@ void completeClaim(const UnitJob &job, SharedJournal *journal, UnitOutcome &outc
     setEnding(claim, ended);
     claim.result = resultName(outcome.state);
     claim.reason = unitReason(outcome);
+    claim.exitCode = unitExitCode(outcome);
     claim.bytesSent = outcome.bytesSent;
     claim.bytesReceived = outcome.bytesReceived;
     claim.backup = outcome.backup;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/content/manifest.h"
+#include "core/content/manifestfile.h"
 #include "core/provisioning/steps.h"
 #include "core/provisioning/unitprovisioning.h"
 #include "core/provisioning/unitstatus.h"
@@ -20,5 +21,7 @@ QString outcome(const UnitOutcome &outcome);
 QString manifestProblem(const ManifestProblem &problem, char separator);
 // A unit's state as the manifest table shows it ("done" → "kész").
 QString unitState(UnitStatus::State state);
+// Why a manifest's file was not read.
+QString manifestBytes(const ManifestBytes &read);
 
 } // namespace StationText

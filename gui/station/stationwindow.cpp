@@ -18,6 +18,7 @@
 #include "portrunner.h"
 #include "stationtexts.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -257,11 +258,14 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
 
 bool StationWindow::readManifest(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Message::critical(this, tr("Állomás"), tr("A manifest nem olvasható: %1").arg(path));
+    const ManifestBytes read = readManifestBytes(path);
+    if (read.problem != ManifestBytes::Problem::None) {
+        Message::critical(this, tr("Állomás"), tr("A manifest nem olvasható: %1").arg(path), StationText::manifestBytes(read));
         return false;
     }
+    QBuffer file;
+    file.setData(read.bytes);
+    file.open(QIODevice::ReadOnly);
     const Manifest manifest = ::readManifest(file, m_template, m_settings);
     if (manifest.problems.isEmpty()) {
         m_batch.units = manifest.units;
