@@ -89,10 +89,13 @@ bool SharedJournal::renew(const QString &unit)
 {
     const qint64 sentAt = bootClockMs();
     auto renewal = Journal::Renewal::Failed;
-    submit([this, &unit, &renewal](Journal &journal, Request &) {
+    const bool committed = submit([this, &unit, &renewal](Journal &journal, Request &) {
         renewal = journal.renew(unit, m_self);
         return renewal != Journal::Renewal::Failed;
     });
+    // A renewal whose transaction did not commit renewed nothing.
+    if (!committed)
+        renewal = Journal::Renewal::Failed;
     const std::lock_guard lock(m_mutex);
     renewed(unit, renewal, sentAt);
     return holdsLocked(unit);
