@@ -23,8 +23,9 @@ source_dir=$(cd "$1" && pwd)
 build_dir=$(cd "$2" && pwd)
 
 if [ -z "${TAVIR340_README_INSIDE:-}" ]; then
-    namespace=(unshare --mount --pid --fork --kill-child)
-    [ "$(id -u)" -eq 0 ] || namespace=(unshare --user --map-root-user --mount --pid --fork --kill-child)
+    # (--mount-proc: a /proc of the new PID namespace, which the sanitizers read)
+    namespace=(unshare --mount --pid --fork --kill-child --mount-proc)
+    [ "$(id -u)" -eq 0 ] || namespace=(unshare --user --map-root-user --mount --pid --fork --kill-child --mount-proc)
     if ! why=$("${namespace[@]}" true 2>&1); then
         echo "SKIP   : readme-examples: needs a mount namespace for a /tmp of its own, and none can be made here: $why"
         exit 77
