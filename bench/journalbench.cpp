@@ -86,7 +86,7 @@ void viewBench(Journal &journal, const QString &csv)
 {
     QElapsedTimer clock;
     clock.start();
-    journalView view(journal, nullptr);
+    journalView view(journal.location(), nullptr);
     view.show();
     waitFor([&] { return view.table()->rowCount() > 0; });
     const double firstPage = clock.nsecsElapsed() / 1e6;

@@ -1,7 +1,10 @@
 // The station with 16 paced modules (each a tavir340-sim at the true 1200
 // baud pace): one round of 16 units, each backed up, downloaded, read back
 // and verified, against the line time one unit needs; and the station's own
-// processor time per port, its window and threads together.
+// processor time per port, its window and threads together. Then a station
+// on PostgreSQL whose server is stopped (SIGSTOP) while four ports write:
+// the longest the window's event loop is kept from running meanwhile, while
+// the overview looks at the journal, F5 and Escape are pressed.
 //
 //   stationbench [path/to/bin]   (the folder holding tavir340-sim)
 
@@ -9,6 +12,7 @@
 #include "core/content/contentfile.h"
 #include "core/journal/journallocation.h"
 #include "gui/station/stationwindow.h"
+#include "../tests/pgserver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,6 +22,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <sys/resource.h>
 #include <vector>
@@ -31,6 +36,69 @@ double cpuSeconds()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
+}
+
+// Runs the event loop for `ms`, with `during` called once it runs: the
+// longest gap between two 5 ms ticks.
+double longestStallMs(int ms, const std::function<void()> &during)
+{
+    QEventLoop loop;
+    QElapsedTimer clock, since;
+    clock.start();
+    since.start();
+    double longest = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        longest = std::max(longest, since.nsecsElapsed() / 1e6);
+        since.start();
+        if (clock.elapsed() > ms)
+            loop.quit();
+    });
+    tick.start(5);
+    QTimer::singleShot(0, &loop, during);
+    loop.exec();
+    return longest;
+}
+
+// Four paced ports on a PostgreSQL journal, the server stopped two seconds
+// into the round and let go on after another ten.
+void stoppedDatabase(const QString &bin)
+{
+    PostgresServer server;
+    if (!server.error().isEmpty()) {
+        std::printf("stopped database: skipped (%s)\n", qPrintable(server.error()));
+        return;
+    }
+    std::vector<std::unique_ptr<SimulatorProcess>> sims;
+    QStringList ports;
+    for (int i = 0; i < 4; ++i) {
+        sims.push_back(std::make_unique<SimulatorProcess>(bin + QStringLiteral("/tavir340-sim"), QStringList{QStringLiteral("--paced")}));
+        ports << sims.back()->path();
+    }
+    QTemporaryDir dir;
+    QFile manifest(dir.filePath(QStringLiteral("units.csv")));
+    manifest.open(QIODevice::WriteOnly);
+    manifest.write("unit,m_nev\n");
+    for (int u = 0; u < 400; ++u)
+        manifest.write(QStringLiteral("gate%1,GATE %1\n").arg(u).toUtf8());
+    manifest.close();
+    StationWindow station(benchForm(), LinkSettings{}, parseJournalDestination(server.address()), DeviceLookup{}, nullptr);
+    station.show();
+    if (!station.open(manifest.fileName(), ports, dir.filePath(QStringLiteral("backups"))))
+        return;
+    station.startAll();
+    const double running = longestStallMs(2000, [] {});
+    server.freeze(true);
+    const double stopped = longestStallMs(10000, [&] {
+        QTimer::singleShot(3000, &station, [&] { station.startAll(); });
+        QTimer::singleShot(6000, &station, [&] { station.stopAll(); });
+    });
+    server.freeze(false);
+    const double after = longestStallMs(1000, [] {});
+    std::printf("station on PostgreSQL, 4 paced ports, 400 units: longest event-loop stall %.1f ms running, %.1f ms with the"
+                " server stopped (target <= 100 ms), %.1f ms after it went on\n", running, stopped, after);
+    while (station.isBusy())
+        longestStallMs(100, [] {});
 }
 
 } // namespace
@@ -79,5 +147,6 @@ int main(int argc, char *argv[])
     const double cpu = cpuSeconds() - cpuBefore;
     std::printf("station, %d units on %d paced ports: wall %.3f s, line %.3f s, ratio %.4f; cpu %.0f ms, %.3f %% of a core per port\n",
                 Ports, Ports, wall, line, wall / line, cpu * 1000, 100 * cpu / wall / Ports);
+    stoppedDatabase(bin);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "command.h"
 
+#include "core/storage/outputfile.h"
 #include "core/journal/sharedjournal.h"
 #include "core/content/contentfile.h"
 #include "core/journal/journalentry.h"
@@ -302,7 +303,7 @@ bool Command::backupFolder(const QCommandLineParser &parser, QString *folder) co
         fail(Refused, QStringLiteral("--backup takes a folder, not -"));
         return false;
     }
-    if (!folder->isEmpty() && !QDir().mkpath(*folder)) {
+    if (!folder->isEmpty() && !makeOwnFolder(*folder)) {
         fail(Refused, QStringLiteral("cannot make the backup folder ") + *folder);
         return false;
     }

@@ -191,7 +191,7 @@ int JournalCommand::show(Journal &journal, const QString &id, const QString &out
             return fail(Refused, QStringLiteral("entry %1 holds no content").arg(number));
         if (output == QLatin1String("-"))
             return !contentMayGoToStandardOutput() ? Refused : print(stdout, entry->content) ? Success : NotRecorded;
-        if (const FileError error = writeWholeFile(output, entry->content))
+        if (const FileError error = writeWholeFile(output, entry->content, OutputFile::Readers::OwnerOnly))
             return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
         return Success;
     }

@@ -289,6 +289,9 @@ QString fileError(const FileError &error)
     switch (error.kind) {
     case FileError::Kind::None: return {};
     case FileError::Kind::NotRegularFile: return QStringLiteral("not a regular file");
+    case FileError::Kind::Link: return QStringLiteral("a symbolic link, which is never written through");
+    case FileError::Kind::OtherOwner:
+        return QStringLiteral("a file of %1 in a folder others may write, which is not replaced").arg(userName(uid_t(error.code)));
     case FileError::Kind::System: return QString::fromLocal8Bit(std::strerror(error.code));
     }
     return {};
@@ -361,6 +364,9 @@ QString journalProblem(const JournalProblem &problem)
     case Error::NotAJournal: return QStringLiteral("it is another program's database, not a journal; it was left as it was");
     case Error::OtherOwner:
         return QStringLiteral("it is readable by others and belongs to %1: have it made private (sudo chmod 600 FILE)").arg(problem.detail);
+    case Error::Link: return QStringLiteral("it is a symbolic link; name the journal's own file");
+    case Error::SideFile:
+        return QStringLiteral("%1 beside it is not the journal owner's alone (mode 600); it was not opened").arg(problem.detail);
     case Error::ClaimLost:
         return QStringLiteral("the unit's claim is no longer this run's (its lease ran out, and another station may have taken it)");
     }

@@ -156,6 +156,7 @@ bool ProvisionCommand::readUnits(Run &run) const
         fail(Refused, run.manifestPath + QStringLiteral(": ") + manifestProblem(problem, run.settings.DownloadSeparator));
     if (!manifest.problems.isEmpty())
         return false;
+    run.templateForm = *templateForm;
     run.units = manifest.units;
     if (!run.only.isEmpty()) {
         run.units.removeIf([&run](const ManifestUnit &unit) { return unit.unit != run.only; });
@@ -174,9 +175,10 @@ int ProvisionCommand::dryRun(const Run &run) const
         if (run.candidates[p].isEmpty())
             continue;
         const ManifestUnit &unit = run.units[run.candidates[p].first()];
+        const std::optional<BuiltUnit> built = buildUnit(unit, run.templateForm, run.settings);
         if (!printLines(stdout, {QStringLiteral("%1: %2 would take %3 (row %4) if the journal does not hold it as done")
                                      .arg(run.ports[p], unit.unit, unit.unit).arg(unit.row)})
-            || !printDryRun({run.ports[p]}, downloadPieces(*unit.plan)))
+            || !built || !printDryRun({run.ports[p]}, downloadPieces(built->plan)))
             return NotRecorded;
     }
     return Success;
@@ -266,6 +268,8 @@ QList<Result> ProvisionCommand::provisionAll(const Run &run, SharedJournal *jour
 {
     Batch batch;
     batch.units = run.units;
+    batch.templateForm = run.templateForm;
+    batch.settings = run.settings;
     batch.manifestPath = run.manifestPath;
     batch.backupFolder = run.backupFolder;
     batch.retries = run.retries;
@@ -313,7 +317,7 @@ bool ProvisionCommand::labelOptions(const QCommandLineParser &parser, bool journ
         fail(Refused, QStringLiteral("--labels needs the journal: a label names the unit's entry"));
         return false;
     }
-    if (run.labelFolder == QLatin1String("-") || !QDir().mkpath(run.labelFolder)) {
+    if (run.labelFolder == QLatin1String("-") || !makeOwnFolder(run.labelFolder)) {
         fail(Refused, QStringLiteral("cannot make the label folder ") + run.labelFolder);
         return false;
     }
@@ -340,9 +344,14 @@ int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, co
 {
     // What is done now: proven in this run, or earlier with the same content.
     QHash<QString, Journal::Proven> proven;
+    std::optional<Journal> reader;
+    auto madeBy = [&reader](const ManifestUnit &unit, qint64 entry) {
+        const std::optional<JournalEntry> full = reader->entry(entry);
+        return full && unit.makes(full->content);
+    };
     if (location.kind != JournalLocation::Kind::Off) {
-        Journal reader(location, Journal::Mode::Read);
-        proven = reader.provisioned();
+        reader.emplace(location, Journal::Mode::Read);
+        proven = reader->provisioned(run.again);  // without --again, the run knows them by entry
     }
     int provisioned = 0, notProven = 0, failed = 0, done = 0;
     QSet<QString> provenHere;
@@ -359,9 +368,17 @@ int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, co
             (*result.unitState == UnitState::WrittenNotProven ? notProven : failed)++;
         }
     }
-    for (const ManifestUnit &unit : run.units) {
+    for (int u = 0; u < run.units.size(); ++u) {
+        const ManifestUnit &unit = run.units[u];
         const auto found = proven.constFind(unit.unit);
-        done += provenHere.contains(unit.unit) || (found != proven.cend() && found->content == unit.content);
+        // An entry judged before the run needs no second look; one proven
+        // since, by another station, is read in full.
+        const auto judged = [&](qint64 entry) {
+            return run.skipped.done.value(u, -1) == entry ? true
+                 : run.skipped.changed.value(u, -1) == entry ? false
+                 : run.again ? unit.makes(found->content) : madeBy(unit, entry);
+        };
+        done += provenHere.contains(unit.unit) || (found != proven.cend() && judged(found->entry));
     }
     const int left = int(run.units.size()) - done;
     if (json()) {

@@ -41,13 +41,14 @@ private:
         const LabelSize *labelSize = nullptr;
         bool force = false;            // write a module that holds another unit
         bool csv = false;              // --status as CSV
+        FormValues templateForm;
         QList<ManifestUnit> units;
         QList<QList<int>> all;         // per port, the units it may take in order
         QList<QList<int>> candidates;  // of those, the ones the journal does not hold as proven
         struct
         {
-            QSet<int> done;     // proven with this content
-            QSet<int> changed;  // proven with other content
+            QHash<int, qint64> done;  // proven with this content: by which entry
+            QHash<int, qint64> changed;  // proven with other content: by which entry
         } skipped;
     };
 

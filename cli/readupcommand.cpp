@@ -39,7 +39,7 @@ int ReadupCommand::execute(QCommandLineParser &parser)
     // Where the content goes is known to take it before the module is asked.
     std::unique_ptr<OutputFile> file;
     if (!output.isEmpty()) {
-        file = std::make_unique<OutputFile>(output);
+        file = std::make_unique<OutputFile>(output, OutputFile::Readers::OwnerOnly);  // the PIN is in it
         if (const FileError error = file->error())
             return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
     } else if (!StandardOutput::isUsable()) {

@@ -38,7 +38,7 @@ int SetCommand::execute(QCommandLineParser &parser)
         return fail(Refused, Phrase::unsavable(*problem) + QStringLiteral(". Nothing was written."));
     if (output == QLatin1String("-"))
         return !contentMayGoToStandardOutput() ? Refused : print(stdout, ContentFile::serialize(*form)) ? Success : NotRecorded;
-    OutputFile file(output);
+    OutputFile file(output, OutputFile::Readers::OwnerOnly);
     if (file.write(ContentFile::serialize(*form)))
         file.commit();
     if (const FileError error = file.error())

@@ -485,7 +485,7 @@ void MainWindow::showJournal()
     Journal *opened = journal();
     if (!opened)
         return;
-    journalView view(*opened, this);
+    journalView view(opened->location(), this);
     if (view.exec() != QDialog::Accepted || !view.chosen() || !mayReplaceForm())
         return;
     QByteArray content = view.chosen()->content;

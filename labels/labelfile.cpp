@@ -6,7 +6,7 @@
 FileError writeLabelFile(const QString &folder, const LabelContent &label, const LabelSize &size, QString *path)
 {
     *path = folder + QLatin1Char('/') + fileNamePart(label.unit) + QStringLiteral("-%1.pdf").arg(label.entry);
-    OutputFile file(*path, 0644, OutputFile::Placement::Keep);
+    OutputFile file(*path, OutputFile::Readers::Anyone, OutputFile::Placement::Keep);
     if (file.write(labelsPdf({label}, size)) && file.commit())
         return {};
     return file.error();

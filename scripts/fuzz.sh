@@ -13,7 +13,7 @@ CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVIR340_
 cmake --build "$build" -j "$(nproc)"
 
 passed=0
-for target in fuzz_contentfile fuzz_contentsave fuzz_moduleanswer fuzz_contentrecord; do
+for target in fuzz_contentfile fuzz_contentsave fuzz_moduleanswer fuzz_contentrecord fuzz_manifest fuzz_lockfile fuzz_journalprobe; do
     name=${target#fuzz_}
     mkdir -p "$build/corpus/$name"
     echo "== $target: ${seconds}s"

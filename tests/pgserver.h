@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -54,6 +55,15 @@ public:
         return run(QStringLiteral("psql"), clientOptions() + QStringList{"-d", "tavir340", "-c",
                                             "SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
                                             " WHERE datname = 'tavir340' AND pid <> pg_backend_pid()"});
+    }
+    // The server and every session of it stopped (SIGSTOP), as a hung
+    // machine would be, or let go on (SIGCONT). The postmaster leads a
+    // process group of its own, which its sessions share.
+    bool freeze(bool frozen)
+    {
+        QFile pidFile(m_dir.filePath(QStringLiteral("data/postmaster.pid")));
+        const pid_t leader = pidFile.open(QIODevice::ReadOnly) ? pid_t(pidFile.readLine().trimmed().toLong()) : 0;
+        return leader > 0 && ::kill(-leader, frozen ? SIGSTOP : SIGCONT) == 0;
     }
     // A psql script run as `user` on `database`, stopping at its first error.
     bool script(const QByteArray &sql, const QString &user, const QString &database)

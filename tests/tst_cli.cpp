@@ -13,6 +13,8 @@
 #include "core/port/lockfile.h"
 #include "core/link/seriallink.h"
 #include "windowdownload.h"
+#include "gui/form/windowtexts.h"
+#include "core/storage/outputfile.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,7 +59,170 @@ private:
     }
 
 
+    // What each writer of the program is given as its output: a command
+    // line with TARGET for the file it writes (journal, port and files of
+    // the fixture filled in), or "save" for the window's Save.
+    struct Writers
+    {
+        QString journal;
+        QString port;
+        QString content;
+        qint64 provision = 0;
+        std::unique_ptr<ModuleSimulator> sim;
+    };
+    Writers &writers()
+    {
+        static Writers made;
+        if (made.sim)
+            return made;
+        made.sim = std::make_unique<ModuleSimulator>();
+        made.sim->start();
+        made.port = made.sim->slavePath();
+        made.content = sampleFile("writers.t16");
+        made.journal = m_dir.filePath("writers.sqlite");
+        QFile manifest(m_dir.filePath("writers.csv"));
+        manifest.open(QIODevice::WriteOnly);
+        manifest.write("unit\nw1\n");
+        manifest.close();
+        cli({"provision", made.content, "--manifest", manifest.fileName(), "--port", made.port, "--journal", made.journal, "--quiet"});
+        made.provision = cli({"journal", "--journal", made.journal, "--operation", "provision", "--csv"}).out.section('\n', 1, 1)
+                             .section(',', 0, 0).toLongLong();
+        return made;
+    }
+    QStringList writerArguments(const QString &writer, const QString &target)
+    {
+        Writers &w = writers();
+        if (writer == "set -o")
+            return {"set", w.content, "m_nev=OTHER", "-o", target};
+        if (writer == "readup -o")
+            return {"readup", "--port", w.port, "--no-journal", "-o", target};
+        if (writer == "journal show -o")
+            return {"journal", "--journal", w.journal, "show", QString::number(w.provision), "-o", target};
+        if (writer == "label -o")
+            return {"label", "--journal", w.journal, "--entry", QString::number(w.provision), "-o", target};
+        return {"verify", w.content, "--port", w.port, "--no-journal", "--log", target};  // --log
+    }
+    // Writes `target` as `writer` does; the exit code (0 or 2) and what it said.
+    CliRun write(const QString &writer, const QString &target)
+    {
+        if (writer != "Save")
+            return cli(writerArguments(writer, target));
+        FileError error;
+        const ContentFile::SaveStatus saved = ContentFile::save(target, downloadableForm(), &error);
+        return {saved == ContentFile::SaveStatus::Saved ? 0 : 2, {}, saved == ContentFile::SaveStatus::Saved ? QString() : WindowText::fileError(error)};
+    }
+
 private slots:
+    // Every writer, as root in a folder others share (sticky or not), with
+    // something planted at its output's name: the planted thing and what it
+    // points at stay as they were, byte for byte and mode for mode, and the
+    // refusal says why. A file of one's own is replaced, without set-id bits.
+    void noWriterSpoilsAFileItDidNotMake_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<QString>("plant");
+        QTest::addColumn<int>("folderMode");
+        const bool root = ::geteuid() == 0;
+        for (const char *writer : {"set -o", "readup -o", "journal show -o", "label -o", "--log", "Save"})
+            for (const char *plant : {"link", "hard link", "other's file", "set-id file", "fifo"})
+                for (int folderMode : {01777, 0777})
+                    if (root || (std::strcmp(plant, "other's file") != 0))
+                        QTest::addRow("%s, %s, %o", writer, plant, folderMode) << writer << plant << folderMode;
+    }
+    void noWriterSpoilsAFileItDidNotMake()
+    {
+        QFETCH(QString, writer);
+        QFETCH(QString, plant);
+        QFETCH(int, folderMode);
+        static int n = 0;
+        const QString folder = m_dir.filePath(QString("shared-%1").arg(++n));
+        QVERIFY(QDir().mkdir(folder) && ::chmod(qPrintable(folder), mode_t(folderMode)) == 0);
+        const bool root = ::geteuid() == 0;
+        const uid_t other = root ? 65534 : ::geteuid();  // nobody
+        const QString victim = m_dir.filePath(QString("victim-%1").arg(n));
+        QVERIFY(writeWholeFile(victim, "secret", OutputFile::Readers::OwnerOnly).kind == FileError::Kind::None);
+        const QString target = folder + "/out";
+        QString why;
+        if (plant == "link") {
+            QVERIFY(QFile::link(victim, target) && ::lchown(qPrintable(target), other, other) == 0);
+            why = "a symbolic link, which is never written through";
+        } else if (plant == "fifo") {
+            QVERIFY(::mkfifo(qPrintable(target), 0666) == 0 && ::chown(qPrintable(target), other, other) == 0);
+            why = "not a regular file";
+        } else {
+            const QString planted = plant == "hard link" ? victim : target;
+            if (plant != "hard link")
+                QVERIFY(writeWholeFile(planted, "planted").kind == FileError::Kind::None);
+            QVERIFY(::chown(qPrintable(planted), other, other) == 0);
+            QVERIFY(::chmod(qPrintable(planted), plant == "set-id file" ? 04777 : plant == "hard link" ? 0600 : 0644) == 0);
+            if (plant == "hard link")
+                QVERIFY(::link(qPrintable(victim), qPrintable(target)) == 0);
+            if (root)
+                why = "a file of nobody in a folder others may write, which is not replaced";
+        }
+        struct stat victimBefore {}, plantedBefore {};
+        QVERIFY(::stat(qPrintable(victim), &victimBefore) == 0 && ::lstat(qPrintable(target), &plantedBefore) == 0);
+        const QByteArray plantedBytes = S_ISREG(plantedBefore.st_mode) ? fileBytes(target) : QByteArray();
+
+        const CliRun run = write(writer, target);
+
+        struct stat victimAfter {}, after {};
+        QVERIFY(::stat(qPrintable(victim), &victimAfter) == 0 && ::lstat(qPrintable(target), &after) == 0);
+        QCOMPARE(fileBytes(victim), QByteArray("secret"));
+        QCOMPARE(victimAfter.st_mode, victimBefore.st_mode);
+        if (why.isEmpty()) {  // a file of one's own: replaced, its bits kept without set-id
+            QCOMPARE(run.code, 0);
+            QVERIFY(S_ISREG(after.st_mode) && after.st_ino != plantedBefore.st_ino);
+            QCOMPARE(after.st_mode & 07777, plantedBefore.st_mode & 0777);
+            return;
+        }
+        QCOMPARE(run.code, 2);
+        QVERIFY2((run.out + run.err).contains(why), qPrintable(run.out + run.err));
+        QCOMPARE(after.st_ino, plantedBefore.st_ino);
+        QCOMPARE(after.st_mode, plantedBefore.st_mode);
+        QCOMPARE(after.st_uid, plantedBefore.st_uid);
+        if (S_ISREG(after.st_mode))
+            QCOMPARE(fileBytes(target), plantedBytes);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(), 1);  // nothing left beside it
+    }
+
+    // A file that holds the PIN is made 0600 whatever the umask, a label
+    // follows it; folders the program makes, their parents too, are 0700.
+    void modesWhateverTheUmask_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("mode");
+        for (int mask : {0, 022}) {
+            for (const char *writer : {"set -o", "readup -o", "journal show -o", "--log", "Save"})
+                QTest::addRow("%s, umask %03o", writer, mask) << writer << mask << 0600;
+            QTest::addRow("label -o, umask %03o", mask) << "label -o" << mask << (0666 & ~mask);
+        }
+    }
+    void modesWhateverTheUmask()
+    {
+        QFETCH(QString, writer);
+        QFETCH(int, mask);
+        QFETCH(int, mode);
+        writers();
+        const mode_t was = ::umask(mode_t(mask));
+        const auto restore = qScopeGuard([was] { ::umask(was); });
+        static int n = 0;
+        const QString target = m_dir.filePath(QString("fresh-%1").arg(++n));
+        QCOMPARE(write(writer, target).code, 0);
+        struct stat made {};
+        QVERIFY(::stat(qPrintable(target), &made) == 0);
+        QCOMPARE(int(made.st_mode & 07777), mode);
+        if (writer != "Save")
+            return;
+        const QString backups = m_dir.filePath(QString("own-%1/a/b").arg(n));
+        QCOMPARE(cli({"download", writers().content, "--port", writers().port, "--no-journal", "--backup", backups, "--quiet"}).code, 0);
+        for (const QString &folder : {backups, m_dir.filePath(QString("own-%1/a").arg(n)), m_dir.filePath(QString("own-%1").arg(n))}) {
+            QVERIFY(::stat(qPrintable(folder), &made) == 0);
+            QCOMPARE(int(made.st_mode & 07777), 0700);
+        }
+    }
+
     // "-" reads standard input to its end, from a pipe that delivers the
     // file in two pieces as much as from a file.
     void standardInputThroughAPipe_data()

@@ -1,3 +1,4 @@
+#include "core/storage/outputfile.h"
 #include "filebytes.h"
 #include "gui/mainwindow.h"
 #include "clirun.h"
@@ -16,6 +17,7 @@
 #include "windowdownload.h"
 
 #include <QCryptographicHash>
+#include <QScopeGuard>
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -132,9 +134,8 @@ private slots:
                  qPrintable(listed.out));
     }
 
-    // The journal is the program's own: made 0600 whatever the umask (through
-    // a link too), mended to 0600 with a warning, never named relatively,
-    // and another program's database is left byte for byte as it was.
+    // The journal is the program's own: made 0600 whatever the umask, never
+    // through a link, mended to 0600 with a warning, never named relatively.
     void journalIsTheProgramsOwn()
     {
         ModuleSimulator sim;
@@ -142,12 +143,23 @@ private slots:
         const QString file = contentFile("own.t16", "@SUM(1+1)*cmd");
         auto modeOf = [](const QString &path) {
             struct stat status {};
-            return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
+            return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
         };
-        const mode_t umask = ::umask(0);
         const QString target = m_dir.filePath("target.sqlite");
-        QVERIFY(QFile::link(target, m_dir.filePath("link.sqlite")));
-        QCOMPARE(cli({"download", file, "--port", sim.slavePath(), "--journal", m_dir.filePath("link.sqlite")}).code, 0);
+        QVERIFY(QFile::link(target, m_dir.filePath("link.sqlite")));  // dangling, then to an empty file
+        for (int round = 0; round < 2; ++round) {
+            const CliRun linked = cli({"download", file, "--port", sim.slavePath(), "--journal", m_dir.filePath("link.sqlite")});
+            QCOMPARE(linked.code, 2);
+            QVERIFY2(linked.err.contains("it is a symbolic link; name the journal's own file"), qPrintable(linked.err));
+            QCOMPARE(QFileInfo::exists(target), round == 1);
+            if (round == 0)
+                QVERIFY(QFile(target).open(QIODevice::WriteOnly));
+            else
+                QCOMPARE(fileBytes(target), QByteArray());
+        }
+        QVERIFY(QFile::remove(target));
+        const mode_t umask = ::umask(0);
+        QCOMPARE(cli({"download", file, "--port", sim.slavePath(), "--journal", target}).code, 0);
         ::umask(umask);
         QCOMPARE(modeOf(target), 0600);
 
@@ -159,23 +171,81 @@ private slots:
         // A spreadsheet shows the module's name; it does not run it.
         QVERIFY2(mended.out.contains(",\"'@SUM(1+1)*cmd\","), qPrintable(mended.out));
 
-        const QString foreign = m_dir.filePath("foreign.sqlite");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
-            db.setDatabaseName(foreign);
-            QVERIFY(db.open() && QSqlQuery(db).exec("CREATE TABLE contacts (name TEXT)"));
-        }
-        QSqlDatabase::removeDatabase("foreign");
-        const QByteArray before = fileBytes(foreign);
-        const CliRun refused = cli({"download", file, "--port", sim.slavePath(), "--journal", foreign});
-        QCOMPARE(refused.code, 2);
-        QVERIFY2(refused.err.contains("it is another program's database, not a journal; it was left as it was"), qPrintable(refused.err));
-        QCOMPARE(fileBytes(foreign), before);
-
         const CliRun relative = cli({"download", file, "--port", sim.slavePath(), "--journal", "j.sqlite"});
         QCOMPARE(relative.code, 2);
         QVERIFY2(relative.err.contains("a journal is named by an absolute path (this one would mean "), qPrintable(relative.err));
-        QCOMPARE(sim.downloadsStored(), 1);  // the first only
+        QCOMPARE(sim.downloadsStored(), 1);  // the one into the journal's own file
+    }
+
+    // Another program's database, in rollback and WAL mode (its -wal not yet
+    // checkpointed, its connection open), with only a view, or with its own
+    // user_version: every command that takes --journal leaves its files
+    // byte for byte and mode for mode as they were, and writes no module.
+    // A -wal that another user put beside a journal to be made stops it too.
+    void anotherProgramsDatabaseIsLeftAsItWas_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"rollback", "wal", "view only", "user_version", "foreign -wal"})
+            QTest::newRow(kind) << kind;
+    }
+    void anotherProgramsDatabaseIsLeftAsItWas()
+    {
+        QFETCH(QString, kind);
+        static int n = 0;
+        const QString path = m_dir.filePath(QString("other-%1.sqlite").arg(++n));
+        const QString connection = QString("other-%1").arg(n);
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
+        const auto close = qScopeGuard([&] {
+            db = {};
+            QSqlDatabase::removeDatabase(connection);
+        });
+        QString why = "it is another program's database, not a journal; it was left as it was";
+        if (kind == "foreign -wal") {
+            QVERIFY(writeWholeFile(path + "-wal", {}).kind == FileError::Kind::None);
+            QVERIFY(::chmod(qPrintable(path + "-wal"), 0666) == 0);
+            if (::geteuid() == 0)
+                QVERIFY(::chown(qPrintable(path + "-wal"), 65534, 65534) == 0);
+            why = path + "-wal beside it is not the journal owner's alone (mode 600); it was not opened";
+        } else {
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(kind == "view only" ? "CREATE VIEW now AS SELECT 1" : "CREATE TABLE contacts (name TEXT)"));
+            if (kind == "user_version")
+                QVERIFY(query.exec("PRAGMA user_version = 7"));
+            if (kind == "wal") {
+                QVERIFY(query.exec("PRAGMA journal_mode=WAL") && query.exec("PRAGMA wal_autocheckpoint=0"));
+                QVERIFY(query.exec("INSERT INTO contacts VALUES ('Kovács Péter')"));
+            }
+            QVERIFY(::chmod(qPrintable(path), 0644) == 0);
+        }
+        auto files = [&] {
+            QStringList seen;
+            for (const QString &name : {path, path + "-wal", path + "-shm", path + "-journal"}) {
+                struct stat status {};
+                if (::lstat(qPrintable(name), &status) == 0)
+                    seen << QString("%1 %2 %3 %4").arg(name).arg(status.st_mode, 0, 8).arg(status.st_uid)
+                                .arg(QString(QCryptographicHash::hash(fileBytes(name), QCryptographicHash::Sha256).toHex()));
+            }
+            return seen;
+        };
+        const QStringList before = files();
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString file = contentFile("other.t16", "KAPU");
+        const QString manifest = m_dir.filePath("other.csv");
+        QVERIFY(writeWholeFile(manifest, "unit\nu1\n").kind == FileError::Kind::None);
+        for (const QStringList &command : {QStringList{"download", file, "--port", sim.slavePath()},
+                                           QStringList{"readup", "--port", sim.slavePath(), "-o", m_dir.filePath("other-up.t16")},
+                                           QStringList{"verify", file, "--port", sim.slavePath()},
+                                           QStringList{"provision", file, "--manifest", manifest, "--port", sim.slavePath()},
+                                           QStringList{"journal"}, QStringList{"journal", "init"},
+                                           QStringList{"label", "--entry", "1", "-o", m_dir.filePath("other.pdf")}}) {
+            const CliRun run = cli(command + QStringList{"--journal", path});
+            QVERIFY2(run.code == 2 && run.err.contains(why), qPrintable(command.first() + ": " + run.err));
+            QCOMPARE(files(), before);
+        }
+        QCOMPARE(sim.received(), QByteArray());
     }
 
     // The window keeps the same journal of its own transfers.
@@ -724,7 +794,7 @@ private slots:
         }
         QVERIFY(journal.endBatch(true));
         QWidget parent;
-        journalView view(journal, &parent);
+        journalView view(journal.location(), &parent);
         auto *status = view.findChild<QLabel *>("status");
         QTRY_COMPARE(view.matching(), 2500);
         QCOMPARE(view.table()->rowCount(), 500);
@@ -763,7 +833,7 @@ private slots:
         QCOMPARE(cli({"download", contentFile("export.t16", "KAPU"), "--port", sim.slavePath(), "--journal", location}).code, 0);
         Journal journal(parseJournalDestination(location));
         QWidget parent;
-        journalView view(journal, &parent);
+        journalView view(journal.location(), &parent);
         QTRY_VERIFY(view.findChild<QPushButton *>("export")->isEnabled());  // the first page is in
         MessageBoxRecorder recorder;
         FileDialog::answerNext(full.filePath("export"));

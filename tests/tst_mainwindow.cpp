@@ -516,7 +516,7 @@ private slots:
         QVERIFY(viewer.findChild<QPlainTextEdit *>()->toPlainText().startsWith("Tavir-340 download software – help"));
         QTemporaryDir dir;
         Journal journal(parseJournalDestination(dir.filePath("j.sqlite")));
-        journalView entries(journal, &window);
+        journalView entries(journal.location(), &window);
         look(&entries);
         LinkSettings nowhere;
         nowhere.Port = "/nonexistent/ttyX";

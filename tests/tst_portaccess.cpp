@@ -44,11 +44,13 @@ struct NoProgress : DownloadProgress
 
 // A descriptor of the test's own on a device: another program's open.
 // Another program that holds the terminal with its exclusive flag set: a
-// child process of the test, killed when this goes.
+// child process of the test, killed when this goes. With `ownTerminal` it
+// also holds a pseudo-terminal master of its own, as a terminal
+// multiplexer does.
 struct OtherOpener
 {
     pid_t pid = -1;
-    explicit OtherOpener(const QString &path)
+    explicit OtherOpener(const QString &path, bool ownTerminal = false)
     {
         const QByteArray name = QFile::encodeName(path);
         int ready[2];
@@ -61,7 +63,7 @@ struct OtherOpener
                 if (inherited != ready[1])
                     ::close(inherited);
             const int fd = ::open(name.constData(), O_RDWR | O_NOCTTY);
-            const char done = fd >= 0 && ::ioctl(fd, TIOCEXCL) == 0 ? 1 : 0;
+            const char done = fd >= 0 && ::ioctl(fd, TIOCEXCL) == 0 && (!ownTerminal || ::posix_openpt(O_RDWR | O_NOCTTY) >= 0) ? 1 : 0;
             if (::write(ready[1], &done, 1) == 1)
                 ::pause();
             ::_exit(0);
@@ -148,12 +150,20 @@ private slots:
     }
 
     // Root passes TIOCEXCL, so the flag itself says that somebody else has
-    // the terminal; and trying must not clear it for them.
+    // the terminal; and trying must not clear it for them, also when that
+    // program holds a terminal master of its own.
+    void anotherOpenersExclusiveFlag_data()
+    {
+        QTest::addColumn<bool>("ownTerminal");
+        QTest::newRow("a terminal program") << false;
+        QTest::newRow("a terminal multiplexer") << true;
+    }
     void anotherOpenersExclusiveFlag()
     {
+        QFETCH(bool, ownTerminal);
         REQUIRE_ROOT("opens a terminal that another process holds exclusively");
         {
-            OtherOpener other(m_sim->slavePath());
+            OtherOpener other(m_sim->slavePath(), ownTerminal);
             QVERIFY(other.pid > 0);
             SerialLink link;
             QTest::ignoreMessage(QtDebugMsg, "unable to open comport");

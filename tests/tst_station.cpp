@@ -9,6 +9,7 @@
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"
 #include "cupsserver.h"
+#include "pgserver.h"
 #include "labelfit.h"
 #include "modal.h"
 #include "sampleform.h"
@@ -27,6 +28,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 // Eszköz → Állomás on simulated modules: rounds started by keys, a module
 // not swapped, a module that holds other content, and Escape.
 class TestStation : public QObject
@@ -43,8 +48,9 @@ private:
         QString journal;
     };
 
-    // A station on one simulated module per options, over units u1 … u<units>.
-    Station station(const QString &name, const QList<SimulatorOptions> &modules, int units)
+    // A station on one simulated module per options, over units u1 … u<units>,
+    // journalled in a SQLite file of its own or at `journal`.
+    Station station(const QString &name, const QList<SimulatorOptions> &modules, int units, const QString &journal = {})
     {
         Station made;
         QStringList ports;
@@ -60,7 +66,7 @@ private:
         manifest.open(QIODevice::WriteOnly);
         manifest.write(csv);
         manifest.close();
-        made.journal = m_dir.filePath(name + ".sqlite");
+        made.journal = journal.isEmpty() ? m_dir.filePath(name + ".sqlite") : journal;
         made.window = std::make_unique<StationWindow>(downloadableForm(), LinkSettings{}, parseJournalDestination(made.journal),
                                                       DeviceLookup{}, nullptr);
         made.window->show();
@@ -106,7 +112,7 @@ private slots:
             QVERIFY2(s.window->tile(port)->resultText().startsWith("✔ Igazolva"), qPrintable(s.window->tile(port)->resultText()));
         QCOMPARE(provenEntries(s.journal), 8);
         QCOMPARE(QDir(m_dir.filePath("labels")).entryList({"u?-*.pdf"}, QDir::Files).size(), 8);  // a label for each
-        QVERIFY(s.window->findChild<QLabel *>("counts")->text().startsWith("Kész: 8   Hátra: 1"));
+        QTRY_VERIFY(s.window->findChild<QLabel *>("counts")->text().startsWith("Kész: 8   Hátra: 1"));  // read beside the window
         // A unit's row opens its journal entries: its provisioning and each step.
         qint64 entries = -1;
         QString title;
@@ -155,6 +161,63 @@ private slots:
             const QString lock = "LCK.." + sim->slavePath().mid(5).replace('/', '_');  // /dev/pts/3: LCK..pts_3
             QVERIFY2(!QFileInfo::exists(QDir(qEnvironmentVariable("TAVIR340_LOCK_DIR")).filePath(lock)), qPrintable(lock));
         }
+    }
+
+    // The database restarted, its sessions ended, while both ports write:
+    // both reconnect and prove their units, and the overview comes back by
+    // itself. Then the server hangs (SIGSTOP): the overview's looks, a unit's
+    // journal, F5 and Escape all come back at once, and once the server goes
+    // on, the port stopped meanwhile sends nothing.
+    void aStationOutlivesItsDatabase()
+    {
+        PostgresServer server;
+        QVERIFY2(server.error().isEmpty(), qPrintable(server.error()));
+        SimulatorOptions paced;
+        paced.paced = true;
+        Station s = station("outlives", {paced, paced}, 3, server.address());
+        QVERIFY(s.window);
+        QTest::keyClick(s.window.get(), Qt::Key_F5);
+        QTRY_VERIFY_WITH_TIMEOUT(s.sims[0]->received().size() > 20 && s.sims[1]->received().size() > 20, 20000);
+        QVERIFY(server.terminateSessions());
+        server.stop();
+        QVERIFY(server.start());
+        QTRY_VERIFY_WITH_TIMEOUT(!s.window->isBusy(), 90000);
+        for (int port = 0; port < 2; ++port)
+            QVERIFY2(s.window->tile(port)->resultText().startsWith("✔ Igazolva"), qPrintable(s.window->tile(port)->resultText()));
+        auto *counts = s.window->findChild<QLabel *>("counts");
+        QTRY_VERIFY2_WITH_TIMEOUT(counts->text().startsWith("Kész: 2   Hátra: 1"), qPrintable(counts->text()), 10000);
+
+        const QByteArray sent[] = {s.sims[0]->received(), s.sims[1]->received()};
+        std::mutex mutex;
+        std::condition_variable answered;
+        bool done = false, thawedByWatchdog = false;
+        QVERIFY(server.freeze(true));
+        std::thread watchdog([&] {  // a window that waits on the database would wait forever
+            std::unique_lock lock(mutex);
+            if (!answered.wait_for(lock, std::chrono::seconds(60), [&] { return done; }))
+                thawedByWatchdog = server.freeze(false);
+        });
+        QTest::qWait(2 * StationWindow::OverviewEveryMs + 500);  // two looks at the journal ask to read
+        ModalDriver driver([](QWidget *modal) {
+            if (!qobject_cast<journalView *>(modal))
+                return false;
+            static_cast<QDialog *>(modal)->reject();
+            return true;
+        });
+        emit s.window->unitTable()->cellActivated(0, 0);
+        QTest::keyClick(s.window.get(), Qt::Key_F5);  // the third unit, claimed once the server answers
+        QTest::keyClick(s.window.get(), Qt::Key_Escape);
+        {
+            const std::lock_guard lock(mutex);
+            done = true;
+        }
+        answered.notify_one();
+        watchdog.join();
+        QVERIFY2(!thawedByWatchdog, "the window waited on the stopped database");
+        QVERIFY(server.freeze(false));
+        QTRY_VERIFY_WITH_TIMEOUT(!s.window->isBusy(), 30000);
+        QCOMPARE(s.sims[0]->received(), sent[0]);
+        QCOMPARE(s.sims[1]->received(), sent[1]);
     }
 
     // The longest things tiles say, four side by side, at the window's

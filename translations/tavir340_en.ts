@@ -680,210 +680,215 @@ control
 <context>
     <name>StationWindow</name>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="54"/>
-        <location filename="../gui/station/stationwindow.cpp" line="71"/>
-        <location filename="../gui/station/stationwindow.cpp" line="154"/>
-        <location filename="../gui/station/stationwindow.cpp" line="216"/>
-        <location filename="../gui/station/stationwindow.cpp" line="220"/>
-        <location filename="../gui/station/stationwindow.cpp" line="228"/>
-        <location filename="../gui/station/stationwindow.cpp" line="263"/>
-        <location filename="../gui/station/stationwindow.cpp" line="277"/>
+        <location filename="../gui/station/stationwindow.cpp" line="58"/>
+        <location filename="../gui/station/stationwindow.cpp" line="75"/>
+        <location filename="../gui/station/stationwindow.cpp" line="180"/>
+        <location filename="../gui/station/stationwindow.cpp" line="242"/>
+        <location filename="../gui/station/stationwindow.cpp" line="246"/>
+        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <location filename="../gui/station/stationwindow.cpp" line="289"/>
+        <location filename="../gui/station/stationwindow.cpp" line="305"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="71"/>
+        <location filename="../gui/station/stationwindow.cpp" line="75"/>
         <source>Egység</source>
         <translation>Unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="71"/>
+        <location filename="../gui/station/stationwindow.cpp" line="75"/>
         <source>Állapot</source>
         <translation>State</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="71"/>
+        <location filename="../gui/station/stationwindow.cpp" line="75"/>
         <source>Bejegyzés</source>
         <translation>Entry</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="71"/>
+        <location filename="../gui/station/stationwindow.cpp" line="75"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="86"/>
+        <location filename="../gui/station/stationwindow.cpp" line="90"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="106"/>
+        <location filename="../gui/station/stationwindow.cpp" line="132"/>
         <source>nincs napló</source>
         <translation>no journal</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="108"/>
+        <location filename="../gui/station/stationwindow.cpp" line="134"/>
         <source>Napló:</source>
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="144"/>
+        <location filename="../gui/station/stationwindow.cpp" line="170"/>
         <source>az űrlap</source>
         <translation>the form</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="146"/>
+        <location filename="../gui/station/stationwindow.cpp" line="172"/>
         <source>&amp;Sablon fájlból...</source>
         <translation>&amp;Template from a file...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="149"/>
+        <location filename="../gui/station/stationwindow.cpp" line="175"/>
         <source>Sablon</source>
         <translation>Template</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="149"/>
+        <location filename="../gui/station/stationwindow.cpp" line="175"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="154"/>
+        <location filename="../gui/station/stationwindow.cpp" line="180"/>
         <source>A sablon nem olvasható: %1</source>
         <translation>The template cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="163"/>
+        <location filename="../gui/station/stationwindow.cpp" line="189"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="402"/>
+        <location filename="../gui/station/stationwindow.cpp" line="442"/>
+        <source>A napló most nem olvasható; az állomás újra próbálja.</source>
+        <translation>The journal cannot be read now; the station keeps trying.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="477"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="112"/>
+        <location filename="../gui/station/stationwindow.cpp" line="138"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="114"/>
+        <location filename="../gui/station/stationwindow.cpp" line="140"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="114"/>
+        <location filename="../gui/station/stationwindow.cpp" line="140"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="121"/>
+        <location filename="../gui/station/stationwindow.cpp" line="147"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="130"/>
+        <location filename="../gui/station/stationwindow.cpp" line="156"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="133"/>
+        <location filename="../gui/station/stationwindow.cpp" line="159"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="169"/>
+        <location filename="../gui/station/stationwindow.cpp" line="195"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="181"/>
+        <location filename="../gui/station/stationwindow.cpp" line="207"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="182"/>
+        <location filename="../gui/station/stationwindow.cpp" line="208"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="184"/>
+        <location filename="../gui/station/stationwindow.cpp" line="210"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="189"/>
+        <location filename="../gui/station/stationwindow.cpp" line="215"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="135"/>
+        <location filename="../gui/station/stationwindow.cpp" line="161"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="216"/>
+        <location filename="../gui/station/stationwindow.cpp" line="242"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="220"/>
+        <location filename="../gui/station/stationwindow.cpp" line="246"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="228"/>
+        <location filename="../gui/station/stationwindow.cpp" line="253"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <location filename="../gui/station/stationwindow.cpp" line="278"/>
         <source>Egységek: %1   Napló: %2   Mentések: %3</source>
         <translation>Units: %1   Journal: %2   Backups: %3</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="263"/>
+        <location filename="../gui/station/stationwindow.cpp" line="289"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="277"/>
+        <location filename="../gui/station/stationwindow.cpp" line="305"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="352"/>
+        <location filename="../gui/station/stationwindow.cpp" line="380"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="353"/>
+        <location filename="../gui/station/stationwindow.cpp" line="381"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="359"/>
+        <location filename="../gui/station/stationwindow.cpp" line="387"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="360"/>
+        <location filename="../gui/station/stationwindow.cpp" line="388"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="372"/>
-        <location filename="../gui/station/stationwindow.cpp" line="378"/>
+        <location filename="../gui/station/stationwindow.cpp" line="409"/>
+        <location filename="../gui/station/stationwindow.cpp" line="415"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="372"/>
+        <location filename="../gui/station/stationwindow.cpp" line="409"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="378"/>
+        <location filename="../gui/station/stationwindow.cpp" line="415"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
@@ -1153,7 +1158,7 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/form/windowtexts.cpp" line="176"/>
-        <location filename="../gui/form/windowtexts.cpp" line="318"/>
+        <location filename="../gui/form/windowtexts.cpp" line="324"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
@@ -1161,8 +1166,8 @@ Download the configuration again!</translation>
         <location filename="../gui/form/windowtexts.cpp" line="180"/>
         <location filename="../gui/form/windowtexts.cpp" line="192"/>
         <location filename="../gui/form/windowtexts.cpp" line="215"/>
-        <location filename="../gui/form/windowtexts.cpp" line="319"/>
-        <location filename="../gui/form/windowtexts.cpp" line="322"/>
+        <location filename="../gui/form/windowtexts.cpp" line="325"/>
+        <location filename="../gui/form/windowtexts.cpp" line="328"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
@@ -1173,7 +1178,7 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/form/windowtexts.cpp" line="185"/>
-        <location filename="../gui/form/windowtexts.cpp" line="320"/>
+        <location filename="../gui/form/windowtexts.cpp" line="326"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
@@ -1185,7 +1190,7 @@ Download the configuration again!</translation>
     <message>
         <location filename="../gui/form/windowtexts.cpp" line="194"/>
         <location filename="../gui/form/windowtexts.cpp" line="217"/>
-        <location filename="../gui/form/windowtexts.cpp" line="323"/>
+        <location filename="../gui/form/windowtexts.cpp" line="329"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
@@ -1245,305 +1250,325 @@ Download the configuration again!</translation>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="258"/>
+        <location filename="../gui/form/windowtexts.cpp" line="250"/>
+        <source>a symbolic link, which is never written through</source>
+        <translation>a symbolic link, which is never written through</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="252"/>
+        <source>a file of %1 in a folder others may write, which is not replaced</source>
+        <translation>a file of %1 in a folder others may write, which is not replaced</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="262"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="259"/>
+        <location filename="../gui/form/windowtexts.cpp" line="263"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="260"/>
+        <location filename="../gui/form/windowtexts.cpp" line="264"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="261"/>
+        <location filename="../gui/form/windowtexts.cpp" line="265"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="262"/>
+        <location filename="../gui/form/windowtexts.cpp" line="266"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="264"/>
+        <location filename="../gui/form/windowtexts.cpp" line="268"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="267"/>
+        <location filename="../gui/form/windowtexts.cpp" line="271"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="268"/>
+        <location filename="../gui/form/windowtexts.cpp" line="272"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="269"/>
+        <location filename="../gui/form/windowtexts.cpp" line="273"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="270"/>
+        <location filename="../gui/form/windowtexts.cpp" line="274"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="271"/>
+        <location filename="../gui/form/windowtexts.cpp" line="275"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="272"/>
+        <location filename="../gui/form/windowtexts.cpp" line="276"/>
         <source>mások is olvashatják, és %1 felhasználó fájlja</source>
         <translation>is readable by others and belongs to the user %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="273"/>
+        <location filename="../gui/form/windowtexts.cpp" line="277"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
         <location filename="../gui/form/windowtexts.cpp" line="278"/>
+        <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
+        <translation>is a symbolic link; name the journal&apos;s own file</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="279"/>
+        <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
+        <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/windowtexts.cpp" line="284"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="284"/>
+        <location filename="../gui/form/windowtexts.cpp" line="290"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="286"/>
+        <location filename="../gui/form/windowtexts.cpp" line="292"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="288"/>
+        <location filename="../gui/form/windowtexts.cpp" line="294"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="290"/>
+        <location filename="../gui/form/windowtexts.cpp" line="296"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="292"/>
+        <location filename="../gui/form/windowtexts.cpp" line="298"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="299"/>
+        <location filename="../gui/form/windowtexts.cpp" line="305"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="301"/>
+        <location filename="../gui/form/windowtexts.cpp" line="307"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="303"/>
+        <location filename="../gui/form/windowtexts.cpp" line="309"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="305"/>
+        <location filename="../gui/form/windowtexts.cpp" line="311"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="306"/>
+        <location filename="../gui/form/windowtexts.cpp" line="312"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="314"/>
+        <location filename="../gui/form/windowtexts.cpp" line="320"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="315"/>
+        <location filename="../gui/form/windowtexts.cpp" line="321"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="316"/>
+        <location filename="../gui/form/windowtexts.cpp" line="322"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="317"/>
+        <location filename="../gui/form/windowtexts.cpp" line="323"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="321"/>
+        <location filename="../gui/form/windowtexts.cpp" line="327"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="324"/>
+        <location filename="../gui/form/windowtexts.cpp" line="330"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="325"/>
+        <location filename="../gui/form/windowtexts.cpp" line="331"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="326"/>
+        <location filename="../gui/form/windowtexts.cpp" line="332"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="327"/>
+        <location filename="../gui/form/windowtexts.cpp" line="333"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="328"/>
+        <location filename="../gui/form/windowtexts.cpp" line="334"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="329"/>
+        <location filename="../gui/form/windowtexts.cpp" line="335"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="330"/>
+        <location filename="../gui/form/windowtexts.cpp" line="336"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="331"/>
+        <location filename="../gui/form/windowtexts.cpp" line="337"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="332"/>
+        <location filename="../gui/form/windowtexts.cpp" line="338"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="333"/>
+        <location filename="../gui/form/windowtexts.cpp" line="339"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="334"/>
+        <location filename="../gui/form/windowtexts.cpp" line="340"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="335"/>
+        <location filename="../gui/form/windowtexts.cpp" line="341"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="345"/>
+        <location filename="../gui/form/windowtexts.cpp" line="351"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="351"/>
+        <location filename="../gui/form/windowtexts.cpp" line="357"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="354"/>
+        <location filename="../gui/form/windowtexts.cpp" line="360"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="355"/>
+        <location filename="../gui/form/windowtexts.cpp" line="361"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="356"/>
+        <location filename="../gui/form/windowtexts.cpp" line="362"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="357"/>
+        <location filename="../gui/form/windowtexts.cpp" line="363"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="361"/>
+        <location filename="../gui/form/windowtexts.cpp" line="367"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="362"/>
+        <location filename="../gui/form/windowtexts.cpp" line="368"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="363"/>
+        <location filename="../gui/form/windowtexts.cpp" line="369"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="364"/>
+        <location filename="../gui/form/windowtexts.cpp" line="370"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="365"/>
+        <location filename="../gui/form/windowtexts.cpp" line="371"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="366"/>
+        <location filename="../gui/form/windowtexts.cpp" line="372"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="367"/>
+        <location filename="../gui/form/windowtexts.cpp" line="373"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="368"/>
+        <location filename="../gui/form/windowtexts.cpp" line="374"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="369"/>
+        <location filename="../gui/form/windowtexts.cpp" line="375"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="370"/>
+        <location filename="../gui/form/windowtexts.cpp" line="376"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1
@@ -1676,99 +1701,99 @@ Tip: check the device and the port settings.</translation>
         <translation>s</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="42"/>
+        <location filename="../gui/journal/journalview.cpp" line="41"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="86"/>
+        <location filename="../gui/journal/journalview.cpp" line="87"/>
         <source>&amp;Modul:</source>
         <translation>&amp;Module:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="89"/>
+        <location filename="../gui/journal/journalview.cpp" line="90"/>
         <source>azonosító vagy név</source>
         <translation>identifier or name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="92"/>
+        <location filename="../gui/journal/journalview.cpp" line="93"/>
         <source>&amp;Eredmény:</source>
         <translation>&amp;Result:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="95"/>
+        <location filename="../gui/journal/journalview.cpp" line="96"/>
         <source>mind</source>
         <translation>all</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="124"/>
+        <location filename="../gui/journal/journalview.cpp" line="125"/>
         <source>Betöltés az űrlapba</source>
         <translation>Put into the form</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="127"/>
+        <location filename="../gui/journal/journalview.cpp" line="128"/>
         <source>Exportálás CSV-be...</source>
         <translation>Export as CSV...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="149"/>
+        <location filename="../gui/journal/journalview.cpp" line="150"/>
         <source>Napló: %1</source>
         <translation>Journal: %1</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="210"/>
+        <location filename="../gui/journal/journalview.cpp" line="211"/>
         <source>%1 bejegyzés, számolás...</source>
         <translation>%1 entries, counting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="211"/>
+        <location filename="../gui/journal/journalview.cpp" line="212"/>
         <source>%1 / %2 bejegyzés</source>
         <translation>%1 of %2 entries</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="235"/>
+        <location filename="../gui/journal/journalview.cpp" line="241"/>
         <source>A bejegyzés nem tartalmaz űrlapot.</source>
         <translation>This entry holds no form.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="246"/>
+        <location filename="../gui/journal/journalview.cpp" line="252"/>
         <source>Exportálás</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="246"/>
+        <location filename="../gui/journal/journalview.cpp" line="252"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="250"/>
+        <location filename="../gui/journal/journalview.cpp" line="256"/>
         <source>Exportálás...</source>
         <translation>Exporting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="250"/>
+        <location filename="../gui/journal/journalview.cpp" line="256"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="275"/>
+        <location filename="../gui/journal/journalview.cpp" line="281"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="275"/>
+        <location filename="../gui/journal/journalview.cpp" line="281"/>
         <source>A fájl nem írható: %1
 %2</source>
         <translation>The file cannot be written: %1
 %2</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="277"/>
+        <location filename="../gui/journal/journalview.cpp" line="283"/>
         <source>Az exportálás megszakítva, a fájl nem készült el.</source>
         <translation>Export cancelled; no file was made.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="279"/>
+        <location filename="../gui/journal/journalview.cpp" line="285"/>
         <source>%1 bejegyzés exportálva: %2</source>
         <translation>%1 entries exported: %2</translation>
     </message>

@@ -52,7 +52,7 @@ SaveStatus save(const QString &path, const FormValues &values, FileError *error)
 {
     if (findUnsavable(values))
         return SaveStatus::Refused;
-    const FileError written = writeWholeFile(path, serialize(values));
+    const FileError written = writeWholeFile(path, serialize(values), OutputFile::Readers::OwnerOnly);  // the PIN is in it
     if (error)
         *error = written;
     return written ? SaveStatus::WriteFailed : SaveStatus::Saved;

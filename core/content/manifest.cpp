@@ -4,10 +4,15 @@
 #include "core/record/contentrecord.h"
 #include "core/storage/filenames.h"
 
+#include <QCryptographicHash>
 #include <QStringDecoder>
 
 #include <QHash>
 #include <QSet>
+#include <QThread>
+
+#include <thread>
+#include <vector>
 
 bool parseCsv(const QString &text, QList<QStringList> *rows, int *badRow)
 {
@@ -118,8 +123,8 @@ Header readHeader(const QStringList &cells, QList<ManifestProblem> *problems)
     return header;
 }
 
-// Each cell as `set` takes it; false when one was refused.
-bool applyCells(const Header &header, const QStringList &cells, ManifestUnit &unit, QSet<int> *fieldsGiven,
+// Each cell as `set` takes it, onto `form`; false when one was refused.
+bool applyCells(const Header &header, const QStringList &cells, ManifestUnit &unit, FormValues &form, QSet<int> *fieldsGiven,
                 QList<ManifestProblem> *problems)
 {
     bool ok = true;
@@ -127,28 +132,33 @@ bool applyCells(const Header &header, const QStringList &cells, ManifestUnit &un
         if (c == header.unitColumn || c == header.portColumn || cells[c].isEmpty())
             continue;
         const QString &name = header.names[c];
-        FormValues edited = unit.form;
-        if (std::optional<EditRefusal> refusal = applyAssignments(edited, {name + QLatin1Char('=') + cells[c]}, {}, EditCheck::ValueOnly)) {
+        const QString assignment = name + QLatin1Char('=') + cells[c];
+        FormValues edited = form;
+        if (std::optional<EditRefusal> refusal = applyAssignments(edited, {assignment}, {}, EditCheck::ValueOnly)) {
             ManifestProblem problem = problemAt(unit.row, name, ManifestProblem::Reason::Value);
             problem.refusal = *refusal;
             problems->append(problem);
             ok = false;
             continue;
         }
-        unit.form = edited;
+        form = edited;
+        unit.assignments << assignment;
         if (const int i = lineEditIndex(name); i >= 0)
             fieldsGiven->insert(i);
     }
     return ok;
 }
 
-// The row's content as a download with the run's settings takes it: the
-// plan, or every refusal named by its column.
-void planRow(ManifestUnit &unit, const QSet<int> &fieldsGiven, const LinkSettings &settings, QList<ManifestProblem> *problems)
+// The row's content as a download with the run's settings takes it: true,
+// with the content's hash kept, or every refusal named by its column.
+bool planRow(ManifestUnit &unit, const FormValues &form, const QSet<int> &fieldsGiven, const LinkSettings &settings,
+             QList<ManifestProblem> *problems)
 {
     using Reason = ManifestProblem::Reason;
-    PlannedTransfer planned = planTransfer(unit.form, settings, RecordPurpose::Download);
-    for (const RecordResult &refusal : std::as_const(planned.refusals)) {
+    // The download's refusals alone: the plan itself is made when a port
+    // takes the unit.
+    const QList<RecordResult> refusals = downloadRefusals(form, settings);
+    for (const RecordResult &refusal : refusals) {
         EditRefusal why;
         why.reason = EditRefusal::Reason::Refused;
         why.refusal = refusal;
@@ -158,20 +168,115 @@ void planRow(ManifestUnit &unit, const QSet<int> &fieldsGiven, const LinkSetting
         problem.refusal = why;
         problems->append(problem);
     }
-    if (!planned.plan)
-        return;
-    if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(unit.form)) {
+    if (!refusals.isEmpty())
+        return false;
+    if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(form)) {
         ManifestProblem unsavable = problemAt(unit.row, problem->field >= 0 ? lineEditCatalogue()[problem->field].name : QString(),
                                               Reason::Unsavable);
         unsavable.unsavable = *problem;
         problems->append(unsavable);
-        return;
+        return false;
     }
-    unit.plan = std::move(planned.plan);
-    unit.content = ContentFile::serialize(unit.form);
+    unit.contentSha256 = QCryptographicHash::hash(ContentFile::serialize(form), QCryptographicHash::Sha256);
+    return true;
 }
 
+// A row's own checks: its cells, and its content as a download takes it.
+struct CheckedRow
+{
+    ManifestUnit unit;
+    QList<ManifestProblem> problems;
+    bool taken = false;
+};
+
+CheckedRow checkRow(const Header &header, const QStringList &cells, int row, const FormValues &templateForm,
+                    const LinkSettings &settings)
+{
+    CheckedRow checked;
+    checked.unit.row = row;
+    checked.unit.unit = cells.value(header.unitColumn).trimmed();
+    checked.unit.port = header.portColumn >= 0 ? cells.value(header.portColumn).trimmed() : QString();
+    if (cells.size() > header.names.size())
+        return checked;
+    FormValues form = templateForm;
+    QSet<int> fieldsGiven;
+    // A refused cell still leaves the rest of the row to be checked.
+    const bool cellsTaken = applyCells(header, cells, checked.unit, form, &fieldsGiven, &checked.problems);
+    checked.taken = planRow(checked.unit, form, fieldsGiven, settings, &checked.problems) && cellsTaken;
+    return checked;
+}
+
+// Every row checked, a slice of the rows on each processor: each row's
+// checks stand alone, and a long manifest is checked while one waits.
+QList<CheckedRow> checkRows(const Header &header, const QList<QStringList> &rows, const FormValues &templateForm,
+                            const LinkSettings &settings)
+{
+    constexpr qsizetype RowsWorthAThread = 2000;
+    QList<CheckedRow> checked(rows.size());
+    CheckedRow *out = checked.data();  // detached here, before any thread writes
+    const qsizetype workers = std::clamp<qsizetype>(rows.size() / RowsWorthAThread, 1, std::max(1, QThread::idealThreadCount()));
+    const qsizetype slice = (rows.size() + workers - 1) / workers;
+    auto checkSlice = [&](qsizetype from) {
+        for (qsizetype r = from; r < std::min(from + slice, rows.size()); ++r)
+            out[r] = checkRow(header, rows[r], int(r + 2), templateForm, settings);
+    };
+    std::vector<std::thread> threads;
+    for (qsizetype w = 1; w < workers; ++w)
+        threads.emplace_back(checkSlice, w * slice);
+    checkSlice(0);
+    for (std::thread &thread : threads)
+        thread.join();
+    return checked;
+}
+
+// The unit names met so far: each unique, and unique as a file name too.
+struct UnitNames
+{
+    QHash<QString, int> rows;
+    QHash<QString, int> fileNames;
+
+    std::optional<ManifestProblem> take(const QString &unit, int row, bool badUtf8)
+    {
+        using Reason = ManifestProblem::Reason;
+        if (unit.isEmpty())
+            return problemAt(row, QStringLiteral("unit"), Reason::EmptyUnit);
+        if (rows.contains(unit)) {
+            ManifestProblem problem = problemAt(row, QStringLiteral("unit"), Reason::DuplicateUnit);
+            problem.otherRow = rows[unit];
+            return problem;
+        }
+        if (const std::optional<Reason> bad = unitNameProblem(unit, badUtf8))
+            return problemAt(row, QStringLiteral("unit"), *bad);
+        const QString fileName = fileNamePart(unit);
+        if (fileNames.contains(fileName)) {
+            ManifestProblem problem = problemAt(row, QStringLiteral("unit"), Reason::UnitFileName);
+            problem.otherRow = fileNames[fileName];
+            return problem;
+        }
+        rows.insert(unit, row);
+        fileNames.insert(fileName, row);
+        return std::nullopt;
+    }
+};
+
 } // namespace
+
+bool ManifestUnit::makes(const QByteArray &content) const
+{
+    return QCryptographicHash::hash(content, QCryptographicHash::Sha256) == contentSha256;
+}
+
+std::optional<BuiltUnit> buildUnit(const ManifestUnit &unit, const FormValues &templateForm, const LinkSettings &settings)
+{
+    FormValues form = templateForm;
+    if (applyAssignments(form, unit.assignments, {}, EditCheck::ValueOnly))
+        return std::nullopt;
+    PlannedTransfer planned = planTransfer(form, settings, RecordPurpose::Download);
+    QByteArray content = ContentFile::serialize(form);
+    if (!planned.plan || !unit.makes(content))
+        return std::nullopt;
+    return BuiltUnit{std::move(form), std::move(content), std::move(*planned.plan)};
+}
 
 Manifest readManifest(QIODevice &in, const FormValues &templateForm, const LinkSettings &settings)
 {
@@ -196,40 +301,23 @@ Manifest readManifest(QIODevice &in, const FormValues &templateForm, const LinkS
     if (!manifest.problems.isEmpty())
         return manifest;
 
-    QHash<QString, int> unitRows, fileNameRows;
+    const QList<CheckedRow> checked = checkRows(header, rows, templateForm, settings);
+    UnitNames names;
+    names.rows.reserve(rows.size());
+    names.fileNames.reserve(rows.size());
+    manifest.units.reserve(rows.size());
     for (int r = 0; r < rows.size(); ++r) {
-        const QStringList &cells = rows[r];
-        ManifestUnit unit;
-        unit.row = r + 2;
-        if (cells.size() > header.names.size()) {
-            manifest.problems.append(problemAt(unit.row, {}, Reason::CellCount));
+        const int row = r + 2;
+        if (rows[r].size() > header.names.size()) {
+            manifest.problems.append(problemAt(row, {}, Reason::CellCount));
             continue;
         }
-        unit.unit = cells.value(header.unitColumn).trimmed();
-        unit.port = header.portColumn >= 0 ? cells.value(header.portColumn).trimmed() : QString();
-        if (unit.unit.isEmpty()) {
-            manifest.problems.append(problemAt(unit.row, QStringLiteral("unit"), Reason::EmptyUnit));
-        } else if (unitRows.contains(unit.unit)) {
-            ManifestProblem problem = problemAt(unit.row, QStringLiteral("unit"), Reason::DuplicateUnit);
-            problem.otherRow = unitRows[unit.unit];
-            manifest.problems.append(problem);
-        } else if (const std::optional<Reason> bad = unitNameProblem(unit.unit, badUtf8)) {
-            manifest.problems.append(problemAt(unit.row, QStringLiteral("unit"), *bad));
-        } else if (fileNameRows.contains(fileNamePart(unit.unit))) {
-            ManifestProblem problem = problemAt(unit.row, QStringLiteral("unit"), Reason::UnitFileName);
-            problem.otherRow = fileNameRows[fileNamePart(unit.unit)];
-            manifest.problems.append(problem);
-        } else {
-            unitRows.insert(unit.unit, unit.row);
-            fileNameRows.insert(fileNamePart(unit.unit), unit.row);
-        }
-        unit.form = templateForm;
-        QSet<int> fieldsGiven;
-        // A refused cell still leaves the rest of the row to be checked.
-        const bool cellsTaken = applyCells(header, cells, unit, &fieldsGiven, &manifest.problems);
-        planRow(unit, fieldsGiven, settings, &manifest.problems);
-        if (cellsTaken && unit.plan)
-            manifest.units.append(unit);
+        const CheckedRow &one = checked[r];
+        if (const std::optional<ManifestProblem> problem = names.take(one.unit.unit, row, badUtf8))
+            manifest.problems.append(*problem);
+        manifest.problems.append(one.problems);
+        if (one.taken)
+            manifest.units.append(one.unit);
     }
     return manifest;
 }

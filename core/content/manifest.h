@@ -18,15 +18,32 @@
 // cell leaves the template's value. Every value is checked as `set` checks
 // it, and every row's content as the run's download plans it.
 
+// A row as it is kept for the run: its cells, and a hash of the content they
+// make, so that a manifest of a hundred thousand units costs a few hundred
+// bytes a unit. The form, content file and line plan are made again when a
+// port takes the unit (buildUnit).
 struct ManifestUnit
 {
     int row = 0;          // as a spreadsheet numbers it: the header is row 1
     QString unit;
     QString port;         // empty: any port
+    QStringList assignments;  // the row's field cells as `set` takes them: "m_nev=KAPU 1"
+    QByteArray contentSha256;  // of the content file's bytes
+
+    // Whether `content` (a content file's bytes) is what this row makes.
+    bool makes(const QByteArray &content) const;
+};
+
+// What a row makes of the template, with the run's settings.
+struct BuiltUnit
+{
     FormValues form;
     QByteArray content;   // the content file's bytes
-    std::optional<TransferPlan> plan;  // what goes on the line, with the run's settings
+    TransferPlan plan;    // what goes on the line
 };
+// Nothing only when the template or the settings are not those the
+// manifest was checked with.
+std::optional<BuiltUnit> buildUnit(const ManifestUnit &unit, const FormValues &templateForm, const LinkSettings &settings);
 
 struct ManifestProblem
 {

@@ -1,5 +1,6 @@
 #include "journal.h"
 
+#include "core/storage/outputfile.h"
 #include "journalclock.h"
 #include "journalfile.h"
 
@@ -172,7 +173,7 @@ bool Journal::openSqlite(const JournalLocation &location, Mode mode)
     if (mode == Mode::Write && location.isDefault) {
         // It holds PINs and telephone numbers: the folder is the owner's alone.
         const QString folder = QFileInfo(location.path).absolutePath();
-        if (!QFileInfo::exists(folder) && (!QDir().mkpath(folder) || ::chmod(QFile::encodeName(folder).constData(), 0700) != 0)) {
+        if (!QFileInfo::exists(folder) && !makeOwnFolder(folder)) {
             fail(Error::CannotCreate, QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
@@ -194,7 +195,7 @@ bool Journal::openSqlite(const JournalLocation &location, Mode mode)
     // Another program's database is left exactly as it was: nothing is
     // switched or made in it.
     QSqlQuery tables(db);
-    if (!tables.exec(QStringLiteral("SELECT count(*), sum(name = 'journal_schema') FROM sqlite_master WHERE type = 'table'"))
+    if (!tables.exec(QStringLiteral("SELECT count(*), sum(type = 'table' AND name = 'journal_schema') FROM sqlite_master"))
         || !tables.next()) {
         fail(sqliteErrorKind(tables.lastError().nativeErrorCode(), Error::CannotOpen), tables.lastError().text());
         return false;
@@ -593,14 +594,15 @@ QList<Journal::ClaimRow> Journal::claims()
     return rows;
 }
 
-QHash<QString, Journal::Proven> Journal::provisioned()
+QHash<QString, Journal::Proven> Journal::provisioned(bool withContent)
 {
     QHash<QString, Proven> units;
     if (!isOpen())
         return units;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT unit, content, id, ended_at, station FROM entries WHERE operation = ? AND result = ? ORDER BY id"));
+    query.prepare(QStringLiteral("SELECT unit, %1, id, ended_at, station FROM entries WHERE operation = ? AND result = ? ORDER BY id")
+                      .arg(withContent ? QStringLiteral("content") : QStringLiteral("NULL")));
     query.addBindValue(JournalName::Provision);
     query.addBindValue(JournalName::Ok);
     if (exec(query)) {

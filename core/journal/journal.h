@@ -107,7 +107,9 @@ public:
         qint64 endedMs = 0;
         QString station;
     };
-    QHash<QString, Proven> provisioned();
+    // Without `withContent`, each one's content is left empty: for a run
+    // that knows most of them already by their entry.
+    QHash<QString, Proven> provisioned(bool withContent = true);
     // The newest provisioning of each unit that ended otherwise, by unit.
     QHash<QString, JournalEntry> lastFailures();
     // The unit other than `unit` that was proven with the record whose hash

@@ -1,5 +1,7 @@
 #include "journalfile.h"
 
+#include "journalprobe.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -88,30 +90,63 @@ int keptDescriptor(const QByteArray &path, bool create)
     return fd;
 }
 
+const char *const SideSuffixes[] = {"-wal", "-shm", "-journal"};
+
+// SQLite's files beside the journal: each, where there is one, a regular
+// file of the journal's owner, so that no one else reads what is written
+// into it. Looked at before anything is opened or made.
+JournalFile refusedSideFile(const QByteArray &path, uid_t owner)
+{
+    for (const char *suffix : SideSuffixes) {
+        const QByteArray side = path + suffix;
+        struct stat status {};
+        if (::lstat(side.constData(), &status) == 0 && (!S_ISREG(status.st_mode) || status.st_uid != owner
+                                                         || ((status.st_mode & 077) != 0 && owner != ::geteuid())))
+            return failed(Error::SideFile, QFile::decodeName(side));
+    }
+    return {};
+}
+
+// Our journal's side files made its owner's alone, as the journal is.
+JournalFile mendSideFiles(const QByteArray &path)
+{
+    for (const char *suffix : SideSuffixes) {
+        const QByteArray side = path + suffix;
+        struct stat status {};
+        if (::lstat(side.constData(), &status) != 0 || (status.st_mode & 077) == 0)
+            continue;
+        const int fd = keptDescriptor(side, false);  // never closed: SQLite's locks on it stay
+        if (fd < 0 || ::fchmod(fd, 0600) != 0)
+            return failed(Error::SideFile, QFile::decodeName(side));
+    }
+    return {};
+}
+
 } // namespace
 
 JournalFile prepareJournalFile(const QString &given, bool create)
 {
     if (QDir::isRelativePath(given))
         return failed(Error::Relative, QDir::current().absoluteFilePath(given));
-    // A link is followed to the file it names, which is then made as ours.
-    const QFileInfo info(given);
-    const QString path = info.isSymLink() ? info.symLinkTarget() : given;
-    const QByteArray encoded = QFile::encodeName(path);
-    const int fd = keptDescriptor(encoded, create);
+    const QByteArray path = QFile::encodeName(given);
+    struct stat named {};
+    const bool exists = ::lstat(path.constData(), &named) == 0;
+    if (exists && S_ISLNK(named.st_mode))
+        return failed(Error::Link, {});
+    if (JournalFile side = refusedSideFile(path, exists ? named.st_uid : ::geteuid()); side.problem.error != Error::None)
+        return side;
+    const int fd = keptDescriptor(path, create);  // O_NOFOLLOW: a link put there since is not opened
     if (fd < 0)
-        return failed(openError(errno, create), systemError(errno));
+        return failed(errno == ELOOP ? Error::Link : openError(errno, create), systemError(errno));
     struct stat status {};
-    const bool statted = ::fstat(fd, &status) == 0;
-    char header[16] = {};
-    const ssize_t got = statted && S_ISREG(status.st_mode) ? ::pread(fd, header, sizeof header, 0) : -1;
-    if (!statted || !S_ISREG(status.st_mode))
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
         return failed(Error::NotAJournal, {});
-    // An empty file becomes a journal; anything else must be SQLite's.
-    if (got != 0 && (got != 16 || std::memcmp(header, "SQLite format 3", 16) != 0))
+    // Judged from its bytes before SQLite opens it: another program's
+    // database is left exactly as it was, its mode and side files too.
+    if (probeJournalFile(fd) == JournalKind::Foreign)
         return failed(Error::NotAJournal, {});
     JournalFile file;
-    file.path = path;
+    file.path = given;
     if ((status.st_mode & 077) != 0) {
         if (status.st_uid != ::geteuid())
             return failed(Error::OtherOwner, ownerName(status.st_uid));
@@ -119,6 +154,8 @@ JournalFile prepareJournalFile(const QString &given, bool create)
             return failed(Error::CannotOpen, systemError(errno));
         file.mendedFromMode = int(status.st_mode & 07777);
     }
+    if (JournalFile sides = mendSideFiles(path); sides.problem.error != Error::None)
+        return sides;
     return file;
 }
 

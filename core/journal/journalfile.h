@@ -5,13 +5,15 @@
 #include <QString>
 
 // The journal's file is the program's own and no one else's: it is named by
-// an absolute path, made 0600 whatever the umask (the target of a link too),
-// mended to 0600 when it is readable by others (refused when it is another
-// user's), and a file that is not a SQLite database is never touched.
+// an absolute path and never through a link, made 0600 whatever the umask,
+// mended to 0600 (through its descriptor) when it is readable by others
+// (refused when it is another user's), and its side files must be its
+// owner's alone. A file that is not this program's journal, nor empty, is
+// never touched: not its mode, not its side files.
 struct JournalFile
 {
     JournalProblem problem;   // error None: the file may be opened
-    QString path;             // the file itself, a link followed
+    QString path;             // the file itself
     int mendedFromMode = -1;  // the mode it had when it was made private
 };
 

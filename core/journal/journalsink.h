@@ -22,6 +22,8 @@ struct JournalProblem
         NotAJournal,  // another program's database, or no database at all: left as it was
         OtherOwner,   // readable by others, and another user's file: detail, its owner
         ClaimLost,    // the unit's claim is no longer this run's: nothing about it is taken
+        Link,         // a symbolic link at the journal's name: not followed
+        SideFile,     // a -wal, -shm or -journal beside it that is not its owner's alone: detail, its name
     };
     Error error = Error::None;
     QString detail;       // the database's or the system's own words

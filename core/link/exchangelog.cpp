@@ -18,7 +18,7 @@ std::atomic<bool> active = false;
 
 FileError start(const QString &path)
 {
-    auto opened = std::make_unique<OutputFile>(path);
+    auto opened = std::make_unique<OutputFile>(path, OutputFile::Readers::OwnerOnly);  // the exchange holds the PIN
     if (opened->error())
         return opened->error();
     const std::lock_guard lock(mutex);

@@ -33,5 +33,6 @@ QString backupPath(const QString &folder, const QString &name, qint64 entry)
 
 std::unique_ptr<OutputFile> makeBackupFile(const QString &folder, const QString &name)
 {
-    return std::make_unique<OutputFile>(QDir(folder).filePath(fileNamePart(name) + QStringLiteral("-new.t16")), 0600, OutputFile::Placement::Keep);
+    return std::make_unique<OutputFile>(QDir(folder).filePath(fileNamePart(name) + QStringLiteral("-new.t16")),
+                                        OutputFile::Readers::OwnerOnly, OutputFile::Placement::Keep);
 }

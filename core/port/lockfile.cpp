@@ -123,15 +123,6 @@ std::function<void()> &beforeStaleRemoval()
     return hook;
 }
 
-// The lock's first line: ten right-aligned digits and a newline, or a
-// first line that is a number.
-qint64 lockPid(const QByteArray &content)
-{
-    bool ok = false;
-    const qint64 pid = content.split('\n').first().trimmed().toLongLong(&ok);
-    return ok && pid > 0 ? pid : 0;
-}
-
 enum class Removal { Removed, Changed, NotOurs };
 
 // Removes the stale lock at `path`, but only the very file that was found
@@ -168,6 +159,13 @@ Removal removeStale(const QByteArray &path, qint64 *pid)
 }
 
 } // namespace
+
+qint64 lockPid(const QByteArray &content)
+{
+    bool ok = false;
+    const qint64 pid = content.split('\n').first().trimmed().toLongLong(&ok);
+    return ok && pid > 0 ? pid : 0;
+}
 
 void DeviceLock::setBeforeStaleRemoval(std::function<void()> hook)
 {

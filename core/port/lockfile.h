@@ -32,6 +32,11 @@ struct LockReading
     Holder holder;  // when Live
 };
 
+// The process a lock file's bytes name: its first line, ten right-aligned
+// digits and a newline as UUCP writes it, or any first line that is a
+// number; 0 when it names none.
+qint64 lockPid(const QByteArray &content);
+
 // What a lock file says, without ever blocking: anything but a plain file
 // (a named pipe, a device, a link) is unreadable, and so is one that names
 // no process.

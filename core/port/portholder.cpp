@@ -60,9 +60,36 @@ std::optional<Holder> processUsing(const QString &pseudoTerminal)
 
 namespace {
 
+// The pseudo-terminal whose master a descriptor of /dev/ptmx is, as the
+// kernel tells it in the descriptor's fdinfo ("tty-index"); -1 where it
+// does not say.
+int masterIndex(const QByteArray &process, const char *fd)
+{
+    QFile info(QString::fromLatin1("/proc/" + process + "/fdinfo/" + fd));
+    if (!info.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : info.read(4096).split('\n')) {
+        if (line.startsWith("tty-index:")) {
+            bool ok = false;
+            const int index = line.mid(10).trimmed().toInt(&ok);
+            return ok ? index : -1;
+        }
+    }
+    return -1;
+}
+
+// The number of /dev/pts/N; -1 for any other device.
+int ptsIndex(const QByteArray &device)
+{
+    bool ok = false;
+    const int index = device.startsWith("/dev/pts/") ? device.mid(9).toInt(&ok) : -1;
+    return ok ? index : -1;
+}
+
 std::optional<Holder> findHolder(const QString &device, bool skipKeepers)
 {
     const QByteArray wanted = QFile::encodeName(device);
+    const int pts = ptsIndex(wanted);
     const std::unique_ptr<DIR, int (*)(DIR *)> proc(::opendir("/proc"), ::closedir);
     if (!proc)
         return std::nullopt;
@@ -83,7 +110,12 @@ std::optional<Holder> findHolder(const QString &device, bool skipKeepers)
             const ssize_t n = ::readlink(link.constData(), target, sizeof target);
             const QByteArrayView name(target, std::max<ssize_t>(n, 0));
             holds = holds || (n == wanted.size() && wanted == name);
-            keeps = keeps || name == "/dev/ptmx" || name == "/dev/pts/ptmx";
+            // Only the master of this very terminal makes a keeper: a
+            // terminal multiplexer holds masters of its own terminals.
+            if (skipKeepers && !keeps && (name == "/dev/ptmx" || name == "/dev/pts/ptmx")) {
+                const int index = masterIndex(QByteArray(process->d_name), fd->d_name);
+                keeps = index < 0 || index == pts;
+            }
         }
         if (holds && !(skipKeepers && keeps))
             return Holder{pid, programOf(pid)};

@@ -21,8 +21,10 @@ bool isRunning(qint64 pid);
 QString programOf(qint64 pid);
 // Another process that has the device open, among those we may look into.
 std::optional<Holder> processHolding(const QString &device);
-// The same, leaving out a pseudo-terminal's keepers: processes that hold a
-// terminal master (/dev/ptmx) as well, as a simulated module does.
+// The same, leaving out a pseudo-terminal's keeper: the process that holds
+// its master (/dev/ptmx, by the kernel's tty-index) as well, as a simulated
+// module does. One that holds masters of other terminals (a terminal
+// multiplexer) is a holder like any other.
 std::optional<Holder> processUsing(const QString &pseudoTerminal);
 
 } // namespace SerialDevice

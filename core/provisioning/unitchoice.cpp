@@ -35,8 +35,11 @@ DoneUnits leaveOutDone(QList<QList<int>> &candidates, const QList<ManifestUnit> 
             const auto it = proven.constFind(units[u].unit);
             if (it == proven.cend())
                 return false;
-            const bool same = it->content == units[u].content;
-            (same ? found.done : found.changed).insert(u);
+            const bool same = units[u].makes(it->content);
+            if (same)
+                found.done.insert(u, it->entry);
+            else
+                found.changed.insert(u, it->entry);
             return same || !changedToo;
         });
     }

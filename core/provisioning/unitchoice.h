@@ -18,8 +18,8 @@ QList<QList<int>> chooseUnits(const QList<ManifestUnit> &units, const QStringLis
 // (changed since) unless `changedToo`.
 struct DoneUnits
 {
-    QSet<int> done;     // proven with this content
-    QSet<int> changed;  // proven with other content
+    QHash<int, qint64> done;  // proven with this content: by which entry
+    QHash<int, qint64> changed;  // proven with other content: by which entry
 };
 DoneUnits leaveOutDone(QList<QList<int>> &candidates, const QList<ManifestUnit> &units,
                        const QHash<QString, Journal::Proven> &proven, bool changedToo);

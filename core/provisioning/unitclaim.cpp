@@ -11,11 +11,15 @@ ClaimedUnit claimNextUnit(Batch &batch, const QList<int> &candidates, const QStr
     ClaimedUnit picked;
     for (int u : candidates) {
         const ManifestUnit &unit = std::as_const(batch.units)[u];  // shared by every port's thread: never detached
+        const std::optional<BuiltUnit> built = buildUnit(unit, batch.templateForm, batch.settings);
+        Q_ASSERT(built);  // the manifest was checked with the same template and settings
+        if (!built)
+            continue;
         JournalEntry claim = startEntry(JournalName::Provision, port);
         claim.unit = unit.unit;
-        setContent(claim, unit.form);
+        setContent(claim, built->form);
         claim.file = batch.manifestPath;
-        claim.recordSha256 = unit.plan->recordSha256();
+        claim.recordSha256 = built->plan.recordSha256();
         if (journal) {
             const std::optional<Journal::ClaimResult> claimed = journal->claim(claim, batch.again, batch.onlyOne);
             if (!claimed) {
@@ -45,13 +49,14 @@ PreparedUnit prepareUnit(const Batch &batch, int index, JournalEntry *claim)
 {
     const ManifestUnit &unit = batch.units[index];
     PreparedUnit prepared;
+    prepared.built = std::make_unique<BuiltUnit>(*buildUnit(unit, batch.templateForm, batch.settings));  // claimed: it builds
     const QString folder = batch.backupFolder.isEmpty() ? QString() : QDir(batch.backupFolder).absolutePath();
     if (!folder.isEmpty())
         prepared.backup = makeBackupFile(folder, unit.unit);
     UnitJob &job = prepared.job;
     job.unit = unit.unit;
-    job.form = unit.form;
-    job.plan = &*unit.plan;
+    job.form = prepared.built->form;
+    job.plan = &prepared.built->plan;
     job.retries = batch.retries;
     job.backup = prepared.backup.get();
     job.backupName = [folder, name = unit.unit](qint64 entry) { return backupPath(folder, name, entry); };

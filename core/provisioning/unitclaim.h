@@ -21,6 +21,8 @@ class SharedJournal;
 struct Batch
 {
     QList<ManifestUnit> units;
+    FormValues templateForm;  // and the settings: what the manifest was checked with,
+    LinkSettings settings;    // from which each unit is built as it is taken
     QString manifestPath;
     QString backupFolder;  // empty: no backup, and so no check that the module was swapped
     int retries = 2;
@@ -46,9 +48,11 @@ struct ClaimedUnit
 };
 ClaimedUnit claimNextUnit(Batch &batch, const QList<int> &candidates, const QString &port, SharedJournal *journal);
 
-// A claimed unit's job, and the backup file it writes kept beside it.
+// A claimed unit's job, with the unit built from its row and the backup
+// file it writes kept beside it.
 struct PreparedUnit
 {
+    std::unique_ptr<BuiltUnit> built;
     std::unique_ptr<OutputFile> backup;
     UnitJob job;
 };

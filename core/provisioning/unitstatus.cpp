@@ -31,7 +31,7 @@ UnitStatus statusOf(const ManifestUnit &unit, const QHash<QString, Journal::Prov
     if (claim != claims.cend() && claim->isLive())
         status = {unit.unit, State::Claimed, claim->entry, claim->takenMs, claim->holder.station, claim->holder, {}};
     else if (done != proven.cend())
-        status = {unit.unit, done->content == unit.content ? State::Done : State::Changed, done->entry, done->endedMs, done->station, {}, {}};
+        status = {unit.unit, unit.makes(done->content) ? State::Done : State::Changed, done->entry, done->endedMs, done->station, {}, {}};
     else if (failure != failures.cend())
         status = {unit.unit, failureOf(*failure), failure->id, failure->endedMs.value_or(failure->startedMs), failure->station, {},
                   failure->reason};
@@ -56,7 +56,7 @@ QString stateName(UnitStatus::State state)
     return {};
 }
 
-QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &units)
+QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &units, QHash<QString, Journal::Proven> *provenOut)
 {
     QList<UnitStatus> statuses;
     if (!journal.isOpen())
@@ -69,5 +69,7 @@ QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &un
     statuses.reserve(units.size());
     for (const ManifestUnit &unit : units)
         statuses << statusOf(unit, proven, claims, failures);
+    if (provenOut)
+        *provenOut = proven;
     return statuses;
 }

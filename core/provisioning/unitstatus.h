@@ -4,6 +4,7 @@
 #include "core/journal/journal.h"
 #include "core/journal/processidentity.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -38,5 +39,7 @@ struct UnitStatus
 QString stateName(UnitStatus::State state);
 
 // One query each for the proven units, the failures and the claims, however
-// long the manifest. Empty when the journal cannot say.
-QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &units);
+// long the manifest. Empty when the journal cannot say. The proven units
+// go to `proven` too, when given.
+QList<UnitStatus> manifestStatus(Journal &journal, const QList<ManifestUnit> &units,
+                                 QHash<QString, Journal::Proven> *proven = nullptr);

@@ -1,7 +1,8 @@
 #include "contentrecord.h"
 
 #include <QDebug>
-#include <QMap>
+
+#include <array>
 
 #include <cstdint>
 
@@ -33,18 +34,36 @@ RecordError byteProblem(const QString &text)
 }
 
 // Group number -> value, where each checked box adds its bit to its group.
-QMap<int, int> permissionGroups(const FormValues &form)
+// Only the groups of the telephone items are looked up (1 … 32).
+using PermissionGroups = std::array<int, 2 * TelephoneCount + 1>;
+
+// Each box's group and bit as its "g.b" says. Every form of a run carries
+// the same groups, so each thread keeps the last parse.
+const QList<std::optional<PermissionBit>> &parsedGroups(const QStringList &groups)
 {
-    QMap<int, int> groups;
-    for (qsizetype k = 0; k < form.groups.size(); ++k) {
-        const std::optional<PermissionBit> box = permissionBit(form.groups[k]);
+    thread_local QStringList parsedFrom;
+    thread_local QList<std::optional<PermissionBit>> parsed;
+    if (parsedFrom != groups || parsed.size() != groups.size()) {
+        parsed.clear();
+        for (const QString &group : groups)
+            parsed.append(permissionBit(group));
+        parsedFrom = groups;
+    }
+    return parsed;
+}
+
+PermissionGroups permissionGroups(const FormValues &form)
+{
+    PermissionGroups groups{};
+    const QList<std::optional<PermissionBit>> &boxes = parsedGroups(form.groups);
+    for (qsizetype k = 0; k < boxes.size(); ++k) {
+        const std::optional<PermissionBit> &box = boxes[k];
         if (!box) {
             qDebug("toInt error.");
             continue;
         }
-        int &value = groups[box->group];
-        if (k < form.checked.size() && form.checked[k])
-            value += permissionMask(box->bit);
+        if (box->group >= 0 && box->group < int(groups.size()) && k < form.checked.size() && form.checked[k])
+            groups[size_t(box->group)] += permissionMask(box->bit);
     }
     return groups;
 }
@@ -58,16 +77,17 @@ QString fieldName(qsizetype i)
 
 QStringList recordItems(const FormValues &form)
 {
-    const QMap<int, int> groups = permissionGroups(form);
+    const PermissionGroups groups = permissionGroups(form);
     const qsizetype fieldCount = std::max<qsizetype>(form.texts.size() - TelephoneCount, 0);
     QStringList items;
+    items.reserve(form.texts.size());
     for (qsizetype i = 0; i < form.texts.size(); ++i) {
         QString text = form.texts[i];
         if (fieldName(i) == RelayTimeField)
             text = relayTimeAsStored(text);
         if (i >= fieldCount) {
             const qsizetype n = i - fieldCount + 1;
-            text = QString::number(groups.value(int(2 * n - 1), 0)) + QString::number(groups.value(int(2 * n), 0)) + text;
+            text = QString::number(groups[size_t(2 * n - 1)]) + QString::number(groups[size_t(2 * n)]) + text;
         }
         items.append(text.leftJustified(RecordItemWidth));
     }

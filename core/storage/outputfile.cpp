@@ -1,23 +1,18 @@
 #include "outputfile.h"
 
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// The target's own file when it is a link, as an editor would write it.
-QByteArray resolvedTarget(const QString &path)
-{
-    const QFileInfo info(path);
-    return QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
-}
 
 QByteArray folderOf(const QByteArray &path)
 {
@@ -43,33 +38,53 @@ int createFresh(const QByteArray &target, mode_t mode, QByteArray *name)
     return -1;
 }
 
+// Whether users other than the folder's owner may make and remove names in it.
+bool sharedFolder(const QByteArray &folder)
+{
+    struct stat info {};
+    return ::stat(folder.constData(), &info) == 0 && (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+}
+
+// What may be at the name before it is replaced, looked at without
+// following a link: the permission bits the new file keeps, or an error.
+FileError checkTarget(const QByteArray &target, std::optional<mode_t> *mode)
+{
+    struct stat existing {};
+    if (::lstat(target.constData(), &existing) != 0)
+        return errno == ENOENT ? FileError{} : FileError::system(errno);
+    if (S_ISLNK(existing.st_mode))
+        return {FileError::Kind::Link, 0};
+    if (!S_ISREG(existing.st_mode))
+        return {FileError::Kind::NotRegularFile, 0};
+    if (existing.st_uid != ::geteuid() && sharedFolder(folderOf(target)))
+        return {FileError::Kind::OtherOwner, int(existing.st_uid)};
+    *mode = existing.st_mode & 0777;  // without set-id and sticky bits
+    return {};
+}
+
 } // namespace
 
-OutputFile::OutputFile(const QString &path, mode_t mode, Placement placement)
+OutputFile::OutputFile(const QString &path, Readers readers, Placement placement)
     : m_path(path)
     , m_placement(placement)
-    , m_target(placement == Placement::Keep ? QFile::encodeName(path) : resolvedTarget(path))
+    , m_target(QFile::encodeName(path))
 {
-    if (placement == Placement::Keep) {
-        m_fd = createFresh(m_target, mode, &m_temporary);
-        if (m_fd < 0 || ::fchmod(m_fd, mode) != 0)
-            fail(FileError::system(errno));
-        return;
+    // 0666 is left to the umask; the owner's own bits are set exactly.
+    std::optional<mode_t> exact;
+    if (readers == Readers::OwnerOnly)
+        exact = 0600;
+    if (placement == Placement::Replace) {
+        std::optional<mode_t> kept;
+        if (const FileError refused = checkTarget(m_target, &kept)) {
+            m_error = refused;
+            return;
+        }
+        if (kept)
+            exact = kept;
     }
-    struct stat existing {};
-    const bool exists = ::stat(m_target.constData(), &existing) == 0;
-    // A device, a pipe or a folder is never replaced by a file of ours.
-    if (exists && !S_ISREG(existing.st_mode)) {
-        m_error = {FileError::Kind::NotRegularFile, 0};
-        return;
-    }
-    m_fd = createFresh(m_target, exists ? existing.st_mode & 07777 : mode, &m_temporary);
-    if (m_fd < 0) {
-        m_error = FileError::system(errno);
-        return;
-    }
-    if (exists)
-        ::fchmod(m_fd, existing.st_mode & 07777);
+    m_fd = createFresh(m_target, exact.value_or(0666), &m_temporary);
+    if (m_fd < 0 || (exact && ::fchmod(m_fd, *exact) != 0))
+        fail(FileError::system(errno));
 }
 
 OutputFile::~OutputFile()
@@ -164,10 +179,41 @@ void OutputFile::discard()
     m_temporary.clear();
 }
 
-FileError writeWholeFile(const QString &path, const QByteArray &bytes, mode_t mode)
+FileError writeWholeFile(const QString &path, const QByteArray &bytes, OutputFile::Readers readers)
 {
-    OutputFile file(path, mode);
+    OutputFile file(path, readers);
     if (file.write(bytes))
         file.commit();
     return file.error();
+}
+
+bool makeOwnFolder(const QString &path)
+{
+    const QByteArray whole = QFile::encodeName(QDir(path).absolutePath());
+    qsizetype slash = 0;
+    do {
+        slash = whole.indexOf('/', slash + 1);
+        const QByteArray part = slash < 0 ? whole : whole.left(slash);
+        // 0700 less the umask, which only ever takes bits away.
+        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+    } while (slash >= 0);
+    struct stat info {};
+    if (::stat(whole.constData(), &info) != 0)
+        return false;
+    if (!S_ISDIR(info.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
+}
+
+QString userName(uid_t uid)
+{
+    passwd entry {};
+    passwd *found = nullptr;
+    char buffer[1024];
+    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return QString::fromLocal8Bit(found->pw_name);
+    return QString::number(uid);
 }

@@ -11,11 +11,22 @@
 // (fsync) does the new file take the target's name. A failure at any step
 // leaves the old file as it was. A program killed half-way leaves its bytes
 // so far in the fresh file (the target's name and six more characters).
+//
+// The program runs as root in folders others share, so nothing is written
+// through a link at the name, and no file another user put there is
+// replaced: the fresh file is made by us alone (O_EXCL, O_NOFOLLOW) and
+// renamed over the name, which never follows a link.
 struct FileError
 {
-    enum class Kind { None, NotRegularFile, System };
+    enum class Kind {
+        None,
+        NotRegularFile,  // a device, a pipe or a folder at the name
+        Link,            // a symbolic link at the name: not written through
+        OtherOwner,      // another user's file in a folder others may write
+        System,
+    };
     Kind kind = Kind::None;
-    int code = 0;  // errno, for System
+    int code = 0;  // errno, for System; the owner's uid, for OtherOwner
 
     explicit operator bool() const { return kind != Kind::None; }
     static FileError system(int code) { return {Kind::System, code}; }
@@ -24,16 +35,20 @@ struct FileError
 class OutputFile
 {
 public:
-    // Replace: a target that exists is replaced, and keeps its mode; a link
-    // is followed, as an editor would. Keep: the file is only ever made, with
-    // exactly `mode` whatever the umask; a name that exists, a link
+    // Replace: a regular file of ours at the name is replaced, and keeps its
+    // permission bits (without set-id and sticky bits); a link, another
+    // user's file in a shared folder or anything but a regular file is
+    // refused. Keep: the file is only ever made; a name that exists, a link
     // included, is never replaced nor followed, and the commit fails.
     enum class Placement { Replace, Keep };
+    // Who may read a new file: OwnerOnly (it holds a PIN: content files,
+    // logs of the exchange, backups) is 0600 whatever the umask; Anyone
+    // follows the umask.
+    enum class Readers { Anyone, OwnerOnly };
 
-    // Opens the fresh file at once, so that a folder that cannot take it is
-    // known before any work is done. `mode` is what a new target gets (less
-    // the umask, for Replace); a target that exists keeps its own.
-    explicit OutputFile(const QString &path, mode_t mode = 0666, Placement placement = Placement::Replace);
+    // Opens the fresh file at once, so that a folder that cannot take it, or
+    // a name that may not be written, is known before any work is done.
+    explicit OutputFile(const QString &path, Readers readers = Readers::Anyone, Placement placement = Placement::Replace);
     ~OutputFile();
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
@@ -63,4 +78,12 @@ private:
 };
 
 // Writes `bytes` as the whole of `path`.
-FileError writeWholeFile(const QString &path, const QByteArray &bytes, mode_t mode = 0666);
+FileError writeWholeFile(const QString &path, const QByteArray &bytes, OutputFile::Readers readers = OutputFile::Readers::Anyone);
+
+// Makes `path` and every folder above it that is missing, each 0700: the
+// program's own folders are its user's alone. False, with errno, when one
+// cannot be made.
+bool makeOwnFolder(const QString &path);
+
+// The user name of `uid`, or its number where it has none.
+QString userName(uid_t uid);

@@ -246,6 +246,10 @@ QString fileError(const FileError &error)
 {
     if (error.kind == FileError::Kind::NotRegularFile)
         return Texts::tr("not a regular file");
+    if (error.kind == FileError::Kind::Link)
+        return Texts::tr("a symbolic link, which is never written through");
+    if (error.kind == FileError::Kind::OtherOwner)
+        return Texts::tr("a file of %1 in a folder others may write, which is not replaced").arg(userName(uid_t(error.code)));
     return QString::fromLocal8Bit(std::strerror(error.code));
 }
 
@@ -271,9 +275,11 @@ QString journalUnavailable(const QString &where, const JournalProblem &problem)
     case Error::NotAJournal: why = Texts::tr("más program adatbázisa, nem napló"); break;
     case Error::OtherOwner: why = Texts::tr("mások is olvashatják, és %1 felhasználó fájlja").arg(problem.detail); break;
     case Error::ClaimLost: why = Texts::tr("már nem ennek a futásnak a foglalását tartja"); break;
+    case Error::Link: why = Texts::tr("szimbolikus hivatkozás; a napló saját fájlját adja meg"); break;
+    case Error::SideFile: why = Texts::tr("mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)").arg(problem.detail); break;
     }
     if (!problem.detail.isEmpty() && problem.error != Error::NoDriver && problem.error != Error::Relative
-        && problem.error != Error::OtherOwner)
+        && problem.error != Error::OtherOwner && problem.error != Error::SideFile)
         why += QStringLiteral(" (%1)").arg(problem.detail);
     return Texts::tr("A napló (%1) %2.\nA műveletek ettől kezdve nem kerülnek a naplóba.").arg(where, why);
 }

@@ -11,7 +11,7 @@ JournalSearch::~JournalSearch() = default;
 
 Journal *JournalSearch::journal()
 {
-    if (!m_journal)
+    if (!m_journal || !m_journal->isOpen())
         m_journal = std::make_unique<Journal>(m_location, Journal::Mode::Read);
     return m_journal.get();
 }
@@ -32,6 +32,11 @@ void JournalSearch::find(int generation, const Journal::Filter &filter)
     const qint64 total = journal()->count(filter, [this, generation] { return generation != m_latest; });
     if (total >= 0)
         emit counted(generation, total);
+}
+
+void JournalSearch::fetch(qint64 id)
+{
+    emit fetched(journal()->entry(id));
 }
 
 void JournalSearch::exportAll(const Journal::Filter &filter, const QString &path)

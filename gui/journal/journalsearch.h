@@ -34,10 +34,13 @@ public:
     // filter.olderThan), then, for a first page, how many match in all.
     void find(int generation, const Journal::Filter &filter);
     void exportAll(const Journal::Filter &filter, const QString &path);
+    // One entry in full, content included.
+    void fetch(qint64 id);
 
 signals:
     void found(int generation, const QList<JournalEntry> &entries, bool more);
     void counted(int generation, qint64 count);
+    void fetched(const std::optional<JournalEntry> &entry);
     void exportProgress(qint64 written, qint64 total);
     void exportEnded(qint64 written, FileError error, bool stopped);
 
@@ -45,7 +48,9 @@ private:
     Journal *journal();
 
     JournalLocation m_location;
-    std::unique_ptr<Journal> m_journal;  // made, used and closed on the search's thread
+    // Made, used and closed on the search's thread; a connection that failed
+    // is dropped, and the next query opens a new one.
+    std::unique_ptr<Journal> m_journal;
     std::atomic<int> m_latest = 0;
     std::atomic<bool> m_stopExport = false;
 };

@@ -34,19 +34,20 @@ const char *const Columns[] = {QT_TRANSLATE_NOOP("journalView", "Idő"),       Q
 
 } // namespace
 
-journalView::journalView(Journal &journal, QWidget *parent)
+journalView::journalView(const JournalLocation &journal, QWidget *parent)
     : QDialog(parent)
-    , m_journal(journal)
 {
     setObjectName("journalView");
     setWindowTitle(tr("Napló"));
     resize(860, 480);
     createWidgets();
 
-    m_thread = new QThread(this);
-    m_search = new JournalSearch(journal.location());
+    m_thread = new QThread;  // outlives the dialog while a query is still waiting
+    m_search = new JournalSearch(journal);
     m_search->moveToThread(m_thread);
     connect(m_thread, &QThread::finished, m_search, &QObject::deleteLater);
+    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+    connect(m_search, &JournalSearch::fetched, this, &journalView::chooseEntry);
     connect(m_search, &JournalSearch::found, this, &journalView::showPage);
     connect(m_search, &JournalSearch::counted, this, [this](int generation, qint64 count) {
         if (generation == m_generation) {
@@ -70,13 +71,13 @@ journalView::journalView(Journal &journal, QWidget *parent)
     m_filter->setFocus();
 }
 
-// A search still running stops at its next slice; the thread is gone before
-// the window is.
+// A search still running stops at its next slice; a query that waits on a
+// database that hangs keeps its thread until it returns, and the window
+// does not wait for it: the thread and its search go once it has ended.
 journalView::~journalView()
 {
     m_search->cancel();
     m_thread->quit();
-    m_thread->wait();
 }
 
 void journalView::createWidgets()
@@ -230,7 +231,12 @@ void journalView::choose()
     const int row = m_table->currentRow();
     if (row < 0 || row >= m_entries.size())
         return;
-    const std::optional<JournalEntry> full = m_journal.entry(m_entries[row].id);
+    QMetaObject::invokeMethod(m_search, [search = m_search, id = m_entries[row].id] { search->fetch(id); }, Qt::QueuedConnection);
+}
+
+// The chosen entry in full, as the search's thread read it.
+void journalView::chooseEntry(const std::optional<JournalEntry> &full)
+{
     if (!full || full->content.isEmpty()) {
         m_status->setText(tr("A bejegyzés nem tartalmaz űrlapot."));
         return;

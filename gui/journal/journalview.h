@@ -24,7 +24,7 @@ class journalView : public QDialog
     Q_OBJECT
 
 public:
-    journalView(Journal &journal, QWidget *parent);
+    journalView(const JournalLocation &journal, QWidget *parent);
     ~journalView() override;
 
     // The entry chosen with "Betöltés az űrlapba", once the dialog has been
@@ -45,9 +45,9 @@ private:
     void showCount();
     void loadMore();
     void choose();
+    void chooseEntry(const std::optional<JournalEntry> &full);
     void exportCsv();
 
-    Journal &m_journal;
     QThread *m_thread = nullptr;
     JournalSearch *m_search = nullptr;  // lives on m_thread
     QLineEdit *m_filter = nullptr;

@@ -1,5 +1,6 @@
 #include "stationwindow.h"
 
+#include "core/storage/outputfile.h"
 #include "gui/form/filedialog.h"
 #include "gui/form/messagebox.h"
 #include "gui/form/windowtexts.h"
@@ -16,6 +17,7 @@
 #include "gui/journal/journalview.h"
 #include "porttile.h"
 #include "portrunner.h"
+#include "stationreader.h"
 #include "stationtexts.h"
 
 #include <QBuffer>
@@ -38,6 +40,8 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cerrno>
@@ -76,9 +80,9 @@ StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings 
     layout->addWidget(m_table, 1);
     // A unit's row opens its journal entries.
     connect(m_table, &QTableWidget::cellActivated, this, [this](int row) {
-        if (!m_reader || !m_table->item(row, 0))
+        if (!m_journal || !m_table->item(row, 0))
             return;
-        journalView entries(*m_reader, this);
+        journalView entries(m_location, this);
         entries.showUnit(m_table->item(row, 0)->text());
         entries.exec();
         activateWindow();  // the tiles' keys work again at once
@@ -97,6 +101,28 @@ StationWindow::~StationWindow()
     stopAll();
     for (PortRunner *runner : m_runners)
         delete runner;
+    if (m_readerThread) {
+        m_readerThread->quit();
+        m_readerThread->wait();
+    }
+}
+
+// The reader's thread, and a look at the journal every few seconds: units
+// another station finished show up, and a database that went away and came
+// back shows again without a hand on the window.
+void StationWindow::startReader()
+{
+    m_readerThread = new QThread(this);
+    m_reader = new StationReader(m_location);
+    m_reader->moveToThread(m_readerThread);
+    connect(m_readerThread, &QThread::finished, m_reader, &QObject::deleteLater);
+    connect(m_reader, &StationReader::overviewRead, this, &StationWindow::showUnits);
+    connect(m_reader, &StationReader::entryRead, this, [this](qint64, const std::optional<JournalEntry> &entry) { printEntryLabel(entry); });
+    m_readerThread->start();
+    m_overviewTimer = new QTimer(this);
+    m_overviewTimer->setInterval(OverviewEveryMs);
+    connect(m_overviewTimer, &QTimer::timeout, this, &StationWindow::refreshUnits);
+    m_overviewTimer->start();
 }
 
 void StationWindow::createSetup()
@@ -223,8 +249,7 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
     if (!readManifest(manifestPath))
         return false;
     m_journal = std::make_unique<SharedJournal>(m_location);
-    m_reader = std::make_unique<Journal>(m_location, Journal::Mode::Read);
-    if (!m_journal->isOpen() || !QDir().mkpath(backupFolder)) {
+    if (!m_journal->isOpen() || !makeOwnFolder(backupFolder)) {
         Message::critical(this, tr("Állomás"), m_journal->isOpen() ? tr("A mentések mappája nem hozható létre: %1").arg(backupFolder)
                                                                     : WindowText::journalUnavailable(m_location.shownName(), m_journal->problem()));
         m_journal.reset();
@@ -252,6 +277,7 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
     m_setup->hide();
     m_summary->setText(tr("Egységek: %1   Napló: %2   Mentések: %3").arg(manifestPath, m_location.shownName(), backupFolder));
     m_summary->show();
+    startReader();
     refreshUnits();
     return true;
 }
@@ -269,6 +295,8 @@ bool StationWindow::readManifest(const QString &path)
     const Manifest manifest = ::readManifest(file, m_template, m_settings);
     if (manifest.problems.isEmpty()) {
         m_batch.units = manifest.units;
+        m_batch.templateForm = m_template;
+        m_batch.settings = m_settings;
         return true;
     }
     QStringList problems;
@@ -291,7 +319,7 @@ void StationWindow::startPort(int port)
     if (port < 0 || port >= int(m_runners.size()) || m_runners[size_t(port)]->isRunning())
         return;
     QList<QList<int>> candidates = {m_candidates[port]};
-    leaveOutDone(candidates, m_batch.units, m_reader->provisioned(), false);
+    leaveOutDone(candidates, m_batch.units, m_proven, false);
     m_tiles[size_t(port)]->showWaiting();
     m_runners[size_t(port)]->start(candidates.first());
 }
@@ -355,7 +383,7 @@ void StationWindow::labelProven(int port, const PortTurn &turn)
     }
     QString path;
     const QString folder = m_labelFolder->text();
-    const FileError error = QDir().mkpath(folder) ? writeLabelFile(folder, *label, *size, &path) : FileError::system(ENOENT);
+    const FileError error = makeOwnFolder(folder) ? writeLabelFile(folder, *label, *size, &path) : FileError::system(ENOENT);
     m_tiles[size_t(port)]->addNote(error ? tr("Címke nem készült: %1").arg(WindowText::fileError(error))
                                          : tr("Címke: %1").arg(QFileInfo(path).fileName()));
 }
@@ -365,7 +393,16 @@ void StationWindow::printChosenLabel()
 {
     const int row = m_table->currentRow();
     const qint64 entry = row >= 0 && m_table->item(row, 2) ? m_table->item(row, 2)->text().toLongLong() : 0;
-    const std::optional<JournalEntry> proven = entry && m_reader ? m_reader->entry(entry) : std::nullopt;
+    if (!entry || !m_reader) {
+        printEntryLabel(std::nullopt);
+        return;
+    }
+    QMetaObject::invokeMethod(m_reader, [reader = m_reader, entry] { reader->readEntry(entry); }, Qt::QueuedConnection);
+}
+
+// The chosen unit's entry, as the reader found it.
+void StationWindow::printEntryLabel(const std::optional<JournalEntry> &proven)
+{
     const std::optional<LabelContent> label = proven ? labelFor(*proven) : std::nullopt;
     const LabelSize *size = labelSize(m_labelSize->currentData().toString());
     if (!label || !size) {
@@ -378,32 +415,71 @@ void StationWindow::printChosenLabel()
         Message::warning(this, tr("Címke"), tr("A nyomtató nem indult el."));
 }
 
-// The manifest at a glance: counts, and each unit's state as the journal has it.
+// The manifest at a glance: counts, and each unit's state as the journal
+// has it. One read at a time; a request meanwhile reads again after it.
 void StationWindow::refreshUnits()
 {
-    const QList<UnitStatus> statuses = manifestStatus(*m_reader, m_batch.units);
-    // Another station is another process, on this machine too.
-    const ProcessIdentity here = ProcessIdentity::self();
-    QHash<UnitStatus::State, int> count;
-    int elsewhere = 0;
+    if (!m_reader)
+        return;
+    if (m_reading) {
+        m_readAgain = true;
+        return;
+    }
+    m_reading = true;
+    m_readAgain = false;
+    QMetaObject::invokeMethod(m_reader, [reader = m_reader, units = m_batch.units] { reader->readOverview(units); },
+                              Qt::QueuedConnection);
+}
+
+// Only the rows that changed are written again: a long manifest costs the
+// window little at each look.
+void StationWindow::showUnits(bool read, const QList<UnitStatus> &statuses, const QHash<QString, Journal::Proven> &proven)
+{
+    m_reading = false;
+    if (m_readAgain)
+        refreshUnits();
+    if (!read) {
+        const QString unread = tr("A napló most nem olvasható; az állomás újra próbálja.");
+        m_counts->setText(m_countsText.isEmpty() ? unread : m_countsText + QLatin1Char('\n') + unread);
+        return;
+    }
+    m_proven = proven;
     m_table->setRowCount(int(statuses.size()));
     for (int row = 0; row < statuses.size(); ++row) {
         const UnitStatus &s = statuses[row];
-        ++count[s.state];
-        elsewhere += s.state == UnitStatus::State::Claimed && !(s.holder == here);
+        if (row < m_statuses.size()) {
+            const UnitStatus &was = m_statuses[row];
+            if (was.state == s.state && was.entry == s.entry && was.whenMs == s.whenMs && was.station == s.station)
+                continue;
+        }
         const QString cells[] = {s.unit, StationText::unitState(s.state), s.entry ? QString::number(s.entry) : QString(),
                                  s.whenMs ? QDateTime::fromMSecsSinceEpoch(s.whenMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString(),
                                  s.station};
         for (int column = 0; column < 5; ++column)
             m_table->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
+    m_statuses = statuses;
+    showCounts(statuses);
+}
+
+void StationWindow::showCounts(const QList<UnitStatus> &statuses)
+{
+    // Another station is another process, on this machine too.
+    const ProcessIdentity here = ProcessIdentity::self();
+    QHash<UnitStatus::State, int> count;
+    int elsewhere = 0;
+    for (const UnitStatus &s : statuses) {
+        ++count[s.state];
+        elsewhere += s.state == UnitStatus::State::Claimed && !(s.holder == here);
+    }
     using State = UnitStatus::State;
     const int done = count.value(State::Done);
-    m_counts->setText(tr("Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6"
-                         "   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9")
-                          .arg(done).arg(int(statuses.size()) - done).arg(count.value(State::Failed)).arg(elsewhere)
-                          .arg(count.value(State::Changed)).arg(count.value(State::NotProven)).arg(count.value(State::NotSwapped))
-                          .arg(count.value(State::Interrupted)).arg(count.value(State::ClaimLost)));
+    m_countsText = tr("Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6"
+                      "   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9")
+                       .arg(done).arg(int(statuses.size()) - done).arg(count.value(State::Failed)).arg(elsewhere)
+                       .arg(count.value(State::Changed)).arg(count.value(State::NotProven)).arg(count.value(State::NotSwapped))
+                       .arg(count.value(State::Interrupted)).arg(count.value(State::ClaimLost));
+    m_counts->setText(m_countsText);
 }
 
 // Closing stops every transfer; each port's thread ends before its next

@@ -3,7 +3,9 @@
 #include "core/form/formvalues.h"
 #include "core/journal/journallocation.h"
 #include "core/port/portscan.h"
+#include "core/journal/journal.h"
 #include "core/provisioning/unitclaim.h"
+#include "core/provisioning/unitstatus.h"
 #include "core/settings/linksettings.h"
 
 #include <QWidget>
@@ -11,7 +13,6 @@
 #include <memory>
 #include <vector>
 
-class Journal;
 class PortRunner;
 class PortTile;
 class QCheckBox;
@@ -24,7 +25,10 @@ class QListWidget;
 class QPrinter;
 class QPushButton;
 class QTableWidget;
+class QThread;
+class QTimer;
 class SharedJournal;
+class StationReader;
 struct PortTurn;
 
 // Eszköz → Állomás: several modules side by side, driven by a manifest.
@@ -39,6 +43,9 @@ class StationWindow : public QWidget
     Q_OBJECT
 
 public:
+    // How often the overview looks at the journal without being asked.
+    static constexpr int OverviewEveryMs = 2000;
+
     StationWindow(const FormValues &templateForm, const LinkSettings &settings, const JournalLocation &journal,
                   const DeviceLookup &lookup, QWidget *parent);
     ~StationWindow() override;
@@ -71,9 +78,13 @@ private:
     bool readManifest(const QString &path);
     void finishTurn(int port, const PortTurn &turn);
     void refreshUnits();
+    void showUnits(bool read, const QList<UnitStatus> &statuses, const QHash<QString, Journal::Proven> &proven);
+    void showCounts(const QList<UnitStatus> &statuses);
+    void startReader();
     void openFromSetup();
     void labelProven(int port, const PortTurn &turn);
     void printChosenLabel();
+    void printEntryLabel(const std::optional<JournalEntry> &proven);
     void chooseLabelPrinter();
 
     FormValues m_template;
@@ -84,7 +95,17 @@ private:
     QStringList m_ports;
     QList<QList<int>> m_candidates;
     std::unique_ptr<SharedJournal> m_journal;
-    std::unique_ptr<Journal> m_reader;  // what is done, read on the window's thread
+    // What is done, read on a thread of its own: the window never waits on
+    // the journal. The units proven as last read leave them out of a port's
+    // choice; the claim, in the journal itself, is what decides.
+    QThread *m_readerThread = nullptr;
+    StationReader *m_reader = nullptr;  // lives on m_readerThread
+    QTimer *m_overviewTimer = nullptr;
+    bool m_reading = false;
+    bool m_readAgain = false;
+    QHash<QString, Journal::Proven> m_proven;
+    QList<UnitStatus> m_statuses;
+    QString m_countsText;
     std::vector<PortRunner *> m_runners;
     std::vector<PortTile *> m_tiles;
     QWidget *m_setup = nullptr;
