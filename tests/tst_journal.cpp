@@ -185,8 +185,10 @@ private slots:
     void anotherProgramsDatabaseIsLeftAsItWas_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"rollback", "wal", "view only", "user_version", "foreign -wal"})
+        for (const char *kind : {"rollback", "wal", "view only", "user_version"})
             QTest::newRow(kind) << kind;
+        if (::geteuid() == 0)  // only root can give the -wal to another user
+            QTest::newRow("foreign -wal") << "foreign -wal";
     }
     void anotherProgramsDatabaseIsLeftAsItWas()
     {
@@ -202,9 +204,7 @@ private slots:
         QString why = "it is another program's database, not a journal; it was left as it was";
         if (kind == "foreign -wal") {
             QVERIFY(writeWholeFile(path + "-wal", {}).kind == FileError::Kind::None);
-            QVERIFY(::chmod(qPrintable(path + "-wal"), 0666) == 0);
-            if (::geteuid() == 0)
-                QVERIFY(::chown(qPrintable(path + "-wal"), 65534, 65534) == 0);
+            QVERIFY(::chmod(qPrintable(path + "-wal"), 0666) == 0 && ::chown(qPrintable(path + "-wal"), 65534, 65534) == 0);
             why = path + "-wal beside it is not the journal owner's alone (mode 600); it was not opened";
         } else {
             db.setDatabaseName(path);
