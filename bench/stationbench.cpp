@@ -38,6 +38,17 @@ double cpuSeconds()
     return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
 }
 
+// `count` paced simulators, each named in `ports`.
+std::vector<std::unique_ptr<SimulatorProcess>> pacedModules(const QString &bin, int count, QStringList *ports)
+{
+    std::vector<std::unique_ptr<SimulatorProcess>> sims;
+    for (int i = 0; i < count; ++i) {
+        sims.push_back(std::make_unique<SimulatorProcess>(bin + QStringLiteral("/tavir340-sim"), QStringList{QStringLiteral("--paced")}));
+        *ports << sims.back()->path();
+    }
+    return sims;
+}
+
 // Runs the event loop for `ms`, with `during` called once it runs: the
 // longest gap between two 5 ms ticks.
 double longestStallMs(int ms, const std::function<void()> &during)
@@ -69,12 +80,8 @@ void stoppedDatabase(const QString &bin)
         std::printf("stopped database: skipped (%s)\n", qPrintable(server.error()));
         return;
     }
-    std::vector<std::unique_ptr<SimulatorProcess>> sims;
     QStringList ports;
-    for (int i = 0; i < 4; ++i) {
-        sims.push_back(std::make_unique<SimulatorProcess>(bin + QStringLiteral("/tavir340-sim"), QStringList{QStringLiteral("--paced")}));
-        ports << sims.back()->path();
-    }
+    const auto sims = pacedModules(bin, 4, &ports);
     QTemporaryDir dir;
     QFile manifest(dir.filePath(QStringLiteral("units.csv")));
     manifest.open(QIODevice::WriteOnly);
@@ -109,12 +116,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QString bin = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     constexpr int Ports = 16;
-    std::vector<std::unique_ptr<SimulatorProcess>> sims;
     QStringList ports;
-    for (int i = 0; i < Ports; ++i) {
-        sims.push_back(std::make_unique<SimulatorProcess>(bin + QStringLiteral("/tavir340-sim"), QStringList{QStringLiteral("--paced")}));
-        ports << sims.back()->path();
-    }
+    const auto sims = pacedModules(bin, Ports, &ports);
     QTemporaryDir dir;
     QFile manifest(dir.filePath(QStringLiteral("units.csv")));
     manifest.open(QIODevice::WriteOnly);

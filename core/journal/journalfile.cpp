@@ -1,6 +1,7 @@
 #include "journalfile.h"
 
 #include "journalprobe.h"
+#include "core/storage/outputfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,12 +29,6 @@ JournalFile failed(Error error, const QString &detail)
 QString systemError(int code)
 {
     return QString::fromLocal8Bit(std::strerror(code));
-}
-
-QString ownerName(uid_t uid)
-{
-    const passwd *entry = ::getpwuid(uid);
-    return entry ? QString::fromLocal8Bit(entry->pw_name) : QString::number(uid);
 }
 
 // A file of ours: made 0600 now when `create` and there is none, or the
@@ -149,7 +143,7 @@ JournalFile prepareJournalFile(const QString &given, bool create)
     file.path = given;
     if ((status.st_mode & 077) != 0) {
         if (status.st_uid != ::geteuid())
-            return failed(Error::OtherOwner, ownerName(status.st_uid));
+            return failed(Error::OtherOwner, userName(status.st_uid));
         if (::fchmod(fd, 0600) != 0)
             return failed(Error::CannotOpen, systemError(errno));
         file.mendedFromMode = int(status.st_mode & 07777);
