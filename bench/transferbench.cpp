@@ -68,9 +68,8 @@ Run upload(const QString &port, bool verify)
     int reads = 0;
     const UploadAnswer answer = receiveUploadAnswer(link, settings.UploadCommand, [&reads] { return ++reads > 0; });
     link.close();
-    const QString text = answerText(answer.bytes);
-    const bool ok = verify ? planTransfer(benchForm(), settings, RecordPurpose::Verify).plan->compare(text).differences.isEmpty()
-                           : readModuleAnswer(text, initialFormValues()).error == AnswerError::None;
+    const bool ok = verify ? planTransfer(benchForm(), settings, RecordPurpose::Verify).plan->compare(answer.bytes).differences.isEmpty()
+                           : readModuleAnswer(answer.bytes, initialFormValues()).error == AnswerError::None;
     return {verify ? "verify" : "read-up", clock.nsecsElapsed() / 1e9, processCpuSeconds() - cpu,
             2 + answer.bytes.size(), UploadReadTimeoutMs / 1000.0, ok};
 }

@@ -344,15 +344,8 @@ int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, co
 {
     // What is done now: proven in this run, or earlier with the same content.
     QHash<QString, Journal::Proven> proven;
-    std::optional<Journal> reader;
-    auto madeBy = [&reader](const ManifestUnit &unit, qint64 entry) {
-        const std::optional<JournalEntry> full = reader->entry(entry);
-        return full && unit.makes(full->content);
-    };
-    if (location.kind != JournalLocation::Kind::Off) {
-        reader.emplace(location, Journal::Mode::Read);
-        proven = reader->provisioned(run.again);  // without --again, the run knows them by entry
-    }
+    if (location.kind != JournalLocation::Kind::Off)
+        proven = Journal(location, Journal::Mode::Read).provisioned();
     int provisioned = 0, notProven = 0, failed = 0, done = 0;
     QSet<QString> provenHere;
     int worst = Success;
@@ -371,14 +364,7 @@ int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, co
     for (int u = 0; u < run.units.size(); ++u) {
         const ManifestUnit &unit = run.units[u];
         const auto found = proven.constFind(unit.unit);
-        // An entry judged before the run needs no second look; one proven
-        // since, by another station, is read in full.
-        const auto judged = [&](qint64 entry) {
-            return run.skipped.done.value(u, -1) == entry ? true
-                 : run.skipped.changed.value(u, -1) == entry ? false
-                 : run.again ? unit.makes(found->content) : madeBy(unit, entry);
-        };
-        done += provenHere.contains(unit.unit) || (found != proven.cend() && judged(found->entry));
+        done += provenHere.contains(unit.unit) || (found != proven.cend() && found->contentSha256 == unit.contentSha256);
     }
     const int left = int(run.units.size()) - done;
     if (json()) {

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (text.size() > received.size())
         std::abort();
     const FormValues initial = initialFormValues();
-    const ReadupResult result = readModuleAnswer(text, initial);
+    const ReadupResult result = readModuleAnswer(received, initial);
     if (result.error != AnswerError::None)
         return 0;
     if (result.values.texts.size() != LineEditCount || result.values.checked.size() != CheckBoxCount

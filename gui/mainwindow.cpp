@@ -21,7 +21,11 @@
 #include "gui/station/stationwindow.h"
 #include "simulator/modulesimulator.h"
 #include "core/plan/transferplan.h"
+#include "gui/form/verifykey.h"
 #include "gui/transfer/dload.h"
+#include "gui/transfer/inputhold.h"
+#include "gui/transfer/windowjournal.h"
+#include "core/operations/transferrunner.h"
 #include "gui/transfer/uploadcommands.h"
 
 #include <QActionGroup>
@@ -48,7 +52,8 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>())
     , m_settings(settings)
-    , m_journalLocation(journalLocation({}, false))
+    , m_runner(std::make_unique<TransferRunner>())
+    , m_journal(std::make_unique<WindowJournal>(*m_runner, journalLocation({}, false)))
 {
     ui->setupUi(this);
     FormFieldStyle::applyTo(ui->centralWidget);
@@ -80,6 +85,7 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
         ui->menuCHKS->setEnabled(m_settings.CheckValue != 0);
 
     connectActions();
+    new VerifyKey(ui->centralWidget, this);
     createStatusLabels();
     setOrigin(FormOrigin::Source::None, {});
 }
@@ -110,9 +116,7 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::setJournalLocation(const JournalLocation &location)
 {
-    m_journalLocation = location;
-    m_journal.reset();
-    m_journalGivenUp = false;
+    m_journal->setLocation(location);
 }
 
 void MainWindow::connectActions()
@@ -366,6 +370,8 @@ void MainWindow::download()
     setContent(start, form);
     start.recordSha256 = planned.plan->recordSha256();
     start.file = m_origin.recordedSource();
+    if (!startTransfer())
+        return;
     JournalRecord entry = beginRecord(start);
     dload dialog(m_settings, *planned.plan, this);
     dialog.exec();
@@ -373,6 +379,7 @@ void MainWindow::download()
     if (dialog.endedMs() > 0)
         entry.entry().endedMs = dialog.endedMs();
     finishRecord(entry);
+    endTransfer();
     if (dialog.report().ending == Ending::Done)
         m_origin.sent(form);  // the module and the journal hold it now
     reportAbandonedDownload(dialog.report());
@@ -413,10 +420,13 @@ void MainWindow::readup()
 {
     if (!mayReplaceForm())
         return;
+    if (!startTransfer())
+        return;
     FieldMarks::clear(ui->centralWidget);
     JournalRecord entry = beginRecord(startEntry(JournalName::Readup, m_settings.Port));
-    readupFromModule(this, m_settings, ui->centralWidget, ui->smskp_combo, entry.entry());
+    readupFromModule(this, *m_runner, m_settings, ui->centralWidget, ui->smskp_combo, entry.entry());
     finishRecord(entry);
+    endTransfer();
     if (entry.entry().result != JournalName::Ok)
         return;
     // The form now holds what the module holds, and comes from no file.
@@ -434,58 +444,57 @@ void MainWindow::verify_func()
     JournalEntry start = startEntry(JournalName::Verify, m_settings.Port);
     setContent(start, readForm(ui->centralWidget));
     start.file = m_origin.recordedSource();
+    if (!startTransfer())
+        return;
     JournalRecord entry = beginRecord(start);
-    verifyAgainstModule(this, m_settings, ui->centralWidget, entry.entry());
+    verifyAgainstModule(this, *m_runner, m_settings, ui->centralWidget, entry.entry());
     finishRecord(entry);
+    endTransfer();
 }
 
 // --- Journal ----------------------------------------------------------------
 
-// The journal, opened for the first transfer. One that cannot be opened is
-// named once; transfers then go on unrecorded.
-Journal *MainWindow::journal()
+// One transfer at a time: while one runs, the window takes no input.
+bool MainWindow::startTransfer()
 {
-    if (m_journalLocation.kind == JournalLocation::Kind::Off || m_journalGivenUp)
-        return nullptr;
-    if (!m_journal)
-        m_journal = std::make_unique<Journal>(m_journalLocation);
-    if (!m_journal->isOpen()) {
-        journalFailed();
-        return nullptr;
-    }
-    return m_journal.get();
+    if (m_inputHold)
+        return false;
+    m_inputHold = std::make_unique<InputHold>(this);
+    return true;
 }
 
-void MainWindow::journalFailed()
+void MainWindow::endTransfer()
 {
-    if (m_journalGivenUp)
-        return;
-    m_journalGivenUp = true;
-    const Journal::Problem problem = m_journal ? m_journal->problem() : Journal::Problem{};
-    Message::warning(this, tr("Napló"), WindowText::journalUnavailable(m_journalLocation.shownName(), problem));
+    m_inputHold.reset();
 }
 
-JournalRecord MainWindow::beginRecord(JournalEntry entry)
+// A journal that fails is named once; transfers then go on unrecorded.
+void MainWindow::tellJournalFailure()
 {
-    JournalRecord record(journal(), entry);
-    if (record.begun())
-        return record;
-    journalFailed();
-    return JournalRecord(nullptr, record.entry());
+    if (const std::optional<JournalProblem> problem = m_journal->takeFailure())
+        Message::warning(this, tr("Napló"), WindowText::journalUnavailable(m_journal->location().shownName(), *problem));
+}
+
+JournalRecord MainWindow::beginRecord(const JournalEntry &entry)
+{
+    JournalRecord record = m_journal->begin(entry);
+    tellJournalFailure();
+    return record;
 }
 
 void MainWindow::finishRecord(JournalRecord &record)
 {
-    if (!record.finish())
-        journalFailed();
+    m_journal->finish(record);
+    tellJournalFailure();
 }
 
 void MainWindow::showJournal()
 {
-    Journal *opened = journal();
-    if (!opened)
+    const bool available = m_journal->available();
+    tellJournalFailure();
+    if (!available)
         return;
-    journalView view(opened->location(), this);
+    journalView view(m_journal->location(), this);
     if (view.exec() != QDialog::Accepted || !view.chosen() || !mayReplaceForm())
         return;
     QByteArray content = view.chosen()->content;
@@ -507,7 +516,7 @@ void MainWindow::showJournal()
 void MainWindow::showStation()
 {
     showTool(m_station, [this] {
-        return new StationWindow(readForm(ui->centralWidget), m_settings, m_journalLocation, m_deviceLookup, this);
+        return new StationWindow(readForm(ui->centralWidget), m_settings, m_journal->location(), m_deviceLookup, this);
     });
 }
 
@@ -542,7 +551,7 @@ bool MainWindow::mayReplaceForm()
     if (!m_origin.wouldLose(readForm(ui->centralWidget)))
         return true;
     QString text = tr("Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.");
-    if (m_journalLocation.kind != JournalLocation::Kind::Off)
+    if (m_journal->location().kind != JournalLocation::Kind::Off)
         text += QLatin1Char('\n') + tr("Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.");
     QMessageBox box(QMessageBox::Question, tr("Mentetlen változások"), text + QLatin1Char('\n') + tr("Menti őket?"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);

@@ -12,9 +12,11 @@
 #include <functional>
 #include <memory>
 
-class Journal;
+class InputHold;
 class JournalRecord;
 struct JournalEntry;
+class TransferRunner;
+class WindowJournal;
 class ModuleSimulator;
 class QLabel;
 struct ExchangeReport;
@@ -79,10 +81,11 @@ private:
     void showJournal();
     void showStation();
     void showPort();
-    Journal *journal();
-    JournalRecord beginRecord(JournalEntry entry);
+    bool startTransfer();
+    void endTransfer();
+    JournalRecord beginRecord(const JournalEntry &entry);
     void finishRecord(JournalRecord &record);
-    void journalFailed();
+    void tellJournalFailure();
     bool saveForm();
     void setOrigin(FormOrigin::Source source, const QString &name, qint64 entry = 0);
     void showOrigin();
@@ -103,9 +106,9 @@ private:
     bool m_portChosen = false;
     DeviceLookup m_deviceLookup;
     std::unique_ptr<ModuleSimulator> m_simulatedModule;  // runs once chosen, until the window goes
-    JournalLocation m_journalLocation;
-    std::unique_ptr<Journal> m_journal;  // opened for the first transfer
-    bool m_journalGivenUp = false;       // the technician has been told once
+    std::unique_ptr<TransferRunner> m_runner;  // every transfer, and the journal, off the window's thread
+    std::unique_ptr<WindowJournal> m_journal;  // opened for the first transfer
+    std::unique_ptr<InputHold> m_inputHold;    // while a transfer runs
     FormOrigin m_origin;                 // where the form's content came from, and what is kept
     QString m_lastFile;                  // the file last opened or saved
     QPointer<QWidget> m_about;           // Help and About, brought back rather than opened again

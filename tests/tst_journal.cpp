@@ -374,7 +374,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing folder") << "missing" << "cannot be made (No such file or directory)";
         QTest::newRow("read-only") << "read-only" << "is read-only";
-        QTest::newRow("newer schema") << "newer" << "it was made by a newer program (journal version 4; this program knows version 3)";
+        QTest::newRow("newer schema") << "newer" << "it was made by a newer program (journal version 5; this program knows version 4)";
     }
     void refusedBeforeAnyByte()
     {
@@ -397,7 +397,7 @@ private slots:
             if (kind == "newer") {
                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
                 db.setDatabaseName(journal);
-                QVERIFY(db.open() && QSqlQuery(db).exec("UPDATE journal_schema SET version = 4"));
+                QVERIFY(db.open() && QSqlQuery(db).exec("UPDATE journal_schema SET version = 5"));
                 db.close();
             } else {
                 QCOMPARE(::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);

@@ -103,6 +103,21 @@ private slots:
         QVERIFY(sim.received().isEmpty());
     }
 
+    // A "|" is text to the module when the separator is another: what a
+    // download writes, verify proves and read-up gives back as it was.
+    void aBarInAFieldReadsBackAsItself()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString file = m_dir.filePath("bar.t16");
+        QCOMPARE(cli({"set", templateFile(), "m_nev=A|B", "-o", file, "--separator", "#"}).code, 0);
+        for (const char *command : {"download", "verify"})
+            QCOMPARE(cli({command, file, "--port", sim.slavePath(), "--separator", "#", "--quiet"}).code, 0);
+        const CliRun read = cli({"readup", "--port", sim.slavePath(), "-o", m_dir.filePath("back.t16"), "--quiet"});
+        QCOMPARE(read.code, 0);
+        QCOMPARE(cli({"get", m_dir.filePath("back.t16"), "m_nev"}).out, QString("A|B\n"));
+    }
+
     // Link settings other than the defaults on every path: what is written
     // with them is proven with them, and a real difference is named.
     void otherLinkSettingsAreProven()
@@ -163,6 +178,32 @@ private slots:
         const QStringList backups = QDir(m_dir.filePath("backups")).entryList(QDir::Files);
         QCOMPARE(backups.size(), 8);
         QVERIFY2(QRegularExpression("^site3-\\d+\\.t16$").match(backups.filter("site3").value(0)).hasMatch(), qPrintable(backups.join(' ')));
+    }
+
+    // A journal of the last version keeps its units done: read as it stands,
+    // and after this program has brought it up to date.
+    void anOlderJournalKeepsItsUnitsDone()
+    {
+        const QString journal = m_dir.filePath("older.sqlite");
+        const QString manifest = write("older.csv", "unit,m_nev\nu1,A\nu2,B\n");
+        const QStringList run = {"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet"};
+        QCOMPARE(cli(run + portOptions(modules(1))).code, 6);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "older");
+            db.setDatabaseName(journal);
+            QSqlQuery query(db);
+            QVERIFY(db.open() && query.exec("ALTER TABLE entries DROP COLUMN content_sha256")
+                    && query.exec("UPDATE journal_schema SET version = 3"));
+        }
+        QSqlDatabase::removeDatabase("older");
+        const QStringList status = {"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--status"};
+        const CliRun older = cli(status);
+        QVERIFY2(older.out.startsWith("u1  done  "), qPrintable(older.out + older.err));
+        const auto sims = modules(1);
+        const CliRun again = cli(run + portOptions(sims));
+        QVERIFY2(again.out.endsWith("provisioned 1, not proven 0, failed 0; done 2, left to do 0 of 2 units\n"), qPrintable(again.out));
+        QVERIFY2(cli(status).out.startsWith("u1  done  "), "brought up to date");
+        QCOMPARE(sims.front()->downloadsStored(), 1);  // u2 alone
     }
 
     // A module that keeps other content is named with the field and stays to

@@ -393,7 +393,7 @@ private slots:
         SerialLink link;
         QCOMPARE(link.open(run.sim.slavePath(), UploadReadTimeoutMs), SerialLink::OpenStatus::Opened);
         const UploadAnswer answer = receiveUploadAnswer(link, '{', [] { return true; });
-        const ReadupResult result = readModuleAnswer(answerText(answer.bytes), initialFormValues());
+        const ReadupResult result = readModuleAnswer(answer.bytes, initialFormValues());
         QCOMPARE(result.error, AnswerError::None);
         FormValues expected = sampleForm();
         expected.texts[7] = "0005";  // the module keeps the relay time as four digits

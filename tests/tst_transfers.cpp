@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QApplication>
+#include <QClipboard>
 
 // Download, read-up and verify through the window's slots, against the
 // simulated module on a pseudo-terminal, with the real dialogs.
@@ -386,6 +388,69 @@ private slots:
         QCOMPARE(readForm(window.centralWidget()), before);
         QCOMPARE(window.form().smskp_combo->currentIndex(), 0);
         QVERIFY(SerialLink::probe(sim.slavePath()));
+    }
+
+    // While a read-up waits on a silent module, the window serves its events,
+    // and its keys start no second transfer: one box, one journal entry, one
+    // request on the line.
+    void keysStartNothingDuringATransfer()
+    {
+        SimulatorOptions options;
+        options.silent = true;
+        ModuleSimulator sim(options);
+        MainWindow window;
+        QVERIFY(attach(sim, window));
+        QTemporaryDir journal;
+        window.setJournalLocation(parseJournalDestination(journal.filePath("j.sqlite")));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const FormValues before = readForm(window.centralWidget());
+        // Once the read-up's dialog is there, the request is on its way.
+        bool served = false;
+        QTimer keys;
+        connect(&keys, &QTimer::timeout, [&] {
+            if (served || !window.findChild<QProgressDialog *>())
+                return;
+            served = true;
+            QApplication::setActiveWindow(&window);  // the bar is not up yet
+            for (const Qt::Key key : {Qt::Key_R, Qt::Key_V, Qt::Key_D})
+                QTest::keyClick(window.form().lineEdits[3], key, Qt::ControlModifier);
+        });
+        keys.start(1);
+        MessageBoxRecorder recorder;
+        QTest::ignoreMessage(QtDebugMsg, "sep error");
+        window.readup();
+        QVERIFY(served);
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!\nA modul nem válaszolt."));
+        QCOMPARE(Journal(parseJournalDestination(journal.filePath("j.sqlite")), Journal::Mode::Read).find({}).size(), 1);
+        QCOMPARE(sim.received(), QByteArray("~{"));
+        QCOMPARE(readForm(window.centralWidget()), before);
+    }
+
+    // Ctrl+V in a field verifies, as the menu says, and leaves the field as
+    // it was; Shift+Insert still pastes.
+    void ctrlVVerifiesWhereverTheCursorIs()
+    {
+        MainWindow window;
+        window.linkSettings().Port = "/nonexistent/ttyX";
+        fillForm(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto *name = window.findChild<QLineEdit *>("m_nev");
+        const QString kept = name->text();
+        name->setFocus();
+        name->selectAll();
+        QGuiApplication::clipboard()->setText("36301234567");
+        MessageBoxRecorder recorder;
+        QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
+        QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen ellenőrzés.\nNem lehet megnyitni a portot.\n/nonexistent/ttyX: nem található"));
+        QCOMPARE(name->text(), kept);
+        name->selectAll();
+        QTest::keyClick(name, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(name->text(), QString("36301234567"));
     }
 
     void readupFromAMissingPort()

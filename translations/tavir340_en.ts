@@ -4,162 +4,162 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="95"/>
+        <location filename="../gui/mainwindow.cpp" line="101"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="158"/>
-        <location filename="../gui/mainwindow.cpp" line="532"/>
+        <location filename="../gui/mainwindow.cpp" line="162"/>
+        <location filename="../gui/mainwindow.cpp" line="541"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="185"/>
+        <location filename="../gui/mainwindow.cpp" line="189"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="196"/>
-        <location filename="../gui/mainwindow.cpp" line="233"/>
-        <location filename="../gui/mainwindow.cpp" line="243"/>
+        <location filename="../gui/mainwindow.cpp" line="200"/>
+        <location filename="../gui/mainwindow.cpp" line="237"/>
+        <location filename="../gui/mainwindow.cpp" line="247"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="196"/>
+        <location filename="../gui/mainwindow.cpp" line="200"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="201"/>
-        <location filename="../gui/mainwindow.cpp" line="496"/>
+        <location filename="../gui/mainwindow.cpp" line="205"/>
+        <location filename="../gui/mainwindow.cpp" line="505"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="202"/>
-        <location filename="../gui/mainwindow.cpp" line="496"/>
+        <location filename="../gui/mainwindow.cpp" line="206"/>
+        <location filename="../gui/mainwindow.cpp" line="505"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="215"/>
+        <location filename="../gui/mainwindow.cpp" line="219"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="216"/>
+        <location filename="../gui/mainwindow.cpp" line="220"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="238"/>
+        <location filename="../gui/mainwindow.cpp" line="242"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="243"/>
+        <location filename="../gui/mainwindow.cpp" line="247"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="250"/>
+        <location filename="../gui/mainwindow.cpp" line="254"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="250"/>
+        <location filename="../gui/mainwindow.cpp" line="254"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="256"/>
+        <location filename="../gui/mainwindow.cpp" line="260"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="256"/>
+        <location filename="../gui/mainwindow.cpp" line="260"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="297"/>
+        <location filename="../gui/mainwindow.cpp" line="301"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="298"/>
+        <location filename="../gui/mainwindow.cpp" line="302"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="348"/>
+        <location filename="../gui/mainwindow.cpp" line="352"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="398"/>
+        <location filename="../gui/mainwindow.cpp" line="405"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="407"/>
+        <location filename="../gui/mainwindow.cpp" line="414"/>
         <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
         <translation>The module&apos;s content is now unknown: run the download again.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="408"/>
+        <location filename="../gui/mainwindow.cpp" line="415"/>
         <source>A modulba nem került adat.</source>
         <translation>Nothing reached the module.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="409"/>
+        <location filename="../gui/mainwindow.cpp" line="416"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="409"/>
+        <location filename="../gui/mainwindow.cpp" line="416"/>
         <source>Betöltés megszakítva.</source>
         <translation>Download interrupted.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="465"/>
+        <location filename="../gui/mainwindow.cpp" line="475"/>
         <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="531"/>
+        <location filename="../gui/mainwindow.cpp" line="540"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="544"/>
+        <location filename="../gui/mainwindow.cpp" line="553"/>
         <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
         <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="546"/>
+        <location filename="../gui/mainwindow.cpp" line="555"/>
         <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
         <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="547"/>
+        <location filename="../gui/mainwindow.cpp" line="556"/>
         <source>Mentetlen változások</source>
         <translation>Unsaved changes</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="547"/>
+        <location filename="../gui/mainwindow.cpp" line="556"/>
         <source>Menti őket?</source>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="615"/>
+        <location filename="../gui/mainwindow.cpp" line="624"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -219,7 +219,7 @@ control
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="533"/>
+        <location filename="../gui/mainwindow.cpp" line="542"/>
         <location filename="../gui/form/mainwindowui.cpp" line="431"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
@@ -896,81 +896,81 @@ control
 <context>
     <name>Transfers</name>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="52"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="91"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="110"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="149"/>
         <source>
 Nem lehet megnyitni a portot.</source>
         <translation>
 The port cannot be opened.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="115"/>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="148"/>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="171"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="154"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="191"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="219"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="123"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="162"/>
         <source>Kiolvasás</source>
         <translation>Read-up</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="123"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="162"/>
         <source>Kiolvasás...</source>
         <translation>Reading...</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="128"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="171"/>
         <source>Sikertelen kiolvasás.</source>
         <translation>The read-up failed.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="145"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="188"/>
         <source>
 Ellenőrizze az eszközt, és próbálja meg újra!</source>
         <translation>
 Check the device and try again!</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="161"/>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="165"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="204"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="213"/>
         <source>Ellenőrzés</source>
         <translation>Verify</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="161"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="204"/>
         <source>Ellenőrzés...</source>
         <translation>Verifying...</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="166"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="214"/>
         <source>Sikertelen ellenőrzés.</source>
         <translation>The verify failed.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="169"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="217"/>
         <source>Sikertelen ellenőrzés. (ascii error)</source>
         <translation>The verify failed. (ascii error)</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="180"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="228"/>
         <source>Sikeres ellenőrzés.
 Szimulált modul: valódi eszköz nem lett ellenőrizve.</source>
         <translation>The verify succeeded.
 Simulated module: no real device was checked.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="181"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="229"/>
         <source>Sikeres ellenőrzés.</source>
         <translation>The verify succeeded.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="187"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="235"/>
         <source>
 Töltse be újra a konfigurációt!</source>
         <translation>
@@ -980,595 +980,595 @@ Download the configuration again!</translation>
 <context>
     <name>WindowText</name>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="27"/>
+        <location filename="../gui/form/windowtexts.cpp" line="28"/>
         <source>Bemenet riasztás 2</source>
         <translation>Input alarm 2</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="28"/>
+        <location filename="../gui/form/windowtexts.cpp" line="29"/>
         <source>Bemenet riasztás 1</source>
         <translation>Input alarm 1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="29"/>
+        <location filename="../gui/form/windowtexts.cpp" line="30"/>
         <source>Kimenet vezérlés 2</source>
         <translation>Output control 2</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="30"/>
+        <location filename="../gui/form/windowtexts.cpp" line="31"/>
         <source>Kimenet vezérlés 1</source>
         <translation>Output control 1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="33"/>
+        <location filename="../gui/form/windowtexts.cpp" line="34"/>
         <source>Telefonszám %1</source>
         <translation>Telephone %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="41"/>
+        <location filename="../gui/form/windowtexts.cpp" line="42"/>
         <source>Telefonszám %1, %2</source>
         <translation>Telephone %1, %2</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="58"/>
+        <location filename="../gui/form/windowtexts.cpp" line="59"/>
         <source>%1 (%2): űrlap %3, modul %4</source>
         <translation>%1 (%2): form %3, module %4</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="66"/>
+        <location filename="../gui/form/windowtexts.cpp" line="67"/>
         <source>Only numbers.</source>
         <translation>Only numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="67"/>
+        <location filename="../gui/form/windowtexts.cpp" line="68"/>
         <source>Only numbers and characters. (7-bit ascii)
 </source>
         <translation>Only numbers and characters. (7-bit ascii)
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="68"/>
+        <location filename="../gui/form/windowtexts.cpp" line="69"/>
         <source>The value is only 1 or 0.</source>
         <translation>The value is only 1 or 0.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="69"/>
+        <location filename="../gui/form/windowtexts.cpp" line="70"/>
         <source>Telephone number: only numbers.</source>
         <translation>Telephone number: only numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="82"/>
+        <location filename="../gui/form/windowtexts.cpp" line="83"/>
         <source>Az összes mező kitöltése kötelező.</source>
         <translation>Every field must be filled in.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="84"/>
+        <location filename="../gui/form/windowtexts.cpp" line="85"/>
         <source>Ékezetes karakterek nem használhatóak.</source>
         <translation>Accented letters cannot be used.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="86"/>
+        <location filename="../gui/form/windowtexts.cpp" line="87"/>
         <source>A(z) %1 mező olyan karaktert tartalmaz, amely nem küldhető el a modulnak.</source>
         <translation>The field %1 holds a character that cannot be sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="89"/>
+        <location filename="../gui/form/windowtexts.cpp" line="90"/>
         <source>Az ellenőrző karakter nem lehet vezérlőkarakter.</source>
         <translation>The checksum character cannot be a control character.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="90"/>
+        <location filename="../gui/form/windowtexts.cpp" line="91"/>
         <source>A(z) %1 mező vezérlőkaraktert (például sortörést) tartalmaz.</source>
         <translation>The field %1 holds a control character (a line break, say).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="95"/>
+        <location filename="../gui/form/windowtexts.cpp" line="96"/>
         <source>A(z) %1 mező csak számjegyet és szóközt tartalmazhat.</source>
         <translation>The field %1 takes only digits and blanks.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="97"/>
+        <location filename="../gui/form/windowtexts.cpp" line="98"/>
         <source>A(z) %1 mező csak ékezet nélküli betűt, számjegyet és írásjelet tartalmazhat.</source>
         <translation>The field %1 takes only letters without accents, digits and punctuation.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="99"/>
+        <location filename="../gui/form/windowtexts.cpp" line="100"/>
         <source>A(z) %1 mező értéke csak 1, 0 vagy üres lehet.</source>
         <translation>The field %1 takes only 1, 0 or nothing.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="106"/>
+        <location filename="../gui/form/windowtexts.cpp" line="107"/>
         <source>A mezők nem tartalmazhatják az elválasztó karaktert (%1).</source>
         <translation>The fields cannot hold the separator (%1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="107"/>
+        <location filename="../gui/form/windowtexts.cpp" line="108"/>
         <source>A(z) %1 mező nem tartalmazhatja az elválasztó karaktert (%2).</source>
         <translation>The field %1 cannot hold the separator (%2).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="116"/>
+        <location filename="../gui/form/windowtexts.cpp" line="117"/>
         <source>Nincs port kiválasztva.</source>
         <translation>No port is chosen.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="120"/>
+        <location filename="../gui/form/windowtexts.cpp" line="121"/>
         <source>%1: szabad</source>
         <translation>%1: free</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="122"/>
+        <location filename="../gui/form/windowtexts.cpp" line="123"/>
         <source>%1: nem található</source>
         <translation>%1: not found</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="124"/>
+        <location filename="../gui/form/windowtexts.cpp" line="125"/>
         <source>%1: nincs jogosultság (csoport: %2)</source>
         <translation>%1: no permission (group: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="127"/>
+        <location filename="../gui/form/windowtexts.cpp" line="128"/>
         <source>%1: foglalt (%2, %3)</source>
         <translation>%1: busy (%2, %3)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="129"/>
+        <location filename="../gui/form/windowtexts.cpp" line="130"/>
         <source>%1: foglalt (%2)</source>
         <translation>%1: busy (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="134"/>
+        <location filename="../gui/form/windowtexts.cpp" line="135"/>
         <source>%1: foglalt (zárolófájl: %2)</source>
         <translation>%1: busy (lock file: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="135"/>
+        <location filename="../gui/form/windowtexts.cpp" line="136"/>
         <source>%1: foglalt</source>
         <translation>%1: busy</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="164"/>
+        <location filename="../gui/form/windowtexts.cpp" line="165"/>
         <source>A vonal %1 bájt után megszakadt.</source>
         <translation>The line closed after %1 bytes.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="145"/>
+        <location filename="../gui/form/windowtexts.cpp" line="146"/>
         <source>. Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.</source>
         <translation>. The fix: sudo usermod -aG %1 $USER, then log in again.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="131"/>
+        <location filename="../gui/form/windowtexts.cpp" line="132"/>
         <source>%1: foglalt: a %2 zárolófájl a már véget ért %3 folyamatot nevezi meg, és csak a tulajdonosa törölheti: sudo rm %2</source>
         <translation>%1: busy: the lock file %2 names process %3, which has ended, and only its owner may remove it: sudo rm %2</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="147"/>
+        <location filename="../gui/form/windowtexts.cpp" line="148"/>
         <source>. A felhasználó már tagja a(z) „%1” csoportnak, de ebben a munkamenetben még nem: jelentkezzen ki és be újra (vagy: newgrp %1).</source>
         <translation>. You are in the group “%1”, but not in this session yet: log out and in again (or: newgrp %1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="150"/>
+        <location filename="../gui/form/windowtexts.cpp" line="151"/>
         <source>. A(z) „%1” csoport nem írhatja az eszközt (%2): egy udev-szabály adhatja meg, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %3</source>
         <translation>. The group “%1” may not write to the device (%2): a udev rule must give it, for example this line in /etc/udev/rules.d/99-tavir340.rules: %3</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="154"/>
+        <location filename="../gui/form/windowtexts.cpp" line="155"/>
         <source>. Az eszközt csak a root használhatja: egy udev-szabály adhatja egy csoportnak, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %1</source>
         <translation>. Only root may use the device: a udev rule must give it to a group, for example this line in /etc/udev/rules.d/99-tavir340.rules: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="176"/>
-        <location filename="../gui/form/windowtexts.cpp" line="324"/>
+        <location filename="../gui/form/windowtexts.cpp" line="177"/>
+        <location filename="../gui/form/windowtexts.cpp" line="325"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="180"/>
-        <location filename="../gui/form/windowtexts.cpp" line="192"/>
-        <location filename="../gui/form/windowtexts.cpp" line="215"/>
-        <location filename="../gui/form/windowtexts.cpp" line="325"/>
-        <location filename="../gui/form/windowtexts.cpp" line="328"/>
+        <location filename="../gui/form/windowtexts.cpp" line="181"/>
+        <location filename="../gui/form/windowtexts.cpp" line="193"/>
+        <location filename="../gui/form/windowtexts.cpp" line="216"/>
+        <location filename="../gui/form/windowtexts.cpp" line="326"/>
+        <location filename="../gui/form/windowtexts.cpp" line="329"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="181"/>
+        <location filename="../gui/form/windowtexts.cpp" line="182"/>
         <source>A modul nem a várt választ adta (kapott bájtok: %1).</source>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="185"/>
-        <location filename="../gui/form/windowtexts.cpp" line="326"/>
+        <location filename="../gui/form/windowtexts.cpp" line="186"/>
+        <location filename="../gui/form/windowtexts.cpp" line="327"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="186"/>
+        <location filename="../gui/form/windowtexts.cpp" line="187"/>
         <source>Hibás nyugtázás (kapott bájtok: %1).</source>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="194"/>
-        <location filename="../gui/form/windowtexts.cpp" line="217"/>
-        <location filename="../gui/form/windowtexts.cpp" line="329"/>
+        <location filename="../gui/form/windowtexts.cpp" line="195"/>
+        <location filename="../gui/form/windowtexts.cpp" line="218"/>
+        <location filename="../gui/form/windowtexts.cpp" line="330"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="203"/>
+        <location filename="../gui/form/windowtexts.cpp" line="204"/>
         <source>A modul értéke: %1</source>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="208"/>
+        <location filename="../gui/form/windowtexts.cpp" line="209"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="225"/>
+        <location filename="../gui/form/windowtexts.cpp" line="226"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="234"/>
+        <location filename="../gui/form/windowtexts.cpp" line="235"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="236"/>
+        <location filename="../gui/form/windowtexts.cpp" line="237"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="237"/>
+        <location filename="../gui/form/windowtexts.cpp" line="238"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="238"/>
+        <location filename="../gui/form/windowtexts.cpp" line="239"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="239"/>
+        <location filename="../gui/form/windowtexts.cpp" line="240"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="240"/>
+        <location filename="../gui/form/windowtexts.cpp" line="241"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="242"/>
+        <location filename="../gui/form/windowtexts.cpp" line="243"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="248"/>
+        <location filename="../gui/form/windowtexts.cpp" line="249"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="250"/>
+        <location filename="../gui/form/windowtexts.cpp" line="251"/>
         <source>a symbolic link, which is never written through</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="252"/>
+        <location filename="../gui/form/windowtexts.cpp" line="253"/>
         <source>a file of %1 in a folder others may write, which is not replaced</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="262"/>
+        <location filename="../gui/form/windowtexts.cpp" line="263"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="263"/>
+        <location filename="../gui/form/windowtexts.cpp" line="264"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="264"/>
+        <location filename="../gui/form/windowtexts.cpp" line="265"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="265"/>
+        <location filename="../gui/form/windowtexts.cpp" line="266"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="266"/>
+        <location filename="../gui/form/windowtexts.cpp" line="267"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="268"/>
+        <location filename="../gui/form/windowtexts.cpp" line="269"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="271"/>
+        <location filename="../gui/form/windowtexts.cpp" line="272"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="272"/>
+        <location filename="../gui/form/windowtexts.cpp" line="273"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="273"/>
+        <location filename="../gui/form/windowtexts.cpp" line="274"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="274"/>
+        <location filename="../gui/form/windowtexts.cpp" line="275"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="275"/>
+        <location filename="../gui/form/windowtexts.cpp" line="276"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="276"/>
+        <location filename="../gui/form/windowtexts.cpp" line="277"/>
         <source>mások is olvashatják, és %1 felhasználó fájlja</source>
         <translation>is readable by others and belongs to the user %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="277"/>
+        <location filename="../gui/form/windowtexts.cpp" line="278"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="278"/>
+        <location filename="../gui/form/windowtexts.cpp" line="279"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="279"/>
+        <location filename="../gui/form/windowtexts.cpp" line="280"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="284"/>
+        <location filename="../gui/form/windowtexts.cpp" line="285"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="290"/>
+        <location filename="../gui/form/windowtexts.cpp" line="291"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="292"/>
+        <location filename="../gui/form/windowtexts.cpp" line="293"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="294"/>
+        <location filename="../gui/form/windowtexts.cpp" line="295"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="296"/>
+        <location filename="../gui/form/windowtexts.cpp" line="297"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="298"/>
+        <location filename="../gui/form/windowtexts.cpp" line="299"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="305"/>
+        <location filename="../gui/form/windowtexts.cpp" line="306"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="307"/>
+        <location filename="../gui/form/windowtexts.cpp" line="308"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="309"/>
+        <location filename="../gui/form/windowtexts.cpp" line="310"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="311"/>
+        <location filename="../gui/form/windowtexts.cpp" line="312"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="312"/>
+        <location filename="../gui/form/windowtexts.cpp" line="313"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="320"/>
+        <location filename="../gui/form/windowtexts.cpp" line="321"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="321"/>
+        <location filename="../gui/form/windowtexts.cpp" line="322"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="322"/>
+        <location filename="../gui/form/windowtexts.cpp" line="323"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="323"/>
+        <location filename="../gui/form/windowtexts.cpp" line="324"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="327"/>
+        <location filename="../gui/form/windowtexts.cpp" line="328"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="330"/>
+        <location filename="../gui/form/windowtexts.cpp" line="331"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="331"/>
+        <location filename="../gui/form/windowtexts.cpp" line="332"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="332"/>
+        <location filename="../gui/form/windowtexts.cpp" line="333"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="333"/>
+        <location filename="../gui/form/windowtexts.cpp" line="334"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="334"/>
+        <location filename="../gui/form/windowtexts.cpp" line="335"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="335"/>
+        <location filename="../gui/form/windowtexts.cpp" line="336"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="336"/>
+        <location filename="../gui/form/windowtexts.cpp" line="337"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="337"/>
+        <location filename="../gui/form/windowtexts.cpp" line="338"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="338"/>
+        <location filename="../gui/form/windowtexts.cpp" line="339"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="339"/>
+        <location filename="../gui/form/windowtexts.cpp" line="340"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="340"/>
+        <location filename="../gui/form/windowtexts.cpp" line="341"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="341"/>
+        <location filename="../gui/form/windowtexts.cpp" line="342"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="351"/>
+        <location filename="../gui/form/windowtexts.cpp" line="352"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="357"/>
+        <location filename="../gui/form/windowtexts.cpp" line="358"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="360"/>
+        <location filename="../gui/form/windowtexts.cpp" line="361"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="361"/>
+        <location filename="../gui/form/windowtexts.cpp" line="362"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="362"/>
+        <location filename="../gui/form/windowtexts.cpp" line="363"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="363"/>
+        <location filename="../gui/form/windowtexts.cpp" line="364"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="367"/>
+        <location filename="../gui/form/windowtexts.cpp" line="368"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="368"/>
+        <location filename="../gui/form/windowtexts.cpp" line="369"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="369"/>
+        <location filename="../gui/form/windowtexts.cpp" line="370"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="370"/>
+        <location filename="../gui/form/windowtexts.cpp" line="371"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="371"/>
+        <location filename="../gui/form/windowtexts.cpp" line="372"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="372"/>
+        <location filename="../gui/form/windowtexts.cpp" line="373"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="373"/>
+        <location filename="../gui/form/windowtexts.cpp" line="374"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="374"/>
+        <location filename="../gui/form/windowtexts.cpp" line="375"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="375"/>
+        <location filename="../gui/form/windowtexts.cpp" line="376"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="376"/>
+        <location filename="../gui/form/windowtexts.cpp" line="377"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1

@@ -18,11 +18,23 @@ constexpr qint64 MaxFileBytes = qint64(LineCount) * (MaxLineBytes + 2) + 64;
 
 QByteArray serialize(const FormValues &values)
 {
-    QByteArray out;
+    // Built in place: a long manifest serializes every one of its units.
+    qsizetype size = 3 * values.checked.size();
     for (const QString &text : values.texts)
-        out += text.toLatin1() + "\r\n";
-    for (bool checked : values.checked)
-        out += checked ? "1\r\n" : "0\r\n";
+        size += text.size() + 2;
+    QByteArray out(size, Qt::Uninitialized);
+    char *at = out.data();
+    for (const QString &text : values.texts) {
+        for (QChar c : text)
+            *at++ = c.unicode() <= 0xFF ? char(c.unicode()) : '?';  // as toLatin1() has it
+        *at++ = '\r';
+        *at++ = '\n';
+    }
+    for (bool checked : values.checked) {
+        *at++ = checked ? '1' : '0';
+        *at++ = '\r';
+        *at++ = '\n';
+    }
     return out;
 }
 

@@ -133,15 +133,14 @@ bool applyCells(const Header &header, const QStringList &cells, ManifestUnit &un
             continue;
         const QString &name = header.names[c];
         const QString assignment = name + QLatin1Char('=') + cells[c];
-        FormValues edited = form;
-        if (std::optional<EditRefusal> refusal = applyAssignments(edited, {assignment}, {}, EditCheck::ValueOnly)) {
+        // A refused assignment leaves the form as it was.
+        if (std::optional<EditRefusal> refusal = applyAssignments(form, {assignment}, {}, EditCheck::ValueOnly)) {
             ManifestProblem problem = problemAt(unit.row, name, ManifestProblem::Reason::Value);
             problem.refusal = *refusal;
             problems->append(problem);
             ok = false;
             continue;
         }
-        form = edited;
         unit.assignments << assignment;
         if (const int i = lineEditIndex(name); i >= 0)
             fieldsGiven->insert(i);
@@ -217,8 +216,13 @@ QList<CheckedRow> checkRows(const Header &header, const QList<QStringList> &rows
     const qsizetype workers = std::clamp<qsizetype>(rows.size() / RowsWorthAThread, 1, std::max(1, QThread::idealThreadCount()));
     const qsizetype slice = (rows.size() + workers - 1) / workers;
     auto checkSlice = [&](qsizetype from) {
+        // Texts of its own for each thread: copies of shared ones would
+        // have every thread counting references on the same cache lines.
+        FormValues own = templateForm;
+        for (QString &text : own.texts)
+            text = QString(text.constData(), text.size());
         for (qsizetype r = from; r < std::min(from + slice, rows.size()); ++r)
-            out[r] = checkRow(header, rows[r], int(r + 2), templateForm, settings);
+            out[r] = checkRow(header, rows[r], int(r + 2), own, settings);
     };
     std::vector<std::thread> threads;
     for (qsizetype w = 1; w < workers; ++w)

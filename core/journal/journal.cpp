@@ -5,6 +5,7 @@
 #include "journalfile.h"
 
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -48,7 +49,7 @@ QString schema(bool postgres)
                " port TEXT NOT NULL, device TEXT, by_id TEXT, usb_serial TEXT,"
                " module_id TEXT, module_name TEXT, content %2, record_sha256 TEXT, file TEXT,"
                " result TEXT, exit_code INTEGER, message TEXT, differences TEXT,"
-               " bytes_sent BIGINT, bytes_received BIGINT, backup TEXT)")
+               " bytes_sent BIGINT, bytes_received BIGINT, backup TEXT, content_sha256 TEXT)")
         .arg(id, bytes);
 }
 
@@ -77,6 +78,38 @@ QStringList version3(bool postgres)
         return {};
     const qint64 shift = bootClockMs() - QDateTime::currentMSecsSinceEpoch();
     return {QStringLiteral("UPDATE claims SET lease_until = lease_until + (%1)").arg(shift)};
+}
+
+// Version 4: each content's SHA-256 beside it, so that the units a manifest
+// has done are judged without reading every content. The proven units of
+// earlier versions get theirs here; an entry that a version 3 program still
+// completes later is hashed when read (see provisioned()).
+bool version4(QSqlQuery &query)
+{
+    if (!query.exec(QStringLiteral("ALTER TABLE entries ADD COLUMN content_sha256 TEXT"))
+        || !query.prepare(QStringLiteral("SELECT id, content FROM entries WHERE operation = ? AND result = ?")))
+        return false;
+    query.addBindValue(JournalName::Provision);
+    query.addBindValue(JournalName::Ok);
+    if (!query.exec())
+        return false;
+    QList<std::pair<qint64, QString>> hashes;
+    while (query.next())
+        hashes.append({query.value(0).toLongLong(), sha256Hex(query.value(1).toByteArray())});
+    if (!query.prepare(QStringLiteral("UPDATE entries SET content_sha256 = ? WHERE id = ?")))
+        return false;
+    for (const auto &[id, hash] : hashes) {
+        query.addBindValue(hash);
+        query.addBindValue(id);
+        if (!query.exec())
+            return false;
+    }
+    return true;
+}
+
+QVariant contentHash(const QByteArray &content)
+{
+    return content.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(sha256Hex(content));
 }
 
 QString differencesText(const QList<FieldDifference> &differences)
@@ -262,6 +295,7 @@ bool Journal::prepareSchema(Mode mode)
         found = query.value(0).toInt();
 
     if (mode == Mode::Read) {
+        m_schema = found;
         if (found == 0)
             fail(Error::Missing, {});
         else if (found > SchemaVersion)
@@ -284,6 +318,8 @@ bool Journal::prepareSchema(Mode mode)
         for (const QString &statement : version3(m_postgres))
             made = made && run(statement);
     }
+    if (made && found >= 1 && found < 4)
+        made = version4(query);
     if (made && found < SchemaVersion)
         made = run(QStringLiteral("UPDATE journal_schema SET version = %1").arg(SchemaVersion));
     if (!made || found > SchemaVersion) {
@@ -309,13 +345,13 @@ qint64 Journal::begin(const JournalEntry &e)
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.prepare(QStringLiteral(
         "INSERT INTO entries (started_at, station, user_name, program, version, pid, operation, unit, port, device, by_id,"
-        " usb_serial, module_id, module_name, content, record_sha256, file)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"));
+        " usb_serial, module_id, module_name, content, content_sha256, record_sha256, file)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"));
     for (const QVariant &value : {QVariant(e.startedMs), QVariant(e.station), QVariant(e.user), QVariant(e.program),
                                   QVariant(e.version), QVariant(e.pid), QVariant(e.operation), text(e.unit), QVariant(e.port),
                                   text(e.device), text(e.byId), text(e.usbSerial), text(e.moduleId), text(e.moduleName),
                                   e.content.isNull() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(e.content),
-                                  text(e.recordSha256), text(e.file)})
+                                  contentHash(e.content), text(e.recordSha256), text(e.file)})
         query.addBindValue(value);
     if (!query.exec() || !query.next()) {
         fail(sqliteErrorKind(query.lastError().nativeErrorCode(), Error::WriteFailed), query.lastError().text());
@@ -335,14 +371,15 @@ bool Journal::complete(const JournalEntry &e)
         "UPDATE entries SET ended_at = ?, result = ?, exit_code = ?, message = ?, differences = ?,"
         " bytes_sent = ?, bytes_received = ?, backup = ?,"
         " module_id = COALESCE(module_id, ?), module_name = COALESCE(module_name, ?),"
-        " content = COALESCE(content, ?), record_sha256 = COALESCE(record_sha256, ?), file = COALESCE(file, ?)"
+        " content = COALESCE(content, ?), content_sha256 = COALESCE(content_sha256, ?),"
+        " record_sha256 = COALESCE(record_sha256, ?), file = COALESCE(file, ?)"
         " WHERE id = ? AND result IS NULL"));
     for (const QVariant &value : {QVariant(e.endedMs.value_or(e.startedMs)), QVariant(e.result),
                                   e.exitCode ? QVariant(*e.exitCode) : QVariant(QMetaType::fromType<int>()), text(e.reason),
                                   text(differencesText(e.differences)), QVariant(e.bytesSent), QVariant(e.bytesReceived),
                                   text(e.backup), text(e.moduleId), text(e.moduleName),
                                   e.content.isNull() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(e.content),
-                                  text(e.recordSha256), text(e.file), QVariant(e.id)})
+                                  contentHash(e.content), text(e.recordSha256), text(e.file), QVariant(e.id)})
         query.addBindValue(value);
     if (!query.exec()) {
         fail(sqliteErrorKind(query.lastError().nativeErrorCode(), Error::WriteFailed), query.lastError().text());
@@ -594,21 +631,27 @@ QList<Journal::ClaimRow> Journal::claims()
     return rows;
 }
 
-QHash<QString, Journal::Proven> Journal::provisioned(bool withContent)
+QHash<QString, Journal::Proven> Journal::provisioned()
 {
     QHash<QString, Proven> units;
     if (!isOpen())
         return units;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT unit, %1, id, ended_at, station FROM entries WHERE operation = ? AND result = ? ORDER BY id")
-                      .arg(withContent ? QStringLiteral("content") : QStringLiteral("NULL")));
+    // The content itself only where its hash is missing: see version4().
+    const QString hash = m_schema >= 4 ? QStringLiteral("content_sha256") : QStringLiteral("NULL");
+    query.prepare(QStringLiteral("SELECT unit, %1, CASE WHEN %1 IS NULL THEN content END, id, ended_at, station"
+                                 " FROM entries WHERE operation = ? AND result = ? ORDER BY id").arg(hash));
     query.addBindValue(JournalName::Provision);
     query.addBindValue(JournalName::Ok);
     if (exec(query)) {
-        while (query.next())
-            units[query.value(0).toString()] = {query.value(1).toByteArray(), query.value(2).toLongLong(),
-                                                query.value(3).toLongLong(), query.value(4).toString()};
+        while (query.next()) {
+            const QString hex = query.value(1).toString();
+            const QByteArray sha256 = hex.isEmpty() ? QCryptographicHash::hash(query.value(2).toByteArray(), QCryptographicHash::Sha256)
+                                                    : QByteArray::fromHex(hex.toLatin1());
+            units[query.value(0).toString()] = {sha256, query.value(3).toLongLong(), query.value(4).toLongLong(),
+                                                query.value(5).toString()};
+        }
     }
     return units;
 }

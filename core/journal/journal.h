@@ -21,7 +21,7 @@ class QSqlQuery;
 class Journal : public JournalSink
 {
 public:
-    static constexpr int SchemaVersion = 3;
+    static constexpr int SchemaVersion = 4;
     // A claim on a unit lasts this long unless renewed: 60 s, or what
     // TAVIR340_LEASE_SECONDS says (15 to 3600; every station of a journal
     // uses the same). A unit takes about 22 s of line time (backup 7.8 s,
@@ -102,14 +102,12 @@ public:
     // The newest proven provisioning of each unit.
     struct Proven
     {
-        QByteArray content;
+        QByteArray contentSha256;  // the content's hash, not its hex
         qint64 entry = 0;
         qint64 endedMs = 0;
         QString station;
     };
-    // Without `withContent`, each one's content is left empty: for a run
-    // that knows most of them already by their entry.
-    QHash<QString, Proven> provisioned(bool withContent = true);
+    QHash<QString, Proven> provisioned();
     // The newest provisioning of each unit that ended otherwise, by unit.
     QHash<QString, JournalEntry> lastFailures();
     // The unit other than `unit` that was proven with the record whose hash
@@ -165,6 +163,7 @@ private:
     QString m_connection;
     JournalLocation m_location;
     bool m_postgres = false;
+    int m_schema = SchemaVersion;  // what a journal opened to read was made with
     bool m_inBatch = false;
     int m_mendedFromMode = -1;
     Problem m_problem;

@@ -46,7 +46,7 @@ ReadupOutcome readUp(SerialLink &link, const LinkSettings &settings, const FormV
     outcome.answer = answer.bytes;
     if (outcome.ending != Ending::Done)
         return outcome;
-    const ReadupResult read = readModuleAnswer(answerText(answer.bytes), current);
+    const ReadupResult read = readModuleAnswer(answer.bytes, current);
     outcome.answerError = read.error;
     outcome.fieldCount = read.fieldCount;
     if (read.error != AnswerError::None)
@@ -73,7 +73,7 @@ VerifyOutcome verify(SerialLink &link, LinkSettings &settings, const FormValues 
     outcome.answer = answer.bytes;
     if (outcome.ending != Ending::Done)
         return outcome;
-    outcome.comparison = planned.plan->compare(answerText(answer.bytes));
+    outcome.comparison = planned.plan->compare(answer.bytes);
     if (outcome.comparison.error != AnswerError::None || !outcome.comparison.differences.isEmpty())
         outcome.ending = Ending::Mismatch;
     return outcome;

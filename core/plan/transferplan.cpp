@@ -133,10 +133,10 @@ QList<QByteArray> TransferPlan::expectedAnswer() const
     return answer;
 }
 
-AnswerComparison TransferPlan::compare(const QString &answerText) const
+AnswerComparison TransferPlan::compare(const QByteArray &received) const
 {
     AnswerComparison comparison;
-    const AnswerFields fields = answerFields(answerText);
+    const AnswerFields fields = answerFields(received);
     comparison.error = fields.error;
     comparison.fieldCount = int(fields.items.size());
     if (fields.error == AnswerError::None && fields.items.size() != m_storedItems.size())

@@ -42,7 +42,7 @@ public:
     QList<QByteArray> expectedAnswer() const;
     // How the module's answer differs from the plan, field by field. An
     // answer that differs always names a field, or says why it has none.
-    AnswerComparison compare(const QString &answerText) const;
+    AnswerComparison compare(const QByteArray &received) const;
 
 private:
     friend PlannedTransfer planTransfer(const FormValues &, const LinkSettings &, RecordPurpose);

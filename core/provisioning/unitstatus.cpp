@@ -31,7 +31,7 @@ UnitStatus statusOf(const ManifestUnit &unit, const QHash<QString, Journal::Prov
     if (claim != claims.cend() && claim->isLive())
         status = {unit.unit, State::Claimed, claim->entry, claim->takenMs, claim->holder.station, claim->holder, {}};
     else if (done != proven.cend())
-        status = {unit.unit, unit.makes(done->content) ? State::Done : State::Changed, done->entry, done->endedMs, done->station, {}, {}};
+        status = {unit.unit, unit.contentSha256 == done->contentSha256 ? State::Done : State::Changed, done->entry, done->endedMs, done->station, {}, {}};
     else if (failure != failures.cend())
         status = {unit.unit, failureOf(*failure), failure->id, failure->endedMs.value_or(failure->startedMs), failure->station, {},
                   failure->reason};

@@ -79,17 +79,22 @@ QStringList recordItems(const FormValues &form)
 {
     const PermissionGroups groups = permissionGroups(form);
     const qsizetype fieldCount = std::max<qsizetype>(form.texts.size() - TelephoneCount, 0);
+    static const qsizetype relayTime = lineEditIndex(RelayTimeField);
     QStringList items;
     items.reserve(form.texts.size());
     for (qsizetype i = 0; i < form.texts.size(); ++i) {
-        QString text = form.texts[i];
-        if (fieldName(i) == RelayTimeField)
-            text = relayTimeAsStored(text);
+        const QString text = i == relayTime ? relayTimeAsStored(form.texts[i]) : form.texts[i];
+        // One string each, made at its full width.
+        QString item;
+        item.reserve(std::max<qsizetype>(RecordItemWidth, text.size() + 8));
         if (i >= fieldCount) {
             const qsizetype n = i - fieldCount + 1;
-            text = QString::number(groups[size_t(2 * n - 1)]) + QString::number(groups[size_t(2 * n)]) + text;
+            item.append(QString::number(groups[size_t(2 * n - 1)])).append(QString::number(groups[size_t(2 * n)]));
         }
-        items.append(text.leftJustified(RecordItemWidth));
+        item.append(text);
+        if (item.size() < RecordItemWidth)
+            item.resize(RecordItemWidth, QLatin1Char(' '));
+        items.append(std::move(item));
     }
     return items;
 }

@@ -3,21 +3,33 @@
 #include <QMap>
 #include <QSet>
 
-QString answerText(const QByteArray &received)
+namespace {
+
+// The answer with each field end as `end`, framed: the final byte dropped, a
+// preamble up to the last double end removed (unless that ends the text),
+// and the fill of unwritten memory as spaces.
+QString framed(const QByteArray &received, QChar end)
 {
     QString text;
     text.reserve(received.size());
     for (char byte : received)
-        text += byte == '\r' ? QChar(u'|') : QChar::fromLatin1(byte);
+        text += byte == '\r' ? end : QChar::fromLatin1(byte);
     text.chop(1);
 
-    const qsizetype preambleEnd = text.lastIndexOf(QStringLiteral("||"));
+    const qsizetype preambleEnd = text.lastIndexOf(QString(2, end));
     if (preambleEnd >= 0 && preambleEnd != text.size() - 2)
         text = text.mid(preambleEnd + 2);
     // Unwritten memory reads as 0xFF or, in some modules, 0x00: either is fill.
     text.replace(QChar(0xFF), QChar(u' '));
     text.replace(QChar(0x00), QChar(u' '));
     return text;
+}
+
+} // namespace
+
+QString answerText(const QByteArray &received)
+{
+    return framed(received, QChar(u'|'));
 }
 
 namespace {
@@ -39,10 +51,12 @@ int digitValue(const QString &part)
 
 } // namespace
 
-AnswerFields answerFields(const QString &text)
+AnswerFields answerFields(const QByteArray &received)
 {
+    // Cut where the module ended a field, at its CR alone: a "|" stored in
+    // a field, as any separator but "|" lets a download write, is text.
     AnswerFields fields;
-    QStringList parts = text.split(QLatin1Char('|'));
+    QStringList parts = framed(received, QChar(u'\r')).split(QChar(u'\r'));
     if (parts.size() == 1) {
         fields.error = AnswerError::NoSeparator;
         return fields;
@@ -59,10 +73,10 @@ bool heldByDigit(int digit, int bit)
     return (digit & permissionMask(bit)) != 0;
 }
 
-ReadupResult readModuleAnswer(const QString &text, const FormValues &current)
+ReadupResult readModuleAnswer(const QByteArray &received, const FormValues &current)
 {
     ReadupResult result;
-    const AnswerFields fields = answerFields(text);
+    const AnswerFields fields = answerFields(received);
     result.error = fields.error;
     if (fields.error != AnswerError::None)
         return result;

@@ -25,15 +25,16 @@ enum class AnswerError {
     BadGroup,         // a check box's group number is not an integer
 };
 
-// The answer text cut into the module's fields: at every "|", empty pieces
-// dropped, blanks at the end of each removed. Telephone fields keep their two
-// permission digits in front.
+// The answer cut into the module's fields: framed as answerText() frames
+// it, cut at every CR (never at a "|", which a field may hold), empty pieces
+// dropped, blanks at the end of each removed. Telephone fields keep their
+// two permission digits in front.
 struct AnswerFields
 {
     AnswerError error = AnswerError::None;  // NoSeparator, or None
     QStringList items;
 };
-AnswerFields answerFields(const QString &text);
+AnswerFields answerFields(const QByteArray &received);
 
 // Whether a permission digit read back holds the box of bit `bit`.
 bool heldByDigit(int digit, int bit);
@@ -45,10 +46,10 @@ struct ReadupResult
     FormValues values;      // the form after the read-up, when error is None
 };
 
-// Splits the answer text into the form's fields and permission digits.
+// Splits the answer into the form's fields and permission digits.
 // `current` supplies the check boxes' groups and the states of boxes the
 // answer does not speak for.
-ReadupResult readModuleAnswer(const QString &text, const FormValues &current);
+ReadupResult readModuleAnswer(const QByteArray &received, const FormValues &current);
 
 // What verify found: how the module's answer differs from the form, field by
 // field, or why it could not be read as fields at all.

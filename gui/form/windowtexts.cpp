@@ -4,6 +4,7 @@
 #include "core/journal/journalreason.h"
 #include "core/port/portname.h"
 
+#include <QDateTime>
 #include <QCoreApplication>
 #include <QHash>
 #include <QStringList>
@@ -380,6 +381,11 @@ QString portLabelText(const LinkSettings &s, bool portChosen)
 {
     const QString format = portChosen ? QStringLiteral("%1 Baud: %2") : QStringLiteral("%1  Baud: %2");
     return format.arg(s.Port, QString::number(s.Baudrate));
+}
+
+QString localTime(qint64 msSinceEpoch)
+{
+    return QDateTime::fromMSecsSinceEpoch(msSinceEpoch).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t"));
 }
 
 } // namespace WindowText

@@ -55,6 +55,8 @@ QString journalReason(const QString &reason);
 QString cutFields(const QList<ContentFile::LoadResult::Cut> &cut);
 // The nine-line summary shown by the settings information box.
 QString settingsSummary(const LinkSettings &settings);
+// A moment as the window shows it: local time, with its zone.
+QString localTime(qint64 msSinceEpoch);
 // "COM1  Baud: 1200" at start, "COM1 Baud: 1200" once the port was chosen.
 QString portLabelText(const LinkSettings &settings, bool portChosen);
 

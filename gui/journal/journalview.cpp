@@ -183,7 +183,7 @@ void journalView::showPage(int generation, const QList<JournalEntry> &entries, b
         const JournalEntry &e = m_entries[row];
         const std::optional<double> seconds = entrySeconds(e);
         const QString cells[] = {
-            QDateTime::fromMSecsSinceEpoch(e.startedMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t")),  // local, with its zone
+            WindowText::localTime(e.startedMs),
             e.station, e.port, WindowText::journalOperation(e.operation), e.moduleId, e.moduleName,
             WindowText::journalResult(e.result), seconds ? QString::number(*seconds, 'f', 1) : QString()};
         for (int column = 0; column < int(std::size(cells)); ++column) {

@@ -58,6 +58,7 @@ void PortRunner::start(const QList<int> &candidates)
     m_interrupt.reset();
     m_turn = {};
     m_thread = QThread::create([this, candidates] { run(candidates); });
+    m_thread->setParent(this);  // a runner that goes mid-turn takes it along, once it has ended
     connect(m_thread, &QThread::finished, this, [this] {
         m_thread->deleteLater();
         m_thread = nullptr;

@@ -453,7 +453,7 @@ void StationWindow::showUnits(bool read, const QList<UnitStatus> &statuses, cons
                 continue;
         }
         const QString cells[] = {s.unit, StationText::unitState(s.state), s.entry ? QString::number(s.entry) : QString(),
-                                 s.whenMs ? QDateTime::fromMSecsSinceEpoch(s.whenMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString(),
+                                 s.whenMs ? WindowText::localTime(s.whenMs) : QString(),
                                  s.station};
         for (int column = 0; column < 5; ++column)
             m_table->setItem(row, column, new QTableWidgetItem(cells[column]));

@@ -7,12 +7,15 @@
 #include "core/journal/journalentry.h"
 #include "core/operations/moduleoperations.h"
 #include "screenpace.h"
+#include "core/link/lineinterrupt.h"
 #include "core/link/seriallink.h"
+#include "core/operations/transferrunner.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QProgressDialog>
+#include <QTimer>
 
 #include <memory>
 
@@ -38,35 +41,37 @@ void showValue(QProgressDialog &dialog, int value)
 }
 
 // The read-up's and verify's progress dialog, made once the port is ours.
-// It stays up until the outcome is known: it neither hides nor starts again at
-// its end, however long the answer. One that has not shown itself by the time
-// the answer is in never shows: the outcome's box is then the only window.
+// The exchange runs on the transfer runner's thread and tells its progress
+// here, where the dialog lives; Cancel and Escape end it before its next
+// byte. The dialog stays up until the outcome is known: it neither hides nor
+// starts again at its end, however long the answer. One that has not shown
+// itself by the time the answer is in never shows: the outcome's box is then
+// the only window.
 class AnswerProgress : public UploadWatcher
 {
 public:
     AnswerProgress(QWidget *window, const QString &title, const QString &label)
         : m_window(window), m_title(title), m_label(label) {}
 
+    const LineInterrupt &interrupt() const { return m_interrupt; }
+
+    // On the runner's thread.
     void started() override
     {
-        m_dialog = std::make_unique<QProgressDialog>(m_label, Texts::tr("Megszakítás"), 0, AnswerBytes, m_window);
-        m_dialog->setWindowModality(Qt::WindowModal);
-        m_dialog->setWindowTitle(m_title);
-        m_dialog->setAutoReset(false);
-        m_dialog->setAutoClose(false);
+        TransferRunner::tell(&m_here, [this] { show(); });
     }
-
-    // One step per byte, short of the end until the answer is complete; the
-    // bar is redrawn, and the window served, at the screen's pace.
     bool received(int bytes) override
     {
-        if (m_dialog->wasCanceled())
-            return false;
-        if (!m_pace.due())
-            return true;
-        showValue(*m_dialog, std::min(bytes, AnswerBytes - 1));
-        QCoreApplication::processEvents();  // setValue does so only once the dialog shows
-        return !m_dialog->wasCanceled();
+        TransferRunner::tell(&m_here, [this, bytes] { advance(bytes); });
+        return !m_interrupt.isTriggered();
+    }
+
+    // An exchange that Cancel or Escape ended was cancelled by the
+    // technician, not interrupted by the system.
+    void judge(ExchangeReport &report) const
+    {
+        if (report.ending == Ending::Interrupted && m_interrupt.isTriggered())
+            report.ending = Ending::Cancelled;
     }
 
     // The answer is complete: a full bar, if the bar is up at all.
@@ -81,10 +86,44 @@ public:
     void close() { m_dialog.reset(); }
 
 private:
+    void show()
+    {
+        m_dialog = std::make_unique<QProgressDialog>(m_label, Texts::tr("Megszakítás"), 0, AnswerBytes, m_window);
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setWindowTitle(m_title);
+        m_dialog->setAutoReset(false);
+        m_dialog->setAutoClose(false);
+        // cancel() alone, as Escape has it, sends no signal: the dialog is
+        // asked, and asked again while the line is quiet.
+        QObject::connect(m_dialog.get(), &QProgressDialog::canceled, &m_here, [this] { m_interrupt.trigger(); });
+        QObject::connect(&m_watch, &QTimer::timeout, &m_here, [this] { noticeCancel(); });
+        m_watch.start(CancelWatchMs);
+    }
+
+    void noticeCancel()
+    {
+        if (m_dialog && m_dialog->wasCanceled())
+            m_interrupt.trigger();
+    }
+
+    // One step per byte, short of the end until the answer is complete; the
+    // bar is redrawn at the screen's pace.
+    void advance(int bytes)
+    {
+        noticeCancel();
+        if (m_dialog && m_pace.due() && !m_dialog->wasCanceled())
+            showValue(*m_dialog, std::min(bytes, AnswerBytes - 1));
+    }
+
+    static constexpr int CancelWatchMs = 20;
+
     QWidget *m_window;
     QString m_title;
     QString m_label;
     std::unique_ptr<QProgressDialog> m_dialog;
+    QObject m_here;  // where the runner's news arrive; none after this is gone
+    QTimer m_watch;
+    LineInterrupt m_interrupt;
     ScreenPace m_pace;
 };
 
@@ -117,13 +156,17 @@ void portFailure(QWidget *window, const QString &failure, const ExchangeReport &
 
 } // namespace
 
-void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *central,
+void readupFromModule(QWidget *window, TransferRunner &runner, const LinkSettings &settings, QWidget *central,
                       QComboBox *operatorCombo, JournalEntry &entry)
 {
     AnswerProgress progress(window, Texts::tr("Kiolvasás"), Texts::tr("Kiolvasás..."));
-    SerialLink link;
-    const ReadupOutcome outcome = readUp(link, settings, readForm(central), progress);
-    link.close();
+    const FormValues current = readForm(central);
+    ReadupOutcome outcome;
+    runner.run([&] {
+        SerialLink link(&progress.interrupt());
+        outcome = readUp(link, settings, current, progress);
+    });
+    progress.judge(outcome);
     progress.close();
     const QString failed = Texts::tr("Sikertelen kiolvasás.");
     switch (outcome.ending) {
@@ -154,13 +197,18 @@ void readupFromModule(QWidget *window, const LinkSettings &settings, QWidget *ce
     }
 }
 
-void verifyAgainstModule(QWidget *window, LinkSettings &settings, QWidget *central, JournalEntry &entry)
+void verifyAgainstModule(QWidget *window, TransferRunner &runner, LinkSettings &settings, QWidget *central, JournalEntry &entry)
 {
     // The port stays ours, and the bar up, until the technician has read the
     // outcome.
     AnswerProgress progress(window, Texts::tr("Ellenőrzés"), Texts::tr("Ellenőrzés..."));
-    SerialLink link;
-    const VerifyOutcome outcome = verify(link, settings, readForm(central), progress);
+    SerialLink link(&progress.interrupt());
+    const FormValues form = readForm(central);
+    LinkSettings used = settings;
+    VerifyOutcome outcome;
+    runner.run([&] { outcome = verify(link, used, form, progress); });
+    progress.judge(outcome);
+    settings.RecordText = used.RecordText;
     progress.finish();
     const QString title = Texts::tr("Ellenőrzés");
     const QString failed = Texts::tr("Sikertelen ellenőrzés.");
