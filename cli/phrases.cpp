@@ -312,8 +312,10 @@ QString manifestBytes(const ManifestBytes &read)
 QString journalReason(const QString &reason)
 {
     namespace R = JournalReason;
+    if (reason.isEmpty())
+        return reason;
     const R::Parts parts = R::split(reason);
-    const QHash<QString, QString> phrases = {
+    static const QHash<QString, QString> phrases = {
         {R::Refused, QStringLiteral("refused")},
         {R::PortMissing, QStringLiteral("the port is not there")},
         {R::PortBusy, QStringLiteral("the port is busy")},
@@ -323,7 +325,7 @@ QString journalReason(const QString &reason)
         {R::NoAcknowledge, QStringLiteral("the module did not acknowledge the record")},
         {R::LineClosed, QStringLiteral("the line closed")},
         {R::NoAnswer, QStringLiteral("no answer from the module")},
-        {R::FieldCount, QStringLiteral("the module sent %1 fields instead of %2").arg(parts.value).arg(LineEditCount)},
+        {R::FieldCount, QStringLiteral("the module sent %1 fields instead of ") + QString::number(LineEditCount)},
         {R::BadGroup, QStringLiteral("the form's check boxes have no group numbers")},
         {R::NotAConfiguration, QStringLiteral("the module's answer is not a configuration")},
         {R::Mismatch, QStringLiteral("the module holds another configuration")},
@@ -334,10 +336,13 @@ QString journalReason(const QString &reason)
         {R::BackupFailed, QStringLiteral("the backup failed, the module was not written")},
         {R::NotRecorded, QStringLiteral("a step's end was not recorded in the journal")},
         {R::NotProven, QStringLiteral("written, not proven: the verify's agreement is not in the journal")},
-        {R::NotSwapped, QStringLiteral("the module still holds unit %1: not swapped, not written").arg(parts.value)},
+        {R::NotSwapped, QStringLiteral("the module still holds unit %1: not swapped, not written")},
         {R::ClaimLost, QStringLiteral("claim lost: the unit's claim left this run, nothing more was sent")},
     };
-    return phrases.value(parts.id, reason);
+    const auto phrase = phrases.constFind(parts.id);
+    if (phrase == phrases.cend())
+        return reason;
+    return parts.id == R::FieldCount || parts.id == R::NotSwapped ? phrase->arg(parts.value) : *phrase;
 }
 
 QString journalProblem(const JournalProblem &problem)

@@ -30,6 +30,7 @@
 #include <QBuffer>
 
 #include <cstring>
+#include <numeric>
 #include <unistd.h>
 
 QString ProvisionCommand::summary() const
@@ -220,7 +221,8 @@ bool ProvisionCommand::skipDone(Run &run, const JournalLocation &location) const
     Journal reader(location, Journal::Mode::Read);
     if (!reader.isOpen())
         return true;  // a journal made just now holds nothing yet
-    const DoneUnits found = leaveOutDone(run.candidates, run.units, reader.provisioned(), !run.only.isEmpty());
+    run.provenBefore = reader.provisioned();
+    const DoneUnits found = leaveOutDone(run.candidates, run.units, run.provenBefore, !run.only.isEmpty());
     run.skipped.done = found.done;
     run.skipped.changed = found.changed;
     return true;
@@ -343,9 +345,12 @@ void ProvisionCommand::writeLabel(const Run &run, const JournalEntry &proven, Re
 int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, const JournalLocation &location) const
 {
     // What is done now: proven in this run, or earlier with the same content.
-    QHash<QString, Journal::Proven> proven;
-    if (location.kind != JournalLocation::Kind::Off)
-        proven = Journal(location, Journal::Mode::Read).provisioned();
+    QHash<QString, Journal::Proven> proven = run.provenBefore;
+    if (location.kind != JournalLocation::Kind::Off) {
+        const qint64 seen = std::accumulate(proven.cbegin(), proven.cend(), qint64(0),
+                                            [](qint64 newest, const Journal::Proven &p) { return std::max(newest, p.entry); });
+        proven.insert(Journal(location, Journal::Mode::Read).provisioned(seen));
+    }
     int provisioned = 0, notProven = 0, failed = 0, done = 0;
     QSet<QString> provenHere;
     int worst = Success;

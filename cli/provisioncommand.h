@@ -50,6 +50,9 @@ private:
             QHash<int, qint64> done;  // proven with this content: by which entry
             QHash<int, qint64> changed;  // proven with other content: by which entry
         } skipped;
+        // The journal's proven units before the run: only those proven
+        // since need reading at its end.
+        QHash<QString, Journal::Proven> provenBefore;
     };
 
     std::optional<Run> parse(QCommandLineParser &parser) const;

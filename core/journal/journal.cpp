@@ -631,7 +631,7 @@ QList<Journal::ClaimRow> Journal::claims()
     return rows;
 }
 
-QHash<QString, Journal::Proven> Journal::provisioned()
+QHash<QString, Journal::Proven> Journal::provisioned(qint64 after)
 {
     QHash<QString, Proven> units;
     if (!isOpen())
@@ -641,9 +641,10 @@ QHash<QString, Journal::Proven> Journal::provisioned()
     // The content itself only where its hash is missing: see version4().
     const QString hash = m_schema >= 4 ? QStringLiteral("content_sha256") : QStringLiteral("NULL");
     query.prepare(QStringLiteral("SELECT unit, %1, CASE WHEN %1 IS NULL THEN content END, id, ended_at, station"
-                                 " FROM entries WHERE operation = ? AND result = ? ORDER BY id").arg(hash));
+                                 " FROM entries WHERE operation = ? AND result = ? AND id > ? ORDER BY id").arg(hash));
     query.addBindValue(JournalName::Provision);
     query.addBindValue(JournalName::Ok);
+    query.addBindValue(after);
     if (exec(query)) {
         while (query.next()) {
             const QString hex = query.value(1).toString();

@@ -107,7 +107,8 @@ public:
         qint64 endedMs = 0;
         QString station;
     };
-    QHash<QString, Proven> provisioned();
+    // Only those proven after entry `after`, when given.
+    QHash<QString, Proven> provisioned(qint64 after = 0);
     // The newest provisioning of each unit that ended otherwise, by unit.
     QHash<QString, JournalEntry> lastFailures();
     // The unit other than `unit` that was proven with the record whose hash
