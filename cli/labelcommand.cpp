@@ -6,9 +6,33 @@
 #include "labels/labelpdf.h"
 #include "phrases.h"
 
+namespace {
+
+// The label of one entry, or of the entry that last proved a unit.
+std::optional<LabelContent> labelOf(Journal &journal, bool byEntry, const QString &wanted)
+{
+    std::optional<JournalEntry> entry;
+    if (byEntry) {
+        bool ok = false;
+        const qint64 id = wanted.toLongLong(&ok);
+        entry = ok ? journal.entry(id) : std::nullopt;
+    } else {
+        Journal::Filter proven;
+        proven.unit = wanted;
+        proven.operation = JournalName::Provision;
+        proven.result = JournalName::Ok;
+        proven.limit = 1;
+        const QList<JournalEntry> found = journal.find(proven);
+        entry = found.isEmpty() ? std::nullopt : std::optional<JournalEntry>(found.first());
+    }
+    return entry ? labelFor(*entry) : std::nullopt;
+}
+
+} // namespace
+
 QString LabelCommand::summary() const
 {
-    return QStringLiteral("Make the label of a proven unit as a PDF, from its journal entry.");
+    return QStringLiteral("Make the labels of proven units as a PDF, from their journal entries.");
 }
 
 void LabelCommand::configure(QCommandLineParser &parser)
@@ -17,8 +41,10 @@ void LabelCommand::configure(QCommandLineParser &parser)
     for (const LabelSize &size : labelSizes())
         sizes << size.id;
     parser.addOptions({
-        {QStringLiteral("entry"), QStringLiteral("The unit's provision entry in the journal."), QStringLiteral("id")},
-        {QStringLiteral("unit"), QStringLiteral("The unit, by the entry that last proved it."), QStringLiteral("name")},
+        {QStringLiteral("entry"), QStringLiteral("A unit's provision entry in the journal; again for more labels, in order."),
+         QStringLiteral("id")},
+        {QStringLiteral("unit"), QStringLiteral("A unit, by the entry that last proved it; again for more labels, in order."),
+         QStringLiteral("name")},
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The PDF to write (-: standard output)."), QStringLiteral("file")},
         {QStringLiteral("size"), QStringLiteral("The label stock: %1 (default 62x29).").arg(sizes.join(QStringLiteral(", "))),
          QStringLiteral("size"), QStringLiteral("62x29")},
@@ -40,26 +66,17 @@ int LabelCommand::execute(QCommandLineParser &parser)
     Journal journal(location, Journal::Mode::Read);
     if (!journal.isOpen())
         return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
-    std::optional<JournalEntry> entry;
-    const QString wanted = parser.value(byEntry ? QStringLiteral("entry") : QStringLiteral("unit"));
-    if (byEntry) {
-        bool ok = false;
-        const qint64 id = wanted.toLongLong(&ok);
-        entry = ok ? journal.entry(id) : std::nullopt;
-    } else {
-        Journal::Filter proven;
-        proven.unit = wanted;
-        proven.operation = JournalName::Provision;
-        proven.result = JournalName::Ok;
-        proven.limit = 1;
-        const QList<JournalEntry> found = journal.find(proven);
-        entry = found.isEmpty() ? std::nullopt : std::optional<JournalEntry>(found.first());
+    // Every one is labelled, in the order given, or none: a label left out
+    // would leave its module without one.
+    QList<LabelContent> labels;
+    for (const QString &wanted : parser.values(byEntry ? QStringLiteral("entry") : QStringLiteral("unit"))) {
+        const std::optional<LabelContent> label = labelOf(journal, byEntry, wanted);
+        if (!label)
+            return fail(Refused, byEntry ? QStringLiteral("entry %1 is not a proven unit").arg(wanted)
+                                         : QStringLiteral("unit %1 is not proven in the journal").arg(wanted));
+        labels.append(*label);
     }
-    const std::optional<LabelContent> label = entry ? labelFor(*entry) : std::nullopt;
-    if (!label)
-        return fail(Refused, byEntry ? QStringLiteral("entry %1 is not a proven unit").arg(wanted)
-                                     : QStringLiteral("unit %1 is not proven in the journal").arg(wanted));
-    const QByteArray pdf = labelsPdf({*label}, *size);
+    const QByteArray pdf = labelsPdf(labels, *size);
     const QString output = parser.value(QStringLiteral("output"));
     if (output == QLatin1String("-"))
         return !contentMayGoToStandardOutput() ? Refused : print(stdout, pdf) ? Success : NotRecorded;

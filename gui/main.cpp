@@ -1,3 +1,4 @@
+#include "gui/rememberedport.h"
 #include "fontconfigwarmup.h"
 #include "language.h"
 #include "mainwindow.h"
@@ -37,6 +38,7 @@ void describe(QCommandLineParser &parser, const Options &options)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({options.log, options.screenshot, options.journal, options.noJournal});
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A content file (.t16) to open."), QStringLiteral("[file]"));
 }
 
 // --help and --version need no display: they are answered before the window
@@ -90,10 +92,15 @@ int main(int argc, char *argv[])
     {
         MainWindow window;
         window.setJournalLocation(journalLocation(parser.value(journal), parser.isSet(noJournal)));
+        window.startOnPort(RememberedPort::load());
         if (parser.isSet(screenshot))
             saveScreenshotOnFirstPaint(&window, parser.value(screenshot));
         window.show();
+        // Opened once the window is up, as if by File → Megnyitás.
+        if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
+            QMetaObject::invokeMethod(&window, [&window, file = files.constFirst()] { window.openPath(file); }, Qt::QueuedConnection);
         code = app.exec();
+        RememberedPort::save(window.chosenPort());
     }
     if (const FileError error = ExchangeLog::stop()) {
         std::fprintf(stderr, "tavir340: cannot write the log %s: %s\n", qPrintable(parser.value(log)),

@@ -192,6 +192,14 @@ void MainWindow::openfile()
     loadFile(m_settings.FilePath);
 }
 
+void MainWindow::openPath(const QString &path)
+{
+    if (!mayReplaceForm())
+        return;
+    m_settings.FilePath = QFileInfo(path).absoluteFilePath();
+    loadFile(m_settings.FilePath);
+}
+
 void MainWindow::loadFile(const QString &path)
 {
     const ContentFile::LoadResult result = ContentFile::load(path, readForm(ui->centralWidget));
@@ -274,6 +282,20 @@ void MainWindow::saveas()
 }
 
 // --- Settings ---------------------------------------------------------------
+
+void MainWindow::startOnPort(const QString &port)
+{
+    if (port.isEmpty() || port == SimulatedModulePort)
+        return;
+    m_settings.Port = port;
+    m_portChosen = true;
+    showPort();
+}
+
+QString MainWindow::chosenPort() const
+{
+    return m_portChosen && m_settings.Port != SimulatedModulePort ? m_settings.Port : QString();
+}
 
 void MainWindow::show_port()
 {

@@ -42,6 +42,14 @@ public:
     void setDeviceLookup(const DeviceLookup &lookup) { m_deviceLookup = lookup; }
     // Where transfers are recorded; the program sets it from --journal.
     void setJournalLocation(const JournalLocation &location);
+    // The port kept from the last session: the window starts on it.
+    void startOnPort(const QString &port);
+    // The port chosen in this session, to keep for the next; empty when
+    // none was, or when it was the simulated module.
+    QString chosenPort() const;
+    // Opens a content file as File → Megnyitás does once a file is chosen:
+    // a file named on the command line or by the desktop.
+    void openPath(const QString &path);
 
 public slots:
     void newfile();

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Checks a built package the way Debian's tools and a technician would: lintian
 # (no errors), the desktop entry and the AppStream metainfo through their own
-# validators, then installs it with dpkg, runs the command line and the window
+# validators, then installs it with dpkg, checks that a .t16 is known by its
+# MIME type and opens in the window, runs the command line and the window
 # from the package, removes it and checks that nothing of it remains.
 #
 #   scripts/check-package.sh build-deb/tavir340_<version>_<arch>.deb
 set -euo pipefail
 deb=$(realpath "$1")
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh lintian desktop-file-utils appstream
+scripts/install-deps.sh lintian desktop-file-utils appstream shared-mime-info
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -27,6 +28,12 @@ echo "== install"
 $sudo dpkg -i "$deb" || $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -f -y -qq --no-install-recommends
 files=$(dpkg -L tavir340)
 grep -qx /usr/share/tavir340/translations/tavir340_en.qm <<<"$files" || { echo "no English window"; exit 1; }
+# A double-clicked .t16 opens in the window: the shared MIME database knows
+# its type (the dpkg triggers have run), and the desktop's cache the program.
+grep -q '^50:application/x-tavir340-content:\*\.t16$' /usr/share/mime/globs2 \
+    || { echo "the MIME database does not know *.t16"; exit 1; }
+grep -q "application/x-tavir340-content=.*com.example.tavir340.desktop" /usr/share/applications/mimeinfo.cache \
+    || { echo "no program opens application/x-tavir340-content"; exit 1; }
 
 echo "== run"
 tavir340-cli --version

@@ -1,5 +1,6 @@
 #include "gui/language.h"
 #include "gui/mainwindow.h"
+#include "gui/rememberedport.h"
 #include "gui/help/about.h"
 #include "gui/help/help.h"
 #include "core/journal/journal.h"
@@ -24,6 +25,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
+#include <QSettings>
+#include <QFileInfo>
 #include <QStatusBar>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
@@ -73,6 +76,27 @@ private slots:
         QCOMPARE(window.form().lineEdits[3]->palette().color(QPalette::Active, QPalette::Text),
                  QColor(0, 111, 0));
         QCOMPARE(window.centralWidget()->objectName(), QString("centralWidget"));
+    }
+
+    // The port chosen in one session is the one the next starts on, kept in
+    // the user's configuration folder; the simulated module is not kept.
+    void portKeptForTheNextStart()
+    {
+        QTemporaryDir config;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+        MainWindow first;
+        QCOMPARE(first.chosenPort(), QString());
+        first.startOnPort("/dev/ttyUSB7");
+        RememberedPort::save(first.chosenPort());
+        QVERIFY(QFileInfo::exists(config.filePath("tavir340/tavir340.ini")));
+        MainWindow next;
+        next.startOnPort(RememberedPort::load());
+        QCOMPARE(next.linkSettings().Port, QString("/dev/ttyUSB7"));
+        const QList<QLabel *> shown = next.statusBar()->findChildren<QLabel *>();
+        QVERIFY(std::any_of(shown.cbegin(), shown.cend(), [](const QLabel *l) { return l->text() == "/dev/ttyUSB7 Baud: 1200"; }));
+        MainWindow simulated;
+        simulated.startOnPort("simulated-module");
+        QCOMPARE(simulated.linkSettings().Port, QString("COM1"));
     }
 
     void lineEditsInRecordOrder()

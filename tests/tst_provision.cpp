@@ -579,10 +579,10 @@ private slots:
         for (const char *tool : {"pdftoppm", "zbarimg", "pdfinfo"})
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 QFAIL(qPrintable(QString("%1 is missing: scripts/test.sh installs poppler-utils and zbar-tools").arg(tool)));
-        const auto sims = modules(1);
+        const auto sims = modules(2);
         const QString journal = m_dir.filePath("labels.sqlite");
         const QString folder = m_dir.filePath("labels");
-        const CliRun run = cli(QStringList{"provision", templateFile(), "--manifest", write("labels.csv", "unit,m_nev\ngate-7,KAPU 7\n"),
+        const CliRun run = cli(QStringList{"provision", templateFile(), "--manifest", write("labels.csv", "unit,m_nev\ngate-7,KAPU 7\ngate-8,KAPU 8\n"),
                                            "--journal", journal, "--labels", folder} + portOptions(sims));
         QCOMPARE(run.code, 0);
         Journal read(parseJournalDestination(journal), Journal::Mode::Read);
@@ -609,9 +609,17 @@ private slots:
         info.start("pdfinfo", {sheet});
         info.waitForFinished(30000);
         QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Page size: +59[45].* x 84[12].* pts \\(A4\\)")));
-        const CliRun refused = cli({"label", "--entry", "999", "-o", sheet, "--journal", journal});
+        // Several on one sheet, each of them, or none.
+        const QString both = m_dir.filePath("both.pdf");
+        QCOMPARE(cli({"label", "--unit", "gate-7", "--unit", "gate-8", "--size", "a4-3x8", "-o", both, "--journal", journal}).code, 0);
+        const QStringList codes = decoded(both).split('\n');
+        QCOMPARE(codes.size(), 2);
+        QVERIFY(codes.contains(expected) && codes.filter(";U=gate-8;").size() == 1);
+        const CliRun refused = cli({"label", "--entry", QString::number(proven.id), "--entry", "999", "-o", m_dir.filePath("none.pdf"),
+                                    "--journal", journal});
         QCOMPARE(refused.code, 2);
         QVERIFY2(refused.err.endsWith("tavir340-cli: entry 999 is not a proven unit\n"), qPrintable(refused.err));
+        QVERIFY(!QFileInfo::exists(m_dir.filePath("none.pdf")));
     }
 
     // What a label cannot be made from is refused before anything is

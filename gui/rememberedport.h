@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The port of the last session, kept per user in the desktop's configuration
+// folder ($XDG_CONFIG_HOME/tavir340/tavir340.ini), so that the window starts
+// on the adapter the technician used last.
+namespace RememberedPort {
+
+QString load();
+void save(const QString &port);
+
+} // namespace RememberedPort
