@@ -5,9 +5,11 @@
 
 #include "core/form/formvalues.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <ctime>
 
@@ -33,6 +35,28 @@ public:
 private:
     QProcess m_process;
     QString m_path;
+};
+
+// The longest a 10 ms timer waited for the event loop while this lives:
+// how long the thread's own events waited at worst.
+class EventLoopGaps
+{
+public:
+    EventLoopGaps()
+    {
+        QObject::connect(&m_tick, &QTimer::timeout, [this] {
+            m_worstNs = std::max(m_worstNs, m_gap.nsecsElapsed());
+            m_gap.restart();
+        });
+        m_tick.start(10);
+        m_gap.start();
+    }
+    double worstMs() const { return double(m_worstNs) / 1e6; }
+
+private:
+    QTimer m_tick;
+    QElapsedTimer m_gap;
+    qint64 m_worstNs = 0;
 };
 
 inline double processCpuSeconds()

@@ -82,15 +82,7 @@ int main(int argc, char *argv[])
     bool allOk = true;
     for (const auto &transfer : transfers) {
         Answerer answerer;
-        qint64 worstGapNs = 0;
-        QElapsedTimer gap;
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            worstGapNs = std::max(worstGapNs, gap.nsecsElapsed());
-            gap.restart();
-        });
-        tick.start(10);
-        gap.start();
+        const EventLoopGaps gaps;
         const double cpu = processCpuSeconds();
         QElapsedTimer clock;
         clock.start();
@@ -98,7 +90,7 @@ int main(int argc, char *argv[])
         const double wall = clock.nsecsElapsed() / 1e9;
         const double used = processCpuSeconds() - cpu;
         const bool ok = answerer.outcome == QString::fromUtf8(transfer.success);
-        std::printf("%-9s %8.3f %8.1f %7.2f %9.1f%s\n", transfer.name, wall, used * 1000, 100 * used / wall, worstGapNs / 1e6,
+        std::printf("%-9s %8.3f %8.1f %7.2f %9.1f%s\n", transfer.name, wall, used * 1000, 100 * used / wall, gaps.worstMs(),
                     ok ? "" : qPrintable(QStringLiteral("  FAILED: ") + answerer.outcome.replace('\n', ' ')));
         allOk = allOk && ok;
     }
