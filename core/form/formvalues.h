@@ -15,7 +15,8 @@ inline constexpr int FieldItemCount = 28;      // smskp … r27
 inline constexpr int TelephoneCount = 16;      // t1 … t16
 inline constexpr int LineEditCount = FieldItemCount + TelephoneCount;
 inline constexpr int RequiredFieldCount = 16;  // the visible fields
-inline constexpr int CheckBoxCount = 64;
+inline constexpr int BoxesPerTelephone = 4;  // a telephone row's permission boxes
+inline constexpr int CheckBoxCount = TelephoneCount * BoxesPerTelephone;
 
 struct LineEditSpec
 {

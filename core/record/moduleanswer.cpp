@@ -1,5 +1,7 @@
 #include "moduleanswer.h"
 
+#include "contentrecord.h"
+
 #include <QMap>
 #include <QSet>
 
@@ -114,7 +116,7 @@ ReadupResult readModuleAnswer(const QByteArray &received, const FormValues &curr
 
     FormValues values = current;
     for (qsizetype i = 0; i < lineEdits; ++i) {
-        const int maxLength = i < lineEditCatalogue().size() ? lineEditCatalogue()[i].maxLength : 16;
+        const int maxLength = i < lineEditCatalogue().size() ? lineEditCatalogue()[i].maxLength : RecordItemWidth;
         values.texts[i] = parts[i].left(maxLength);
     }
     for (qsizetype k = 0; k < boxes.size() && k < values.checked.size(); ++k) {
