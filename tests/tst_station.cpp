@@ -50,7 +50,8 @@ private:
 
     // A station on one simulated module per options, over units u1 … u<units>,
     // journalled in a SQLite file of its own or at `journal`.
-    Station station(const QString &name, const QList<SimulatorOptions> &modules, int units, const QString &journal = {})
+    Station station(const QString &name, const QList<SimulatorOptions> &modules, int units, const QString &journal = {},
+                    bool withBackups = true)
     {
         Station made;
         QStringList ports;
@@ -72,7 +73,7 @@ private:
         made.window->show();
         if (!QTest::qWaitForWindowActive(made.window.get()))
             qWarning("the station did not become active");
-        if (!made.window->open(manifest.fileName(), ports, m_dir.filePath(name + "-backups")))
+        if (!made.window->open(manifest.fileName(), ports, withBackups ? m_dir.filePath(name + "-backups") : QString()))
             made.window.reset();
         return made;
     }
@@ -132,6 +133,24 @@ private slots:
         press(*s.window, Qt::Key_1);  // not swapped
         QVERIFY2(s.window->tile(0)->resultText().startsWith("! A modul még a(z) u"), qPrintable(s.window->tile(0)->resultText()));
         QCOMPARE(provenEntries(s.journal), 8);
+    }
+
+    // New modules, no backup: each unit is written and proven, with no read
+    // before, and no backup folder is made.
+    void freshModulesWithoutBackup()
+    {
+        Station s = station("fresh", QList<SimulatorOptions>(2), 2, {}, false);
+        QVERIFY(s.window);
+        QVERIFY(s.window->findChild<QLabel *>("summary")->text().endsWith("Mentések: nincs (új modulok)"));
+        press(*s.window, Qt::Key_F5);
+        QCOMPARE(provenEntries(s.journal), 2);
+        Journal read(parseJournalDestination(s.journal), Journal::Mode::Read);
+        Journal::Filter backups;
+        backups.operation = JournalName::Backup;
+        QCOMPARE(read.find(backups).size(), 0);
+        for (const auto &sim : s.sims)
+            QVERIFY(sim->received().startsWith("~}"));  // the download's request first
+        QVERIFY(!QFileInfo::exists(m_dir.filePath("fresh-backups")));
     }
 
     // A module that answers with other content shows the fields that

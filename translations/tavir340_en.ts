@@ -682,12 +682,12 @@ control
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="58"/>
         <location filename="../gui/station/stationwindow.cpp" line="75"/>
-        <location filename="../gui/station/stationwindow.cpp" line="180"/>
-        <location filename="../gui/station/stationwindow.cpp" line="242"/>
-        <location filename="../gui/station/stationwindow.cpp" line="246"/>
+        <location filename="../gui/station/stationwindow.cpp" line="187"/>
+        <location filename="../gui/station/stationwindow.cpp" line="249"/>
         <location filename="../gui/station/stationwindow.cpp" line="253"/>
-        <location filename="../gui/station/stationwindow.cpp" line="289"/>
-        <location filename="../gui/station/stationwindow.cpp" line="305"/>
+        <location filename="../gui/station/stationwindow.cpp" line="260"/>
+        <location filename="../gui/station/stationwindow.cpp" line="297"/>
+        <location filename="../gui/station/stationwindow.cpp" line="313"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -727,42 +727,52 @@ control
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="170"/>
+        <location filename="../gui/station/stationwindow.cpp" line="163"/>
+        <source>Új modulok: mentés nélkül</source>
+        <translation>New modules: no backup</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="177"/>
         <source>az űrlap</source>
         <translation>the form</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="172"/>
+        <location filename="../gui/station/stationwindow.cpp" line="179"/>
         <source>&amp;Sablon fájlból...</source>
         <translation>&amp;Template from a file...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="175"/>
+        <location filename="../gui/station/stationwindow.cpp" line="182"/>
         <source>Sablon</source>
         <translation>Template</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="175"/>
+        <location filename="../gui/station/stationwindow.cpp" line="182"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="180"/>
+        <location filename="../gui/station/stationwindow.cpp" line="187"/>
         <source>A sablon nem olvasható: %1</source>
         <translation>The template cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="189"/>
+        <location filename="../gui/station/stationwindow.cpp" line="196"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="442"/>
+        <location filename="../gui/station/stationwindow.cpp" line="286"/>
+        <source>nincs (új modulok)</source>
+        <translation>none (new modules)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="450"/>
         <source>A napló most nem olvasható; az állomás újra próbálja.</source>
         <translation>The journal cannot be read now; the station keeps trying.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="477"/>
+        <location filename="../gui/station/stationwindow.cpp" line="485"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
@@ -797,98 +807,98 @@ control
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="195"/>
+        <location filename="../gui/station/stationwindow.cpp" line="202"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="207"/>
+        <location filename="../gui/station/stationwindow.cpp" line="214"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="208"/>
+        <location filename="../gui/station/stationwindow.cpp" line="215"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="210"/>
+        <location filename="../gui/station/stationwindow.cpp" line="217"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="215"/>
+        <location filename="../gui/station/stationwindow.cpp" line="222"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="161"/>
+        <location filename="../gui/station/stationwindow.cpp" line="168"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="242"/>
+        <location filename="../gui/station/stationwindow.cpp" line="249"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="246"/>
+        <location filename="../gui/station/stationwindow.cpp" line="253"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <location filename="../gui/station/stationwindow.cpp" line="260"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="278"/>
+        <location filename="../gui/station/stationwindow.cpp" line="285"/>
         <source>Egységek: %1   Napló: %2   Mentések: %3</source>
         <translation>Units: %1   Journal: %2   Backups: %3</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="289"/>
+        <location filename="../gui/station/stationwindow.cpp" line="297"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="305"/>
+        <location filename="../gui/station/stationwindow.cpp" line="313"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="380"/>
+        <location filename="../gui/station/stationwindow.cpp" line="388"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="381"/>
+        <location filename="../gui/station/stationwindow.cpp" line="389"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="387"/>
+        <location filename="../gui/station/stationwindow.cpp" line="395"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="388"/>
+        <location filename="../gui/station/stationwindow.cpp" line="396"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="409"/>
-        <location filename="../gui/station/stationwindow.cpp" line="415"/>
+        <location filename="../gui/station/stationwindow.cpp" line="417"/>
+        <location filename="../gui/station/stationwindow.cpp" line="423"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="409"/>
+        <location filename="../gui/station/stationwindow.cpp" line="417"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="415"/>
+        <location filename="../gui/station/stationwindow.cpp" line="423"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>

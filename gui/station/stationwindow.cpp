@@ -157,6 +157,13 @@ void StationWindow::createSetup()
     m_backup = new QLineEdit(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups"), m_setup);
     m_backup->setObjectName(QStringLiteral("backup"));
     form->addRow(tr("Mentések:"), m_backup);
+    // Factory-fresh modules hold nothing to keep: a unit then takes the
+    // write and the proof alone. A module is still written once per unit:
+    // the claims see to that, not the backup's read.
+    m_fresh = new QCheckBox(tr("Új modulok: mentés nélkül"), m_setup);
+    m_fresh->setObjectName(QStringLiteral("fresh"));
+    connect(m_fresh, &QCheckBox::toggled, m_backup, &QWidget::setDisabled);
+    form->addRow(QString(), m_fresh);
     addLabelRows(form);
     auto *begin = new QPushButton(tr("&Indítás"), m_setup);
     begin->setObjectName(QStringLiteral("begin"));
@@ -232,7 +239,7 @@ void StationWindow::openFromSetup()
         if (m_portList->item(i)->checkState() == Qt::Checked)
             ports << m_portList->item(i)->data(Qt::UserRole).toString();
     }
-    open(m_manifest->text(), ports, m_backup->text());
+    open(m_manifest->text(), ports, m_fresh->isChecked() ? QString() : m_backup->text());
 }
 
 bool StationWindow::open(const QString &manifestPath, const QStringList &ports, const QString &backupFolder)
@@ -249,7 +256,7 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
     if (!readManifest(manifestPath))
         return false;
     m_journal = std::make_unique<SharedJournal>(m_location);
-    if (!m_journal->isOpen() || !makeOwnFolder(backupFolder)) {
+    if (!m_journal->isOpen() || (!backupFolder.isEmpty() && !makeOwnFolder(backupFolder))) {
         Message::critical(this, tr("Állomás"), m_journal->isOpen() ? tr("A mentések mappája nem hozható létre: %1").arg(backupFolder)
                                                                     : WindowText::journalUnavailable(m_location.shownName(), m_journal->problem()));
         m_journal.reset();
@@ -275,7 +282,8 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
     }
     // The choices are made: their room goes to the tiles, a line keeps them in view.
     m_setup->hide();
-    m_summary->setText(tr("Egységek: %1   Napló: %2   Mentések: %3").arg(manifestPath, m_location.shownName(), backupFolder));
+    m_summary->setText(tr("Egységek: %1   Napló: %2   Mentések: %3")
+                           .arg(manifestPath, m_location.shownName(), backupFolder.isEmpty() ? tr("nincs (új modulok)") : backupFolder));
     m_summary->show();
     startReader();
     refreshUnits();

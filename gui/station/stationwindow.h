@@ -51,7 +51,8 @@ public:
     ~StationWindow() override;
 
     // The station set up for `ports`; false, after a box that says why,
-    // when the manifest or the journal does not allow it.
+    // when the manifest or the journal does not allow it. No backup folder:
+    // new modules, written without a backup.
     bool open(const QString &manifestPath, const QStringList &ports, const QString &backupFolder);
     int portCount() const { return int(m_runners.size()); }
     PortTile *tile(int port) const { return m_tiles[size_t(port)]; }
@@ -113,6 +114,7 @@ private:
     QLineEdit *m_manifest = nullptr;
     QListWidget *m_portList = nullptr;
     QLineEdit *m_backup = nullptr;
+    QCheckBox *m_fresh = nullptr;  // new modules: nothing to keep, no backup
     QCheckBox *m_autoLabels = nullptr;
     QComboBox *m_labelSize = nullptr;
     QLineEdit *m_labelFolder = nullptr;
