@@ -1,6 +1,7 @@
 // The station with 16 paced modules (each a tavir340-sim at the true 1200
 // baud pace): one round of 16 units, each backed up, downloaded, read back
-// and verified, against the line time one unit needs; and the station's own
+// and verified, against the line time one unit needs, and one round of new
+// modules without the backup; and the station's own
 // processor time per port, its window and threads together. Then a station
 // on PostgreSQL whose server is stopped (SIGSTOP) while four ports write:
 // the longest the window's event loop is kept from running meanwhile, while
@@ -108,13 +109,10 @@ void stoppedDatabase(const QString &bin)
         longestStallMs(100, [] {});
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// One round of `Ports` units on as many paced ports, with each module
+// backed up first or, for new modules, without: wall time against line time.
+void stationRound(const QString &bin, bool withBackups)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QString bin = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     constexpr int Ports = 16;
     QStringList ports;
     const auto sims = pacedModules(bin, Ports, &ports);
@@ -128,11 +126,11 @@ int main(int argc, char *argv[])
     StationWindow station(benchForm(), LinkSettings{}, parseJournalDestination(dir.filePath(QStringLiteral("journal.sqlite"))),
                           DeviceLookup{}, nullptr);
     station.show();
-    if (!station.open(manifest.fileName(), ports, dir.filePath(QStringLiteral("backups"))))
-        return 1;
+    if (!station.open(manifest.fileName(), ports, withBackups ? dir.filePath(QStringLiteral("backups")) : QString()))
+        return;
     // A unit's line time: the backup's read-up, the download, the read-back.
     const double readUp = (2 + 749) * SecondsPerByte + 1.5;
-    const double line = readUp + (2 + 2 + 748 + 2) * SecondsPerByte + readUp;
+    const double line = (withBackups ? readUp : 0) + (2 + 2 + 748 + 2) * SecondsPerByte + readUp;
     const double cpuBefore = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
@@ -148,8 +146,20 @@ int main(int argc, char *argv[])
     loop.exec();
     const double wall = clock.nsecsElapsed() / 1e9;
     const double cpu = cpuSeconds() - cpuBefore;
-    std::printf("station, %d units on %d paced ports: wall %.3f s, line %.3f s, ratio %.4f; cpu %.0f ms, %.3f %% of a core per port\n",
-                Ports, Ports, wall, line, wall / line, cpu * 1000, 100 * cpu / wall / Ports);
+    std::printf("station, %d units on %d paced ports, %s: wall %.3f s, line %.3f s, ratio %.4f; cpu %.0f ms, %.3f %% of a core per port\n",
+                Ports, Ports, withBackups ? "each backed up" : "new modules, no backup", wall, line, wall / line, cpu * 1000,
+                100 * cpu / wall / Ports);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString bin = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
+    stationRound(bin, true);
+    stationRound(bin, false);
     stoppedDatabase(bin);
     return 0;
 }
