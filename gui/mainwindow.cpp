@@ -90,7 +90,13 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     setOrigin(FormOrigin::Source::None, {});
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // A window that goes with the cursor in a field loses its focus only in
+    // ~QWidget, after this: the field's check must not run on what is left.
+    for (QLineEdit *edit : formLineEdits(ui->centralWidget))
+        edit->disconnect(this);
+}
 
 // The port in the status bar; the simulated module by its name in the
 // window's language.
