@@ -401,7 +401,7 @@ void MainWindow::download()
     if (!startTransfer())
         return;
     JournalRecord entry = beginRecord(start);
-    dload dialog(m_settings, *planned.plan, this);
+    dload dialog(*m_runner, m_settings, *planned.plan, this);
     dialog.exec();
     setEnding(entry.entry(), dialog.report());
     if (dialog.endedMs() > 0)

@@ -7,6 +7,7 @@
 #include "gui/journal/journalview.h"
 #include "gui/settings/setcom.h"
 #include "gui/transfer/dload.h"
+#include "core/operations/transferrunner.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/formcolours.h"
 #include "gui/form/mainwindowui.h"
@@ -545,7 +546,8 @@ private slots:
         LinkSettings nowhere;
         nowhere.Port = "/nonexistent/ttyX";
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
-        dload download(nowhere, downloadPlan(downloadableForm()), &window);
+        TransferRunner runner;
+        dload download(runner, nowhere, downloadPlan(downloadableForm()), &window);
         QTRY_VERIFY(download.reasonLabel()->isVisibleTo(&download));
         look(&download);
         QCOMPARE(download.statusLabel()->text(), QString("Download error.\nTip: check the device and the port settings."));

@@ -9,6 +9,7 @@
 #include "simulator/modulesimulator.h"
 #include "core/record/contentrecord.h"
 #include "gui/transfer/dload.h"
+#include "core/operations/transferrunner.h"
 #include "core/link/seriallink.h"
 #include "core/journal/journal.h"
 
@@ -139,7 +140,8 @@ private slots:
         settings.Port = "/nonexistent/ttyX";
         QWidget parent;
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
-        dload dialog(settings, downloadPlan(downloadableForm()), &parent);
+        TransferRunner runner;
+        dload dialog(runner, settings, downloadPlan(downloadableForm()), &parent);
         QCOMPARE(dialog.windowTitle(), QString("Betöltés"));
         QCOMPARE(dialog.size(), QSize(262, 118));
         QCOMPARE(dialog.statusLabel()->objectName(), QString("kiiras"));

@@ -20,18 +20,37 @@ TransferRunner::~TransferRunner()
 
 bool TransferRunner::run(const std::function<void()> &job)
 {
+    QEventLoop loop;
+    if (!start(job, [&loop] { loop.quit(); }))
+        return false;
+    loop.exec();
+    return true;
+}
+
+bool TransferRunner::start(std::function<void()> job, std::function<void()> done)
+{
     if (m_busy)
         return false;
     m_busy = true;
-    QEventLoop loop;
-    // Posted to the loop, the end is seen only while the loop runs.
-    QMetaObject::invokeMethod(m_worker.get(), [&job, &loop] {
+    // The end is posted back, so the caller sees it only from its own loop.
+    QMetaObject::invokeMethod(m_worker.get(), [this, job = std::move(job), done = std::move(done)] {
         job();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, done] {
+            m_busy = false;
+            done();
+            emit idle();
+        }, Qt::QueuedConnection);
     }, Qt::QueuedConnection);
-    loop.exec();
-    m_busy = false;
     return true;
+}
+
+void TransferRunner::waitIdle()
+{
+    if (!m_busy)
+        return;
+    QEventLoop loop;
+    connect(this, &TransferRunner::idle, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void TransferRunner::tell(QObject *receiver, std::function<void()> work)

@@ -23,9 +23,18 @@ public:
     // events served meanwhile. False, without running it, while another job
     // runs.
     bool run(const std::function<void()> &job);
+    // Starts `job` on the worker and returns at once; `done` follows on the
+    // caller's thread once the job has ended. False, without starting it,
+    // while another job runs.
+    bool start(std::function<void()> job, std::function<void()> done);
+    // Returns once no job runs, the caller's events served meanwhile.
+    void waitIdle();
     // Calls `work` on the caller's thread, from the worker, for a job's
     // progress; dropped once `receiver` is gone.
     static void tell(QObject *receiver, std::function<void()> work);
+
+signals:
+    void idle();
 
 private:
     QThread m_thread;

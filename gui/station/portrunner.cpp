@@ -1,9 +1,9 @@
 #include "portrunner.h"
 
 #include "core/journal/sharedjournal.h"
+#include "core/operations/transferrunner.h"
 
 #include <QElapsedTimer>
-#include <QThread>
 
 namespace {
 
@@ -39,32 +39,31 @@ PortRunner::PortRunner(const QString &port, Batch &batch, const LinkSettings &se
     , m_batch(batch)
     , m_settings(settings)
     , m_journal(journal)
+    , m_runner(std::make_unique<TransferRunner>())
 {
     m_settings.Port = port;
 }
 
+// A turn still running stops before its next byte; the runner's thread
+// ends once it has.
 PortRunner::~PortRunner()
 {
-    if (m_thread) {
-        m_interrupt.trigger();
-        m_thread->wait();
-    }
+    m_interrupt.trigger();
+    m_runner.reset();  // before the turn it writes goes
+}
+
+bool PortRunner::isRunning() const
+{
+    return m_runner->isBusy();
 }
 
 void PortRunner::start(const QList<int> &candidates)
 {
-    if (m_thread)
+    if (m_runner->isBusy())
         return;
     m_interrupt.reset();
     m_turn = {};
-    m_thread = QThread::create([this, candidates] { run(candidates); });
-    m_thread->setParent(this);  // a runner that goes mid-turn takes it along, once it has ended
-    connect(m_thread, &QThread::finished, this, [this] {
-        m_thread->deleteLater();
-        m_thread = nullptr;
-        emit finished(m_turn);
-    });
-    m_thread->start();
+    m_runner->start([this, candidates] { run(candidates); }, [this] { emit finished(m_turn); });
 }
 
 void PortRunner::stop()

@@ -7,8 +7,10 @@
 
 #include <QObject>
 
-class QThread;
+#include <memory>
+
 class SharedJournal;
+class TransferRunner;
 
 // How a port's turn ended: no unit left for it, the journal refused the
 // claim, or a unit provisioned with its outcome.
@@ -22,7 +24,7 @@ struct PortTurn
     QList<Journal::ClaimResult> heldElsewhere;
 };
 
-// One port of the station: on a thread of its own, takes the next unit the
+// One port of the station: on a transfer runner of its own, takes the next unit the
 // journal lets it claim and provisions it, as the command line's provision
 // does, saying how far it has come. stop() ends the transfer before its next
 // byte; the port and its lock are released before the turn ends.
@@ -35,7 +37,7 @@ public:
     ~PortRunner() override;
 
     const QString &port() const { return m_port; }
-    bool isRunning() const { return m_thread != nullptr; }
+    bool isRunning() const;
     // Starts a turn over `candidates` (indexes into the batch's units).
     void start(const QList<int> &candidates);
     void stop();
@@ -53,6 +55,6 @@ private:
     LinkSettings m_settings;
     SharedJournal *m_journal;
     LineInterrupt m_interrupt;
-    QThread *m_thread = nullptr;
+    std::unique_ptr<TransferRunner> m_runner;
     PortTurn m_turn;  // written by the turn's thread, read once it has ended
 };

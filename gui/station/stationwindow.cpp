@@ -270,7 +270,7 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
     for (const PortEntry &entry : listPorts(m_lookup))
         adapters.insert(entry.name, entry.product);
     for (int p = 0; p < ports.size(); ++p) {
-        auto *runner = new PortRunner(ports[p], m_batch, m_settings, m_journal.get(), nullptr);
+        auto *runner = new PortRunner(ports[p], m_batch, m_settings, m_journal.get(), this);
         auto *tile = new PortTile(p + 1, ports[p], adapters.value(ports[p]), this);
         connect(runner, &PortRunner::claimed, tile, &PortTile::showClaimed);
         connect(runner, &PortRunner::progressed, tile, &PortTile::showProgress);

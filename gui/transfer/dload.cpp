@@ -1,12 +1,14 @@
 #include "dload.h"
 
 #include "dlthread.h"
+#include "core/operations/transferrunner.h"
 #include "gui/form/windowtexts.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -15,8 +17,9 @@ namespace {
 constexpr int SuccessDisplayMs = 2000;
 }
 
-dload::dload(const LinkSettings &settings, const TransferPlan &plan, QWidget *parent)
+dload::dload(TransferRunner &runner, const LinkSettings &settings, const TransferPlan &plan, QWidget *parent)
     : QDialog(parent)
+    , m_runner(runner)
 {
     setObjectName("dload");
     resize(262, 118);
@@ -60,8 +63,13 @@ dload::dload(const LinkSettings &settings, const TransferPlan &plan, QWidget *pa
 
     m_simulated = settings.Port == SimulatedModulePort;
     m_worker = std::make_unique<dlThread>(settings, plan, this);
-    connect(m_worker.get(), &QThread::finished, this, &dload::dlcomplete);
-    m_worker->start(QThread::InheritPriority);
+    QPointer<dload> self(this);
+    const bool started = m_runner.start([worker = m_worker.get()] { worker->run(); }, [self] {
+        if (self)
+            self->dlcomplete();
+    });
+    if (!started)  // the window starts one transfer at a time; this is a fault
+        QTimer::singleShot(0, this, &dload::dlcomplete);
 }
 
 // An abandoned download stops before its next byte and releases the port
@@ -69,7 +77,7 @@ dload::dload(const LinkSettings &settings, const TransferPlan &plan, QWidget *pa
 dload::~dload()
 {
     m_worker->abandon();
-    m_worker->wait();
+    m_runner.waitIdle();
 }
 
 const ExchangeReport &dload::report() const
@@ -123,7 +131,7 @@ void dload::dlcomplete()
 void dload::reject()
 {
     m_worker->abandon();
-    m_worker->wait();
+    m_runner.waitIdle();
     if (m_endedMs == 0)
         m_endedMs = QDateTime::currentMSecsSinceEpoch();
     QDialog::reject();

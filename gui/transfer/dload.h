@@ -12,6 +12,7 @@ class QLabel;
 class QProgressBar;
 class dlThread;
 class TransferPlan;
+class TransferRunner;
 
 // The download's progress dialog. It starts the worker at once, shows how far
 // the record has gone, and reports the outcome: success closes by itself after
@@ -21,7 +22,7 @@ class dload : public QDialog
     Q_OBJECT
 
 public:
-    dload(const LinkSettings &settings, const TransferPlan &plan, QWidget *parent);
+    dload(TransferRunner &runner, const LinkSettings &settings, const TransferPlan &plan, QWidget *parent);
     ~dload() override;
 
     QProgressBar *progressBar() const { return m_progressBar; }
@@ -52,5 +53,6 @@ private:
     QDialogButtonBox *m_buttonBox;
     bool m_simulated = false;
     qint64 m_endedMs = 0;
+    TransferRunner &m_runner;
     std::unique_ptr<dlThread> m_worker;
 };

@@ -46,12 +46,6 @@ dlThread::dlThread(const LinkSettings &settings, const TransferPlan &plan, dload
 {
 }
 
-dlThread::~dlThread()
-{
-    abandon();
-    wait();
-}
-
 void dlThread::abandon()
 {
     m_interrupt.trigger();

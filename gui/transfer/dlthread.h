@@ -5,29 +5,26 @@
 #include "core/link/moduleexchange.h"
 #include "core/plan/transferplan.h"
 
-#include <QThread>
 
 #include <atomic>
 
 class dload;
 
-// The download's worker: it owns the port for the whole exchange and reports
-// progress to the dialog's progress bar through queued calls, never touching
-// the widget itself. The dialog learns the outcome from QThread::finished.
-class dlThread : public QThread
+// The download's job, run on the window's transfer runner: it owns the port
+// for the whole exchange and reports progress to the dialog's progress bar
+// through queued calls, never touching the widget itself.
+class dlThread
 {
 public:
     dlThread(const LinkSettings &settings, const TransferPlan &plan, dload *owner);
-    ~dlThread() override;
 
     bool result() const { return m_result; }
     // How the exchange ended; read once the thread has finished.
     const ExchangeReport &report() const { return m_report; }
     // Ends a running exchange before its next byte; safe from any thread.
     void abandon();
-
-protected:
-    void run() override;
+    // The exchange itself; on the runner's thread.
+    void run();
 
 private:
     std::atomic<bool> m_result = false;
