@@ -2,13 +2,14 @@
 
 #include "phrases.h"
 #include "core/link/lineinterrupt.h"
+#include "core/operations/transferrunner.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 
 #include <csignal>
 #include <cstdio>
 #include <mutex>
-#include <thread>
 #include <unistd.h>
 
 struct ProgressBars::State
@@ -95,12 +96,20 @@ QList<Result> runOnPorts(const QStringList &ports, bool showProgress, const Port
 
     QList<Result> results(ports.size());
     {
+        // Each port on a runner of its own, as the station's ports run.
         ProgressBars bars(ports, showProgress);
-        std::vector<std::thread> threads;
-        for (int row = 0; row < ports.size(); ++row)
-            threads.emplace_back([&, row] { results[row] = job(row, ports[row], interrupt, bars); });
-        for (std::thread &thread : threads)
-            thread.join();
+        std::vector<std::unique_ptr<TransferRunner>> runners;
+        QEventLoop loop;
+        qsizetype running = ports.size();
+        for (int row = 0; row < ports.size(); ++row) {
+            runners.push_back(std::make_unique<TransferRunner>());
+            runners.back()->start([&, row] { results[row] = job(row, ports[row], interrupt, bars); }, [&] {
+                if (--running == 0)
+                    loop.quit();
+            });
+        }
+        if (running > 0)
+            loop.exec();
     }
     for (size_t i = 0; i < std::size(endSignals); ++i)
         ::sigaction(endSignals[i], &previous[i], nullptr);

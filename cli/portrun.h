@@ -26,7 +26,7 @@ private:
     std::unique_ptr<State> d;
 };
 
-// One transfer on one port, run on a thread of its own. The interrupt fires
+// One transfer on one port, run on a transfer runner of its own. The interrupt fires
 // at Ctrl+C; the job ends at once and releases its port.
 using PortJob = std::function<Result(int row, const QString &port, const LineInterrupt &interrupt, ProgressBars &bars)>;
 
