@@ -58,12 +58,12 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     ui->setupUi(this);
     FormFieldStyle::applyTo(ui->centralWidget);
 
-    switch (m_settings.CheckSize) {
-    case 0: ui->action8bit_sum->setChecked(true); break;
-    case 1: ui->action16bit_sum->setChecked(true); break;
-    case 2: ui->action24bit_sum->setChecked(true); break;
-    case 3: ui->action32bit_sum->setChecked(true); break;
-    default: ui->actionFix->setChecked(true); break;
+    switch (checksumMode(m_settings.CheckSize)) {
+    case ChecksumMode::Sum8: ui->action8bit_sum->setChecked(true); break;
+    case ChecksumMode::Sum16: ui->action16bit_sum->setChecked(true); break;
+    case ChecksumMode::Sum24: ui->action24bit_sum->setChecked(true); break;
+    case ChecksumMode::Sum32: ui->action32bit_sum->setChecked(true); break;
+    case ChecksumMode::Fixed: ui->actionFix->setChecked(true); break;
     }
 
     const struct { QAction *action; const char *image; } icons[] = {
@@ -370,10 +370,10 @@ void MainWindow::setUploadCommand()
         m_settings.UploadCommand = settingByte(dialog.text());
 }
 
-void MainWindow::setChks8() { m_settings.CheckSize = 0; }
-void MainWindow::setChks16() { m_settings.CheckSize = 1; }
-void MainWindow::setChks24() { m_settings.CheckSize = 2; }
-void MainWindow::setChks32() { m_settings.CheckSize = 3; }
+void MainWindow::setChks8() { m_settings.CheckSize = checkSizeOf(ChecksumMode::Sum8); }
+void MainWindow::setChks16() { m_settings.CheckSize = checkSizeOf(ChecksumMode::Sum16); }
+void MainWindow::setChks24() { m_settings.CheckSize = checkSizeOf(ChecksumMode::Sum24); }
+void MainWindow::setChks32() { m_settings.CheckSize = checkSizeOf(ChecksumMode::Sum32); }
 
 void MainWindow::show_info()
 {

@@ -114,13 +114,10 @@ QString checksumSuffix(const QString &record, char checkSize)
     std::int64_t sum = 0;
     for (QChar c : record)
         sum += static_cast<signed char>(recordByte(c));
-    switch (checkSize) {
-    case 0: return QString::number(sum % 8);
-    case 1: return QString::number(sum % 16);
-    case 2: return QString::number(sum % 24);
-    case 3: return QString::number(sum % 32);
-    default: return settingChar(checkSize);
-    }
+    const ChecksumMode mode = checksumMode(checkSize);
+    if (mode == ChecksumMode::Fixed)
+        return settingChar(checkSize);
+    return QString::number(sum % checksumModulus(mode));
 }
 
 QList<RecordResult> downloadRefusals(const FormValues &form, const LinkSettings &settings)

@@ -12,3 +12,18 @@ char settingByte(const QString &text)
     const char16_t code = text.front().unicode();
     return code <= 0xFF ? char(code) : '?';
 }
+
+ChecksumMode checksumMode(char checkSize)
+{
+    return checkSize >= 0 && checkSize <= 3 ? ChecksumMode(checkSize) : ChecksumMode::Fixed;
+}
+
+char checkSizeOf(ChecksumMode mode)
+{
+    return char(mode);
+}
+
+int checksumModulus(ChecksumMode mode)
+{
+    return 8 * (int(mode) + 1);
+}

@@ -21,6 +21,15 @@ struct LinkSettings
     QString FilePath;
 };
 
+// What CheckSize stands for: the sum of the record's bytes modulo 8, 16, 24
+// or 32, or any other value as a fixed character in the checksum's place.
+enum class ChecksumMode { Sum8, Sum16, Sum24, Sum32, Fixed };
+ChecksumMode checksumMode(char checkSize);
+// The CheckSize of a sum mode.
+char checkSizeOf(ChecksumMode mode);
+// The modulus of a sum mode: 8, 16, 24 or 32.
+int checksumModulus(ChecksumMode mode);
+
 // The port id of the program's own simulated module: no device is written or
 // checked while it is the port. The window shows it in its own words.
 inline const QString SimulatedModulePort = QStringLiteral("simulated-module");

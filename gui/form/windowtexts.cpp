@@ -357,13 +357,14 @@ QString settingsSummary(const LinkSettings &s)
     if (s.FilePath.isEmpty())
         return Texts::tr("No opened file.");
     auto checksumMode = [](char checkSize) {
-        switch (checkSize) {
-        case 0: return Texts::tr("8bit sum");
-        case 1: return Texts::tr("16bit sum");
-        case 2: return Texts::tr("24bit sum");
-        case 3: return Texts::tr("32bit sum");
-        default: return QString(settingChar(checkSize));
+        switch (checksumMode(checkSize)) {
+        case ChecksumMode::Sum8: return Texts::tr("8bit sum");
+        case ChecksumMode::Sum16: return Texts::tr("16bit sum");
+        case ChecksumMode::Sum24: return Texts::tr("24bit sum");
+        case ChecksumMode::Sum32: return Texts::tr("32bit sum");
+        case ChecksumMode::Fixed: break;
         }
+        return QString(settingChar(checkSize));
     };
     const QString port = s.Port == SimulatedModulePort ? Texts::tr("Szimulált modul") : s.Port;
     return Texts::tr("Port: %1\n").arg(port)
