@@ -356,7 +356,7 @@ QString settingsSummary(const LinkSettings &s)
 {
     if (s.FilePath.isEmpty())
         return Texts::tr("No opened file.");
-    auto checksumMode = [](char checkSize) {
+    auto checksumText = [](char checkSize) {
         switch (checksumMode(checkSize)) {
         case ChecksumMode::Sum8: return Texts::tr("8bit sum");
         case ChecksumMode::Sum16: return Texts::tr("16bit sum");
@@ -370,7 +370,7 @@ QString settingsSummary(const LinkSettings &s)
     return Texts::tr("Port: %1\n").arg(port)
          + Texts::tr("Baudrate: B%1\n").arg(s.Baudrate)
          + Texts::tr("Timeout: %1\n").arg(s.SerialTimeout)
-         + Texts::tr("CHKS: %1\n").arg(checksumMode(s.CheckSize))
+         + Texts::tr("CHKS: %1\n").arg(checksumText(s.CheckSize))
          + Texts::tr("ACK char: %1\n").arg(settingChar(s.AckChar))
          + Texts::tr("Checkvalue: %1\n").arg(s.CheckValue)
          + Texts::tr("Download Separator: %1\n").arg(settingChar(s.DownloadSeparator))
