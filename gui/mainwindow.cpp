@@ -102,10 +102,7 @@ MainWindow::~MainWindow()
 // window's language.
 void MainWindow::showPort()
 {
-    LinkSettings shown = m_settings;
-    if (shown.Port == SimulatedModulePort)
-        shown.Port = tr("Szimulált modul");
-    portLabel->setText(WindowText::portLabelText(shown, m_portChosen));
+    portLabel->setText(WindowText::portLabelText(m_settings, m_portChosen));
 }
 
 // A desktop that turns dark (or light) gets form colours that stay readable on it.

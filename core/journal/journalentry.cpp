@@ -1,5 +1,7 @@
 #include "journalentry.h"
 
+#include "processidentity.h"
+
 #include "journalreason.h"
 
 #include "core/content/contentfile.h"
@@ -31,7 +33,7 @@ JournalEntry startEntry(const QString &operation, const QString &port)
 {
     JournalEntry entry;
     entry.startedMs = QDateTime::currentMSecsSinceEpoch();
-    entry.station = QSysInfo::machineHostName();
+    entry.station = stationName();
     entry.user = userName();
     entry.program = QCoreApplication::applicationName();
     entry.version = QStringLiteral(TAVIR340_VERSION);

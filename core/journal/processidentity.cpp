@@ -35,12 +35,17 @@ QString processStart(qint64 pid)
 ProcessIdentity ProcessIdentity::self()
 {
     const qint64 pid = QCoreApplication::applicationPid();
-    return {QSysInfo::machineHostName(), pid, processStart(pid), currentBootId()};
+    return {stationName(), pid, processStart(pid), currentBootId()};
 }
 
 bool ProcessIdentity::provablyGone() const
 {
-    if (station != QSysInfo::machineHostName() || bootId.isEmpty() || bootId != currentBootId())
+    if (station != stationName() || bootId.isEmpty() || bootId != currentBootId())
         return false;
     return processStart(pid) != start;
+}
+
+QString stationName()
+{
+    return QSysInfo::machineHostName();
 }

@@ -23,5 +23,8 @@ struct ProcessIdentity
     bool provablyGone() const;
 };
 
+// This machine's name, as journal entries, claims and lock files give it.
+QString stationName();
+
 // When a process of this machine started, or empty when there is none.
 QString processStart(qint64 pid);

@@ -1,5 +1,7 @@
 #include "lockfile.h"
 
+#include "core/journal/processidentity.h"
+
 #include <QDir>
 
 #include "portname.h"
@@ -47,7 +49,7 @@ QByteArray programName()
 QByteArray lockContent()
 {
     return QByteArray::number(qint64(::getpid())).rightJustified(10, ' ') + '\n' + programName() + '\n'
-         + QSysInfo::machineHostName().toUtf8() + '\n';
+         + stationName().toUtf8() + '\n';
 }
 
 // Errors that say the folder will not take a file of ours at all: not ours

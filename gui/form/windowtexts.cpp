@@ -366,8 +366,7 @@ QString settingsSummary(const LinkSettings &s)
         }
         return QString(settingChar(checkSize));
     };
-    const QString port = s.Port == SimulatedModulePort ? Texts::tr("Szimulált modul") : s.Port;
-    return Texts::tr("Port: %1\n").arg(port)
+    return Texts::tr("Port: %1\n").arg(shownPort(s.Port))
          + Texts::tr("Baudrate: B%1\n").arg(s.Baudrate)
          + Texts::tr("Timeout: %1\n").arg(s.SerialTimeout)
          + Texts::tr("CHKS: %1\n").arg(checksumText(s.CheckSize))
@@ -381,7 +380,17 @@ QString settingsSummary(const LinkSettings &s)
 QString portLabelText(const LinkSettings &s, bool portChosen)
 {
     const QString format = portChosen ? QStringLiteral("%1 Baud: %2") : QStringLiteral("%1  Baud: %2");
-    return format.arg(s.Port, QString::number(s.Baudrate));
+    return format.arg(shownPort(s.Port), QString::number(s.Baudrate));
+}
+
+QString shownPort(const QString &port)
+{
+    return port == SimulatedModulePort ? Texts::tr("Szimulált modul") : port;
+}
+
+QString portFromShown(const QString &text)
+{
+    return text == shownPort(SimulatedModulePort) ? SimulatedModulePort : text;
 }
 
 QString localTime(qint64 msSinceEpoch)

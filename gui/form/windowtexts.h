@@ -59,5 +59,9 @@ QString settingsSummary(const LinkSettings &settings);
 QString localTime(qint64 msSinceEpoch);
 // "COM1  Baud: 1200" at start, "COM1 Baud: 1200" once the port was chosen.
 QString portLabelText(const LinkSettings &settings, bool portChosen);
+// A port as the window shows it: the simulated module by its name in the
+// window's language; and back.
+QString shownPort(const QString &port);
+QString portFromShown(const QString &text);
 
 } // namespace WindowText

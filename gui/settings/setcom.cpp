@@ -109,7 +109,7 @@ setcom::setcom(const QString &port, int baudrate, QWidget *parent, const DeviceL
 QString setcom::port() const
 {
     const QString text = m_ports->currentText();
-    return text == tr("Szimulált modul") ? SimulatedModulePort : text;
+    return WindowText::portFromShown(text);
 }
 
 int setcom::baudrate() const
@@ -143,9 +143,9 @@ void setcom::readPorts(const QString &wanted)
         else if (firstFree < 0)
             firstFree = row;
     }
-    m_ports->addItem(tr("Szimulált modul"));
+    m_ports->addItem(WindowText::shownPort(SimulatedModulePort));
 
-    const int listed = m_ports->findText(wanted == SimulatedModulePort ? tr("Szimulált modul") : wanted,
+    const int listed = m_ports->findText(WindowText::shownPort(wanted),
                                          Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (listed >= 0 && items->item(listed)->isEnabled()) {
         m_ports->setCurrentIndex(listed);
