@@ -62,18 +62,25 @@ std::optional<CheckBoxPlace> checkBoxPlace(const QString &name)
     return place;
 }
 
-std::optional<PermissionBit> permissionBit(const QString &group)
+PermissionPieces permissionPieces(const QString &group)
 {
-    // "g.b": the first piece and the last, as a split at every dot gives them.
     const QStringView text(group);
     const qsizetype first = text.indexOf(QLatin1Char('.'));
     const qsizetype last = text.lastIndexOf(QLatin1Char('.'));
-    bool groupOk = false, bitOk = false;
-    const PermissionBit bit{(first < 0 ? text : text.left(first)).toInt(&groupOk, 10),
-                            (last < 0 ? text : text.mid(last + 1)).toInt(&bitOk, 10)};
-    if (!groupOk || !bitOk || bit.bit < 1 || bit.bit > 30)
+    auto number = [](QStringView piece) -> std::optional<int> {
+        bool ok = false;
+        const int value = piece.toInt(&ok, 10);
+        return ok ? std::optional<int>(value) : std::nullopt;
+    };
+    return {number(first < 0 ? text : text.left(first)), number(last < 0 ? text : text.mid(last + 1))};
+}
+
+std::optional<PermissionBit> permissionBit(const QString &group)
+{
+    const PermissionPieces pieces = permissionPieces(group);
+    if (!pieces.group || !pieces.bit || *pieces.bit < 1 || *pieces.bit > 30)
         return std::nullopt;
-    return bit;
+    return PermissionBit{*pieces.group, *pieces.bit};
 }
 
 QString relayTimeAsStored(const QString &text)

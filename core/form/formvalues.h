@@ -47,6 +47,16 @@ struct PermissionBit
     int group = 0;
     int bit = 0;
 };
+// A group "g.b" cut into its two pieces, as a split at every dot gives the
+// first and the last; a piece that is no integer is left out. The one place
+// a group is read: a download refuses what permissionBit() refuses, while a
+// module's answer needs only the group and reads a bad bit as an empty box.
+struct PermissionPieces
+{
+    std::optional<int> group;
+    std::optional<int> bit;
+};
+PermissionPieces permissionPieces(const QString &group);
 // Nothing when either piece is no integer or the bit is outside 1..30.
 std::optional<PermissionBit> permissionBit(const QString &group);
 // What a checked box of bit b adds to its group's digit, and what a digit

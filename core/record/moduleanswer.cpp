@@ -103,14 +103,13 @@ ReadupResult readModuleAnswer(const QByteArray &received, const FormValues &curr
     QList<PermissionBit> boxes;
     QSet<int> groupNumbers;
     for (const QString &group : current.groups) {
-        bool ok = false;
-        const int g = group.split(QLatin1Char('.')).first().toInt(&ok, 10);
-        if (!ok) {
+        const PermissionPieces pieces = permissionPieces(group);
+        if (!pieces.group) {
             result.error = AnswerError::BadGroup;
             return result;
         }
-        boxes.append({g, digitValue(group.split(QLatin1Char('.')).last())});
-        groupNumbers.insert(g);
+        boxes.append({*pieces.group, pieces.bit.value_or(0)});
+        groupNumbers.insert(*pieces.group);
     }
     const int groupCount = int(groupNumbers.size());
 
