@@ -26,7 +26,7 @@ QString answerReason(AnswerError error, int fieldCount)
 {
     switch (error) {
     case AnswerError::NoSeparator: return NoAnswer;
-    case AnswerError::WrongFieldCount: return FieldCount + QLatin1Char(':') + QString::number(fieldCount);
+    case AnswerError::WrongFieldCount: return withValue(FieldCount, QString::number(fieldCount));
     case AnswerError::BadGroup: return BadGroup;
     case AnswerError::None: break;
     }
@@ -62,6 +62,11 @@ Parts split(const QString &reason)
 {
     const qsizetype colon = reason.indexOf(QLatin1Char(':'));
     return colon < 0 ? Parts{reason, {}} : Parts{reason.left(colon), reason.mid(colon + 1)};
+}
+
+QString withValue(const QString &id, const QString &value)
+{
+    return id + QLatin1Char(':') + value;
 }
 
 } // namespace JournalReason

@@ -49,5 +49,7 @@ struct Parts
     QString value;
 };
 Parts split(const QString &reason);
+// The reason an id with a value makes: the other way round.
+QString withValue(const QString &id, const QString &value);
 
 } // namespace JournalReason

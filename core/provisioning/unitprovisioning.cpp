@@ -91,7 +91,7 @@ QString unitReason(const UnitOutcome &outcome)
 {
     switch (outcome.state) {
     case UnitState::Proven: return {};
-    case UnitState::NotSwapped: return JournalReason::NotSwapped + QLatin1Char(':') + outcome.heldUnit;
+    case UnitState::NotSwapped: return JournalReason::withValue(JournalReason::NotSwapped, outcome.heldUnit);
     case UnitState::ClaimLost: return JournalReason::ClaimLost;
     case UnitState::WrittenNotProven: return JournalReason::NotProven;
     default: break;
