@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/form/formvalues.h"
+#include "core/record/contentrecord.h"
 #include "core/record/protocolbytes.h"
 #include "core/settings/linksettings.h"
 #include "core/port/exclusiveport.h"
@@ -65,9 +67,12 @@ ExchangeReport downloadToModule(SerialLink &link, const LinkSettings &settings, 
 // about 6.3 s at 1200 baud. A module that keeps talking far past that is not
 // giving an answer: the receive stops at this many bytes, or once this long
 // has passed, and the answer is judged as it stands.
+inline constexpr int WholeAnswerBytes = LineEditCount * (RecordItemWidth + 1) + 1;
 inline constexpr int MaxAnswerBytes = 1024;
 inline constexpr int MaxAnswerMs = 10000;
-inline constexpr int AnswerBytes = 750;  // what a whole answer takes, for a bar
+// The progress bar's end: a whole answer and one, so that the bar is full
+// only once the answer has been judged.
+inline constexpr int AnswerBytes = WholeAnswerBytes + 1;
 
 struct UploadAnswer
 {
