@@ -209,6 +209,13 @@ void Command::addDryRunOption(QCommandLineParser &parser)
                       QStringLiteral("Check everything and print what would go on the line, as the exchange log shows it; open no port.")});
 }
 
+void Command::addOldForceOption(QCommandLineParser &parser)
+{
+    QCommandLineOption force(QStringLiteral("force"), QStringLiteral("The old spelling of this command's overriding options."));
+    force.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(force);
+}
+
 QList<QByteArray> Command::downloadPieces(const TransferPlan &plan)
 {
     return QList<QByteArray>{QByteArray() + char(RequestByte) + char(DownloadRequest)} + plan.pieces();

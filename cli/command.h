@@ -84,6 +84,9 @@ protected:
     // --dry-run: what would go on the line, printed as the exchange log
     // shows it, and no port opened.
     static void addDryRunOption(QCommandLineParser &parser);
+    // --force, as earlier versions spelled what now has a name of its own:
+    // kept working for scripts, left out of --help.
+    static void addOldForceOption(QCommandLineParser &parser);
     bool printDryRun(const QStringList &ports, const QList<QByteArray> &toModule, const QList<QByteArray> &expected = {}) const;
     // A download's request and pieces, as a dry run shows them.
     static QList<QByteArray> downloadPieces(const TransferPlan &plan);

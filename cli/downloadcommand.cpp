@@ -27,9 +27,10 @@ void DownloadCommand::configure(QCommandLineParser &parser)
          QStringLiteral("port")},
         {QStringLiteral("backup"), QStringLiteral("First read each module up and keep what it held in <dir>/<port>-<entry>.t16 (0600, never replaced)."),
          QStringLiteral("dir")},
-        {QStringLiteral("force"), QStringLiteral("Write a module even when it could not be read up for its backup.")},
+        {QStringLiteral("write-unread"), QStringLiteral("Write a module even when it could not be read up for its backup.")},
         {QStringLiteral("verify"), QStringLiteral("Read each module back after writing it and verify it.")},
     });
+    addOldForceOption(parser);  // --write-unread
     addDryRunOption(parser);
     addLinkOptions(parser);
     addJournalOptions(parser);
@@ -42,7 +43,7 @@ struct DownloadJob
 {
     const FormValues &form;
     const TransferPlan &plan;
-    bool force = false;        // write a module whose backup could not be read
+    bool writeUnread = false;  // write a module whose backup could not be read
     bool verifyAfter = false;
     QString backupFolder;
 };
@@ -53,13 +54,11 @@ Result downloadOnPort(const DownloadJob &job, const LinkSettings &settings, Port
 {
     Result backup;
     if (backupFile) {
+        StepOutcome kept;
         backup = readUpToFilePort(*backupFile, settings, context, Stage::Backup, [&](qint64 entry) {
             return backupPath(job.backupFolder, settings.Port, entry);
-        });
-        // A module is written only once what it held is safe on the disk,
-        // or, with --force, when it could not be read at all.
-        const bool unreadable = backup.code == ModuleFailed || backup.code == PortUnavailable;
-        if (backup.code != Success && !(job.force && unreadable)) {
+        }, &kept);
+        if (!backupLetsWrite(kept, job.writeUnread)) {
             backup.message = QStringLiteral("backup failed, module not written: ") + backup.message;
             if (backup.code == NotRecorded)
                 backup.code = Refused;
@@ -131,7 +130,7 @@ int DownloadCommand::execute(QCommandLineParser &parser)
     if (!openJournal(parser, &journal) || !prepareBackups(backupFolder, ports, &backups))
         return Refused;
 
-    DownloadJob job{*form, plan, parser.isSet(QStringLiteral("force")), parser.isSet(QStringLiteral("verify")),
+    DownloadJob job{*form, plan, parser.isSet(QStringLiteral("write-unread")) || parser.isSet(QStringLiteral("force")), parser.isSet(QStringLiteral("verify")),
                     backupFolder.isEmpty() ? QString() : QDir(backupFolder).absolutePath()};
     const QString file = QFileInfo(files.first()).absoluteFilePath();
     const QList<Result> results = runOnPorts(ports, !quiet(), [&](int row, const QString &port, const LineInterrupt &interrupt,

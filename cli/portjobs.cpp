@@ -104,10 +104,12 @@ Result readUpPort(const LinkSettings &settings, const PortContext &context, Form
 }
 
 Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const PortContext &context, Stage stage,
-                        const EntryName &nameFor)
+                        const EntryName &nameFor, StepOutcome *outcome)
 {
     BarProgress progress(context);
     const StepOutcome step = keepStep(file, settings, stepContext(context, progress), stage, nameFor);
+    if (outcome)
+        *outcome = step;
     return resultOf(settings, step, file.path());
 }
 

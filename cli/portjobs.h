@@ -34,7 +34,7 @@ Result readUpPort(const LinkSettings &settings, const PortContext &context, Form
 // The module's content into `file`, made ready before the port was touched:
 // readup -o, and the backup before a download (`stage` says which).
 Result readUpToFilePort(OutputFile &file, const LinkSettings &settings, const PortContext &context, Stage stage,
-                        const EntryName &nameFor = {});
+                        const EntryName &nameFor = {}, StepOutcome *outcome = nullptr);
 
 Result downloadPort(const LinkSettings &settings, const FormValues &form, const TransferPlan &plan, const PortContext &context);
 

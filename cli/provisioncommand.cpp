@@ -51,16 +51,18 @@ void ProvisionCommand::configure(QCommandLineParser &parser)
          QStringLiteral("n"), QStringLiteral("2")},
         {QStringLiteral("backup"), QStringLiteral("First keep what each module held in <dir>/<unit>-<entry>.t16 (0600, never replaced)."),
          QStringLiteral("dir")},
-        {QStringLiteral("force"), QStringLiteral("Write a module that holds another unit just provisioned; with --release, free a live claim.")},
+        {QStringLiteral("overwrite-held"), QStringLiteral("Write a module that holds another unit just provisioned.")},
         {QStringLiteral("status"), QStringLiteral("Say, per unit, whether it is done, claimed, failed, changed since provisioned or left; nothing is written.")},
         {QStringLiteral("csv"), QStringLiteral("With --status: CSV.")},
-        {QStringLiteral("release"), QStringLiteral("Free the claim on this unit: one whose lease has run out or whose process is gone (any with --force)."),
+        {QStringLiteral("release"), QStringLiteral("Free the claim on this unit: one whose lease has run out or whose process is gone (any with --even-live)."),
          QStringLiteral("unit")},
+        {QStringLiteral("even-live"), QStringLiteral("With --release: free the claim although its run lives, saying whose it was.")},
         {QStringLiteral("labels"), QStringLiteral("Make the label of each proven unit as <dir>/<unit>-<entry>.pdf (never replaced)."),
          QStringLiteral("dir")},
         {QStringLiteral("label-size"), QStringLiteral("The label stock of --labels (default 62x29; see tavir340-cli label --help)."),
          QStringLiteral("size"), QStringLiteral("62x29")},
     });
+    addOldForceOption(parser);  // --overwrite-held, and --even-live with --release
     addLinkOptions(parser);
     addJournalOptions(parser);
     addDryRunOption(parser);
@@ -205,7 +207,7 @@ int ProvisionCommand::execute(QCommandLineParser &parser)
         return Refused;
     if (!this->backupFolder(parser, &run->backupFolder) || !labelOptions(parser, !journal, *run))
         return Refused;
-    run->force = parser.isSet(QStringLiteral("force"));
+    run->force = parser.isSet(QStringLiteral("overwrite-held")) || parser.isSet(QStringLiteral("force"));
     if (journal && !skipDone(*run, location))
         return Refused;
     const QList<Result> results = provisionAll(*run, journal.get());

@@ -56,7 +56,7 @@ int ProvisionCommand::releaseClaim(const QCommandLineParser &parser, const Journ
     if (location.kind == JournalLocation::Kind::Off)
         return fail(Refused, QStringLiteral("--release frees a claim in the journal: give --journal, not --no-journal"));
     Journal journal(location);
-    const std::optional<Journal::ClaimResult> released = journal.isOpen() ? journal.releaseClaim(unit, parser.isSet(QStringLiteral("force")))
+    const std::optional<Journal::ClaimResult> released = journal.isOpen() ? journal.releaseClaim(unit, parser.isSet(QStringLiteral("even-live")) || parser.isSet(QStringLiteral("force")))
                                                                           : std::nullopt;
     if (!released)
         return fail(Refused, QStringLiteral("the journal %1 cannot be changed: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
@@ -66,7 +66,7 @@ int ProvisionCommand::releaseClaim(const QCommandLineParser &parser, const Journ
     case Journal::Claim::Done:
         return printLines(stdout, {QStringLiteral("%1: no claim to release").arg(unit)}) ? Success : NotRecorded;
     case Journal::Claim::Held:
-        return fail(Refused, QStringLiteral("%1 is claimed by a live run (%2, lease until %3): give --force to free it all the same")
+        return fail(Refused, QStringLiteral("%1 is claimed by a live run (%2, lease until %3): give --even-live to free it all the same")
                                  .arg(unit, whose, isoTime(row.leaseUntilMs)));
     default:
         return printLines(stdout, {QStringLiteral("%1: released the claim of %2").arg(unit, whose)}) ? Success : NotRecorded;

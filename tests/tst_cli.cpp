@@ -598,8 +598,11 @@ private slots:
         QVERIFY2(refused.out.contains("backup failed, module not written: the module sent 43 fields instead of 44"),
                  qPrintable(refused.out));
         QCOMPARE(unreadable.downloadsStored(), 0);
-        QCOMPARE(cli({"download", after, "--port", unreadable.slavePath(), "--backup", folder, "--force"}).code, 0);
+        QCOMPARE(cli({"download", after, "--port", unreadable.slavePath(), "--backup", folder, "--write-unread"}).code, 0);
         QCOMPARE(unreadable.downloadsStored(), 1);
+        // The old spelling, as scripts of earlier versions give it.
+        QCOMPARE(cli({"download", after, "--port", unreadable.slavePath(), "--backup", folder, "--force"}).code, 0);
+        QCOMPARE(unreadable.downloadsStored(), 2);
     }
 
     // The small things a script leans on: get, a dry run that opens no port,

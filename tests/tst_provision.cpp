@@ -299,7 +299,8 @@ private slots:
         const CliRun refused = cli({"provision", "--release", "live", "--journal", journal});
         QCOMPARE(refused.code, 2);
         QVERIFY2(refused.err.contains("live is claimed by a live run (elsewhere, process 4711"), qPrintable(refused.err));
-        const CliRun forced = cli({"provision", "--release", "live", "--force", "--journal", journal});
+        QVERIFY2(refused.err.contains("give --even-live to free it all the same"), qPrintable(refused.err));
+        const CliRun forced = cli({"provision", "--release", "live", "--even-live", "--journal", journal});
         QCOMPARE(forced.code, 0);
         QVERIFY(forced.out.startsWith("live: released the claim of elsewhere, process 4711"));
         QCOMPARE(cli({"journal", "claims", "--journal", journal}).out, QString());
@@ -553,7 +554,7 @@ private slots:
     }
 
     // A module that still holds the unit just provisioned is not written
-    // with the next one: it was not swapped. --force writes it all the same.
+    // with the next one: it was not swapped. --overwrite-held writes it all the same.
     void unswappedModuleIsRefused()
     {
         const auto sims = modules(1);
@@ -567,7 +568,7 @@ private slots:
         QVERIFY2(same.out.contains(QString("second: %1: provision: the module on %1 already holds unit first: swap it")
                                        .arg(sims.front()->slavePath())), qPrintable(same.out));
         QCOMPARE(sims.front()->downloadsStored(), 1);
-        QCOMPARE(cli(run + QStringList{"--force"}).code, 0);
+        QCOMPARE(cli(run + QStringList{"--overwrite-held"}).code, 0);
         QCOMPARE(sims.front()->downloadsStored(), 2);
     }
 

@@ -105,6 +105,23 @@ bool StepOutcome::succeeded() const
     return report.ending == Ending::Done && !unsavable && !fileError;
 }
 
+bool backupLetsWrite(const StepOutcome &kept, bool writeUnread)
+{
+    if (kept.record != StepOutcome::Record::Done)
+        return false;
+    if (kept.succeeded())
+        return true;
+    if (!writeUnread || kept.fileError)
+        return false;
+    switch (kept.report.ending) {
+    case Ending::Done: return kept.unsavable.has_value();  // read, but no file can hold it
+    case Ending::Refused:
+    case Ending::Cancelled:
+    case Ending::Interrupted: return false;
+    default: return true;
+    }
+}
+
 bool StepOutcome::noAnswer() const
 {
     return report.ending == Ending::NoReady || report.ending == Ending::NoAcknowledge

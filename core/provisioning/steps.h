@@ -66,6 +66,13 @@ struct StepOutcome
     bool noAnswer() const;
 };
 
+// The backup-first rule, for a download and a unit alike: a module is
+// written only once what it held is whole on the disk and the journal holds
+// the backup's end; with `writeUnread`, also when the module could not be
+// read at all (never when the file or the journal failed, or the backup was
+// interrupted).
+bool backupLetsWrite(const StepOutcome &kept, bool writeUnread);
+
 // The module's content.
 StepOutcome readUpStep(const LinkSettings &settings, const StepContext &context);
 // The module's content into `file`, made ready before the port was touched:

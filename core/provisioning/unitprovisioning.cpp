@@ -52,7 +52,7 @@ bool readyToWrite(const UnitJob &job, const LinkSettings &settings, StepContext 
 {
     if (job.backup) {
         const StepOutcome kept = attempt(outcome, job.retries, [&] { return keepStep(*job.backup, settings, context, Stage::Backup, job.backupName); });
-        if (!kept.succeeded()) {
+        if (!backupLetsWrite(kept, false)) {
             outcome.state = interrupted(kept) ? UnitState::Interrupted : UnitState::NotWritten;
             return false;
         }
