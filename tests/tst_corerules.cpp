@@ -1,0 +1,112 @@
+// The core's rules on plain values, with no port, process or window: the
+// backup-first rule, which units a port may take, and a permission group.
+#include "core/form/formvalues.h"
+#include "core/provisioning/steps.h"
+#include "core/provisioning/unitchoice.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(Ending)
+Q_DECLARE_METATYPE(StepOutcome::Record)
+
+class TestCoreRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void backupFirst_data()
+    {
+        QTest::addColumn<Ending>("ending");
+        QTest::addColumn<StepOutcome::Record>("record");
+        QTest::addColumn<QString>("problem");  // "file", "unsavable" or none
+        QTest::addColumn<bool>("plain");       // written without --write-unread
+        QTest::addColumn<bool>("unread");      // written with it
+        using R = StepOutcome::Record;
+        QTest::newRow("kept") << Ending::Done << R::Done << "" << true << true;
+        QTest::newRow("kept, its end not in the journal") << Ending::Done << R::NotCompleted << "" << false << false;
+        QTest::newRow("journal refused the backup") << Ending::PortUnavailable << R::NotBegun << "" << false << false;
+        QTest::newRow("no answer") << Ending::NoReady << R::Done << "" << false << true;
+        QTest::newRow("bad answer") << Ending::BadAnswer << R::Done << "" << false << true;
+        QTest::newRow("no port") << Ending::PortUnavailable << R::Done << "" << false << true;
+        QTest::newRow("no answer, not recorded") << Ending::NoReady << R::NotCompleted << "" << false << false;
+        QTest::newRow("file not written") << Ending::Done << R::Done << "file" << false << false;
+        QTest::newRow("no file can hold it") << Ending::Done << R::Done << "unsavable" << false << true;
+        QTest::newRow("interrupted") << Ending::Interrupted << R::Done << "" << false << false;
+        QTest::newRow("cancelled") << Ending::Cancelled << R::Done << "" << false << false;
+        QTest::newRow("refused") << Ending::Refused << R::Done << "" << false << false;
+    }
+
+    void backupFirst()
+    {
+        QFETCH(Ending, ending);
+        QFETCH(StepOutcome::Record, record);
+        QFETCH(QString, problem);
+        StepOutcome kept;
+        kept.stage = Stage::Backup;
+        kept.report.ending = ending;
+        kept.record = record;
+        if (problem == "file")
+            kept.fileError = FileError::system(ENOSPC);
+        if (problem == "unsavable")
+            kept.unsavable = ContentFile::SaveProblem{3, ContentFile::SaveProblem::Reason::NotLatin1};
+        QTEST(backupLetsWrite(kept, false), "plain");
+        QTEST(backupLetsWrite(kept, true), "unread");
+    }
+
+    // Units naming a port go to it alone, in manifest order, before those
+    // naming none; one unit asked for by name goes to the first port.
+    void unitsForPorts()
+    {
+        const QList<ManifestUnit> units = {{2, "a", "", {}, {}}, {3, "b", "/dev/ttyUSB1", {}, {}},
+                                           {4, "c", "", {}, {}}, {5, "d", "ttyUSB0", {}, {}}};
+        const QStringList ports = {"/dev/ttyUSB0", "/dev/ttyUSB1"};
+        QCOMPARE(chooseUnits(units, ports, false), (QList<QList<int>>{{3, 0, 2}, {1, 0, 2}}));
+        QCOMPARE(chooseUnits(units, ports, true), (QList<QList<int>>{{0, 2, 3}, {1}}));
+    }
+
+    // A unit proven with this content is left out; one proven with other
+    // content only when the run does not take changed units too.
+    void doneUnitsLeftOut()
+    {
+        QList<ManifestUnit> units = {{2, "a", "", {}, "A"}, {3, "b", "", {}, "B"}, {4, "c", "", {}, "C"}};
+        const QHash<QString, Journal::Proven> proven = {{"a", {"A", 7, 0, {}}}, {"b", {"old", 8, 0, {}}}};
+        for (const bool changedToo : {false, true}) {
+            QList<QList<int>> candidates = {{0, 1, 2}, {2, 1}};
+            const DoneUnits found = leaveOutDone(candidates, units, proven, changedToo);
+            QCOMPARE(found.done.value(0), 7);
+            QCOMPARE(found.changed.value(1), 8);
+            QCOMPARE(candidates, changedToo ? (QList<QList<int>>{{1, 2}, {2, 1}}) : (QList<QList<int>>{{2}, {2}}));
+        }
+    }
+
+    // A group is read once: a download needs both pieces and a bit of
+    // 1..30; a module's answer needs the group only.
+    void permissionGroups_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<int>("groupNumber");  // -1: none
+        QTest::addColumn<int>("bit");          // -1: none
+        QTest::addColumn<bool>("downloadable");
+        QTest::newRow("plain") << "3.2" << 3 << 2 << true;
+        QTest::newRow("first and last of three") << "3.9.1" << 3 << 1 << true;
+        QTest::newRow("bit too high") << "3.31" << 3 << 31 << false;
+        QTest::newRow("bit zero") << "3.0" << 3 << 0 << false;
+        QTest::newRow("no bit") << "3.x" << 3 << -1 << false;
+        QTest::newRow("no group") << "x.1" << -1 << 1 << false;
+        QTest::newRow("no dot") << "5" << 5 << 5 << true;
+    }
+
+    void permissionGroups()
+    {
+        QFETCH(QString, group);
+        QFETCH(int, groupNumber);
+        QFETCH(int, bit);
+        const PermissionPieces pieces = permissionPieces(group);
+        QCOMPARE(pieces.group.value_or(-1), groupNumber);
+        QCOMPARE(pieces.bit.value_or(-1), bit);
+        QTEST(permissionBit(group).has_value(), "downloadable");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCoreRules)
+#include "tst_corerules.moc"
