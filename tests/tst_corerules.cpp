@@ -1,10 +1,15 @@
 // The core's rules on plain values, with no port, process or window: the
 // backup-first rule, which units a port may take, and a permission group.
 #include "core/form/formvalues.h"
+#include "core/journal/journalentry.h"
+#include "core/journal/sharedjournal.h"
 #include "core/provisioning/steps.h"
 #include "core/provisioning/unitchoice.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <thread>
 
 Q_DECLARE_METATYPE(Ending)
 Q_DECLARE_METATYPE(StepOutcome::Record)
@@ -105,6 +110,33 @@ private slots:
         QCOMPARE(pieces.group.value_or(-1), groupNumber);
         QCOMPARE(pieces.bit.value_or(-1), bit);
         QTEST(permissionBit(group).has_value(), "downloadable");
+    }
+
+    // The journal writer takes what ports hand it together in one
+    // transaction; one request that fails must not take the others along:
+    // each is then written on its own. Nine ports at once, twenty times.
+    void journalWriterKeepsEachPortsOwn()
+    {
+        QTemporaryDir dir;
+        SharedJournal journal(parseJournalDestination(dir.filePath("j.sqlite")));
+        QVERIFY(journal.isOpen());
+        for (int round = 0; round < 20; ++round) {
+            std::vector<qint64> begun(8);
+            bool bogusKept = true;
+            {
+                std::vector<std::jthread> ports;
+                for (size_t p = 0; p < begun.size(); ++p)
+                    ports.emplace_back([&, p] { begun[p] = journal.begin(startEntry(JournalName::Download, "ttyUSB" + QString::number(p))); });
+                ports.emplace_back([&] {
+                    JournalEntry nowhere = startEntry(JournalName::Download, "ttyUSB9");
+                    nowhere.id = 1'000'000;  // no such entry
+                    bogusKept = journal.complete(nowhere);
+                });
+            }
+            QVERIFY(!bogusKept);
+            for (const qint64 id : begun)
+                QVERIFY2(id > 0, qPrintable(QString("round %1").arg(round)));
+        }
     }
 };
 
