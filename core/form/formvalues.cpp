@@ -6,30 +6,29 @@
 const QList<LineEditSpec> &lineEditCatalogue()
 {
     static const QList<LineEditSpec> catalogue = [] {
-        // The captions of be1_off_msg and be2_on_msg are not a slip: the
-        // texts run input 1 on, input 2 on, input 1 off, input 2 off.
+        // The texts run input 1 on, input 2 on, input 1 off, input 2 off.
         QList<LineEditSpec> list = {
-            {"smskp", 16, QT_TRANSLATE_NOOP("MainWindow", "SMS központ:")},
-            {"m_pin", 4, QT_TRANSLATE_NOOP("MainWindow", "Modul PIN-kód:")},
-            {"m_id", 4, QT_TRANSLATE_NOOP("MainWindow", "Modul azonosító:")},
-            {"m_nev", 16, QT_TRANSLATE_NOOP("MainWindow", "Modul neve:")},
-            {"visszaallas", 1, QT_TRANSLATE_NOOP("MainWindow", "Visszaállás:")},
-            {"be1_nev", 16, QT_TRANSLATE_NOOP("MainWindow", "1-es bemenet neve:")},
-            {"be2_nev", 16, QT_TRANSLATE_NOOP("MainWindow", "2-es bemenet neve:")},
-            {"rele_time", 4, QT_TRANSLATE_NOOP("MainWindow", "Relé meghúzási idő:")},
-            {"ki3_on", 16, QT_TRANSLATE_NOOP("MainWindow", "3-as kimenet bekapcsoláskor:")},
-            {"ki4_on", 16, QT_TRANSLATE_NOOP("MainWindow", "4-es kimenet bekapcsoláskor:")},
-            {"ki3_off", 16, QT_TRANSLATE_NOOP("MainWindow", "3-as kimenet kikapcsoláskor:")},
-            {"ki4_off", 16, QT_TRANSLATE_NOOP("MainWindow", "4-es kimenet kikapcsoláskor:")},
-            {"be1_on_msg", 16, QT_TRANSLATE_NOOP("MainWindow", "1-es bemenet bekapcsoláskor:")},
-            {"be1_off_msg", 16, QT_TRANSLATE_NOOP("MainWindow", "2-es bemenet bekapcsoláskor:")},
-            {"be2_on_msg", 16, QT_TRANSLATE_NOOP("MainWindow", "1-es bemenet kikapcsoláskor:")},
-            {"be2_off_msg", 16, QT_TRANSLATE_NOOP("MainWindow", "2-es bemenet kikapcsoláskor:")},
+            {"smskp", 16},
+            {"m_pin", 4},
+            {"m_id", 4},
+            {"m_nev", 16},
+            {"visszaallas", 1},
+            {"be1_nev", 16},
+            {"be2_nev", 16},
+            {"rele_time", 4},
+            {"ki3_on", 16},
+            {"ki4_on", 16},
+            {"ki3_off", 16},
+            {"ki4_off", 16},
+            {"be1_on_msg", 16},
+            {"be1_off_msg", 16},
+            {"be2_on_msg", 16},
+            {"be2_off_msg", 16},
         };
         for (int r = 16; r <= 27; ++r)
-            list.append({QStringLiteral("r%1").arg(r), 16, {}});
+            list.append({QStringLiteral("r%1").arg(r), 16});
         for (int t = 1; t <= TelephoneCount; ++t)
-            list.append({QStringLiteral("t%1").arg(t), 14, {}});
+            list.append({QStringLiteral("t%1").arg(t), 14});
         return list;
     }();
     return catalogue;
@@ -137,7 +136,7 @@ const QList<SmsOperator> &smsOperators()
         {QStringLiteral("T-Mobile"), QStringLiteral("36309888000")},
         {QStringLiteral("Telenor"), QStringLiteral("36209300099")},
         {QStringLiteral("Vodafone"), QStringLiteral("36709996500")},
-        {QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Egyéni")), QString()},
+        {QString(), QString()},  // the custom entry, named by each front
     };
     return operators;
 }

@@ -22,7 +22,6 @@ struct LineEditSpec
 {
     QString name;
     int maxLength;
-    QString caption;  // the label beside a visible field, as the form shows it
 };
 
 struct CheckBoxSpec
@@ -97,7 +96,7 @@ FormValues initialFormValues();
 // The network operators offered beside the SMS-centre field.
 struct SmsOperator
 {
-    QString name;
+    QString name;    // empty for the custom entry
     QString number;  // empty for the custom entry
 };
 const QList<SmsOperator> &smsOperators();

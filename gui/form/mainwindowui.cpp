@@ -1,5 +1,7 @@
 #include "mainwindowui.h"
 
+#include "fieldcaptions.h"
+
 #include "formcolours.h"
 
 #include "core/form/formvalues.h"
@@ -467,12 +469,11 @@ void MainWindow::retranslateUi(QMainWindow *window)
         }
     }
     for (int i = 0; i < RequiredFieldCount; ++i) {
-        const QString caption = lineEditCatalogue()[i].caption;
-        Frame->findChild<QLabel *>(QLatin1String(visibleFields[i].caption))->setText(translated(caption.toUtf8().constData()));
+        Frame->findChild<QLabel *>(QLatin1String(visibleFields[i].caption))->setText(fieldCaption(i));
     }
     smskp->setText(smsOperators().first().number);
     for (int i = 0; i < smskp_combo->count(); ++i)
-        smskp_combo->setItemText(i, translated(smsOperators()[i].name.toUtf8().constData()));
+        smskp_combo->setItemText(i, operatorName(i));
 
     // With access keys: Alt+F opens File.
     menuFile->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&File")));

@@ -1,5 +1,7 @@
 #include "windowtexts.h"
 
+#include "fieldcaptions.h"
+
 #include "core/journal/journal.h"
 #include "core/journal/journalreason.h"
 #include "core/port/portname.h"
@@ -33,8 +35,8 @@ QString shownTitle(const QString &name)
     if (index >= FieldItemCount)
         return Texts::tr("Telefonszám %1").arg(index - FieldItemCount + 1);
     if (index >= 0) {
-        const QString caption = lineEditCatalogue()[index].caption;
-        return caption.isEmpty() ? name : QCoreApplication::translate("MainWindow", caption.toUtf8().constData()).chopped(1);
+        const QString caption = fieldCaption(index);
+        return caption.isEmpty() ? name : caption.chopped(1);
     }
     const std::optional<CheckBoxPlace> place = checkBoxPlace(name);
     if (!place)
