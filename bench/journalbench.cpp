@@ -8,7 +8,7 @@
 #include "benchsupport.h"
 #include "core/content/contentfile.h"
 #include "core/journal/journal.h"
-#include "gui/form/filedialog.h"
+#include "gui/dialogs/filedialog.h"
 #include "gui/journal/journalview.h"
 
 #include <QApplication>

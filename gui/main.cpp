@@ -4,7 +4,7 @@
 #include "mainwindow.h"
 #include "screenshot.h"
 
-#include "gui/form/windowtexts.h"
+#include "gui/texts/windowtexts.h"
 #include "core/journal/journallocation.h"
 #include "core/link/exchangelog.h"
 

@@ -1,5 +1,5 @@
 #include "filebytes.h"
-#include "gui/form/filedialog.h"
+#include "gui/dialogs/filedialog.h"
 #include "gui/mainwindow.h"
 #include "core/content/contentfile.h"
 #include "clirun.h"
@@ -13,7 +13,7 @@
 #include "core/port/lockfile.h"
 #include "core/link/seriallink.h"
 #include "windowdownload.h"
-#include "gui/form/windowtexts.h"
+#include "gui/texts/windowtexts.h"
 #include "core/storage/outputfile.h"
 
 #include <QCoreApplication>

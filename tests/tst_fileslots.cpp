@@ -1,4 +1,4 @@
-#include "gui/form/filedialog.h"
+#include "gui/dialogs/filedialog.h"
 #include "gui/mainwindow.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/fieldmarks.h"

@@ -2,7 +2,7 @@
 #include "core/form/fieldcheck.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/mainwindowui.h"
-#include "gui/form/windowtexts.h"
+#include "gui/texts/windowtexts.h"
 #include "modal.h"
 
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "gui/mainwindow.h"
 #include "clirun.h"
 #include "core/content/contentfile.h"
-#include "gui/form/filedialog.h"
+#include "gui/dialogs/filedialog.h"
 #include "gui/form/formbinding.h"
 #include "fullfolder.h"
 #include "core/journal/journal.h"

@@ -9,7 +9,7 @@
 #include "core/port/portname.h"
 #include "core/link/seriallink.h"
 #include "core/port/portpermission.h"
-#include "gui/form/windowtexts.h"
+#include "gui/texts/windowtexts.h"
 #include "cli/phrases.h"
 #include "core/journal/journalreason.h"
 #include "gui/language.h"

@@ -1,6 +1,6 @@
 #include "core/content/contentfile.h"
 #include "core/journal/journal.h"
-#include "gui/form/filedialog.h"
+#include "gui/dialogs/filedialog.h"
 #include "core/label/labelsize.h"
 #include "gui/journal/journalview.h"
 #include "gui/language.h"

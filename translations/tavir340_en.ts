@@ -980,595 +980,595 @@ Download the configuration again!</translation>
 <context>
     <name>WindowText</name>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="30"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="30"/>
         <source>Bemenet riasztás 2</source>
         <translation>Input alarm 2</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="31"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="31"/>
         <source>Bemenet riasztás 1</source>
         <translation>Input alarm 1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="32"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="32"/>
         <source>Kimenet vezérlés 2</source>
         <translation>Output control 2</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="33"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="33"/>
         <source>Kimenet vezérlés 1</source>
         <translation>Output control 1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="36"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="36"/>
         <source>Telefonszám %1</source>
         <translation>Telephone %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="44"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="44"/>
         <source>Telefonszám %1, %2</source>
         <translation>Telephone %1, %2</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="61"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="61"/>
         <source>%1 (%2): űrlap %3, modul %4</source>
         <translation>%1 (%2): form %3, module %4</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="69"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="69"/>
         <source>Only numbers.</source>
         <translation>Only numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="70"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="70"/>
         <source>Only numbers and characters. (7-bit ascii)
 </source>
         <translation>Only numbers and characters. (7-bit ascii)
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="71"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="71"/>
         <source>The value is only 1 or 0.</source>
         <translation>The value is only 1 or 0.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="72"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="72"/>
         <source>Telephone number: only numbers.</source>
         <translation>Telephone number: only numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="85"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="85"/>
         <source>Az összes mező kitöltése kötelező.</source>
         <translation>Every field must be filled in.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="87"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="87"/>
         <source>Ékezetes karakterek nem használhatóak.</source>
         <translation>Accented letters cannot be used.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="89"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="89"/>
         <source>A(z) %1 mező olyan karaktert tartalmaz, amely nem küldhető el a modulnak.</source>
         <translation>The field %1 holds a character that cannot be sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="92"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="92"/>
         <source>Az ellenőrző karakter nem lehet vezérlőkarakter.</source>
         <translation>The checksum character cannot be a control character.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="93"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="93"/>
         <source>A(z) %1 mező vezérlőkaraktert (például sortörést) tartalmaz.</source>
         <translation>The field %1 holds a control character (a line break, say).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="98"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="98"/>
         <source>A(z) %1 mező csak számjegyet és szóközt tartalmazhat.</source>
         <translation>The field %1 takes only digits and blanks.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="100"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="100"/>
         <source>A(z) %1 mező csak ékezet nélküli betűt, számjegyet és írásjelet tartalmazhat.</source>
         <translation>The field %1 takes only letters without accents, digits and punctuation.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="102"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="102"/>
         <source>A(z) %1 mező értéke csak 1, 0 vagy üres lehet.</source>
         <translation>The field %1 takes only 1, 0 or nothing.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="109"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="109"/>
         <source>A mezők nem tartalmazhatják az elválasztó karaktert (%1).</source>
         <translation>The fields cannot hold the separator (%1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="110"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="110"/>
         <source>A(z) %1 mező nem tartalmazhatja az elválasztó karaktert (%2).</source>
         <translation>The field %1 cannot hold the separator (%2).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="119"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="119"/>
         <source>Nincs port kiválasztva.</source>
         <translation>No port is chosen.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="123"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="123"/>
         <source>%1: szabad</source>
         <translation>%1: free</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="125"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="125"/>
         <source>%1: nem található</source>
         <translation>%1: not found</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="127"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="127"/>
         <source>%1: nincs jogosultság (csoport: %2)</source>
         <translation>%1: no permission (group: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="130"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="130"/>
         <source>%1: foglalt (%2, %3)</source>
         <translation>%1: busy (%2, %3)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="132"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="132"/>
         <source>%1: foglalt (%2)</source>
         <translation>%1: busy (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="137"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="137"/>
         <source>%1: foglalt (zárolófájl: %2)</source>
         <translation>%1: busy (lock file: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="138"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="138"/>
         <source>%1: foglalt</source>
         <translation>%1: busy</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="167"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="167"/>
         <source>A vonal %1 bájt után megszakadt.</source>
         <translation>The line closed after %1 bytes.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="148"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="148"/>
         <source>. Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.</source>
         <translation>. The fix: sudo usermod -aG %1 $USER, then log in again.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="134"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="134"/>
         <source>%1: foglalt: a %2 zárolófájl a már véget ért %3 folyamatot nevezi meg, és csak a tulajdonosa törölheti: sudo rm %2</source>
         <translation>%1: busy: the lock file %2 names process %3, which has ended, and only its owner may remove it: sudo rm %2</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="150"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="150"/>
         <source>. A felhasználó már tagja a(z) „%1” csoportnak, de ebben a munkamenetben még nem: jelentkezzen ki és be újra (vagy: newgrp %1).</source>
         <translation>. You are in the group “%1”, but not in this session yet: log out and in again (or: newgrp %1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="153"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="153"/>
         <source>. A(z) „%1” csoport nem írhatja az eszközt (%2): egy udev-szabály adhatja meg, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %3</source>
         <translation>. The group “%1” may not write to the device (%2): a udev rule must give it, for example this line in /etc/udev/rules.d/99-tavir340.rules: %3</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="157"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="157"/>
         <source>. Az eszközt csak a root használhatja: egy udev-szabály adhatja egy csoportnak, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %1</source>
         <translation>. Only root may use the device: a udev rule must give it to a group, for example this line in /etc/udev/rules.d/99-tavir340.rules: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="179"/>
-        <location filename="../gui/form/windowtexts.cpp" line="327"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="179"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="327"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="183"/>
-        <location filename="../gui/form/windowtexts.cpp" line="195"/>
-        <location filename="../gui/form/windowtexts.cpp" line="218"/>
-        <location filename="../gui/form/windowtexts.cpp" line="328"/>
-        <location filename="../gui/form/windowtexts.cpp" line="331"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="183"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="195"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="218"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="331"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="184"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="184"/>
         <source>A modul nem a várt választ adta (kapott bájtok: %1).</source>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="188"/>
-        <location filename="../gui/form/windowtexts.cpp" line="329"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="188"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="329"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="189"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="189"/>
         <source>Hibás nyugtázás (kapott bájtok: %1).</source>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="197"/>
-        <location filename="../gui/form/windowtexts.cpp" line="220"/>
-        <location filename="../gui/form/windowtexts.cpp" line="332"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="197"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="220"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="332"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="206"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="206"/>
         <source>A modul értéke: %1</source>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="211"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="211"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="228"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="228"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="237"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="237"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="239"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="239"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="240"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="240"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="241"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="241"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="242"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="242"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="243"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="243"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="245"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="245"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="251"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="251"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="253"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="253"/>
         <source>a symbolic link, which is never written through</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="255"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="255"/>
         <source>a file of %1 in a folder others may write, which is not replaced</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="265"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="265"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="266"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="266"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="267"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="267"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="268"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="268"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="269"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="269"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="271"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="271"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="274"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="274"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="275"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="275"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="276"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="276"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="277"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="277"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="278"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="278"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="279"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
         <source>mások is olvashatják, és %1 felhasználó fájlja</source>
         <translation>is readable by others and belongs to the user %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="280"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="280"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="281"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="282"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="282"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="287"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="287"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="293"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="293"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="295"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="295"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="297"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="297"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="299"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="299"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="301"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="301"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="308"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="310"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="310"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="312"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="312"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="314"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="315"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="315"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="323"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="323"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="324"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="325"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="325"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="326"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="330"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="333"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="333"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="334"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="334"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="335"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="335"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="336"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="336"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="337"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="338"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="339"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="340"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="341"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="342"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="343"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="344"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="354"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="360"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="363"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="363"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="364"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="365"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="366"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="390"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="390"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="371"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="372"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="373"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="374"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="375"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="376"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="377"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="378"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/form/windowtexts.cpp" line="379"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1

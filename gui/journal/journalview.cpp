@@ -1,8 +1,8 @@
 #include "journalview.h"
 
-#include "gui/form/filedialog.h"
-#include "gui/form/messagebox.h"
-#include "gui/form/windowtexts.h"
+#include "gui/dialogs/filedialog.h"
+#include "gui/dialogs/messagebox.h"
+#include "gui/texts/windowtexts.h"
 #include "core/journal/journal.h"
 #include "core/journal/journalcsv.h"
 #include "journalsearch.h"

@@ -1,7 +1,7 @@
 #include "setcom.h"
 
 #include "gui/form/formcolours.h"
-#include "gui/form/windowtexts.h"
+#include "gui/texts/windowtexts.h"
 #include "core/settings/linksettings.h"
 #include "core/port/portname.h"
 

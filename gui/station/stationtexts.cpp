@@ -1,6 +1,6 @@
 #include "stationtexts.h"
 
-#include "gui/form/windowtexts.h"
+#include "gui/texts/windowtexts.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
 #include "stationwindow.h"
 
 #include "core/storage/outputfile.h"
-#include "gui/form/filedialog.h"
-#include "gui/form/messagebox.h"
-#include "gui/form/windowtexts.h"
+#include "gui/dialogs/filedialog.h"
+#include "gui/dialogs/messagebox.h"
+#include "gui/texts/windowtexts.h"
 #include "core/content/contentfile.h"
 #include "core/content/manifest.h"
 #include "core/journal/journal.h"

@@ -2,7 +2,7 @@
 
 #include "dlthread.h"
 #include "core/operations/transferrunner.h"
-#include "gui/form/windowtexts.h"
+#include "gui/texts/windowtexts.h"
 
 #include <QCloseEvent>
 #include <QDateTime>

@@ -2,8 +2,8 @@
 
 #include "gui/form/fieldmarks.h"
 #include "gui/form/formbinding.h"
-#include "gui/form/messagebox.h"
-#include "gui/form/windowtexts.h"
+#include "gui/dialogs/messagebox.h"
+#include "gui/texts/windowtexts.h"
 #include "core/journal/journalentry.h"
 #include "core/operations/moduleoperations.h"
 #include "screenpace.h"

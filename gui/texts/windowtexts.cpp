@@ -1,6 +1,6 @@
 #include "windowtexts.h"
 
-#include "fieldcaptions.h"
+#include "gui/form/fieldcaptions.h"
 
 #include "core/journal/journal.h"
 #include "core/journal/journalreason.h"
