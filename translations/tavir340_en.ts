@@ -429,6 +429,11 @@ control
         <source>2-es bemenet kikapcsoláskor:</source>
         <translation>Input 2 switched off:</translation>
     </message>
+    <message>
+        <location filename="../gui/form/fieldcaptions.cpp" line="31"/>
+        <source>Egyéni</source>
+        <translation>Custom</translation>
+    </message>
 </context>
 <context>
     <name>PortTile</name>

@@ -28,6 +28,8 @@ const char *const Captions[] = {
 };
 static_assert(std::size(Captions) == RequiredFieldCount);
 
+const char *const CustomOperator = QT_TRANSLATE_NOOP("MainWindow", "Egyéni");
+
 } // namespace
 
 QString fieldCaption(int field)
@@ -40,5 +42,5 @@ QString fieldCaption(int field)
 QString operatorName(int index)
 {
     const QString name = smsOperators().value(index).name;
-    return name.isEmpty() ? QCoreApplication::translate("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "Egyéni")) : name;
+    return name.isEmpty() ? QCoreApplication::translate("MainWindow", CustomOperator) : name;
 }
