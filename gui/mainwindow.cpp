@@ -1,41 +1,27 @@
 #include "mainwindow.h"
 
-#include "core/content/datafiles.h"
-#include "gui/dialogs/filedialog.h"
-#include "gui/dialogs/messagebox.h"
-#include "resourceicon.h"
-#include "core/content/contentfile.h"
 #include "core/form/fieldcheck.h"
-#include "gui/form/fieldmarks.h"
+#include "core/settings/linksettings.h"
+#include "gui/dialogs/messagebox.h"
+#include "gui/files/windowfiles.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/formfieldstyle.h"
-#include "gui/texts/windowtexts.h"
 #include "gui/form/mainwindowui.h"
-#include "gui/help/about.h"
-#include "gui/help/help.h"
-#include "core/journal/journal.h"
-#include "core/journal/journalrecord.h"
-#include "gui/journal/journalview.h"
+#include "gui/form/verifykey.h"
 #include "gui/settings/chardialog.h"
 #include "gui/settings/setcom.h"
 #include "gui/station/stationwindow.h"
+#include "gui/texts/windowtexts.h"
+#include "gui/transfer/windowtransfers.h"
+#include "resourceicon.h"
 #include "simulator/modulesimulator.h"
-#include "core/plan/transferplan.h"
-#include "gui/form/verifykey.h"
-#include "gui/transfer/dload.h"
-#include "gui/transfer/inputhold.h"
-#include "gui/transfer/windowjournal.h"
-#include "core/operations/transferrunner.h"
-#include "gui/transfer/uploadcommands.h"
+#include "toolwindows.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QBuffer>
-#include <QApplication>
-#include <QDebug>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -43,8 +29,6 @@
 #include <QStatusBar>
 
 namespace {
-constexpr int CutNoticeMs = 15000;  // long enough to read, then the file name shows again
-const QString DefaultContentFile = QStringLiteral("default16.ui");
 const QString MakersNotice = QStringLiteral("© 2009-2026 Példa Elektronika Kft. (www.example.com)");
 } // namespace
 
@@ -52,8 +36,7 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>())
     , m_settings(settings)
-    , m_runner(std::make_unique<TransferRunner>())
-    , m_journal(std::make_unique<WindowJournal>(*m_runner, journalLocation({}, false)))
+    , m_tools(std::make_unique<ToolWindows>(this))
 {
     ui->setupUi(this);
     FormFieldStyle::applyTo(ui->centralWidget);
@@ -84,10 +67,13 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     if (ui->menuCHKS->isEnabled())
         ui->menuCHKS->setEnabled(m_settings.CheckValue != 0);
 
+    createStatusLabels();
+    m_files = std::make_unique<WindowFiles>(this, ui->centralWidget, m_settings, fileLabel, m_checkingFields,
+                                            [this] { return m_transfers->journalLocation().kind != JournalLocation::Kind::Off; });
+    m_transfers = std::make_unique<WindowTransfers>(this, *ui, m_settings, *m_files, m_checkingFields);
     connectActions();
     new VerifyKey(ui->centralWidget, this);
-    createStatusLabels();
-    setOrigin(FormOrigin::Source::None, {});
+    m_files->setOrigin(FormOrigin::Source::None, {});
 }
 
 MainWindow::~MainWindow()
@@ -119,7 +105,7 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::setJournalLocation(const JournalLocation &location)
 {
-    m_journal->setLocation(location);
+    m_transfers->setJournalLocation(location);
 }
 
 void MainWindow::connectActions()
@@ -153,10 +139,10 @@ void MainWindow::connectActions()
 
     for (QLineEdit *edit : formLineEdits(ui->centralWidget)) {
         connect(edit, &QLineEdit::editingFinished, this, &MainWindow::input_check);
-        connect(edit, &QLineEdit::textChanged, this, &MainWindow::showOrigin);
+        connect(edit, &QLineEdit::textChanged, this, [this] { m_files->showOrigin(); });
     }
     for (QCheckBox *box : formCheckBoxes(ui->centralWidget))
-        connect(box, &QCheckBox::toggled, this, &MainWindow::showOrigin);
+        connect(box, &QCheckBox::toggled, this, [this] { m_files->showOrigin(); });
     connect(ui->smskp_combo, &QComboBox::currentIndexChanged, this, &MainWindow::smskpSelect);
 }
 
@@ -178,106 +164,22 @@ void MainWindow::createStatusLabels()
 
 void MainWindow::newfile()
 {
-    if (!mayReplaceForm())
-        return;
-    m_settings.FileName = DefaultContentFile;
-    m_settings.FilePath = DefaultContentFile;
-    loadFile(dataFilePath(DefaultContentFile));
+    m_files->newFile();
 }
 
 void MainWindow::openfile()
 {
-    if (!mayReplaceForm())
-        return;
-    m_settings.FilePath = FileDialog::openFileName(this, tr("Open File"), fileDialogStart(false), contentFileFilter());
-    if (m_settings.FilePath.isEmpty())
-        return;
-    loadFile(m_settings.FilePath);
+    m_files->open();
 }
 
 void MainWindow::openPath(const QString &path)
 {
-    if (!mayReplaceForm())
-        return;
-    m_settings.FilePath = QFileInfo(path).absoluteFilePath();
-    loadFile(m_settings.FilePath);
-}
-
-void MainWindow::loadFile(const QString &path)
-{
-    const ContentFile::LoadResult result = ContentFile::load(path, readForm(ui->centralWidget));
-    switch (result.status) {
-    case ContentFile::LoadStatus::Missing:
-        Message::warning(this, tr("Error"), tr("Cannot open the selected file."));
-        return;
-    case ContentFile::LoadStatus::Malformed:
-    case ContentFile::LoadStatus::NotAFile:
-    case ContentFile::LoadStatus::Unreadable:
-        Message::critical(this, tr("File error."),
-                          tr("Cannot open the file. \nTip: Check the file."));
-        return;
-    case ContentFile::LoadStatus::Loaded:
-        break;
-    }
-    FieldMarks::clear(ui->centralWidget);  // marks speak of the content that was there
-    writeForm(ui->centralWidget, result.values);
-    m_lastFile = path;
-    m_settings.FileName = ContentFile::displayName(m_settings.FilePath);
-    m_settings.RecordText.clear();
-    setOrigin(FormOrigin::Source::File, m_settings.FilePath);
-    if (!result.cut.isEmpty())
-        statusBar()->showMessage(WindowText::cutFields(result.cut), CutNoticeMs);
-    Message::information(this, tr("File opened."),
-                         tr("%1 successfully loaded.").arg(m_settings.FileName));
+    m_files->openPath(path);
 }
 
 void MainWindow::save()
 {
-    saveForm();
-}
-
-// False when nothing was saved: refused, cancelled or not written.
-bool MainWindow::saveForm()
-{
-    // A form that would not load back is refused before a name is asked for.
-    const FormValues form = readForm(ui->centralWidget);
-    if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(form)) {
-        const QScopedValueRollback guard(m_checkingFields, true);  // the box's focus must not empty the field
-        if (problem->field >= 0 && formLineEdits(ui->centralWidget)[problem->field]->focusPolicy() != Qt::NoFocus)
-            formLineEdits(ui->centralWidget)[problem->field]->setFocus(Qt::OtherFocusReason);
-        Message::warning(this, tr("Error"), WindowText::unsavable(*problem));
-        return false;
-    }
-    // The dialog adds the extension itself, so that its own question about
-    // replacing a file sees the name that will be written.
-    const QString path = FileDialog::saveFileName(this, tr("Save File"), fileDialogStart(true), contentFileFilter(),
-                                                  QStringLiteral("t16"));
-    if (path.isEmpty())
-        return false;
-    if (ContentFile::save(path, form) != ContentFile::SaveStatus::Saved) {
-        Message::warning(this, tr("Error"), tr("Cannot save the selected file."));
-        return false;
-    }
-    m_settings.FilePath = path;
-    m_settings.FileName = ContentFile::displayName(path);
-    m_lastFile = path;
-    setOrigin(FormOrigin::Source::File, path);
-    Message::information(this, tr("Save"), tr("Save was successful."));
-    return true;
-}
-
-QString MainWindow::contentFileFilter() const
-{
-    return tr("T16 Files (*.t16)") + QStringLiteral(";;") + tr("All files (*)");
-}
-
-// Where the file dialogs start: the file last opened or saved (its name too,
-// for Save, while the form still comes from it), or the current folder.
-QString MainWindow::fileDialogStart(bool withName) const
-{
-    if (m_lastFile.isEmpty())
-        return QStringLiteral(".");
-    return withName && m_origin.source() == FormOrigin::Source::File ? m_lastFile : QFileInfo(m_lastFile).path();
+    m_files->save();
 }
 
 void MainWindow::saveas()
@@ -381,217 +283,37 @@ void MainWindow::show_info()
 
 void MainWindow::download()
 {
-    if (!checkEditedField())
-        return;
-    FieldMarks::clear(ui->centralWidget);
-    const FormValues form = readForm(ui->centralWidget);
-    const PlannedTransfer planned = planTransfer(form, m_settings, RecordPurpose::Download);
-    m_settings.RecordText = planned.plan ? planned.plan->record() : QString();
-    if (!planned.plan) {
-        reportRefusal(planned.refusals.first());
-        return;
-    }
-    JournalEntry start = startEntry(JournalName::Download, m_settings.Port);
-    setContent(start, form);
-    start.recordSha256 = planned.plan->recordSha256();
-    start.file = m_origin.recordedSource();
-    if (!startTransfer())
-        return;
-    JournalRecord entry = beginRecord(start);
-    dload dialog(*m_runner, m_settings, *planned.plan, this);
-    dialog.exec();
-    setEnding(entry.entry(), dialog.report());
-    if (dialog.endedMs() > 0)
-        entry.entry().endedMs = dialog.endedMs();
-    finishRecord(entry);
-    endTransfer();
-    if (dialog.report().ending == Ending::Done)
-        m_origin.sent(form);  // the module and the journal hold it now
-    reportAbandonedDownload(dialog.report());
-}
-
-// The field a download refused is marked and given the cursor, under one box
-// that says why. The box takes the focus from the field: that must not run
-// the field's own check, which would empty it under a second box.
-void MainWindow::reportRefusal(const RecordResult &refusal)
-{
-    const QScopedValueRollback guard(m_checkingFields, true);
-    QString text = WindowText::downloadRefusal(refusal, m_settings.DownloadSeparator);
-    if (refusal.field >= 0) {
-        if (refusal.error == RecordError::MissingField) {
-            qDebug().noquote() << lineEditCatalogue()[refusal.field].name;  // the diagnostic line the window has always written
-            text += QLatin1Char('\n') + WindowText::missingField(refusal.field);
-        }
-        FieldMarks::mark(ui->centralWidget, lineEditCatalogue()[refusal.field].name, text);
-        QLineEdit *field = formLineEdits(ui->centralWidget)[refusal.field];
-        if (field->focusPolicy() != Qt::NoFocus && field->isEnabled())
-            field->setFocus(Qt::OtherFocusReason);
-    }
-    Message::critical(this, tr("Betöltés hiba."), text);
-}
-
-// Escape ends a running download at once; the module then holds part of the
-// new content, or none of it.
-void MainWindow::reportAbandonedDownload(const ExchangeReport &report)
-{
-    if (report.ending != Ending::Cancelled && report.ending != Ending::Interrupted)
-        return;
-    const QString state = report.bytesSent > 0 ? tr("A modul tartalma most ismeretlen: futtassa újra a letöltést.")
-                                               : tr("A modulba nem került adat.");
-    Message::warning(this, tr("Betöltés"), tr("Betöltés megszakítva.") + QLatin1Char('\n') + state);
+    if (checkEditedField())
+        m_transfers->download();
 }
 
 void MainWindow::readup()
 {
-    if (!mayReplaceForm())
-        return;
-    if (!startTransfer())
-        return;
-    FieldMarks::clear(ui->centralWidget);
-    JournalRecord entry = beginRecord(startEntry(JournalName::Readup, m_settings.Port));
-    readupFromModule(this, *m_runner, m_settings, ui->centralWidget, ui->smskp_combo, entry.entry());
-    finishRecord(entry);
-    endTransfer();
-    if (entry.entry().result != JournalName::Ok)
-        return;
-    // The form now holds what the module holds, and comes from no file.
-    m_settings.FilePath.clear();
-    m_settings.FileName.clear();
-    m_settings.RecordText.clear();
-    setOrigin(FormOrigin::Source::Module, m_settings.Port, entry.entry().id);
+    m_transfers->readup();
 }
 
 void MainWindow::verify_func()
 {
-    if (!checkEditedField())
-        return;
-    FieldMarks::clear(ui->centralWidget);
-    JournalEntry start = startEntry(JournalName::Verify, m_settings.Port);
-    setContent(start, readForm(ui->centralWidget));
-    start.file = m_origin.recordedSource();
-    if (!startTransfer())
-        return;
-    JournalRecord entry = beginRecord(start);
-    verifyAgainstModule(this, *m_runner, m_settings, ui->centralWidget, entry.entry());
-    finishRecord(entry);
-    endTransfer();
-}
-
-// --- Journal ----------------------------------------------------------------
-
-// One transfer at a time: while one runs, the window takes no input.
-bool MainWindow::startTransfer()
-{
-    if (m_inputHold)
-        return false;
-    m_inputHold = std::make_unique<InputHold>(this);
-    return true;
-}
-
-void MainWindow::endTransfer()
-{
-    m_inputHold.reset();
-}
-
-// A journal that fails is named once; transfers then go on unrecorded.
-void MainWindow::tellJournalFailure()
-{
-    if (const std::optional<JournalProblem> problem = m_journal->takeFailure())
-        Message::warning(this, tr("Napló"), WindowText::journalUnavailable(m_journal->location().shownName(), *problem));
-}
-
-JournalRecord MainWindow::beginRecord(const JournalEntry &entry)
-{
-    JournalRecord record = m_journal->begin(entry);
-    tellJournalFailure();
-    return record;
-}
-
-void MainWindow::finishRecord(JournalRecord &record)
-{
-    m_journal->finish(record);
-    tellJournalFailure();
+    if (checkEditedField())
+        m_transfers->verify();
 }
 
 void MainWindow::showJournal()
 {
-    const bool available = m_journal->available();
-    tellJournalFailure();
-    if (!available)
-        return;
-    journalView view(m_journal->location(), this);
-    if (view.exec() != QDialog::Accepted || !view.chosen() || !mayReplaceForm())
-        return;
-    QByteArray content = view.chosen()->content;
-    QBuffer buffer(&content);
-    buffer.open(QIODevice::ReadOnly);
-    const ContentFile::LoadResult loaded = ContentFile::parse(buffer, readForm(ui->centralWidget));
-    if (loaded.status != ContentFile::LoadStatus::Loaded) {
-        Message::critical(this, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
-        return;
-    }
-    FieldMarks::clear(ui->centralWidget);
-    writeForm(ui->centralWidget, loaded.values);
-    ui->smskp_combo->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
-    m_settings.RecordText.clear();
-    setOrigin(FormOrigin::Source::Journal, QString::number(view.chosen()->id));
+    m_transfers->showJournal();
 }
 
 // The station starts from the form as it is now: its template.
 void MainWindow::showStation()
 {
-    showTool(m_station, [this] {
-        return new StationWindow(readForm(ui->centralWidget), m_settings, m_journal->location(), m_deviceLookup, this);
+    m_tools->showStation([this] {
+        return new StationWindow(readForm(ui->centralWidget), m_settings, m_transfers->journalLocation(), m_deviceLookup, this);
     });
-}
-
-// --- The form's origin ------------------------------------------------------
-
-// The form as it is now is what `source` holds.
-void MainWindow::setOrigin(FormOrigin::Source source, const QString &name, qint64 entry)
-{
-    m_origin.loaded(readForm(ui->centralWidget), source, name, entry);
-    showOrigin();
-}
-
-// The source in the status bar and the title bar, with the title's mark
-// while the form differs from it.
-void MainWindow::showOrigin()
-{
-    QString shown;
-    if (m_origin.source() == FormOrigin::Source::File)
-        shown = ContentFile::displayName(m_origin.name());
-    else if (m_origin.source() == FormOrigin::Source::Journal)
-        shown = tr("Napló #%1").arg(m_origin.name());
-    fileLabel->setText(shown.isEmpty() ? tr("No file") : shown);
-    const QString program = tr("Tavir-340 letöltő szoftver");
-    setWindowTitle(shown.isEmpty() ? program + QStringLiteral("[*]") : shown + QStringLiteral("[*] – ") + program);
-    setWindowModified(m_origin.isModified(readForm(ui->centralWidget)));
-}
-
-// Whether the form may give way to other content: at once when nothing in
-// it would be lost, else when the technician has saved it or says so.
-bool MainWindow::mayReplaceForm()
-{
-    if (!m_origin.wouldLose(readForm(ui->centralWidget)))
-        return true;
-    QString text = tr("Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.");
-    if (m_journal->location().kind != JournalLocation::Kind::Off)
-        text += QLatin1Char('\n') + tr("Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.");
-    QMessageBox box(QMessageBox::Question, tr("Mentetlen változások"), text + QLatin1Char('\n') + tr("Menti őket?"),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    box.setDefaultButton(QMessageBox::Save);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Save: return saveForm();
-    case QMessageBox::Discard: return true;
-    default: return false;
-    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (mayReplaceForm())
+    if (m_files->mayReplaceForm())
         event->accept();
     else
         event->ignore();
@@ -599,25 +321,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 // --- Help -------------------------------------------------------------------
 
-// Both stay, hidden once closed, until the window goes; asked for again, the
-// one there is comes back to the front.
 void MainWindow::nevjegy()
 {
-    showTool(m_about, [this] { return new about(this); });
+    m_tools->showAbout();
 }
 
 void MainWindow::contents()
 {
-    showTool(m_help, [this] { return new help(this); });
-}
-
-void MainWindow::showTool(QPointer<QWidget> &tool, const std::function<QWidget *()> &make)
-{
-    if (!tool)
-        tool = make();
-    tool->show();
-    tool->raise();
-    tool->activateWindow();
+    m_tools->showHelp();
 }
 
 // --- Form checks ------------------------------------------------------------

@@ -1,32 +1,24 @@
 #pragma once
 
-#include "core/form/formorigin.h"
-#include "core/form/formvalues.h"
 #include "core/journal/journallocation.h"
 #include "core/settings/linksettings.h"
 #include "core/port/portscan.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
-#include <functional>
 #include <memory>
 
-class InputHold;
-class JournalRecord;
-struct JournalEntry;
-class TransferRunner;
-class WindowJournal;
 class ModuleSimulator;
 class QLabel;
-struct ExchangeReport;
-struct RecordResult;
+class ToolWindows;
+class WindowFiles;
+class WindowTransfers;
 namespace Ui { class MainWindow; }
 
-// The one window: the configuration form, the menus that act on it and the
-// status bar. The form's widgets are the data; each slot reads them into plain
-// values, hands those to the subsystem that owns the rule, and shows the
-// outcome.
+// The one window: the configuration form, the menus that act on it, the
+// settings they change, the fields' checks and the status bar. Content files
+// and the form's origin, transfers and the journal, and the tool windows each
+// have a class of their own that the window hands its slots to.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -82,27 +74,12 @@ protected:
 private:
     void connectActions();
     void createStatusLabels();
-    void loadFile(const QString &path);
     bool startSimulatedModule();
     bool checkFields();
     bool checkEditedField();
     void showJournal();
     void showStation();
     void showPort();
-    bool startTransfer();
-    void endTransfer();
-    JournalRecord beginRecord(const JournalEntry &entry);
-    void finishRecord(JournalRecord &record);
-    void tellJournalFailure();
-    bool saveForm();
-    void setOrigin(FormOrigin::Source source, const QString &name, qint64 entry = 0);
-    void showOrigin();
-    bool mayReplaceForm();
-    void reportRefusal(const RecordResult &refusal);
-    void reportAbandonedDownload(const ExchangeReport &report);
-    void showTool(QPointer<QWidget> &tool, const std::function<QWidget *()> &make);
-    QString contentFileFilter() const;
-    QString fileDialogStart(bool withName) const;
 
     std::unique_ptr<Ui::MainWindow> ui;
     LinkSettings m_settings;
@@ -114,12 +91,7 @@ private:
     bool m_portChosen = false;
     DeviceLookup m_deviceLookup;
     std::unique_ptr<ModuleSimulator> m_simulatedModule;  // runs once chosen, until the window goes
-    std::unique_ptr<TransferRunner> m_runner;  // every transfer, and the journal, off the window's thread
-    std::unique_ptr<WindowJournal> m_journal;  // opened for the first transfer
-    std::unique_ptr<InputHold> m_inputHold;    // while a transfer runs
-    FormOrigin m_origin;                 // where the form's content came from, and what is kept
-    QString m_lastFile;                  // the file last opened or saved
-    QPointer<QWidget> m_about;           // Help and About, brought back rather than opened again
-    QPointer<QWidget> m_help;
-    QPointer<QWidget> m_station;         // one station, brought back to the front
+    std::unique_ptr<ToolWindows> m_tools;
+    std::unique_ptr<WindowFiles> m_files;          // content files and the form's origin
+    std::unique_ptr<WindowTransfers> m_transfers;  // transfers and the journal
 };

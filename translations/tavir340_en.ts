@@ -4,157 +4,157 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="165"/>
-        <location filename="../gui/mainwindow.cpp" line="566"/>
+        <location filename="../gui/mainwindow.cpp" line="151"/>
+        <location filename="../gui/files/windowfiles.cpp" line="147"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="192"/>
+        <location filename="../gui/files/windowfiles.cpp" line="49"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="211"/>
-        <location filename="../gui/mainwindow.cpp" line="248"/>
-        <location filename="../gui/mainwindow.cpp" line="258"/>
+        <location filename="../gui/files/windowfiles.cpp" line="68"/>
+        <location filename="../gui/files/windowfiles.cpp" line="99"/>
+        <location filename="../gui/files/windowfiles.cpp" line="109"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="211"/>
+        <location filename="../gui/files/windowfiles.cpp" line="68"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="216"/>
-        <location filename="../gui/mainwindow.cpp" line="530"/>
+        <location filename="../gui/files/windowfiles.cpp" line="73"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="192"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="217"/>
-        <location filename="../gui/mainwindow.cpp" line="530"/>
+        <location filename="../gui/files/windowfiles.cpp" line="74"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="192"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="230"/>
+        <location filename="../gui/files/windowfiles.cpp" line="87"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="231"/>
+        <location filename="../gui/files/windowfiles.cpp" line="88"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="253"/>
+        <location filename="../gui/files/windowfiles.cpp" line="104"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="258"/>
+        <location filename="../gui/files/windowfiles.cpp" line="109"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="265"/>
+        <location filename="../gui/files/windowfiles.cpp" line="116"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="265"/>
+        <location filename="../gui/files/windowfiles.cpp" line="116"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="271"/>
+        <location filename="../gui/files/windowfiles.cpp" line="122"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="271"/>
+        <location filename="../gui/files/windowfiles.cpp" line="122"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="326"/>
+        <location filename="../gui/mainwindow.cpp" line="228"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="327"/>
+        <location filename="../gui/mainwindow.cpp" line="229"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="377"/>
+        <location filename="../gui/mainwindow.cpp" line="279"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="430"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="96"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="439"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="105"/>
         <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
         <translation>The module&apos;s content is now unknown: run the download again.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="440"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="106"/>
         <source>A modulba nem került adat.</source>
         <translation>Nothing reached the module.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="441"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="107"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="441"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="107"/>
         <source>Betöltés megszakítva.</source>
         <translation>Download interrupted.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="500"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="162"/>
         <location filename="../gui/form/mainwindowui.cpp" line="454"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="565"/>
+        <location filename="../gui/files/windowfiles.cpp" line="146"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="578"/>
+        <location filename="../gui/files/windowfiles.cpp" line="157"/>
         <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
         <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="580"/>
+        <location filename="../gui/files/windowfiles.cpp" line="159"/>
         <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
         <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="581"/>
+        <location filename="../gui/files/windowfiles.cpp" line="160"/>
         <source>Mentetlen változások</source>
         <translation>Unsaved changes</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="581"/>
+        <location filename="../gui/files/windowfiles.cpp" line="160"/>
         <source>Menti őket?</source>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="649"/>
+        <location filename="../gui/mainwindow.cpp" line="360"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -214,7 +214,7 @@ control
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="567"/>
+        <location filename="../gui/files/windowfiles.cpp" line="148"/>
         <location filename="../gui/form/mainwindowui.cpp" line="433"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>

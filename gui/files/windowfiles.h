@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/form/formorigin.h"
+#include "core/form/formvalues.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QMainWindow;
+class QWidget;
+struct LinkSettings;
+
+// The window's content files and where its form came from: New, Open and
+// Save with their dialogs and boxes, the file named in the status bar and
+// the title, and the question before unsaved changes would be lost. Its
+// texts are the main window's, translated as they always were.
+class WindowFiles
+{
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+
+public:
+    // `checkingFields` is the window's guard: a box that takes the focus
+    // from a field must not run that field's check. `journalKeeps` says
+    // whether downloads are journaled, which the question mentions.
+    WindowFiles(QMainWindow *window, QWidget *form, LinkSettings &settings, QLabel *fileLabel, bool &checkingFields,
+                std::function<bool()> journalKeeps);
+
+    void newFile();
+    void open();
+    // A file named on the command line or by the desktop.
+    void openPath(const QString &path);
+    // False when nothing was saved: refused, cancelled or not written.
+    bool save();
+
+    // Whether the form may give way to other content: at once when nothing
+    // in it would be lost, else when the technician has saved it or says so.
+    bool mayReplaceForm();
+    // The form as it is now is what `source` holds.
+    void setOrigin(FormOrigin::Source source, const QString &name, qint64 entry = 0);
+    // The source in the status bar and the title bar, with the title's
+    // mark while the form differs from it.
+    void showOrigin();
+    FormOrigin &origin() { return m_origin; }
+
+private:
+    void load(const QString &path);
+    QString filter() const;
+    QString dialogStart(bool withName) const;
+
+    QMainWindow *m_window;
+    QWidget *m_form;
+    LinkSettings &m_settings;
+    QLabel *m_fileLabel;
+    bool &m_checkingFields;
+    std::function<bool()> m_journalKeeps;
+    FormOrigin m_origin;
+    QString m_lastFile;  // the file last opened or saved
+};

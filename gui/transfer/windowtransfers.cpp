@@ -1,0 +1,200 @@
+#include "windowtransfers.h"
+
+#include "core/content/contentfile.h"
+#include "core/journal/journalrecord.h"
+#include "core/operations/transferrunner.h"
+#include "core/plan/transferplan.h"
+#include "gui/dialogs/messagebox.h"
+#include "gui/files/windowfiles.h"
+#include "gui/form/fieldmarks.h"
+#include "gui/form/formbinding.h"
+#include "gui/form/mainwindowui.h"
+#include "gui/journal/journalview.h"
+#include "gui/texts/windowtexts.h"
+#include "dload.h"
+#include "inputhold.h"
+#include "uploadcommands.h"
+#include "windowjournal.h"
+
+#include <QBuffer>
+#include <QComboBox>
+#include <QDebug>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QScopedValueRollback>
+
+WindowTransfers::WindowTransfers(QMainWindow *window, Ui::MainWindow &ui, LinkSettings &settings, WindowFiles &files,
+                                 bool &checkingFields)
+    : m_window(window)
+    , ui(ui)
+    , m_settings(settings)
+    , m_files(files)
+    , m_checkingFields(checkingFields)
+    , m_runner(std::make_unique<TransferRunner>())
+    , m_journal(std::make_unique<WindowJournal>(*m_runner, ::journalLocation({}, false)))
+{
+}
+
+WindowTransfers::~WindowTransfers() = default;
+
+void WindowTransfers::setJournalLocation(const JournalLocation &location)
+{
+    m_journal->setLocation(location);
+}
+
+const JournalLocation &WindowTransfers::journalLocation() const
+{
+    return m_journal->location();
+}
+
+void WindowTransfers::download()
+{
+    FieldMarks::clear(ui.centralWidget);
+    const FormValues form = readForm(ui.centralWidget);
+    const PlannedTransfer planned = planTransfer(form, m_settings, RecordPurpose::Download);
+    m_settings.RecordText = planned.plan ? planned.plan->record() : QString();
+    if (!planned.plan) {
+        reportRefusal(planned.refusals.first());
+        return;
+    }
+    JournalEntry start = startEntry(JournalName::Download, m_settings.Port);
+    setContent(start, form);
+    start.recordSha256 = planned.plan->recordSha256();
+    start.file = m_files.origin().recordedSource();
+    if (!startTransfer())
+        return;
+    JournalRecord entry = beginRecord(start);
+    dload dialog(*m_runner, m_settings, *planned.plan, m_window);
+    dialog.exec();
+    setEnding(entry.entry(), dialog.report());
+    if (dialog.endedMs() > 0)
+        entry.entry().endedMs = dialog.endedMs();
+    finishRecord(entry);
+    endTransfer();
+    if (dialog.report().ending == Ending::Done)
+        m_files.origin().sent(form);  // the module and the journal hold it now
+    reportAbandonedDownload(dialog.report());
+}
+
+// The field a download refused is marked and given the cursor, under one box
+// that says why. The box takes the focus from the field: that must not run
+// the field's own check, which would empty it under a second box.
+void WindowTransfers::reportRefusal(const RecordResult &refusal)
+{
+    const QScopedValueRollback guard(m_checkingFields, true);
+    QString text = WindowText::downloadRefusal(refusal, m_settings.DownloadSeparator);
+    if (refusal.field >= 0) {
+        if (refusal.error == RecordError::MissingField) {
+            qDebug().noquote() << lineEditCatalogue()[refusal.field].name;  // the diagnostic line the window has always written
+            text += QLatin1Char('\n') + WindowText::missingField(refusal.field);
+        }
+        FieldMarks::mark(ui.centralWidget, lineEditCatalogue()[refusal.field].name, text);
+        QLineEdit *field = formLineEdits(ui.centralWidget)[refusal.field];
+        if (field->focusPolicy() != Qt::NoFocus && field->isEnabled())
+            field->setFocus(Qt::OtherFocusReason);
+    }
+    Message::critical(m_window, tr("Betöltés hiba."), text);
+}
+
+// Escape ends a running download at once; the module then holds part of the
+// new content, or none of it.
+void WindowTransfers::reportAbandonedDownload(const ExchangeReport &report)
+{
+    if (report.ending != Ending::Cancelled && report.ending != Ending::Interrupted)
+        return;
+    const QString state = report.bytesSent > 0 ? tr("A modul tartalma most ismeretlen: futtassa újra a letöltést.")
+                                               : tr("A modulba nem került adat.");
+    Message::warning(m_window, tr("Betöltés"), tr("Betöltés megszakítva.") + QLatin1Char('\n') + state);
+}
+
+void WindowTransfers::readup()
+{
+    if (!m_files.mayReplaceForm())
+        return;
+    if (!startTransfer())
+        return;
+    FieldMarks::clear(ui.centralWidget);
+    JournalRecord entry = beginRecord(startEntry(JournalName::Readup, m_settings.Port));
+    readupFromModule(m_window, *m_runner, m_settings, ui.centralWidget, ui.smskp_combo, entry.entry());
+    finishRecord(entry);
+    endTransfer();
+    if (entry.entry().result != JournalName::Ok)
+        return;
+    // The form now holds what the module holds, and comes from no file.
+    m_settings.FilePath.clear();
+    m_settings.FileName.clear();
+    m_settings.RecordText.clear();
+    m_files.setOrigin(FormOrigin::Source::Module, m_settings.Port, entry.entry().id);
+}
+
+void WindowTransfers::verify()
+{
+    FieldMarks::clear(ui.centralWidget);
+    JournalEntry start = startEntry(JournalName::Verify, m_settings.Port);
+    setContent(start, readForm(ui.centralWidget));
+    start.file = m_files.origin().recordedSource();
+    if (!startTransfer())
+        return;
+    JournalRecord entry = beginRecord(start);
+    verifyAgainstModule(m_window, *m_runner, m_settings, ui.centralWidget, entry.entry());
+    finishRecord(entry);
+    endTransfer();
+}
+
+// One transfer at a time: while one runs, the window takes no input.
+bool WindowTransfers::startTransfer()
+{
+    if (m_inputHold)
+        return false;
+    m_inputHold = std::make_unique<InputHold>(m_window);
+    return true;
+}
+
+void WindowTransfers::endTransfer()
+{
+    m_inputHold.reset();
+}
+
+// A journal that fails is named once; transfers then go on unrecorded.
+void WindowTransfers::tellJournalFailure()
+{
+    if (const std::optional<JournalProblem> problem = m_journal->takeFailure())
+        Message::warning(m_window, tr("Napló"), WindowText::journalUnavailable(m_journal->location().shownName(), *problem));
+}
+
+JournalRecord WindowTransfers::beginRecord(const JournalEntry &entry)
+{
+    JournalRecord record = m_journal->begin(entry);
+    tellJournalFailure();
+    return record;
+}
+
+void WindowTransfers::finishRecord(JournalRecord &record)
+{
+    m_journal->finish(record);
+    tellJournalFailure();
+}
+
+void WindowTransfers::showJournal()
+{
+    const bool available = m_journal->available();
+    tellJournalFailure();
+    if (!available)
+        return;
+    journalView view(m_journal->location(), m_window);
+    if (view.exec() != QDialog::Accepted || !view.chosen() || !m_files.mayReplaceForm())
+        return;
+    QByteArray content = view.chosen()->content;
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    const ContentFile::LoadResult loaded = ContentFile::parse(buffer, readForm(ui.centralWidget));
+    if (loaded.status != ContentFile::LoadStatus::Loaded) {
+        Message::critical(m_window, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
+        return;
+    }
+    FieldMarks::clear(ui.centralWidget);
+    writeForm(ui.centralWidget, loaded.values);
+    ui.smskp_combo->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
+    m_settings.RecordText.clear();
+    m_files.setOrigin(FormOrigin::Source::Journal, QString::number(view.chosen()->id));
+}
