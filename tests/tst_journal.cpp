@@ -8,6 +8,7 @@
 #include "fullfolder.h"
 #include "core/journal/journal.h"
 #include "gui/journal/journalview.h"
+#include "gui/station/stationwindow.h"
 #include "labelfit.h"
 #include "modal.h"
 #include "pgserver.h"
@@ -327,6 +328,54 @@ private slots:
         QCOMPARE(shown[0]["reason"].toString(), QString("mismatch"));
         QCOMPARE(shown[0]["differences"].toArray().size(), 2);
         QCOMPARE(shown[0]["differences"][0]["caption"].toString(), QString("Module name"));
+    }
+
+    // A download and its verify read alike in the journal whichever front
+    // made them: the window, the command line or a station's unit. The
+    // fronts differ in what they add (a unit, a file), never in the fields
+    // and ids a transfer leaves.
+    void everyFrontRecordsTransfersAlike()
+    {
+        const QString journal = m_dir.filePath("alike.sqlite");
+        ModuleSimulator windowModule, cliModule, stationModule;
+        QVERIFY(windowModule.start() && cliModule.start() && stationModule.start());
+        {
+            MainWindow window;
+            window.setJournalLocation(parseJournalDestination(journal));
+            window.linkSettings().Port = windowModule.slavePath();
+            writeForm(window.centralWidget(), downloadableForm());
+            MessageBoxRecorder recorder;
+            downloadAndAccept(window);
+            window.verify_func();
+        }
+        QCOMPARE(cli({"download", contentFile("alike.t16", "KAPU"), "--verify", "--port", cliModule.slavePath(), "--journal", journal}).code, 0);
+        {
+            StationWindow station(downloadableForm(), LinkSettings{}, parseJournalDestination(journal), DeviceLookup{}, nullptr);
+            QVERIFY(station.open(writeFile("alike.csv", "unit,m_nev\nu1,KAPU\n"), {stationModule.slavePath()}, QString()));
+            station.startAll();
+            QTRY_VERIFY_WITH_TIMEOUT(!station.isBusy(), 30000);
+        }
+        QHash<QString, QList<QJsonObject>> byOperation;
+        for (const JournalEntry &e : entries(journal)) {
+            const CliRun show = cli({"journal", "show", QString::number(e.id), "--json", "--journal", journal});
+            byOperation[e.operation] << QJsonDocument::fromJson(show.out.toUtf8()).object();
+        }
+        auto filled = [](const QJsonObject &o) {
+            QStringList keys;
+            for (auto it = o.begin(); it != o.end(); ++it)
+                if (!it.value().isNull() && !QStringList{"unit", "file", "backup"}.contains(it.key()))
+                    keys << it.key();
+            return keys;
+        };
+        for (const QString operation : {"download", "verify"}) {
+            const QList<QJsonObject> &made = byOperation[operation];
+            QCOMPARE(made.size(), 3);
+            for (const QJsonObject &entry : made) {
+                QCOMPARE(filled(entry), filled(made.first()));
+                for (const char *key : {"result", "exitCode", "reason", "message", "bytesSent", "bytesReceived", "recordSha256"})
+                    QVERIFY2(entry[key] == made.first()[key], qPrintable(operation + ": " + key + " of " + entry["program"].toString()));
+            }
+        }
     }
 
     // A run killed outright in the middle of eight downloads: the journal is
