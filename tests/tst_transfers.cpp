@@ -505,6 +505,26 @@ private slots:
         QVERIFY(!sim.isIdle());  // cancelled while the module was still answering
     }
 
+    // A bar in a field, with another separator: the window's download,
+    // verify and read-up give it back as itself.
+    void aBarInAFieldThroughTheWindow()
+    {
+        ModuleSimulator sim;
+        MainWindow window;
+        QVERIFY(attach(sim, window));
+        window.linkSettings().DownloadSeparator = '#';
+        formLineEdits(window.centralWidget())[3]->setText("A|B");
+        QCOMPARE(runDownload(window).status, QString("Sikeres betöltés."));
+        MessageBoxRecorder recorder;
+        window.verify_func();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés."));
+        MainWindow fresh;
+        QVERIFY(attach(sim, fresh));
+        fresh.readup();
+        QCOMPARE(formLineEdits(fresh.centralWidget())[3]->text(), QString("A|B"));
+    }
+
     void verifyAfterDownload()
     {
         ModuleSimulator sim;
