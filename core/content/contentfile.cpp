@@ -113,7 +113,7 @@ LoadResult parse(QIODevice &in, const FormValues &current)
         || current.texts.size() != LineEditCount || current.checked.size() != CheckBoxCount)
         return result;
     for (int i = 0; i < LineEditCount; ++i) {
-        result.values.texts[i] = lines->at(i).left(lineEditCatalogue().at(i).maxLength);
+        result.values.texts[i] = fittedToField(i, lines->at(i));
         if (isTooLong(i, lines->at(i).size()))
             result.cut.append({i, lines->at(i).size()});
     }

@@ -49,6 +49,12 @@ bool isTooLong(int index, qsizetype length)
     return index >= 0 && index < LineEditCount && length > lineEditCatalogue().at(index).maxLength;
 }
 
+QString fittedToField(int index, const QString &text)
+{
+    const int maxLength = index >= 0 && index < LineEditCount ? lineEditCatalogue().at(index).maxLength : RecordItemWidth;
+    return text.left(maxLength);
+}
+
 std::optional<CheckBoxPlace> checkBoxPlace(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^tc([1-4])_([0-9]{1,2})$"));

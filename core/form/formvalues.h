@@ -17,6 +17,7 @@ inline constexpr int LineEditCount = FieldItemCount + TelephoneCount;
 inline constexpr int RequiredFieldCount = 16;  // the visible fields
 inline constexpr int BoxesPerTelephone = 4;  // a telephone row's permission boxes
 inline constexpr int CheckBoxCount = TelephoneCount * BoxesPerTelephone;
+inline constexpr int RecordItemWidth = 16;   // the slot each text takes in the record
 
 struct LineEditSpec
 {
@@ -74,6 +75,9 @@ int lineEditIndex(const QString &name);
 // Whether `length` characters are more than line edit `index` holds: the
 // one "too long" rule of files, manifests and the command line.
 bool isTooLong(int index, qsizetype length);
+// `text` cut to what line edit `index` holds, as a file or a module's answer
+// that holds more is read; a field past the form's keeps a record slot.
+QString fittedToField(int index, const QString &text);
 // The 64 permission check boxes, in form order (row 1 column by column,
 // every later row as tc4, tc1, tc3, tc2).
 const QList<CheckBoxSpec> &checkBoxCatalogue();

@@ -12,8 +12,6 @@
 // 16 characters, the two permission digits in front of every telephone number,
 // joined by the download separator, with an optional checksum suffix.
 
-inline constexpr int RecordItemWidth = 16;
-
 enum class RecordPurpose { Download, Verify };
 
 // Why a record is refused. The download looks in this order and names the

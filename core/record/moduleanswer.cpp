@@ -114,10 +114,8 @@ ReadupResult readModuleAnswer(const QByteArray &received, const FormValues &curr
     const int groupCount = int(groupNumbers.size());
 
     FormValues values = current;
-    for (qsizetype i = 0; i < lineEdits; ++i) {
-        const int maxLength = i < lineEditCatalogue().size() ? lineEditCatalogue()[i].maxLength : RecordItemWidth;
-        values.texts[i] = parts[i].left(maxLength);
-    }
+    for (qsizetype i = 0; i < lineEdits; ++i)
+        values.texts[i] = fittedToField(int(i), parts[i]);
     for (qsizetype k = 0; k < boxes.size() && k < values.checked.size(); ++k) {
         const int g = boxes[k].group;
         if (g < 1 || g > groupCount)
