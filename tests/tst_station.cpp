@@ -26,6 +26,7 @@
 #include <QScopeGuard>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QCheckBox>
 #include <QTest>
 
 #include <condition_variable>
@@ -136,14 +137,23 @@ private slots:
     }
 
     // New modules, no backup: each unit is written and proven, with no read
-    // before, and no backup folder is made.
+    // before, and no backup folder is made. Each finished port calls the
+    // technician and is counted in the title.
     void freshModulesWithoutBackup()
     {
         Station s = station("fresh", QList<SimulatorOptions>(2), 2, {}, false);
         QVERIFY(s.window);
         QVERIFY(s.window->findChild<QLabel *>("summary")->text().endsWith("Mentések: nincs (új modulok)"));
+        int alerts = 0;
+        s.window->benchCall().setAlert([&](QWidget *window) { alerts += window == s.window.get(); });
         press(*s.window, Qt::Key_F5);
         QCOMPARE(provenEntries(s.journal), 2);
+        // Each finished port calls, and the manifest done once more, once
+        // the overview has read it.
+        QTRY_COMPARE(alerts, 3);
+        QCOMPARE(s.window->windowTitle(), QString("Állomás – cserére vár: 2"));
+        s.window->findChild<QCheckBox *>("titleCount")->setChecked(false);
+        QCOMPARE(s.window->windowTitle(), QString("Állomás"));
         Journal read(parseJournalDestination(s.journal), Journal::Mode::Read);
         Journal::Filter backups;
         backups.operation = JournalName::Backup;

@@ -675,225 +675,251 @@ control
 <context>
     <name>StationWindow</name>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="58"/>
-        <location filename="../gui/station/stationwindow.cpp" line="75"/>
-        <location filename="../gui/station/stationwindow.cpp" line="187"/>
-        <location filename="../gui/station/stationwindow.cpp" line="249"/>
+        <location filename="../gui/station/stationwindow.cpp" line="59"/>
+        <location filename="../gui/station/stationwindow.cpp" line="76"/>
+        <location filename="../gui/station/stationwindow.cpp" line="189"/>
         <location filename="../gui/station/stationwindow.cpp" line="253"/>
-        <location filename="../gui/station/stationwindow.cpp" line="260"/>
-        <location filename="../gui/station/stationwindow.cpp" line="297"/>
-        <location filename="../gui/station/stationwindow.cpp" line="313"/>
+        <location filename="../gui/station/stationwindow.cpp" line="280"/>
+        <location filename="../gui/station/stationwindow.cpp" line="284"/>
+        <location filename="../gui/station/stationwindow.cpp" line="291"/>
+        <location filename="../gui/station/stationwindow.cpp" line="329"/>
+        <location filename="../gui/station/stationwindow.cpp" line="345"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="75"/>
+        <location filename="../gui/station/stationwindow.cpp" line="76"/>
         <source>Egység</source>
         <translation>Unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="75"/>
+        <location filename="../gui/station/stationwindow.cpp" line="76"/>
         <source>Állapot</source>
         <translation>State</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="75"/>
+        <location filename="../gui/station/stationwindow.cpp" line="76"/>
         <source>Bejegyzés</source>
         <translation>Entry</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="75"/>
+        <location filename="../gui/station/stationwindow.cpp" line="76"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="90"/>
+        <location filename="../gui/station/stationwindow.cpp" line="91"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="132"/>
+        <location filename="../gui/station/stationwindow.cpp" line="133"/>
         <source>nincs napló</source>
         <translation>no journal</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="134"/>
+        <location filename="../gui/station/stationwindow.cpp" line="135"/>
         <source>Napló:</source>
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="163"/>
+        <location filename="../gui/station/stationwindow.cpp" line="164"/>
         <source>Új modulok: mentés nélkül</source>
         <translation>New modules: no backup</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="177"/>
+        <location filename="../gui/station/stationwindow.cpp" line="179"/>
         <source>az űrlap</source>
         <translation>the form</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="179"/>
+        <location filename="../gui/station/stationwindow.cpp" line="181"/>
         <source>&amp;Sablon fájlból...</source>
         <translation>&amp;Template from a file...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="182"/>
+        <location filename="../gui/station/stationwindow.cpp" line="184"/>
         <source>Sablon</source>
         <translation>Template</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="182"/>
+        <location filename="../gui/station/stationwindow.cpp" line="184"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="187"/>
+        <location filename="../gui/station/stationwindow.cpp" line="189"/>
         <source>A sablon nem olvasható: %1</source>
         <translation>The template cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="196"/>
+        <location filename="../gui/station/stationwindow.cpp" line="198"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="286"/>
+        <location filename="../gui/station/stationwindow.cpp" line="230"/>
+        <source>Hang</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="232"/>
+        <source>Ablak jelzése</source>
+        <translation>Flash the window</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="234"/>
+        <source>Cserére várók a címsorban</source>
+        <translation>Waiting ports in the title</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="245"/>
+        <source>Hívás:</source>
+        <translation>Call:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <source>Állomás – cserére vár: %1</source>
+        <translation>Station – waiting for a swap: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="318"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="450"/>
+        <location filename="../gui/station/stationwindow.cpp" line="489"/>
         <source>A napló most nem olvasható; az állomás újra próbálja.</source>
         <translation>The journal cannot be read now; the station keeps trying.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="485"/>
+        <location filename="../gui/station/stationwindow.cpp" line="524"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="138"/>
+        <location filename="../gui/station/stationwindow.cpp" line="139"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="140"/>
+        <location filename="../gui/station/stationwindow.cpp" line="141"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="140"/>
+        <location filename="../gui/station/stationwindow.cpp" line="141"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="147"/>
+        <location filename="../gui/station/stationwindow.cpp" line="148"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="156"/>
+        <location filename="../gui/station/stationwindow.cpp" line="157"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="159"/>
+        <location filename="../gui/station/stationwindow.cpp" line="160"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="202"/>
+        <location filename="../gui/station/stationwindow.cpp" line="204"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="214"/>
+        <location filename="../gui/station/stationwindow.cpp" line="216"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="215"/>
+        <location filename="../gui/station/stationwindow.cpp" line="217"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="217"/>
+        <location filename="../gui/station/stationwindow.cpp" line="219"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="222"/>
+        <location filename="../gui/station/stationwindow.cpp" line="224"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="168"/>
+        <location filename="../gui/station/stationwindow.cpp" line="170"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="249"/>
+        <location filename="../gui/station/stationwindow.cpp" line="280"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <location filename="../gui/station/stationwindow.cpp" line="284"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="260"/>
+        <location filename="../gui/station/stationwindow.cpp" line="291"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="285"/>
+        <location filename="../gui/station/stationwindow.cpp" line="317"/>
         <source>Egységek: %1   Napló: %2   Mentések: %3</source>
         <translation>Units: %1   Journal: %2   Backups: %3</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="297"/>
+        <location filename="../gui/station/stationwindow.cpp" line="329"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="313"/>
+        <location filename="../gui/station/stationwindow.cpp" line="345"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="388"/>
+        <location filename="../gui/station/stationwindow.cpp" line="427"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="389"/>
+        <location filename="../gui/station/stationwindow.cpp" line="428"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="395"/>
+        <location filename="../gui/station/stationwindow.cpp" line="434"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="396"/>
+        <location filename="../gui/station/stationwindow.cpp" line="435"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="417"/>
-        <location filename="../gui/station/stationwindow.cpp" line="423"/>
+        <location filename="../gui/station/stationwindow.cpp" line="456"/>
+        <location filename="../gui/station/stationwindow.cpp" line="462"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="417"/>
+        <location filename="../gui/station/stationwindow.cpp" line="456"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="423"/>
+        <location filename="../gui/station/stationwindow.cpp" line="462"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>

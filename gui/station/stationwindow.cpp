@@ -53,6 +53,7 @@ StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings 
     , m_settings(settings)
     , m_location(journal)
     , m_lookup(lookup)
+    , m_call(std::make_unique<BenchCall>(this))
 {
     setObjectName(QStringLiteral("station"));
     setWindowTitle(tr("Állomás"));
@@ -165,6 +166,7 @@ void StationWindow::createSetup()
     connect(m_fresh, &QCheckBox::toggled, m_backup, &QWidget::setDisabled);
     form->addRow(QString(), m_fresh);
     addLabelRows(form);
+    addCallRow(form);
     auto *begin = new QPushButton(tr("&Indítás"), m_setup);
     begin->setObjectName(QStringLiteral("begin"));
     connect(begin, &QPushButton::clicked, this, &StationWindow::openFromSetup);
@@ -220,6 +222,35 @@ void StationWindow::addLabelRows(QFormLayout *form)
     printerRow->addWidget(m_printerName, 1);
     printerRow->addWidget(choosePrinter);
     form->addRow(tr("Címkenyomtató:"), printerRow);
+}
+
+// How a finished port calls the technician; each way can be switched off.
+void StationWindow::addCallRow(QFormLayout *form)
+{
+    m_callSound = new QCheckBox(tr("Hang"), m_setup);
+    m_callSound->setObjectName(QStringLiteral("callSound"));
+    m_callAttention = new QCheckBox(tr("Ablak jelzése"), m_setup);
+    m_callAttention->setObjectName(QStringLiteral("callAttention"));
+    m_titleCount = new QCheckBox(tr("Cserére várók a címsorban"), m_setup);
+    m_titleCount->setObjectName(QStringLiteral("titleCount"));
+    auto *row = new QHBoxLayout;
+    for (QCheckBox *box : {m_callSound, m_callAttention, m_titleCount}) {
+        box->setChecked(true);
+        row->addWidget(box);
+    }
+    row->addStretch(1);
+    connect(m_callSound, &QCheckBox::toggled, this, [this](bool on) { m_call->setSound(on); });
+    connect(m_callAttention, &QCheckBox::toggled, this, [this](bool on) { m_call->setAttention(on); });
+    connect(m_titleCount, &QCheckBox::toggled, this, &StationWindow::showWaiting);
+    form->addRow(tr("Hívás:"), row);
+}
+
+// The ports that finished a unit and wait for the next module, counted in
+// the title, where a glance at the task bar finds it.
+void StationWindow::showWaiting()
+{
+    const auto waiting = std::count(m_waiting.cbegin(), m_waiting.cend(), true);
+    setWindowTitle(waiting > 0 && m_titleCount->isChecked() ? tr("Állomás – cserére vár: %1").arg(waiting) : tr("Állomás"));
 }
 
 void StationWindow::createShortcuts()
@@ -278,6 +309,7 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
         connect(tile, &PortTile::startRequested, this, [this, p] { startPort(p); });
         m_runners.push_back(runner);
         m_tiles.push_back(tile);
+        m_waiting.push_back(false);
         m_tileGrid->addWidget(tile, p / 4, p % 4);
     }
     // The choices are made: their room goes to the tiles, a line keeps them in view.
@@ -329,6 +361,8 @@ void StationWindow::startPort(int port)
     QList<QList<int>> candidates = {m_candidates[port]};
     leaveOutDone(candidates, m_batch.units, m_proven, false);
     m_tiles[size_t(port)]->showWaiting();
+    m_waiting[size_t(port)] = false;
+    showWaiting();
     m_runners[size_t(port)]->start(candidates.first());
 }
 
@@ -347,6 +381,11 @@ void StationWindow::stopAll()
 void StationWindow::finishTurn(int port, const PortTurn &turn)
 {
     m_tiles[size_t(port)]->showTurn(turn);
+    if (turn.kind == ClaimedUnit::Kind::Taken) {
+        m_waiting[size_t(port)] = true;
+        showWaiting();
+        m_call->call();
+    }
     if (turn.kind == ClaimedUnit::Kind::Taken && turn.outcome.state == UnitState::Proven && m_autoLabels->isChecked())
         labelProven(port, turn);
     refreshUnits();
@@ -488,6 +527,11 @@ void StationWindow::showCounts(const QList<UnitStatus> &statuses)
                        .arg(count.value(State::Changed)).arg(count.value(State::NotProven)).arg(count.value(State::NotSwapped))
                        .arg(count.value(State::Interrupted)).arg(count.value(State::ClaimLost));
     m_counts->setText(m_countsText);
+    // The manifest done calls once, as a port does.
+    const bool allDone = !statuses.isEmpty() && done == statuses.size();
+    if (allDone && !m_manifestDone)
+        m_call->call();
+    m_manifestDone = allDone;
 }
 
 // Closing stops every transfer; each port's thread ends before its next

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "benchcall.h"
+
 #include "core/form/formvalues.h"
 #include "core/journal/journallocation.h"
 #include "core/port/portscan.h"
@@ -62,6 +64,7 @@ public:
     void setLabelFolder(const QString &folder);
     // A printed label for each unit proven from now on, on that printer.
     void setLabelPrinter(const QString &printerName);
+    BenchCall &benchCall() { return *m_call; }
 
 public slots:
     void startPort(int port);
@@ -75,6 +78,8 @@ private:
     void createSetup();
     void addTemplateRow(QFormLayout *form);
     void addLabelRows(QFormLayout *form);
+    void addCallRow(QFormLayout *form);
+    void showWaiting();
     void createShortcuts();
     bool readManifest(const QString &path);
     void finishTurn(int port, const PortTurn &turn);
@@ -116,6 +121,12 @@ private:
     QLineEdit *m_backup = nullptr;
     QCheckBox *m_fresh = nullptr;  // new modules: nothing to keep, no backup
     QCheckBox *m_autoLabels = nullptr;
+    QCheckBox *m_callSound = nullptr;
+    QCheckBox *m_callAttention = nullptr;
+    QCheckBox *m_titleCount = nullptr;
+    std::unique_ptr<BenchCall> m_call;
+    std::vector<bool> m_waiting;  // per port: finished a unit, waits for the next module
+    bool m_manifestDone = false;
     QComboBox *m_labelSize = nullptr;
     QLineEdit *m_labelFolder = nullptr;
     QLabel *m_printerName = nullptr;
