@@ -64,8 +64,11 @@ void paintLabel(QPainter &painter, const QRectF &area, const LabelContent &label
     if (code.size > 0)
         paintQr(painter, QRectF(inner.topLeft(), QSizeF(side, side)), code);
     const QRectF text(inner.left() + side + MarginMm * dotsPerMm, inner.top(), inner.width() - side - MarginMm * dotsPerMm, inner.height());
-    QStringList lines = {label.unit, (label.moduleId + QStringLiteral("  ") + label.moduleName).trimmed(), label.provenUtc(),
-                         label.station + QStringLiteral("  #") + QString::number(label.entry)};
+    const QString unit = label.tile > 0 ? QStringLiteral("%1  [%2]").arg(label.unit).arg(label.tile) : label.unit;
+    QStringList place = {label.station, label.port, QStringLiteral("#") + QString::number(label.entry)};
+    place.removeAll(QString());
+    QStringList lines = {unit, (label.moduleId + QStringLiteral("  ") + label.moduleName).trimmed(), label.provenUtc(),
+                         place.join(QStringLiteral("  "))};
     paintLines(painter, text, lines);
     painter.restore();
 }

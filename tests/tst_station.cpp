@@ -311,18 +311,26 @@ private slots:
             QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
             QVERIFY(printLabel(printer, label, *labelSize("62x29")));
         }
-        // And one from the station, printed as its unit is proven.
-        Station s = station("printed", QList<SimulatorOptions>(1), 1);
+        // And a round of the station, printed as its units are proven: in
+        // tile order, each with its tile and port, though tile 1's slow
+        // module ends last.
+        SimulatorOptions slow;
+        slow.byteIntervalMs = 3;
+        Station s = station("printed", {slow, SimulatorOptions{}}, 2);
         QVERIFY(s.window);
         s.window->setLabelPrinter("labels");
         press(*s.window, Qt::Key_F5);
         QVERIFY2(s.window->tile(0)->resultText().endsWith("Címke nyomtatva: labels"), qPrintable(s.window->tile(0)->resultText()));
-        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 3, 20000);
-        for (const QString &job : QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files)) {
-            QProcess info;
-            info.start("pdfinfo", {QDir(cups.jobFolder()).filePath(job)});
-            QVERIFY(info.waitForFinished(30000));
-            QVERIFY2(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages: +1\\n")), qPrintable(job));
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 4, 20000);
+        for (int job = 1; job <= 4; ++job) {
+            QProcess text;
+            text.start("pdftotext", {"-layout", QDir(cups.jobFolder()).filePath(QString("job-%1.pdf").arg(job)), "-"});
+            QVERIFY(text.waitForFinished(30000));
+            const QString shown = QString::fromUtf8(text.readAllStandardOutput());
+            QVERIFY2(shown.count("\f") == 1, qPrintable(shown));  // one page
+            if (job > 2)
+                QVERIFY2(shown.contains(QString("[%1]").arg(job - 2)) && shown.contains(s.sims[size_t(job - 3)]->slavePath()),
+                         qPrintable(shown));
         }
     }
 

@@ -20,6 +20,10 @@ struct LabelContent
     qint64 entry = 0;
     qint64 provenMs = 0;
     QString recordSha256;
+    // Where on a station's bench the module sits: its tile's number and its
+    // port, so that a label finds its module; 0 and empty off a station.
+    int tile = 0;
+    QString port;
 
     // "2026-12-08 10:15 UTC".
     QString provenUtc() const;

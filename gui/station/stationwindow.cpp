@@ -387,7 +387,8 @@ void StationWindow::finishTurn(int port, const PortTurn &turn)
         m_call->call();
     }
     if (turn.kind == ClaimedUnit::Kind::Taken && turn.outcome.state == UnitState::Proven && m_autoLabels->isChecked())
-        labelProven(port, turn);
+        m_toLabel.emplace_back(port, turn);
+    labelRound();
     refreshUnits();
 }
 
@@ -416,9 +417,25 @@ void StationWindow::chooseLabelPrinter()
 
 // The label of a unit just proven: on the label printer, or as a PDF
 // beside the others.
+// Ports that finish within moments of each other would hand over their
+// labels in the order they happened to end; held until the round's last port
+// ends, they come out in tile order, each with its tile's number.
+void StationWindow::labelRound()
+{
+    if (isBusy())
+        return;
+    std::sort(m_toLabel.begin(), m_toLabel.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[port, turn] : std::exchange(m_toLabel, {}))
+        labelProven(port, turn);
+}
+
 void StationWindow::labelProven(int port, const PortTurn &turn)
 {
-    const std::optional<LabelContent> label = labelFor(turn.claim);
+    std::optional<LabelContent> label = labelFor(turn.claim);
+    if (label) {
+        label->tile = port + 1;
+        label->port = m_ports.value(port);
+    }
     const LabelSize *size = labelSize(m_labelSize->currentData().toString());
     if (!label || !size)
         return;

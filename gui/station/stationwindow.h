@@ -89,6 +89,7 @@ private:
     void startReader();
     void openFromSetup();
     void labelProven(int port, const PortTurn &turn);
+    void labelRound();
     void printChosenLabel();
     void printEntryLabel(const std::optional<JournalEntry> &proven);
     void chooseLabelPrinter();
@@ -127,6 +128,7 @@ private:
     std::unique_ptr<BenchCall> m_call;
     std::vector<bool> m_waiting;  // per port: finished a unit, waits for the next module
     bool m_manifestDone = false;
+    std::vector<std::pair<int, PortTurn>> m_toLabel;  // proven this round, labelled in tile order once it ends
     QComboBox *m_labelSize = nullptr;
     QLineEdit *m_labelFolder = nullptr;
     QLabel *m_printerName = nullptr;
