@@ -27,6 +27,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QTest>
 
 #include <condition_variable>
@@ -161,6 +162,32 @@ private slots:
         for (const auto &sim : s.sims)
             QVERIFY(sim->received().startsWith("~}"));  // the download's request first
         QVERIFY(!QFileInfo::exists(m_dir.filePath("fresh-backups")));
+    }
+
+    // Batch after batch in one program run: between rounds the set-up
+    // opens again and takes another manifest on the same module.
+    void batchAfterBatch()
+    {
+        Station s = station("batch1", QList<SimulatorOptions>(1), 1, {}, false);
+        QVERIFY(s.window);
+        press(*s.window, Qt::Key_F5);
+        auto *newBatch = s.window->findChild<QPushButton *>("newBatch");
+        QVERIFY(newBatch->isVisible());
+        QTest::mouseClick(newBatch, Qt::LeftButton);
+        QVERIFY(s.window->findChild<QLineEdit *>("manifest")->isVisible());
+        QCOMPARE(s.window->portCount(), 0);
+        QCOMPARE(s.window->unitTable()->rowCount(), 0);
+        QFile second(m_dir.filePath("batch2.csv"));
+        QVERIFY(second.open(QIODevice::WriteOnly));
+        second.write("unit,m_nev\nv1,B\nv2,C\n");
+        second.close();
+        QVERIFY(s.window->open(second.fileName(), {s.sims.front()->slavePath()}, QString()));
+        QCOMPARE(s.window->portCount(), 1);
+        press(*s.window, Qt::Key_F5);
+        QVERIFY2(s.window->tile(0)->resultText().startsWith("✔ Igazolva"), qPrintable(s.window->tile(0)->resultText()));
+        QCOMPARE(provenEntries(s.journal), 2);  // u1, then v1
+        QTRY_COMPARE(s.window->unitTable()->rowCount(), 2);
+        QCOMPARE(s.window->unitTable()->item(0, 0)->text(), QString("v1"));
     }
 
     // A module that answers with other content shows the fields that

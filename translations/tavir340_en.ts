@@ -677,13 +677,13 @@ control
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="59"/>
         <location filename="../gui/station/stationwindow.cpp" line="76"/>
-        <location filename="../gui/station/stationwindow.cpp" line="189"/>
-        <location filename="../gui/station/stationwindow.cpp" line="253"/>
-        <location filename="../gui/station/stationwindow.cpp" line="280"/>
-        <location filename="../gui/station/stationwindow.cpp" line="284"/>
-        <location filename="../gui/station/stationwindow.cpp" line="291"/>
-        <location filename="../gui/station/stationwindow.cpp" line="329"/>
-        <location filename="../gui/station/stationwindow.cpp" line="345"/>
+        <location filename="../gui/station/stationwindow.cpp" line="217"/>
+        <location filename="../gui/station/stationwindow.cpp" line="281"/>
+        <location filename="../gui/station/stationwindow.cpp" line="393"/>
+        <location filename="../gui/station/stationwindow.cpp" line="397"/>
+        <location filename="../gui/station/stationwindow.cpp" line="404"/>
+        <location filename="../gui/station/stationwindow.cpp" line="444"/>
+        <location filename="../gui/station/stationwindow.cpp" line="460"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -713,213 +713,233 @@ control
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="133"/>
+        <location filename="../gui/station/stationwindow.cpp" line="96"/>
+        <source>Ú&amp;j köteg...</source>
+        <translation>&amp;New batch...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="161"/>
         <source>nincs napló</source>
         <translation>no journal</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="135"/>
+        <location filename="../gui/station/stationwindow.cpp" line="163"/>
         <source>Napló:</source>
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="164"/>
+        <location filename="../gui/station/stationwindow.cpp" line="192"/>
         <source>Új modulok: mentés nélkül</source>
         <translation>New modules: no backup</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="179"/>
+        <location filename="../gui/station/stationwindow.cpp" line="207"/>
         <source>az űrlap</source>
         <translation>the form</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="181"/>
+        <location filename="../gui/station/stationwindow.cpp" line="209"/>
         <source>&amp;Sablon fájlból...</source>
         <translation>&amp;Template from a file...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="184"/>
+        <location filename="../gui/station/stationwindow.cpp" line="212"/>
         <source>Sablon</source>
         <translation>Template</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="184"/>
+        <location filename="../gui/station/stationwindow.cpp" line="212"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="189"/>
+        <location filename="../gui/station/stationwindow.cpp" line="217"/>
         <source>A sablon nem olvasható: %1</source>
         <translation>The template cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="198"/>
+        <location filename="../gui/station/stationwindow.cpp" line="226"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="230"/>
+        <location filename="../gui/station/stationwindow.cpp" line="258"/>
         <source>Hang</source>
         <translation>Sound</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="232"/>
+        <location filename="../gui/station/stationwindow.cpp" line="260"/>
         <source>Ablak jelzése</source>
         <translation>Flash the window</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="234"/>
+        <location filename="../gui/station/stationwindow.cpp" line="262"/>
         <source>Cserére várók a címsorban</source>
         <translation>Waiting ports in the title</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="245"/>
+        <location filename="../gui/station/stationwindow.cpp" line="273"/>
         <source>Hívás:</source>
         <translation>Call:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <location filename="../gui/station/stationwindow.cpp" line="281"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="318"/>
+        <location filename="../gui/station/stationwindow.cpp" line="384"/>
+        <source>nincs</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="386"/>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="386"/>
+        <source>PDF, %1</source>
+        <translation>PDF, %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="430"/>
+        <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
+        <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="432"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="489"/>
+        <location filename="../gui/station/stationwindow.cpp" line="621"/>
         <source>A napló most nem olvasható; az állomás újra próbálja.</source>
         <translation>The journal cannot be read now; the station keeps trying.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="524"/>
+        <location filename="../gui/station/stationwindow.cpp" line="656"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="139"/>
+        <location filename="../gui/station/stationwindow.cpp" line="167"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="141"/>
+        <location filename="../gui/station/stationwindow.cpp" line="169"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="141"/>
+        <location filename="../gui/station/stationwindow.cpp" line="169"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="148"/>
+        <location filename="../gui/station/stationwindow.cpp" line="176"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="157"/>
+        <location filename="../gui/station/stationwindow.cpp" line="185"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="160"/>
+        <location filename="../gui/station/stationwindow.cpp" line="188"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="204"/>
+        <location filename="../gui/station/stationwindow.cpp" line="232"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="216"/>
+        <location filename="../gui/station/stationwindow.cpp" line="244"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="217"/>
+        <location filename="../gui/station/stationwindow.cpp" line="245"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="219"/>
+        <location filename="../gui/station/stationwindow.cpp" line="247"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="224"/>
+        <location filename="../gui/station/stationwindow.cpp" line="252"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="170"/>
+        <location filename="../gui/station/stationwindow.cpp" line="198"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="280"/>
+        <location filename="../gui/station/stationwindow.cpp" line="393"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="284"/>
+        <location filename="../gui/station/stationwindow.cpp" line="397"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="291"/>
+        <location filename="../gui/station/stationwindow.cpp" line="404"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="317"/>
-        <source>Egységek: %1   Napló: %2   Mentések: %3</source>
-        <translation>Units: %1   Journal: %2   Backups: %3</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="329"/>
+        <location filename="../gui/station/stationwindow.cpp" line="444"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="345"/>
+        <location filename="../gui/station/stationwindow.cpp" line="460"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="427"/>
+        <location filename="../gui/station/stationwindow.cpp" line="559"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="428"/>
+        <location filename="../gui/station/stationwindow.cpp" line="560"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="434"/>
+        <location filename="../gui/station/stationwindow.cpp" line="566"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="435"/>
+        <location filename="../gui/station/stationwindow.cpp" line="567"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="456"/>
-        <location filename="../gui/station/stationwindow.cpp" line="462"/>
+        <location filename="../gui/station/stationwindow.cpp" line="588"/>
+        <location filename="../gui/station/stationwindow.cpp" line="594"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="456"/>
+        <location filename="../gui/station/stationwindow.cpp" line="588"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="462"/>
+        <location filename="../gui/station/stationwindow.cpp" line="594"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>

@@ -91,8 +91,19 @@ StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings 
     auto *print = new QPushButton(tr("Címke &nyomtatása..."), this);
     print->setObjectName(QStringLiteral("printLabel"));
     connect(print, &QPushButton::clicked, this, &StationWindow::printChosenLabel);
-    layout->addWidget(print, 0, Qt::AlignRight);
+    // Between rounds the set-up opens again: another manifest, other ports,
+    // another template or other choices, without a restart.
+    m_newBatch = new QPushButton(tr("Ú&j köteg..."), this);
+    m_newBatch->setObjectName(QStringLiteral("newBatch"));
+    m_newBatch->hide();
+    connect(m_newBatch, &QPushButton::clicked, this, &StationWindow::closeBatch);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_newBatch);
+    buttons->addWidget(print);
+    layout->addLayout(buttons);
     createShortcuts();
+    applyChoices(StationChoices::load());
 }
 
 // Every transfer stops before its next byte and has let its port go before
@@ -102,10 +113,21 @@ StationWindow::~StationWindow()
     stopAll();
     for (PortRunner *runner : m_runners)
         delete runner;
+    stopReader();
+}
+
+void StationWindow::stopReader()
+{
+    if (m_overviewTimer)
+        m_overviewTimer->stop();
     if (m_readerThread) {
         m_readerThread->quit();
-        m_readerThread->wait();
+        m_readerThread->wait();  // the reader goes with its thread
+        delete m_readerThread;
     }
+    m_readerThread = nullptr;
+    m_reader = nullptr;
+    m_reading = m_readAgain = false;
 }
 
 // The reader's thread, and a look at the journal every few seconds: units
@@ -117,12 +139,18 @@ void StationWindow::startReader()
     m_reader = new StationReader(m_location);
     m_reader->moveToThread(m_readerThread);
     connect(m_readerThread, &QThread::finished, m_reader, &QObject::deleteLater);
-    connect(m_reader, &StationReader::overviewRead, this, &StationWindow::showUnits);
+    connect(m_reader, &StationReader::overviewRead, this,
+            [this, batch = m_batchNumber](bool read, const QList<UnitStatus> &statuses, const QHash<QString, Journal::Proven> &proven) {
+                if (batch == m_batchNumber)
+                    showUnits(read, statuses, proven);
+            });
     connect(m_reader, &StationReader::entryRead, this, [this](qint64, const std::optional<JournalEntry> &entry) { printEntryLabel(entry); });
     m_readerThread->start();
-    m_overviewTimer = new QTimer(this);
-    m_overviewTimer->setInterval(OverviewEveryMs);
-    connect(m_overviewTimer, &QTimer::timeout, this, &StationWindow::refreshUnits);
+    if (!m_overviewTimer) {
+        m_overviewTimer = new QTimer(this);
+        m_overviewTimer->setInterval(OverviewEveryMs);
+        connect(m_overviewTimer, &QTimer::timeout, this, &StationWindow::refreshUnits);
+    }
     m_overviewTimer->start();
 }
 
@@ -270,7 +298,92 @@ void StationWindow::openFromSetup()
         if (m_portList->item(i)->checkState() == Qt::Checked)
             ports << m_portList->item(i)->data(Qt::UserRole).toString();
     }
-    open(m_manifest->text(), ports, m_fresh->isChecked() ? QString() : m_backup->text());
+    if (open(m_manifest->text(), ports, m_fresh->isChecked() ? QString() : m_backup->text()))
+        chosen().save();
+}
+
+void StationWindow::applyChoices(const StationChoices &c)
+{
+    if (!c.manifest.isEmpty())
+        m_manifest->setText(c.manifest);
+    for (int i = 0; i < m_portList->count(); ++i) {
+        if (c.ports.contains(m_portList->item(i)->data(Qt::UserRole).toString()))
+            m_portList->item(i)->setCheckState(Qt::Checked);
+    }
+    if (!c.backupFolder.isEmpty())
+        m_backup->setText(c.backupFolder);
+    m_fresh->setChecked(c.fresh);
+    if (!c.printer.isEmpty())
+        setLabelPrinter(c.printer);
+    m_autoLabels->setChecked(c.autoLabels);
+    if (const int size = m_labelSize->findData(c.labelSize); size >= 0)
+        m_labelSize->setCurrentIndex(size);
+    if (!c.labelFolder.isEmpty())
+        m_labelFolder->setText(c.labelFolder);
+    m_callSound->setChecked(c.sound);
+    m_callAttention->setChecked(c.attention);
+    m_titleCount->setChecked(c.titleCount);
+}
+
+StationChoices StationWindow::chosen() const
+{
+    StationChoices c;
+    c.manifest = m_manifest->text();
+    for (int i = 0; i < m_portList->count(); ++i) {
+        if (m_portList->item(i)->checkState() == Qt::Checked)
+            c.ports << m_portList->item(i)->data(Qt::UserRole).toString();
+    }
+    c.backupFolder = m_backup->text();
+    c.fresh = m_fresh->isChecked();
+    c.autoLabels = m_autoLabels->isChecked();
+    c.labelSize = m_labelSize->currentData().toString();
+    c.labelFolder = m_labelFolder->text();
+    c.printer = m_labelPrinter ? m_labelPrinter->printerName() : QString();
+    c.sound = m_callSound->isChecked();
+    c.attention = m_callAttention->isChecked();
+    c.titleCount = m_titleCount->isChecked();
+    return c;
+}
+
+// The batch ends between rounds: its ports, tiles, journal and overview go,
+// and the set-up, with the choices as they were, comes back.
+void StationWindow::closeBatch()
+{
+    if (isBusy())
+        return;
+    for (PortRunner *runner : std::exchange(m_runners, {}))
+        delete runner;
+    for (PortTile *tile : std::exchange(m_tiles, {}))
+        delete tile;
+    m_waiting.clear();
+    m_toLabel.clear();
+    stopReader();
+    ++m_batchNumber;
+    m_journal.reset();
+    m_batch.units.clear();
+    m_batch.manifestPath.clear();
+    m_batch.backupFolder.clear();
+    m_batch.taken.clear();
+    m_ports.clear();
+    m_candidates.clear();
+    m_proven.clear();
+    m_statuses.clear();
+    m_countsText.clear();
+    m_manifestDone = false;
+    m_table->setRowCount(0);
+    m_counts->clear();
+    m_summary->hide();
+    m_newBatch->hide();
+    m_setup->show();
+    showWaiting();
+}
+
+QString StationWindow::labelsShown() const
+{
+    if (!m_autoLabels->isChecked())
+        return tr("nincs");
+    const QString size = m_labelSize->currentData().toString();
+    return m_labelPrinter ? tr("%1, %2").arg(m_labelPrinter->printerName(), size) : tr("PDF, %1").arg(size);
 }
 
 bool StationWindow::open(const QString &manifestPath, const QStringList &ports, const QString &backupFolder)
@@ -314,9 +427,11 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
     }
     // The choices are made: their room goes to the tiles, a line keeps them in view.
     m_setup->hide();
-    m_summary->setText(tr("Egységek: %1   Napló: %2   Mentések: %3")
-                           .arg(manifestPath, m_location.shownName(), backupFolder.isEmpty() ? tr("nincs (új modulok)") : backupFolder));
+    m_summary->setText(tr("Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4")
+                           .arg(manifestPath, m_location.shownName(), labelsShown(),
+                                backupFolder.isEmpty() ? tr("nincs (új modulok)") : backupFolder));
     m_summary->show();
+    m_newBatch->show();
     startReader();
     refreshUnits();
     return true;

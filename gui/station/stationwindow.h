@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchcall.h"
+#include "stationchoices.h"
 
 #include "core/form/formvalues.h"
 #include "core/journal/journallocation.h"
@@ -80,6 +81,11 @@ private:
     void addLabelRows(QFormLayout *form);
     void addCallRow(QFormLayout *form);
     void showWaiting();
+    void applyChoices(const StationChoices &choices);
+    StationChoices chosen() const;
+    void closeBatch();
+    void stopReader();
+    QString labelsShown() const;
     void createShortcuts();
     bool readManifest(const QString &path);
     void finishTurn(int port, const PortTurn &turn);
@@ -128,6 +134,8 @@ private:
     std::unique_ptr<BenchCall> m_call;
     std::vector<bool> m_waiting;  // per port: finished a unit, waits for the next module
     bool m_manifestDone = false;
+    int m_batchNumber = 0;  // a batch's late overview is not shown over the next
+    QPushButton *m_newBatch = nullptr;
     std::vector<std::pair<int, PortTurn>> m_toLabel;  // proven this round, labelled in tile order once it ends
     QComboBox *m_labelSize = nullptr;
     QLineEdit *m_labelFolder = nullptr;
