@@ -72,3 +72,10 @@ void paintLabel(QPainter &painter, const QRectF &area, const LabelContent &label
     paintLines(painter, text, lines);
     painter.restore();
 }
+
+QRectF labelPlace(const LabelSize &size, int place, double dotsPerMm)
+{
+    const double left = size.leftMm + (place % size.columns) * size.widthMm;
+    const double top = size.topMm + (place / size.columns) * size.heightMm;
+    return QRectF(left * dotsPerMm, top * dotsPerMm, size.widthMm * dotsPerMm, size.heightMm * dotsPerMm);
+}

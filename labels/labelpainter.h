@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/label/labelcontent.h"
+#include "core/label/labelsize.h"
 
 #include <QRectF>
 
@@ -13,3 +14,7 @@ class QPainter;
 // journal entry, each line as large as the label's height allows. The
 // same drawing serves the PDF, the printer and the station's preview.
 void paintLabel(QPainter &painter, const QRectF &area, const LabelContent &label, double dotsPerMm);
+
+// Where label `place` (0 for the first, row by row) of a page of `size` sits,
+// in the painter's units at `dotsPerMm`.
+QRectF labelPlace(const LabelSize &size, int place, double dotsPerMm);

@@ -32,10 +32,7 @@ QByteArray labelsPdf(const QList<LabelContent> &labels, const LabelSize &size)
             const int place = i % size.perPage();
             if (i > 0 && place == 0)
                 writer.newPage();
-            const double left = size.leftMm + (place % size.columns) * size.widthMm;
-            const double top = size.topMm + (place / size.columns) * size.heightMm;
-            paintLabel(painter, QRectF(left * DotsPerMm, top * DotsPerMm, size.widthMm * DotsPerMm, size.heightMm * DotsPerMm),
-                       labels[i], DotsPerMm);
+            paintLabel(painter, labelPlace(size, place, DotsPerMm), labels[i], DotsPerMm);
         }
     }
     return pdf;

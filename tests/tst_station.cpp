@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QComboBox>
 #include <QTest>
 
 #include <condition_variable>
@@ -359,6 +360,31 @@ private slots:
                 QVERIFY2(shown.contains(QString("[%1]").arg(job - 2)) && shown.contains(s.sims[size_t(job - 3)]->slavePath()),
                          qPrintable(shown));
         }
+
+        // Sheet stock: three units over two rounds fill places 1 to 3 of
+        // one sheet, which goes when the technician says so.
+        Station sheet = station("sheet", QList<SimulatorOptions>(2), 3);
+        QVERIFY(sheet.window);
+        auto *stock = sheet.window->findChild<QComboBox *>("labelSize");
+        stock->setCurrentIndex(stock->findData("a4-3x8"));
+        sheet.window->setLabelPrinter("labels");
+        press(*sheet.window, Qt::Key_F5);
+        sheet.sims.front()->setFields(ModuleSimulator().fields());  // swapped
+        press(*sheet.window, Qt::Key_1);
+        QVERIFY2(sheet.window->tile(0)->resultText().endsWith("Címke: az ív 3. helye"), qPrintable(sheet.window->tile(0)->resultText()));
+        auto *printSheet = sheet.window->findChild<QPushButton *>("printSheet");
+        QCOMPARE(printSheet->text(), QString("Í&v nyomtatása (3 címke, következő hely: 4)"));
+        QCOMPARE(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 4);  // nothing printed yet
+        QTest::mouseClick(printSheet, Qt::LeftButton);
+        QVERIFY(!printSheet->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 5, 20000);
+        QProcess text;
+        text.start("pdftotext", {"-layout", QDir(cups.jobFolder()).filePath("job-5.pdf"), "-"});
+        QVERIFY(text.waitForFinished(30000));
+        const QString shown = QString::fromUtf8(text.readAllStandardOutput());
+        QCOMPARE(shown.count("\f"), 1);
+        for (const char *unit : {"u1 ", "u2 ", "u3 "})
+            QVERIFY2(shown.contains(unit), qPrintable(shown));
     }
 
     // A template from a file instead of the form: its values go to the

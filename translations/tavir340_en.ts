@@ -677,13 +677,14 @@ control
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="59"/>
         <location filename="../gui/station/stationwindow.cpp" line="76"/>
-        <location filename="../gui/station/stationwindow.cpp" line="217"/>
-        <location filename="../gui/station/stationwindow.cpp" line="281"/>
-        <location filename="../gui/station/stationwindow.cpp" line="393"/>
-        <location filename="../gui/station/stationwindow.cpp" line="397"/>
-        <location filename="../gui/station/stationwindow.cpp" line="404"/>
-        <location filename="../gui/station/stationwindow.cpp" line="444"/>
-        <location filename="../gui/station/stationwindow.cpp" line="460"/>
+        <location filename="../gui/station/stationwindow.cpp" line="227"/>
+        <location filename="../gui/station/stationwindow.cpp" line="291"/>
+        <location filename="../gui/station/stationwindow.cpp" line="403"/>
+        <location filename="../gui/station/stationwindow.cpp" line="407"/>
+        <location filename="../gui/station/stationwindow.cpp" line="414"/>
+        <location filename="../gui/station/stationwindow.cpp" line="454"/>
+        <location filename="../gui/station/stationwindow.cpp" line="470"/>
+        <location filename="../gui/station/stationwindow.cpp" line="551"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -718,228 +719,243 @@ control
         <translation>&amp;New batch...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="161"/>
+        <location filename="../gui/station/stationwindow.cpp" line="171"/>
         <source>nincs napló</source>
         <translation>no journal</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="163"/>
+        <location filename="../gui/station/stationwindow.cpp" line="173"/>
         <source>Napló:</source>
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="192"/>
+        <location filename="../gui/station/stationwindow.cpp" line="202"/>
         <source>Új modulok: mentés nélkül</source>
         <translation>New modules: no backup</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="207"/>
+        <location filename="../gui/station/stationwindow.cpp" line="217"/>
         <source>az űrlap</source>
         <translation>the form</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="209"/>
+        <location filename="../gui/station/stationwindow.cpp" line="219"/>
         <source>&amp;Sablon fájlból...</source>
         <translation>&amp;Template from a file...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="212"/>
+        <location filename="../gui/station/stationwindow.cpp" line="222"/>
         <source>Sablon</source>
         <translation>Template</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="212"/>
+        <location filename="../gui/station/stationwindow.cpp" line="222"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="217"/>
+        <location filename="../gui/station/stationwindow.cpp" line="227"/>
         <source>A sablon nem olvasható: %1</source>
         <translation>The template cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="226"/>
+        <location filename="../gui/station/stationwindow.cpp" line="236"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="258"/>
+        <location filename="../gui/station/stationwindow.cpp" line="268"/>
         <source>Hang</source>
         <translation>Sound</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="260"/>
+        <location filename="../gui/station/stationwindow.cpp" line="270"/>
         <source>Ablak jelzése</source>
         <translation>Flash the window</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="262"/>
+        <location filename="../gui/station/stationwindow.cpp" line="272"/>
         <source>Cserére várók a címsorban</source>
         <translation>Waiting ports in the title</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="273"/>
+        <location filename="../gui/station/stationwindow.cpp" line="283"/>
         <source>Hívás:</source>
         <translation>Call:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="281"/>
+        <location filename="../gui/station/stationwindow.cpp" line="291"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="384"/>
+        <location filename="../gui/station/stationwindow.cpp" line="394"/>
         <source>nincs</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="386"/>
+        <location filename="../gui/station/stationwindow.cpp" line="396"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="386"/>
+        <location filename="../gui/station/stationwindow.cpp" line="396"/>
         <source>PDF, %1</source>
         <translation>PDF, %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="430"/>
+        <location filename="../gui/station/stationwindow.cpp" line="440"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="432"/>
+        <location filename="../gui/station/stationwindow.cpp" line="442"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="621"/>
+        <location filename="../gui/station/stationwindow.cpp" line="551"/>
+        <source>A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak.</source>
+        <translation>The printer for the sheet of labels did not start; the sheet's labels are kept.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="561"/>
+        <source>Í&amp;v nyomtatása (%1 címke, következő hely: %2)</source>
+        <translation>Print the &amp;sheet (%1 labels, next place: %2)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="589"/>
+        <source>Címke: az ív %1. helye</source>
+        <translation>Label: place %1 of the sheet</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="659"/>
         <source>A napló most nem olvasható; az állomás újra próbálja.</source>
         <translation>The journal cannot be read now; the station keeps trying.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="656"/>
+        <location filename="../gui/station/stationwindow.cpp" line="694"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="167"/>
+        <location filename="../gui/station/stationwindow.cpp" line="177"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="169"/>
+        <location filename="../gui/station/stationwindow.cpp" line="179"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="169"/>
+        <location filename="../gui/station/stationwindow.cpp" line="179"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="176"/>
+        <location filename="../gui/station/stationwindow.cpp" line="186"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="185"/>
+        <location filename="../gui/station/stationwindow.cpp" line="195"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="188"/>
+        <location filename="../gui/station/stationwindow.cpp" line="198"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="232"/>
+        <location filename="../gui/station/stationwindow.cpp" line="242"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="244"/>
+        <location filename="../gui/station/stationwindow.cpp" line="254"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="245"/>
+        <location filename="../gui/station/stationwindow.cpp" line="255"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="247"/>
+        <location filename="../gui/station/stationwindow.cpp" line="257"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="252"/>
+        <location filename="../gui/station/stationwindow.cpp" line="262"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="198"/>
+        <location filename="../gui/station/stationwindow.cpp" line="208"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="393"/>
+        <location filename="../gui/station/stationwindow.cpp" line="403"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="397"/>
+        <location filename="../gui/station/stationwindow.cpp" line="407"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="404"/>
+        <location filename="../gui/station/stationwindow.cpp" line="414"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="444"/>
+        <location filename="../gui/station/stationwindow.cpp" line="454"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="460"/>
+        <location filename="../gui/station/stationwindow.cpp" line="470"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="559"/>
+        <location filename="../gui/station/stationwindow.cpp" line="597"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="560"/>
+        <location filename="../gui/station/stationwindow.cpp" line="598"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="566"/>
+        <location filename="../gui/station/stationwindow.cpp" line="604"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="567"/>
+        <location filename="../gui/station/stationwindow.cpp" line="605"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="588"/>
-        <location filename="../gui/station/stationwindow.cpp" line="594"/>
+        <location filename="../gui/station/stationwindow.cpp" line="626"/>
+        <location filename="../gui/station/stationwindow.cpp" line="632"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="588"/>
+        <location filename="../gui/station/stationwindow.cpp" line="626"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="594"/>
+        <location filename="../gui/station/stationwindow.cpp" line="632"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>

@@ -8,14 +8,21 @@
 
 bool printLabel(QPrinter &printer, const LabelContent &label, const LabelSize &size)
 {
+    return printSheet(printer, {label}, size);
+}
+
+bool printSheet(QPrinter &printer, const QList<LabelContent> &labels, const LabelSize &size)
+{
+    if (labels.isEmpty() || labels.size() > size.perPage())
+        return false;
     printer.setPageSize(QPageSize(QSizeF(size.pageWidthMm, size.pageHeightMm), QPageSize::Millimeter));
     printer.setFullPage(true);
-    printer.setDocName(QStringLiteral("Tavir-340 %1").arg(label.unit));
+    printer.setDocName(QStringLiteral("Tavir-340 %1").arg(labels.first().unit));
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
     const double dotsPerMm = printer.resolution() / 25.4;
-    paintLabel(painter, QRectF(size.leftMm * dotsPerMm, size.topMm * dotsPerMm, size.widthMm * dotsPerMm, size.heightMm * dotsPerMm),
-               label, dotsPerMm);
+    for (int place = 0; place < labels.size(); ++place)
+        paintLabel(painter, labelPlace(size, place, dotsPerMm), labels[place], dotsPerMm);
     return painter.end();
 }

@@ -97,8 +97,15 @@ StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings 
     m_newBatch->setObjectName(QStringLiteral("newBatch"));
     m_newBatch->hide();
     connect(m_newBatch, &QPushButton::clicked, this, &StationWindow::closeBatch);
+    // On sheet stock the labels fill a sheet's places across units and
+    // rounds; the sheet goes when it is full, or now, by this button.
+    m_printSheet = new QPushButton(this);
+    m_printSheet->setObjectName(QStringLiteral("printSheet"));
+    m_printSheet->hide();
+    connect(m_printSheet, &QPushButton::clicked, this, &StationWindow::printSheetNow);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(m_printSheet);
     buttons->addWidget(m_newBatch);
     buttons->addWidget(print);
     layout->addLayout(buttons);
@@ -111,6 +118,9 @@ StationWindow::StationWindow(const FormValues &templateForm, const LinkSettings 
 StationWindow::~StationWindow()
 {
     stopAll();
+    // A sheet's labels are never lost with the window: what is on it goes.
+    if (const LabelSize *size = labelSize(m_labelSize->currentData().toString()); size && m_labelPrinter && !m_sheet.isEmpty())
+        printSheet(*m_labelPrinter, m_sheet, *size);
     for (PortRunner *runner : m_runners)
         delete runner;
     stopReader();
@@ -532,6 +542,26 @@ void StationWindow::chooseLabelPrinter()
 
 // The label of a unit just proven: on the label printer, or as a PDF
 // beside the others.
+void StationWindow::printSheetNow()
+{
+    const LabelSize *size = labelSize(m_labelSize->currentData().toString());
+    if (m_sheet.isEmpty() || !m_labelPrinter || !size)
+        return;
+    if (!printSheet(*m_labelPrinter, m_sheet, *size)) {
+        Message::warning(this, tr("Állomás"), tr("A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak."));
+        return;
+    }
+    m_sheet.clear();
+    showSheet();
+}
+
+// The places taken and the next one, on the button that prints the sheet.
+void StationWindow::showSheet()
+{
+    m_printSheet->setText(tr("Í&v nyomtatása (%1 címke, következő hely: %2)").arg(m_sheet.size()).arg(m_sheet.size() + 1));
+    m_printSheet->setVisible(!m_sheet.isEmpty());
+}
+
 // Ports that finish within moments of each other would hand over their
 // labels in the order they happened to end; held until the round's last port
 // ends, they come out in tile order, each with its tile's number.
@@ -554,6 +584,14 @@ void StationWindow::labelProven(int port, const PortTurn &turn)
     const LabelSize *size = labelSize(m_labelSize->currentData().toString());
     if (!label || !size)
         return;
+    if (m_labelPrinter && size->perPage() > 1) {
+        m_sheet.append(*label);
+        m_tiles[size_t(port)]->addNote(tr("Címke: az ív %1. helye").arg(m_sheet.size()));
+        if (m_sheet.size() == size->perPage())
+            printSheetNow();
+        showSheet();
+        return;
+    }
     if (m_labelPrinter) {
         const bool printed = printLabel(*m_labelPrinter, *label, *size);
         m_tiles[size_t(port)]->addNote(printed ? tr("Címke nyomtatva: %1").arg(m_labelPrinter->printerName())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchcall.h"
+#include "core/label/labelcontent.h"
 #include "stationchoices.h"
 
 #include "core/form/formvalues.h"
@@ -96,6 +97,8 @@ private:
     void openFromSetup();
     void labelProven(int port, const PortTurn &turn);
     void labelRound();
+    void printSheetNow();
+    void showSheet();
     void printChosenLabel();
     void printEntryLabel(const std::optional<JournalEntry> &proven);
     void chooseLabelPrinter();
@@ -136,6 +139,8 @@ private:
     bool m_manifestDone = false;
     int m_batchNumber = 0;  // a batch's late overview is not shown over the next
     QPushButton *m_newBatch = nullptr;
+    QList<LabelContent> m_sheet;  // on sheet stock: labels waiting for the sheet to fill, across rounds
+    QPushButton *m_printSheet = nullptr;
     std::vector<std::pair<int, PortTurn>> m_toLabel;  // proven this round, labelled in tile order once it ends
     QComboBox *m_labelSize = nullptr;
     QLineEdit *m_labelFolder = nullptr;
