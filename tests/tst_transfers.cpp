@@ -208,6 +208,26 @@ private slots:
             QCOMPARE(sim.received(), QByteArray("~}"));  // not a byte of the record
     }
 
+    // Four unused output texts left empty: one box names them all and marks
+    // them all, so that one round fills them.
+    void everyEmptyFieldNamedAtOnce()
+    {
+        ModuleSimulator sim;
+        MainWindow window;
+        QVERIFY(attach(sim, window));
+        for (int field = 8; field <= 11; ++field)
+            formLineEdits(window.centralWidget())[field]->clear();
+        QTest::ignoreMessage(QtDebugMsg, "ki3_on");
+        MessageBoxRecorder recorder;
+        window.download();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].text, QString("Az összes mező kitöltése kötelező.\nKitöltetlen mezők: „3-as kimenet bekapcsoláskor”, "
+                                                 "„4-es kimenet bekapcsoláskor”, „3-as kimenet kikapcsoláskor”, „4-es kimenet kikapcsoláskor”."));
+        for (int field = 8; field <= 11; ++field)
+            QVERIFY(FieldMarks::isMarked(formLineEdits(window.centralWidget())[field]));
+        QVERIFY(sim.received().isEmpty());
+    }
+
     void recordRefusedBeforeTheDialog_data()
     {
         QTest::addColumn<int>("field");

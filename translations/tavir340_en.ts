@@ -28,13 +28,13 @@
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="73"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="192"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="201"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="74"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="192"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="201"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
@@ -98,32 +98,32 @@ Tip: Check the file.</translation>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="96"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="105"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="105"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="114"/>
         <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
         <translation>The module&apos;s content is now unknown: run the download again.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="106"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="115"/>
         <source>A modulba nem került adat.</source>
         <translation>Nothing reached the module.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="107"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="116"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="107"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="116"/>
         <source>Betöltés megszakítva.</source>
         <translation>Download interrupted.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="162"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="171"/>
         <location filename="../gui/form/mainwindowui.cpp" line="454"/>
         <source>Napló</source>
         <translation>Journal</translation>
@@ -816,7 +816,7 @@ control
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="551"/>
         <source>A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak.</source>
-        <translation>The printer for the sheet of labels did not start; the sheet's labels are kept.</translation>
+        <translation>The printer for the sheet of labels did not start; the sheet&apos;s labels are kept.</translation>
     </message>
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="561"/>
@@ -1225,16 +1225,16 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="179"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="327"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="183"/>
         <location filename="../gui/texts/windowtexts.cpp" line="195"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="218"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="331"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="228"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
@@ -1245,7 +1245,7 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="188"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="329"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
@@ -1256,8 +1256,8 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="197"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="220"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="332"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="230"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
@@ -1272,370 +1272,375 @@ Download the configuration again!</translation>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="228"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="221"/>
+        <source>Kitöltetlen mezők: %1.</source>
+        <translation>Empty fields: %1.</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="238"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="237"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="239"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="249"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="240"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="250"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="241"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="251"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="242"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="252"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="243"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="253"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="245"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="255"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="251"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="261"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="253"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="263"/>
         <source>a symbolic link, which is never written through</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="255"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="265"/>
         <source>a file of %1 in a folder others may write, which is not replaced</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="265"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="275"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="266"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="276"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="267"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="277"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="268"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="278"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="269"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="271"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="274"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="284"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="275"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="285"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="276"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="286"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="277"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="287"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="278"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="288"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="289"/>
         <source>mások is olvashatják, és %1 felhasználó fájlja</source>
         <translation>is readable by others and belongs to the user %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="280"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="290"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="291"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="282"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="292"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="287"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="297"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="293"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="303"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="295"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="305"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="297"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="307"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="299"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="309"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="301"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="311"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="310"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="320"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="312"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="315"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="325"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="323"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="333"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="334"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="325"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="335"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="336"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="333"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="334"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="335"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="336"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="346"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="347"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="348"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="349"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="350"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="353"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="370"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="363"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="390"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="400"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="381"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="383"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="384"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="389"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1

@@ -211,6 +211,16 @@ QString missingField(int field)
     return Texts::tr("Kitöltetlen mező: %1.").arg(quoted(shownTitle(field)));
 }
 
+QString missingFields(const QList<int> &fields)
+{
+    if (fields.size() == 1)
+        return missingField(fields.first());
+    QStringList names;
+    for (const int field : fields)
+        names << quoted(shownTitle(field));
+    return Texts::tr("Kitöltetlen mezők: %1.").arg(names.join(QStringLiteral(", ")));
+}
+
 QString verifyDetails(const AnswerComparison &comparison)
 {
     switch (comparison.error) {

@@ -37,6 +37,8 @@ QString permissionFix(const PermissionAdvice &advice);
 QString moduleHolds(const FieldDifference &difference);
 // The line under "Az összes mező kitöltése kötelező." that names the field.
 QString missingField(int field);
+// Every empty required field at once: the one field's line, or the list.
+QString missingFields(const QList<int> &fields);
 // The "Error" box of a form that would not load back from its file.
 QString unsavable(const ContentFile::SaveProblem &problem);
 // Why the disk did not take a file: the system's own words.

@@ -54,7 +54,7 @@ void WindowTransfers::download()
     const PlannedTransfer planned = planTransfer(form, m_settings, RecordPurpose::Download);
     m_settings.RecordText = planned.plan ? planned.plan->record() : QString();
     if (!planned.plan) {
-        reportRefusal(planned.refusals.first());
+        reportRefusal(planned.refusals);
         return;
     }
     JournalEntry start = startEntry(JournalName::Download, m_settings.Port);
@@ -77,18 +77,27 @@ void WindowTransfers::download()
 }
 
 // The field a download refused is marked and given the cursor, under one box
-// that says why. The box takes the focus from the field: that must not run
-// the field's own check, which would empty it under a second box.
-void WindowTransfers::reportRefusal(const RecordResult &refusal)
+// that says why; when fields are empty, every one of them is named and
+// marked at once, so that one round fills them all. The box takes the focus
+// from the field: that must not run the field's own check, which would empty
+// it under a second box.
+void WindowTransfers::reportRefusal(const QList<RecordResult> &refusals)
 {
+    const RecordResult &refusal = refusals.first();
     const QScopedValueRollback guard(m_checkingFields, true);
     QString text = WindowText::downloadRefusal(refusal, m_settings.DownloadSeparator);
+    QList<int> marked = {refusal.field};
+    if (refusal.error == RecordError::MissingField) {
+        qDebug().noquote() << lineEditCatalogue()[refusal.field].name;  // the diagnostic line the window has always written
+        marked.clear();
+        for (const RecordResult &each : refusals)
+            if (each.error == RecordError::MissingField && each.field >= 0)
+                marked << each.field;
+        text += QLatin1Char('\n') + WindowText::missingFields(marked);
+    }
     if (refusal.field >= 0) {
-        if (refusal.error == RecordError::MissingField) {
-            qDebug().noquote() << lineEditCatalogue()[refusal.field].name;  // the diagnostic line the window has always written
-            text += QLatin1Char('\n') + WindowText::missingField(refusal.field);
-        }
-        FieldMarks::mark(ui.centralWidget, lineEditCatalogue()[refusal.field].name, text);
+        for (const int field : marked)
+            FieldMarks::mark(ui.centralWidget, lineEditCatalogue()[field].name, text);
         QLineEdit *field = formLineEdits(ui.centralWidget)[refusal.field];
         if (field->focusPolicy() != Qt::NoFocus && field->isEnabled())
             field->setFocus(Qt::OtherFocusReason);

@@ -47,7 +47,7 @@ private:
     JournalRecord beginRecord(const JournalEntry &entry);
     void finishRecord(JournalRecord &record);
     void tellJournalFailure();
-    void reportRefusal(const RecordResult &refusal);
+    void reportRefusal(const QList<RecordResult> &refusals);
     void reportAbandonedDownload(const ExchangeReport &report);
 
     QMainWindow *m_window;
