@@ -3,6 +3,7 @@
 #include "core/form/fieldcheck.h"
 #include "core/settings/linksettings.h"
 #include "gui/dialogs/messagebox.h"
+#include "gui/files/recentfiles.h"
 #include "gui/files/windowfiles.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/formfieldstyle.h"
@@ -22,6 +23,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -144,6 +146,23 @@ void MainWindow::connectActions()
     for (QCheckBox *box : formCheckBoxes(ui->centralWidget))
         connect(box, &QCheckBox::toggled, this, [this] { m_files->showOrigin(); });
     connect(ui->smskp_combo, &QComboBox::currentIndexChanged, this, &MainWindow::smskpSelect);
+    connect(ui->menuRecent, &QMenu::aboutToShow, this, &MainWindow::listRecentFiles);
+}
+
+// File's recent files, newest first, each opened as File → Megnyitás would.
+void MainWindow::listRecentFiles()
+{
+    ui->menuRecent->clear();
+    const QStringList files = RecentFiles::list();
+    for (int i = 0; i < files.size(); ++i) {
+        const QFileInfo file(files[i]);
+        QAction *open = ui->menuRecent->addAction(QStringLiteral("&%1  %2").arg(i + 1).arg(file.fileName()));
+        open->setToolTip(file.absoluteFilePath());
+        open->setStatusTip(file.absoluteFilePath());
+        connect(open, &QAction::triggered, this, [this, path = files[i]] { m_files->openPath(path); });
+    }
+    if (files.isEmpty())
+        ui->menuRecent->addAction(tr("(nincs)"))->setEnabled(false);
 }
 
 void MainWindow::createStatusLabels()

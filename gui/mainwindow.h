@@ -73,6 +73,7 @@ protected:
 
 private:
     void connectActions();
+    void listRecentFiles();
     void createStatusLabels();
     bool startSimulatedModule();
     bool checkFields();

@@ -6,6 +6,7 @@
 #include "core/journal/journal.h"
 #include "gui/journal/journalview.h"
 #include "gui/settings/setcom.h"
+#include "core/content/contentfile.h"
 #include "gui/transfer/dload.h"
 #include "core/operations/transferrunner.h"
 #include "gui/form/formbinding.h"
@@ -27,6 +28,7 @@
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QFileInfo>
 #include <QStatusBar>
 #include <QStyleFactory>
@@ -36,6 +38,21 @@
 
 // The window as it stands after start-up: the form's record layout, menus,
 // actions, status bar and the settings slots that need no dialog.
+// The user's settings in a folder of the test's own, and back where the
+// test program keeps them once it ends, so that nothing is written after
+// the folder has gone.
+struct ScratchSettings
+{
+    QTemporaryDir dir;
+    ScratchSettings() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path()); }
+    ~ScratchSettings()
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    }
+    QString filePath(const QString &name) const { return dir.filePath(name); }
+};
+
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -83,8 +100,7 @@ private slots:
     // the user's configuration folder; the simulated module is not kept.
     void portKeptForTheNextStart()
     {
-        QTemporaryDir config;
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+        ScratchSettings config;
         MainWindow first;
         QCOMPARE(first.chosenPort(), QString());
         first.startOnPort("/dev/ttyUSB7");
@@ -98,6 +114,31 @@ private slots:
         MainWindow simulated;
         simulated.startOnPort("simulated-module");
         QCOMPARE(simulated.linkSettings().Port, QString("COM1"));
+    }
+
+    // File keeps the files opened last, newest first, after its own items;
+    // one chosen opens as File → Megnyitás does.
+    void recentFilesReopen()
+    {
+        ScratchSettings config;
+        FormValues a = initialFormValues(), b = initialFormValues();
+        a.texts[3] = "ELSO";
+        b.texts[3] = "MASODIK";
+        QCOMPARE(ContentFile::save(config.filePath("a.t16"), a), ContentFile::SaveStatus::Saved);
+        QCOMPARE(ContentFile::save(config.filePath("b.t16"), b), ContentFile::SaveStatus::Saved);
+        MainWindow window;
+        MessageBoxRecorder recorder;
+        window.openPath(config.filePath("a.t16"));
+        window.openPath(config.filePath("b.t16"));
+        QCOMPARE(window.form().menuFile->actions().last()->menu(), window.form().menuRecent);
+        emit window.form().menuRecent->aboutToShow();
+        const QList<QAction *> listed = window.form().menuRecent->actions();
+        QCOMPARE(listed.size(), 2);
+        QCOMPARE(listed[0]->text(), QString("&1  b.t16"));
+        QCOMPARE(listed[1]->text(), QString("&2  a.t16"));
+        listed[1]->trigger();
+        QCOMPARE(formLineEdits(window.centralWidget())[3]->text(), QString("ELSO"));
+        QCOMPARE(recorder.boxes.size(), 3);  // each opened, none refused
     }
 
     void lineEditsInRecordOrder()
@@ -313,7 +354,7 @@ private slots:
         // The menus' long-standing titles, each with its access key (Alt+F opens File).
         QCOMPARE(titles, QStringList({"&File", "&Beállítások", "&Eszköz", "&Help"}));
         QCOMPARE(actionNames(ui.menuFile),
-                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit"}));
+                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit", "—", "menuRecent"}));
         QCOMPARE(actionNames(ui.menuSettings),
                  QStringList({"actionPort", "actionCheck", "menuCHKS", "actionACK", "—",
                               "actionSeparators", "actionUC"}));

@@ -4,36 +4,36 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="151"/>
-        <location filename="../gui/files/windowfiles.cpp" line="147"/>
+        <location filename="../gui/mainwindow.cpp" line="170"/>
+        <location filename="../gui/files/windowfiles.cpp" line="152"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="49"/>
+        <location filename="../gui/files/windowfiles.cpp" line="50"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="68"/>
-        <location filename="../gui/files/windowfiles.cpp" line="99"/>
-        <location filename="../gui/files/windowfiles.cpp" line="109"/>
+        <location filename="../gui/files/windowfiles.cpp" line="71"/>
+        <location filename="../gui/files/windowfiles.cpp" line="103"/>
+        <location filename="../gui/files/windowfiles.cpp" line="113"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="68"/>
+        <location filename="../gui/files/windowfiles.cpp" line="71"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="73"/>
+        <location filename="../gui/files/windowfiles.cpp" line="76"/>
         <location filename="../gui/transfer/windowtransfers.cpp" line="201"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="74"/>
+        <location filename="../gui/files/windowfiles.cpp" line="77"/>
         <location filename="../gui/transfer/windowtransfers.cpp" line="201"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
@@ -41,59 +41,64 @@ Tip: Check the file.</source>
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="87"/>
+        <location filename="../gui/files/windowfiles.cpp" line="90"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="88"/>
+        <location filename="../gui/files/windowfiles.cpp" line="91"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="104"/>
+        <location filename="../gui/files/windowfiles.cpp" line="108"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="109"/>
+        <location filename="../gui/files/windowfiles.cpp" line="113"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="116"/>
+        <location filename="../gui/files/windowfiles.cpp" line="121"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="116"/>
+        <location filename="../gui/files/windowfiles.cpp" line="121"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="122"/>
+        <location filename="../gui/files/windowfiles.cpp" line="127"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="122"/>
+        <location filename="../gui/files/windowfiles.cpp" line="127"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="228"/>
+        <location filename="../gui/mainwindow.cpp" line="165"/>
+        <source>(nincs)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <location filename="../gui/mainwindow.cpp" line="247"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="229"/>
+        <location filename="../gui/mainwindow.cpp" line="248"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="279"/>
+        <location filename="../gui/mainwindow.cpp" line="298"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -124,37 +129,37 @@ Tip: Check the file.</translation>
     </message>
     <message>
         <location filename="../gui/transfer/windowtransfers.cpp" line="171"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="146"/>
+        <location filename="../gui/files/windowfiles.cpp" line="151"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="157"/>
+        <location filename="../gui/files/windowfiles.cpp" line="162"/>
         <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
         <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="159"/>
+        <location filename="../gui/files/windowfiles.cpp" line="164"/>
         <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
         <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="160"/>
+        <location filename="../gui/files/windowfiles.cpp" line="165"/>
         <source>Mentetlen változások</source>
         <translation>Unsaved changes</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="160"/>
+        <location filename="../gui/files/windowfiles.cpp" line="165"/>
         <source>Menti őket?</source>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="360"/>
+        <location filename="../gui/mainwindow.cpp" line="379"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -214,140 +219,145 @@ control
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="148"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="433"/>
+        <location filename="../gui/files/windowfiles.cpp" line="153"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="437"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="436"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="440"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="437"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="441"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="438"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="439"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="440"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="441"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="479"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="483"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="480"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="484"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="481"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="485"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="482"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="486"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="483"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="487"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/mainwindowui.cpp" line="488"/>
+        <source>&amp;Legutóbbi fájlok</source>
+        <translation>&amp;Recent files</translation>
     </message>
     <message>
         <location filename="../gui/form/fieldcaptions.cpp" line="12"/>

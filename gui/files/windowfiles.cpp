@@ -8,6 +8,7 @@
 #include "gui/form/fieldmarks.h"
 #include "gui/form/formbinding.h"
 #include "gui/texts/windowtexts.h"
+#include "recentfiles.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -49,7 +50,8 @@ void WindowFiles::open()
     m_settings.FilePath = FileDialog::openFileName(m_window, tr("Open File"), dialogStart(false), filter());
     if (m_settings.FilePath.isEmpty())
         return;
-    load(m_settings.FilePath);
+    if (load(m_settings.FilePath))
+        RecentFiles::add(m_settings.FilePath);
 }
 
 void WindowFiles::openPath(const QString &path)
@@ -57,22 +59,23 @@ void WindowFiles::openPath(const QString &path)
     if (!mayReplaceForm())
         return;
     m_settings.FilePath = QFileInfo(path).absoluteFilePath();
-    load(m_settings.FilePath);
+    if (load(m_settings.FilePath))
+        RecentFiles::add(m_settings.FilePath);
 }
 
-void WindowFiles::load(const QString &path)
+bool WindowFiles::load(const QString &path)
 {
     const ContentFile::LoadResult result = ContentFile::load(path, readForm(m_form));
     switch (result.status) {
     case ContentFile::LoadStatus::Missing:
         Message::warning(m_window, tr("Error"), tr("Cannot open the selected file."));
-        return;
+        return false;
     case ContentFile::LoadStatus::Malformed:
     case ContentFile::LoadStatus::NotAFile:
     case ContentFile::LoadStatus::Unreadable:
         Message::critical(m_window, tr("File error."),
                           tr("Cannot open the file. \nTip: Check the file."));
-        return;
+        return false;
     case ContentFile::LoadStatus::Loaded:
         break;
     }
@@ -86,6 +89,7 @@ void WindowFiles::load(const QString &path)
         m_window->statusBar()->showMessage(WindowText::cutFields(result.cut), CutNoticeMs);
     Message::information(m_window, tr("File opened."),
                          tr("%1 successfully loaded.").arg(m_settings.FileName));
+    return true;
 }
 
 bool WindowFiles::save()
@@ -113,6 +117,7 @@ bool WindowFiles::save()
     m_settings.FileName = ContentFile::displayName(path);
     m_lastFile = path;
     setOrigin(FormOrigin::Source::File, path);
+    RecentFiles::add(path);
     Message::information(m_window, tr("Save"), tr("Save was successful."));
     return true;
 }

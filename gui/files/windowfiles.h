@@ -46,7 +46,7 @@ public:
     FormOrigin &origin() { return m_origin; }
 
 private:
-    void load(const QString &path);
+    bool load(const QString &path);
     QString filter() const;
     QString dialogStart(bool withName) const;
 

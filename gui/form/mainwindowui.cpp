@@ -382,6 +382,10 @@ void MainWindow::createMenus(QMainWindow *window)
     menuFile->addActions({actionNew, actionOpen, actionSave, actionSaveAs});
     menuFile->addSeparator();
     menuFile->addAction(actionExit);
+    menuRecent = new QMenu(menuFile);
+    menuRecent->setObjectName("menuRecent");
+    menuFile->addSeparator();
+    menuFile->addMenu(menuRecent);
     menuSettings->addActions({actionPort, actionCheck, menuCHKS->menuAction(), actionACK});
     menuSettings->addSeparator();
     menuSettings->addActions({actionSeparators, actionUC});
@@ -481,6 +485,7 @@ void MainWindow::retranslateUi(QMainWindow *window)
     menuCHKS->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&CHKS")));
     menuDevice->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&Eszköz")));
     menuHelp->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&Help")));
+    menuRecent->setTitle(translated(QT_TRANSLATE_NOOP("MainWindow", "&Legutóbbi fájlok")));
     for (QMenu *menu : {menuFile, menuSettings, menuCHKS, menuDevice, menuHelp})
         giveAccessKeys(menu);
 }

@@ -41,6 +41,7 @@ public:
 
     QMenuBar *menuBar;
     QMenu *menuFile, *menuSettings, *menuCHKS, *menuDevice, *menuHelp;
+    QMenu *menuRecent;  // after File's own items: the files opened or saved last
     QStatusBar *statusBar;
 
     void setupUi(QMainWindow *window);

@@ -1,0 +1,33 @@
+#include "recentfiles.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+const QString Key = QStringLiteral("files/recent");
+
+QSettings userSettings()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tavir340"), QStringLiteral("tavir340"));
+}
+
+} // namespace
+
+namespace RecentFiles {
+
+QStringList list()
+{
+    return userSettings().value(Key).toStringList();
+}
+
+void add(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList files = list();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    userSettings().setValue(Key, files.mid(0, Kept));
+}
+
+} // namespace RecentFiles
