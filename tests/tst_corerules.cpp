@@ -1,6 +1,7 @@
 // The core's rules on plain values, with no port, process or window: the
 // backup-first rule, which units a port may take, and a permission group.
 #include "core/form/formvalues.h"
+#include "core/journal/journal.h"
 #include "core/journal/journalentry.h"
 #include "core/journal/sharedjournal.h"
 #include "core/provisioning/steps.h"
@@ -110,6 +111,26 @@ private slots:
         QCOMPARE(pieces.group.value_or(-1), groupNumber);
         QCOMPARE(pieces.bit.value_or(-1), bit);
         QTEST(permissionBit(group).has_value(), "downloadable");
+    }
+
+    // A search for a module's name ignores case and accents either way.
+    void nameSearchIgnoresAccents()
+    {
+        QTemporaryDir dir;
+        Journal journal(parseJournalDestination(dir.filePath("j.sqlite")));
+        for (const char *name : {"KOVACS KAPU", "Kovács sorompó", "SZABO"}) {
+            JournalEntry entry = startEntry(JournalName::Readup, "ttyUSB0");
+            entry.moduleName = QString::fromUtf8(name);
+            QVERIFY(journal.begin(entry) > 0);
+        }
+        for (const char *search : {"kovacs", "Kovács", "KOVÁCS"}) {
+            Journal::Filter filter;
+            filter.name = QString::fromUtf8(search);
+            QCOMPARE(journal.find(filter).size(), 2);
+            filter.name.clear();
+            filter.idOrName = QString::fromUtf8(search);
+            QCOMPARE(journal.find(filter).size(), 2);
+        }
     }
 
     // The journal writer takes what ports hand it together in one

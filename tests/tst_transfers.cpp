@@ -475,16 +475,28 @@ private slots:
         QCOMPARE(name->text(), QString("36301234567"));
     }
 
+    // A port that is not there; a USB adapter that is gone is said to be
+    // unplugged, not found.
+    void readupFromAMissingPort_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("a path") << "/nonexistent/ttyX" << "/nonexistent/ttyX: nem található";
+        QTest::newRow("a USB adapter") << "/dev/serial/by-id/usb-Gone_Adapter-if00-port0"
+                                       << "serial/by-id/usb-Gone_Adapter-if00-port0: az adapter nincs csatlakoztatva";
+    }
     void readupFromAMissingPort()
     {
+        QFETCH(QString, port);
+        QFETCH(QString, why);
         MainWindow window;
-        window.linkSettings().Port = "/nonexistent/ttyX";
+        window.linkSettings().Port = port;
         MessageBoxRecorder recorder;
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         window.readup();
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Hiba"));
-        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nNem lehet megnyitni a portot.\n/nonexistent/ttyX: nem található"));
+        QCOMPARE(recorder.boxes[0].text, "Sikertelen kiolvasás.\nNem lehet megnyitni a portot.\n" + why);
     }
 
     void cancelledTransfersChangeNothing()

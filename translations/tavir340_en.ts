@@ -1174,483 +1174,488 @@ Download the configuration again!</translation>
         <translation>%1: free</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="125"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="129"/>
         <source>%1: nem található</source>
         <translation>%1: not found</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="127"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="131"/>
         <source>%1: nincs jogosultság (csoport: %2)</source>
         <translation>%1: no permission (group: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="130"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="134"/>
         <source>%1: foglalt (%2, %3)</source>
         <translation>%1: busy (%2, %3)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="132"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="136"/>
         <source>%1: foglalt (%2)</source>
         <translation>%1: busy (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="137"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="141"/>
         <source>%1: foglalt (zárolófájl: %2)</source>
         <translation>%1: busy (lock file: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="138"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="142"/>
         <source>%1: foglalt</source>
         <translation>%1: busy</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="167"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="171"/>
         <source>A vonal %1 bájt után megszakadt.</source>
         <translation>The line closed after %1 bytes.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="148"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="152"/>
         <source>. Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.</source>
         <translation>. The fix: sudo usermod -aG %1 $USER, then log in again.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="134"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="128"/>
+        <source>%1: az adapter nincs csatlakoztatva</source>
+        <translation>%1: the adapter is not plugged in</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="138"/>
         <source>%1: foglalt: a %2 zárolófájl a már véget ért %3 folyamatot nevezi meg, és csak a tulajdonosa törölheti: sudo rm %2</source>
         <translation>%1: busy: the lock file %2 names process %3, which has ended, and only its owner may remove it: sudo rm %2</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="150"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="154"/>
         <source>. A felhasználó már tagja a(z) „%1” csoportnak, de ebben a munkamenetben még nem: jelentkezzen ki és be újra (vagy: newgrp %1).</source>
         <translation>. You are in the group “%1”, but not in this session yet: log out and in again (or: newgrp %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="153"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="157"/>
         <source>. A(z) „%1” csoport nem írhatja az eszközt (%2): egy udev-szabály adhatja meg, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %3</source>
         <translation>. The group “%1” may not write to the device (%2): a udev rule must give it, for example this line in /etc/udev/rules.d/99-tavir340.rules: %3</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="157"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="161"/>
         <source>. Az eszközt csak a root használhatja: egy udev-szabály adhatja egy csoportnak, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %1</source>
         <translation>. Only root may use the device: a udev rule must give it to a group, for example this line in /etc/udev/rules.d/99-tavir340.rules: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="179"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="183"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="183"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="195"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="228"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="187"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="199"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="232"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="184"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="188"/>
         <source>A modul nem a várt választ adta (kapott bájtok: %1).</source>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="188"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="192"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="189"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="193"/>
         <source>Hibás nyugtázás (kapott bájtok: %1).</source>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="197"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="230"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="201"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="234"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="346"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="206"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="210"/>
         <source>A modul értéke: %1</source>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="211"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="215"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="221"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="225"/>
         <source>Kitöltetlen mezők: %1.</source>
         <translation>Empty fields: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="238"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="242"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="251"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="249"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="253"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="250"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="254"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="251"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="255"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="252"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="256"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="253"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="257"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="255"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="259"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="261"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="265"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="263"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="267"/>
         <source>a symbolic link, which is never written through</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="265"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="269"/>
         <source>a file of %1 in a folder others may write, which is not replaced</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="275"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="276"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="280"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="277"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="278"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="282"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="283"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="285"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="284"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="288"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="285"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="289"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="286"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="290"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="287"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="291"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="288"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="292"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="289"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="293"/>
         <source>mások is olvashatják, és %1 felhasználó fájlja</source>
         <translation>is readable by others and belongs to the user %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="290"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="294"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="291"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="295"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="292"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="296"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="297"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="301"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="303"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="307"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="305"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="309"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="307"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="311"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="309"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="313"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="311"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="315"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="320"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="325"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="329"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="333"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="334"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="335"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="336"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="347"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="348"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="349"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="346"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="350"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="347"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="348"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="349"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="353"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="350"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="355"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="356"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="353"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="357"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="370"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="380"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="400"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="381"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="383"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="384"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="389"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="390"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="392"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="389"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="393"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1

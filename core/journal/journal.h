@@ -129,12 +129,12 @@ public:
     struct Filter
     {
         QString moduleId;
-        QString name;       // within the module's name, any case
+        QString name;       // within the module's name, any case, accents or none
         QString port;
         QString operation;
         QString result;     // a result name, or "unfinished"
         QString unit;
-        QString idOrName;   // the module's identifier, or within its name
+        QString idOrName;   // the module's identifier, or within its name (as `name`)
         std::optional<qint64> sinceMs;
         std::optional<qint64> untilMs;
         std::optional<Position> olderThan;  // only entries after this one, newest first

@@ -65,6 +65,34 @@ JournalEntry entryFrom(const QSqlQuery &query, bool withContent)
     return e;
 }
 
+// A module's name as a search compares it: in lower case, and without the
+// accents of Hungarian letters, in either case, which the databases' own
+// LOWER leaves (SQLite's folds only ASCII).
+QString foldedName()
+{
+    static const QString folded = [] {
+        QString expression = QStringLiteral("LOWER(module_name)");
+        const char *const letters[][2] = {{"á", "a"}, {"Á", "a"}, {"é", "e"}, {"É", "e"}, {"í", "i"}, {"Í", "i"},
+                                          {"ó", "o"}, {"Ó", "o"}, {"ö", "o"}, {"Ö", "o"}, {"ő", "o"}, {"Ő", "o"},
+                                          {"ú", "u"}, {"Ú", "u"}, {"ü", "u"}, {"Ü", "u"}, {"ű", "u"}, {"Ű", "u"}};
+        for (const auto &letter : letters)
+            expression = QStringLiteral("REPLACE(%1, '%2', '%3')").arg(expression, QString::fromUtf8(letter[0]), QLatin1String(letter[1]));
+        return expression;
+    }();
+    return folded;
+}
+
+// What the technician searches for, folded the same way: "Kovács" finds
+// "KOVACS" and "kovacs" finds "Kovács".
+QString searchFolded(const QString &text)
+{
+    QString folded;
+    for (const QChar c : text.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            folded += c;
+    return folded.toLower();
+}
+
 // The WHERE clause of a filter (empty when it takes every entry), with the
 // values it binds.
 QString whereOf(const Journal::Filter &filter, QVariantList &values)
@@ -85,12 +113,12 @@ QString whereOf(const Journal::Filter &filter, QVariantList &values)
     else
         match(QStringLiteral("result"), filter.result);
     if (!filter.name.isEmpty()) {
-        where << QStringLiteral("LOWER(module_name) LIKE ?");
-        values << QLatin1Char('%') + filter.name.toLower() + QLatin1Char('%');
+        where << foldedName() + QStringLiteral(" LIKE ?");
+        values << QLatin1Char('%') + searchFolded(filter.name) + QLatin1Char('%');
     }
     if (!filter.idOrName.isEmpty()) {
-        where << QStringLiteral("(module_id = ? OR LOWER(module_name) LIKE ?)");
-        values << filter.idOrName << QLatin1Char('%') + filter.idOrName.toLower() + QLatin1Char('%');
+        where << QStringLiteral("(module_id = ? OR %1 LIKE ?)").arg(foldedName());
+        values << filter.idOrName << QLatin1Char('%') + searchFolded(filter.idOrName) + QLatin1Char('%');
     }
     if (filter.sinceMs) {
         where << QStringLiteral("started_at >= ?");

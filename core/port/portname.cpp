@@ -57,6 +57,13 @@ QString shortName(const QString &device)
     return device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
 }
 
+bool isUsbAdapterName(const QString &device)
+{
+    const QString name = shortName(device).section(QLatin1Char('/'), -1);
+    return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"))
+        || device.contains(QLatin1String("/serial/by-id/"));
+}
+
 QString flatName(const QString &path)
 {
     QString name = shortName(path);

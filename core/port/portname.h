@@ -20,6 +20,9 @@ bool sameDevice(const QString &first, const QString &second);
 // "ttyUSB0" for /dev/ttyUSB0, "pts/3" for /dev/pts/3: how a device is named
 // to a person.
 QString shortName(const QString &device);
+// Whether a device is a USB serial adapter by its name (ttyUSB…, ttyACM…,
+// or a /dev/serial/by-id link): one that can be pulled out.
+bool isUsbAdapterName(const QString &device);
 // A device path as one file name: "ttyUSB0", "pts_3", with "/" below /dev
 // turned into "_".
 QString flatName(const QString &path);

@@ -122,6 +122,10 @@ QString portState(const SerialDevice::PortState &state)
     case Access::Free:
         return Texts::tr("%1: szabad").arg(name);
     case Access::Missing:
+        // A USB adapter that is gone was most likely pulled out: said so
+        // plainly, before anyone looks at permissions or rules.
+        if (SerialDevice::isUsbAdapterName(state.device))
+            return Texts::tr("%1: az adapter nincs csatlakoztatva").arg(name);
         return Texts::tr("%1: nem található").arg(name);
     case Access::NoPermission:
         return Texts::tr("%1: nincs jogosultság (csoport: %2)").arg(name, state.group);
