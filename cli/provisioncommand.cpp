@@ -92,6 +92,7 @@ QString manifestProblem(const ManifestProblem &problem, char separator)
     case Reason::UnitLeading: why = QStringLiteral("a unit's name may not start with - or ."); break;
     case Reason::UnitFileName: why = QStringLiteral("the same file name as the unit of row %1").arg(problem.otherRow); break;
     case Reason::CellCount: why = QStringLiteral("more cells than the header has columns"); break;
+    case Reason::BackupValue: why = QStringLiteral("a backup cell takes yes, no or nothing"); break;
     case Reason::Value:
     case Reason::Content:
         why = Phrase::editRefusal(problem.refusal, separator);

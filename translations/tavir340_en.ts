@@ -622,62 +622,67 @@ control
         <translation>more cells than the header has columns</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="88"/>
+        <location filename="../gui/station/stationtexts.cpp" line="84"/>
+        <source>a backup cella értéke yes, no vagy üres</source>
+        <translation>a backup cell takes yes, no or nothing</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationtexts.cpp" line="89"/>
         <source>a(z) %1 érték nem írható be</source>
         <translation>%1 cannot be set</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="100"/>
+        <location filename="../gui/station/stationtexts.cpp" line="101"/>
         <source>Nem közönséges fájl, így nem manifest.</source>
         <translation>Not a regular file, so not a manifest.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="102"/>
+        <location filename="../gui/station/stationtexts.cpp" line="103"/>
         <source>Nagyobb, mint egy manifest lehet (%1 MiB).</source>
         <translation>Larger than a manifest may be (%1 MiB).</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="112"/>
+        <location filename="../gui/station/stationtexts.cpp" line="113"/>
         <source>kész</source>
         <translation>done</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="113"/>
+        <location filename="../gui/station/stationtexts.cpp" line="114"/>
         <source>módosult a beírás óta</source>
         <translation>changed since provisioned</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="114"/>
+        <location filename="../gui/station/stationtexts.cpp" line="115"/>
         <source>foglalt</source>
         <translation>claimed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="115"/>
+        <location filename="../gui/station/stationtexts.cpp" line="116"/>
         <source>hibás</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="116"/>
+        <location filename="../gui/station/stationtexts.cpp" line="117"/>
         <source>beírva, nem igazolt</source>
         <translation>written, not proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="117"/>
+        <location filename="../gui/station/stationtexts.cpp" line="118"/>
         <source>nem cserélték ki</source>
         <translation>not swapped</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="118"/>
+        <location filename="../gui/station/stationtexts.cpp" line="119"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="119"/>
+        <location filename="../gui/station/stationtexts.cpp" line="120"/>
         <source>foglalás elveszett</source>
         <translation>claim lost</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="121"/>
+        <location filename="../gui/station/stationtexts.cpp" line="122"/>
         <source>hátra van</source>
         <translation>left</translation>
     </message>

@@ -97,6 +97,7 @@ struct Header
     QStringList names;
     int unitColumn = -1;
     int portColumn = -1;
+    int backupColumn = -1;  // "no": that unit's module is new, and needs no backup
 };
 
 // The header: unit, port and field columns, each once.
@@ -115,6 +116,8 @@ Header readHeader(const QStringList &cells, QList<ManifestProblem> *problems)
             header.unitColumn = c;
         else if (name == QLatin1String("port"))
             header.portColumn = c;
+        else if (name == QLatin1String("backup"))
+            header.backupColumn = c;
         else if (lineEditIndex(name) < 0 && checkBoxIndex(name) < 0)
             problems->append(problemAt(1, name, Reason::UnknownColumn));
     }
@@ -129,7 +132,7 @@ bool applyCells(const Header &header, const QStringList &cells, ManifestUnit &un
 {
     bool ok = true;
     for (int c = 0; c < cells.size(); ++c) {
-        if (c == header.unitColumn || c == header.portColumn || cells[c].isEmpty())
+        if (c == header.unitColumn || c == header.portColumn || c == header.backupColumn || cells[c].isEmpty())
             continue;
         const QString &name = header.names[c];
         const QString assignment = name + QLatin1Char('=') + cells[c];
@@ -197,11 +200,16 @@ CheckedRow checkRow(const Header &header, const QStringList &cells, int row, con
     checked.unit.port = header.portColumn >= 0 ? cells.value(header.portColumn).trimmed() : QString();
     if (cells.size() > header.names.size())
         return checked;
+    const QString backup = header.backupColumn >= 0 ? cells.value(header.backupColumn).trimmed().toLower() : QString();
+    checked.unit.withoutBackup = backup == QLatin1String("no");
+    const bool backupTaken = backup.isEmpty() || backup == QLatin1String("yes") || checked.unit.withoutBackup;
+    if (!backupTaken)
+        checked.problems.append(problemAt(row, QStringLiteral("backup"), ManifestProblem::Reason::BackupValue));
     FormValues form = templateForm;
     QSet<int> fieldsGiven;
     // A refused cell still leaves the rest of the row to be checked.
     const bool cellsTaken = applyCells(header, cells, checked.unit, form, &fieldsGiven, &checked.problems);
-    checked.taken = planRow(checked.unit, form, fieldsGiven, settings, &checked.problems) && cellsTaken;
+    checked.taken = planRow(checked.unit, form, fieldsGiven, settings, &checked.problems) && cellsTaken && backupTaken;
     return checked;
 }
 

@@ -29,6 +29,7 @@ struct ManifestUnit
     QString port;         // empty: any port
     QStringList assignments;  // the row's field cells as `set` takes them: "m_nev=KAPU 1"
     QByteArray contentSha256;  // of the content file's bytes
+    bool withoutBackup = false;  // its backup cell says "no": a new module, nothing to keep
 
     // Whether `content` (a content file's bytes) is what this row makes.
     bool makes(const QByteArray &content) const;
@@ -60,6 +61,7 @@ struct ManifestProblem
         UnitLeading,     // starts with "-" or "." (an option, a hidden file)
         UnitFileName,    // the same file name as another row's unit: see otherRow
         CellCount,       // more cells than the header has columns
+        BackupValue,     // a backup cell other than "yes", "no" or empty
         Value,           // a cell `set` would refuse: see refusal
         Content,         // the row's content a download would refuse: see refusal
         Unsavable,       // the row's content a content file cannot hold

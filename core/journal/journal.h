@@ -129,7 +129,7 @@ public:
     struct Filter
     {
         QString moduleId;
-        QString name;       // within the module's name, any case, accents or none
+        QString name;       // within the module's name, any case; typed accents ignored
         QString port;
         QString operation;
         QString result;     // a result name, or "unfinished"

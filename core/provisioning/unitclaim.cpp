@@ -50,7 +50,7 @@ PreparedUnit prepareUnit(const Batch &batch, int index, JournalEntry *claim)
     const ManifestUnit &unit = batch.units[index];
     PreparedUnit prepared;
     prepared.built = std::make_unique<BuiltUnit>(*buildUnit(unit, batch.templateForm, batch.settings));  // claimed: it builds
-    const QString folder = batch.backupFolder.isEmpty() ? QString() : QDir(batch.backupFolder).absolutePath();
+    const QString folder = batch.backupFolder.isEmpty() || unit.withoutBackup ? QString() : QDir(batch.backupFolder).absolutePath();
     if (!folder.isEmpty())
         prepared.backup = makeBackupFile(folder, unit.unit);
     UnitJob &job = prepared.job;

@@ -81,6 +81,7 @@ QString manifestProblem(const ManifestProblem &problem, char separator)
     case Reason::UnitLeading: why = Texts::tr("az egység neve nem kezdődhet - vagy . karakterrel"); break;
     case Reason::UnitFileName: why = Texts::tr("ugyanaz a fájlnév, mint a(z) %1. sor egységéé").arg(problem.otherRow); break;
     case Reason::CellCount: why = Texts::tr("több cella, mint ahány oszlop"); break;
+    case Reason::BackupValue: why = Texts::tr("a backup cella értéke yes, no vagy üres"); break;
     case Reason::Value:
     case Reason::Content:
         why = problem.refusal.reason == EditRefusal::Reason::Refused
