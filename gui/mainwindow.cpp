@@ -127,6 +127,7 @@ void MainWindow::connectActions()
         {ui->actionVerify, &MainWindow::verify_func},
         {ui->actionJournal, &MainWindow::showJournal},
         {ui->actionStation, &MainWindow::showStation},
+        {ui->actionChanges, &MainWindow::showChanges},
         {ui->actionAbout, &MainWindow::nevjegy},
         {ui->actionContents, &MainWindow::contents},
         {ui->action8bit_sum, &MainWindow::setChks8},
@@ -320,6 +321,11 @@ void MainWindow::verify_func()
 void MainWindow::showJournal()
 {
     m_transfers->showJournal();
+}
+
+void MainWindow::showChanges()
+{
+    m_transfers->showChanges();
 }
 
 // The station starts from the form as it is now: its template.

@@ -79,6 +79,7 @@ private:
     bool checkFields();
     bool checkEditedField();
     void showJournal();
+    void showChanges();
     void showStation();
     void showPort();
 

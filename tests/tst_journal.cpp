@@ -5,6 +5,7 @@
 #include "core/content/contentfile.h"
 #include "gui/dialogs/filedialog.h"
 #include "gui/form/formbinding.h"
+#include "gui/form/mainwindowui.h"
 #include "fullfolder.h"
 #include "core/journal/journal.h"
 #include "gui/journal/journalview.h"
@@ -271,6 +272,30 @@ private slots:
         // The verified content came from the read-up, not from a file.
         QCOMPARE(all[0].file, "readup:" + QString::number(all[1].id));
         QCOMPARE(window.findChild<QLabel *>("fileLabel")->text(), QString("No file"));
+    }
+
+    // What changed since the last download into this module: the fields
+    // marked, and listed then and now.
+    void changesSinceTheLastDownload()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        MainWindow window;
+        window.setJournalLocation(parseJournalDestination(m_dir.filePath("changes.sqlite")));
+        window.linkSettings().Port = sim.slavePath();
+        writeForm(window.centralWidget(), downloadableForm());
+        MessageBoxRecorder recorder;
+        downloadAndAccept(window);
+        window.findChild<QLineEdit *>("m_nev")->setText("ABLAK");
+        window.form().actionChanges->trigger();
+        QCOMPARE(recorder.boxes.size(), 1);
+        QCOMPARE(recorder.boxes[0].title, QString("Változások"));
+        QVERIFY2(recorder.boxes[0].text.startsWith("1 mező változott a #1 betöltés óta ("), qPrintable(recorder.boxes[0].text));
+        QVERIFY2(recorder.boxes[0].text.endsWith("\n\nm_nev (Modul neve): akkor \"KAPU\", most \"ABLAK\""), qPrintable(recorder.boxes[0].text));
+        QCOMPARE(window.findChild<QLineEdit *>("m_nev")->toolTip(), QString("Legutóbb betöltve: \"KAPU\""));
+        window.findChild<QLineEdit *>("m_nev")->setText("KAPU");
+        window.form().actionChanges->trigger();
+        QVERIFY2(recorder.boxes[1].text.startsWith("Nincs változás a #1 betöltés óta"), qPrintable(recorder.boxes[1].text));
     }
 
     // A window download is recorded as long as the line took, not as long

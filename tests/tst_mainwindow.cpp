@@ -362,7 +362,8 @@ private slots:
                  QStringList({"action8bit_sum", "action16bit_sum", "action24bit_sum",
                               "action32bit_sum", "—", "actionFix"}));
         QCOMPARE(actionNames(ui.menuDevice),
-                 QStringList({"actionReadup", "—", "actionDownload", "actionVerify", "—", "actionJournal", "actionStation"}));
+                 QStringList({"actionReadup", "—", "actionDownload", "actionVerify", "—", "actionJournal", "actionStation",
+                              "actionChanges"}));
         QCOMPARE(actionNames(ui.menuHelp), QStringList({"actionAbout", "actionContents"}));
         QCOMPARE(ui.menuCHKS->title(), QString("&CHKS"));
         QVERIFY(!ui.menuCHKS->isEnabled());

@@ -4,7 +4,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="170"/>
+        <location filename="../gui/mainwindow.cpp" line="171"/>
         <location filename="../gui/files/windowfiles.cpp" line="152"/>
         <source>No file</source>
         <translation>No file</translation>
@@ -28,13 +28,15 @@
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="76"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="201"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="232"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="77"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="201"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="232"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
@@ -81,24 +83,24 @@ Tip: Check the file.</translation>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="165"/>
+        <location filename="../gui/mainwindow.cpp" line="166"/>
         <source>(nincs)</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="247"/>
+        <location filename="../gui/mainwindow.cpp" line="248"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="248"/>
+        <location filename="../gui/mainwindow.cpp" line="249"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="298"/>
+        <location filename="../gui/mainwindow.cpp" line="299"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -129,9 +131,36 @@ Tip: Check the file.</translation>
     </message>
     <message>
         <location filename="../gui/transfer/windowtransfers.cpp" line="171"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
         <source>Napló</source>
         <translation>Journal</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="194"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="209"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="214"/>
+        <source>Változások</source>
+        <translation>Changes</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="194"/>
+        <source>A napló nem tud letöltést a(z) „%1” azonosítójú modulba.</source>
+        <translation>The journal knows no download into a module with the identifier “%1”.</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="206"/>
+        <source>a #%1 betöltés óta (%2)</source>
+        <translation>since download #%1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="209"/>
+        <source>Nincs változás %1.</source>
+        <translation>Nothing has changed %1.</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="215"/>
+        <source>%1 mező változott %2.</source>
+        <translation>%1 field(s) changed %2.</translation>
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="151"/>
@@ -159,7 +188,7 @@ Tip: Check the file.</translation>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="379"/>
+        <location filename="../gui/mainwindow.cpp" line="385"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -220,142 +249,147 @@ control
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="153"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="437"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="438"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="440"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="441"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="441"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
+        <source>Változások a legutóbbi betöltés óta</source>
+        <translation>Changes since the last download</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="483"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="485"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="484"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="486"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="485"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="487"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="486"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="488"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="487"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="489"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="488"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="490"/>
         <source>&amp;Legutóbbi fájlok</source>
         <translation>&amp;Recent files</translation>
     </message>
@@ -1245,16 +1279,16 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="183"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="187"/>
         <location filename="../gui/texts/windowtexts.cpp" line="199"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="232"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="249"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="359"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="362"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
@@ -1265,7 +1299,7 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="192"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
@@ -1276,8 +1310,8 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="201"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="234"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="346"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="251"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="363"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
@@ -1287,380 +1321,390 @@ Download the configuration again!</translation>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="215"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="216"/>
+        <source>Legutóbb betöltve: %1</source>
+        <translation>Last downloaded: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="225"/>
+        <source>%1 (%2): akkor %3, most %4</source>
+        <translation>%1 (%2): then %3, now %4</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="232"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="225"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="242"/>
         <source>Kitöltetlen mezők: %1.</source>
         <translation>Empty fields: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="242"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="259"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="251"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="268"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="253"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="270"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="254"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="271"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="255"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="272"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="256"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="273"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="257"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="274"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="259"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="276"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="265"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="282"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="267"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="284"/>
         <source>a symbolic link, which is never written through</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="269"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="286"/>
         <source>a file of %1 in a folder others may write, which is not replaced</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="296"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="280"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="297"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="298"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="282"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="299"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="283"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="300"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="285"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="302"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="288"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="305"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="289"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="306"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="290"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="307"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="291"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="292"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="309"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="293"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="310"/>
         <source>mások is olvashatják, és %1 felhasználó fájlja</source>
         <translation>is readable by others and belongs to the user %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="294"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="311"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="295"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="312"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="296"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="313"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="301"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="307"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="309"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="311"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="313"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="315"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="332"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="329"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="346"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="355"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="356"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="357"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="361"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="347"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="348"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="349"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="350"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="367"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="369"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="353"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="370"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="355"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="356"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="357"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="394"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="395"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="396"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="380"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="397"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="421"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="402"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="403"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="405"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="389"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="390"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="408"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="392"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="409"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="393"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="410"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1

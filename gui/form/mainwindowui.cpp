@@ -236,6 +236,7 @@ void MainWindow::createActions(QMainWindow *window)
     actionVerify = newAction(window, "actionVerify");
     actionJournal = newAction(window, "actionJournal");
     actionStation = newAction(window, "actionStation");
+    actionChanges = newAction(window, "actionChanges");
     actionAbout = newAction(window, "actionAbout");
     actionContents = newAction(window, "actionContents");
 }
@@ -396,7 +397,7 @@ void MainWindow::createMenus(QMainWindow *window)
     menuDevice->addSeparator();
     menuDevice->addActions({actionDownload, actionVerify});
     menuDevice->addSeparator();
-    menuDevice->addActions({actionJournal, actionStation});
+    menuDevice->addActions({actionJournal, actionStation, actionChanges});
     menuHelp->addActions({actionAbout, actionContents});
     Q_UNUSED(window);
 }
@@ -457,6 +458,7 @@ void MainWindow::retranslateUi(QMainWindow *window)
         {actionVerify, QT_TRANSLATE_NOOP("MainWindow", "Betöltés ellenőrzése"), "Ctrl+V"},
         {actionJournal, QT_TRANSLATE_NOOP("MainWindow", "Napló"), "Ctrl+J"},
         {actionStation, QT_TRANSLATE_NOOP("MainWindow", "Állomás"), "Ctrl+T"},
+        {actionChanges, QT_TRANSLATE_NOOP("MainWindow", "Változások a legutóbbi betöltés óta"), ""},
         {actionAbout, QT_TRANSLATE_NOOP("MainWindow", "Névjegy"), nullptr},
         {actionContents, QT_TRANSLATE_NOOP("MainWindow", "Tartalom"), "F1"},
     };

@@ -26,6 +26,7 @@ public:
     QAction *action8bit_sum, *action16bit_sum, *action24bit_sum, *action32bit_sum, *actionFix;
     QAction *actionACK, *actionSeparators, *actionUC;
     QAction *actionReadup, *actionDownload, *actionVerify, *actionJournal, *actionStation;
+    QAction *actionChanges;  // after Eszköz's own items: the form against its last download
     QAction *actionAbout, *actionContents;
 
     QWidget *centralWidget;

@@ -210,6 +210,23 @@ QString moduleHolds(const FieldDifference &difference)
     return Texts::tr("A modul értéke: %1").arg(box ? difference.second : QLatin1Char('"') + difference.second + QLatin1Char('"'));
 }
 
+QString downloadedThen(const FieldDifference &difference)
+{
+    const bool box = isCheckBox(difference);
+    return Texts::tr("Legutóbb betöltve: %1").arg(box ? difference.first : QLatin1Char('"') + difference.first + QLatin1Char('"'));
+}
+
+QString changes(const QList<FieldDifference> &differences)
+{
+    QStringList lines;
+    for (const FieldDifference &d : differences) {
+        const bool box = isCheckBox(d);
+        auto side = [box](const QString &value) { return box ? value : QLatin1Char('"') + value + QLatin1Char('"'); };
+        lines << Texts::tr("%1 (%2): akkor %3, most %4").arg(d.name, shownTitle(d.name), side(d.first), side(d.second));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString missingField(int field)
 {
     return Texts::tr("Kitöltetlen mező: %1.").arg(quoted(shownTitle(field)));

@@ -37,6 +37,10 @@ QString permissionFix(const PermissionAdvice &advice);
 QString moduleHolds(const FieldDifference &difference);
 // The line under "Az összes mező kitöltése kötelező." that names the field.
 QString missingField(int field);
+// A field changed since the last download: its value then, as a mark's tip.
+QString downloadedThen(const FieldDifference &difference);
+// Every change, a line each: the field, then, now.
+QString changes(const QList<FieldDifference> &differences);
 // Every empty required field at once: the one field's line, or the list.
 QString missingFields(const QList<int> &fields);
 // The "Error" box of a form that would not load back from its file.

@@ -74,6 +74,26 @@ bool WindowJournal::available()
     return open;
 }
 
+std::optional<JournalEntry> WindowJournal::lastDownload(const QString &moduleId)
+{
+    std::optional<JournalEntry> found;
+    m_runner.run([&] {
+        Journal *journal = opened();
+        if (!journal)
+            return;
+        Journal::Filter filter;
+        filter.moduleId = moduleId;
+        filter.operation = JournalName::Download;
+        filter.result = JournalName::Ok;
+        filter.limit = 1;
+        filter.withContent = true;
+        const QList<JournalEntry> entries = journal->find(filter);
+        if (!entries.isEmpty())
+            found = entries.first();
+    });
+    return found;
+}
+
 std::optional<JournalProblem> WindowJournal::takeFailure()
 {
     return std::exchange(m_untold, std::nullopt);

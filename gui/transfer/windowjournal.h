@@ -30,6 +30,9 @@ public:
     void finish(JournalRecord &record);
     // Whether the journal can be had now: opened for a view of it.
     bool available();
+    // The last download that a module with this identifier took, with its
+    // content; nothing when the journal holds none or cannot be read.
+    std::optional<JournalEntry> lastDownload(const QString &moduleId);
     // The failure to name, once; nothing when there is none new.
     std::optional<JournalProblem> takeFailure();
 

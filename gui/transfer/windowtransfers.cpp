@@ -184,6 +184,37 @@ void WindowTransfers::finishRecord(JournalRecord &record)
     tellJournalFailure();
 }
 
+void WindowTransfers::showChanges()
+{
+    const FormValues now = readForm(ui.centralWidget);
+    const QString moduleId = now.texts[lineEditIndex(QStringLiteral("m_id"))];
+    const std::optional<JournalEntry> last = moduleId.isEmpty() ? std::nullopt : m_journal->lastDownload(moduleId);
+    tellJournalFailure();
+    if (!last) {
+        Message::information(m_window, tr("Változások"), tr("A napló nem tud letöltést a(z) „%1” azonosítójú modulba.").arg(moduleId));
+        return;
+    }
+    QByteArray content = last->content;
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    const ContentFile::LoadResult then = ContentFile::parse(buffer, now);
+    if (then.status != ContentFile::LoadStatus::Loaded) {
+        Message::critical(m_window, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
+        return;
+    }
+    const QList<FieldDifference> changes = compareAsStored(then.values, now);
+    const QString since = tr("a #%1 betöltés óta (%2)").arg(last->id).arg(WindowText::localTime(last->startedMs));
+    FieldMarks::clear(ui.centralWidget);
+    if (changes.isEmpty()) {
+        Message::information(m_window, tr("Változások"), tr("Nincs változás %1.").arg(since));
+        return;
+    }
+    for (const FieldDifference &change : changes)
+        FieldMarks::mark(ui.centralWidget, change.name, WindowText::downloadedThen(change));
+    Message::information(m_window, tr("Változások"),
+                         tr("%1 mező változott %2.").arg(changes.size()).arg(since) + QStringLiteral("\n\n") + WindowText::changes(changes));
+}
+
 void WindowTransfers::showJournal()
 {
     const bool available = m_journal->available();

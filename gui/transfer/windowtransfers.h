@@ -40,6 +40,9 @@ public:
     void verify();
     // The journal's entries; one chosen becomes the form.
     void showJournal();
+    // What changed in the form since the last download into a module with
+    // its identifier: the fields marked, and listed then and now.
+    void showChanges();
 
 private:
     bool startTransfer();
