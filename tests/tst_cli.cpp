@@ -633,6 +633,28 @@ private slots:
         QCOMPARE(cli({"check", m_dir.path()}).err, QString("tavir340-cli: %1: is a folder\n").arg(m_dir.path()));
     }
 
+    // The customer's hand-over sheet: one page, every number with what it
+    // may do in words, the PIN only when asked for.
+    void handOverSheet()
+    {
+        const QString file = m_dir.filePath("sheet.t16");
+        QCOMPARE(cli({"set", sampleFile("sheetbase.t16"), "m_pin=4321", "t2=36301234567", "tc2_2=1", "tc3_2=1", "t5=36209876543",
+                      "-o", file}).code, 0);
+        for (const bool withPin : {false, true}) {
+            const QString pdf = m_dir.filePath(withPin ? "pin.pdf" : "nopin.pdf");
+            QCOMPARE(cli(QStringList{"sheet", file, "-o", pdf, "--installer", "Kapu Kft."} + (withPin ? QStringList{"--with-pin"} : QStringList())).code, 0);
+            QProcess text;
+            text.start("pdftotext", {"-layout", pdf, "-"});
+            QVERIFY(text.waitForFinished(30000));
+            const QString shown = QString::fromUtf8(text.readAllStandardOutput());
+            QCOMPARE(shown.count('\f'), 1);
+            QVERIFY2(shown.contains(QRegularExpression("\\n2 +36301234567 +yes +- +- +yes\\n")), qPrintable(shown));
+            QVERIFY2(shown.contains(QRegularExpression("\\n5 +36209876543 +- +- +- +-\\n")), qPrintable(shown));
+            QVERIFY(shown.contains("Installed by: Kapu Kft."));
+            QCOMPARE(shown.contains("4321"), withPin);
+        }
+    }
+
     // Every output is checked: a full disk leaves the old file as it was, and
     // a backup that did not reach the disk keeps the module from being
     // written; what was done but not written ends in exit code 5.
