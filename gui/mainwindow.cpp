@@ -3,6 +3,7 @@
 #include "core/form/fieldcheck.h"
 #include "core/settings/linksettings.h"
 #include "gui/dialogs/messagebox.h"
+#include "gui/files/handoverprint.h"
 #include "gui/files/recentfiles.h"
 #include "gui/files/windowfiles.h"
 #include "gui/form/formbinding.h"
@@ -128,6 +129,7 @@ void MainWindow::connectActions()
         {ui->actionJournal, &MainWindow::showJournal},
         {ui->actionStation, &MainWindow::showStation},
         {ui->actionChanges, &MainWindow::showChanges},
+        {ui->actionPrint, &MainWindow::printSheet},
         {ui->actionAbout, &MainWindow::nevjegy},
         {ui->actionContents, &MainWindow::contents},
         {ui->action8bit_sum, &MainWindow::setChks8},
@@ -321,6 +323,11 @@ void MainWindow::verify_func()
 void MainWindow::showJournal()
 {
     m_transfers->showJournal();
+}
+
+void MainWindow::printSheet()
+{
+    printHandoverSheet(this, readForm(ui->centralWidget));
 }
 
 void MainWindow::showChanges()

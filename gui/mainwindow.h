@@ -80,6 +80,7 @@ private:
     bool checkEditedField();
     void showJournal();
     void showChanges();
+    void printSheet();
     void showStation();
     void showPort();
 

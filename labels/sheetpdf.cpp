@@ -9,22 +9,21 @@
 namespace {
 
 constexpr int Resolution = 300;
-constexpr double DotsPerMm = Resolution / 25.4;
 constexpr double MarginMm = 18;
 constexpr double LineMm = 6.2;
 
 // Caption and value pairs, the values in a column of their own.
-double paintFacts(QPainter &painter, double top, double width, const QList<QPair<QString, QString>> &facts)
+double paintFacts(QPainter &painter, double left, double top, double width, double line, const QList<QPair<QString, QString>> &facts)
 {
     for (const auto &[caption, value] : facts) {
-        painter.drawText(QRectF(0, top, width * 0.4, LineMm * DotsPerMm), Qt::AlignLeft | Qt::AlignVCenter, caption);
-        painter.drawText(QRectF(width * 0.4, top, width * 0.6, LineMm * DotsPerMm), Qt::AlignLeft | Qt::AlignVCenter, value);
-        top += LineMm * DotsPerMm;
+        painter.drawText(QRectF(left, top, width * 0.4, line), Qt::AlignLeft | Qt::AlignVCenter, caption);
+        painter.drawText(QRectF(left + width * 0.4, top, width * 0.6, line), Qt::AlignLeft | Qt::AlignVCenter, value);
+        top += line;
     }
     return top;
 }
 
-double paintTable(QPainter &painter, double top, double width, const SheetPage &page)
+double paintTable(QPainter &painter, double x, double top, double width, double line, const SheetPage &page)
 {
     const int columns = int(page.tableHeader.size());
     if (columns == 0)
@@ -35,13 +34,12 @@ double paintTable(QPainter &painter, double top, double width, const SheetPage &
     for (int c = 2; c < columns; ++c)
         widths << (width - widths[0] - widths[1]) / (columns - 2);
     auto paintRow = [&](const QStringList &cells) {
-        double left = 0;
+        double left = x;
         for (int c = 0; c < columns; ++c) {
-            painter.drawText(QRectF(left, top, widths[c] - 1, LineMm * DotsPerMm), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-                             cells.value(c));
+            painter.drawText(QRectF(left, top, widths[c] - 1, line), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, cells.value(c));
             left += widths[c];
         }
-        top += LineMm * DotsPerMm;
+        top += line;
     };
     QFont bold = painter.font();
     bold.setBold(true);
@@ -49,13 +47,35 @@ double paintTable(QPainter &painter, double top, double width, const SheetPage &
     painter.setFont(bold);
     paintRow(page.tableHeader);
     painter.setFont(plain);
-    painter.drawLine(QPointF(0, top), QPointF(width, top));
+    painter.drawLine(QPointF(x, top), QPointF(x + width, top));
     for (const QStringList &row : page.tableRows)
         paintRow(row);
     return top;
 }
 
 } // namespace
+
+void paintSheet(QPainter &painter, const QRectF &area, const SheetPage &page, double dotsPerMm)
+{
+    painter.save();
+    const double line = LineMm * dotsPerMm;
+    const double left = area.left();
+    const double width = area.width();
+    QFont font = painter.font();
+    font.setPointSizeF(10);
+    QFont title = font;
+    title.setPointSizeF(15);
+    title.setBold(true);
+    painter.setFont(title);
+    painter.drawText(QRectF(left, area.top(), width, 3 * line), Qt::AlignLeft | Qt::AlignVCenter, page.title);
+    painter.setFont(font);
+    double top = area.top() + 3 * line;
+    top = paintFacts(painter, left, top, width, line, page.facts) + line;
+    top = paintTable(painter, left, top, width, line, page) + line;
+    top = paintFacts(painter, left, top, width, line, page.moreFacts) + 2 * line;
+    painter.drawText(QRectF(left, top, width, line), Qt::AlignLeft | Qt::AlignVCenter, page.footer);
+    painter.restore();
+}
 
 QByteArray sheetPdf(const SheetPage &page)
 {
@@ -69,21 +89,7 @@ QByteArray sheetPdf(const SheetPage &page)
     writer.setCreator(QStringLiteral("tavir340"));
     writer.setTitle(page.title);
     QPainter painter(&writer);
-    const double width = writer.width();
-    QFont font = painter.font();
-    font.setPointSizeF(10);
-    painter.setFont(font);
-    QFont title = font;
-    title.setPointSizeF(15);
-    title.setBold(true);
-    painter.setFont(title);
-    painter.drawText(QRectF(0, 0, width, 3 * LineMm * DotsPerMm), Qt::AlignLeft | Qt::AlignVCenter, page.title);
-    painter.setFont(font);
-    double top = 3 * LineMm * DotsPerMm;
-    top = paintFacts(painter, top, width, page.facts) + LineMm * DotsPerMm;
-    top = paintTable(painter, top, width, page) + LineMm * DotsPerMm;
-    top = paintFacts(painter, top, width, page.moreFacts) + 2 * LineMm * DotsPerMm;
-    painter.drawText(QRectF(0, top, width, LineMm * DotsPerMm), Qt::AlignLeft | Qt::AlignVCenter, page.footer);
+    paintSheet(painter, QRectF(0, 0, writer.width(), writer.height()), page, Resolution / 25.4);
     painter.end();
     return pdf;
 }

@@ -18,5 +18,11 @@ struct SheetPage
     QString footer;
 };
 
+class QPainter;
+class QRectF;
+
+// The sheet drawn into `area` (the page within its margins, in the painter's
+// units at `dotsPerMm`): for a printer, its preview and the PDF alike.
+void paintSheet(QPainter &painter, const QRectF &area, const SheetPage &page, double dotsPerMm);
 // The sheet as a PDF, vector text, one A4 page.
 QByteArray sheetPdf(const SheetPage &page);

@@ -27,6 +27,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QFileInfo>
@@ -139,6 +144,45 @@ private slots:
         listed[1]->trigger();
         QCOMPARE(formLineEdits(window.centralWidget())[3]->text(), QString("ELSO"));
         QCOMPARE(recorder.boxes.size(), 3);  // each opened, none refused
+    }
+
+    // File → Nyomtatás: the customer's sheet in a print preview, printed
+    // here to a PDF: one page, each number with what it may do in words, and
+    // the PIN only when the technician says so.
+    void handoverSheetPrinted()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QFAIL("pdftotext is missing: scripts/test.sh installs poppler-utils");
+        MainWindow window;
+        formLineEdits(window.centralWidget())[1]->setText("4321");
+        formLineEdits(window.centralWidget())[FieldItemCount + 1]->setText("36301234567");
+        window.findChild<QCheckBox *>("tc2_2")->setChecked(true);
+        QTemporaryDir dir;
+        for (const bool withPin : {false, true}) {
+            const QString pdf = dir.filePath(withPin ? "pin.pdf" : "nopin.pdf");
+            ModalDriver driver([&](QWidget *modal) {
+                if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                    box->button(withPin ? QMessageBox::Yes : QMessageBox::No)->click();
+                    return true;
+                }
+                auto *preview = qobject_cast<QPrintPreviewDialog *>(modal);
+                if (!preview)
+                    return false;
+                preview->printer()->setOutputFormat(QPrinter::PdfFormat);
+                preview->printer()->setOutputFileName(pdf);
+                preview->findChild<QPrintPreviewWidget *>()->print();
+                preview->reject();
+                return true;
+            });
+            window.form().actionPrint->trigger();
+            QProcess text;
+            text.start("pdftotext", {"-layout", pdf, "-"});
+            QVERIFY(text.waitForFinished(30000));
+            const QString shown = QString::fromUtf8(text.readAllStandardOutput());
+            QCOMPARE(shown.count('\f'), 1);
+            QVERIFY2(shown.contains(QRegularExpression("\\n2 +36301234567 +igen +- +- +-\\n")), qPrintable(shown));
+            QCOMPARE(shown.contains("4321"), withPin);
+        }
     }
 
     void lineEditsInRecordOrder()
@@ -354,7 +398,7 @@ private slots:
         // The menus' long-standing titles, each with its access key (Alt+F opens File).
         QCOMPARE(titles, QStringList({"&File", "&Beállítások", "&Eszköz", "&Help"}));
         QCOMPARE(actionNames(ui.menuFile),
-                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit", "—", "menuRecent"}));
+                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit", "—", "actionPrint", "menuRecent"}));
         QCOMPARE(actionNames(ui.menuSettings),
                  QStringList({"actionPort", "actionCheck", "menuCHKS", "actionACK", "—",
                               "actionSeparators", "actionUC"}));

@@ -4,7 +4,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="171"/>
+        <location filename="../gui/mainwindow.cpp" line="173"/>
         <location filename="../gui/files/windowfiles.cpp" line="152"/>
         <source>No file</source>
         <translation>No file</translation>
@@ -83,24 +83,24 @@ Tip: Check the file.</translation>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="166"/>
+        <location filename="../gui/mainwindow.cpp" line="168"/>
         <source>(nincs)</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="248"/>
+        <location filename="../gui/mainwindow.cpp" line="250"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="249"/>
+        <location filename="../gui/mainwindow.cpp" line="251"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="299"/>
+        <location filename="../gui/mainwindow.cpp" line="301"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -131,7 +131,7 @@ Tip: Check the file.</translation>
     </message>
     <message>
         <location filename="../gui/transfer/windowtransfers.cpp" line="171"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
@@ -188,7 +188,7 @@ Tip: Check the file.</translation>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="385"/>
+        <location filename="../gui/mainwindow.cpp" line="392"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -249,147 +249,152 @@ control
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="153"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="438"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="440"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="441"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
         <source>Változások a legutóbbi betöltés óta</source>
         <translation>Changes since the last download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="464"/>
+        <source>Nyomtatás...</source>
+        <translation>Print...</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/mainwindowui.cpp" line="465"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="466"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="485"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="488"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="486"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="489"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="487"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="490"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="488"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="491"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="489"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="492"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="490"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="493"/>
         <source>&amp;Legutóbbi fájlok</source>
         <translation>&amp;Recent files</translation>
     </message>
@@ -477,6 +482,11 @@ control
         <location filename="../gui/form/fieldcaptions.cpp" line="31"/>
         <source>Egyéni</source>
         <translation>Custom</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/handoverprint.cpp" line="16"/>
+        <source>Nyomtatás</source>
+        <translation>Print</translation>
     </message>
 </context>
 <context>
@@ -1096,615 +1106,689 @@ Download the configuration again!</translation>
 <context>
     <name>WindowText</name>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="30"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="32"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
         <source>Bemenet riasztás 2</source>
         <translation>Input alarm 2</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="31"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="33"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
         <source>Bemenet riasztás 1</source>
         <translation>Input alarm 1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="32"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="34"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
         <source>Kimenet vezérlés 2</source>
         <translation>Output control 2</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="33"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="35"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
         <source>Kimenet vezérlés 1</source>
         <translation>Output control 1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="36"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="38"/>
         <source>Telefonszám %1</source>
         <translation>Telephone %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="44"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="46"/>
         <source>Telefonszám %1, %2</source>
         <translation>Telephone %1, %2</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="61"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="63"/>
         <source>%1 (%2): űrlap %3, modul %4</source>
         <translation>%1 (%2): form %3, module %4</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="69"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="71"/>
         <source>Only numbers.</source>
         <translation>Only numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="70"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="72"/>
         <source>Only numbers and characters. (7-bit ascii)
 </source>
         <translation>Only numbers and characters. (7-bit ascii)
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="71"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="73"/>
         <source>The value is only 1 or 0.</source>
         <translation>The value is only 1 or 0.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="72"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="74"/>
         <source>Telephone number: only numbers.</source>
         <translation>Telephone number: only numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="85"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="87"/>
         <source>Az összes mező kitöltése kötelező.</source>
         <translation>Every field must be filled in.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="87"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="89"/>
         <source>Ékezetes karakterek nem használhatóak.</source>
         <translation>Accented letters cannot be used.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="89"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="91"/>
         <source>A(z) %1 mező olyan karaktert tartalmaz, amely nem küldhető el a modulnak.</source>
         <translation>The field %1 holds a character that cannot be sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="92"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="94"/>
         <source>Az ellenőrző karakter nem lehet vezérlőkarakter.</source>
         <translation>The checksum character cannot be a control character.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="93"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="95"/>
         <source>A(z) %1 mező vezérlőkaraktert (például sortörést) tartalmaz.</source>
         <translation>The field %1 holds a control character (a line break, say).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="98"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="100"/>
         <source>A(z) %1 mező csak számjegyet és szóközt tartalmazhat.</source>
         <translation>The field %1 takes only digits and blanks.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="100"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="102"/>
         <source>A(z) %1 mező csak ékezet nélküli betűt, számjegyet és írásjelet tartalmazhat.</source>
         <translation>The field %1 takes only letters without accents, digits and punctuation.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="102"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="104"/>
         <source>A(z) %1 mező értéke csak 1, 0 vagy üres lehet.</source>
         <translation>The field %1 takes only 1, 0 or nothing.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="109"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="111"/>
         <source>A mezők nem tartalmazhatják az elválasztó karaktert (%1).</source>
         <translation>The fields cannot hold the separator (%1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="110"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="112"/>
         <source>A(z) %1 mező nem tartalmazhatja az elválasztó karaktert (%2).</source>
         <translation>The field %1 cannot hold the separator (%2).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="119"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="121"/>
         <source>Nincs port kiválasztva.</source>
         <translation>No port is chosen.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="123"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="125"/>
         <source>%1: szabad</source>
         <translation>%1: free</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="129"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="131"/>
         <source>%1: nem található</source>
         <translation>%1: not found</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="131"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="133"/>
         <source>%1: nincs jogosultság (csoport: %2)</source>
         <translation>%1: no permission (group: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="134"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="136"/>
         <source>%1: foglalt (%2, %3)</source>
         <translation>%1: busy (%2, %3)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="136"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="138"/>
         <source>%1: foglalt (%2)</source>
         <translation>%1: busy (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="141"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="143"/>
         <source>%1: foglalt (zárolófájl: %2)</source>
         <translation>%1: busy (lock file: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="142"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="144"/>
         <source>%1: foglalt</source>
         <translation>%1: busy</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="171"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="173"/>
         <source>A vonal %1 bájt után megszakadt.</source>
         <translation>The line closed after %1 bytes.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="152"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="154"/>
         <source>. Megoldás: sudo usermod -aG %1 $USER, majd új bejelentkezés.</source>
         <translation>. The fix: sudo usermod -aG %1 $USER, then log in again.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="128"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="130"/>
         <source>%1: az adapter nincs csatlakoztatva</source>
         <translation>%1: the adapter is not plugged in</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="138"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="140"/>
         <source>%1: foglalt: a %2 zárolófájl a már véget ért %3 folyamatot nevezi meg, és csak a tulajdonosa törölheti: sudo rm %2</source>
         <translation>%1: busy: the lock file %2 names process %3, which has ended, and only its owner may remove it: sudo rm %2</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="154"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="156"/>
         <source>. A felhasználó már tagja a(z) „%1” csoportnak, de ebben a munkamenetben még nem: jelentkezzen ki és be újra (vagy: newgrp %1).</source>
         <translation>. You are in the group “%1”, but not in this session yet: log out and in again (or: newgrp %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="157"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="159"/>
         <source>. A(z) „%1” csoport nem írhatja az eszközt (%2): egy udev-szabály adhatja meg, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %3</source>
         <translation>. The group “%1” may not write to the device (%2): a udev rule must give it, for example this line in /etc/udev/rules.d/99-tavir340.rules: %3</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="161"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="163"/>
         <source>. Az eszközt csak a root használhatja: egy udev-szabály adhatja egy csoportnak, például ez a sor a /etc/udev/rules.d/99-tavir340.rules fájlban: %1</source>
         <translation>. Only root may use the device: a udev rule must give it to a group, for example this line in /etc/udev/rules.d/99-tavir340.rules: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="183"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="185"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="390"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="187"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="199"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="249"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="359"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="362"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="189"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="201"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="394"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="188"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="190"/>
         <source>A modul nem a várt választ adta (kapott bájtok: %1).</source>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="192"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="194"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="392"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="193"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="195"/>
         <source>Hibás nyugtázás (kapott bájtok: %1).</source>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="201"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="251"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="363"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="203"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="283"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="395"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="210"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="212"/>
         <source>A modul értéke: %1</source>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="216"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="218"/>
         <source>Legutóbb betöltve: %1</source>
         <translation>Last downloaded: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="225"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="227"/>
         <source>%1 (%2): akkor %3, most %4</source>
         <translation>%1 (%2): then %3, now %4</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="232"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="235"/>
+        <source>Tavir-340 modul: %1</source>
+        <translation>Tavir-340 module: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="235"/>
+        <source>(névtelen)</source>
+        <translation>(no name)</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="237"/>
+        <source>Modul neve</source>
+        <translation>Module name</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="238"/>
+        <source>Modul azonosító</source>
+        <translation>Module identifier</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="239"/>
+        <source>PIN-kód</source>
+        <translation>PIN</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="239"/>
+        <source>(nincs a lapon)</source>
+        <translation>(not printed)</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="240"/>
+        <source>Relé meghúzási idő</source>
+        <translation>Relay time</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="241"/>
+        <source>Visszaállás</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="242"/>
+        <source>1-es bemenet</source>
+        <translation>Input 1</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="243"/>
+        <source>2-es bemenet</source>
+        <translation>Input 2</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="244"/>
+        <source>Dátum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
+        <source>Telefonszám</source>
+        <translation>Telephone</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="248"/>
+        <source>igen</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="259"/>
+        <source>A modul PIN-kódja is kerüljön a lapra?</source>
+        <translation>Print the module's PIN on the sheet too?</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="264"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="242"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="274"/>
         <source>Kitöltetlen mezők: %1.</source>
         <translation>Empty fields: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="259"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="291"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="268"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="300"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="270"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="302"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="271"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="303"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="272"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="304"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="273"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="305"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="274"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="306"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="276"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="282"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="284"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="316"/>
         <source>a symbolic link, which is never written through</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="286"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
         <source>a file of %1 in a folder others may write, which is not replaced</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="296"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="297"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="329"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="298"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="299"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="331"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="300"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="332"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="302"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="334"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="305"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="306"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="307"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="309"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="310"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
         <source>mások is olvashatják, és %1 felhasználó fájlja</source>
         <translation>is readable by others and belongs to the user %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="311"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="312"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="313"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="350"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="356"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="362"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="332"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="346"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="355"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="356"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="357"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="389"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="361"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="393"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="396"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="397"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="398"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="367"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="399"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="400"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="369"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="401"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="370"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="402"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="403"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="405"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="417"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="423"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="394"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="426"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="395"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="427"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="396"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="428"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="397"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="429"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="421"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="453"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="402"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="434"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="403"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="435"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="436"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="405"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="437"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="438"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="439"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="408"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="440"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="409"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="441"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="410"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="442"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1

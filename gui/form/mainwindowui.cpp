@@ -237,6 +237,7 @@ void MainWindow::createActions(QMainWindow *window)
     actionJournal = newAction(window, "actionJournal");
     actionStation = newAction(window, "actionStation");
     actionChanges = newAction(window, "actionChanges");
+    actionPrint = newAction(window, "actionPrint");
     actionAbout = newAction(window, "actionAbout");
     actionContents = newAction(window, "actionContents");
 }
@@ -386,6 +387,7 @@ void MainWindow::createMenus(QMainWindow *window)
     menuRecent = new QMenu(menuFile);
     menuRecent->setObjectName("menuRecent");
     menuFile->addSeparator();
+    menuFile->addAction(actionPrint);
     menuFile->addMenu(menuRecent);
     menuSettings->addActions({actionPort, actionCheck, menuCHKS->menuAction(), actionACK});
     menuSettings->addSeparator();
@@ -459,6 +461,7 @@ void MainWindow::retranslateUi(QMainWindow *window)
         {actionJournal, QT_TRANSLATE_NOOP("MainWindow", "Napló"), "Ctrl+J"},
         {actionStation, QT_TRANSLATE_NOOP("MainWindow", "Állomás"), "Ctrl+T"},
         {actionChanges, QT_TRANSLATE_NOOP("MainWindow", "Változások a legutóbbi betöltés óta"), ""},
+        {actionPrint, QT_TRANSLATE_NOOP("MainWindow", "Nyomtatás..."), "Ctrl+P"},
         {actionAbout, QT_TRANSLATE_NOOP("MainWindow", "Névjegy"), nullptr},
         {actionContents, QT_TRANSLATE_NOOP("MainWindow", "Tartalom"), "F1"},
     };

@@ -42,7 +42,8 @@ public:
 
     QMenuBar *menuBar;
     QMenu *menuFile, *menuSettings, *menuCHKS, *menuDevice, *menuHelp;
-    QMenu *menuRecent;  // after File's own items: the files opened or saved last
+    QMenu *menuRecent;
+    QAction *actionPrint;  // after File's own items: the customer's sheet  // after File's own items: the files opened or saved last
     QStatusBar *statusBar;
 
     void setupUi(QMainWindow *window);

@@ -6,6 +6,8 @@
 #include "core/journal/journalreason.h"
 #include "core/port/portname.h"
 
+#include <QDate>
+#include <QLocale>
 #include <QDateTime>
 #include <QCoreApplication>
 #include <QHash>
@@ -225,6 +227,36 @@ QString changes(const QList<FieldDifference> &differences)
         lines << Texts::tr("%1 (%2): akkor %3, most %4").arg(d.name, shownTitle(d.name), side(d.first), side(d.second));
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+SheetPage handoverPage(const HandoverSheet &sheet, bool withPin)
+{
+    SheetPage page;
+    page.title = Texts::tr("Tavir-340 modul: %1").arg(sheet.moduleName.isEmpty() ? Texts::tr("(névtelen)") : sheet.moduleName);
+    page.facts = {
+        {Texts::tr("Modul neve"), sheet.moduleName},
+        {Texts::tr("Modul azonosító"), sheet.moduleId},
+        {Texts::tr("PIN-kód"), withPin ? sheet.pin : Texts::tr("(nincs a lapon)")},
+        {Texts::tr("Relé meghúzási idő"), sheet.relayTime},
+        {Texts::tr("Visszaállás"), sheet.restore},
+        {Texts::tr("1-es bemenet"), sheet.input1Name},
+        {Texts::tr("2-es bemenet"), sheet.input2Name},
+        {Texts::tr("Dátum"), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)},
+    };
+    page.tableHeader = {QStringLiteral("#"), Texts::tr("Telefonszám"), Texts::tr("Bemenet riasztás 1"), Texts::tr("Bemenet riasztás 2"),
+                        Texts::tr("Kimenet vezérlés 1"), Texts::tr("Kimenet vezérlés 2")};
+    auto yes = [](bool on) { return on ? Texts::tr("igen") : QStringLiteral("-"); };
+    for (const HandoverRow &row : sheet.rows)
+        page.tableRows.append({QString::number(row.row), row.number, yes(row.alarmedByInput1), yes(row.alarmedByInput2),
+                               yes(row.controlsOutput1), yes(row.controlsOutput2)});
+    for (const auto &[field, text] : sheet.texts)
+        page.moreFacts.append({shownTitle(field), text});
+    return page;
+}
+
+QString askPinOnSheet()
+{
+    return Texts::tr("A modul PIN-kódja is kerüljön a lapra?");
 }
 
 QString missingField(int field)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/form/handoversheet.h"
+#include "labels/sheetpdf.h"
+
 #include "core/content/contentfile.h"
 #include "core/form/fieldcheck.h"
 #include "core/form/formdiff.h"
@@ -37,6 +40,10 @@ QString permissionFix(const PermissionAdvice &advice);
 QString moduleHolds(const FieldDifference &difference);
 // The line under "Az összes mező kitöltése kötelező." that names the field.
 QString missingField(int field);
+// The customer's hand-over sheet in the window's language; the PIN only
+// with `withPin`.
+SheetPage handoverPage(const HandoverSheet &sheet, bool withPin);
+QString askPinOnSheet();
 // A field changed since the last download: its value then, as a mark's tip.
 QString downloadedThen(const FieldDifference &difference);
 // Every change, a line each: the field, then, now.
