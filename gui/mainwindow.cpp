@@ -7,7 +7,9 @@
 #include "gui/files/recentfiles.h"
 #include "gui/files/windowfiles.h"
 #include "gui/form/formbinding.h"
+#include "gui/form/fieldmarks.h"
 #include "gui/form/formfieldstyle.h"
+#include "gui/form/formhistory.h"
 #include "gui/form/mainwindowui.h"
 #include "gui/form/verifykey.h"
 #include "gui/settings/chardialog.h"
@@ -71,8 +73,10 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
         ui->menuCHKS->setEnabled(m_settings.CheckValue != 0);
 
     createStatusLabels();
+    m_history = new FormHistory(ui->centralWidget, this);
     m_files = std::make_unique<WindowFiles>(this, ui->centralWidget, m_settings, fileLabel, m_checkingFields,
-                                            [this] { return m_transfers->journalLocation().kind != JournalLocation::Kind::Off; });
+                                            [this] { return m_transfers->journalLocation().kind != JournalLocation::Kind::Off; },
+                                            *m_history);
     m_transfers = std::make_unique<WindowTransfers>(this, *ui, m_settings, *m_files, m_checkingFields);
     connectActions();
     new VerifyKey(ui->centralWidget, this);
@@ -83,8 +87,10 @@ MainWindow::~MainWindow()
 {
     // A window that goes with the cursor in a field loses its focus only in
     // ~QWidget, after this: the field's check must not run on what is left.
-    for (QLineEdit *edit : formLineEdits(ui->centralWidget))
+    for (QLineEdit *edit : formLineEdits(ui->centralWidget)) {
         edit->disconnect(this);
+        edit->disconnect(m_history);
+    }
 }
 
 // The port in the status bar; the simulated module by its name in the
@@ -150,6 +156,14 @@ void MainWindow::connectActions()
         connect(box, &QCheckBox::toggled, this, [this] { m_files->showOrigin(); });
     connect(ui->smskp_combo, &QComboBox::currentIndexChanged, this, &MainWindow::smskpSelect);
     connect(ui->menuRecent, &QMenu::aboutToShow, this, &MainWindow::listRecentFiles);
+    connect(ui->actionUndo, &QAction::triggered, m_history, &FormHistory::undo);
+    connect(ui->actionRedo, &QAction::triggered, m_history, &FormHistory::redo);
+    // A step put back brings the operator list along; marks spoke of what was there.
+    connect(m_history, &FormHistory::restored, this, [this](const FormValues &values) {
+        FieldMarks::clear(ui->centralWidget);
+        ui->smskp_combo->setCurrentIndex(operatorIndexForNumber(values.texts.first()));
+        m_files->showOrigin();
+    });
 }
 
 // File's recent files, newest first, each opened as File → Megnyitás would.

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class FormHistory;
 class ModuleSimulator;
 class QLabel;
 class ToolWindows;
@@ -95,6 +96,7 @@ private:
     DeviceLookup m_deviceLookup;
     std::unique_ptr<ModuleSimulator> m_simulatedModule;  // runs once chosen, until the window goes
     std::unique_ptr<ToolWindows> m_tools;
+    FormHistory *m_history = nullptr;             // the form's undo history
     std::unique_ptr<WindowFiles> m_files;          // content files and the form's origin
     std::unique_ptr<WindowTransfers> m_transfers;  // transfers and the journal
 };

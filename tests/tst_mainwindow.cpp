@@ -185,6 +185,54 @@ private slots:
         }
     }
 
+    // The form's history: an edit once left, a box, a load, each undone and
+    // redone with the keys wherever the cursor is; a field with an edit of
+    // its own to undo keeps Ctrl+Z.
+    void formHistoryUndoesWholeChanges()
+    {
+        ScratchSettings config;
+        FormValues loaded = initialFormValues();
+        loaded.texts[3] = "BETOLTOTT";
+        QCOMPARE(ContentFile::save(config.filePath("h.t16"), loaded), ContentFile::SaveStatus::Saved);
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        MessageBoxRecorder recorder;
+        auto *name = window.findChild<QLineEdit *>("m_nev");
+        auto *box = window.findChild<QCheckBox *>("tc1_1");
+        const QString first = name->text();
+        const bool boxWas = box->isChecked();
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, "ELSO");
+        QTest::keyClick(name, Qt::Key_Tab);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+        QCOMPARE(box->isChecked(), !boxWas);
+        window.openPath(config.filePath("h.t16"));
+        QCOMPARE(name->text(), QString("BETOLTOTT"));
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        name->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), name);
+        auto press = [name](bool undo) {
+            QTest::keyClick(name, Qt::Key_Z, undo ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        };
+        press(true);
+        QCOMPARE(name->text(), QString("ELSO"));
+        QCOMPARE(box->isChecked(), !boxWas);
+        press(true);
+        QCOMPARE(box->isChecked(), boxWas);
+        press(true);
+        QCOMPARE(name->text(), first);
+        for (int step = 0; step < 3; ++step)
+            press(false);
+        QCOMPARE(name->text(), QString("BETOLTOTT"));
+        name->setFocus();
+        name->end(false);
+        QTest::keyClicks(name, "X");
+        press(true);  // the field's own
+        QCOMPARE(name->text(), QString("BETOLTOTT"));
+    }
+
     void lineEditsInRecordOrder()
     {
         MainWindow window;
@@ -398,7 +446,7 @@ private slots:
         // The menus' long-standing titles, each with its access key (Alt+F opens File).
         QCOMPARE(titles, QStringList({"&File", "&Beállítások", "&Eszköz", "&Help"}));
         QCOMPARE(actionNames(ui.menuFile),
-                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit", "—", "actionPrint", "menuRecent"}));
+                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit", "—", "actionUndo", "actionRedo", "actionPrint", "menuRecent"}));
         QCOMPARE(actionNames(ui.menuSettings),
                  QStringList({"actionPort", "actionCheck", "menuCHKS", "actionACK", "—",
                               "actionSeparators", "actionUC"}));

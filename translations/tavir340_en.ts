@@ -4,37 +4,37 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="173"/>
-        <location filename="../gui/files/windowfiles.cpp" line="152"/>
+        <location filename="../gui/mainwindow.cpp" line="187"/>
+        <location filename="../gui/files/windowfiles.cpp" line="155"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="50"/>
+        <location filename="../gui/files/windowfiles.cpp" line="52"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="71"/>
-        <location filename="../gui/files/windowfiles.cpp" line="103"/>
-        <location filename="../gui/files/windowfiles.cpp" line="113"/>
+        <location filename="../gui/files/windowfiles.cpp" line="73"/>
+        <location filename="../gui/files/windowfiles.cpp" line="105"/>
+        <location filename="../gui/files/windowfiles.cpp" line="115"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="71"/>
+        <location filename="../gui/files/windowfiles.cpp" line="73"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="76"/>
+        <location filename="../gui/files/windowfiles.cpp" line="78"/>
         <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
         <location filename="../gui/transfer/windowtransfers.cpp" line="232"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="77"/>
+        <location filename="../gui/files/windowfiles.cpp" line="79"/>
         <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
         <location filename="../gui/transfer/windowtransfers.cpp" line="232"/>
         <source>Cannot open the file. 
@@ -43,64 +43,64 @@ Tip: Check the file.</source>
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="90"/>
+        <location filename="../gui/files/windowfiles.cpp" line="92"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="91"/>
+        <location filename="../gui/files/windowfiles.cpp" line="93"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="108"/>
+        <location filename="../gui/files/windowfiles.cpp" line="110"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="113"/>
+        <location filename="../gui/files/windowfiles.cpp" line="115"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="121"/>
+        <location filename="../gui/files/windowfiles.cpp" line="123"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="121"/>
+        <location filename="../gui/files/windowfiles.cpp" line="123"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="127"/>
+        <location filename="../gui/files/windowfiles.cpp" line="129"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="127"/>
+        <location filename="../gui/files/windowfiles.cpp" line="129"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="168"/>
+        <location filename="../gui/mainwindow.cpp" line="182"/>
         <source>(nincs)</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="250"/>
+        <location filename="../gui/mainwindow.cpp" line="264"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="251"/>
+        <location filename="../gui/mainwindow.cpp" line="265"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="301"/>
+        <location filename="../gui/mainwindow.cpp" line="315"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -131,7 +131,7 @@ Tip: Check the file.</translation>
     </message>
     <message>
         <location filename="../gui/transfer/windowtransfers.cpp" line="171"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
@@ -163,32 +163,32 @@ Tip: Check the file.</translation>
         <translation>%1 field(s) changed %2.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="151"/>
+        <location filename="../gui/files/windowfiles.cpp" line="154"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="162"/>
+        <location filename="../gui/files/windowfiles.cpp" line="165"/>
         <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
         <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="164"/>
+        <location filename="../gui/files/windowfiles.cpp" line="167"/>
         <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
         <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="165"/>
+        <location filename="../gui/files/windowfiles.cpp" line="168"/>
         <source>Mentetlen változások</source>
         <translation>Unsaved changes</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="165"/>
+        <location filename="../gui/files/windowfiles.cpp" line="168"/>
         <source>Menti őket?</source>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="392"/>
+        <location filename="../gui/mainwindow.cpp" line="406"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -248,153 +248,163 @@ control
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="153"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="440"/>
+        <location filename="../gui/files/windowfiles.cpp" line="156"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="443"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="464"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="465"/>
         <source>Változások a legutóbbi betöltés óta</source>
         <translation>Changes since the last download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="464"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="466"/>
         <source>Nyomtatás...</source>
         <translation>Print...</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="465"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="467"/>
+        <source>Visszavonás</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/mainwindowui.cpp" line="468"/>
+        <source>Újra</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/mainwindowui.cpp" line="469"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="466"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="470"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="488"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="492"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="489"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="493"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="490"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="494"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="491"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="495"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="492"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="496"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="493"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="497"/>
         <source>&amp;Legutóbbi fájlok</source>
         <translation>&amp;Recent files</translation>
     </message>
@@ -1412,7 +1422,7 @@ Download the configuration again!</translation>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="259"/>
         <source>A modul PIN-kódja is kerüljön a lapra?</source>
-        <translation>Print the module's PIN on the sheet too?</translation>
+        <translation>Print the module&apos;s PIN on the sheet too?</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="264"/>

@@ -7,6 +7,7 @@
 #include "gui/dialogs/messagebox.h"
 #include "gui/form/fieldmarks.h"
 #include "gui/form/formbinding.h"
+#include "gui/form/formhistory.h"
 #include "gui/texts/windowtexts.h"
 #include "recentfiles.h"
 
@@ -24,13 +25,14 @@ const QString DefaultContentFile = QStringLiteral("default16.ui");
 } // namespace
 
 WindowFiles::WindowFiles(QMainWindow *window, QWidget *form, LinkSettings &settings, QLabel *fileLabel,
-                         bool &checkingFields, std::function<bool()> journalKeeps)
+                         bool &checkingFields, std::function<bool()> journalKeeps, FormHistory &history)
     : m_window(window)
     , m_form(form)
     , m_settings(settings)
     , m_fileLabel(fileLabel)
     , m_checkingFields(checkingFields)
     , m_journalKeeps(std::move(journalKeeps))
+    , m_history(history)
 {
 }
 
@@ -139,6 +141,7 @@ QString WindowFiles::dialogStart(bool withName) const
 void WindowFiles::setOrigin(FormOrigin::Source source, const QString &name, qint64 entry)
 {
     m_origin.loaded(readForm(m_form), source, name, entry);
+    m_history.record();
     showOrigin();
 }
 

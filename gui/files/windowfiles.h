@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class FormHistory;
 class QLabel;
 class QMainWindow;
 class QWidget;
@@ -26,7 +27,7 @@ public:
     // from a field must not run that field's check. `journalKeeps` says
     // whether downloads are journaled, which the question mentions.
     WindowFiles(QMainWindow *window, QWidget *form, LinkSettings &settings, QLabel *fileLabel, bool &checkingFields,
-                std::function<bool()> journalKeeps);
+                std::function<bool()> journalKeeps, FormHistory &history);
 
     void newFile();
     void open();
@@ -38,7 +39,8 @@ public:
     // Whether the form may give way to other content: at once when nothing
     // in it would be lost, else when the technician has saved it or says so.
     bool mayReplaceForm();
-    // The form as it is now is what `source` holds.
+    // The form as it is now is what `source` holds, and a step of the
+    // form's history.
     void setOrigin(FormOrigin::Source source, const QString &name, qint64 entry = 0);
     // The source in the status bar and the title bar, with the title's
     // mark while the form differs from it.
@@ -56,6 +58,7 @@ private:
     QLabel *m_fileLabel;
     bool &m_checkingFields;
     std::function<bool()> m_journalKeeps;
+    FormHistory &m_history;  // each new content is a step of it
     FormOrigin m_origin;
     QString m_lastFile;  // the file last opened or saved
 };

@@ -238,6 +238,8 @@ void MainWindow::createActions(QMainWindow *window)
     actionStation = newAction(window, "actionStation");
     actionChanges = newAction(window, "actionChanges");
     actionPrint = newAction(window, "actionPrint");
+    actionUndo = newAction(window, "actionUndo");
+    actionRedo = newAction(window, "actionRedo");
     actionAbout = newAction(window, "actionAbout");
     actionContents = newAction(window, "actionContents");
 }
@@ -387,7 +389,7 @@ void MainWindow::createMenus(QMainWindow *window)
     menuRecent = new QMenu(menuFile);
     menuRecent->setObjectName("menuRecent");
     menuFile->addSeparator();
-    menuFile->addAction(actionPrint);
+    menuFile->addActions({actionUndo, actionRedo, actionPrint});
     menuFile->addMenu(menuRecent);
     menuSettings->addActions({actionPort, actionCheck, menuCHKS->menuAction(), actionACK});
     menuSettings->addSeparator();
@@ -462,6 +464,8 @@ void MainWindow::retranslateUi(QMainWindow *window)
         {actionStation, QT_TRANSLATE_NOOP("MainWindow", "Állomás"), "Ctrl+T"},
         {actionChanges, QT_TRANSLATE_NOOP("MainWindow", "Változások a legutóbbi betöltés óta"), ""},
         {actionPrint, QT_TRANSLATE_NOOP("MainWindow", "Nyomtatás..."), "Ctrl+P"},
+        {actionUndo, QT_TRANSLATE_NOOP("MainWindow", "Visszavonás"), "Ctrl+Z"},
+        {actionRedo, QT_TRANSLATE_NOOP("MainWindow", "Újra"), "Ctrl+Shift+Z"},
         {actionAbout, QT_TRANSLATE_NOOP("MainWindow", "Névjegy"), nullptr},
         {actionContents, QT_TRANSLATE_NOOP("MainWindow", "Tartalom"), "F1"},
     };

@@ -43,7 +43,8 @@ public:
     QMenuBar *menuBar;
     QMenu *menuFile, *menuSettings, *menuCHKS, *menuDevice, *menuHelp;
     QMenu *menuRecent;
-    QAction *actionPrint;  // after File's own items: the customer's sheet  // after File's own items: the files opened or saved last
+    QAction *actionPrint;  // after File's own items: the customer's sheet
+    QAction *actionUndo, *actionRedo;  // after File's own items: the form's history  // after File's own items: the files opened or saved last
     QStatusBar *statusBar;
 
     void setupUi(QMainWindow *window);
