@@ -216,6 +216,15 @@ void Command::addOldForceOption(QCommandLineParser &parser)
     parser.addOption(force);
 }
 
+int Command::writeDocument(const QString &output, const QByteArray &bytes) const
+{
+    if (output == QLatin1String("-"))
+        return !contentMayGoToStandardOutput() ? Refused : print(stdout, bytes) ? Success : NotRecorded;
+    if (const FileError error = writeWholeFile(output, bytes))
+        return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+    return Success;
+}
+
 QList<QByteArray> Command::downloadPieces(const TransferPlan &plan)
 {
     return QList<QByteArray>{QByteArray() + char(RequestByte) + char(DownloadRequest)} + plan.pieces();

@@ -88,6 +88,9 @@ protected:
     // kept working for scripts, left out of --help.
     static void addOldForceOption(QCommandLineParser &parser);
     bool printDryRun(const QStringList &ports, const QList<QByteArray> &toModule, const QList<QByteArray> &expected = {}) const;
+    // A document the command made (a PDF), to `output` or, for "-", to
+    // standard output; its exit code.
+    int writeDocument(const QString &output, const QByteArray &bytes) const;
     // A download's request and pieces, as a dry run shows them.
     static QList<QByteArray> downloadPieces(const TransferPlan &plan);
     // --journal and --no-journal; the run's journal, once it is known to take

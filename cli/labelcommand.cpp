@@ -76,11 +76,5 @@ int LabelCommand::execute(QCommandLineParser &parser)
                                          : QStringLiteral("unit %1 is not proven in the journal").arg(wanted));
         labels.append(*label);
     }
-    const QByteArray pdf = labelsPdf(labels, *size);
-    const QString output = parser.value(QStringLiteral("output"));
-    if (output == QLatin1String("-"))
-        return !contentMayGoToStandardOutput() ? Refused : print(stdout, pdf) ? Success : NotRecorded;
-    if (const FileError error = writeWholeFile(output, pdf))
-        return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
-    return Success;
+    return writeDocument(parser.value(QStringLiteral("output")), labelsPdf(labels, *size));
 }

@@ -67,11 +67,5 @@ int SheetCommand::execute(QCommandLineParser &parser)
         return Refused;
     const SheetPage page = englishPage(handoverSheet(*form), parser.isSet(QStringLiteral("with-pin")),
                                        parser.value(QStringLiteral("installer")));
-    const QByteArray pdf = sheetPdf(page);
-    const QString output = parser.value(QStringLiteral("output"));
-    if (output == QLatin1String("-"))
-        return !contentMayGoToStandardOutput() ? Refused : print(stdout, pdf) ? Success : NotRecorded;
-    if (const FileError error = writeWholeFile(output, pdf))
-        return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
-    return Success;
+    return writeDocument(parser.value(QStringLiteral("output")), sheetPdf(page));
 }

@@ -1,15 +1,11 @@
 #include "rememberedport.h"
 
-#include <QSettings>
+#include "usersettings.h"
 
 namespace {
 
 const QString Key = QStringLiteral("port/last");
 
-QSettings userSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tavir340"), QStringLiteral("tavir340"));
-}
 
 } // namespace
 

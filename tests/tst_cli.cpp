@@ -653,6 +653,11 @@ private slots:
             QVERIFY(shown.contains("Installed by: Kapu Kft."));
             QCOMPARE(shown.contains("4321"), withPin);
         }
+        // A sheet that cannot be written is said so, and nothing is left.
+        const CliRun folder = cli({"sheet", file, "-o", m_dir.path()});
+        QCOMPARE(folder.code, 2);
+        QVERIFY2(folder.err.startsWith(QString("tavir340-cli: cannot write %1: ").arg(m_dir.path())), qPrintable(folder.err));
+        QCOMPARE(cli({"sheet", file}).code, 2);  // no -o
     }
 
     // Every output is checked: a full disk leaves the old file as it was, and

@@ -1,16 +1,12 @@
 #include "recentfiles.h"
 
 #include <QFileInfo>
-#include <QSettings>
+#include "gui/usersettings.h"
 
 namespace {
 
 const QString Key = QStringLiteral("files/recent");
 
-QSettings userSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tavir340"), QStringLiteral("tavir340"));
-}
 
 } // namespace
 

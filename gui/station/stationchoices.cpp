@@ -1,15 +1,6 @@
 #include "stationchoices.h"
 
-#include <QSettings>
-
-namespace {
-
-QSettings userSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tavir340"), QStringLiteral("tavir340"));
-}
-
-} // namespace
+#include "gui/usersettings.h"
 
 StationChoices StationChoices::load()
 {
