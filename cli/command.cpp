@@ -225,6 +225,20 @@ int Command::writeDocument(const QString &output, const QByteArray &bytes) const
     return Success;
 }
 
+int Command::writeContent(const QString &output, const FormValues &form) const
+{
+    if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(form))
+        return fail(Refused, Phrase::unsavable(*problem) + QStringLiteral(". Nothing was written."));
+    if (output == QLatin1String("-"))
+        return !contentMayGoToStandardOutput() ? Refused : print(stdout, ContentFile::serialize(form)) ? Success : NotRecorded;
+    OutputFile file(output, OutputFile::Readers::OwnerOnly);
+    if (file.write(ContentFile::serialize(form)))
+        file.commit();
+    if (const FileError error = file.error())
+        return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+    return Success;
+}
+
 QList<QByteArray> Command::downloadPieces(const TransferPlan &plan)
 {
     return QList<QByteArray>{QByteArray() + char(RequestByte) + char(DownloadRequest)} + plan.pieces();

@@ -91,6 +91,9 @@ protected:
     // A document the command made (a PDF), to `output` or, for "-", to
     // standard output; its exit code.
     int writeDocument(const QString &output, const QByteArray &bytes) const;
+    // A content file the command made, to `output` (private to its owner,
+    // for it holds the PIN) or, for "-", to standard output; its exit code.
+    int writeContent(const QString &output, const FormValues &form) const;
     // A download's request and pieces, as a dry run shows them.
     static QList<QByteArray> downloadPieces(const TransferPlan &plan);
     // --journal and --no-journal; the run's journal, once it is known to take

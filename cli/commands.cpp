@@ -6,6 +6,7 @@
 #include "getcommand.h"
 #include "journalcommand.h"
 #include "labelcommand.h"
+#include "phonescommand.h"
 #include "sheetcommand.h"
 #include "portscommand.h"
 #include "provisioncommand.h"
@@ -28,5 +29,6 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<JournalCommand>());
     commands.push_back(std::make_unique<LabelCommand>());
     commands.push_back(std::make_unique<SheetCommand>());
+    commands.push_back(std::make_unique<PhonesCommand>());
     return commands;
 }

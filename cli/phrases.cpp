@@ -394,3 +394,16 @@ QString shown(const QString &text)
 }
 
 } // namespace Phrase
+
+QString Phrase::importReason(ImportReason reason)
+{
+    switch (reason) {
+    case ImportReason::None: break;
+    case ImportReason::DuplicateInFile: return QStringLiteral("already earlier in the file");
+    case ImportReason::AlreadyInForm: return QStringLiteral("already in the form");
+    case ImportReason::Landline: return QStringLiteral("a landline, where a mobile is usual");
+    case ImportReason::NotANumber: return QStringLiteral("not a telephone number");
+    case ImportReason::TooLong: return QStringLiteral("longer than the telephone field's 14 digits");
+    }
+    return {};
+}

@@ -10,6 +10,7 @@
 #include "core/record/contentrecord.h"
 #include "core/record/moduleanswer.h"
 #include "core/link/moduleexchange.h"
+#include "core/phones/phoneimport.h"
 #include "core/port/exclusiveport.h"
 #include "core/provisioning/steps.h"
 
@@ -69,5 +70,8 @@ QString journalProblem(const JournalProblem &problem);
 // go to a terminal: control and formatting characters shown as \x1b or
 // \u202e, so that nothing recolours, hides or shifts what is printed.
 QString shown(const QString &text);
+
+// Why a contact's number is not imported: "a landline where a mobile is usual".
+QString importReason(ImportReason reason);
 
 } // namespace Phrase

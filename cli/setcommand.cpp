@@ -34,15 +34,8 @@ int SetCommand::execute(QCommandLineParser &parser)
     if (const std::optional<EditRefusal> refusal = applyAssignments(*form, arguments.mid(1), *settings))
         return fail(Refused, QStringLiteral("%1: %2. Nothing was written.")
                                  .arg(refusal->assignment, Phrase::editRefusal(*refusal, settings->DownloadSeparator)));
-    if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(*form))
-        return fail(Refused, Phrase::unsavable(*problem) + QStringLiteral(". Nothing was written."));
-    if (output == QLatin1String("-"))
-        return !contentMayGoToStandardOutput() ? Refused : print(stdout, ContentFile::serialize(*form)) ? Success : NotRecorded;
-    OutputFile file(output, OutputFile::Readers::OwnerOnly);
-    if (file.write(ContentFile::serialize(*form)))
-        file.commit();
-    if (const FileError error = file.error())
-        return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+    if (const int code = writeContent(output, *form); code != Success || output == QLatin1String("-"))
+        return code;
     if (json()) {
         Result result;
         result.operation = name();

@@ -30,10 +30,10 @@ SheetPage englishPage(const HandoverSheet &sheet, bool withPin, const QString &i
         {QStringLiteral("Date"), QDate::currentDate().toString(Qt::ISODate)},
     };
     page.tableHeader = {QStringLiteral("#"), QStringLiteral("Telephone"), QStringLiteral("Alarmed by input 1"),
-                        QStringLiteral("Alarmed by input 2"), QStringLiteral("Controls output 1"), QStringLiteral("Controls output 2")};
+                        QStringLiteral("Alarmed by input 2"), QStringLiteral("Controls output 3"), QStringLiteral("Controls output 4")};
     for (const HandoverRow &row : sheet.rows)
         page.tableRows.append({QString::number(row.row), row.number, yesOrNot(row.alarmedByInput1), yesOrNot(row.alarmedByInput2),
-                               yesOrNot(row.controlsOutput1), yesOrNot(row.controlsOutput2)});
+                               yesOrNot(row.controlsOutput3), yesOrNot(row.controlsOutput4)});
     for (const auto &[field, text] : sheet.texts)
         page.moreFacts.append({Phrase::caption(lineEditCatalogue()[field].name), text});
     page.footer = installer.isEmpty() ? QString() : QStringLiteral("Installed by: %1").arg(installer);

@@ -4,9 +4,11 @@
 #include "core/settings/linksettings.h"
 #include "gui/dialogs/messagebox.h"
 #include "gui/files/handoverprint.h"
+#include "gui/files/phonefiles.h"
 #include "gui/files/recentfiles.h"
 #include "gui/files/windowfiles.h"
 #include "gui/form/formbinding.h"
+#include "gui/form/rownumbers.h"
 #include "gui/form/fieldmarks.h"
 #include "gui/form/formfieldstyle.h"
 #include "gui/form/formhistory.h"
@@ -80,6 +82,7 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     m_transfers = std::make_unique<WindowTransfers>(this, *ui, m_settings, *m_files, m_checkingFields);
     connectActions();
     new VerifyKey(ui->centralWidget, this);
+    new RowNumbers(ui->Frame, this);
     m_files->setOrigin(FormOrigin::Source::None, {});
 }
 
@@ -136,6 +139,8 @@ void MainWindow::connectActions()
         {ui->actionStation, &MainWindow::showStation},
         {ui->actionChanges, &MainWindow::showChanges},
         {ui->actionPrint, &MainWindow::printSheet},
+        {ui->actionImportPhones, &MainWindow::importPhoneNumbers},
+        {ui->actionExportPhones, &MainWindow::exportPhoneNumbers},
         {ui->actionAbout, &MainWindow::nevjegy},
         {ui->actionContents, &MainWindow::contents},
         {ui->action8bit_sum, &MainWindow::setChks8},
@@ -342,6 +347,16 @@ void MainWindow::showJournal()
 void MainWindow::printSheet()
 {
     printHandoverSheet(this, readForm(ui->centralWidget));
+}
+
+void MainWindow::importPhoneNumbers()
+{
+    importPhones(this, ui->centralWidget, *m_history);
+}
+
+void MainWindow::exportPhoneNumbers()
+{
+    exportPhones(this, ui->centralWidget);
 }
 
 void MainWindow::showChanges()

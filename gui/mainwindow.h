@@ -82,6 +82,8 @@ private:
     void showJournal();
     void showChanges();
     void printSheet();
+    void importPhoneNumbers();
+    void exportPhoneNumbers();
     void showStation();
     void showPort();
 

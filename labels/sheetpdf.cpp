@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Resolution = 300;
@@ -33,13 +35,19 @@ double paintTable(QPainter &painter, double x, double top, double width, double 
     QList<double> widths = {0.06 * width, 0.26 * width};
     for (int c = 2; c < columns; ++c)
         widths << (width - widths[0] - widths[1]) / (columns - 2);
+    // A row is as high as its tallest cell once wrapped (a heading may take
+    // two lines), so that nothing runs into the rule below it.
     auto paintRow = [&](const QStringList &cells) {
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+        double height = line;
+        for (int c = 0; c < columns; ++c)
+            height = std::max(height, painter.boundingRect(QRectF(0, 0, widths[c] - 1, line), flags, cells.value(c)).height() + 0.3 * line);
         double left = x;
         for (int c = 0; c < columns; ++c) {
-            painter.drawText(QRectF(left, top, widths[c] - 1, line), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, cells.value(c));
+            painter.drawText(QRectF(left, top, widths[c] - 1, height), flags, cells.value(c));
             left += widths[c];
         }
-        top += line;
+        top += height;
     };
     QFont bold = painter.font();
     bold.setBold(true);

@@ -4,6 +4,9 @@
 #include "core/journal/journal.h"
 #include "core/journal/journalentry.h"
 #include "core/journal/sharedjournal.h"
+#include "core/phones/phoneexport.h"
+#include "core/phones/phoneimport.h"
+#include "core/phones/phonenumber.h"
 #include "core/provisioning/steps.h"
 #include "core/provisioning/unitchoice.h"
 #include "core/provisioning/unitclaim.h"
@@ -17,6 +20,7 @@
 
 Q_DECLARE_METATYPE(Ending)
 Q_DECLARE_METATYPE(StepOutcome::Record)
+Q_DECLARE_METATYPE(ImportReason)
 
 class TestCoreRules : public QObject
 {
@@ -159,6 +163,96 @@ private slots:
             filter.name.clear();
             filter.idOrName = QString::fromUtf8(search);
             QCOMPARE(journal.find(filter).size(), 2);
+        }
+    }
+
+    // Numbers as contacts write them, read as Hungarian ones unless they
+    // carry a country, against a form that already holds one.
+    void numbersAsWritten_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<ImportReason>("reason");
+        using R = ImportReason;
+        QTest::newRow("+36 and blanks") << "+36 30 123 4567" << "36301234567" << R::None;
+        QTest::newRow("06 with dash and slash") << "06-20/555-1234" << "36205551234" << R::None;
+        QTest::newRow("0036") << "0036 70 987 6543" << "36709876543" << R::None;
+        QTest::newRow("the module's own form") << "36301112222" << "36301112222" << R::None;
+        QTest::newRow("foreign mobile") << "+44 7911 123456" << "447911123456" << R::None;
+        QTest::newRow("Budapest landline") << "06 1 234 5678" << "3612345678" << R::Landline;
+        QTest::newRow("already in the form") << "+36 30 999 8888" << "36309998888" << R::AlreadyInForm;
+        QTest::newRow("too long for the field") << "+49 30 12345678901" << "" << R::TooLong;
+        QTest::newRow("garbage") << "kapu" << "" << R::NotANumber;
+        QTest::newRow("too short") << "+36 30 12" << "" << R::NotANumber;
+    }
+    void numbersAsWritten()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, stored);
+        QFETCH(ImportReason, reason);
+        FormValues form = initialFormValues();
+        form.texts[FieldItemCount + 4] = "36309998888";
+        const QList<ImportEntry> entries = classifyContacts({{"Név", written, 1}}, form, "HU");
+        QCOMPARE(entries.value(0).stored, stored);
+        QCOMPARE(entries.value(0).reason, reason);
+    }
+
+    // vCard 3.0 and 4.0 as phones export them, and CSV tables with and
+    // without headings: every number with its contact's name.
+    void contactsFiles_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("found");  // name|number, in order
+        QTest::newRow("vCard 3.0, folded, two numbers") << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Kov\u00e1cs;P\u00e9ter;;;\r\nFN:Kov\u00e1cs P\u00e9ter\\, kapu\r\n"
+            "TEL;TYPE=CELL:+36 30 123\r\n  4567\r\nitem1.TEL;TYPE=HOME:06 1 234 5678\r\nEND:VCARD\r\n"
+            << QStringList{"Kov\u00e1cs P\u00e9ter, kapu|+36 30 123 4567", "Kov\u00e1cs P\u00e9ter, kapu|06 1 234 5678"};
+        QTest::newRow("vCard 4.0, tel: address, N only") << "BEGIN:VCARD\nVERSION:4.0\nN:Nagy;Anna;;;\nTEL;VALUE=uri;TYPE=cell:tel:+36-20-555-1234;ext=1\nEND:VCARD\n"
+            << QStringList{"Anna Nagy|+36-20-555-1234"};
+        QTest::newRow("vCard 2.1, quoted-printable") << "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Kov=C3=A1cs=\n=20P\nTEL;CELL:0630\nEND:VCARD\n"
+            << QStringList{"Kov\u00e1cs P|0630"};
+        QTest::newRow("CSV with headings, quoted") << "Name,Phone 1 - Type,Phone 1 - Value\r\n\"Kiss, J\u00f3zsef\",Mobile,+36 30 1\r\n,,\r\n"
+            << QStringList{"Kiss, J\u00f3zsef|+36 30 1"};
+        QTest::newRow("CSV in Hungarian, semicolons") << "Telefonsz\u00e1m;N\u00e9v\n06301234567;Szab\u00f3\n" << QStringList{"Szab\u00f3|06301234567"};
+        QTest::newRow("CSV without headings") << "Kert kapu,+36 30 111 2222\nGar\u00e1zs,06 30 333 4444\n"
+            << QStringList{"Kert kapu|+36 30 111 2222", "Gar\u00e1zs|06 30 333 4444"};
+    }
+    void contactsFiles()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        const QList<Contact> contacts = isVCardText(text) ? readVCards(text) : [&] {
+            const ContactTable table = readContactTable(text);
+            return tableContacts(table, table.columns);
+        }();
+        QStringList read;
+        for (const Contact &c : contacts)
+            read << c.name + '|' + c.written;
+        QCOMPARE(read, found);
+    }
+
+    // Clean numbers go into the free rows with the chosen boxes; more than
+    // fit change nothing; an export reads back as the same numbers.
+    void importPlacesAndExportReadsBack()
+    {
+        FormValues form = initialFormValues();
+        form.texts[FieldItemCount] = "36301111111";
+        QVERIFY(!placeNumbers(form, QStringList(16, "36302222222"), {}));
+        QCOMPARE(freeTelephoneRows(form).size(), 15);
+        const auto rows = placeNumbers(form, {"36302222222", "447911123456"}, {true, false, false, true});
+        QCOMPARE(rows, (QList<int>{2, 3}));
+        QCOMPARE(form.texts[FieldItemCount + 2], QString("447911123456"));
+        QVERIFY(form.checked[permissionBoxIndex(AlarmInput1Column, 3)] && form.checked[permissionBoxIndex(ControlOutput4Column, 3)]);
+        QVERIFY(!form.checked[permissionBoxIndex(AlarmInput2Column, 3)] && !form.checked[permissionBoxIndex(ControlOutput3Column, 3)]);
+        const auto name = [](int row) { return QStringLiteral("Sz\u00e1m, %1").arg(row); };
+        for (const QByteArray &file : {numbersCsv(form, name), numbersVCard(form, name)}) {
+            const QString text = QString::fromUtf8(file);
+            const ContactTable table = readContactTable(text);
+            const QList<ImportEntry> back =
+                classifyContacts(isVCardText(text) ? readVCards(text) : tableContacts(table, table.columns), initialFormValues(), "US");
+            QStringList numbers;
+            for (const ImportEntry &e : back)
+                numbers << e.contact.name + '=' + e.stored;
+            QCOMPARE(numbers, (QStringList{"Sz\u00e1m, 1=36301111111", "Sz\u00e1m, 2=36302222222", "Sz\u00e1m, 3=447911123456"}));
         }
     }
 

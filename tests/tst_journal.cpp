@@ -296,6 +296,20 @@ private slots:
         window.findChild<QLineEdit *>("m_nev")->setText("KAPU");
         window.form().actionChanges->trigger();
         QVERIFY2(recorder.boxes[1].text.startsWith("Nincs változás a #1 betöltés óta"), qPrintable(recorder.boxes[1].text));
+
+        // Two entries chosen in the journal view compare the same way.
+        window.findChild<QLineEdit *>("m_nev")->setText("ABLAK");
+        downloadAndAccept(window);
+        journalView view(parseJournalDestination(m_dir.filePath("changes.sqlite")), &window);
+        QTRY_COMPARE(view.matching(), 2);
+        auto *compare = view.findChild<QPushButton *>("compare");
+        QVERIFY(!compare->isEnabled());
+        view.table()->selectAll();
+        QVERIFY(compare->isEnabled() && !view.findChild<QPushButton *>("open")->isEnabled());
+        compare->click();
+        QTRY_COMPARE(recorder.boxes.size(), 3);
+        QCOMPARE(recorder.boxes[2].title, QString("Összehasonlítás"));
+        QCOMPARE(recorder.boxes[2].text, QString("1 mező különbözik a #1 és a #2 bejegyzés között.\n\nm_nev (Modul neve): akkor \"KAPU\", most \"ABLAK\""));
     }
 
     // A window download is recorded as long as the line took, not as long

@@ -12,6 +12,10 @@
 #include "gui/form/formbinding.h"
 #include "gui/form/formcolours.h"
 #include "gui/form/mainwindowui.h"
+#include "gui/form/rownumbers.h"
+#include "gui/dialogs/filedialog.h"
+#include "gui/files/phoneimportdialog.h"
+#include "filebytes.h"
 #include "labelfit.h"
 #include "modal.h"
 #include "sampleform.h"
@@ -39,6 +43,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QSet>
+#include <QTableWidget>
 #include <QTest>
 
 // The window as it stands after start-up: the form's record layout, menus,
@@ -183,6 +188,80 @@ private slots:
             QVERIFY2(shown.contains(QRegularExpression("\\n2 +36301234567 +igen +- +- +-\\n")), qPrintable(shown));
             QCOMPARE(shown.contains("4321"), withPin);
         }
+    }
+
+    // Each telephone row's number stands beside it, drawn on the form
+    // (labelsAndCombo shows the form's own widgets unchanged).
+    void telephoneRowsAreNumbered()
+    {
+        MainWindow window;
+        const QImage form = window.form().Frame->grab().toImage();
+        const QRgb background = form.pixel(RowNumbers::place(1).right(), RowNumbers::place(1).top());
+        for (int row = 1; row <= TelephoneCount; ++row) {
+            const QRect place = RowNumbers::place(row);
+            int ink = 0;
+            for (int x = place.left(); x <= place.right(); ++x)
+                for (int y = place.top(); y <= place.bottom(); ++y)
+                    ink += form.pixel(x, y) != background;
+            QVERIFY2(ink > 10, qPrintable(QString("row %1: %2 pixels of ink").arg(row).arg(ink)));
+        }
+    }
+
+    // File → Telefonszámok importálása: the preview's classes in words and
+    // colour, only the chosen clean number put into the first free row with
+    // the permissions chosen, one step of the history; the export writes
+    // the form's numbers as vCard.
+    void phoneNumbersImportedAndExported()
+    {
+        ScratchSettings config;
+        const QString contacts = config.filePath("contacts.vcf");
+        QVERIFY(writeBytes(contacts, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kovács Péter\r\nTEL;TYPE=CELL:06-30/123-4567\r\n"
+                                     "TEL;TYPE=WORK:+36 30 111 1111\r\nTEL;TYPE=HOME:06 1 234 5678\r\nTEL:kapu\r\nEND:VCARD\r\n"));
+        MainWindow window;
+        const Ui::MainWindow &ui = window.form();
+        const auto telephone = [&ui](int n) { return ui.lineEdits[FieldItemCount + n - 1]; };
+        telephone(1)->setText("36301111111");
+        QStringList shown;
+        QString summary;
+        ModalDriver driver([&](QWidget *modal) {
+            auto *dialog = qobject_cast<PhoneImportDialog *>(modal);
+            if (!dialog)
+                return false;
+            const auto *preview = dialog->findChild<QTableWidget *>("preview");
+            for (int row = 0; row < preview->rowCount(); ++row)
+                shown << QStringList{preview->item(row, 1)->text(), preview->item(row, 2)->text(), preview->item(row, 3)->text(),
+                                     preview->item(row, 3)->background().color().name()}.join('|');
+            summary = dialog->findChild<QLabel *>("summary")->text();
+            dialog->findChild<QCheckBox *>("permission1")->setChecked(true);
+            dialog->findChild<QCheckBox *>("permission3")->setChecked(true);
+            dialog->accept();
+            return true;
+        });
+        FileDialog::answerNext(contacts);
+        ui.actionImportPhones->trigger();
+        QCOMPARE(shown, (QStringList{"06-30/123-4567|36301234567|importálható|#d8f5d0",
+                                     "+36 30 111 1111|36301111111|figyelmeztetés: már az űrlapon van|#fff2b3",
+                                     "06 1 234 5678|3612345678|figyelmeztetés: vezetékes szám, nem mobil|#fff2b3",
+                                     "kapu||hiba: nem telefonszám|#f8d0d0"}));
+        QCOMPARE(summary, QString("1 importálható, 2 figyelmeztetés, 1 hiba. Kiválasztva: 1, szabad sor: 15."));
+        QCOMPARE(telephone(2)->text(), QString("36301234567"));
+        QCOMPARE(telephone(3)->text(), QString());
+        QCOMPARE(window.findChild<QCheckBox *>("tc2_2")->isChecked() + 2 * window.findChild<QCheckBox *>("tc1_2")->isChecked()
+                     + 4 * window.findChild<QCheckBox *>("tc4_2")->isChecked() + 8 * window.findChild<QCheckBox *>("tc3_2")->isChecked(),
+                 1 + 4);
+        ui.actionUndo->trigger();
+        QCOMPARE(telephone(2)->text(), QString());
+        QCOMPARE(telephone(1)->text(), QString("36301111111"));
+        ui.actionRedo->trigger();
+        QCOMPARE(telephone(2)->text(), QString("36301234567"));
+
+        FileDialog::answerNext(config.filePath("numbers.vcf"));
+        ui.actionExportPhones->trigger();
+        QFile exported(config.filePath("numbers.vcf"));
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QByteArray vcard = exported.readAll();
+        QVERIFY2(vcard.contains("FN:Telefonszám 2\r\n") && vcard.contains("TEL;TYPE=CELL:+36301234567\r\n") && vcard.count("BEGIN:VCARD") == 2,
+                 vcard.constData());
     }
 
     // The form's history: an edit once left, a box, a load, each undone and
@@ -446,7 +525,7 @@ private slots:
         // The menus' long-standing titles, each with its access key (Alt+F opens File).
         QCOMPARE(titles, QStringList({"&File", "&Beállítások", "&Eszköz", "&Help"}));
         QCOMPARE(actionNames(ui.menuFile),
-                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit", "—", "actionUndo", "actionRedo", "actionPrint", "menuRecent"}));
+                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit", "—", "actionUndo", "actionRedo", "actionPrint", "actionImportPhones", "actionExportPhones", "menuRecent"}));
         QCOMPARE(actionNames(ui.menuSettings),
                  QStringList({"actionPort", "actionCheck", "menuCHKS", "actionACK", "—",
                               "actionSeparators", "actionUC"}));

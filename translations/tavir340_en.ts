@@ -4,7 +4,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="187"/>
+        <location filename="../gui/mainwindow.cpp" line="190"/>
         <location filename="../gui/files/windowfiles.cpp" line="155"/>
         <source>No file</source>
         <translation>No file</translation>
@@ -28,15 +28,15 @@
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="78"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="232"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="198"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="225"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="79"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="232"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="198"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="225"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
@@ -83,82 +83,82 @@ Tip: Check the file.</translation>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="182"/>
+        <location filename="../gui/mainwindow.cpp" line="185"/>
         <source>(nincs)</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="264"/>
+        <location filename="../gui/mainwindow.cpp" line="267"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="265"/>
+        <location filename="../gui/mainwindow.cpp" line="268"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="315"/>
+        <location filename="../gui/mainwindow.cpp" line="318"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="105"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="104"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="114"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="113"/>
         <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
         <translation>The module&apos;s content is now unknown: run the download again.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="115"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="114"/>
         <source>A modulba nem került adat.</source>
         <translation>Nothing reached the module.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="116"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="115"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="116"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="115"/>
         <source>Betöltés megszakítva.</source>
         <translation>Download interrupted.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="171"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="170"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="473"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="194"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="209"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="214"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="193"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="205"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="210"/>
         <source>Változások</source>
         <translation>Changes</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="194"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="193"/>
         <source>A napló nem tud letöltést a(z) „%1” azonosítójú modulba.</source>
         <translation>The journal knows no download into a module with the identifier “%1”.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="206"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
         <source>a #%1 betöltés óta (%2)</source>
         <translation>since download #%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="209"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="205"/>
         <source>Nincs változás %1.</source>
         <translation>Nothing has changed %1.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="215"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="211"/>
         <source>%1 mező változott %2.</source>
         <translation>%1 field(s) changed %2.</translation>
     </message>
@@ -188,7 +188,7 @@ Tip: Check the file.</translation>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="406"/>
+        <location filename="../gui/mainwindow.cpp" line="419"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -249,162 +249,172 @@ control
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="156"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="442"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="446"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="464"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="465"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="466"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="467"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="468"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="469"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="470"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="471"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="472"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="464"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="474"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="465"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="475"/>
         <source>Változások a legutóbbi betöltés óta</source>
         <translation>Changes since the last download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="466"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="476"/>
         <source>Nyomtatás...</source>
         <translation>Print...</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="467"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="477"/>
+        <source>Telefonszámok importálása...</source>
+        <translation>Import telephone numbers...</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/mainwindowui.cpp" line="478"/>
+        <source>Telefonszámok exportálása...</source>
+        <translation>Export telephone numbers...</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/mainwindowui.cpp" line="479"/>
         <source>Visszavonás</source>
         <translation>Undo</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="468"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="480"/>
         <source>Újra</source>
         <translation>Redo</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="469"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="481"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="470"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="482"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="492"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="504"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="493"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="505"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="494"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="506"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="495"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="507"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="496"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="508"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="497"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="509"/>
         <source>&amp;Legutóbbi fájlok</source>
         <translation>&amp;Recent files</translation>
     </message>
@@ -497,6 +507,139 @@ control
         <location filename="../gui/files/handoverprint.cpp" line="16"/>
         <source>Nyomtatás</source>
         <translation>Print</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneImportDialog</name>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="39"/>
+        <source>Telefonszámok importálása</source>
+        <translation>Import telephone numbers</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="46"/>
+        <source>Ország a szám nélküli hívószámokhoz:</source>
+        <translation>Country of numbers written without one:</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="50"/>
+        <source>Név oszlopa:</source>
+        <translation>Name column:</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="51"/>
+        <source>Szám oszlopa:</source>
+        <translation>Number column:</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="56"/>
+        <source>Név</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="56"/>
+        <source>Ahogy írva</source>
+        <translation>As written</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="56"/>
+        <source>Ahogy tárolva</source>
+        <translation>As stored</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="56"/>
+        <source>Eredmény</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="61"/>
+        <source>Importálás</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="82"/>
+        <source>Az első sor fejléc</source>
+        <translation>The first row is headings</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="84"/>
+        <source>(nincs)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="87"/>
+        <source>%1. oszlop: %2</source>
+        <translation>Column %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="101"/>
+        <source>1-es bemenet riaszt</source>
+        <translation>Input 1 alarms</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="101"/>
+        <source>2-es bemenet riaszt</source>
+        <translation>Input 2 alarms</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="102"/>
+        <source>3-as kimenetet vezérli</source>
+        <translation>Controls output 3</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="102"/>
+        <source>4-es kimenetet vezérli</source>
+        <translation>Controls output 4</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="109"/>
+        <source>Az importált számok:</source>
+        <translation>The imported numbers:</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="153"/>
+        <source>A(z) %1. sorban kezdődő idézőjel nincs lezárva; a táblázat nem olvasható.</source>
+        <translation>The quote that begins in row %1 is never closed; the table cannot be read.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="154"/>
+        <source>%1 importálható, %2 figyelmeztetés, %3 hiba. Kiválasztva: %4, szabad sor: %5.</source>
+        <translation>%1 to import, %2 warnings, %3 errors. Chosen: %4, free rows: %5.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="157"/>
+        <source>Több szám van kiválasztva, mint ahány szabad sor van: válassza ki, melyek kerüljenek be.</source>
+        <translation>More numbers are chosen than there are free rows: choose the ones to import.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="165"/>
+        <source>importálható</source>
+        <translation>will be imported</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="166"/>
+        <source>figyelmeztetés: már szerepelt a fájlban</source>
+        <translation>warning: already earlier in the file</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="167"/>
+        <source>figyelmeztetés: már az űrlapon van</source>
+        <translation>warning: already in the form</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="168"/>
+        <source>figyelmeztetés: vezetékes szám, nem mobil</source>
+        <translation>warning: a landline, not a mobile</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="169"/>
+        <source>hiba: nem telefonszám</source>
+        <translation>error: not a telephone number</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="170"/>
+        <source>hiba: hosszabb a mező 14 jegyénél</source>
+        <translation>error: longer than the field&apos;s 14 digits</translation>
     </message>
 </context>
 <context>
@@ -1117,32 +1260,76 @@ Download the configuration again!</translation>
     <name>WindowText</name>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="32"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
         <source>Bemenet riasztás 2</source>
         <translation>Input alarm 2</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="33"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
         <source>Bemenet riasztás 1</source>
         <translation>Input alarm 1</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="34"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
         <source>Kimenet vezérlés 2</source>
         <translation>Output control 2</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="35"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
         <source>Kimenet vezérlés 1</source>
         <translation>Output control 1</translation>
     </message>
     <message>
+        <location filename="../gui/files/phonefiles.cpp" line="32"/>
+        <source>Nem közönséges fájl.</source>
+        <translation>Not a regular file.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phonefiles.cpp" line="33"/>
+        <source>Nagyobb, mint %1 MiB.</source>
+        <translation>Larger than %1 MiB.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phonefiles.cpp" line="42"/>
+        <location filename="../gui/files/phonefiles.cpp" line="48"/>
+        <source>Telefonszámok importálása</source>
+        <translation>Import telephone numbers</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phonefiles.cpp" line="43"/>
+        <source>Névjegyek és táblázatok (*.vcf *.vcard *.csv *.txt);;Minden fájl (*)</source>
+        <translation>Contacts and tables (*.vcf *.vcard *.csv *.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phonefiles.cpp" line="48"/>
+        <source>%1 nem olvasható: %2</source>
+        <translation>%1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phonefiles.cpp" line="65"/>
+        <source>CSV táblázat (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phonefiles.cpp" line="66"/>
+        <location filename="../gui/files/phonefiles.cpp" line="75"/>
+        <source>Telefonszámok exportálása</source>
+        <translation>Export telephone numbers</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phonefiles.cpp" line="67"/>
+        <source>vCard névjegyek (*.vcf)</source>
+        <translation>vCard contacts (*.vcf)</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phonefiles.cpp" line="71"/>
         <location filename="../gui/texts/windowtexts.cpp" line="38"/>
         <source>Telefonszám %1</source>
         <translation>Telephone %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phonefiles.cpp" line="75"/>
+        <source>%1 nem írható: %2</source>
+        <translation>%1 cannot be written: %2</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="46"/>
@@ -1413,6 +1600,26 @@ Download the configuration again!</translation>
         <location filename="../gui/texts/windowtexts.cpp" line="246"/>
         <source>Telefonszám</source>
         <translation>Telephone</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
+        <source>1-es bemenet riaszt</source>
+        <translation>Input 1 alarms</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
+        <source>2-es bemenet riaszt</source>
+        <translation>Input 2 alarms</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
+        <source>3-as kimenetet vezérli</source>
+        <translation>Controls output 3</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
+        <source>4-es kimenetet vezérli</source>
+        <translation>Controls output 4</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="248"/>
@@ -1891,139 +2098,160 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>journalView</name>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="30"/>
+        <location filename="../gui/journal/journalview.cpp" line="33"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="30"/>
+        <location filename="../gui/journal/journalview.cpp" line="33"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="31"/>
+        <location filename="../gui/journal/journalview.cpp" line="34"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="31"/>
+        <location filename="../gui/journal/journalview.cpp" line="34"/>
         <source>Művelet</source>
         <translation>Operation</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="32"/>
+        <location filename="../gui/journal/journalview.cpp" line="35"/>
         <source>Azonosító</source>
         <translation>Identifier</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="32"/>
+        <location filename="../gui/journal/journalview.cpp" line="35"/>
         <source>Név</source>
         <translation>Name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="33"/>
+        <location filename="../gui/journal/journalview.cpp" line="36"/>
         <source>Eredmény</source>
         <translation>Result</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="33"/>
+        <location filename="../gui/journal/journalview.cpp" line="36"/>
         <source>mp</source>
         <translation>s</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="41"/>
+        <location filename="../gui/journal/journalview.cpp" line="44"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="87"/>
+        <location filename="../gui/journal/journalview.cpp" line="93"/>
         <source>&amp;Modul:</source>
         <translation>&amp;Module:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="90"/>
+        <location filename="../gui/journal/journalview.cpp" line="96"/>
         <source>azonosító vagy név</source>
         <translation>identifier or name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="93"/>
+        <location filename="../gui/journal/journalview.cpp" line="99"/>
         <source>&amp;Eredmény:</source>
         <translation>&amp;Result:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="96"/>
+        <location filename="../gui/journal/journalview.cpp" line="102"/>
         <source>mind</source>
         <translation>all</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="125"/>
+        <location filename="../gui/journal/journalview.cpp" line="131"/>
         <source>Betöltés az űrlapba</source>
         <translation>Put into the form</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="128"/>
+        <location filename="../gui/journal/journalview.cpp" line="134"/>
+        <source>Össze&amp;hasonlítás</source>
+        <translation>&amp;Compare</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="137"/>
         <source>Exportálás CSV-be...</source>
         <translation>Export as CSV...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="150"/>
+        <location filename="../gui/journal/journalview.cpp" line="159"/>
         <source>Napló: %1</source>
         <translation>Journal: %1</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="211"/>
+        <location filename="../gui/journal/journalview.cpp" line="221"/>
         <source>%1 bejegyzés, számolás...</source>
         <translation>%1 entries, counting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="212"/>
+        <location filename="../gui/journal/journalview.cpp" line="222"/>
         <source>%1 / %2 bejegyzés</source>
         <translation>%1 of %2 entries</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="241"/>
+        <location filename="../gui/journal/journalview.cpp" line="251"/>
+        <location filename="../gui/journal/journalview.cpp" line="286"/>
         <source>A bejegyzés nem tartalmaz űrlapot.</source>
         <translation>This entry holds no form.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="252"/>
+        <location filename="../gui/journal/journalview.cpp" line="291"/>
+        <source>A #%1 és a #%2 bejegyzés űrlapja azonos.</source>
+        <translation>The forms of entries #%1 and #%2 are the same.</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="292"/>
+        <source>%1 mező különbözik a #%2 és a #%3 bejegyzés között.</source>
+        <translation>%1 field(s) differ between entries #%2 and #%3.</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="294"/>
+        <source>Összehasonlítás</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <location filename="../gui/journal/journalview.cpp" line="301"/>
         <source>Exportálás</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="252"/>
+        <location filename="../gui/journal/journalview.cpp" line="301"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="256"/>
+        <location filename="../gui/journal/journalview.cpp" line="305"/>
         <source>Exportálás...</source>
         <translation>Exporting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="256"/>
+        <location filename="../gui/journal/journalview.cpp" line="305"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="281"/>
+        <location filename="../gui/journal/journalview.cpp" line="330"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="281"/>
+        <location filename="../gui/journal/journalview.cpp" line="330"/>
         <source>A fájl nem írható: %1
 %2</source>
         <translation>The file cannot be written: %1
 %2</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="283"/>
+        <location filename="../gui/journal/journalview.cpp" line="332"/>
         <source>Az exportálás megszakítva, a fájl nem készült el.</source>
         <translation>Export cancelled; no file was made.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="285"/>
+        <location filename="../gui/journal/journalview.cpp" line="334"/>
         <source>%1 bejegyzés exportálva: %2</source>
         <translation>%1 entries exported: %2</translation>
     </message>

@@ -105,6 +105,14 @@ static LoadResult notLoaded(LoadStatus status, const FormValues &current, int sy
     return result;
 }
 
+LoadResult parse(const QByteArray &content, const FormValues &current)
+{
+    QByteArray bytes = content;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return parse(buffer, current);
+}
+
 LoadResult parse(QIODevice &in, const FormValues &current)
 {
     LoadResult result = notLoaded(LoadStatus::Malformed, current);

@@ -64,6 +64,8 @@ SaveStatus save(const QString &path, const FormValues &values, FileError *error 
 // Applies the file's lines to `current`; texts and check states change,
 // the check boxes' groups stay.
 LoadResult parse(QIODevice &in, const FormValues &current);
+// The same of a file's bytes held in memory, as the journal keeps them.
+LoadResult parse(const QByteArray &content, const FormValues &current);
 // "-" reads standard input.
 LoadResult load(const QString &path, const FormValues &current);
 

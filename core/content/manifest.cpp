@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-bool parseCsv(const QString &text, QList<QStringList> *rows, int *badRow)
+bool parseCsv(const QString &text, QList<QStringList> *rows, int *badRow, QChar delimiter)
 {
     QStringList row;
     QString cell;
@@ -47,7 +47,7 @@ bool parseCsv(const QString &text, QList<QStringList> *rows, int *badRow)
             quoted = true;
             rowHasContent = true;
             quoteRow = int(rows->size()) + 1;
-        } else if (c == u',') {
+        } else if (c == delimiter) {
             endCell();
         } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
             continue;  // the \n ends the row

@@ -88,5 +88,6 @@ struct Manifest
 Manifest readManifest(QIODevice &in, const FormValues &templateForm, const LinkSettings &settings);
 
 // The cells of a CSV text, row by row; false at an unterminated quote, with
-// the row it began in.
-bool parseCsv(const QString &text, QList<QStringList> *rows, int *badRow);
+// the row it began in. Spreadsheets set to a comma-decimal language write
+// ';' between cells, so the delimiter may be chosen.
+bool parseCsv(const QString &text, QList<QStringList> *rows, int *badRow, QChar delimiter = u',');

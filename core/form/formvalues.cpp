@@ -156,3 +156,8 @@ int operatorIndexForNumber(const QString &number)
     }
     return int(operators.size()) - 1;
 }
+
+int permissionBoxIndex(int column, int row)
+{
+    return checkBoxIndex(QStringLiteral("tc%1_%2").arg(column).arg(row));
+}

@@ -38,6 +38,19 @@ struct CheckBoxPlace
     int column = 0;
     int row = 0;
 };
+// What each column of a row's boxes means, as the form's headings say:
+// the alarm columns are headed "2 1" for input 2 and input 1, the control
+// columns likewise for the module's two outputs, output 4 and output 3.
+enum PermissionColumn {
+    AlarmInput2Column = 1,
+    AlarmInput1Column = 2,
+    ControlOutput4Column = 3,
+    ControlOutput3Column = 4,
+};
+
+// The form-order index of the box in `column` of telephone row `row`.
+int permissionBoxIndex(int column, int row);
+
 // The place a "tc<column>_<row>" name stands for, or nothing.
 std::optional<CheckBoxPlace> checkBoxPlace(const QString &name);
 

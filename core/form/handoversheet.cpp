@@ -9,7 +9,7 @@ QString text(const FormValues &form, const char *name)
 
 bool checked(const FormValues &form, int column, int row)
 {
-    return form.checked.value(checkBoxIndex(QStringLiteral("tc%1_%2").arg(column).arg(row)));
+    return form.checked.value(permissionBoxIndex(column, row));
 }
 
 } // namespace
@@ -26,13 +26,12 @@ HandoverSheet handoverSheet(const FormValues &form)
     sheet.input2Name = text(form, "be2_nev");
     for (const char *name : {"ki3_on", "ki4_on", "ki3_off", "ki4_off", "be1_on_msg", "be1_off_msg", "be2_on_msg", "be2_off_msg"})
         sheet.texts.append({lineEditIndex(QLatin1String(name)), text(form, name)});
-    // The columns of a row: input alarm 2, input alarm 1, output control 2,
-    // output control 1, as the form's headers name them.
     for (int row = 1; row <= TelephoneCount; ++row) {
         const QString number = form.texts.value(FieldItemCount + row - 1).trimmed();
         if (number.isEmpty())
             continue;
-        sheet.rows.append({row, number, checked(form, 2, row), checked(form, 1, row), checked(form, 4, row), checked(form, 3, row)});
+        sheet.rows.append({row, number, checked(form, AlarmInput1Column, row), checked(form, AlarmInput2Column, row),
+                           checked(form, ControlOutput3Column, row), checked(form, ControlOutput4Column, row)});
     }
     return sheet;
 }

@@ -16,8 +16,8 @@ struct HandoverRow
     QString number;
     bool alarmedByInput1 = false;
     bool alarmedByInput2 = false;
-    bool controlsOutput1 = false;
-    bool controlsOutput2 = false;
+    bool controlsOutput3 = false;  // the outputs are numbered 3 and 4
+    bool controlsOutput4 = false;
 };
 
 struct HandoverSheet

@@ -238,6 +238,8 @@ void MainWindow::createActions(QMainWindow *window)
     actionStation = newAction(window, "actionStation");
     actionChanges = newAction(window, "actionChanges");
     actionPrint = newAction(window, "actionPrint");
+    actionImportPhones = newAction(window, "actionImportPhones");
+    actionExportPhones = newAction(window, "actionExportPhones");
     actionUndo = newAction(window, "actionUndo");
     actionRedo = newAction(window, "actionRedo");
     actionAbout = newAction(window, "actionAbout");
@@ -389,7 +391,7 @@ void MainWindow::createMenus(QMainWindow *window)
     menuRecent = new QMenu(menuFile);
     menuRecent->setObjectName("menuRecent");
     menuFile->addSeparator();
-    menuFile->addActions({actionUndo, actionRedo, actionPrint});
+    menuFile->addActions({actionUndo, actionRedo, actionPrint, actionImportPhones, actionExportPhones});
     menuFile->addMenu(menuRecent);
     menuSettings->addActions({actionPort, actionCheck, menuCHKS->menuAction(), actionACK});
     menuSettings->addSeparator();
@@ -464,6 +466,8 @@ void MainWindow::retranslateUi(QMainWindow *window)
         {actionStation, QT_TRANSLATE_NOOP("MainWindow", "Állomás"), "Ctrl+T"},
         {actionChanges, QT_TRANSLATE_NOOP("MainWindow", "Változások a legutóbbi betöltés óta"), ""},
         {actionPrint, QT_TRANSLATE_NOOP("MainWindow", "Nyomtatás..."), "Ctrl+P"},
+        {actionImportPhones, QT_TRANSLATE_NOOP("MainWindow", "Telefonszámok importálása..."), ""},
+        {actionExportPhones, QT_TRANSLATE_NOOP("MainWindow", "Telefonszámok exportálása..."), ""},
         {actionUndo, QT_TRANSLATE_NOOP("MainWindow", "Visszavonás"), "Ctrl+Z"},
         {actionRedo, QT_TRANSLATE_NOOP("MainWindow", "Újra"), "Ctrl+Shift+Z"},
         {actionAbout, QT_TRANSLATE_NOOP("MainWindow", "Névjegy"), nullptr},

@@ -44,6 +44,8 @@ public:
     QMenu *menuFile, *menuSettings, *menuCHKS, *menuDevice, *menuHelp;
     QMenu *menuRecent;
     QAction *actionPrint;  // after File's own items: the customer's sheet
+    QAction *actionImportPhones;  // numbers from contacts and spreadsheets
+    QAction *actionExportPhones;
     QAction *actionUndo, *actionRedo;  // after File's own items: the form's history  // after File's own items: the files opened or saved last
     QStatusBar *statusBar;
 

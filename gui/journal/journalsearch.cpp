@@ -39,6 +39,12 @@ void JournalSearch::fetch(qint64 id)
     emit fetched(journal()->entry(id));
 }
 
+void JournalSearch::fetchPair(qint64 first, qint64 second)
+{
+    const std::optional<JournalEntry> older = journal()->entry(first);
+    emit fetchedPair(older, journal()->entry(second));
+}
+
 void JournalSearch::exportAll(const Journal::Filter &filter, const QString &path)
 {
     m_stopExport = false;

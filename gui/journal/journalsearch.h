@@ -36,11 +36,14 @@ public:
     void exportAll(const Journal::Filter &filter, const QString &path);
     // One entry in full, content included.
     void fetch(qint64 id);
+    // Two entries in full, to be compared.
+    void fetchPair(qint64 first, qint64 second);
 
 signals:
     void found(int generation, const QList<JournalEntry> &entries, bool more);
     void counted(int generation, qint64 count);
     void fetched(const std::optional<JournalEntry> &entry);
+    void fetchedPair(const std::optional<JournalEntry> &first, const std::optional<JournalEntry> &second);
     void exportProgress(qint64 written, qint64 total);
     void exportEnded(qint64 written, FileError error, bool stopped);
 

@@ -5,6 +5,8 @@
 #include "gui/texts/windowtexts.h"
 #include "core/journal/journal.h"
 #include "core/journal/journalcsv.h"
+#include "core/content/contentfile.h"
+#include "core/plan/transferplan.h"
 #include "journalsearch.h"
 
 #include <QComboBox>
@@ -23,6 +25,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -48,6 +51,7 @@ journalView::journalView(const JournalLocation &journal, QWidget *parent)
     connect(m_thread, &QThread::finished, m_search, &QObject::deleteLater);
     connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
     connect(m_search, &JournalSearch::fetched, this, &journalView::chooseEntry);
+    connect(m_search, &JournalSearch::fetchedPair, this, &journalView::showComparison);
     connect(m_search, &JournalSearch::found, this, &journalView::showPage);
     connect(m_search, &JournalSearch::counted, this, [this](int generation, qint64 count) {
         if (generation == m_generation) {
@@ -60,13 +64,15 @@ journalView::journalView(const JournalLocation &journal, QWidget *parent)
     connect(m_filter, &QLineEdit::textChanged, this, &journalView::refresh);
     connect(m_result, &QComboBox::currentIndexChanged, this, &journalView::refresh);
     connect(m_table, &QTableWidget::itemSelectionChanged, this, [this] {
-        const int row = m_table->currentRow();
-        m_open->setEnabled(row >= 0 && row < m_entries.size());
+        const QList<int> rows = selectedRows();
+        m_open->setEnabled(rows.size() == 1);
+        m_compare->setEnabled(rows.size() == 2);
     });
     connect(m_table, &QTableWidget::cellActivated, this, &journalView::choose);
     connect(m_table->verticalScrollBar(), &QScrollBar::valueChanged, this, &journalView::loadMore);
     connect(m_open, &QPushButton::clicked, this, &journalView::choose);
     connect(m_export, &QPushButton::clicked, this, &journalView::exportCsv);
+    connect(m_compare, &QPushButton::clicked, this, &journalView::compare);
     refresh();
     m_filter->setFocus();
 }
@@ -112,7 +118,7 @@ void journalView::createWidgets()
         headers << tr(column);
     m_table->setHorizontalHeaderLabels(headers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);  // two, with Ctrl, to compare
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->hide();
@@ -125,6 +131,9 @@ void journalView::createWidgets()
     m_open = buttons->addButton(tr("Betöltés az űrlapba"), QDialogButtonBox::AcceptRole);
     m_open->setObjectName("open");
     m_open->setDefault(true);  // Enter, from the filter as from the table
+    m_compare = buttons->addButton(tr("Össze&hasonlítás"), QDialogButtonBox::ActionRole);
+    m_compare->setObjectName("compare");
+    m_compare->setEnabled(false);
     m_export = buttons->addButton(tr("Exportálás CSV-be..."), QDialogButtonBox::ActionRole);
     m_export->setObjectName("export");
     buttons->addButton(QDialogButtonBox::Close);
@@ -162,6 +171,7 @@ void journalView::refresh()
     m_more = false;
     m_loading = true;
     m_open->setEnabled(false);
+    m_compare->setEnabled(false);
     m_export->setEnabled(false);
     showCount();
     QMetaObject::invokeMethod(m_search, [search = m_search, generation = m_generation, filter = filter()] {
@@ -243,6 +253,45 @@ void journalView::chooseEntry(const std::optional<JournalEntry> &full)
     }
     m_chosen = full;
     accept();
+}
+
+QList<int> journalView::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_table->selectionModel()->selectedRows())
+        if (index.row() < m_entries.size())
+            rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// The two chosen entries' forms, the older against the newer.
+void journalView::compare()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.size() != 2)
+        return;
+    const qint64 first = std::min(m_entries[rows[0]].id, m_entries[rows[1]].id);
+    const qint64 second = std::max(m_entries[rows[0]].id, m_entries[rows[1]].id);
+    QMetaObject::invokeMethod(m_search, [search = m_search, first, second] { search->fetchPair(first, second); }, Qt::QueuedConnection);
+}
+
+void journalView::showComparison(const std::optional<JournalEntry> &older, const std::optional<JournalEntry> &newer)
+{
+    const auto formOf = [](const std::optional<JournalEntry> &entry) {
+        return entry && !entry->content.isEmpty() ? ContentFile::parse(entry->content, initialFormValues()) : ContentFile::LoadResult{};
+    };
+    const ContentFile::LoadResult then = formOf(older), now = formOf(newer);
+    if (then.status != ContentFile::LoadStatus::Loaded || now.status != ContentFile::LoadStatus::Loaded) {
+        m_status->setText(tr("A bejegyzés nem tartalmaz űrlapot."));
+        return;
+    }
+    const QList<FieldDifference> changes = compareAsStored(then.values, now.values);
+    const QString text = changes.isEmpty()
+                             ? tr("A #%1 és a #%2 bejegyzés űrlapja azonos.").arg(older->id).arg(newer->id)
+                             : tr("%1 mező különbözik a #%2 és a #%3 bejegyzés között.").arg(changes.size()).arg(older->id).arg(newer->id)
+                                   + QStringLiteral("\n\n") + WindowText::changes(changes);
+    Message::information(this, tr("Összehasonlítás"), text);
 }
 
 // Every matching entry, written off the window's thread a page at a time;

@@ -46,6 +46,9 @@ private:
     void loadMore();
     void choose();
     void chooseEntry(const std::optional<JournalEntry> &full);
+    QList<int> selectedRows() const;
+    void compare();
+    void showComparison(const std::optional<JournalEntry> &older, const std::optional<JournalEntry> &newer);
     void exportCsv();
 
     QThread *m_thread = nullptr;
@@ -55,6 +58,7 @@ private:
     QTableWidget *m_table = nullptr;
     QLabel *m_status = nullptr;
     QPushButton *m_open = nullptr;
+    QPushButton *m_compare = nullptr;  // two entries chosen: what differs between their forms
     QPushButton *m_export = nullptr;
     QList<JournalEntry> m_entries;
     QString m_unit;

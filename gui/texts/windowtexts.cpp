@@ -243,12 +243,12 @@ SheetPage handoverPage(const HandoverSheet &sheet, bool withPin)
         {Texts::tr("2-es bemenet"), sheet.input2Name},
         {Texts::tr("Dátum"), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)},
     };
-    page.tableHeader = {QStringLiteral("#"), Texts::tr("Telefonszám"), Texts::tr("Bemenet riasztás 1"), Texts::tr("Bemenet riasztás 2"),
-                        Texts::tr("Kimenet vezérlés 1"), Texts::tr("Kimenet vezérlés 2")};
+    page.tableHeader = {QStringLiteral("#"), Texts::tr("Telefonszám"), Texts::tr("1-es bemenet riaszt"), Texts::tr("2-es bemenet riaszt"),
+                        Texts::tr("3-as kimenetet vezérli"), Texts::tr("4-es kimenetet vezérli")};
     auto yes = [](bool on) { return on ? Texts::tr("igen") : QStringLiteral("-"); };
     for (const HandoverRow &row : sheet.rows)
         page.tableRows.append({QString::number(row.row), row.number, yes(row.alarmedByInput1), yes(row.alarmedByInput2),
-                               yes(row.controlsOutput1), yes(row.controlsOutput2)});
+                               yes(row.controlsOutput3), yes(row.controlsOutput4)});
     for (const auto &[field, text] : sheet.texts)
         page.moreFacts.append({shownTitle(field), text});
     return page;

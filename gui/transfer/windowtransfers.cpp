@@ -16,7 +16,6 @@
 #include "uploadcommands.h"
 #include "windowjournal.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QDebug>
 #include <QLineEdit>
@@ -194,10 +193,7 @@ void WindowTransfers::showChanges()
         Message::information(m_window, tr("Változások"), tr("A napló nem tud letöltést a(z) „%1” azonosítójú modulba.").arg(moduleId));
         return;
     }
-    QByteArray content = last->content;
-    QBuffer buffer(&content);
-    buffer.open(QIODevice::ReadOnly);
-    const ContentFile::LoadResult then = ContentFile::parse(buffer, now);
+    const ContentFile::LoadResult then = ContentFile::parse(last->content, now);
     if (then.status != ContentFile::LoadStatus::Loaded) {
         Message::critical(m_window, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
         return;
@@ -224,10 +220,7 @@ void WindowTransfers::showJournal()
     journalView view(m_journal->location(), m_window);
     if (view.exec() != QDialog::Accepted || !view.chosen() || !m_files.mayReplaceForm())
         return;
-    QByteArray content = view.chosen()->content;
-    QBuffer buffer(&content);
-    buffer.open(QIODevice::ReadOnly);
-    const ContentFile::LoadResult loaded = ContentFile::parse(buffer, readForm(ui.centralWidget));
+    const ContentFile::LoadResult loaded = ContentFile::parse(view.chosen()->content, readForm(ui.centralWidget));
     if (loaded.status != ContentFile::LoadStatus::Loaded) {
         Message::critical(m_window, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
         return;

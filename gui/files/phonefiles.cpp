@@ -1,0 +1,76 @@
+#include "phonefiles.h"
+
+#include "core/content/manifestfile.h"
+#include "core/phones/phoneexport.h"
+#include "core/storage/outputfile.h"
+#include "gui/dialogs/filedialog.h"
+#include "gui/dialogs/messagebox.h"
+#include "gui/form/formbinding.h"
+#include "gui/form/formhistory.h"
+#include "gui/texts/windowtexts.h"
+#include "phoneimportdialog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace {
+
+// The window's texts, in the context of its other texts.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(WindowText)
+};
+
+QString readProblem(const ManifestBytes &read)
+{
+    switch (read.problem) {
+    case ManifestBytes::Problem::None: break;
+    case ManifestBytes::Problem::Unreadable: return QString::fromLocal8Bit(std::strerror(read.error));
+    case ManifestBytes::Problem::NotRegularFile: return Texts::tr("Nem közönséges fájl.");
+    case ManifestBytes::Problem::TooLarge: return Texts::tr("Nagyobb, mint %1 MiB.").arg(ManifestBytes::MaxBytes / (1024 * 1024));
+    }
+    return {};
+}
+
+} // namespace
+
+void importPhones(QWidget *window, QWidget *form, FormHistory &history)
+{
+    const QString path = FileDialog::openFileName(window, Texts::tr("Telefonszámok importálása"), QDir::homePath(),
+                                                  Texts::tr("Névjegyek és táblázatok (*.vcf *.vcard *.csv *.txt);;Minden fájl (*)"));
+    if (path.isEmpty())
+        return;
+    const ManifestBytes read = readManifestBytes(path);
+    if (read.problem != ManifestBytes::Problem::None) {
+        Message::warning(window, Texts::tr("Telefonszámok importálása"), Texts::tr("%1 nem olvasható: %2").arg(QFileInfo(path).fileName(), readProblem(read)));
+        return;
+    }
+    FormValues values = readForm(form);
+    PhoneImportDialog preview(contactsText(read.bytes), values, window);
+    if (preview.exec() != QDialog::Accepted)
+        return;
+    // The dialog lets no more numbers through than there are free rows.
+    if (!placeNumbers(values, preview.chosenNumbers(), preview.permissions()))
+        return;
+    history.record();
+    writeForm(form, values);
+    history.record();
+}
+
+void exportPhones(QWidget *window, QWidget *form)
+{
+    const QString csvFilter = Texts::tr("CSV táblázat (*.csv)");
+    const QString path = FileDialog::saveFileName(window, Texts::tr("Telefonszámok exportálása"), QDir::homePath(),
+                                                  csvFilter + QStringLiteral(";;") + Texts::tr("vCard névjegyek (*.vcf)"), QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const RowName name = [](int row) { return Texts::tr("Telefonszám %1").arg(row); };
+    const FormValues values = readForm(form);
+    const QByteArray bytes = suffix == QLatin1String("vcf") || suffix == QLatin1String("vcard") ? numbersVCard(values, name) : numbersCsv(values, name);
+    if (const FileError error = writeWholeFile(path, bytes))
+        Message::critical(window, Texts::tr("Telefonszámok exportálása"), Texts::tr("%1 nem írható: %2").arg(QFileInfo(path).fileName(), WindowText::fileError(error)));
+}
