@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -658,6 +659,39 @@ private slots:
         QCOMPARE(folder.code, 2);
         QVERIFY2(folder.err.startsWith(QString("tavir340-cli: cannot write %1: ").arg(m_dir.path())), qPrintable(folder.err));
         QCOMPARE(cli({"sheet", file}).code, 2);  // no -o
+    }
+
+    // Every way an import is refused before the content file is touched:
+    // the contacts file, its table, and each option.
+    void phonesImportRefusals_data()
+    {
+        QTest::addColumn<QString>("contacts");  // written to a file; FIFO and MISSING stand for themselves
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no such file") << "MISSING" << QStringList() << ": " + QString::fromLocal8Bit(std::strerror(ENOENT));
+        QTest::newRow("a FIFO") << "FIFO" << QStringList() << ": not a regular file";
+        QTest::newRow("a quote never closed") << "a,\"+36 30 123 4567\n" << QStringList() << ": row 1: a quote is never closed";
+        QTest::newRow("no numbers") << "Name,Town\nKapu,Pécs\n" << QStringList() << ": no column of telephone numbers";
+        QTest::newRow("unknown region") << "+36 30 123 4567\n" << QStringList{"--region", "XX"} << "--region XX: no country of that code";
+        QTest::newRow("an input that is none") << "+36 30 123 4567\n" << QStringList{"--alarm", "3"} << "--alarm takes the inputs 1 and 2";
+        QTest::newRow("an output that is none") << "+36 30 123 4567\n" << QStringList{"--control", "1,2"} << "--control takes the outputs 3 and 4";
+    }
+    void phonesImportRefusals()
+    {
+        QFETCH(QString, contacts);
+        QFETCH(QStringList, options);
+        QFETCH(QString, said);
+        const QString path = m_dir.filePath(QStringLiteral("contacts, %1").arg(QLatin1String(QTest::currentDataTag())));
+        if (contacts == "FIFO")
+            QCOMPARE(::mkfifo(qPrintable(path), 0600), 0);
+        else if (contacts != "MISSING")
+            QVERIFY(writeBytes(path, contacts.toUtf8()));
+        const QString content = sampleFile("refusals.t16");
+        const QByteArray before = fileBytes(content);
+        const Run run = cli(QStringList{"phones", "import", path, "--into", content} + options);
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+        QCOMPARE(fileBytes(content), before);
     }
 
     // phones import: a spreadsheet's semicolon table without headings, every

@@ -310,6 +310,20 @@ private slots:
         QTRY_COMPARE(recorder.boxes.size(), 3);
         QCOMPARE(recorder.boxes[2].title, QString("Összehasonlítás"));
         QCOMPARE(recorder.boxes[2].text, QString("1 mező különbözik a #1 és a #2 bejegyzés között.\n\nm_nev (Modul neve): akkor \"KAPU\", most \"ABLAK\""));
+
+        // A journal that fails part-way (its table gone under it) is named,
+        // and no look then says that nothing was downloaded.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "spoiler");
+            db.setDatabaseName(m_dir.filePath("changes.sqlite"));
+            QVERIFY(db.open() && QSqlQuery(db).exec("ALTER TABLE entries RENAME TO gone"));
+        }
+        QSqlDatabase::removeDatabase("spoiler");
+        for (int look = 0; look < 2; ++look)
+            window.form().actionChanges->trigger();
+        QCOMPARE(recorder.boxes.size(), 5);
+        QCOMPARE(recorder.boxes[3].title, QString("Napló"));
+        QCOMPARE(recorder.boxes[4].text, QString("A napló nem olvasható, így nem tudni, mi változott."));
     }
 
     // A window download is recorded as long as the line took, not as long

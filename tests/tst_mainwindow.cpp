@@ -46,6 +46,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
 // The window as it stands after start-up: the form's record layout, menus,
 // actions, status bar and the settings slots that need no dialog.
 // The user's settings in a folder of the test's own, and back where the
@@ -262,6 +265,18 @@ private slots:
         const QByteArray vcard = exported.readAll();
         QVERIFY2(vcard.contains("FN:Telefonszám 2\r\n") && vcard.contains("TEL;TYPE=CELL:+36301234567\r\n") && vcard.count("BEGIN:VCARD") == 2,
                  vcard.constData());
+
+        // A file that cannot be written or read is said, and the form stays.
+        MessageBoxRecorder recorder;
+        FileDialog::answerNext(config.filePath("no/such/folder/numbers.csv"));
+        ui.actionExportPhones->trigger();
+        FileDialog::answerNext(config.filePath("missing.vcf"));
+        ui.actionImportPhones->trigger();
+        QCOMPARE(recorder.boxes.size(), 2);
+        QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
+        QVERIFY2(recorder.boxes[0].text.startsWith("numbers.csv nem írható: "), qPrintable(recorder.boxes[0].text));
+        QCOMPARE(recorder.boxes[1].text, QString("missing.vcf nem olvasható: ") + QString::fromLocal8Bit(std::strerror(ENOENT)));
+        QCOMPARE(telephone(2)->text(), QString("36301234567"));
     }
 
     // The form's history: an edit once left, a box, a load, each undone and

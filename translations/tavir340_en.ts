@@ -4,7 +4,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="190"/>
+        <location filename="../gui/mainwindow.cpp" line="192"/>
         <location filename="../gui/files/windowfiles.cpp" line="155"/>
         <source>No file</source>
         <translation>No file</translation>
@@ -28,15 +28,15 @@
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="78"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="198"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="225"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="207"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="234"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="79"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="198"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="225"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="207"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="234"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
@@ -83,24 +83,24 @@ Tip: Check the file.</translation>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="185"/>
+        <location filename="../gui/mainwindow.cpp" line="187"/>
         <source>(nincs)</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="267"/>
+        <location filename="../gui/mainwindow.cpp" line="269"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="268"/>
+        <location filename="../gui/mainwindow.cpp" line="270"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="318"/>
+        <location filename="../gui/mainwindow.cpp" line="320"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -130,35 +130,41 @@ Tip: Check the file.</translation>
         <translation>Download interrupted.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="170"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="473"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="172"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="465"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="193"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="205"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="210"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="197"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="214"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="219"/>
         <source>Változások</source>
         <translation>Changes</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="193"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="197"/>
+        <source>A napló nem olvasható, így nem tudni, mi változott.</source>
+        <translation>The journal cannot be read, so what changed is not known.</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
         <source>A napló nem tud letöltést a(z) „%1” azonosítójú modulba.</source>
         <translation>The journal knows no download into a module with the identifier “%1”.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="211"/>
         <source>a #%1 betöltés óta (%2)</source>
         <translation>since download #%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="205"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="214"/>
         <source>Nincs változás %1.</source>
         <translation>Nothing has changed %1.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="211"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="220"/>
         <source>%1 mező változott %2.</source>
         <translation>%1 field(s) changed %2.</translation>
     </message>
@@ -188,7 +194,7 @@ Tip: Check the file.</translation>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="419"/>
+        <location filename="../gui/mainwindow.cpp" line="421"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -249,172 +255,172 @@ control
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="156"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="464"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="465"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="466"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="467"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="468"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="469"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="470"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="471"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="472"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="464"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="474"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="466"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="475"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="467"/>
         <source>Változások a legutóbbi betöltés óta</source>
         <translation>Changes since the last download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="476"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="468"/>
         <source>Nyomtatás...</source>
         <translation>Print...</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="477"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="469"/>
         <source>Telefonszámok importálása...</source>
         <translation>Import telephone numbers...</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="478"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="470"/>
         <source>Telefonszámok exportálása...</source>
         <translation>Export telephone numbers...</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="479"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="471"/>
         <source>Visszavonás</source>
         <translation>Undo</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="480"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="472"/>
         <source>Újra</source>
         <translation>Redo</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="481"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="473"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="482"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="474"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="504"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="496"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="505"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="497"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="506"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="498"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="507"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="499"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="508"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="500"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="509"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="501"/>
         <source>&amp;Legutóbbi fájlok</source>
         <translation>&amp;Recent files</translation>
     </message>

@@ -74,9 +74,11 @@ bool WindowJournal::available()
     return open;
 }
 
-std::optional<JournalEntry> WindowJournal::lastDownload(const QString &moduleId)
+WindowJournal::LastDownload WindowJournal::lastDownload(const QString &moduleId)
 {
-    std::optional<JournalEntry> found;
+    LastDownload last;
+    if (m_location.kind == JournalLocation::Kind::Off)
+        return {true, {}};
     m_runner.run([&] {
         Journal *journal = opened();
         if (!journal)
@@ -88,10 +90,15 @@ std::optional<JournalEntry> WindowJournal::lastDownload(const QString &moduleId)
         filter.limit = 1;
         filter.withContent = true;
         const QList<JournalEntry> entries = journal->find(filter);
+        if (!journal->isOpen()) {  // the query failed: nothing is known
+            fail();
+            return;
+        }
+        last.read = true;
         if (!entries.isEmpty())
-            found = entries.first();
+            last.entry = entries.first();
     });
-    return found;
+    return last;
 }
 
 std::optional<JournalProblem> WindowJournal::takeFailure()

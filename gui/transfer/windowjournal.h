@@ -31,8 +31,14 @@ public:
     // Whether the journal can be had now: opened for a view of it.
     bool available();
     // The last download that a module with this identifier took, with its
-    // content; nothing when the journal holds none or cannot be read.
-    std::optional<JournalEntry> lastDownload(const QString &moduleId);
+    // content. A journal that could not be read says so, rather than seem
+    // to hold none; a journal that is off holds none.
+    struct LastDownload
+    {
+        bool read = false;
+        std::optional<JournalEntry> entry;
+    };
+    LastDownload lastDownload(const QString &moduleId);
     // The failure to name, once; nothing when there is none new.
     std::optional<JournalProblem> takeFailure();
 

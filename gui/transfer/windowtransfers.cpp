@@ -164,10 +164,13 @@ void WindowTransfers::endTransfer()
 }
 
 // A journal that fails is named once; transfers then go on unrecorded.
-void WindowTransfers::tellJournalFailure()
+// Whether it was named now.
+bool WindowTransfers::tellJournalFailure()
 {
-    if (const std::optional<JournalProblem> problem = m_journal->takeFailure())
+    const std::optional<JournalProblem> problem = m_journal->takeFailure();
+    if (problem)
         Message::warning(m_window, tr("Napló"), WindowText::journalUnavailable(m_journal->location().shownName(), *problem));
+    return problem.has_value();
 }
 
 JournalRecord WindowTransfers::beginRecord(const JournalEntry &entry)
@@ -187,8 +190,14 @@ void WindowTransfers::showChanges()
 {
     const FormValues now = readForm(ui.centralWidget);
     const QString moduleId = now.texts[lineEditIndex(QStringLiteral("m_id"))];
-    const std::optional<JournalEntry> last = moduleId.isEmpty() ? std::nullopt : m_journal->lastDownload(moduleId);
-    tellJournalFailure();
+    const WindowJournal::LastDownload found = moduleId.isEmpty() ? WindowJournal::LastDownload{true, {}} : m_journal->lastDownload(moduleId);
+    // A journal that cannot be read is named once; after that, each look says
+    // that nothing is known, never that nothing was downloaded.
+    if (!tellJournalFailure() && !found.read)
+        Message::warning(m_window, tr("Változások"), tr("A napló nem olvasható, így nem tudni, mi változott."));
+    if (!found.read)
+        return;
+    const std::optional<JournalEntry> &last = found.entry;
     if (!last) {
         Message::information(m_window, tr("Változások"), tr("A napló nem tud letöltést a(z) „%1” azonosítójú modulba.").arg(moduleId));
         return;

@@ -49,7 +49,7 @@ private:
     void endTransfer();
     JournalRecord beginRecord(const JournalEntry &entry);
     void finishRecord(JournalRecord &record);
-    void tellJournalFailure();
+    bool tellJournalFailure();
     void reportRefusal(const QList<RecordResult> &refusals);
     void reportAbandonedDownload(const ExchangeReport &report);
 
