@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -34,6 +35,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -277,6 +279,33 @@ private slots:
         QVERIFY2(recorder.boxes[0].text.startsWith("numbers.csv nem írható: "), qPrintable(recorder.boxes[0].text));
         QCOMPARE(recorder.boxes[1].text, QString("missing.vcf nem olvasható: ") + QString::fromLocal8Bit(std::strerror(ENOENT)));
         QCOMPARE(telephone(2)->text(), QString("36301234567"));
+    }
+
+    // A table without headings: its columns guessed from the first row and
+    // chosen again in the dialog, the first row left out as headings, the
+    // country changed; each choice reads the file again.
+    void aTableWithoutHeadings()
+    {
+        PhoneImportDialog dialog("Kapu,+36 30 123 4567\nGarázs,06 20 555 1234\n", initialFormValues(), nullptr);
+        const auto *preview = dialog.findChild<QTableWidget *>("preview");
+        const auto shown = [preview] {
+            QStringList rows;
+            for (int row = 0; row < preview->rowCount(); ++row)
+                rows << preview->item(row, 0)->text() + '|' + preview->item(row, 2)->text();
+            return rows;
+        };
+        QCOMPARE(shown(), (QStringList{"Kapu|36301234567", "Garázs|36205551234"}));
+        dialog.findChild<QCheckBox *>("header")->setChecked(true);
+        QCOMPARE(shown(), QStringList{"Garázs|36205551234"});
+        auto *names = dialog.findChild<QComboBox *>("nameColumn");
+        names->setCurrentIndex(names->findData(-1));
+        QCOMPARE(shown(), QStringList{"|36205551234"});
+        QCOMPARE(dialog.chosenNumbers(), QStringList{"36205551234"});
+        auto *region = dialog.findChild<QComboBox *>("region");
+        region->setCurrentIndex(region->findData("US"));
+        QCOMPARE(shown(), QStringList{"|"});
+        QVERIFY(dialog.chosenNumbers().isEmpty());
+        QVERIFY(!dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
     }
 
     // The form's history: an edit once left, a box, a load, each undone and
