@@ -7,10 +7,15 @@
 // the longest the window's event loop is kept from running meanwhile, while
 // the overview looks at the journal, F5 and Escape are pressed.
 //
-//   stationbench [path/to/bin]   (the folder holding tavir340-sim)
+// Last, a manifest of 100,000 units over a journal of 100,000 entries: the
+// window's longest wait while the batch starts, and the processor time of
+// the idle station.
+//
+//   stationbench [path/to/bin] [big]   (the folder holding tavir340-sim; "big": the last figure alone)
 
 #include "benchsupport.h"
 #include "core/content/contentfile.h"
+#include "core/journal/journal.h"
 #include "core/journal/journallocation.h"
 #include "gui/station/stationwindow.h"
 #include "../tests/pgserver.h"
@@ -19,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -48,6 +54,14 @@ std::vector<std::unique_ptr<SimulatorProcess>> pacedModules(const QString &bin, 
         *ports << sims.back()->path();
     }
     return sims;
+}
+
+// Whether the batch the station is opening opened.
+bool opened(StationWindow &station)
+{
+    while (station.isOpening())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return station.portCount() > 0;
 }
 
 // Runs the event loop for `ms`, with `during` called once it runs: the
@@ -92,7 +106,7 @@ void stoppedDatabase(const QString &bin)
     manifest.close();
     StationWindow station(benchForm(), LinkSettings{}, parseJournalDestination(server.address()), DeviceLookup{}, nullptr);
     station.show();
-    if (!station.open(manifest.fileName(), ports, dir.filePath(QStringLiteral("backups"))))
+    if (!station.open(manifest.fileName(), ports, dir.filePath(QStringLiteral("backups"))) || !opened(station))
         return;
     station.startAll();
     const double running = longestStallMs(2000, [] {});
@@ -126,7 +140,7 @@ void stationRound(const QString &bin, bool withBackups)
     StationWindow station(benchForm(), LinkSettings{}, parseJournalDestination(dir.filePath(QStringLiteral("journal.sqlite"))),
                           DeviceLookup{}, nullptr);
     station.show();
-    if (!station.open(manifest.fileName(), ports, withBackups ? dir.filePath(QStringLiteral("backups")) : QString()))
+    if (!station.open(manifest.fileName(), ports, withBackups ? dir.filePath(QStringLiteral("backups")) : QString()) || !opened(station))
         return;
     // A unit's line time: the backup's read-up, the download, the read-back.
     const double readUp = (2 + 749) * SecondsPerByte + 1.5;
@@ -151,6 +165,66 @@ void stationRound(const QString &bin, bool withBackups)
                 100 * cpu / wall / Ports);
 }
 
+// A journal of `entries` provisionings of an older manifest's units.
+void fillJournal(const QString &path, int entries)
+{
+    Journal journal(parseJournalDestination(path));
+    journal.startBatch();
+    for (int i = 0; i < entries; ++i) {
+        JournalEntry e = startEntry(JournalName::Provision, QStringLiteral("ttyUSB0"));
+        e.unit = QStringLiteral("old%1").arg(i);
+        e.id = journal.begin(e);
+        e.result = JournalName::Ok;
+        e.endedMs = e.startedMs;
+        journal.complete(e);
+    }
+    journal.endBatch(true);
+}
+
+// A manifest of 100,000 units on a journal of 100,000 entries: the longest
+// wait of the window's events from the start of the batch until the first
+// look at the journal is in, then the processor time of a station with four
+// idle ports over twenty seconds.
+void bigBatch()
+{
+    constexpr int Units = 100000;
+    QTemporaryDir dir;
+    const QString journal = dir.filePath(QStringLiteral("journal.sqlite"));
+    fillJournal(journal, Units);
+    QFile manifest(dir.filePath(QStringLiteral("units.csv")));
+    manifest.open(QIODevice::WriteOnly);
+    manifest.write("unit,m_nev\n");
+    for (int u = 0; u < Units; ++u)
+        manifest.write(QStringLiteral("gate%1,GATE %1\n").arg(u).toUtf8());
+    manifest.close();
+    StationWindow station(benchForm(), LinkSettings{}, parseJournalDestination(journal), DeviceLookup{}, nullptr);
+    station.show();
+    auto *counts = station.findChild<QLabel *>(QStringLiteral("counts"));
+    QElapsedTimer clock;
+    clock.start();
+    double starting = 0;
+    {
+        const EventLoopGaps gaps;
+        const QStringList ports = {QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1"), QStringLiteral("ttyUSB2"), QStringLiteral("ttyUSB3")};
+        if (!station.open(manifest.fileName(), ports, QString()) || !opened(station))
+            return;
+        while (!counts->text().startsWith(QStringLiteral("Kész: 0   Hátra: 100000")))
+            longestStallMs(50, [] {});
+        starting = gaps.worstMs();
+    }
+    const double ready = clock.elapsed() / 1000.0;
+    // Idle, with nothing of the benchmark's own ticking meanwhile.
+    const double cpuBefore = cpuSeconds();
+    clock.restart();
+    QEventLoop idling;
+    QTimer::singleShot(20000, &idling, &QEventLoop::quit);
+    idling.exec();
+    const double idle = (cpuSeconds() - cpuBefore) / (clock.elapsed() / 1000.0);
+    std::printf("station, %d units over a journal of %d entries, 4 ports: first look in after %.1f s, longest event-loop wait"
+                " %.1f ms meanwhile (target <= 50 ms); idle %.2f %% of a core (target <= 1 %%)\n",
+                Units, Units, ready, starting, idle * 100);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -158,8 +232,13 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString bin = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
+    if (argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("big")) {
+        bigBatch();
+        return 0;
+    }
     stationRound(bin, true);
     stationRound(bin, false);
     stoppedDatabase(bin);
+    bigBatch();
     return 0;
 }

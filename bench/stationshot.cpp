@@ -42,6 +42,10 @@ int main(int argc, char *argv[])
     if (!window.open(manifest.fileName(), {QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1"), QStringLiteral("ttyUSB2"),
                                            QStringLiteral("ttyUSB3")}, QStringLiteral("backups")))
         return 1;
+    while (window.isOpening())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (window.portCount() != 4)
+        return 1;
     PortTurn proven, failed, swapped;
     for (PortTurn *turn : {&proven, &failed, &swapped})
         turn->kind = ClaimedUnit::Kind::Taken;

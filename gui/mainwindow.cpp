@@ -14,10 +14,12 @@
 #include "gui/form/formhistory.h"
 #include "gui/form/mainwindowui.h"
 #include "gui/form/verifykey.h"
+#include "gui/journal/journallooks.h"
 #include "gui/settings/chardialog.h"
 #include "gui/settings/setcom.h"
 #include "gui/station/stationwindow.h"
 #include "gui/texts/windowtexts.h"
+#include "gui/transfer/windowjobs.h"
 #include "gui/transfer/windowtransfers.h"
 #include "resourceicon.h"
 #include "simulator/modulesimulator.h"
@@ -76,10 +78,13 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
 
     createStatusLabels();
     m_history = new FormHistory(ui->centralWidget, this);
+    m_jobs = std::make_unique<WindowJobs>(this);
+    m_jobs->setIdleHandler([this] { emit idle(); });
     m_files = std::make_unique<WindowFiles>(this, ui->centralWidget, m_settings, fileLabel, m_checkingFields,
-                                            [this] { return m_transfers->journalLocation().kind != JournalLocation::Kind::Off; },
+                                            [this] { return m_jobs->journalLocation().kind != JournalLocation::Kind::Off; },
                                             *m_history);
-    m_transfers = std::make_unique<WindowTransfers>(this, *ui, m_settings, *m_files, m_checkingFields);
+    m_transfers = std::make_unique<WindowTransfers>(this, *ui, m_settings, *m_files, m_checkingFields, *m_jobs);
+    m_looks = std::make_unique<JournalLooks>(this, *ui, m_settings, *m_files, *m_jobs);
     connectActions();
     new VerifyKey(ui->centralWidget, this);
     new RowNumbers(ui->Frame, this);
@@ -88,6 +93,9 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
 
 MainWindow::~MainWindow()
 {
+    // A job still under way (the program ended without a close) is ended and
+    // waited for before anything it uses goes.
+    m_jobs.reset();
     // A window that goes with the cursor in a field loses its focus only in
     // ~QWidget, after this: the field's check must not run on what is left.
     for (QLineEdit *edit : formLineEdits(ui->centralWidget)) {
@@ -117,7 +125,12 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::setJournalLocation(const JournalLocation &location)
 {
-    m_transfers->setJournalLocation(location);
+    m_jobs->setJournalLocation(location);
+}
+
+bool MainWindow::isBusy() const
+{
+    return m_jobs->isBusy();
 }
 
 void MainWindow::connectActions()
@@ -341,7 +354,7 @@ void MainWindow::verify_func()
 
 void MainWindow::showJournal()
 {
-    m_transfers->showJournal();
+    m_looks->showJournal();
 }
 
 void MainWindow::printSheet()
@@ -361,19 +374,29 @@ void MainWindow::exportPhoneNumbers()
 
 void MainWindow::showChanges()
 {
-    m_transfers->showChanges();
+    m_looks->showChanges();
 }
 
-// The station starts from the form as it is now: its template.
+// Each batch of the station starts from the form as it stands then: its
+// template, named as the title bar names it.
 void MainWindow::showStation()
 {
     m_tools->showStation([this] {
-        return new StationWindow(readForm(ui->centralWidget), m_settings, m_transfers->journalLocation(), m_deviceLookup, this);
+        const TemplateSource form = [this] { return StationTemplate{readForm(ui->centralWidget), m_files->originShown()}; };
+        return new StationWindow(form, m_settings, m_jobs->journalLocation(), m_deviceLookup, this);
     });
 }
 
+// A job under way ends first, as soon as it can (a transfer before its next
+// byte, a look at the journal once the database answers), without its
+// boxes; the window closes after it, asking about unsaved work as always.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_jobs->isBusy()) {
+        event->ignore();
+        m_jobs->stop([this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); });
+        return;
+    }
     if (m_files->mayReplaceForm())
         event->accept();
     else

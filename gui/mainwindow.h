@@ -9,10 +9,12 @@
 #include <memory>
 
 class FormHistory;
+class JournalLooks;
 class ModuleSimulator;
 class QLabel;
 class ToolWindows;
 class WindowFiles;
+class WindowJobs;
 class WindowTransfers;
 namespace Ui { class MainWindow; }
 
@@ -43,6 +45,13 @@ public:
     // Opens a content file as File → Megnyitás does once a file is chosen:
     // a file named on the command line or by the desktop.
     void openPath(const QString &path);
+    // Whether a job (a transfer, a look at the journal) is under way, from
+    // its start to its last box. A transfer slot starts its job and returns.
+    bool isBusy() const;
+
+signals:
+    // The job under way has ended, boxes and all.
+    void idle();
 
 public slots:
     void newfile();
@@ -100,5 +109,7 @@ private:
     std::unique_ptr<ToolWindows> m_tools;
     FormHistory *m_history = nullptr;             // the form's undo history
     std::unique_ptr<WindowFiles> m_files;          // content files and the form's origin
-    std::unique_ptr<WindowTransfers> m_transfers;  // transfers and the journal
+    std::unique_ptr<WindowJobs> m_jobs;            // the runner and the journal: one job at a time
+    std::unique_ptr<WindowTransfers> m_transfers;
+    std::unique_ptr<JournalLooks> m_looks;
 };

@@ -56,14 +56,22 @@ public:
                                             "SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
                                             " WHERE datname = 'tavir340' AND pid <> pg_backend_pid()"});
     }
-    // The server and every session of it stopped (SIGSTOP), as a hung
-    // machine would be, or let go on (SIGCONT). The postmaster leads a
-    // process group of its own, which its sessions share.
+    // The server and every process of it stopped (SIGSTOP), as a hung
+    // machine would be, or let go on (SIGCONT): the postmaster first, so
+    // that it starts no session meanwhile, then each of its children, every
+    // session's backend among them (each leads a session of its own, so the
+    // postmaster's process group does not hold them).
     bool freeze(bool frozen)
     {
         QFile pidFile(m_dir.filePath(QStringLiteral("data/postmaster.pid")));
-        const pid_t leader = pidFile.open(QIODevice::ReadOnly) ? pid_t(pidFile.readLine().trimmed().toLong()) : 0;
-        return leader > 0 && ::kill(-leader, frozen ? SIGSTOP : SIGCONT) == 0;
+        const pid_t postmaster = pidFile.open(QIODevice::ReadOnly) ? pid_t(pidFile.readLine().trimmed().toLong()) : 0;
+        if (postmaster <= 0)
+            return false;
+        const int signal = frozen ? SIGSTOP : SIGCONT;
+        bool sent = ::kill(postmaster, signal) == 0;
+        for (const pid_t child : childrenOf(postmaster))
+            sent = ::kill(child, signal) == 0 && sent;
+        return sent;
     }
     // A psql script run as `user` on `database`, stopping at its first error.
     bool script(const QByteArray &sql, const QString &user, const QString &database)
@@ -100,6 +108,23 @@ private:
         if (m_tcpPort)
             options << "-p" << QString::number(m_tcpPort);
         return options;
+    }
+
+    static QList<pid_t> childrenOf(pid_t parent)
+    {
+        QList<pid_t> children;
+        for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            bool number = false;
+            const pid_t pid = pid_t(entry.toLong(&number));
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+            if (!number || !stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray line = stat.readAll();
+            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            if (fields.size() > 1 && fields[1].toLong() == parent)
+                children << pid;
+        }
+        return children;
     }
 
     static int freeLoopbackPort()

@@ -1,3 +1,4 @@
+#include "windowjob.h"
 #include "filebytes.h"
 #include "gui/dialogs/filedialog.h"
 #include "gui/mainwindow.h"
@@ -367,6 +368,7 @@ private slots:
         window.linkSettings().Port = sim.slavePath();
         MessageBoxRecorder recorder;
         window.readup();
+        QVERIFY(jobEnds(window));
         const QString saved = m_dir.filePath("window.t16");
         FileDialog::answerNext(saved);
         window.save();

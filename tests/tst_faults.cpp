@@ -1,3 +1,4 @@
+#include "windowjob.h"
 #include "gui/mainwindow.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/mainwindowui.h"
@@ -115,8 +116,10 @@ private:
         if (transfer == Transfer::Readup) {
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^(sep error|dberror \\d+ 44)$"));
             window.readup();
+            QVERIFY(jobEnds(window));
         } else {
             window.verify_func();
+            QVERIFY(jobEnds(window));
         }
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);

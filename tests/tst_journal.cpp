@@ -1,3 +1,4 @@
+#include "windowjob.h"
 #include "core/storage/outputfile.h"
 #include "filebytes.h"
 #include "gui/mainwindow.h"
@@ -37,6 +38,11 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QScopeGuard>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <sys/mount.h>
@@ -262,7 +268,9 @@ private slots:
         MessageBoxRecorder recorder;
         downloadAndAccept(window);
         window.readup();
+        QVERIFY(jobEnds(window));
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QStringList operations;
         const QList<JournalEntry> all = entries(m_dir.filePath("window.sqlite"));
         for (const JournalEntry &e : all)
@@ -288,6 +296,7 @@ private slots:
         downloadAndAccept(window);
         window.findChild<QLineEdit *>("m_nev")->setText("ABLAK");
         window.form().actionChanges->trigger();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Változások"));
         QVERIFY2(recorder.boxes[0].text.startsWith("1 mező változott a #1 betöltés óta ("), qPrintable(recorder.boxes[0].text));
@@ -295,6 +304,7 @@ private slots:
         QCOMPARE(window.findChild<QLineEdit *>("m_nev")->toolTip(), QString("Legutóbb betöltve: \"KAPU\""));
         window.findChild<QLineEdit *>("m_nev")->setText("KAPU");
         window.form().actionChanges->trigger();
+        QVERIFY(jobEnds(window));
         QVERIFY2(recorder.boxes[1].text.startsWith("Nincs változás a #1 betöltés óta"), qPrintable(recorder.boxes[1].text));
 
         // Two entries chosen in the journal view compare the same way.
@@ -319,8 +329,10 @@ private slots:
             QVERIFY(db.open() && QSqlQuery(db).exec("ALTER TABLE entries RENAME TO gone"));
         }
         QSqlDatabase::removeDatabase("spoiler");
-        for (int look = 0; look < 2; ++look)
+        for (int look = 0; look < 2; ++look) {
             window.form().actionChanges->trigger();
+            QVERIFY(jobEnds(window));
+        }
         QCOMPARE(recorder.boxes.size(), 5);
         QCOMPARE(recorder.boxes[3].title, QString("Napló"));
         QCOMPARE(recorder.boxes[4].text, QString("A napló nem olvasható, így nem tudni, mi változott."));
@@ -339,6 +351,7 @@ private slots:
         window.linkSettings().Port = sim.slavePath();
         writeForm(window.centralWidget(), downloadableForm());
         window.download();  // the success closes itself after two seconds
+        QVERIFY(jobEnds(window));
         const qint64 closed = QDateTime::currentMSecsSinceEpoch();
         const QList<JournalEntry> recorded = entries(journal);
         QCOMPARE(recorded.size(), 1);
@@ -367,6 +380,7 @@ private slots:
         writeForm(window.centralWidget(), downloadableForm());
         MessageBoxRecorder recorder;
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QCOMPARE(cli({"verify", contentFile("fronts.t16", "KAPU"), "--port", sim.slavePath(), "--journal", journal}).code, 1);
         QJsonObject shown[2];
         for (int id : {1, 2}) {
@@ -400,11 +414,13 @@ private slots:
             MessageBoxRecorder recorder;
             downloadAndAccept(window);
             window.verify_func();
+            QVERIFY(jobEnds(window));
         }
         QCOMPARE(cli({"download", contentFile("alike.t16", "KAPU"), "--verify", "--port", cliModule.slavePath(), "--journal", journal}).code, 0);
         {
             StationWindow station(downloadableForm(), LinkSettings{}, parseJournalDestination(journal), DeviceLookup{}, nullptr);
             QVERIFY(station.open(writeFile("alike.csv", "unit,m_nev\nu1,KAPU\n"), {stationModule.slavePath()}, QString()));
+            QTRY_COMPARE_WITH_TIMEOUT(station.portCount(), 1, 30000);
             station.startAll();
             QTRY_VERIFY_WITH_TIMEOUT(!station.isBusy(), 30000);
         }
@@ -565,6 +581,25 @@ private slots:
         const QString out = QString::fromUtf8(station.readAllStandardOutput());
         QVERIFY2(out.contains(": download: ok, but not recorded in the journal: "), qPrintable(out));
         QCOMPARE(slow.downloadsStored(), 1);
+    }
+
+    // A server that takes the connection and never answers is given up
+    // after the connect time-out, as a journal that cannot be opened.
+    void aSilentServerIsGivenUp()
+    {
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), length) == 0 && ::listen(listener, 4) == 0
+                && ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+        const auto closing = qScopeGuard([listener] { ::close(listener); });
+        const QString silent = QString("postgresql://tavir@127.0.0.1:%1/tavir340").arg(ntohs(address.sin_port));
+        Journal journal(parseJournalDestination(silent));  // the kernel takes the connection; nobody answers it
+        QVERIFY(!journal.isOpen());
+        QCOMPARE(journal.problem().error, JournalProblem::Error::CannotOpen);
+        QVERIFY2(journal.problem().detail.contains("timeout"), qPrintable(journal.problem().detail));
     }
 
     // A station on another machine, and a station whose database session is
@@ -869,6 +904,7 @@ private slots:
             return false;
         });
         window.findChild<QAction *>("actionJournal")->trigger();
+        QVERIFY(jobEnds(window));
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("; ")));
         QCOMPARE(status, QString("1 / 1 bejegyzés"));
         QCOMPARE(questions, QStringList({"Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.\n"
@@ -911,6 +947,7 @@ private slots:
         const QString csv = m_dir.filePath("many.csv");
         FileDialog::answerNext(csv);
         view.findChild<QPushButton *>("export")->click();
+        QTRY_COMPARE(status->text(), QString("%1 bejegyzés exportálva: %2").arg(QLocale().toString(2500), csv));
         QStringList ids;
         for (const QByteArray &line : fileBytes(csv).split('\n').mid(1))
             if (!line.isEmpty())
@@ -941,7 +978,7 @@ private slots:
         MessageBoxRecorder recorder;
         FileDialog::answerNext(full.filePath("export"));
         view.findChild<QPushButton *>("export")->click();
-        QCOMPARE(recorder.boxes.size(), 1);
+        QTRY_COMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].text, QString("A fájl nem írható: %1\nNo space left on device").arg(full.filePath("export.csv")));
         QVERIFY(!QFileInfo::exists(full.filePath("export.csv")));
         QCOMPARE(full.kept(), QByteArray("kept"));

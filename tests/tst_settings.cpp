@@ -1,3 +1,4 @@
+#include "windowjob.h"
 #include "gui/mainwindow.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/mainwindowui.h"
@@ -231,6 +232,7 @@ private slots:
         MessageBoxRecorder recorder;
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         window.readup();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nNem lehet megnyitni a portot.\nNincs port kiválasztva."));
     }
@@ -484,6 +486,7 @@ private slots:
             return true;
         });
         window.download();
+        QVERIFY(jobEnds(window));
         QCOMPARE(status, QString("Sikeres betöltés.\nSzimulált modul: valódi eszköz nem lett írva."));
         QCOMPARE(clipped, QStringList());
 
@@ -492,6 +495,7 @@ private slots:
             edit->clear();
         MessageBoxRecorder recorder;
         window.readup();
+        QVERIFY(jobEnds(window));
         QVERIFY(recorder.boxes.isEmpty());
         FormValues expected = sent;
         expected.texts[7] = "0007";
@@ -499,6 +503,8 @@ private slots:
         QCOMPARE(window.form().smskp_combo->currentIndex(), 1);
 
         window.verify_func();
+
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Ellenőrzés"));
         QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés.\nSzimulált modul: valódi eszköz nem lett ellenőrizve."));

@@ -9,6 +9,7 @@
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"
 #include "cupsserver.h"
+#include "heldjournal.h"
 #include "pgserver.h"
 #include "labelfit.h"
 #include "modal.h"
@@ -24,7 +25,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -76,9 +77,21 @@ private:
         made.window->show();
         if (!QTest::qWaitForWindowActive(made.window.get()))
             qWarning("the station did not become active");
-        if (!made.window->open(manifest.fileName(), ports, withBackups ? m_dir.filePath(name + "-backups") : QString()))
+        if (!opens(*made.window, manifest.fileName(), ports, withBackups ? m_dir.filePath(name + "-backups") : QString()))
             made.window.reset();
         return made;
+    }
+
+    // A batch opens beside the window: true once it has, with its tiles.
+    static bool opens(StationWindow &window, const QString &manifest, const QStringList &ports, const QString &backups)
+    {
+        return window.open(manifest, ports, backups) && QTest::qWaitFor([&window] { return !window.isOpening(); }, 30000)
+            && window.portCount() == ports.size();
+    }
+
+    static QString unitAt(const StationWindow &window, int row)
+    {
+        return window.unitTable()->model()->index(row, 0).data().toString();
     }
 
     static void press(StationWindow &window, Qt::Key key)
@@ -129,8 +142,8 @@ private slots:
             view->reject();
             return true;
         });
-        emit s.window->unitTable()->cellActivated(0, 0);
-        QCOMPARE(title, QString("Napló: u1"));
+        emit s.window->unitTable()->activated(s.window->unitTable()->model()->index(0, 0));
+        QTRY_COMPARE(title, QString("Napló: u1"));
         QCOMPARE(entries, 4);  // provision, backup, download, verify
         QTRY_VERIFY(s.window->isActiveWindow());
         press(*s.window, Qt::Key_1);  // not swapped
@@ -177,18 +190,18 @@ private slots:
         QTest::mouseClick(newBatch, Qt::LeftButton);
         QVERIFY(s.window->findChild<QLineEdit *>("manifest")->isVisible());
         QCOMPARE(s.window->portCount(), 0);
-        QCOMPARE(s.window->unitTable()->rowCount(), 0);
+        QCOMPARE(s.window->unitTable()->model()->rowCount(), 0);
         QFile second(m_dir.filePath("batch2.csv"));
         QVERIFY(second.open(QIODevice::WriteOnly));
         second.write("unit,m_nev\nv1,B\nv2,C\n");
         second.close();
-        QVERIFY(s.window->open(second.fileName(), {s.sims.front()->slavePath()}, QString()));
+        QVERIFY(opens(*s.window, second.fileName(), {s.sims.front()->slavePath()}, QString()));
         QCOMPARE(s.window->portCount(), 1);
         press(*s.window, Qt::Key_F5);
         QVERIFY2(s.window->tile(0)->resultText().startsWith("✔ Igazolva"), qPrintable(s.window->tile(0)->resultText()));
         QCOMPARE(provenEntries(s.journal), 2);  // u1, then v1
-        QTRY_COMPARE(s.window->unitTable()->rowCount(), 2);
-        QCOMPARE(s.window->unitTable()->item(0, 0)->text(), QString("v1"));
+        QTRY_COMPARE(s.window->unitTable()->model()->rowCount(), 2);
+        QCOMPARE(unitAt(*s.window, 0), QString("v1"));
     }
 
     // A module that answers with other content shows the fields that
@@ -254,15 +267,22 @@ private slots:
             if (!answered.wait_for(lock, std::chrono::seconds(60), [&] { return done; }))
                 thawedByWatchdog = server.freeze(false);
         });
-        QTest::qWait(2 * StationWindow::OverviewEveryMs + 500);  // two looks at the journal ask to read
-        ModalDriver driver([](QWidget *modal) {
+        // Every process of the server stopped: the looks at the journal and
+        // the ports that ask it wait, and the window says so; a unit's
+        // journal, F5 and Escape come back at once.
+        QTest::keyClick(s.window.get(), Qt::Key_F5);  // the third unit, claimed once the server answers
+        QTRY_VERIFY2_WITH_TIMEOUT(counts->text().contains("A napló nem válaszol"), qPrintable(counts->text()), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(s.window->tile(0)->findChild<QLabel *>("journalWait")->isVisible()
+                                     && s.window->tile(1)->findChild<QLabel *>("journalWait")->isVisible(), 20000);
+        bool viewed = false;
+        ModalDriver driver([&viewed](QWidget *modal) {
             if (!qobject_cast<journalView *>(modal))
                 return false;
             static_cast<QDialog *>(modal)->reject();
-            return true;
+            return viewed = true;
         });
-        emit s.window->unitTable()->cellActivated(0, 0);
-        QTest::keyClick(s.window.get(), Qt::Key_F5);  // the third unit, claimed once the server answers
+        emit s.window->unitTable()->activated(s.window->unitTable()->model()->index(0, 0));
+        QTRY_VERIFY(viewed && s.window->isActiveWindow());
         QTest::keyClick(s.window.get(), Qt::Key_Escape);
         {
             const std::lock_guard lock(mutex);
@@ -275,6 +295,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!s.window->isBusy(), 30000);
         QCOMPARE(s.sims[0]->received(), sent[0]);
         QCOMPARE(s.sims[1]->received(), sent[1]);
+        // Once it answers again, nothing is counted twice.
+        QTRY_VERIFY2_WITH_TIMEOUT(counts->text().startsWith("Kész: 2   Hátra: 1"), qPrintable(counts->text()), 10000);
+        QVERIFY(!counts->text().contains("nem válaszol"));
+        QCOMPARE(provenEntries(server.address()), 2);
     }
 
     // The longest things tiles say, four side by side, at the window's
@@ -295,7 +319,7 @@ private slots:
         QVERIFY(manifest.open(QIODevice::WriteOnly) && manifest.write("unit,m_nev\nu1,A\n") > 0);
         manifest.close();
         StationWindow window(downloadableForm(), LinkSettings{}, parseJournalDestination(m_dir.filePath("sizes.sqlite")), DeviceLookup{}, nullptr);
-        QVERIFY(window.open(manifest.fileName(), {"ttyUSB0", "ttyUSB1", "ttyUSB2", "ttyUSB3"}, m_dir.filePath("sizes-backups")));
+        QVERIFY(opens(window, manifest.fileName(), {"ttyUSB0", "ttyUSB1", "ttyUSB2", "ttyUSB3"}, m_dir.filePath("sizes-backups")));
         PortTurn failed, swapped, interrupted, proven;
         for (PortTurn *turn : {&failed, &swapped, &interrupted, &proven})
             turn->kind = ClaimedUnit::Kind::Taken;
@@ -406,10 +430,66 @@ private slots:
         QCOMPARE(window.findChild<QLabel *>("template")->text(), QString("sablon.t16"));
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QVERIFY(window.open(manifest.fileName(), {sim.slavePath()}, m_dir.filePath("sablon-backups")));
+        QVERIFY(opens(window, manifest.fileName(), {sim.slavePath()}, m_dir.filePath("sablon-backups")));
         press(window, Qt::Key_F5);
         QCOMPARE(sim.fields()[1].left(4), QByteArray("4321"));
         QCOMPARE(sim.fields()[3].left(9), QByteArray("TEMPLATED"));
+    }
+
+    // A journal another program holds: the batch opens beside the window,
+    // which says that the journal does not answer, and Escape closes the
+    // station; the opening given up leaves no tile behind, and the next one
+    // opens once the journal is free.
+    void openingWhileTheJournalIsHeld()
+    {
+        const QString path = m_dir.filePath("held.sqlite");
+        { Journal made(parseJournalDestination(path)); }
+        QFile manifest(m_dir.filePath("held.csv"));
+        QVERIFY(manifest.open(QIODevice::WriteOnly) && manifest.write("unit,m_nev\nh1,A\n") > 0);
+        manifest.close();
+        StationWindow window(downloadableForm(), LinkSettings{}, parseJournalDestination(path), DeviceLookup{}, nullptr);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        HeldJournal held(path);
+        QVERIFY(held.isHeld());
+        QVERIFY(window.open(manifest.fileName(), {"ttyUSB0"}, QString()));
+        QVERIFY(window.isOpening());
+        auto *counts = window.findChild<QLabel *>("counts");
+        QTRY_VERIFY2_WITH_TIMEOUT(counts->text().contains("A napló nem válaszol"), qPrintable(counts->text()), 10000);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.isOpening());
+        held.release();
+        window.show();
+        QVERIFY(opens(window, manifest.fileName(), {"ttyUSB0"}, QString()));
+        QCOMPARE(window.portCount(), 1);
+    }
+
+    // Each batch takes the form as it stands when the batch starts, named
+    // on the set-up: a field changed between two batches is what the
+    // second batch's modules hold.
+    void eachBatchTakesTheFormAsItStands()
+    {
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        FormValues form = downloadableForm();
+        StationWindow window([&form] { return StationTemplate{form, QStringLiteral("kapu.t16*")}; }, LinkSettings{},
+                             parseJournalDestination(m_dir.filePath("forms.sqlite")), DeviceLookup{}, nullptr);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(window.findChild<QLabel *>("template")->text(), QString("az űrlap: kapu.t16*"));
+        const QString input = "be1_nev";
+        for (const QString unit : {"f1", "f2"}) {
+            QFile manifest(m_dir.filePath(unit + ".csv"));
+            QVERIFY(manifest.open(QIODevice::WriteOnly) && manifest.write(("unit,m_nev\n" + unit + ",KAPU\n").toUtf8()) > 0);
+            manifest.close();
+            QVERIFY(opens(window, manifest.fileName(), {sim.slavePath()}, QString()));
+            press(window, Qt::Key_F5);
+            QVERIFY2(window.tile(0)->resultText().startsWith("✔ Igazolva"), qPrintable(window.tile(0)->resultText()));
+            QCOMPARE(sim.fields()[lineEditIndex(input)].trimmed(), form.texts[lineEditIndex(input)].toLatin1());
+            QTest::mouseClick(window.findChild<QPushButton *>("newBatch"), Qt::LeftButton);
+            form.texts[lineEditIndex(input)] = "UJ BEMENET";  // changed in the window between the batches
+        }
     }
 
     // A label on a printer: one page of the label stock's size.

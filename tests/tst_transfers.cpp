@@ -1,5 +1,6 @@
+#include "windowjob.h"
 #include "gui/mainwindow.h"
-#include "gui/transfer/uploadcommands.h"
+#include "gui/transfer/answerprogress.h"
 #include "gui/form/fieldmarks.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/mainwindowui.h"
@@ -75,6 +76,7 @@ private:
         QStringList clipped;   // labels that do not show their whole text
         bool okEnabled = false;
         bool closedByItself = false;  // accepted two seconds after the outcome, nothing pressed
+        bool ended = false;           // the job ended, boxes and all
     };
 
     // Runs the download slot and waits for the dialog to report, then
@@ -104,6 +106,7 @@ private:
             return true;
         });
         window.download();
+        outcome.ended = jobEnds(window);
         // A coarse timer may fire up to 5 % early.
         outcome.closedByItself = result == QDialog::Accepted && shownMs >= 1990;
         return outcome;
@@ -220,6 +223,7 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, "ki3_on");
         MessageBoxRecorder recorder;
         window.download();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].text, QString("Az összes mező kitöltése kötelező.\nKitöltetlen mezők: „3-as kimenet bekapcsoláskor”, "
                                                  "„4-es kimenet bekapcsoláskor”, „3-as kimenet kikapcsoláskor”, „4-es kimenet kikapcsoláskor”."));
@@ -314,6 +318,7 @@ private slots:
         QTemporaryDir journal;
         window.setJournalLocation(parseJournalDestination(journal.filePath("j.sqlite")));
         window.download();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Betöltés"));
         QCOMPARE(recorder.boxes[0].text, QString("Betöltés megszakítva.\nA modul tartalma most ismeretlen: futtassa újra a letöltést."));
@@ -353,6 +358,7 @@ private slots:
             formCheckBoxes(window.centralWidget())[7]->setChecked(true);  // tc2_2: cleared by 4
             MessageBoxRecorder recorder;
             window.readup();
+            QVERIFY(jobEnds(window));
             QVERIFY(recorder.boxes.isEmpty());
 
             const QList<QLineEdit *> edits = formLineEdits(window.centralWidget());
@@ -403,6 +409,7 @@ private slots:
         MessageBoxRecorder recorder;
         QTest::ignoreMessage(QtDebugMsg, qPrintable(debug));
         window.readup();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
         QCOMPARE(recorder.boxes[0].title, QString("Hiba"));
@@ -442,6 +449,7 @@ private slots:
         MessageBoxRecorder recorder;
         QTest::ignoreMessage(QtDebugMsg, "sep error");
         window.readup();
+        QVERIFY(jobEnds(window));
         QVERIFY(served);
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!\nA modul nem válaszolt."));
@@ -467,6 +475,7 @@ private slots:
         MessageBoxRecorder recorder;
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].text, QString("Sikertelen ellenőrzés.\nNem lehet megnyitni a portot.\n/nonexistent/ttyX: nem található"));
         QCOMPARE(name->text(), kept);
@@ -494,6 +503,7 @@ private slots:
         MessageBoxRecorder recorder;
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         window.readup();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Hiba"));
         QCOMPARE(recorder.boxes[0].text, "Sikertelen kiolvasás.\nNem lehet megnyitni a portot.\n" + why);
@@ -519,6 +529,7 @@ private slots:
         });
         canceller.start(2);
         window.readup();
+        QVERIFY(jobEnds(window));
         QVERIFY(recorder.boxes.isEmpty());
         QCOMPARE(readForm(window.centralWidget()), before);
         QVERIFY(SerialLink::probe(sim.slavePath()));
@@ -531,6 +542,7 @@ private slots:
         QVERIFY(sim.start());
         window.linkSettings().Port = sim.slavePath();
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QVERIFY(recorder.boxes.isEmpty());
         QVERIFY(SerialLink::probe(sim.slavePath()));
         QCOMPARE(sim.received(), QByteArray("~{~{"));
@@ -549,11 +561,13 @@ private slots:
         QCOMPARE(runDownload(window).status, QString("Sikeres betöltés."));
         MessageBoxRecorder recorder;
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].text, QString("Sikeres ellenőrzés."));
         MainWindow fresh;
         QVERIFY(attach(sim, fresh));
         fresh.readup();
+        QVERIFY(jobEnds(fresh));
         QCOMPARE(formLineEdits(fresh.centralWidget())[3]->text(), QString("A|B"));
     }
 
@@ -569,6 +583,7 @@ private slots:
         MessageBoxRecorder recorder;
         recorder.beforeAnswer = [&](QMessageBox *) { portHeldDuringMessage = !SerialLink::probe(sim.slavePath()); };
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Information);
         QCOMPARE(recorder.boxes[0].title, QString("Ellenőrzés"));
@@ -583,6 +598,7 @@ private slots:
         sim.setFields(fields);
         QCOMPARE(sim.fields()[9], QByteArray("KI4") + QByteArray(13, '\xFF'));
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes[1].text, QString("Sikeres ellenőrzés."));
 
         fields[3][0] = 'X';
@@ -594,6 +610,7 @@ private slots:
         const auto look = [ticked](int around) { return ticked->parentWidget()->grab(ticked->geometry().adjusted(-around, -around, around, around)).toImage(); };
         const QImage tickedLook = look(0), surroundings = look(2);
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes[2].icon, QMessageBox::Critical);
         QCOMPARE(recorder.boxes[2].title, QString("Ellenőrzés"));
         QCOMPARE(recorder.boxes[2].text, QString("Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!"));
@@ -616,6 +633,7 @@ private slots:
         QTest::keyClicks(name, "X");
         QVERIFY(!FieldMarks::isMarked(name));
         window.readup();
+        QVERIFY(jobEnds(window));
         QVERIFY(!FieldMarks::isMarked(window.centralWidget()->findChild<QWidget *>("tc4_1")));
     }
 
@@ -634,6 +652,7 @@ private slots:
                     waitingDialogs << box->text();
         };
         window.verify_func();  // the module is empty: a mismatch
+        QVERIFY(jobEnds(window));
         SimulatorOptions garbled;
         garbled.scriptedAnswer = "garbled";
         ModuleSimulator other(garbled);
@@ -641,6 +660,7 @@ private slots:
         window.linkSettings().Port = other.slavePath();
         QTest::ignoreMessage(QtDebugMsg, "sep error");
         window.readup();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 2);
         QCOMPARE(waitingDialogs, QStringList());
     }
@@ -657,7 +677,7 @@ private slots:
         MainWindow window;
         window.linkSettings().Port = sim.slavePath();
         QList<int> values;  // as the bar is given them
-        setAnswerBarObserver([&values](int value) { values << value; });
+        AnswerProgress::setObserver([&values](int value) { values << value; });
         int valueDuringMessage = -1;
         MessageBoxRecorder recorder;
         recorder.beforeAnswer = [&](QMessageBox *) {
@@ -665,7 +685,8 @@ private slots:
             valueDuringMessage = progress && progress->isVisible() ? progress->value() : -1;
         };
         window.verify_func();
-        setAnswerBarObserver({});
+        QVERIFY(jobEnds(window));
+        AnswerProgress::setObserver({});
         QCOMPARE(recorder.boxes.size(), 1);
         QVERIFY(values.size() > 10);
         QVERIFY(std::is_sorted(values.cbegin(), values.cend()));
@@ -708,6 +729,7 @@ private slots:
         window.linkSettings().DownloadSeparator = separator;
         MessageBoxRecorder recorder;
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].text, "Sikertelen ellenőrzés.\nTöltse be újra a konfigurációt!" + reason);
     }
@@ -721,6 +743,7 @@ private slots:
         formLineEdits(window.centralWidget())[3]->setText("\u00E9");
         MessageBoxRecorder recorder;
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].icon, QMessageBox::Critical);
         QCOMPARE(recorder.boxes[0].title, QString("Hiba"));
@@ -731,6 +754,7 @@ private slots:
         formLineEdits(window.centralWidget())[3]->clear();  // empty fields are fine for verify
         QTest::ignoreMessage(QtDebugMsg, "unable to open comport");
         window.verify_func();
+        QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 2);
         QCOMPARE(recorder.boxes[1].title, QString("Hiba"));
         QCOMPARE(recorder.boxes[1].text, QString("Sikertelen ellenőrzés.\nNem lehet megnyitni a portot.\n/nonexistent/ttyX: nem található"));

@@ -5,6 +5,7 @@
 
 #include "gui/mainwindow.h"
 #include "modal.h"
+#include "windowjob.h"
 #include "gui/transfer/dload.h"
 
 #include <QLabel>
@@ -21,5 +22,7 @@ inline QString downloadAndAccept(MainWindow &window)
         return true;
     });
     window.download();
+    if (!jobEnds(window))
+        return QStringLiteral("(the download did not end)");
     return status;
 }

@@ -4,8 +4,9 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="192"/>
-        <location filename="../gui/files/windowfiles.cpp" line="155"/>
+        <location filename="../gui/mainwindow.cpp" line="205"/>
+        <location filename="../gui/files/windowfiles.cpp" line="160"/>
+        <location filename="../gui/files/windowfiles.cpp" line="166"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
@@ -28,15 +29,15 @@
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="78"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="207"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="234"/>
+        <location filename="../gui/journal/journallooks.cpp" line="66"/>
+        <location filename="../gui/journal/journallooks.cpp" line="127"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
         <location filename="../gui/files/windowfiles.cpp" line="79"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="207"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="234"/>
+        <location filename="../gui/journal/journallooks.cpp" line="66"/>
+        <location filename="../gui/journal/journallooks.cpp" line="127"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
@@ -83,118 +84,118 @@ Tip: Check the file.</translation>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="187"/>
+        <location filename="../gui/mainwindow.cpp" line="200"/>
         <source>(nincs)</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="269"/>
+        <location filename="../gui/mainwindow.cpp" line="282"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="270"/>
+        <location filename="../gui/mainwindow.cpp" line="283"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="320"/>
+        <location filename="../gui/mainwindow.cpp" line="333"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="104"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="157"/>
         <source>Betöltés hiba.</source>
         <translation>Download error.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="113"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="166"/>
         <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
         <translation>The module&apos;s content is now unknown: run the download again.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="114"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="167"/>
         <source>A modulba nem került adat.</source>
         <translation>Nothing reached the module.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="115"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="168"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="115"/>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="168"/>
         <source>Betöltés megszakítva.</source>
         <translation>Download interrupted.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="172"/>
+        <location filename="../gui/transfer/windowjobs.cpp" line="70"/>
         <location filename="../gui/form/mainwindowui.cpp" line="465"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="197"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="214"/>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="219"/>
+        <location filename="../gui/journal/journallooks.cpp" line="56"/>
+        <location filename="../gui/journal/journallooks.cpp" line="61"/>
+        <location filename="../gui/journal/journallooks.cpp" line="73"/>
+        <location filename="../gui/journal/journallooks.cpp" line="78"/>
         <source>Változások</source>
         <translation>Changes</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="197"/>
+        <location filename="../gui/journal/journallooks.cpp" line="56"/>
         <source>A napló nem olvasható, így nem tudni, mi változott.</source>
         <translation>The journal cannot be read, so what changed is not known.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="202"/>
+        <location filename="../gui/journal/journallooks.cpp" line="61"/>
         <source>A napló nem tud letöltést a(z) „%1” azonosítójú modulba.</source>
         <translation>The journal knows no download into a module with the identifier “%1”.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="211"/>
+        <location filename="../gui/journal/journallooks.cpp" line="70"/>
         <source>a #%1 betöltés óta (%2)</source>
         <translation>since download #%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="214"/>
+        <location filename="../gui/journal/journallooks.cpp" line="73"/>
         <source>Nincs változás %1.</source>
         <translation>Nothing has changed %1.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="220"/>
+        <location filename="../gui/journal/journallooks.cpp" line="79"/>
         <source>%1 mező változott %2.</source>
         <translation>%1 field(s) changed %2.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="154"/>
+        <location filename="../gui/files/windowfiles.cpp" line="153"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="165"/>
+        <location filename="../gui/files/windowfiles.cpp" line="176"/>
         <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
         <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="167"/>
+        <location filename="../gui/files/windowfiles.cpp" line="178"/>
         <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
         <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="168"/>
+        <location filename="../gui/files/windowfiles.cpp" line="179"/>
         <source>Mentetlen változások</source>
         <translation>Unsaved changes</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="168"/>
+        <location filename="../gui/files/windowfiles.cpp" line="179"/>
         <source>Menti őket?</source>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="421"/>
+        <location filename="../gui/mainwindow.cpp" line="444"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -254,7 +255,7 @@ control
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="156"/>
+        <location filename="../gui/files/windowfiles.cpp" line="167"/>
         <location filename="../gui/form/mainwindowui.cpp" line="444"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
@@ -651,33 +652,38 @@ control
 <context>
     <name>PortTile</name>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="72"/>
-        <location filename="../gui/station/porttile.cpp" line="111"/>
+        <location filename="../gui/station/porttile.cpp" line="60"/>
+        <source>A napló nem válaszol; a port vár rá.</source>
+        <translation>The journal is not answering; the port waits for it.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/porttile.cpp" line="76"/>
+        <location filename="../gui/station/porttile.cpp" line="115"/>
         <source>Szóköz</source>
         <translation>Space</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="73"/>
+        <location filename="../gui/station/porttile.cpp" line="77"/>
         <source>Helyezze be a következő modult, majd nyomja meg: %1</source>
         <translation>Plug in the next module, then press: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="100"/>
+        <location filename="../gui/station/porttile.cpp" line="104"/>
         <source>Nincs több egység ehhez a porthoz.</source>
         <translation>No unit left for this port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="103"/>
+        <location filename="../gui/station/porttile.cpp" line="107"/>
         <source>✖ A napló nem fogadta a foglalást; semmi sem lett elküldve.</source>
         <translation>✖ The journal did not take the claim; nothing was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="112"/>
+        <location filename="../gui/station/porttile.cpp" line="116"/>
         <source>Következő modul: %1</source>
         <translation>Next module: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="139"/>
+        <location filename="../gui/station/porttile.cpp" line="149"/>
         <source>%1 mp</source>
         <translation>%1 s</translation>
     </message>
@@ -891,371 +897,417 @@ control
     </message>
 </context>
 <context>
-    <name>StationWindow</name>
+    <name>StationLabels</name>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="59"/>
-        <location filename="../gui/station/stationwindow.cpp" line="76"/>
-        <location filename="../gui/station/stationwindow.cpp" line="227"/>
-        <location filename="../gui/station/stationwindow.cpp" line="291"/>
-        <location filename="../gui/station/stationwindow.cpp" line="403"/>
-        <location filename="../gui/station/stationwindow.cpp" line="407"/>
-        <location filename="../gui/station/stationwindow.cpp" line="414"/>
-        <location filename="../gui/station/stationwindow.cpp" line="454"/>
-        <location filename="../gui/station/stationwindow.cpp" line="470"/>
-        <location filename="../gui/station/stationwindow.cpp" line="551"/>
-        <source>Állomás</source>
-        <translation>Station</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="76"/>
-        <source>Egység</source>
-        <translation>Unit</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="76"/>
-        <source>Állapot</source>
-        <translation>State</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="76"/>
-        <source>Bejegyzés</source>
-        <translation>Entry</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="76"/>
-        <source>Idő</source>
-        <translation>Time</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="91"/>
-        <source>Címke &amp;nyomtatása...</source>
-        <translation>&amp;Print label...</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="96"/>
-        <source>Ú&amp;j köteg...</source>
-        <translation>&amp;New batch...</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="171"/>
-        <source>nincs napló</source>
-        <translation>no journal</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="173"/>
-        <source>Napló:</source>
-        <translation>Journal:</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="202"/>
-        <source>Új modulok: mentés nélkül</source>
-        <translation>New modules: no backup</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="217"/>
-        <source>az űrlap</source>
-        <translation>the form</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="219"/>
-        <source>&amp;Sablon fájlból...</source>
-        <translation>&amp;Template from a file...</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="222"/>
-        <source>Sablon</source>
-        <translation>Template</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="222"/>
-        <source>T16 Files (*.t16)</source>
-        <translation>T16 Files (*.t16)</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="227"/>
-        <source>A sablon nem olvasható: %1</source>
-        <translation>The template cannot be read: %1</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="236"/>
-        <source>Sablon:</source>
-        <translation>Template:</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="268"/>
-        <source>Hang</source>
-        <translation>Sound</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="270"/>
-        <source>Ablak jelzése</source>
-        <translation>Flash the window</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="272"/>
-        <source>Cserére várók a címsorban</source>
-        <translation>Waiting ports in the title</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="283"/>
-        <source>Hívás:</source>
-        <translation>Call:</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="291"/>
-        <source>Állomás – cserére vár: %1</source>
-        <translation>Station – waiting for a swap: %1</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="394"/>
+        <location filename="../gui/station/stationlabels.cpp" line="62"/>
         <source>nincs</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="396"/>
+        <location filename="../gui/station/stationlabels.cpp" line="64"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="396"/>
+        <location filename="../gui/station/stationlabels.cpp" line="64"/>
         <source>PDF, %1</source>
         <translation>PDF, %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="440"/>
-        <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
-        <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="442"/>
-        <source>nincs (új modulok)</source>
-        <translation>none (new modules)</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="551"/>
-        <source>A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak.</source>
-        <translation>The printer for the sheet of labels did not start; the sheet&apos;s labels are kept.</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="561"/>
-        <source>Í&amp;v nyomtatása (%1 címke, következő hely: %2)</source>
-        <translation>Print the &amp;sheet (%1 labels, next place: %2)</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="589"/>
+        <location filename="../gui/station/stationlabels.cpp" line="101"/>
         <source>Címke: az ív %1. helye</source>
         <translation>Label: place %1 of the sheet</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="659"/>
-        <source>A napló most nem olvasható; az állomás újra próbálja.</source>
-        <translation>The journal cannot be read now; the station keeps trying.</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="694"/>
-        <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
-        <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="177"/>
-        <source>&amp;Manifest...</source>
-        <translation>&amp;Manifest...</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="179"/>
-        <source>Manifest</source>
-        <translation>Manifest</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="179"/>
-        <source>CSV Files (*.csv)</source>
-        <translation>CSV Files (*.csv)</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="186"/>
-        <source>Egységek:</source>
-        <translation>Units:</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="195"/>
-        <source>Portok:</source>
-        <translation>Ports:</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="198"/>
-        <source>Mentések:</source>
-        <translation>Backups:</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="242"/>
-        <source>Címke minden igazolt egységhez</source>
-        <translation>A label for every proven unit</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="254"/>
-        <source>Címkék (PDF):</source>
-        <translation>Labels (PDF):</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="255"/>
-        <source>nincs: a címkék PDF-be kerülnek</source>
-        <translation>none: labels go to PDF files</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="257"/>
-        <source>Ny&amp;omtató...</source>
-        <translation>Pri&amp;nter...</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="262"/>
-        <source>Címkenyomtató:</source>
-        <translation>Label printer:</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="208"/>
-        <source>&amp;Indítás</source>
-        <translation>&amp;Start</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="403"/>
-        <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
-        <translation>The station works only with a journal: the journal knows which units are done.</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="407"/>
-        <source>Válasszon legalább egy portot.</source>
-        <translation>Choose at least one port.</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="414"/>
-        <source>A mentések mappája nem hozható létre: %1</source>
-        <translation>The backup folder cannot be made: %1</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="454"/>
-        <source>A manifest nem olvasható: %1</source>
-        <translation>The manifest cannot be read: %1</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="470"/>
-        <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
-        <translation>The manifest has problems (%1); no unit was sent.</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="597"/>
+        <location filename="../gui/station/stationlabels.cpp" line="109"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="598"/>
+        <location filename="../gui/station/stationlabels.cpp" line="109"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="604"/>
+        <location filename="../gui/station/stationlabels.cpp" line="115"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="605"/>
+        <location filename="../gui/station/stationlabels.cpp" line="115"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="626"/>
-        <location filename="../gui/station/stationwindow.cpp" line="632"/>
+        <location filename="../gui/station/stationlabels.cpp" line="124"/>
+        <source>Állomás</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationlabels.cpp" line="124"/>
+        <source>A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak.</source>
+        <translation>The printer for the sheet of labels did not start; the sheet&apos;s labels are kept.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationlabels.cpp" line="134"/>
+        <source>Í&amp;v nyomtatása (%1 címke, következő hely: %2)</source>
+        <translation>Print the &amp;sheet (%1 labels, next place: %2)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationlabels.cpp" line="143"/>
+        <location filename="../gui/station/stationlabels.cpp" line="149"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="626"/>
+        <location filename="../gui/station/stationlabels.cpp" line="143"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="632"/>
+        <location filename="../gui/station/stationlabels.cpp" line="149"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
 </context>
 <context>
+    <name>StationOverview</name>
+    <message>
+        <location filename="../gui/station/stationoverview.cpp" line="121"/>
+        <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
+        <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationoverview.cpp" line="128"/>
+        <source>A napló nem válaszol (%1 mp); az állomás vár rá.</source>
+        <translation>The journal is not answering (%1 s); the station waits for it.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationoverview.cpp" line="130"/>
+        <source>A napló most nem olvasható; az állomás újra próbálja.</source>
+        <translation>The journal cannot be read now; the station keeps trying.</translation>
+    </message>
+</context>
+<context>
+    <name>StationSetup</name>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="23"/>
+        <source>nincs napló</source>
+        <translation>no journal</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="25"/>
+        <source>Napló:</source>
+        <translation>Journal:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="29"/>
+        <source>&amp;Manifest...</source>
+        <translation>&amp;Manifest...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="31"/>
+        <source>Manifest</source>
+        <translation>Manifest</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="31"/>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV Files (*.csv)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="38"/>
+        <source>Egységek:</source>
+        <translation>Units:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="47"/>
+        <source>Portok:</source>
+        <translation>Ports:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="50"/>
+        <source>Mentések:</source>
+        <translation>Backups:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="54"/>
+        <source>Új modulok: mentés nélkül</source>
+        <translation>New modules: no backup</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="60"/>
+        <source>&amp;Indítás</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="74"/>
+        <source>&amp;Sablon fájlból...</source>
+        <translation>&amp;Template from a file...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="77"/>
+        <source>Ű&amp;rlap</source>
+        <translation>&amp;Form</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="88"/>
+        <source>Sablon:</source>
+        <translation>Template:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="93"/>
+        <source>Sablon</source>
+        <translation>Template</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="93"/>
+        <source>T16 Files (*.t16)</source>
+        <translation>T16 Files (*.t16)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="98"/>
+        <source>Állomás</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="98"/>
+        <source>A sablon nem olvasható: %1</source>
+        <translation>The template cannot be read: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="112"/>
+        <source>az űrlap: %1</source>
+        <translation>the form: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="119"/>
+        <source>Címke minden igazolt egységhez</source>
+        <translation>A label for every proven unit</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="131"/>
+        <source>Címkék (PDF):</source>
+        <translation>Labels (PDF):</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="132"/>
+        <location filename="../gui/station/stationsetup.cpp" line="207"/>
+        <source>nincs: a címkék PDF-be kerülnek</source>
+        <translation>none: labels go to PDF files</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="134"/>
+        <source>Ny&amp;omtató...</source>
+        <translation>Pri&amp;nter...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="139"/>
+        <source>Címkenyomtató:</source>
+        <translation>Label printer:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="145"/>
+        <source>Hang</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="147"/>
+        <source>Ablak jelzése</source>
+        <translation>Flash the window</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="149"/>
+        <source>Cserére várók a címsorban</source>
+        <translation>Waiting ports in the title</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="160"/>
+        <source>Hívás:</source>
+        <translation>Call:</translation>
+    </message>
+</context>
+<context>
+    <name>StationWindow</name>
+    <message>
+        <location filename="../gui/station/stationunits.cpp" line="12"/>
+        <location filename="../gui/station/stationwindow.cpp" line="36"/>
+        <location filename="../gui/station/stationwindow.cpp" line="150"/>
+        <location filename="../gui/station/stationwindow.cpp" line="154"/>
+        <location filename="../gui/station/stationwindow.cpp" line="230"/>
+        <location filename="../gui/station/stationwindow.cpp" line="236"/>
+        <location filename="../gui/station/stationwindow.cpp" line="244"/>
+        <location filename="../gui/station/stationwindow.cpp" line="249"/>
+        <location filename="../gui/station/stationwindow.cpp" line="252"/>
+        <location filename="../gui/station/stationwindow.cpp" line="354"/>
+        <source>Állomás</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationunits.cpp" line="10"/>
+        <source>Egység</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationunits.cpp" line="10"/>
+        <source>Állapot</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationunits.cpp" line="11"/>
+        <source>Bejegyzés</source>
+        <translation>Entry</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationunits.cpp" line="11"/>
+        <source>Idő</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="100"/>
+        <source>Címke &amp;nyomtatása...</source>
+        <translation>&amp;Print label...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="105"/>
+        <source>Ú&amp;j köteg...</source>
+        <translation>&amp;New batch...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="354"/>
+        <source>Állomás – cserére vár: %1</source>
+        <translation>Station – waiting for a swap: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="213"/>
+        <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
+        <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="215"/>
+        <source>nincs (új modulok)</source>
+        <translation>none (new modules)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="150"/>
+        <location filename="../gui/station/stationwindow.cpp" line="230"/>
+        <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
+        <translation>The station works only with a journal: the journal knows which units are done.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="154"/>
+        <source>Válasszon legalább egy portot.</source>
+        <translation>Choose at least one port.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="162"/>
+        <source>A napló megnyitása...</source>
+        <translation>Opening the journal...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="252"/>
+        <source>A mentések mappája nem hozható létre: %1</source>
+        <translation>The backup folder cannot be made: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="344"/>
+        <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
+        <translation>Opening the journal... The journal is not answering (%1 s).</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="236"/>
+        <source>A manifest nem olvasható: %1</source>
+        <translation>The manifest cannot be read: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="60"/>
+        <source>az átadott űrlap</source>
+        <translation>the form given</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="244"/>
+        <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
+        <translation>The manifest has problems (%1); no unit was sent.</translation>
+    </message>
+</context>
+<context>
     <name>Transfers</name>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="91"/>
+        <location filename="../gui/transfer/answerprogress.cpp" line="40"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="149"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="53"/>
         <source>
 Nem lehet megnyitni a portot.</source>
         <translation>
 The port cannot be opened.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="154"/>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="191"/>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="219"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="57"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="124"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="138"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="162"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="64"/>
         <source>Kiolvasás</source>
         <translation>Read-up</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="162"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="64"/>
         <source>Kiolvasás...</source>
         <translation>Reading...</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="171"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="106"/>
         <source>Sikertelen kiolvasás.</source>
         <translation>The read-up failed.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="188"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="122"/>
         <source>
 Ellenőrizze az eszközt, és próbálja meg újra!</source>
         <translation>
 Check the device and try again!</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="204"/>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="213"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="69"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="134"/>
         <source>Ellenőrzés</source>
         <translation>Verify</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="204"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="69"/>
         <source>Ellenőrzés...</source>
         <translation>Verifying...</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="214"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="135"/>
         <source>Sikertelen ellenőrzés.</source>
         <translation>The verify failed.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="217"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="138"/>
         <source>Sikertelen ellenőrzés. (ascii error)</source>
         <translation>The verify failed. (ascii error)</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="228"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="147"/>
         <source>Sikeres ellenőrzés.
 Szimulált modul: valódi eszköz nem lett ellenőrizve.</source>
         <translation>The verify succeeded.
 Simulated module: no real device was checked.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="229"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="148"/>
         <source>Sikeres ellenőrzés.</source>
         <translation>The verify succeeded.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/uploadcommands.cpp" line="235"/>
+        <location filename="../gui/transfer/uploadcommands.cpp" line="151"/>
         <source>
 Töltse be újra a konfigurációt!</source>
         <translation>
@@ -2054,29 +2106,29 @@ Transfers are not recorded from now on.</translation>
 <context>
     <name>dload</name>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="90"/>
+        <location filename="../gui/transfer/dload.cpp" line="97"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="91"/>
+        <location filename="../gui/transfer/dload.cpp" line="98"/>
         <source>Betöltés...</source>
         <translation>Downloading...</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="106"/>
+        <location filename="../gui/transfer/dload.cpp" line="112"/>
         <source>Sikeres betöltés.
 Szimulált modul: valódi eszköz nem lett írva.</source>
         <translation>Download succeeded.
 Simulated module: no real device was written.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="107"/>
+        <location filename="../gui/transfer/dload.cpp" line="113"/>
         <source>Sikeres betöltés.</source>
         <translation>Download succeeded.</translation>
     </message>
     <message>
-        <location filename="../gui/transfer/dload.cpp" line="114"/>
+        <location filename="../gui/transfer/dload.cpp" line="120"/>
         <source>Betöltés hiba.
 Tipp: ellenőrizze az eszközt és a portbeállításokat.</source>
         <translation>Download error.
@@ -2104,160 +2156,160 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>journalView</name>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="33"/>
+        <location filename="../gui/journal/journalview.cpp" line="32"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="33"/>
+        <location filename="../gui/journal/journalview.cpp" line="32"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="34"/>
+        <location filename="../gui/journal/journalview.cpp" line="33"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="34"/>
+        <location filename="../gui/journal/journalview.cpp" line="33"/>
         <source>Művelet</source>
         <translation>Operation</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="35"/>
+        <location filename="../gui/journal/journalview.cpp" line="34"/>
         <source>Azonosító</source>
         <translation>Identifier</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="35"/>
+        <location filename="../gui/journal/journalview.cpp" line="34"/>
         <source>Név</source>
         <translation>Name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="36"/>
+        <location filename="../gui/journal/journalview.cpp" line="35"/>
         <source>Eredmény</source>
         <translation>Result</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="36"/>
+        <location filename="../gui/journal/journalview.cpp" line="35"/>
         <source>mp</source>
         <translation>s</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="44"/>
+        <location filename="../gui/journal/journalview.cpp" line="43"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="93"/>
+        <location filename="../gui/journal/journalview.cpp" line="92"/>
         <source>&amp;Modul:</source>
         <translation>&amp;Module:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="96"/>
+        <location filename="../gui/journal/journalview.cpp" line="95"/>
         <source>azonosító vagy név</source>
         <translation>identifier or name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="99"/>
+        <location filename="../gui/journal/journalview.cpp" line="98"/>
         <source>&amp;Eredmény:</source>
         <translation>&amp;Result:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="102"/>
+        <location filename="../gui/journal/journalview.cpp" line="101"/>
         <source>mind</source>
         <translation>all</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="131"/>
+        <location filename="../gui/journal/journalview.cpp" line="130"/>
         <source>Betöltés az űrlapba</source>
         <translation>Put into the form</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="134"/>
+        <location filename="../gui/journal/journalview.cpp" line="133"/>
         <source>Össze&amp;hasonlítás</source>
         <translation>&amp;Compare</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="137"/>
+        <location filename="../gui/journal/journalview.cpp" line="136"/>
         <source>Exportálás CSV-be...</source>
         <translation>Export as CSV...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="159"/>
+        <location filename="../gui/journal/journalview.cpp" line="158"/>
         <source>Napló: %1</source>
         <translation>Journal: %1</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="221"/>
+        <location filename="../gui/journal/journalview.cpp" line="220"/>
         <source>%1 bejegyzés, számolás...</source>
         <translation>%1 entries, counting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="222"/>
+        <location filename="../gui/journal/journalview.cpp" line="221"/>
         <source>%1 / %2 bejegyzés</source>
         <translation>%1 of %2 entries</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="251"/>
-        <location filename="../gui/journal/journalview.cpp" line="286"/>
+        <location filename="../gui/journal/journalview.cpp" line="250"/>
+        <location filename="../gui/journal/journalview.cpp" line="285"/>
         <source>A bejegyzés nem tartalmaz űrlapot.</source>
         <translation>This entry holds no form.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="291"/>
+        <location filename="../gui/journal/journalview.cpp" line="290"/>
         <source>A #%1 és a #%2 bejegyzés űrlapja azonos.</source>
         <translation>The forms of entries #%1 and #%2 are the same.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="292"/>
+        <location filename="../gui/journal/journalview.cpp" line="291"/>
         <source>%1 mező különbözik a #%2 és a #%3 bejegyzés között.</source>
         <translation>%1 field(s) differ between entries #%2 and #%3.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="294"/>
+        <location filename="../gui/journal/journalview.cpp" line="293"/>
         <source>Összehasonlítás</source>
         <translation>Compare</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="301"/>
+        <location filename="../gui/journal/journalview.cpp" line="303"/>
         <source>Exportálás</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="301"/>
+        <location filename="../gui/journal/journalview.cpp" line="303"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="305"/>
+        <location filename="../gui/journal/journalview.cpp" line="307"/>
         <source>Exportálás...</source>
         <translation>Exporting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="305"/>
+        <location filename="../gui/journal/journalview.cpp" line="307"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="330"/>
+        <location filename="../gui/journal/journalview.cpp" line="320"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="330"/>
+        <location filename="../gui/journal/journalview.cpp" line="320"/>
         <source>A fájl nem írható: %1
 %2</source>
         <translation>The file cannot be written: %1
 %2</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="332"/>
+        <location filename="../gui/journal/journalview.cpp" line="322"/>
         <source>Az exportálás megszakítva, a fájl nem készült el.</source>
         <translation>Export cancelled; no file was made.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="334"/>
+        <location filename="../gui/journal/journalview.cpp" line="324"/>
         <source>%1 bejegyzés exportálva: %2</source>
         <translation>%1 entries exported: %2</translation>
     </message>

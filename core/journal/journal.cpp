@@ -116,9 +116,21 @@ bool Journal::openPostgres(const JournalLocation &location)
     db.setDatabaseName(location.database);
     db.setUserName(location.user);
     db.setPassword(location.password);
-    db.setConnectOptions(location.options);
+    // A server that takes the connection and never answers is given up
+    // after the connect time-out, a statement it never ends after the
+    // statement time-out: each unless the address says otherwise.
+    QStringList options = location.options.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (!location.options.contains(QLatin1String("connect_timeout=")))
+        options << QStringLiteral("connect_timeout=%1").arg(ConnectTimeoutSeconds);
+    db.setConnectOptions(options.join(QLatin1Char(';')));
     if (!db.open()) {
         fail(Error::CannotOpen, db.lastError().databaseText().trimmed());
+        return false;
+    }
+    QSqlQuery timeout(db);
+    if (!location.options.contains(QLatin1String("statement_timeout"))
+        && !timeout.exec(QStringLiteral("SET statement_timeout = %1").arg(StatementTimeoutMs))) {
+        fail(Error::CannotOpen, timeout.lastError().databaseText().trimmed());
         return false;
     }
     return true;

@@ -39,6 +39,10 @@ public:
     static constexpr qint64 FenceMarginMs = 5000;
     // How soon a renewal that failed (a dropped connection) is tried again.
     static constexpr int RenewRetryMs = 1000;
+    // PostgreSQL: how long a connection may take to be made, and a
+    // statement to run, before it is given up (see README).
+    static constexpr int ConnectTimeoutSeconds = 5;
+    static constexpr int StatementTimeoutMs = 30000;
 
     enum class Mode { Write, Read };
     using Error = JournalProblem::Error;
@@ -111,6 +115,21 @@ public:
     QHash<QString, Proven> provisioned(qint64 after = 0);
     // The newest provisioning of each unit that ended otherwise, by unit.
     QHash<QString, JournalEntry> lastFailures();
+    // A provisioning as an overview keeps it: enough to say how it ended.
+    struct Provisioning
+    {
+        qint64 id = 0;
+        QString unit;
+        QString result;            // empty while it runs
+        QString reason;
+        qint64 startedMs = 0;
+        qint64 endedMs = 0;
+        QString station;
+        QByteArray contentSha256;  // the content's hash, not its hex
+    };
+    // The provisionings after entry `after`, and those of `ids`, by id;
+    // nothing, with the journal failed, when it could not be read.
+    QList<Provisioning> provisionings(qint64 after, const QList<qint64> &ids);
     // The unit other than `unit` that was proven with the record whose hash
     // is `recordSha256`; empty when there is none.
     QString unitHolding(const QString &recordSha256, const QString &unit);

@@ -236,6 +236,44 @@ QHash<QString, JournalEntry> Journal::lastFailures()
     return units;
 }
 
+QList<Journal::Provisioning> Journal::provisionings(qint64 after, const QList<qint64> &ids)
+{
+    QList<Provisioning> found;
+    if (!isOpen())
+        return found;
+    // The content itself only where its hash is missing: see version4().
+    const QString hash = m_schema >= 4 ? QStringLiteral("content_sha256") : QStringLiteral("NULL");
+    // Along the ids, never along the operation's index, which would walk
+    // every provisioning the journal ever kept to find the few new ones.
+    const QString columns = QStringLiteral("SELECT id, unit, result, message, started_at, ended_at, station, %1,"
+                                           " CASE WHEN %1 IS NULL THEN content END FROM entries%2 WHERE operation = ? AND ")
+                                .arg(hash, m_postgres ? QString() : QStringLiteral(" NOT INDEXED"));
+    QStringList idList;
+    for (const qint64 id : ids)
+        idList << QString::number(id);
+    QStringList statements = {columns + QStringLiteral("id > ? ORDER BY id")};
+    if (!idList.isEmpty())
+        statements << columns + QStringLiteral("id IN (%1) ORDER BY id").arg(idList.join(QLatin1Char(',')));
+    for (const QString &statement : statements) {
+        QSqlQuery query(QSqlDatabase::database(m_connection, false));
+        query.setForwardOnly(true);
+        query.prepare(statement);
+        query.addBindValue(JournalName::Provision);
+        if (statement.contains(QLatin1String("id > ?")))
+            query.addBindValue(after);
+        if (!exec(query))
+            return {};
+        while (query.next()) {
+            const QString hex = query.value(7).toString();
+            found.append({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
+                          query.value(4).toLongLong(), query.value(5).toLongLong(), query.value(6).toString(),
+                          hex.isEmpty() ? QCryptographicHash::hash(query.value(8).toByteArray(), QCryptographicHash::Sha256)
+                                        : QByteArray::fromHex(hex.toLatin1())});
+        }
+    }
+    return found;
+}
+
 QString Journal::unitHolding(const QString &recordSha256, const QString &unit)
 {
     if (!isOpen())

@@ -152,10 +152,19 @@ bool SharedJournal::submit(const Work &work, Request *request)
     r.work = work;
     std::unique_lock lock(m_mutex);
     m_pending.push_back(&r);
+    m_waitingSince[std::this_thread::get_id()] = bootClockMs();
     m_changed.notify_all();
     m_changed.wait(lock, [&r] { return r.done; });
+    m_waitingSince.erase(std::this_thread::get_id());
     lastProblem = r.problem;
     return r.ok;
+}
+
+qint64 SharedJournal::waitingMs(std::thread::id thread) const
+{
+    const std::lock_guard lock(m_mutex);
+    const auto since = m_waitingSince.find(thread);
+    return since == m_waitingSince.end() ? 0 : bootClockMs() - since->second;
 }
 
 // Everything handed over while the last batch was being written goes into

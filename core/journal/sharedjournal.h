@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 
 // One journal for every port of a run, safe from any thread. A writer thread
 // of its own holds the connection and writes what the ports hand it: what
@@ -52,6 +53,9 @@ public:
     void release(const QString &unit);
     // See Journal::unitHolding; empty also when the journal cannot say.
     QString unitHolding(const QString &recordSha256, const QString &unit);
+    // How long `thread` has been waiting for the journal to take its
+    // request; 0 while it waits for none. Safe from any thread.
+    qint64 waitingMs(std::thread::id thread) const;
 
 private:
     struct Request;
@@ -76,6 +80,7 @@ private:
         bool lost = false;     // the database gave the claim to another run
     };
     QHash<QString, Lease> m_leases;  // the claims this run holds, renewed by the writer
+    std::unordered_map<std::thread::id, qint64> m_waitingSince;  // on the boot clock
     bool m_ready = false;
     int m_mendedFromMode = -1;
     bool m_stopping = false;

@@ -1,7 +1,5 @@
 #include "transferrunner.h"
 
-#include <QEventLoop>
-
 TransferRunner::TransferRunner(QObject *parent)
     : QObject(parent)
     , m_worker(std::make_unique<QObject>())
@@ -13,18 +11,14 @@ TransferRunner::TransferRunner(QObject *parent)
 
 TransferRunner::~TransferRunner()
 {
-    m_thread.quit();
-    m_thread.wait();  // no job runs now: run() returns only once its job ended
+    // Posted behind any job, so that it runs once they have ended.
+    QMetaObject::invokeMethod(m_worker.get(), [this] {
+        for (const std::function<void()> &last : m_atEnd)
+            last();
+        m_thread.quit();
+    }, Qt::QueuedConnection);
+    m_thread.wait();
     // m_worker goes after this, its thread ended.
-}
-
-bool TransferRunner::run(const std::function<void()> &job)
-{
-    QEventLoop loop;
-    if (!start(job, [&loop] { loop.quit(); }))
-        return false;
-    loop.exec();
-    return true;
 }
 
 bool TransferRunner::start(std::function<void()> job, std::function<void()> done)
@@ -44,13 +38,9 @@ bool TransferRunner::start(std::function<void()> job, std::function<void()> done
     return true;
 }
 
-void TransferRunner::waitIdle()
+void TransferRunner::atEnd(std::function<void()> last)
 {
-    if (!m_busy)
-        return;
-    QEventLoop loop;
-    connect(this, &TransferRunner::idle, &loop, &QEventLoop::quit);
-    loop.exec();
+    m_atEnd.push_back(std::move(last));
 }
 
 void TransferRunner::tell(QObject *receiver, std::function<void()> work)

@@ -145,13 +145,24 @@ void WindowFiles::setOrigin(FormOrigin::Source source, const QString &name, qint
     showOrigin();
 }
 
+QString WindowFiles::sourceShown() const
+{
+    if (m_origin.source() == FormOrigin::Source::File)
+        return ContentFile::displayName(m_origin.name());
+    if (m_origin.source() == FormOrigin::Source::Journal)
+        return tr("Napló #%1").arg(m_origin.name());
+    return {};
+}
+
+QString WindowFiles::originShown() const
+{
+    const QString shown = sourceShown();
+    return (shown.isEmpty() ? tr("No file") : shown) + (m_origin.isModified(readForm(m_form)) ? QStringLiteral("*") : QString());
+}
+
 void WindowFiles::showOrigin()
 {
-    QString shown;
-    if (m_origin.source() == FormOrigin::Source::File)
-        shown = ContentFile::displayName(m_origin.name());
-    else if (m_origin.source() == FormOrigin::Source::Journal)
-        shown = tr("Napló #%1").arg(m_origin.name());
+    const QString shown = sourceShown();
     m_fileLabel->setText(shown.isEmpty() ? tr("No file") : shown);
     const QString program = tr("Tavir-340 letöltő szoftver");
     m_window->setWindowTitle(shown.isEmpty() ? program + QStringLiteral("[*]") : shown + QStringLiteral("[*] – ") + program);

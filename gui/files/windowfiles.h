@@ -45,12 +45,16 @@ public:
     // The source in the status bar and the title bar, with the title's
     // mark while the form differs from it.
     void showOrigin();
+    // The source as the status bar names it, "*" after it when the form
+    // differs from it.
+    QString originShown() const;
     FormOrigin &origin() { return m_origin; }
 
 private:
     bool load(const QString &path);
     QString filter() const;
     QString dialogStart(bool withName) const;
+    QString sourceShown() const;
 
     QMainWindow *m_window;
     QWidget *m_form;

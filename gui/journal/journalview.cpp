@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
-#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -295,41 +294,36 @@ void journalView::showComparison(const std::optional<JournalEntry> &older, const
 }
 
 // Every matching entry, written off the window's thread a page at a time;
-// a progress dialog comes up when it takes longer than a second.
+// a progress dialog comes up when it takes longer than a second. The view
+// goes on serving its events, and says how it went once the export ends.
 void journalView::exportCsv()
 {
+    if (m_exporting)
+        return;
     const QString path = FileDialog::saveFileName(this, tr("Exportálás"), QStringLiteral("."), tr("CSV Files (*.csv)"),
                                                   QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    QProgressDialog progress(tr("Exportálás..."), tr("Megszakítás"), 0, 0, this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(1000);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    QEventLoop loop;
-    qint64 written = 0;
-    FileError error;
-    bool stopped = false;
-    connect(m_search, &JournalSearch::exportProgress, &progress, [&progress](qint64 done, qint64 total) {
-        progress.setMaximum(int(std::min<qint64>(total, INT_MAX)));
-        progress.setValue(int(std::min<qint64>(done, INT_MAX)));
+    m_exporting = std::make_unique<QProgressDialog>(tr("Exportálás..."), tr("Megszakítás"), 0, 0, this);
+    m_exporting->setWindowModality(Qt::WindowModal);
+    m_exporting->setMinimumDuration(1000);
+    m_exporting->setAutoClose(false);
+    m_exporting->setAutoReset(false);
+    QProgressDialog *progress = m_exporting.get();
+    connect(m_search, &JournalSearch::exportProgress, progress, [progress](qint64 done, qint64 total) {
+        progress->setMaximum(int(std::min<qint64>(total, INT_MAX)));
+        progress->setValue(int(std::min<qint64>(done, INT_MAX)));
     });
-    connect(m_search, &JournalSearch::exportEnded, &loop, [&](qint64 count, FileError failure, bool wasStopped) {
-        written = count;
-        error = failure;
-        stopped = wasStopped;
-        loop.quit();
+    connect(m_search, &JournalSearch::exportEnded, progress, [this, path](qint64 written, FileError error, bool stopped) {
+        m_exporting.reset();
+        if (error)
+            Message::warning(this, tr("Hiba"), tr("A fájl nem írható: %1\n%2").arg(path, WindowText::fileError(error)));
+        else if (stopped)
+            m_status->setText(tr("Az exportálás megszakítva, a fájl nem készült el."));
+        else
+            m_status->setText(tr("%1 bejegyzés exportálva: %2").arg(QLocale().toString(written), path));
     });
-    connect(&progress, &QProgressDialog::canceled, this, [this] { m_search->stopExport(); });
+    connect(progress, &QProgressDialog::canceled, this, [this] { m_search->stopExport(); });
     QMetaObject::invokeMethod(m_search, [search = m_search, all = filter(), path] { search->exportAll(all, path); },
                               Qt::QueuedConnection);
-    loop.exec();
-    progress.close();
-    if (error)
-        Message::warning(this, tr("Hiba"), tr("A fájl nem írható: %1\n%2").arg(path, WindowText::fileError(error)));
-    else if (stopped)
-        m_status->setText(tr("Az exportálás megszakítva, a fájl nem készült el."));
-    else
-        m_status->setText(tr("%1 bejegyzés exportálva: %2").arg(QLocale().toString(written), path));
 }

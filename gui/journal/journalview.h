@@ -6,10 +6,13 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class JournalSearch;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 class QTableWidget;
 class QThread;
@@ -67,4 +70,5 @@ private:
     bool m_more = false;
     bool m_loading = false;
     std::optional<JournalEntry> m_chosen;
+    std::unique_ptr<QProgressDialog> m_exporting;  // while an export runs
 };

@@ -66,6 +66,11 @@ void PortRunner::start(const QList<int> &candidates)
     m_runner->start([this, candidates] { run(candidates); }, [this] { emit finished(m_turn); });
 }
 
+qint64 PortRunner::journalWaitMs() const
+{
+    return m_journal && isRunning() ? m_journal->waitingMs(m_turnThread) : 0;
+}
+
 void PortRunner::stop()
 {
     m_interrupt.trigger();
@@ -73,6 +78,7 @@ void PortRunner::stop()
 
 void PortRunner::run(const QList<int> &candidates)
 {
+    m_turnThread = std::this_thread::get_id();
     ClaimedUnit picked = claimNextUnit(m_batch, candidates, m_port, m_journal);
     m_turn.kind = picked.kind;
     m_turn.heldElsewhere = picked.heldElsewhere;

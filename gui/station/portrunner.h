@@ -7,7 +7,9 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 class SharedJournal;
 class TransferRunner;
@@ -38,6 +40,9 @@ public:
 
     const QString &port() const { return m_port; }
     bool isRunning() const;
+    // How long the turn has been waiting for the journal; 0 while it waits
+    // for none.
+    qint64 journalWaitMs() const;
     // Starts a turn over `candidates` (indexes into the batch's units).
     void start(const QList<int> &candidates);
     void stop();
@@ -57,4 +62,5 @@ private:
     LineInterrupt m_interrupt;
     std::unique_ptr<TransferRunner> m_runner;
     PortTurn m_turn;  // written by the turn's thread, read once it has ended
+    std::atomic<std::thread::id> m_turnThread;
 };

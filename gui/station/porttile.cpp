@@ -57,7 +57,11 @@ PortTile::PortTile(int key, const QString &port, const QString &adapter, QWidget
     m_result->setMinimumHeight(m_result->fontMetrics().lineSpacing() * 8);
     m_elapsed = new QLabel(this);
     m_elapsed->setObjectName(QStringLiteral("elapsed"));
-    for (QWidget *widget : std::initializer_list<QWidget *>{m_title, m_unit, m_stage, m_bar, m_result, m_elapsed})
+    m_journalWait = new QLabel(tr("A napló nem válaszol; a port vár rá."), this);
+    m_journalWait->setObjectName(QStringLiteral("journalWait"));
+    m_journalWait->setWordWrap(true);
+    m_journalWait->hide();
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_title, m_unit, m_stage, m_bar, m_result, m_elapsed, m_journalWait})
         layout->addWidget(widget);
     layout->addStretch(1);
     m_ticker.setInterval(500);  // the time, to a tenth, twice a second
@@ -120,6 +124,12 @@ QString PortTile::resultText() const
 void PortTile::addNote(const QString &note)
 {
     m_result->setText(m_result->text() + QLatin1Char('\n') + note);
+}
+
+void PortTile::showJournalWait(bool waiting)
+{
+    if (m_journalWait->isVisibleTo(this) != waiting)
+        m_journalWait->setVisible(waiting);
 }
 
 void PortTile::setResult(const QString &text, Tone tone)

@@ -28,6 +28,8 @@ public:
     QString resultText() const;
     // A line under the result: what became of the unit's label.
     void addNote(const QString &note);
+    // Whether the port has waited on the journal too long to say nothing.
+    void showJournalWait(bool waiting);
 
 signals:
     void startRequested();
@@ -47,6 +49,7 @@ private:
     QProgressBar *m_bar;
     QLabel *m_result;
     QLabel *m_elapsed;
+    QLabel *m_journalWait;
     QElapsedTimer m_clock;
     QTimer m_ticker;
 };

@@ -1,7 +1,8 @@
 #include "stationreader.h"
 
-StationReader::StationReader(const JournalLocation &location)
+StationReader::StationReader(const JournalLocation &location, const QList<ManifestUnit> &units)
     : m_location(location)
+    , m_units(units)
 {
 }
 
@@ -22,14 +23,21 @@ void StationReader::dropIfFailed()
         m_journal.reset();
 }
 
-void StationReader::readOverview(const QList<ManifestUnit> &units)
+void StationReader::look()
 {
-    Journal *read = journal();
-    QHash<QString, Journal::Proven> proven;
-    const QList<UnitStatus> statuses = manifestStatus(*read, units, &proven);
-    const bool whole = read->isOpen();  // every query of both answered
+    if (!m_overview)
+        m_overview = std::make_unique<ManifestOverview>(m_units);
+    QList<int> rows;
+    const bool read = m_overview->update(*journal(), &rows);
     dropIfFailed();
-    emit overviewRead(whole, whole ? statuses : QList<UnitStatus>{}, whole ? proven : QHash<QString, Journal::Proven>{});
+    QList<UnitStatus> statuses;
+    statuses.reserve(rows.size());
+    for (const int row : std::as_const(rows))
+        statuses << m_overview->statuses()[row];
+    QList<int> counts;
+    for (int state = 0; state < UnitStatus::StateCount; ++state)
+        counts << m_overview->count(UnitStatus::State(state));
+    emit looked(read, rows, statuses, counts);
 }
 
 void StationReader::readEntry(qint64 id)

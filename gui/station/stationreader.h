@@ -11,24 +11,26 @@
 
 // What the station shows from the journal, read on a thread of its own with
 // a connection of its own: a database that hangs stops this thread, never
-// the window. A connection that failed is dropped, and the next read opens
-// a new one, so the overview comes back by itself once the database does.
+// the window. Each look reads only what changed since the one before (see
+// ManifestOverview). A connection that failed is dropped, and the next look
+// opens a new one, so the overview comes back by itself once the database
+// does.
 class StationReader : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit StationReader(const JournalLocation &location);
+    StationReader(const JournalLocation &location, const QList<ManifestUnit> &units);
     ~StationReader() override;
 
     // On the reader's thread.
-    void readOverview(const QList<ManifestUnit> &units);
+    void look();
     void readEntry(qint64 id);
 
 signals:
-    // Each unit's state, and the units proven, as one look at the journal
-    // saw them; `read` false when the journal could not be read.
-    void overviewRead(bool read, const QList<UnitStatus> &statuses, const QHash<QString, Journal::Proven> &proven);
+    // The rows whose status changed, with their statuses, and how many units
+    // are in each state; `read` false when the journal could not be read.
+    void looked(bool read, const QList<int> &rows, const QList<UnitStatus> &statuses, const QList<int> &counts);
     void entryRead(qint64 id, const std::optional<JournalEntry> &entry);
 
 private:
@@ -36,5 +38,7 @@ private:
     void dropIfFailed();
 
     JournalLocation m_location;
+    QList<ManifestUnit> m_units;
+    std::unique_ptr<ManifestOverview> m_overview;  // made on the reader's thread, at the first look
     std::unique_ptr<Journal> m_journal;  // made, used and closed on the reader's thread
 };

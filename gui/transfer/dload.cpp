@@ -5,7 +5,6 @@
 #include "gui/texts/windowtexts.h"
 
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPointer>
@@ -17,9 +16,9 @@ namespace {
 constexpr int SuccessDisplayMs = 2000;
 }
 
-dload::dload(TransferRunner &runner, const LinkSettings &settings, const TransferPlan &plan, QWidget *parent)
+dload::dload(TransferRunner &runner, const LinkSettings &settings, const TransferPlan &plan, QWidget *parent,
+             AfterExchange after)
     : QDialog(parent)
-    , m_runner(runner)
 {
     setObjectName("dload");
     resize(262, 118);
@@ -62,22 +61,30 @@ dload::dload(TransferRunner &runner, const LinkSettings &settings, const Transfe
     retranslateUi();
 
     m_simulated = settings.Port == SimulatedModulePort;
-    m_worker = std::make_unique<dlThread>(settings, plan, this);
+    m_worker = std::make_shared<dlThread>(settings, plan, m_progressBar, &runner);
     QPointer<dload> self(this);
-    const bool started = m_runner.start([worker = m_worker.get()] { worker->run(); }, [self] {
-        if (self)
+    m_running = runner.start([worker = m_worker, after = std::move(after)] {
+        worker->run();
+        if (after)
+            after(worker->report());
+    }, [self] {
+        if (!self)
+            return;
+        self->m_running = false;
+        if (self->m_closeAtEnd)
+            self->QDialog::reject();
+        else
             self->dlcomplete();
     });
-    if (!started)  // the window starts one transfer at a time; this is a fault
+    if (!m_running)  // the window starts one transfer at a time; this is a fault
         QTimer::singleShot(0, this, &dload::dlcomplete);
 }
 
-// An abandoned download stops before its next byte and releases the port
-// before the dialog goes.
+// A dialog that goes while its download runs leaves the job the worker's
+// state and ends it before its next byte; the job releases the port.
 dload::~dload()
 {
     m_worker->abandon();
-    m_runner.waitIdle();
 }
 
 const ExchangeReport &dload::report() const
@@ -93,7 +100,6 @@ void dload::retranslateUi()
 
 void dload::dlcomplete()
 {
-    m_endedMs = QDateTime::currentMSecsSinceEpoch();
     m_buttonBox->setStandardButtons(QDialogButtonBox::Ok);
     m_buttonBox->setEnabled(true);
     // Enter or Space closes the result, as any other box.
@@ -126,15 +132,16 @@ void dload::dlcomplete()
 }
 
 // Escape abandons a running download: the worker stops before its next byte
-// and has let the port go before the dialog closes, so that what the
+// and lets the port go, and the dialog closes once it has, so that what the
 // dialog reports is how the download really ended.
 void dload::reject()
 {
+    if (!m_running) {
+        QDialog::reject();
+        return;
+    }
     m_worker->abandon();
-    m_runner.waitIdle();
-    if (m_endedMs == 0)
-        m_endedMs = QDateTime::currentMSecsSinceEpoch();
-    QDialog::reject();
+    m_closeAtEnd = true;
 }
 
 void dload::closeEvent(QCloseEvent *event)

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QDialogButtonBox;
@@ -16,13 +17,19 @@ class TransferRunner;
 
 // The download's progress dialog. It starts the worker at once, shows how far
 // the record has gone, and reports the outcome: success closes by itself after
-// two seconds, a failure waits for OK. Escape abandons a running download.
+// two seconds, a failure waits for OK. Escape abandons a running download: the
+// dialog closes once the worker has stopped, before its next byte.
 class dload : public QDialog
 {
     Q_OBJECT
 
 public:
-    dload(TransferRunner &runner, const LinkSettings &settings, const TransferPlan &plan, QWidget *parent);
+    // Called on the runner's thread once the exchange has ended, before the
+    // dialog hears of it: what must be kept before the outcome is shown.
+    using AfterExchange = std::function<void(const ExchangeReport &report)>;
+
+    dload(TransferRunner &runner, const LinkSettings &settings, const TransferPlan &plan, QWidget *parent,
+          AfterExchange after = {});
     ~dload() override;
 
     QProgressBar *progressBar() const { return m_progressBar; }
@@ -31,9 +38,8 @@ public:
     QLabel *reasonLabel() const { return m_reason; }
     // How the download ended, once the dialog has closed.
     const ExchangeReport &report() const;
-    // When it ended (milliseconds since 1970): the line's end, not the
-    // moment the technician closed the dialog.
-    qint64 endedMs() const { return m_endedMs; }
+    // Whether the worker still runs.
+    bool isRunning() const { return m_running; }
 
 public slots:
     void dlcomplete();
@@ -52,7 +58,7 @@ private:
     QProgressBar *m_progressBar;
     QDialogButtonBox *m_buttonBox;
     bool m_simulated = false;
-    qint64 m_endedMs = 0;
-    TransferRunner &m_runner;
-    std::unique_ptr<dlThread> m_worker;
+    bool m_running = false;
+    bool m_closeAtEnd = false;  // abandoned: closes once the worker has stopped
+    std::shared_ptr<dlThread> m_worker;  // the job's as much as the dialog's
 };

@@ -1,11 +1,10 @@
 #include "dlthread.h"
 
-#include "dload.h"
 #include "core/link/moduleexchange.h"
-#include "screenpace.h"
 #include "core/link/seriallink.h"
+#include "core/operations/transferrunner.h"
+#include "screenpace.h"
 
-#include <QMetaObject>
 #include <QProgressBar>
 
 namespace {
@@ -15,32 +14,44 @@ namespace {
 class QueuedProgress : public DownloadProgress
 {
 public:
-    explicit QueuedProgress(QProgressBar *bar) : m_bar(bar) {}
+    QueuedProgress(const QPointer<QProgressBar> &bar, QObject *relay) : m_bar(bar), m_relay(relay) {}
 
     void setRange(int maximum) override
     {
         m_maximum = maximum;
-        QMetaObject::invokeMethod(m_bar, "setRange", Qt::QueuedConnection, Q_ARG(int, 0),
-                                  Q_ARG(int, maximum));
+        onBar([maximum](QProgressBar &bar) { bar.setRange(0, maximum); });
     }
-    void reset() override { QMetaObject::invokeMethod(m_bar, "reset", Qt::QueuedConnection); }
+    void reset() override
+    {
+        onBar([](QProgressBar &bar) { bar.reset(); });
+    }
     void setValue(int value) override
     {
         if (value < m_maximum && !m_pace.due())
             return;
-        QMetaObject::invokeMethod(m_bar, "setValue", Qt::QueuedConnection, Q_ARG(int, std::min(value, m_maximum)));
+        onBar([value = std::min(value, m_maximum)](QProgressBar &bar) { bar.setValue(value); });
     }
 
 private:
-    QProgressBar *m_bar;
+    void onBar(std::function<void(QProgressBar &)> change)
+    {
+        TransferRunner::tell(m_relay, [bar = m_bar, change = std::move(change)] {
+            if (bar)
+                change(*bar);
+        });
+    }
+
+    QPointer<QProgressBar> m_bar;
+    QObject *m_relay;
     int m_maximum = 0;
     ScreenPace m_pace;
 };
 
 } // namespace
 
-dlThread::dlThread(const LinkSettings &settings, const TransferPlan &plan, dload *owner)
-    : m_owner(owner)
+dlThread::dlThread(const LinkSettings &settings, const TransferPlan &plan, QProgressBar *bar, QObject *relay)
+    : m_bar(bar)
+    , m_relay(relay)
     , m_settings(settings)
     , m_plan(plan)
 {
@@ -53,7 +64,7 @@ void dlThread::abandon()
 
 void dlThread::run()
 {
-    QueuedProgress progress(m_owner->progressBar());
+    QueuedProgress progress(m_bar, m_relay);
     SerialLink link(&m_interrupt);
     m_report = downloadToModule(link, m_settings, m_plan, progress);
     m_result = m_report.ending == Ending::Done;

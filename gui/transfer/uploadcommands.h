@@ -1,22 +1,36 @@
 #pragma once
 
-#include <functional>
+#include "core/operations/moduleoperations.h"
 
+#include <memory>
+
+class AnswerProgress;
 struct JournalEntry;
 struct LinkSettings;
+class LineInterrupt;
 class QComboBox;
-class TransferRunner;
+class SerialLink;
 class QWidget;
 
-// Read-up and verify: both ask the module for its content behind a
-// window-modal, cancellable progress dialog, the exchange on the runner's
-// thread while the window goes on serving its events. Read-up puts the answer into the form once every check has
-// passed; verify compares it with the form and says whether they match. Each
-// fills in the end of its journal entry before it says how it went.
-void readupFromModule(QWidget *window, TransferRunner &runner, const LinkSettings &settings, QWidget *central,
-                      QComboBox *operatorCombo, JournalEntry &entry);
-void verifyAgainstModule(QWidget *window, TransferRunner &runner, LinkSettings &settings, QWidget *central, JournalEntry &entry);
+// Read-up and verify in the window. Both ask the module for its content: the
+// exchange runs on the transfer runner's thread and its end goes into the
+// journal entry there; the outcome is shown on the window's thread once the
+// entry is complete. Read-up puts the answer into the form once every check
+// has passed; verify compares it with the form and says whether they match.
 
-// Told every value the read-up's and verify's bar is given, as it is given:
-// what a test watches instead of sampling the screen. None by default.
-void setAnswerBarObserver(std::function<void(int value)> observer);
+// The progress dialogs of each, ready to show once the port is ours.
+std::unique_ptr<AnswerProgress> readupProgress(QWidget *window, LineInterrupt &interrupt);
+std::unique_ptr<AnswerProgress> verifyProgress(QWidget *window, LineInterrupt &interrupt);
+
+// On the runner's thread. An exchange the technician cancelled counts as
+// cancelled, however far it had come: its answer is not used.
+ReadupOutcome readupExchange(const LinkSettings &settings, const FormValues &current, UploadWatcher &watcher,
+                             const LineInterrupt &interrupt, JournalEntry &entry);
+// The link stays open: the port is ours until the technician has read the outcome.
+VerifyOutcome verifyExchange(SerialLink &link, LinkSettings &settings, const FormValues &form, UploadWatcher &watcher,
+                             const LineInterrupt &interrupt, JournalEntry &entry);
+
+// On the window's thread. Whether the read-up's content went into the form;
+// otherwise a box has said why, or the technician cancelled it.
+bool showReadup(QWidget *window, QWidget *central, QComboBox *operatorCombo, const ReadupOutcome &outcome);
+void showVerify(QWidget *window, const QString &port, QWidget *central, const VerifyOutcome &outcome);

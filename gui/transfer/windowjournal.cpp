@@ -1,107 +1,112 @@
 #include "windowjournal.h"
 
-#include "core/operations/transferrunner.h"
-
-WindowJournal::WindowJournal(TransferRunner &runner, const JournalLocation &location)
-    : m_runner(runner)
-    , m_location(location)
+struct WindowJournal::OnWorker
 {
-}
+    quint64 generation = 0;  // of the location the journal below was opened at
+    std::unique_ptr<Journal> journal;
+    bool givenUp = false;
+    std::optional<JournalProblem> untold;
+};
 
-WindowJournal::~WindowJournal()
+WindowJournal::WindowJournal(const JournalLocation &location)
+    : m_location(location)
+    , m_side(std::make_shared<OnWorker>())
 {
-    setLocation({});
 }
 
 void WindowJournal::setLocation(const JournalLocation &location)
 {
-    // Closed where it was opened.
-    if (m_journal)
-        m_runner.run([this] { m_journal.reset(); });
     m_location = location;
-    m_givenUp = false;
-    m_untold.reset();
+    ++m_generation;
 }
 
-Journal *WindowJournal::opened()
+WindowJournal::Use WindowJournal::use() const
 {
-    if (m_location.kind == JournalLocation::Kind::Off || m_givenUp)
+    Use use;
+    use.m_side = m_side;
+    use.m_location = m_location;
+    use.m_generation = m_generation;
+    return use;
+}
+
+// A location changed since the journal was opened: the old one is closed
+// here, where it was opened, and the new one gets a fresh start.
+Journal *WindowJournal::Use::opened()
+{
+    OnWorker &side = *m_side;
+    if (side.generation != m_generation) {
+        side.journal.reset();
+        side.generation = m_generation;
+        side.givenUp = false;
+        side.untold.reset();
+    }
+    if (m_location.kind == JournalLocation::Kind::Off || side.givenUp)
         return nullptr;
-    if (!m_journal)
-        m_journal = std::make_unique<Journal>(m_location);
-    if (!m_journal->isOpen()) {
+    if (!side.journal)
+        side.journal = std::make_unique<Journal>(m_location);
+    if (!side.journal->isOpen()) {
         fail();
         return nullptr;
     }
-    return m_journal.get();
+    return side.journal.get();
 }
 
-void WindowJournal::fail()
+void WindowJournal::Use::fail()
 {
-    if (m_givenUp)
+    OnWorker &side = *m_side;
+    if (side.givenUp)
         return;
-    m_givenUp = true;
-    m_untold = m_journal ? m_journal->problem() : JournalProblem{};
+    side.givenUp = true;
+    side.untold = side.journal ? side.journal->problem() : JournalProblem{};
 }
 
-JournalRecord WindowJournal::begin(const JournalEntry &start)
+JournalRecord WindowJournal::Use::begin(const JournalEntry &start)
 {
-    std::optional<JournalRecord> record;
-    m_runner.run([&] {
-        JournalRecord begun(opened(), start);
-        if (begun.begun()) {
-            record.emplace(std::move(begun));
-            return;
-        }
+    JournalRecord begun(opened(), start);
+    if (begun.begun())
+        return begun;
+    fail();
+    return JournalRecord(nullptr, begun.entry());
+}
+
+void WindowJournal::Use::finish(JournalRecord &record)
+{
+    if (!record.finish())
         fail();
-        record.emplace(nullptr, begun.entry());
-    });
-    return record ? std::move(*record) : JournalRecord(nullptr, start);
 }
 
-void WindowJournal::finish(JournalRecord &record)
+bool WindowJournal::Use::available()
 {
-    m_runner.run([&] {
-        if (!record.finish())
-            fail();
-    });
+    return opened() != nullptr;
 }
 
-bool WindowJournal::available()
+WindowJournal::Use::LastDownload WindowJournal::Use::lastDownload(const QString &moduleId)
 {
-    bool open = false;
-    m_runner.run([&] { open = opened() != nullptr; });
-    return open;
-}
-
-WindowJournal::LastDownload WindowJournal::lastDownload(const QString &moduleId)
-{
-    LastDownload last;
     if (m_location.kind == JournalLocation::Kind::Off)
         return {true, {}};
-    m_runner.run([&] {
-        Journal *journal = opened();
-        if (!journal)
-            return;
-        Journal::Filter filter;
-        filter.moduleId = moduleId;
-        filter.operation = JournalName::Download;
-        filter.result = JournalName::Ok;
-        filter.limit = 1;
-        filter.withContent = true;
-        const QList<JournalEntry> entries = journal->find(filter);
-        if (!journal->isOpen()) {  // the query failed: nothing is known
-            fail();
-            return;
-        }
-        last.read = true;
-        if (!entries.isEmpty())
-            last.entry = entries.first();
-    });
-    return last;
+    Journal *journal = opened();
+    if (!journal)
+        return {};
+    Journal::Filter filter;
+    filter.moduleId = moduleId;
+    filter.operation = JournalName::Download;
+    filter.result = JournalName::Ok;
+    filter.limit = 1;
+    filter.withContent = true;
+    const QList<JournalEntry> entries = journal->find(filter);
+    if (!journal->isOpen()) {  // the query failed: nothing is known
+        fail();
+        return {};
+    }
+    return {true, entries.isEmpty() ? std::nullopt : std::optional<JournalEntry>(entries.first())};
 }
 
-std::optional<JournalProblem> WindowJournal::takeFailure()
+std::optional<JournalProblem> WindowJournal::Use::takeFailure()
 {
-    return std::exchange(m_untold, std::nullopt);
+    return std::exchange(m_side->untold, std::nullopt);
+}
+
+void WindowJournal::Use::close()
+{
+    m_side->journal.reset();
 }

@@ -1,53 +1,88 @@
 #include "windowtransfers.h"
 
-#include "core/content/contentfile.h"
 #include "core/journal/journalrecord.h"
-#include "core/operations/transferrunner.h"
+#include "core/link/lineinterrupt.h"
+#include "core/link/seriallink.h"
 #include "core/plan/transferplan.h"
 #include "gui/dialogs/messagebox.h"
 #include "gui/files/windowfiles.h"
 #include "gui/form/fieldmarks.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/mainwindowui.h"
-#include "gui/journal/journalview.h"
 #include "gui/texts/windowtexts.h"
+#include "answerprogress.h"
 #include "dload.h"
-#include "inputhold.h"
 #include "uploadcommands.h"
-#include "windowjournal.h"
+#include "windowjobs.h"
 
-#include <QComboBox>
 #include <QDebug>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPointer>
 #include <QScopedValueRollback>
 
+// A read-up's or verify's state, shared by the window's thread and the job:
+// each touches it only while the other does not.
+struct WindowTransfers::Upload
+{
+    Upload(const LinkSettings &settings, const FormValues &form) : settings(settings), form(form), link(&interrupt) {}
+
+    LinkSettings settings;
+    FormValues form;
+    LineInterrupt interrupt;  // Cancel, Escape, or the window's close
+    SerialLink link;          // a verify's: open until the technician has read the outcome
+    Record record;
+    ReadupOutcome readup;
+    VerifyOutcome verify;
+    std::optional<JournalProblem> failure;
+};
+
 WindowTransfers::WindowTransfers(QMainWindow *window, Ui::MainWindow &ui, LinkSettings &settings, WindowFiles &files,
-                                 bool &checkingFields)
+                                 bool &checkingFields, WindowJobs &jobs)
     : m_window(window)
     , ui(ui)
     , m_settings(settings)
     , m_files(files)
     , m_checkingFields(checkingFields)
-    , m_runner(std::make_unique<TransferRunner>())
-    , m_journal(std::make_unique<WindowJournal>(*m_runner, ::journalLocation({}, false)))
+    , m_jobs(jobs)
 {
 }
 
 WindowTransfers::~WindowTransfers() = default;
 
-void WindowTransfers::setJournalLocation(const JournalLocation &location)
+// The entry is begun on the runner's thread, and a journal that failed is
+// named before the transfer goes ahead unrecorded. A window that is closing
+// sends nothing: the entry says so.
+void WindowTransfers::beginEntry(const JournalEntry &start, std::function<void(Record)> then)
 {
-    m_journal->setLocation(location);
+    auto record = std::make_shared<JournalRecord>(nullptr, start);
+    auto failure = std::make_shared<std::optional<JournalProblem>>();
+    m_jobs.run([journal = m_jobs.journal(), start, record, failure]() mutable {
+        *record = journal.begin(start);
+        *failure = journal.takeFailure();
+    }, [this, record, failure, then] {
+        m_jobs.tellJournalFailure(*failure);
+        if (m_jobs.isStopping())
+            endUnsent(record);
+        else
+            then(record);
+    });
 }
 
-const JournalLocation &WindowTransfers::journalLocation() const
+void WindowTransfers::endUnsent(const Record &record)
 {
-    return m_journal->location();
+    m_jobs.run([journal = m_jobs.journal(), record]() mutable {
+        ExchangeReport report;
+        report.ending = Ending::Cancelled;
+        setEnding(record->entry(), report);
+        journal.finish(*record);
+    }, [this] { m_jobs.end(); });
 }
 
 void WindowTransfers::download()
 {
+    if (m_jobs.isBusy())
+        return;
     FieldMarks::clear(ui.centralWidget);
     const FormValues form = readForm(ui.centralWidget);
     const PlannedTransfer planned = planTransfer(form, m_settings, RecordPurpose::Download);
@@ -60,19 +95,37 @@ void WindowTransfers::download()
     setContent(start, form);
     start.recordSha256 = planned.plan->recordSha256();
     start.file = m_files.origin().recordedSource();
-    if (!startTransfer())
-        return;
-    JournalRecord entry = beginRecord(start);
-    dload dialog(*m_runner, m_settings, *planned.plan, m_window);
-    dialog.exec();
-    setEnding(entry.entry(), dialog.report());
-    if (dialog.endedMs() > 0)
-        entry.entry().endedMs = dialog.endedMs();
-    finishRecord(entry);
-    endTransfer();
-    if (dialog.report().ending == Ending::Done)
-        m_files.origin().sent(form);  // the module and the journal hold it now
-    reportAbandonedDownload(dialog.report());
+    m_jobs.begin();
+    beginEntry(start, [this, form, plan = *planned.plan](const Record &record) { startDownload(record, form, plan); });
+}
+
+// The dialog's job writes the module and completes the entry; the dialog
+// shows the outcome after that, and the window goes on once it has closed.
+void WindowTransfers::startDownload(const Record &record, const FormValues &form, const TransferPlan &plan)
+{
+    auto failure = std::make_shared<std::optional<JournalProblem>>();
+    auto *dialog = new dload(m_jobs.runner(), m_settings, plan, m_window,
+                             [journal = m_jobs.journal(), record, failure](const ExchangeReport &report) mutable {
+                                 setEnding(record->entry(), report);
+                                 journal.finish(*record);
+                                 *failure = journal.takeFailure();
+                             });
+    m_jobs.setStop([dialog = QPointer<dload>(dialog)] {
+        if (dialog)
+            dialog->reject();
+    });
+    QObject::connect(dialog, &QDialog::finished, dialog, [this, dialog, failure, form] {
+        const ExchangeReport report = dialog->report();
+        dialog->deleteLater();
+        m_jobs.tellJournalFailure(*failure);
+        if (report.ending == Ending::Done)
+            m_files.origin().sent(form);  // the module and the journal hold it now
+        if (!m_jobs.isStopping())
+            reportAbandonedDownload(report);
+        m_jobs.end();
+    });
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
 }
 
 // The field a download refused is marked and given the cursor, under one box
@@ -117,126 +170,84 @@ void WindowTransfers::reportAbandonedDownload(const ExchangeReport &report)
 
 void WindowTransfers::readup()
 {
-    if (!m_files.mayReplaceForm())
+    if (m_jobs.isBusy() || !m_files.mayReplaceForm())
         return;
-    if (!startTransfer())
-        return;
-    FieldMarks::clear(ui.centralWidget);
-    JournalRecord entry = beginRecord(startEntry(JournalName::Readup, m_settings.Port));
-    readupFromModule(m_window, *m_runner, m_settings, ui.centralWidget, ui.smskp_combo, entry.entry());
-    finishRecord(entry);
-    endTransfer();
-    if (entry.entry().result != JournalName::Ok)
-        return;
-    // The form now holds what the module holds, and comes from no file.
-    m_settings.FilePath.clear();
-    m_settings.FileName.clear();
-    m_settings.RecordText.clear();
-    m_files.setOrigin(FormOrigin::Source::Module, m_settings.Port, entry.entry().id);
+    auto upload = std::make_shared<Upload>(m_settings, readForm(ui.centralWidget));
+    m_jobs.begin([upload] { upload->interrupt.trigger(); });
+    beginEntry(startEntry(JournalName::Readup, m_settings.Port), [this, upload](const Record &record) {
+        upload->record = record;
+        startReadup(upload);
+    });
+}
+
+void WindowTransfers::startReadup(const std::shared_ptr<Upload> &upload)
+{
+    m_progress = readupProgress(m_window, upload->interrupt);
+    const auto started = [this] { if (m_progress) m_progress->show(); };
+    const auto received = [this](int bytes) { if (m_progress) m_progress->advance(bytes); };
+    m_jobs.run([journal = m_jobs.journal(), relay = m_jobs.relay(), upload, started, received]() mutable {
+        RelayedWatcher watcher(relay, started, received, upload->interrupt);
+        upload->readup = readupExchange(upload->settings, upload->form, watcher, upload->interrupt, upload->record->entry());
+        journal.finish(*upload->record);
+        upload->failure = journal.takeFailure();
+    }, [this, upload] {
+        m_progress.reset();
+        if (!m_jobs.isStopping() && showReadup(m_window, ui.centralWidget, ui.smskp_combo, upload->readup)) {
+            // The form now holds what the module holds, and comes from no file.
+            m_settings.FilePath.clear();
+            m_settings.FileName.clear();
+            m_settings.RecordText.clear();
+            m_files.setOrigin(FormOrigin::Source::Module, upload->settings.Port, upload->record->entry().id);
+        }
+        m_jobs.tellJournalFailure(upload->failure);
+        m_jobs.end();
+    });
 }
 
 void WindowTransfers::verify()
 {
+    if (m_jobs.isBusy())
+        return;
     FieldMarks::clear(ui.centralWidget);
+    auto upload = std::make_shared<Upload>(m_settings, readForm(ui.centralWidget));
     JournalEntry start = startEntry(JournalName::Verify, m_settings.Port);
-    setContent(start, readForm(ui.centralWidget));
+    setContent(start, upload->form);
     start.file = m_files.origin().recordedSource();
-    if (!startTransfer())
-        return;
-    JournalRecord entry = beginRecord(start);
-    verifyAgainstModule(m_window, *m_runner, m_settings, ui.centralWidget, entry.entry());
-    finishRecord(entry);
-    endTransfer();
+    m_jobs.begin([upload] { upload->interrupt.trigger(); });
+    beginEntry(start, [this, upload](const Record &record) {
+        upload->record = record;
+        startVerify(upload);
+    });
 }
 
-// One transfer at a time: while one runs, the window takes no input.
-bool WindowTransfers::startTransfer()
+// The port stays ours, and the bar up, until the technician has read the
+// outcome; the entry is complete before it is shown.
+void WindowTransfers::startVerify(const std::shared_ptr<Upload> &upload)
 {
-    if (m_inputHold)
-        return false;
-    m_inputHold = std::make_unique<InputHold>(m_window);
-    return true;
+    m_progress = verifyProgress(m_window, upload->interrupt);
+    const auto started = [this] { if (m_progress) m_progress->show(); };
+    const auto received = [this](int bytes) { if (m_progress) m_progress->advance(bytes); };
+    m_jobs.run([journal = m_jobs.journal(), relay = m_jobs.relay(), upload, started, received]() mutable {
+        RelayedWatcher watcher(relay, started, received, upload->interrupt);
+        upload->verify = verifyExchange(upload->link, upload->settings, upload->form, watcher, upload->interrupt,
+                                        upload->record->entry());
+        journal.finish(*upload->record);
+        upload->failure = journal.takeFailure();
+    }, [this, upload] {
+        m_settings.RecordText = upload->settings.RecordText;
+        if (m_progress)
+            m_progress->finish();
+        if (!m_jobs.isStopping())
+            showVerify(m_window, m_settings.Port, ui.centralWidget, upload->verify);
+        m_jobs.tellJournalFailure(upload->failure);
+        endVerify(upload);
+    });
 }
 
-void WindowTransfers::endTransfer()
+void WindowTransfers::endVerify(const std::shared_ptr<Upload> &upload)
 {
-    m_inputHold.reset();
-}
-
-// A journal that fails is named once; transfers then go on unrecorded.
-// Whether it was named now.
-bool WindowTransfers::tellJournalFailure()
-{
-    const std::optional<JournalProblem> problem = m_journal->takeFailure();
-    if (problem)
-        Message::warning(m_window, tr("Napló"), WindowText::journalUnavailable(m_journal->location().shownName(), *problem));
-    return problem.has_value();
-}
-
-JournalRecord WindowTransfers::beginRecord(const JournalEntry &entry)
-{
-    JournalRecord record = m_journal->begin(entry);
-    tellJournalFailure();
-    return record;
-}
-
-void WindowTransfers::finishRecord(JournalRecord &record)
-{
-    m_journal->finish(record);
-    tellJournalFailure();
-}
-
-void WindowTransfers::showChanges()
-{
-    const FormValues now = readForm(ui.centralWidget);
-    const QString moduleId = now.texts[lineEditIndex(QStringLiteral("m_id"))];
-    const WindowJournal::LastDownload found = moduleId.isEmpty() ? WindowJournal::LastDownload{true, {}} : m_journal->lastDownload(moduleId);
-    // A journal that cannot be read is named once; after that, each look says
-    // that nothing is known, never that nothing was downloaded.
-    if (!tellJournalFailure() && !found.read)
-        Message::warning(m_window, tr("Változások"), tr("A napló nem olvasható, így nem tudni, mi változott."));
-    if (!found.read)
-        return;
-    const std::optional<JournalEntry> &last = found.entry;
-    if (!last) {
-        Message::information(m_window, tr("Változások"), tr("A napló nem tud letöltést a(z) „%1” azonosítójú modulba.").arg(moduleId));
-        return;
-    }
-    const ContentFile::LoadResult then = ContentFile::parse(last->content, now);
-    if (then.status != ContentFile::LoadStatus::Loaded) {
-        Message::critical(m_window, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
-        return;
-    }
-    const QList<FieldDifference> changes = compareAsStored(then.values, now);
-    const QString since = tr("a #%1 betöltés óta (%2)").arg(last->id).arg(WindowText::localTime(last->startedMs));
-    FieldMarks::clear(ui.centralWidget);
-    if (changes.isEmpty()) {
-        Message::information(m_window, tr("Változások"), tr("Nincs változás %1.").arg(since));
-        return;
-    }
-    for (const FieldDifference &change : changes)
-        FieldMarks::mark(ui.centralWidget, change.name, WindowText::downloadedThen(change));
-    Message::information(m_window, tr("Változások"),
-                         tr("%1 mező változott %2.").arg(changes.size()).arg(since) + QStringLiteral("\n\n") + WindowText::changes(changes));
-}
-
-void WindowTransfers::showJournal()
-{
-    const bool available = m_journal->available();
-    tellJournalFailure();
-    if (!available)
-        return;
-    journalView view(m_journal->location(), m_window);
-    if (view.exec() != QDialog::Accepted || !view.chosen() || !m_files.mayReplaceForm())
-        return;
-    const ContentFile::LoadResult loaded = ContentFile::parse(view.chosen()->content, readForm(ui.centralWidget));
-    if (loaded.status != ContentFile::LoadStatus::Loaded) {
-        Message::critical(m_window, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
-        return;
-    }
-    FieldMarks::clear(ui.centralWidget);
-    writeForm(ui.centralWidget, loaded.values);
-    ui.smskp_combo->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
-    m_settings.RecordText.clear();
-    m_files.setOrigin(FormOrigin::Source::Journal, QString::number(view.chosen()->id));
+    m_jobs.run([upload] { upload->link.close(); }, [this] {
+        m_progress.reset();
+        m_jobs.end();
+    });
 }

@@ -1,55 +1,53 @@
 #pragma once
 
-#include "core/journal/journallocation.h"
-
 #include <QCoreApplication>
+#include <QList>
 
+#include <functional>
 #include <memory>
 
-class InputHold;
+class AnswerProgress;
 class JournalRecord;
 class QMainWindow;
-class TransferRunner;
+class TransferPlan;
 class WindowFiles;
-class WindowJournal;
+class WindowJobs;
 struct ExchangeReport;
+struct FormValues;
 struct JournalEntry;
 struct LinkSettings;
 struct RecordResult;
 namespace Ui { class MainWindow; }
 
-// The window's transfers: download, read-up and verify, one at a time on
-// the transfer runner while the window takes no input, each kept in the
-// journal, and the journal's own view. Its texts are the main window's,
-// translated as they always were.
+// The window's transfers: download, read-up and verify, each a job of the
+// window's (one at a time, on the transfer runner, while the window takes no
+// input), each kept in the journal, whose entry is complete before the
+// outcome is shown. Its texts are the main window's, translated as they
+// always were.
 class WindowTransfers
 {
     Q_DECLARE_TR_FUNCTIONS(MainWindow)
 
 public:
     WindowTransfers(QMainWindow *window, Ui::MainWindow &ui, LinkSettings &settings, WindowFiles &files,
-                    bool &checkingFields);
+                    bool &checkingFields, WindowJobs &jobs);
     ~WindowTransfers();
 
-    void setJournalLocation(const JournalLocation &location);
-    const JournalLocation &journalLocation() const;
-
-    // The form's fields have been checked by the window.
+    // The form's fields have been checked by the window. Each starts its
+    // job and returns at once.
     void download();
     void readup();
     void verify();
-    // The journal's entries; one chosen becomes the form.
-    void showJournal();
-    // What changed in the form since the last download into a module with
-    // its identifier: the fields marked, and listed then and now.
-    void showChanges();
 
 private:
-    bool startTransfer();
-    void endTransfer();
-    JournalRecord beginRecord(const JournalEntry &entry);
-    void finishRecord(JournalRecord &record);
-    bool tellJournalFailure();
+    struct Upload;
+    using Record = std::shared_ptr<JournalRecord>;
+    void beginEntry(const JournalEntry &start, std::function<void(Record)> then);
+    void endUnsent(const Record &record);
+    void startDownload(const Record &record, const FormValues &form, const TransferPlan &plan);
+    void startReadup(const std::shared_ptr<Upload> &upload);
+    void startVerify(const std::shared_ptr<Upload> &upload);
+    void endVerify(const std::shared_ptr<Upload> &upload);
     void reportRefusal(const QList<RecordResult> &refusals);
     void reportAbandonedDownload(const ExchangeReport &report);
 
@@ -58,7 +56,6 @@ private:
     LinkSettings &m_settings;
     WindowFiles &m_files;
     bool &m_checkingFields;
-    std::unique_ptr<TransferRunner> m_runner;  // every transfer, and the journal, off the window's thread
-    std::unique_ptr<WindowJournal> m_journal;  // opened for the first transfer
-    std::unique_ptr<InputHold> m_inputHold;    // while a transfer runs
+    WindowJobs &m_jobs;
+    std::unique_ptr<AnswerProgress> m_progress;  // a read-up's or verify's, on the window's thread alone
 };

@@ -1,0 +1,152 @@
+#include "stationlabels.h"
+
+#include "core/label/labelsize.h"
+#include "core/storage/outputfile.h"
+#include "gui/dialogs/messagebox.h"
+#include "gui/texts/windowtexts.h"
+#include "labelprinting.h"
+#include "labels/labelfile.h"
+#include "porttile.h"
+#include "stationsetup.h"
+
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include <cerrno>
+
+StationLabels::StationLabels(StationSetup *setup, QPushButton *printSheet, QWidget *window)
+    : QObject(window)
+    , m_setup(setup)
+    , m_printSheet(printSheet)
+    , m_window(window)
+{
+    connect(m_printSheet, &QPushButton::clicked, this, &StationLabels::printSheetNow);
+}
+
+StationLabels::~StationLabels() = default;
+
+void StationLabels::printWhatIsLeft()
+{
+    if (const LabelSize *size = labelSize(m_setup->labelSize()); size && m_printer && !m_sheet.isEmpty())
+        printSheet(*m_printer, std::exchange(m_sheet, {}), *size);
+}
+
+void StationLabels::setPrinter(const QString &name)
+{
+    if (name.isEmpty()) {
+        m_printer.reset();
+    } else {
+        m_printer = std::make_unique<QPrinter>();
+        m_printer->setPrinterName(name);
+    }
+    m_setup->setPrinterName(name);
+}
+
+QString StationLabels::printerName() const
+{
+    return m_printer ? m_printer->printerName() : QString();
+}
+
+void StationLabels::choosePrinter()
+{
+    auto printer = std::make_unique<QPrinter>();
+    QPrintDialog dialog(printer.get(), m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    setPrinter(printer->printerName());
+}
+
+QString StationLabels::shown() const
+{
+    if (!m_setup->autoLabels())
+        return tr("nincs");
+    const QString size = m_setup->labelSize();
+    return m_printer ? tr("%1, %2").arg(m_printer->printerName(), size) : tr("PDF, %1").arg(size);
+}
+
+void StationLabels::proven(int port, const QString &portName, const JournalEntry &claim)
+{
+    if (!m_setup->autoLabels())
+        return;
+    std::optional<LabelContent> made = labelFor(claim);
+    if (!made)
+        return;
+    made->tile = port + 1;
+    made->port = portName;
+    m_round.emplace_back(port, *made);
+}
+
+// Ports that finish within moments of each other would hand over their
+// labels in the order they happened to end; held until the round's last port
+// ends, they come out in tile order, each with its tile's number.
+void StationLabels::roundEnded(const TileOf &tileOf)
+{
+    std::sort(m_round.begin(), m_round.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[port, made] : std::exchange(m_round, {}))
+        label(tileOf(port), made);
+}
+
+void StationLabels::forgetRound()
+{
+    m_round.clear();
+}
+
+void StationLabels::label(PortTile *tile, const LabelContent &made)
+{
+    const LabelSize *size = labelSize(m_setup->labelSize());
+    if (!size || !tile)
+        return;
+    if (m_printer && size->perPage() > 1) {
+        m_sheet.append(made);
+        tile->addNote(tr("Címke: az ív %1. helye").arg(m_sheet.size()));
+        if (m_sheet.size() == size->perPage())
+            printSheetNow();
+        showSheet();
+        return;
+    }
+    if (m_printer) {
+        const bool printed = printLabel(*m_printer, made, *size);
+        tile->addNote(printed ? tr("Címke nyomtatva: %1").arg(m_printer->printerName()) : tr("A címke nyomtatója nem indult el."));
+        return;
+    }
+    QString path;
+    const QString folder = m_setup->labelFolder();
+    const FileError error = makeOwnFolder(folder) ? writeLabelFile(folder, made, *size, &path) : FileError::system(ENOENT);
+    tile->addNote(error ? tr("Címke nem készült: %1").arg(WindowText::fileError(error)) : tr("Címke: %1").arg(QFileInfo(path).fileName()));
+}
+
+void StationLabels::printSheetNow()
+{
+    const LabelSize *size = labelSize(m_setup->labelSize());
+    if (m_sheet.isEmpty() || !m_printer || !size)
+        return;
+    if (!printSheet(*m_printer, m_sheet, *size)) {
+        Message::warning(m_window, tr("Állomás"), tr("A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak."));
+        return;
+    }
+    m_sheet.clear();
+    showSheet();
+}
+
+// The places taken and the next one, on the button that prints the sheet.
+void StationLabels::showSheet()
+{
+    m_printSheet->setText(tr("Í&v nyomtatása (%1 címke, következő hely: %2)").arg(m_sheet.size()).arg(m_sheet.size() + 1));
+    m_printSheet->setVisible(!m_sheet.isEmpty());
+}
+
+void StationLabels::printEntryLabel(const std::optional<JournalEntry> &proven)
+{
+    const std::optional<LabelContent> made = proven ? labelFor(*proven) : std::nullopt;
+    const LabelSize *size = labelSize(m_setup->labelSize());
+    if (!made || !size) {
+        Message::warning(m_window, tr("Címke"), tr("Válasszon egy kész egységet a táblázatban."));
+        return;
+    }
+    QPrinter printer;
+    QPrintDialog dialog(&printer, m_window);
+    if (dialog.exec() == QDialog::Accepted && !printLabel(printer, *made, *size))
+        Message::warning(m_window, tr("Címke"), tr("A nyomtató nem indult el."));
+}

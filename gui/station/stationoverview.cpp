@@ -1,0 +1,145 @@
+#include "stationoverview.h"
+
+#include "stationreader.h"
+#include "stationunits.h"
+
+#include <QLabel>
+#include <QThread>
+
+StationOverview::StationOverview(QLabel *counts, QObject *parent)
+    : QObject(parent)
+    , m_line(counts)
+    , m_units(new StationUnits(this))
+{
+    m_every.setInterval(EveryMs);
+    connect(&m_every, &QTimer::timeout, this, &StationOverview::lookNow);
+    m_watch.setInterval(500);
+    connect(&m_watch, &QTimer::timeout, this, &StationOverview::showCounts);
+}
+
+// The counts line may be gone already: only the reader is let go.
+StationOverview::~StationOverview()
+{
+    endReader();
+}
+
+void StationOverview::stop()
+{
+    endReader();
+    m_countsText.clear();
+    m_units->reset({});
+    m_line->clear();
+}
+
+// The reader and its thread go once a look that still waits on the
+// database has come back; the window does not wait for it.
+void StationOverview::endReader()
+{
+    m_every.stop();
+    m_watch.stop();
+    if (m_thread) {
+        m_reader->disconnect(this);
+        connect(m_thread, &QThread::finished, m_reader, &QObject::deleteLater);
+        connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+        m_thread->quit();
+    }
+    m_thread = nullptr;
+    m_reader = nullptr;
+    m_lookSent.invalidate();
+    m_lookAgain = m_unread = false;
+}
+
+void StationOverview::start(const JournalLocation &location, const QList<ManifestUnit> &units)
+{
+    stop();
+    m_units->reset(units);
+    m_counts.fill(0);
+    m_counts[size_t(UnitStatus::State::Left)] = int(units.size());
+    m_elsewhere = 0;
+    m_thread = new QThread;  // outlives the overview while a look still waits on the database
+    m_thread->setObjectName(QStringLiteral("overview"));
+    m_reader = new StationReader(location, units);
+    m_reader->moveToThread(m_thread);
+    connect(m_reader, &StationReader::looked, this, &StationOverview::take);
+    connect(m_reader, &StationReader::entryRead, this, [this](qint64, const std::optional<JournalEntry> &entry) {
+        if (m_entryWanted)
+            std::exchange(m_entryWanted, {})(entry);
+    });
+    m_thread->start();
+    m_every.start();
+    m_watch.start();
+    lookNow();
+}
+
+// One look at a time; one asked for meanwhile follows it.
+void StationOverview::lookNow()
+{
+    if (!m_reader)
+        return;
+    if (m_lookSent.isValid()) {
+        m_lookAgain = true;
+        return;
+    }
+    m_lookSent.start();
+    m_lookAgain = false;
+    QMetaObject::invokeMethod(m_reader, [reader = m_reader] { reader->look(); }, Qt::QueuedConnection);
+}
+
+bool StationOverview::isHanging() const
+{
+    return m_lookSent.isValid() && m_lookSent.hasExpired(NotAnsweringMs);
+}
+
+void StationOverview::take(bool read, const QList<int> &rows, const QList<UnitStatus> &statuses, const QList<int> &counts)
+{
+    m_lookSent.invalidate();
+    m_unread = !read;
+    if (read) {
+        const ProcessIdentity here = ProcessIdentity::self();
+        const auto elsewhere = [&here](const UnitStatus &s) { return s.state == UnitStatus::State::Claimed && !(s.holder == here); };
+        const QList<UnitStatus> &before = m_units->statuses();
+        for (int i = 0; i < rows.size(); ++i) {
+            if (rows[i] >= 0 && rows[i] < before.size())
+                m_elsewhere -= elsewhere(before[rows[i]]);
+            m_elsewhere += elsewhere(statuses[i]);
+        }
+        m_units->update(rows, statuses);
+        for (int state = 0; state < UnitStatus::StateCount && state < counts.size(); ++state)
+            m_counts[size_t(state)] = counts[state];
+    }
+    showCounts();
+    if (m_lookAgain)
+        lookNow();
+    if (read)
+        emit looked();
+}
+
+void StationOverview::showCounts()
+{
+    using State = UnitStatus::State;
+    const int done = count(State::Done);
+    const int all = int(m_units->statuses().size());
+    if (m_reader)
+        m_countsText = tr("Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6"
+                          "   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9")
+                           .arg(done).arg(all - done).arg(count(State::Failed)).arg(m_elsewhere)
+                           .arg(count(State::Changed)).arg(count(State::NotProven)).arg(count(State::NotSwapped))
+                           .arg(count(State::Interrupted)).arg(count(State::ClaimLost));
+    QString shown = m_countsText;
+    if (isHanging())
+        shown += QLatin1Char('\n') + tr("A napló nem válaszol (%1 mp); az állomás vár rá.").arg(m_lookSent.elapsed() / 1000);
+    else if (m_unread)
+        shown += QLatin1Char('\n') + tr("A napló most nem olvasható; az állomás újra próbálja.");
+    if (shown.trimmed() != m_line->text())
+        m_line->setText(shown.trimmed());
+}
+
+void StationOverview::readEntry(qint64 id, std::function<void(const std::optional<JournalEntry> &)> then)
+{
+    if (!m_reader) {
+        then(std::nullopt);
+        return;
+    }
+    m_entryWanted = std::move(then);
+    QMetaObject::invokeMethod(m_reader, [reader = m_reader, id] { reader->readEntry(id); }, Qt::QueuedConnection);
+}
