@@ -358,6 +358,7 @@ QJsonObject resultObject(const Result &result)
         {QStringLiteral("label"), text(result.label)},
         {QStringLiteral("output"), text(result.output)},
         {QStringLiteral("entry"), result.journalEntry != 0 ? QJsonValue(result.journalEntry) : QJsonValue()},
+        {QStringLiteral("state"), result.unitState ? QJsonValue(Phrase::unitStateId(*result.unitState)) : QJsonValue()},
     };
 }
 
@@ -371,8 +372,12 @@ void Command::report(const Result &result, bool toError) const
     QString line = result.port.isEmpty() ? result.operation : result.port + QStringLiteral(": ") + result.operation;
     if (!result.unit.isEmpty())
         line = result.unit + QStringLiteral(": ") + line;
+    // A unit's line says its state first; "ok" is for a proven unit alone.
     // Not recorded: the operation itself went well.
-    if (result.code != Success && result.code != NotRecorded)
+    if (result.unitState)
+        line += QStringLiteral(": ") + Phrase::unitState(*result.unitState)
+              + (result.message.isEmpty() ? QString() : QStringLiteral(": ") + result.message);
+    else if (result.code != Success && result.code != NotRecorded)
         line += QStringLiteral(": ") + result.message;
     else if (!result.note.isEmpty())
         line += QStringLiteral(": ") + result.note;

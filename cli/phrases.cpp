@@ -407,3 +407,22 @@ QString Phrase::importReason(ImportReason reason)
     }
     return {};
 }
+
+QString Phrase::unitState(UnitState state)
+{
+    switch (state) {
+    case UnitState::Proven: return QStringLiteral("proven");
+    case UnitState::WrittenNotProven: return QStringLiteral("not proven");
+    case UnitState::Failed: return QStringLiteral("failed");
+    case UnitState::NotWritten: return QStringLiteral("not written");
+    case UnitState::NotSwapped: return QStringLiteral("not swapped");
+    case UnitState::ClaimLost: return QStringLiteral("claim lost");
+    case UnitState::Interrupted: return QStringLiteral("interrupted");
+    }
+    return {};
+}
+
+QString Phrase::unitStateId(UnitState state)
+{
+    return unitState(state).replace(QLatin1Char(' '), QLatin1Char('-'));
+}

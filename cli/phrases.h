@@ -13,6 +13,7 @@
 #include "core/phones/phoneimport.h"
 #include "core/port/exclusiveport.h"
 #include "core/provisioning/steps.h"
+#include "core/provisioning/unitprovisioning.h"
 
 #include <QJsonArray>
 #include <QString>
@@ -44,6 +45,11 @@ QString refusalReason(const RecordResult &refusal, char separator);
 QString ruleName(const RecordResult &refusal);
 // "backup", "download", "read-up", "verify".
 QString stage(Stage stage);
+// How a unit of a batch ended, the first word of its line: "proven", "not
+// proven", "failed", "not written", "not swapped", "claim lost",
+// "interrupted"; for JSON with hyphens: "not-proven".
+QString unitState(UnitState state);
+QString unitStateId(UnitState state);
 // "free", "busy (minicom, 4711)", "no permission (group dialout)", "missing".
 QString portState(const SerialDevice::PortState &state);
 // Why an exchange did not do what was asked.

@@ -143,6 +143,8 @@ Result provisionPort(const UnitJob &job, const LinkSettings &settings, const Por
     const Result step = last ? resultOf(settings, *last) : Result{};
     total.differences = step.differences;
     total.reason = job.claim ? job.claim->reason : step.reason;
+    // The line says the state first (see Command::report); the message says
+    // what there is to know beside it.
     switch (outcome.state) {
     case UnitState::Proven:
         break;
@@ -153,19 +155,17 @@ Result provisionPort(const UnitJob &job, const LinkSettings &settings, const Por
     case UnitState::ClaimLost:
         // Written under a lost claim is written, not proven (5); never written, refused.
         total.code = outcome.wrote() ? NotRecorded : Refused;
-        total.message = outcome.wrote() ? QStringLiteral("claim lost: written, not proven; the claim on the unit left this run"
-                                                         " (its lease ran out, or another station took the unit)")
-                                        : QStringLiteral("claim lost, nothing was written: the claim on the unit left this run"
-                                                         " (its lease ran out, or another station took the unit)");
+        total.message = (outcome.wrote() ? QStringLiteral("written, not proven; ") : QStringLiteral("nothing was written; "))
+                      + QStringLiteral("the claim on the unit left this run (its lease ran out, or another station took the unit)");
         break;
     case UnitState::WrittenNotProven:
         total.code = NotRecorded;
-        total.message = QStringLiteral("written, not proven: ") + step.operation + QStringLiteral(": ")
+        total.message = QStringLiteral("written; ") + step.operation + QStringLiteral(": ")
                       + (step.message.isEmpty() ? QStringLiteral("its end is not in the journal") : step.message);
         break;
     default:
         total.code = step.code == NotRecorded || step.code == Success ? Refused : step.code;
-        total.message = (last && last->stage == Stage::Backup ? QStringLiteral("backup failed, module not written: ")
+        total.message = (last && last->stage == Stage::Backup ? QStringLiteral("backup failed: ")
                                                              : step.operation + QStringLiteral(": ")) + step.message;
         break;
     }

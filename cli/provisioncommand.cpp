@@ -366,7 +366,8 @@ int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, co
             ++provisioned;
             provenHere.insert(result.unit);
         } else {
-            (*result.unitState == UnitState::WrittenNotProven ? notProven : failed)++;
+            // Written and not proven, whatever the reason: a claim lost after the write too.
+            (result.code == NotRecorded ? notProven : failed)++;
         }
     }
     for (int u = 0; u < run.units.size(); ++u) {
@@ -384,7 +385,7 @@ int ProvisionCommand::summarise(const Run &run, const QList<Result> &results, co
                                                                           {QStringLiteral("leftToDo"), left}}}};
         print(stdout, QJsonDocument(summary).toJson(QJsonDocument::Compact) + '\n');
     } else {
-        printLines(stdout, {QStringLiteral("provisioned %1, not proven %2, failed %3; done %4, left to do %5 of %6 units")
+        printLines(stdout, {QStringLiteral("proven %1, not proven %2, failed %3; done %4, left to do %5 of %6 units")
                                 .arg(provisioned).arg(notProven).arg(failed).arg(done).arg(left).arg(run.units.size())});
     }
     // Zero only when the whole manifest is proven.

@@ -1,5 +1,7 @@
 #include "modulesimulator.h"
 
+#include "core/link/linetiming.h"
+
 #include "core/port/portname.h"
 #include "core/record/contentrecord.h"
 #include "core/link/lineinterrupt.h"
@@ -21,7 +23,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr auto ByteTime = std::chrono::microseconds(1'000'000 * 10 / 1200);  // 8333 µs
+constexpr auto ByteTime = LineByteTime;
 // No piece the module stores is longer; the rest of a runaway piece is dropped.
 constexpr int MaxPieceBytes = 256;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/form/formvalues.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -57,7 +59,7 @@ struct SimulatorOptions
 class ModuleSimulator
 {
 public:
-    static constexpr int FieldCount = 44;
+    static constexpr int FieldCount = LineEditCount;
     static constexpr int FieldWidth = 16;
     static constexpr unsigned char FinalByte = 0x03;
 

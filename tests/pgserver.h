@@ -90,6 +90,8 @@ public:
     PostgresServer(const PostgresServer &) = delete;
     PostgresServer &operator=(const PostgresServer &) = delete;
 
+    // The loopback port of a server reached over TCP.
+    int tcpPort() const { return m_tcpPort; }
     // Empty once the server runs; why not otherwise.
     const QString &error() const { return m_error; }
     // The journal's address on this server.

@@ -176,7 +176,7 @@ private:
 
     static int provisionedIn(const QString &out)
     {
-        const QRegularExpressionMatch counted = QRegularExpression("provisioned (\\d+),").match(out);
+        const QRegularExpressionMatch counted = QRegularExpression("proven (\\d+),").match(out);
         return counted.hasMatch() ? counted.captured(1).toInt() : 0;
     }
 
@@ -265,9 +265,9 @@ private slots:
                                  "--backup", m_dir.filePath("backups")};
         QStringList taken;
         const struct { const char *summary; int code; } runs[] = {
-            {"provisioned 4, not proven 0, failed 0; done 4, left to do 4 of 8 units", 6},
-            {"provisioned 4, not proven 0, failed 0; done 8, left to do 0 of 8 units", 0},
-            {"provisioned 0, not proven 0, failed 0; done 8, left to do 0 of 8 units", 0}};
+            {"proven 4, not proven 0, failed 0; done 4, left to do 4 of 8 units", 6},
+            {"proven 4, not proven 0, failed 0; done 8, left to do 0 of 8 units", 0},
+            {"proven 0, not proven 0, failed 0; done 8, left to do 0 of 8 units", 0}};
         for (const auto &[summary, code] : runs) {
             const auto sims = modules(4);
             const CliRun result = cli(run + portOptions(sims));
@@ -315,7 +315,7 @@ private slots:
         QVERIFY2(older.out.startsWith("u1  done  "), qPrintable(older.out + older.err));
         const auto sims = modules(1);
         const CliRun again = cli(run + portOptions(sims));
-        QVERIFY2(again.out.endsWith("provisioned 1, not proven 0, failed 0; done 2, left to do 0 of 2 units\n"), qPrintable(again.out));
+        QVERIFY2(again.out.endsWith("proven 1, not proven 0, failed 0; done 2, left to do 0 of 2 units\n"), qPrintable(again.out));
         QVERIFY2(cli(status).out.startsWith("u1  done  "), "brought up to date");
         QCOMPARE(sims.front()->downloadsStored(), 1);  // u2 alone
     }
@@ -335,12 +335,12 @@ private slots:
         const CliRun run = cli({"provision", templateFile(), "--manifest", manifest, "--journal", m_dir.filePath("two.sqlite"),
                                 "--retries", "1", "--quiet", "--port", wrong.slavePath(), "--port", late.slavePath()});
         QCOMPARE(run.code, 1);
-        QVERIFY2(run.out.contains(QString("wrong: %1: provision: verify: the module holds another configuration").arg(wrong.slavePath())),
+        QVERIFY2(run.out.contains(QString("wrong: %1: provision: failed: verify: the module holds another configuration").arg(wrong.slavePath())),
                  qPrintable(run.out));
         QVERIFY(run.out.contains("  m_nev (Module name): file \"KAPU\", module \"X\""));
-        QVERIFY2(run.out.contains(QString("late: %1: provision: ok").arg(late.slavePath())), qPrintable(run.out));
+        QVERIFY2(run.out.contains(QString("late: %1: provision: proven").arg(late.slavePath())), qPrintable(run.out));
         QCOMPARE(late.downloadsStored(), 1);
-        QVERIFY2(run.out.endsWith("provisioned 1, not proven 0, failed 1; done 1, left to do 1 of 2 units\n"), qPrintable(run.out));
+        QVERIFY2(run.out.endsWith("proven 1, not proven 0, failed 1; done 1, left to do 1 of 2 units\n"), qPrintable(run.out));
     }
 
     // Unit names that would be unsafe in a file name or on a command line,
@@ -408,7 +408,7 @@ private slots:
         const CliRun run = cli(QStringList{"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet"} + portOptions(sims));
         QCOMPARE(run.code, 6);  // one unit is left to its live claim
         QVERIFY2(run.out.contains("no unit left for this port: live claimed by elsewhere (process 4711)"), qPrintable(run.out));
-        QVERIFY(run.out.contains("provisioned 2, not proven 0, failed 0; done 2, left to do 1 of 3 units"));
+        QVERIFY(run.out.contains("proven 2, not proven 0, failed 0; done 2, left to do 1 of 3 units"));
 
         const CliRun refused = cli({"provision", "--release", "live", "--journal", journal});
         QCOMPARE(refused.code, 2);
@@ -505,7 +505,7 @@ private slots:
         QVERIFY(station.waitForFinished(60000));
         const QString out = QString::fromUtf8(station.readAllStandardOutput());
         QCOMPARE(station.exitCode(), 5);
-        QVERIFY2(out.contains("claim lost: written, not proven") && out.contains("provisioned 0,"), qPrintable(out));
+        QVERIFY2(out.contains("provision: claim lost: written, not proven") && out.contains("proven 0,"), qPrintable(out));
         QVERIFY(proofs(journal).isEmpty());
         QCOMPARE(sims.front()->downloadsStored(), 1);
     }
@@ -587,7 +587,7 @@ private slots:
         const auto sims = modules(1);
         const CliRun again = cli(QStringList{"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet"} + portOptions(sims));
         QCOMPARE(again.code, 0);
-        QVERIFY(again.out.contains("provisioned 1, not proven 0, failed 0; done 1, left to do 0 of 1 units"));
+        QVERIFY(again.out.contains("proven 1, not proven 0, failed 0; done 1, left to do 0 of 1 units"));
     }
 
     // One unit that fails beside three that pass: the three are whole in the
@@ -608,7 +608,7 @@ private slots:
         const CliRun run = cli(QStringList{"provision", templateFile(), "--manifest", manifest, "--journal", journal, "--quiet",
                                            "--retries", "1", "--backup", m_dir.filePath("fourbackups")} + portOptions(sims));
         QCOMPARE(run.code, 1);
-        QVERIFY2(run.out.contains("provisioned 3, not proven 0, failed 1; done 3, left to do 1 of 4 units"), qPrintable(run.out));
+        QVERIFY2(run.out.contains("proven 3, not proven 0, failed 1; done 3, left to do 1 of 4 units"), qPrintable(run.out));
         Journal read(parseJournalDestination(journal), Journal::Mode::Read);
         Journal::Filter unfinished;
         unfinished.result = JournalName::Unfinished;
@@ -629,7 +629,7 @@ private slots:
         QCOMPARE(cli(run).code, 6);
         const CliRun same = cli(run);
         QCOMPARE(same.code, 2);
-        QVERIFY2(same.out.contains(QString("second: %1: provision: the module on %1 already holds unit first: swap it")
+        QVERIFY2(same.out.contains(QString("second: %1: provision: not swapped: the module on %1 already holds unit first: swap it")
                                        .arg(sims.front()->slavePath())), qPrintable(same.out));
         QCOMPARE(sims.front()->downloadsStored(), 1);
         QCOMPARE(cli(run + QStringList{"--overwrite-held"}).code, 0);

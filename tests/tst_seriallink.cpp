@@ -9,12 +9,16 @@
 #include "core/link/seriallink.h"
 #include "core/operations/moduleoperations.h"
 
+#include "core/content/contentfile.h"
+
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -277,6 +281,36 @@ private slots:
         clock.restart();
         QCOMPARE(stuck.writeByte('}'), 1);
         QCOMPARE(looks, 1);  // one look, and the interrupt ended the wait
+    }
+
+    // A download frozen mid-record (SIGSTOP) sends nothing more than what
+    // it had written ahead of the line, though a pseudo-terminal takes the
+    // whole record at once: the writes keep to the line's pace themselves.
+    void aFrozenDownloadSendsNoMore()
+    {
+        SimulatorOptions options;
+        options.paced = true;
+        ModuleSimulator sim(options);
+        QVERIFY(sim.start());
+        QTemporaryDir dir;
+        const QString file = dir.filePath("paced.t16");
+        QVERIFY(ContentFile::save(file, sampleForm()) == ContentFile::SaveStatus::Saved);
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("TAVIR340_LINE_PACE");
+        run.setProcessEnvironment(environment);
+        run.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", {"download", file, "--port", sim.slavePath(), "--no-journal"});
+        QTRY_VERIFY_WITH_TIMEOUT(sim.received().size() > 200, 10000);
+        QCOMPARE(::kill(pid_t(run.processId()), SIGSTOP), 0);
+        const qsizetype atStop = sim.received().size();
+        QTest::qWait(1000);  // 120 bytes' time: whatever was on its way has arrived
+        const qsizetype after = sim.received().size() - atStop;
+        ::kill(pid_t(run.processId()), SIGCONT);
+        QVERIFY(run.waitForFinished(30000));
+        // The allowance, the byte written just before the stop, and the one
+        // arriving as the count was taken; without the pace, the record's rest.
+        QVERIFY2(after <= SerialLink::MaxQueuedBytes + 2, qPrintable(QString::number(after)));
+        QCOMPARE(run.exitCode(), 0);  // and on waking it goes on where it was
     }
 
     void downloadBytesOnTheLine()

@@ -28,9 +28,10 @@ std::atomic<int> connections = 0;
 
 } // namespace
 
-Journal::Journal(const JournalLocation &location, Mode mode)
+Journal::Journal(const JournalLocation &location, Mode mode, const JournalClock &clock)
     : m_connection(QStringLiteral("tavir340-journal-%1").arg(++connections))
     , m_location(location)
+    , m_clock(clock)
     , m_postgres(location.kind == JournalLocation::Kind::Postgres)
 {
     const bool opened = m_postgres ? openPostgres(location) : openSqlite(location, mode);
@@ -76,8 +77,8 @@ bool Journal::openSqlite(const JournalLocation &location, Mode mode)
     m_mendedFromMode = file.mendedFromMode;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(file.path);
-    db.setConnectOptions(mode == Mode::Read ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
-                                            : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    const QString busy = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(location.busyTimeoutMs);
+    db.setConnectOptions(mode == Mode::Read ? busy + QStringLiteral(";QSQLITE_OPEN_READONLY") : busy);
     if (!db.open()) {
         fail(sqliteErrorKind(db.lastError().nativeErrorCode(), Error::CannotOpen), db.lastError().text());
         return false;
@@ -98,7 +99,21 @@ bool Journal::openSqlite(const JournalLocation &location, Mode mode)
     }
     QSqlQuery pragma(db);
     if (mode == Mode::Write && !pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
-        fail(sqliteErrorKind(pragma.lastError().nativeErrorCode(), Error::ReadOnly), pragma.lastError().text());
+        fail(sqliteErrorKind(pragma.lastError().nativeErrorCode(), Error::CannotOpen), pragma.lastError().text());
+        return false;
+    }
+    return mode == Mode::Read || makeDurable(db);
+}
+
+// A proof is on the disk before the run says "proven": every commit waits
+// for the disk, the WAL's included, whatever the distribution's default.
+bool Journal::makeDurable(QSqlDatabase &db)
+{
+    constexpr int Full = 2;
+    QSqlQuery pragma(db);
+    if (!pragma.exec(QStringLiteral("PRAGMA synchronous=FULL")) || !pragma.exec(QStringLiteral("PRAGMA synchronous"))
+        || !pragma.next() || pragma.value(0).toInt() != Full) {
+        fail(Error::WriteFailed, QStringLiteral("PRAGMA synchronous=FULL did not take effect"));
         return false;
     }
     return true;
@@ -151,8 +166,10 @@ bool Journal::startBatch()
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery query(db);
     m_inBatch = m_postgres ? db.transaction() : query.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    if (!m_inBatch)
-        fail(Error::WriteFailed, m_postgres ? db.lastError().text() : query.lastError().text());
+    if (!m_inBatch) {
+        const QSqlError error = m_postgres ? db.lastError() : query.lastError();
+        fail(m_postgres ? Error::WriteFailed : sqliteErrorKind(error.nativeErrorCode(), Error::WriteFailed), error.text());
+    }
     return m_inBatch;
 }
 
@@ -163,7 +180,9 @@ bool Journal::endBatch(bool commit)
     QSqlQuery query(db);
     const bool ended = m_postgres ? (commit ? db.commit() : db.rollback())
                                   : query.exec(commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
-    if (!ended && commit)
-        fail(Error::WriteFailed, m_postgres ? db.lastError().text() : query.lastError().text());
+    if (!ended && commit) {
+        const QSqlError error = m_postgres ? db.lastError() : query.lastError();
+        fail(m_postgres ? Error::WriteFailed : sqliteErrorKind(error.nativeErrorCode(), Error::WriteFailed), error.text());
+    }
     return ended && commit;
 }

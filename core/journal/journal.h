@@ -3,12 +3,14 @@
 #include "journalentry.h"
 #include "journallocation.h"
 #include "journalsink.h"
+#include "journalclock.h"
 #include "processidentity.h"
 
 #include <QHash>
 #include <QList>
 #include <QString>
 
+class QSqlDatabase;
 class QSqlQuery;
 
 #include <functional>
@@ -50,7 +52,9 @@ public:
 
     // Opens the journal; for writing, it is made (with its folder, readable
     // by its owner only) or brought up to this program's schema first.
-    explicit Journal(const JournalLocation &location, Mode mode = Mode::Write);
+    // A SQLite journal's leases are read on `clock` (see JournalClock);
+    // PostgreSQL's on the server's.
+    explicit Journal(const JournalLocation &location, Mode mode = Mode::Write, const JournalClock &clock = JournalClock::boot());
     const JournalLocation &location() const { return m_location; }
     ~Journal() override;
     Journal(const Journal &) = delete;
@@ -65,7 +69,14 @@ public:
     // An entry with a claim token is taken only while that claim holds the
     // unit (Error::ClaimLost otherwise).
     qint64 begin(const JournalEntry &entry) override;
+    // An entry completed already with the same end is completed: a commit
+    // whose answer was lost may be written again.
     bool complete(const JournalEntry &entry) override;
+    // The entry begun with this one's start (its time, station, process,
+    // operation, port and unit): its id, 0 when there is none, -1 when the
+    // journal could not say. What a begin whose commit's answer was lost
+    // reads back.
+    qint64 findBegun(const JournalEntry &entry);
     // A claim on a unit, as the claims table holds it.
     struct ClaimRow
     {
@@ -171,6 +182,7 @@ public:
 private:
     bool openSqlite(const JournalLocation &location, Mode mode);
     bool openPostgres(const JournalLocation &location);
+    bool makeDurable(QSqlDatabase &db);
     bool prepareSchema(Mode mode);
     void fail(Error error, const QString &detail);
     bool exec(QSqlQuery &query);
@@ -178,10 +190,14 @@ private:
     QString leaseClock() const;
     ClaimRow claimFrom(const QSqlQuery &query) const;
     bool claimHolds(const JournalEntry &e);
+    bool holdsEnd(const JournalEntry &e);
+    bool isOwnAttempt(const ClaimRow &held, const JournalEntry &entry);
+    bool endAbandoned(const ClaimRow &dead);
     std::optional<Claim> provenState(const JournalEntry &entry, bool *ok);
 
     QString m_connection;
     JournalLocation m_location;
+    const JournalClock &m_clock;
     bool m_postgres = false;
     int m_schema = SchemaVersion;  // what a journal opened to read was made with
     bool m_inBatch = false;

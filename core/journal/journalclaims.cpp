@@ -3,6 +3,7 @@
 #include "journal.h"
 
 #include "journalclock.h"
+#include "journalreason.h"
 
 #include <QDateTime>
 #include <QSqlDatabase>
@@ -36,7 +37,7 @@ qint64 Journal::leaseMs()
 // every process on it shares, for SQLite.
 QString Journal::leaseClock() const
 {
-    return m_postgres ? QStringLiteral("(EXTRACT(EPOCH FROM clock_timestamp()) * 1000)::BIGINT") : QString::number(bootClockMs());
+    return m_postgres ? QStringLiteral("(EXTRACT(EPOCH FROM clock_timestamp()) * 1000)::BIGINT") : QString::number(m_clock.nowMs());
 }
 
 // A claim row read with the lease clock's reading beside it (its last
@@ -126,8 +127,17 @@ std::optional<Journal::ClaimResult> Journal::claim(JournalEntry &entry, const Pr
     const std::optional<ClaimRow> held = claimOf(entry.unit, &ok);
     if (!ok)
         return finishWith(std::nullopt);
-    if (held && held->isLive())
+    if (held && held->isLive()) {
+        // This very claim, taken by an earlier try whose commit's answer was
+        // lost: it is ours.
+        if (held->holder == self && isOwnAttempt(*held, entry)) {
+            entry.id = held->entry;
+            return finishWith(ClaimResult{Claim::Taken, {}});
+        }
         return finishWith(ClaimResult{Claim::Held, *held});
+    }
+    if (held && !endAbandoned(*held))
+        return finishWith(std::nullopt);
     if (!again) {
         const std::optional<Claim> proven = provenState(entry, &ok);
         if (!ok)
@@ -149,6 +159,35 @@ std::optional<Journal::ClaimResult> Journal::claim(JournalEntry &entry, const Pr
     if (!exec(query))
         return finishWith(std::nullopt);
     return finishWith(ClaimResult{Claim::Taken, {}});
+}
+
+// Whether a claim's entry is the start of `entry` itself: the same port,
+// process and moment.
+bool Journal::isOwnAttempt(const ClaimRow &held, const JournalEntry &entry)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT started_at, port FROM entries WHERE id = ?"));
+    query.addBindValue(held.entry);
+    return exec(query) && query.next() && query.value(0).toLongLong() == entry.startedMs && query.value(1).toString() == entry.port;
+}
+
+// A claim whose run is gone (killed, frozen past its lease, cut off from the
+// journal until it gave up) may have left its unit's entries unfinished:
+// they end here, before the next claim, so that the unit is not shown as
+// left to do. Its provisioning is written, not proven; its steps were
+// stopped by the claim's end. False when the journal would not take it.
+bool Journal::endAbandoned(const ClaimRow &dead)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("UPDATE entries SET ended_at = ?, result = CASE WHEN id = ? THEN ? ELSE ? END,"
+                                 " exit_code = CASE WHEN id = ? THEN 5 ELSE 4 END, message = CASE WHEN id = ? THEN ? ELSE ? END"
+                                 " WHERE unit = ? AND result IS NULL AND id >= ? AND station = ? AND pid = ?"));
+    for (const QVariant &value : {QVariant(now()), QVariant(dead.entry), QVariant(JournalName::Failed), QVariant(JournalName::Interrupted),
+                                  QVariant(dead.entry), QVariant(dead.entry), QVariant(JournalReason::NotProven),
+                                  QVariant(JournalReason::ClaimLost), QVariant(dead.unit), QVariant(dead.entry),
+                                  QVariant(dead.holder.station), QVariant(dead.holder.pid)})
+        query.addBindValue(value);
+    return exec(query);
 }
 
 Journal::Renewal Journal::renew(const QString &unit, const ProcessIdentity &self)

@@ -24,3 +24,19 @@ qint64 bootClockMs()
     ::clock_gettime(CLOCK_BOOTTIME, &now);
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
+
+namespace {
+
+class BootClock : public JournalClock
+{
+public:
+    qint64 nowMs() const override { return bootClockMs(); }
+};
+
+} // namespace
+
+const JournalClock &JournalClock::boot()
+{
+    static const BootClock clock;
+    return clock;
+}

@@ -10,3 +10,15 @@
 // one boot, which is why a claim keeps the boot it was taken in. Its
 // resolution is 10 ms.
 qint64 bootClockMs();
+
+// The clock a run's leases, renewals, fences and retries are read on: the
+// boot clock, or in a test one it sets by hand, so that a lease of a minute
+// runs out in a millisecond.
+class JournalClock
+{
+public:
+    virtual ~JournalClock() = default;
+    virtual qint64 nowMs() const = 0;
+    // The boot clock, every run's.
+    static const JournalClock &boot();
+};

@@ -78,9 +78,35 @@ bool Journal::complete(const JournalEntry &e)
         fail(sqliteErrorKind(query.lastError().nativeErrorCode(), Error::WriteFailed), query.lastError().text());
         return false;
     }
-    if (query.numRowsAffected() != 1) {
+    // Completed already with this very end: a commit whose answer was lost,
+    // written again.
+    if (query.numRowsAffected() != 1 && !holdsEnd(e)) {
         fail(Error::WriteFailed, QStringLiteral("entry %1 is not there to complete").arg(e.id));
         return false;
     }
     return true;
+}
+
+bool Journal::holdsEnd(const JournalEntry &e)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT result, ended_at FROM entries WHERE id = ?"));
+    query.addBindValue(e.id);
+    return exec(query) && query.next() && query.value(0).toString() == e.result
+        && query.value(1).toLongLong() == e.endedMs.value_or(e.startedMs);
+}
+
+qint64 Journal::findBegun(const JournalEntry &e)
+{
+    if (!isOpen())
+        return -1;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT id FROM entries WHERE started_at = ? AND station = ? AND pid = ? AND operation = ?"
+                                 " AND port = ? AND COALESCE(unit, '') = ? ORDER BY id DESC LIMIT 1"));
+    for (const QVariant &value : {QVariant(e.startedMs), QVariant(e.station), QVariant(e.pid), QVariant(e.operation),
+                                  QVariant(e.port), QVariant(e.unit)})
+        query.addBindValue(value);
+    if (!exec(query))
+        return -1;
+    return query.next() ? query.value(0).toLongLong() : 0;
 }

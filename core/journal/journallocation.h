@@ -10,6 +10,7 @@ struct JournalLocation
     enum class Kind { Off, Sqlite, Postgres };
     Kind kind = Kind::Off;
     QString path;  // the SQLite file
+    int busyTimeoutMs = 10000;  // how long a write waits while another program writes the file
 
     // PostgreSQL, from a postgresql:// address; what is not given is left
     // to libpq (its environment, ~/.pgpass, PGSERVICE).

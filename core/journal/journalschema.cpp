@@ -86,6 +86,15 @@ bool version4(QSqlQuery &query)
     return true;
 }
 
+// Another program writing the file, or a connection that went away, keeps
+// the journal for a while only: a write that may be tried again.
+Journal::Error busyOr(const QSqlError &error, Journal::Error otherwise)
+{
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    const bool busy = error.type() == QSqlError::ConnectionError || code == 5 || code == 6;  // SQLITE_BUSY, SQLITE_LOCKED
+    return busy ? Journal::Error::CannotOpen : otherwise;
+}
+
 } // namespace
 
 // Checks that the tables are of a version this program knows, and makes them
@@ -104,7 +113,7 @@ bool Journal::prepareSchema(Mode mode)
         const bool begun = m_postgres ? db.transaction() && run(QStringLiteral("SELECT pg_advisory_xact_lock(340340)"))
                                       : run(QStringLiteral("BEGIN IMMEDIATE"));
         if (!begun) {
-            fail(Error::ReadOnly, query.lastError().text());
+            fail(busyOr(query.lastError(), Error::ReadOnly), query.lastError().text());
             return false;
         }
     }
@@ -144,16 +153,16 @@ bool Journal::prepareSchema(Mode mode)
     if (made && found < SchemaVersion)
         made = run(QStringLiteral("UPDATE journal_schema SET version = %1").arg(SchemaVersion));
     if (!made || found > SchemaVersion) {
-        const QString why = query.lastError().text();
+        const QSqlError why = query.lastError();
         end(false);
         if (found > SchemaVersion)
             m_problem = {Error::NewerSchema, {}, found};
         else
-            fail(Error::ReadOnly, why);
+            fail(busyOr(why, Error::ReadOnly), why.text());
         return false;
     }
     if (!end(true)) {
-        fail(Error::ReadOnly, db.lastError().text());
+        fail(busyOr(db.lastError(), Error::ReadOnly), db.lastError().text());
         return false;
     }
     return true;

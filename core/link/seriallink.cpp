@@ -2,6 +2,7 @@
 
 #include "exchangelog.h"
 #include "lineinterrupt.h"
+#include "linetiming.h"
 
 #include <QDebug>
 
@@ -16,8 +17,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-// 10 bits a byte (start, 8 data, stop) at 1200 baud.
-constexpr auto ByteTime = std::chrono::microseconds(1'000'000 * 10 / 1200);
+constexpr auto ByteTime = LineByteTime;
 // A pause longer than this ends a burst in the exchange log.
 constexpr auto BurstGap = std::chrono::milliseconds(100);
 // How often a wait looks at an interrupt that has no descriptor.
@@ -25,9 +25,17 @@ constexpr int InterruptSliceMs = 50;
 
 } // namespace
 
+// TAVIR340_LINE_PACE=off lets bytes go as fast as the port takes them: for
+// a simulated module that reads without the line's pace, never for a module.
+bool SerialLink::linePaced()
+{
+    return qgetenv("TAVIR340_LINE_PACE") != "off";
+}
+
 SerialLink::SerialLink(const LineInterrupt *interrupt, QueueReading queueReading)
     : m_interrupt(interrupt)
     , m_queueReading(std::move(queueReading))
+    , m_paced(linePaced())
 {
 }
 
@@ -149,11 +157,22 @@ int SerialLink::queuedBytes() const
     return ::ioctl(m_port.fd(), TIOCOUTQ, &queued) == 0 ? queued : 0;
 }
 
-// Sleeps while the driver holds more than the line sends in about 50 ms, for
-// about as long as the line needs to send the excess. False when the wait
-// was cut short by the interrupt or a hang-up.
+// Sleeps while more than the line sends in about 50 ms is ahead of it: by
+// the line's own pace first, counted from the bytes written (a
+// pseudo-terminal, a network bridge and a USB adapter's own buffer say
+// nothing of what they hold), then by what the driver says it holds. So a
+// run that is stopped, frozen or fenced has at most that much on its way.
+// False when the wait was cut short by the interrupt or a hang-up.
 bool SerialLink::waitForShortQueue()
 {
+    // Once past the allowance, it sleeps until half of it is left: a wake-up
+    // every few bytes, not every byte.
+    const auto ahead = m_lineIdleAt - Clock::now();
+    if (m_paced && ahead > MaxQueuedBytes * ByteTime) {
+        const auto pace = std::chrono::ceil<std::chrono::milliseconds>(ahead - MaxQueuedBytes / 2 * ByteTime);
+        if (waitFor(0, int(pace.count())) != Wait::TimedOut)
+            return false;
+    }
     for (;;) {
         const int excess = queuedBytes() - MaxQueuedBytes;
         if (excess <= 0)

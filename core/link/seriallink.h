@@ -62,8 +62,11 @@ public:
     // Whether the port exists and nobody holds it: the exclusive open alone.
     static bool probe(const QString &port) { return SerialDevice::probe(port).access == SerialDevice::Access::Free; }
 
-    // What the line carries in about 50 ms at 1200 baud.
+    // What the line carries in about 50 ms at 1200 baud: the most a write
+    // runs ahead of the line.
     static constexpr int MaxQueuedBytes = 6;
+    // Whether writes keep to the line's pace (see TAVIR340_LINE_PACE).
+    static bool linePaced();
 
 private:
     enum class Wait { Ready, TimedOut, Interrupted, PeerGone };
@@ -82,6 +85,7 @@ private:
     qint64 m_read = 0;
     QString m_portName;
     bool m_peerGone = false;
+    bool m_paced = true;
     std::chrono::steady_clock::time_point m_lineIdleAt{};  // when the last written byte is through
 
     // The burst of bytes the exchange log has yet to write.

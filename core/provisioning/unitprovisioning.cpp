@@ -148,17 +148,20 @@ void completeClaim(const UnitJob &job, SharedJournal *journal, UnitOutcome &outc
     journal->release(job.unit);
 }
 
-// Whether the unit's claim left this run while it worked: its fence ended a
-// step, or the journal refused an entry of the unit.
+// Whether the unit's claim left this run while it worked: the journal
+// refused an entry of the unit, or its fence ran out while the journal
+// answered (a run frozen past its lease). A fence that ran out while the
+// journal did not answer ends the unit as written, not proven (or not
+// written): its ends are written once the journal is back.
 bool claimLeft(const UnitOutcome &outcome, const LineInterrupt &fenced)
 {
-    if (fenced.isFenced())
-        return true;
+    bool unanswered = false;
     for (const StepOutcome &step : outcome.steps) {
         if (step.journalProblem.error == JournalProblem::Error::ClaimLost)
             return true;
+        unanswered = unanswered || step.record != StepOutcome::Record::Done;
     }
-    return false;
+    return fenced.isFenced() && !unanswered;
 }
 
 } // namespace
@@ -184,6 +187,9 @@ UnitOutcome provisionUnit(const UnitJob &job, const LinkSettings &settings, cons
     if (claimed) {
         context.interrupt = &fenced;
         context.claimToken = job.claim->id;
+        // Its entries are tried again through an outage until the fence
+        // runs out, or the technician stops the port.
+        journal->stopRetriesWith(job.unit, given.interrupt);
     }
     if (readyToWrite(job, settings, context, journal, outcome)) {
         const StepOutcome written = attempt(outcome, job.retries, [&] { return downloadStep(settings, job.form, *job.plan, context); });

@@ -2,6 +2,7 @@
 
 #include "gui/dialogs/filedialog.h"
 #include "gui/dialogs/messagebox.h"
+#include "gui/dialogs/progressvalue.h"
 #include "gui/texts/windowtexts.h"
 #include "core/journal/journal.h"
 #include "core/journal/journalcsv.h"
@@ -312,7 +313,7 @@ void journalView::exportCsv()
     QProgressDialog *progress = m_exporting.get();
     connect(m_search, &JournalSearch::exportProgress, progress, [progress](qint64 done, qint64 total) {
         progress->setMaximum(int(std::min<qint64>(total, INT_MAX)));
-        progress->setValue(int(std::min<qint64>(done, INT_MAX)));
+        setProgressValue(*progress, int(std::min<qint64>(done, INT_MAX)));
     });
     connect(m_search, &JournalSearch::exportEnded, progress, [this, path](qint64 written, FileError error, bool stopped) {
         m_exporting.reset();

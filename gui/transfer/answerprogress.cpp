@@ -1,5 +1,6 @@
 #include "answerprogress.h"
 
+#include "gui/dialogs/progressvalue.h"
 #include "core/link/lineinterrupt.h"
 #include "core/link/moduleexchange.h"
 #include "core/operations/transferrunner.h"
@@ -80,7 +81,7 @@ void AnswerProgress::close()
 
 void AnswerProgress::showValue(int value)
 {
-    m_dialog->setValue(value);
+    setProgressValue(*m_dialog, value);
     if (barObserver())
         barObserver()(value);
 }
