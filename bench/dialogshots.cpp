@@ -8,7 +8,7 @@
 #include "core/content/datafiles.h"
 #include "core/form/handoversheet.h"
 #include "gui/files/phoneimportdialog.h"
-#include "gui/texts/windowtexts.h"
+#include "labels/handoverpage.h"
 #include "labels/sheetpdf.h"
 
 #include <QApplication>
@@ -29,10 +29,10 @@ const char *const Contacts =
 
 bool importPicture(const FormValues &form, const QString &path)
 {
-    PhoneImportDialog dialog(QString::fromUtf8(Contacts), form, nullptr);
+    PhoneImportDialog dialog(QByteArray(Contacts), form, nullptr);
     dialog.findChild<QCheckBox *>(QStringLiteral("permission1"))->setChecked(true);
     dialog.findChild<QCheckBox *>(QStringLiteral("permission3"))->setChecked(true);
-    dialog.resize(820, 420);
+    dialog.resize(900, 460);
     dialog.show();
     QApplication::processEvents();
     return dialog.grab().save(path);
@@ -44,9 +44,12 @@ bool sheetPicture(const FormValues &form, const QString &path)
     QImage page(int(210 * DotsPerMm), int(297 * DotsPerMm), QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    const double margin = 15 * DotsPerMm;
-    paintSheet(painter, QRectF(margin, margin, page.width() - 2 * margin, page.height() - 2 * margin),
-               WindowText::handoverPage(handoverSheet(form), false), DotsPerMm);
+    const auto nameOf = [](const QString &digits) {
+        return digits.startsWith(u"3620") ? QStringLiteral("Kovács Ödön") : QStringLiteral("Kovács Ödönné");
+    };
+    const HandoverSheet sheet = handoverSheet(form, nameOf, QStringLiteral("36709990000"));
+    paintSheet(painter, QRectF(0, 0, page.width(), page.height()),
+               handoverPage(sheet, {false, QStringLiteral("Példa Péter, Példa Elektronika Kft."), QDate(2026, 12, 9)}), DotsPerMm);
     painter.end();
     return page.save(path);
 }

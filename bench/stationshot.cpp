@@ -7,7 +7,7 @@
 #include "core/content/contentfile.h"
 #include "core/content/datafiles.h"
 #include "core/journal/journallocation.h"
-#include "gui/language.h"
+#include "labels/language.h"
 #include "gui/station/portrunner.h"
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"

@@ -61,6 +61,12 @@ int CheckCommand::execute(QCommandLineParser &parser)
         }
         if (!lines.isEmpty())
             code = Refused;
+        // Numbers the module would dial as written, not as a person meant
+        // them: said, but no refusal.
+        QStringList warnings;
+        for (const UnstoredNumber &number : unstoredNumbers(*form))
+            warnings << QStringLiteral("%1: warning: %2").arg(file, Phrase::unstored(number));
+        printLines(stderr, warnings);
         if (json()) {
             const QJsonObject object{{QStringLiteral("file"), file},
                                      {QStringLiteral("result"), lines.isEmpty() ? QStringLiteral("ok") : QStringLiteral("refused")},

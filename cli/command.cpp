@@ -28,7 +28,7 @@ const char *const ExitCodeHelp =
     "  1  the module failed: no answer, no acknowledge, verify mismatch, bad answer\n"
     "     (diff: the files differ)\n"
     "  2  refused: usage, a file that cannot be read or written, a refused field;\n"
-    "     no module was written\n"
+    "     no module was written (phones import: no number could be imported)\n"
     "  3  a port could not be opened: missing, busy or no permission (the reason is printed)\n"
     "  4  interrupted (Ctrl+C, SIGTERM or SIGHUP)\n"
     "  5  done, but a result could not be written: standard output, an output file,\n"
@@ -216,11 +216,11 @@ void Command::addOldForceOption(QCommandLineParser &parser)
     parser.addOption(force);
 }
 
-int Command::writeDocument(const QString &output, const QByteArray &bytes) const
+int Command::writeDocument(const QString &output, const QByteArray &bytes, bool secret) const
 {
     if (output == QLatin1String("-"))
         return !contentMayGoToStandardOutput() ? Refused : print(stdout, bytes) ? Success : NotRecorded;
-    if (const FileError error = writeWholeFile(output, bytes))
+    if (const FileError error = writeWholeFile(output, bytes, secret ? OutputFile::Readers::OwnerOnly : OutputFile::Readers::Anyone))
         return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
     return Success;
 }

@@ -90,7 +90,8 @@ protected:
     bool printDryRun(const QStringList &ports, const QList<QByteArray> &toModule, const QList<QByteArray> &expected = {}) const;
     // A document the command made (a PDF), to `output` or, for "-", to
     // standard output; its exit code.
-    int writeDocument(const QString &output, const QByteArray &bytes) const;
+    // `secret`: it holds a PIN, and is its owner's alone (0600).
+    int writeDocument(const QString &output, const QByteArray &bytes, bool secret = false) const;
     // A content file the command made, to `output` (private to its owner,
     // for it holds the PIN) or, for "-", to standard output; its exit code.
     int writeContent(const QString &output, const FormValues &form) const;

@@ -426,3 +426,11 @@ QString Phrase::unitStateId(UnitState state)
 {
     return unitState(state).replace(QLatin1Char(' '), QLatin1Char('-'));
 }
+
+QString Phrase::unstored(const UnstoredNumber &number)
+{
+    const QString field = named(QStringLiteral("t%1").arg(number.row));
+    return number.stored.isEmpty()
+               ? QStringLiteral("%1: \"%2\" is no telephone number the module could dial").arg(field, number.written)
+               : QStringLiteral("%1: \"%2\" is not as the module keeps it: %3").arg(field, number.written, number.stored);
+}

@@ -11,6 +11,7 @@
 #include "core/record/moduleanswer.h"
 #include "core/link/moduleexchange.h"
 #include "core/phones/phoneimport.h"
+#include "core/phones/phonenumber.h"
 #include "core/port/exclusiveport.h"
 #include "core/provisioning/steps.h"
 #include "core/provisioning/unitprovisioning.h"
@@ -76,6 +77,9 @@ QString journalProblem(const JournalProblem &problem);
 // go to a terminal: control and formatting characters shown as \x1b or
 // \u202e, so that nothing recolours, hides or shifts what is printed.
 QString shown(const QString &text);
+
+// "t3 (Telephone 3): "06 30 999 8877" is not as the module keeps it: 36309998877".
+QString unstored(const UnstoredNumber &number);
 
 // Why a contact's number is not imported: "a landline where a mobile is usual".
 QString importReason(ImportReason reason);

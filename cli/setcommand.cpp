@@ -34,8 +34,14 @@ int SetCommand::execute(QCommandLineParser &parser)
     if (const std::optional<EditRefusal> refusal = applyAssignments(*form, arguments.mid(1), *settings))
         return fail(Refused, QStringLiteral("%1: %2. Nothing was written.")
                                  .arg(refusal->assignment, Phrase::editRefusal(*refusal, settings->DownloadSeparator)));
-    if (const int code = writeContent(output, *form); code != Success || output == QLatin1String("-"))
+    if (const int code = writeContent(output, *form); code != Success)
         return code;
+    QStringList warnings;
+    for (const UnstoredNumber &number : unstoredNumbers(*form))
+        warnings << QStringLiteral("warning: ") + Phrase::unstored(number);
+    printLines(stderr, warnings);
+    if (output == QLatin1String("-"))
+        return Success;
     if (json()) {
         Result result;
         result.operation = name();

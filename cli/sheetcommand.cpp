@@ -1,43 +1,20 @@
 #include "sheetcommand.h"
 
+#include "core/content/manifestfile.h"
 #include "core/form/handoversheet.h"
-#include "core/storage/outputfile.h"
-#include "labels/sheetpdf.h"
-#include "phrases.h"
-
-#include <QDate>
+#include "core/phones/phonebook.h"
+#include "labels/handoverpage.h"
+#include "labels/language.h"
 
 namespace {
 
-QString yesOrNot(bool yes)
+// The phone book beside the content file: its names and the SIM number.
+PhoneBook phoneBookOf(const QString &contentPath)
 {
-    return yes ? QStringLiteral("yes") : QStringLiteral("-");
-}
-
-// The sheet in the command line's words.
-SheetPage englishPage(const HandoverSheet &sheet, bool withPin, const QString &installer)
-{
-    SheetPage page;
-    page.title = QStringLiteral("Tavir-340 module: %1").arg(sheet.moduleName.isEmpty() ? QStringLiteral("(no name)") : sheet.moduleName);
-    page.facts = {
-        {QStringLiteral("Module name"), sheet.moduleName},
-        {QStringLiteral("Module identifier"), sheet.moduleId},
-        {QStringLiteral("PIN"), withPin ? sheet.pin : QStringLiteral("(not printed)")},
-        {QStringLiteral("Relay time"), sheet.relayTime},
-        {QStringLiteral("Restore"), sheet.restore},
-        {QStringLiteral("Input 1"), sheet.input1Name},
-        {QStringLiteral("Input 2"), sheet.input2Name},
-        {QStringLiteral("Date"), QDate::currentDate().toString(Qt::ISODate)},
-    };
-    page.tableHeader = {QStringLiteral("#"), QStringLiteral("Telephone"), QStringLiteral("Alarmed by input 1"),
-                        QStringLiteral("Alarmed by input 2"), QStringLiteral("Controls output 3"), QStringLiteral("Controls output 4")};
-    for (const HandoverRow &row : sheet.rows)
-        page.tableRows.append({QString::number(row.row), row.number, yesOrNot(row.alarmedByInput1), yesOrNot(row.alarmedByInput2),
-                               yesOrNot(row.controlsOutput3), yesOrNot(row.controlsOutput4)});
-    for (const auto &[field, text] : sheet.texts)
-        page.moreFacts.append({Phrase::caption(lineEditCatalogue()[field].name), text});
-    page.footer = installer.isEmpty() ? QString() : QStringLiteral("Installed by: %1").arg(installer);
-    return page;
+    if (contentPath == QLatin1String("-"))
+        return {};
+    const ManifestBytes read = readManifestBytes(phoneBookPath(contentPath));
+    return read.problem == ManifestBytes::Problem::None ? readPhoneBook(read.bytes) : PhoneBook{};
 }
 
 } // namespace
@@ -49,11 +26,14 @@ QString SheetCommand::summary() const
 
 void SheetCommand::configure(QCommandLineParser &parser)
 {
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The content file (- for standard input)."));
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The content file (- for standard input); the names of its "
+                                                                        "numbers come from the phone book beside it."));
     parser.addOptions({
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The PDF to write (-: standard output)."), QStringLiteral("file")},
         {QStringLiteral("with-pin"), QStringLiteral("Print the module's PIN; it is left out otherwise.")},
         {QStringLiteral("installer"), QStringLiteral("The installer's name and company, at the foot of the page."), QStringLiteral("text")},
+        {QStringLiteral("lang"), QStringLiteral("The sheet's language: hu or en (default: the environment's, LANGUAGE, LC_ALL, "
+                                                "LC_MESSAGES, LANG; English unless Hungarian)."), QStringLiteral("language")},
     });
 }
 
@@ -61,11 +41,23 @@ int SheetCommand::execute(QCommandLineParser &parser)
 {
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 1 || !parser.isSet(QStringLiteral("output")))
-        return fail(Refused, QStringLiteral("usage: tavir340-cli sheet FILE -o FILE.pdf [--with-pin] [--installer TEXT]"));
+        return fail(Refused, QStringLiteral("usage: tavir340-cli sheet FILE -o FILE.pdf [--with-pin] [--installer TEXT] [--lang hu|en]"));
+    const QString language = parser.isSet(QStringLiteral("lang")) ? parser.value(QStringLiteral("lang")) : Language::requested();
+    if (parser.isSet(QStringLiteral("lang")) && language != QLatin1String("hu") && language != QLatin1String("en"))
+        return fail(Refused, QStringLiteral("--lang takes hu or en"));
     const std::optional<FormValues> form = loadForm(arguments.first(), LongValues::Cut);
     if (!form)
         return Refused;
-    const SheetPage page = englishPage(handoverSheet(*form), parser.isSet(QStringLiteral("with-pin")),
-                                       parser.value(QStringLiteral("installer")));
-    return writeDocument(parser.value(QStringLiteral("output")), sheetPdf(page));
+    // The sheet speaks the customer's language; the rest of the command line
+    // English.
+    const bool hungarian = language.startsWith(QLatin1String("hu"));
+    Language::install(hungarian ? QStringLiteral("hu") : QStringLiteral("en"));
+    QLocale::setDefault(QLocale(hungarian ? QLocale::Hungarian : QLocale::English));
+    const PhoneBook book = phoneBookOf(arguments.first());
+    const HandoverSheet sheet = handoverSheet(*form, [&book](const QString &number) { return book.nameOf(number); }, book.simNumber);
+    const HandoverOptions options{parser.isSet(QStringLiteral("with-pin")), parser.value(QStringLiteral("installer")), QDate::currentDate()};
+    const QByteArray pdf = sheetPdf(handoverPage(sheet, options));
+    Language::install({});
+    // It holds the PIN when asked to: its owner's alone, as a content file is.
+    return writeDocument(parser.value(QStringLiteral("output")), pdf, options.withPin);
 }

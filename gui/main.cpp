@@ -1,6 +1,6 @@
 #include "gui/rememberedport.h"
 #include "fontconfigwarmup.h"
-#include "language.h"
+#include "labels/language.h"
 #include "mainwindow.h"
 #include "screenshot.h"
 

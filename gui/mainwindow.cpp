@@ -13,6 +13,7 @@
 #include "gui/form/formfieldstyle.h"
 #include "gui/form/formhistory.h"
 #include "gui/form/mainwindowui.h"
+#include "gui/form/telephonepaste.h"
 #include "gui/form/verifykey.h"
 #include "gui/journal/journallooks.h"
 #include "gui/settings/chardialog.h"
@@ -87,6 +88,7 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     m_looks = std::make_unique<JournalLooks>(this, *ui, m_settings, *m_files, *m_jobs);
     connectActions();
     new VerifyKey(ui->centralWidget, this);
+    new TelephonePaste(ui->centralWidget, this);
     new RowNumbers(ui->Frame, this);
     m_files->setOrigin(FormOrigin::Source::None, {});
 }
@@ -154,6 +156,7 @@ void MainWindow::connectActions()
         {ui->actionPrint, &MainWindow::printSheet},
         {ui->actionImportPhones, &MainWindow::importPhoneNumbers},
         {ui->actionExportPhones, &MainWindow::exportPhoneNumbers},
+        {ui->actionPhoneBook, &MainWindow::showPhoneBook},
         {ui->actionAbout, &MainWindow::nevjegy},
         {ui->actionContents, &MainWindow::contents},
         {ui->action8bit_sum, &MainWindow::setChks8},
@@ -359,17 +362,22 @@ void MainWindow::showJournal()
 
 void MainWindow::printSheet()
 {
-    printHandoverSheet(this, readForm(ui->centralWidget));
+    printHandoverSheet(this, readForm(ui->centralWidget), m_files->phoneBook().book());
 }
 
 void MainWindow::importPhoneNumbers()
 {
-    importPhones(this, ui->centralWidget, *m_history);
+    importPhones(this, ui->centralWidget, *m_history, m_files->phoneBook());
 }
 
 void MainWindow::exportPhoneNumbers()
 {
-    exportPhones(this, ui->centralWidget);
+    exportPhones(this, ui->centralWidget, m_files->phoneBook().book());
+}
+
+void MainWindow::showPhoneBook()
+{
+    m_files->phoneBook().edit(this);
 }
 
 void MainWindow::showChanges()

@@ -93,6 +93,7 @@ private:
     void printSheet();
     void importPhoneNumbers();
     void exportPhoneNumbers();
+    void showPhoneBook();
     void showStation();
     void showPort();
 

@@ -14,13 +14,18 @@ constexpr int Resolution = 300;
 constexpr double MarginMm = 18;
 constexpr double LineMm = 6.2;
 
-// Caption and value pairs, the values in a column of their own.
+// Caption and value pairs, the values in a column of their own; a long
+// value wraps onto the lines below it.
 double paintFacts(QPainter &painter, double left, double top, double width, double line, const QList<QPair<QString, QString>> &facts)
 {
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    const double valueWidth = width * 0.6;
     for (const auto &[caption, value] : facts) {
-        painter.drawText(QRectF(left, top, width * 0.4, line), Qt::AlignLeft | Qt::AlignVCenter, caption);
-        painter.drawText(QRectF(left + width * 0.4, top, width * 0.6, line), Qt::AlignLeft | Qt::AlignVCenter, value);
-        top += line;
+        const double height = std::max(line, painter.boundingRect(QRectF(0, 0, valueWidth, line), flags, value).height() + 0.3 * line);
+        const double inset = 0.15 * line;  // the first line where a one-line fact would have it
+        painter.drawText(QRectF(left, top + inset, width * 0.4, height), flags, caption);
+        painter.drawText(QRectF(left + width * 0.4, top + inset, valueWidth, height), flags, value);
+        top += height;
     }
     return top;
 }
@@ -30,11 +35,9 @@ double paintTable(QPainter &painter, double x, double top, double width, double 
     const int columns = int(page.tableHeader.size());
     if (columns == 0)
         return top;
-    // The first two columns (the row and the number) narrow and wide, the
-    // rest sharing what is left.
-    QList<double> widths = {0.06 * width, 0.26 * width};
-    for (int c = 2; c < columns; ++c)
-        widths << (width - widths[0] - widths[1]) / (columns - 2);
+    QList<double> widths;
+    for (int c = 0; c < columns; ++c)
+        widths << width * (page.columnShares.size() == columns ? page.columnShares[c] : 1.0 / columns);
     // A row is as high as its tallest cell once wrapped (a heading may take
     // two lines), so that nothing runs into the rule below it.
     auto paintRow = [&](const QStringList &cells) {
@@ -63,7 +66,14 @@ double paintTable(QPainter &painter, double x, double top, double width, double 
 
 } // namespace
 
-void paintSheet(QPainter &painter, const QRectF &area, const SheetPage &page, double dotsPerMm)
+void paintSheet(QPainter &painter, const QRectF &page, const SheetPage &sheet, double dotsPerMm)
+{
+    const double margin = MarginMm * dotsPerMm;
+    const QRectF area = page.adjusted(margin, margin, -margin, -margin);
+    paintSheetWithin(painter, area, sheet, dotsPerMm);
+}
+
+void paintSheetWithin(QPainter &painter, const QRectF &area, const SheetPage &page, double dotsPerMm)
 {
     painter.save();
     const double line = LineMm * dotsPerMm;
@@ -93,7 +103,7 @@ QByteArray sheetPdf(const SheetPage &page)
     QPdfWriter writer(&buffer);
     writer.setResolution(Resolution);
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm), QPageLayout::Millimeter);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     writer.setCreator(QStringLiteral("tavir340"));
     writer.setTitle(page.title);
     QPainter painter(&writer);

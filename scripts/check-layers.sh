@@ -21,40 +21,68 @@ fi
 status=0
 
 # Where a quoted include lands: beside the file, else from the source root.
+# Folded in bash, for the check reads every include of the tree.
+# Each of these answers in REPLY: no subshell per include.
+fold() {
+    local part out=()
+    local IFS=/
+    for part in $1; do
+        case $part in
+            ''|.) ;;
+            ..) [ ${#out[@]} -gt 0 ] && unset 'out[${#out[@]}-1]' ;;
+            *) out+=("$part") ;;
+        esac
+    done
+    REPLY="${out[*]}"
+}
 resolve() {
-    local file=$1 name=$2 beside
-    beside=$(realpath -m "$(dirname "$file")/$name")
-    if [ -e "$beside" ]; then echo "${beside#"$source_dir"/}"; else realpath -m --relative-to="$source_dir" "$source_dir/$name"; fi
+    local file=${1#"$source_dir"/} name=$2
+    fold "${file%/*}/$name"
+    [ -e "$source_dir/$REPLY" ] || fold "$name"
 }
 
-# The Qt module of an angled include, when it is one of `modules`.
+# The Qt module of an angled include, when it is one of `modules`; looked up
+# once a name.
+declare -A module_of=()
 qt_module_of() {
-    local name=$1 module; shift
-    for module in "$@"; do
-        if [ -e "$qt_include/$module/${name#"$module"/}" ]; then echo "$module"; return; fi
-    done
+    local name=$1 module key="$*"
+    if [ -z "${module_of[$key]+x}" ]; then
+        module_of[$key]=""
+        shift
+        for module in "$@"; do
+            if [ -e "$qt_include/$module/${name#"$module"/}" ]; then module_of[$key]=$module; break; fi
+        done
+    fi
+    REPLY=${module_of[$key]}
 }
+
+include_line='^[[:space:]]*#[[:space:]]*include[[:space:]]*([<"])([^>"]+)[>"]'
 
 # check LAYER "FOLDERS" "QT MODULES"
 check() {
-    local layer=$1 folders=$2 modules=$3 file line name target folder module
+    local layer=$1 folders=$2 modules=$3 file line number name target folder module kind
     [ -d "$source_dir/$layer" ] || return 0
     while IFS= read -r -d '' file; do
         while IFS= read -r line; do
-            name=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^>"]+)[>"].*/\1/' <<<"${line#*:}")
-            if [[ ${line#*:} =~ \" ]]; then
-                target=$(resolve "$file" "$name")
-                for folder in $folders; do
-                    if [[ $target == "$folder"/* ]]; then
-                        echo "${file#"$source_dir"/}:${line%%:*}: $layer includes $target from $folder/" >&2
-                        status=1
-                    fi
-                done
-            else
+            number=${line%%:*}
+            [[ ${line#*:} =~ $include_line ]] || continue
+            kind=${BASH_REMATCH[1]} name=${BASH_REMATCH[2]}
+            # The source root is on the include path: an angled include of
+            # one of our folders lands there as a quoted one would.
+            if [ "$kind" = '"' ]; then resolve "$file" "$name"; else fold "$name"; fi
+            target=$REPLY
+            for folder in $folders; do
+                if [[ $target == "$folder"/* ]]; then
+                    echo "${file#"$source_dir"/}:$number: $layer includes $target from $folder/" >&2
+                    status=1
+                fi
+            done
+            if [ "$kind" = '<' ] && [[ $target != */* || ! -d "$source_dir/${target%%/*}" ]]; then
                 # shellcheck disable=SC2086
-                module=$(qt_module_of "$name" $modules)
+                qt_module_of "$name" $modules
+                module=$REPLY
                 if [ -n "$module" ]; then
-                    echo "${file#"$source_dir"/}:${line%%:*}: $layer includes <$name> from $module" >&2
+                    echo "${file#"$source_dir"/}:$number: $layer includes <$name> from $module" >&2
                     status=1
                 fi
             fi

@@ -25,6 +25,10 @@ planted=(
     'cli/a.cpp:#include <QWidget>'
     'cli/b.cpp:#include "gui/window.h"'
     'gui/a.cpp:#include "cli/command.h"'
+    'core/h.cpp:#include <gui/window.h>'
+    'core/i.cpp:#include <labels/label.h>'
+    'cli/c.cpp:#include <gui/window.h>'
+    'gui/b.cpp:#include <cli/command.h>'
 )
 for plant in "${planted[@]}"; do
     printf '#include <QString>\n%s\n' "${plant#*:}" > "$tree/${plant%%:*}"

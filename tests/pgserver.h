@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -67,11 +68,13 @@ public:
         const pid_t postmaster = pidFile.open(QIODevice::ReadOnly) ? pid_t(pidFile.readLine().trimmed().toLong()) : 0;
         if (postmaster <= 0)
             return false;
+        // The postmaster stops first and goes on last, so that it forks no
+        // backend the list misses; a child that has ended meanwhile is fine.
         const int signal = frozen ? SIGSTOP : SIGCONT;
-        bool sent = ::kill(postmaster, signal) == 0;
+        bool sent = !frozen || ::kill(postmaster, signal) == 0;
         for (const pid_t child : childrenOf(postmaster))
-            sent = ::kill(child, signal) == 0 && sent;
-        return sent;
+            sent = (::kill(child, signal) == 0 || errno == ESRCH) && sent;
+        return (frozen || ::kill(postmaster, signal) == 0) && sent;
     }
     // A psql script run as `user` on `database`, stopping at its first error.
     bool script(const QByteArray &sql, const QString &user, const QString &database)

@@ -3,6 +3,7 @@
 #include "gui/dialogs/filedialog.h"
 #include "gui/mainwindow.h"
 #include "core/content/contentfile.h"
+#include "core/phones/phonebook.h"
 #include "clirun.h"
 #include "gui/form/formbinding.h"
 #include "fullfolder.h"
@@ -49,6 +50,14 @@ private:
     using Run = CliRun;
 
     // A content file of the sample form with a few more values.
+    static QString pdfText(const QString &pdf)
+    {
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        text.waitForFinished(30000);
+        return QString::fromUtf8(text.readAllStandardOutput());
+    }
+
     QString sampleFile(const QString &name)
     {
         FormValues form = downloadableForm();
@@ -636,26 +645,39 @@ private slots:
         QCOMPARE(cli({"check", m_dir.path()}).err, QString("tavir340-cli: %1: is a folder\n").arg(m_dir.path()));
     }
 
-    // The customer's hand-over sheet: one page, every number with what it
-    // may do in words, the PIN only when asked for.
+    // The customer's hand-over sheet: one page, every number with its name
+    // (from the phone book beside the file) and what it may do in words, the
+    // number to call and from which numbers, values in words, the PIN only
+    // when asked for (and the file then its owner's alone); in English, or
+    // in Hungarian under a Hungarian desktop.
     void handOverSheet()
     {
         const QString file = m_dir.filePath("sheet.t16");
         QCOMPARE(cli({"set", sampleFile("sheetbase.t16"), "m_pin=4321", "t2=36301234567", "tc2_2=1", "tc3_2=1", "t5=36209876543",
                       "-o", file}).code, 0);
+        QVERIFY(writeBytes(phoneBookPath(file), "row;name;number\r\n2;Kovács Ödön;+36301234567\r\nSIM;;+36201112222\r\n"));
         for (const bool withPin : {false, true}) {
             const QString pdf = m_dir.filePath(withPin ? "pin.pdf" : "nopin.pdf");
             QCOMPARE(cli(QStringList{"sheet", file, "-o", pdf, "--installer", "Kapu Kft."} + (withPin ? QStringList{"--with-pin"} : QStringList())).code, 0);
-            QProcess text;
-            text.start("pdftotext", {"-layout", pdf, "-"});
-            QVERIFY(text.waitForFinished(30000));
-            const QString shown = QString::fromUtf8(text.readAllStandardOutput());
+            const QString shown = pdfText(pdf);
             QCOMPARE(shown.count('\f'), 1);
-            QVERIFY2(shown.contains(QRegularExpression("\\n2 +36301234567 +yes +- +- +yes\\n")), qPrintable(shown));
-            QVERIFY2(shown.contains(QRegularExpression("\\n5 +36209876543 +- +- +- +-\\n")), qPrintable(shown));
+            QVERIFY2(shown.contains(QRegularExpression("\\n2 +Kovács Ödön +\\+36301234567 +yes +- +- +yes\\n")), qPrintable(shown));
+            QVERIFY2(shown.contains(QRegularExpression("\\n5 +\\+36209876543 +- +- +- +-\\n")), qPrintable(shown));
+            QVERIFY2(shown.simplified().contains("Call +36201112222 from these numbers: +36201234567, Kovács Ödön.") && shown.contains("5 seconds"),
+                     qPrintable(shown));
             QVERIFY(shown.contains("Installed by: Kapu Kft."));
             QCOMPARE(shown.contains("4321"), withPin);
+            QCOMPARE(QFileInfo(pdf).permissions() & (QFile::ReadOther | QFile::ReadGroup), withPin ? QFile::Permissions() : QFile::ReadOther | QFile::ReadGroup);
         }
+        QProcess hungarian;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LANG", "hu_HU.UTF-8");
+        hungarian.setProcessEnvironment(environment);
+        hungarian.start(QCoreApplication::applicationDirPath() + "/tavir340-cli", {"sheet", file, "-o", m_dir.filePath("hu.pdf"), "--installer", "Kapu Kft."});
+        QVERIFY(hungarian.waitForFinished(30000) && hungarian.exitCode() == 0);
+        const QString magyar = pdfText(m_dir.filePath("hu.pdf"));
+        QVERIFY2(magyar.contains("Telepítette: Kapu Kft.") && magyar.contains("5 másodperc") && magyar.contains("Hívja a +36201112222 számot"),
+                 qPrintable(magyar));
         // A sheet that cannot be written is said so, and nothing is left.
         const CliRun folder = cli({"sheet", file, "-o", m_dir.path()});
         QCOMPARE(folder.code, 2);
@@ -710,6 +732,7 @@ private slots:
         const Run run = cli({"phones", "import", table, "--into", content, "--alarm", "1,2", "--control", "3", "-o", out});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out.split('\n'), (QStringList{
+            "read as UTF-8; numbers without a country as HU (+36), the form's",
             "import   line 1: Kapu \"+36 30 123 4567\" -> 36301234567",
             "import   line 2: Garázs \"06-20/555-1234\" -> 36205551234",
             "import   line 3: Iroda; 2 \"0036 70 987 6543\" -> 36709876543",
@@ -737,9 +760,65 @@ private slots:
             QCOMPARE(cli({"phones", "export", out, "-o", exported}).code, 0);
             const Run again = cli({"phones", "import", exported, "--into", sampleFile("empty.t16"), "--region", "US", "-o", "-"});
             QCOMPARE(again.code, 0);
-            QVERIFY2(again.err.startsWith("import   line"), qPrintable(again.err));
+            QVERIFY2(again.err.contains("\nimport   line"), qPrintable(again.err));
             QVERIFY2(again.err.contains("imported 15 into rows 2,"), qPrintable(again.err));
         }
+    }
+
+    // Contacts as real programs export them, under an English desktop: the
+    // country is the form's, every number column is read, the names go into
+    // the phone book beside the file written; columns and contacts can be
+    // named, an encoding chosen, and a file with nothing to import ends 2.
+    void phonesFromTheWorld_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("imported");
+        QTest::addColumn<QString>("named");  // a name the phone book keeps
+        QTest::newRow("Google, current") << "google-current.csv" << QStringList() << "imported 2" << "Éva Mária Szabó";
+        QTest::newRow("Google, older") << "google-old.csv" << QStringList() << "imported 3" << "Nagy Anna";
+        QTest::newRow("Outlook") << "outlook.csv" << QStringList() << "imported 2" << "Zsófia Kiss";
+        QTest::newRow("Excel, Windows-1250") << "excel-hu-1250.csv" << QStringList() << "imported 3" << "Szőke Győző";
+        QTest::newRow("Excel, Unicode text") << "excel-unicode.txt" << QStringList() << "imported 2" << "Árvai Éva";
+        QTest::newRow("Android 2.1") << "android-21.vcf" << QStringList() << "imported 2" << "Kovács Ödön";
+        QTest::newRow("iPhone") << "iphone.vcf" << QStringList() << "imported 1" << "Tóth Péter";
+        QTest::newRow("a column named") << "outlook.csv" << QStringList{"--number-column", "Mobile Phone", "--name-column", "Last Name"}
+                                        << "imported 2" << "Kiss";
+        QTest::newRow("a landline picked") << "outlook.csv" << QStringList{"--only", "Péter Tóth"} << "imported 2" << "Péter Tóth";
+        QTest::newRow("the encoding named") << "excel-hu-1250.csv" << QStringList{"--encoding", "ISO-8859-2"} << "imported 3" << "Kovács Ödön";
+    }
+    void phonesFromTheWorld()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, options);
+        QFETCH(QString, imported);
+        QFETCH(QString, named);
+        const QString out = m_dir.filePath(QStringLiteral("world-%1.t16").arg(QTest::currentDataTag()).replace(' ', '-').replace(',', ""));
+        QProcess run;
+        QProcessEnvironment english = QProcessEnvironment::systemEnvironment();
+        english.insert("LANG", "en_US.UTF-8");
+        english.insert("LANGUAGE", "en");
+        run.setProcessEnvironment(english);
+        run.start(QCoreApplication::applicationDirPath() + "/tavir340-cli",
+                  QStringList{"phones", "import", QStringLiteral(TAVIR340_CONTACTS "/") + file, "--into", sampleFile("empty.t16"), "-o", out} + options);
+        QVERIFY(run.waitForFinished(30000));
+        const QString said = QString::fromUtf8(run.readAllStandardOutput() + run.readAllStandardError());
+        QCOMPARE(run.exitCode(), 0);
+        QVERIFY2(said.contains("as HU (+36), the form's") && said.contains(imported + " into rows"), qPrintable(said));
+        QVERIFY2(QString::fromUtf8(fileBytes(phoneBookPath(out))).contains(named), qPrintable(said));
+    }
+
+    void phonesWithNothingToImport()
+    {
+        const QString content = sampleFile("nothing.t16");
+        const QByteArray before = fileBytes(content);
+        const Run none = cli({"phones", "import", QStringLiteral(TAVIR340_CONTACTS "/outlook.csv"), "--into", content, "--only", "nobody"});
+        QCOMPARE(none.code, 2);
+        QVERIFY2(none.err.contains("no number to import; nothing was written"), qPrintable(none.err));
+        const Run column = cli({"phones", "import", QStringLiteral(TAVIR340_CONTACTS "/outlook.csv"), "--into", content, "--number-column", "Fax"});
+        QCOMPARE(column.code, 2);
+        QVERIFY2(column.err.contains("no column \"Fax\""), qPrintable(column.err));
+        QCOMPARE(fileBytes(content), before);
     }
 
     // Every output is checked: a full disk leaves the old file as it was, and

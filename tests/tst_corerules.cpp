@@ -4,6 +4,8 @@
 #include "core/journal/journal.h"
 #include "core/journal/journalentry.h"
 #include "core/journal/sharedjournal.h"
+#include "core/phones/contactsfile.h"
+#include "core/phones/phonebook.h"
 #include "core/phones/phoneexport.h"
 #include "core/phones/phoneimport.h"
 #include "core/phones/phonenumber.h"
@@ -13,6 +15,7 @@
 #include "sampleform.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -184,6 +187,8 @@ private slots:
         QTest::newRow("too long for the field") << "+49 30 12345678901" << "" << R::TooLong;
         QTest::newRow("garbage") << "kapu" << "" << R::NotANumber;
         QTest::newRow("too short") << "+36 30 12" << "" << R::NotANumber;
+        QTest::newRow("typed as 06, in the form as 36") << "06 30 999 8888" << "36309998888" << R::AlreadyInForm;
+        QTest::newRow("a cell of thousands of digits") << QString(30000, '5') << "" << R::TooLong;
     }
     void numbersAsWritten()
     {
@@ -192,42 +197,72 @@ private slots:
         QFETCH(ImportReason, reason);
         FormValues form = initialFormValues();
         form.texts[FieldItemCount + 4] = "36309998888";
-        const QList<ImportEntry> entries = classifyContacts({{"Név", written, 1}}, form, "HU");
+        const QList<ImportEntry> entries = classifyContacts({{"Név", written, {}, 1, 0, std::nullopt}}, form, "HU");
         QCOMPARE(entries.value(0).stored, stored);
         QCOMPARE(entries.value(0).reason, reason);
     }
 
-    // vCard 3.0 and 4.0 as phones export them, and CSV tables with and
-    // without headings: every number with its contact's name.
-    void contactsFiles_data()
+    // Contacts files shaped exactly as the programs that make them write
+    // them (tests/contacts): every number, with its contact's name and its
+    // kind, read in the encoding the file was written in.
+    void contactsAsTheWorldWritesThem_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("found");  // name|number, in order
-        QTest::newRow("vCard 3.0, folded, two numbers") << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Kov\u00e1cs;P\u00e9ter;;;\r\nFN:Kov\u00e1cs P\u00e9ter\\, kapu\r\n"
-            "TEL;TYPE=CELL:+36 30 123\r\n  4567\r\nitem1.TEL;TYPE=HOME:06 1 234 5678\r\nEND:VCARD\r\n"
-            << QStringList{"Kov\u00e1cs P\u00e9ter, kapu|+36 30 123 4567", "Kov\u00e1cs P\u00e9ter, kapu|06 1 234 5678"};
-        QTest::newRow("vCard 4.0, tel: address, N only") << "BEGIN:VCARD\nVERSION:4.0\nN:Nagy;Anna;;;\nTEL;VALUE=uri;TYPE=cell:tel:+36-20-555-1234;ext=1\nEND:VCARD\n"
-            << QStringList{"Anna Nagy|+36-20-555-1234"};
-        QTest::newRow("vCard 2.1, quoted-printable") << "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Kov=C3=A1cs=\n=20P\nTEL;CELL:0630\nEND:VCARD\n"
-            << QStringList{"Kov\u00e1cs P|0630"};
-        QTest::newRow("CSV with headings, quoted") << "Name,Phone 1 - Type,Phone 1 - Value\r\n\"Kiss, J\u00f3zsef\",Mobile,+36 30 1\r\n,,\r\n"
-            << QStringList{"Kiss, J\u00f3zsef|+36 30 1"};
-        QTest::newRow("CSV in Hungarian, semicolons") << "Telefonsz\u00e1m;N\u00e9v\n06301234567;Szab\u00f3\n" << QStringList{"Szab\u00f3|06301234567"};
-        QTest::newRow("CSV without headings") << "Kert kapu,+36 30 111 2222\nGar\u00e1zs,06 30 333 4444\n"
-            << QStringList{"Kert kapu|+36 30 111 2222", "Gar\u00e1zs|06 30 333 4444"};
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QStringList>("found");  // name|number|kind, in order
+        QTest::newRow("Google, current") << "google-current.csv" << "UTF-8"
+            << QStringList{"Ödön Kovács|+36 30 123 4567|Mobile", "Ödön Kovács|06 1 234 5678|Work", "Éva Mária Szabó|06-20/987-6543|Mobile"};
+        QTest::newRow("Google, older") << "google-old.csv" << "UTF-8"
+            << QStringList{"Kovács Ödön|+36 30 123 4567|Mobile", "Kovács Ödön|+36 20 111 2222|Mobile", "Kovács Ödön|06 1 234 5678|Home",
+                           "Nagy Anna|+36 70 333 4444|Mobile"};
+        QTest::newRow("Outlook") << "outlook.csv" << "UTF-8"
+            << QStringList{"Péter Tóth|+36 30 555 6666|Mobile Phone", "Péter Tóth|+36 1 222 3333|Business Phone",
+                           "Zsófia Kiss|06 70 444 5555|Mobile Phone"};
+        QTest::newRow("Excel, Hungarian CSV") << "excel-hu-1250.csv" << "windows-1250"
+            << QStringList{"Kovács Ödön|06 30 123 4567|Telefonszám", "Szőke Győző|+36 20 111 2222|Telefonszám",
+                           "Árvai Éva|0036 70 333 4444|Telefonszám"};
+        QTest::newRow("Excel, Unicode text") << "excel-unicode.txt" << "UTF-16LE"
+            << QStringList{"Kovács Ödön|06 30 123 4567|Telefonszám", "Árvai Éva|+36 70 333 4444|Telefonszám"};
+        QTest::newRow("Excel, sep= line") << "excel-sep.csv" << "UTF-8" << QStringList{"Kert kapu|06 30 777 8888|Mobil"};
+        QTest::newRow("Android, vCard 2.1") << "android-21.vcf" << "UTF-8"
+            << QStringList{"Kovács Ödön|+36301234567|CELL", "Kovács Ödön|0612345678|HOME", "Szőke Győző|06-20-111-2222|CELL"};
+        QTest::newRow("Android, vCard 3.0") << "android-30.vcf" << "UTF-8"
+            << QStringList{"Nagy Anna|+36 70 333 4444|CELL", "Nagy Anna|+36 1 999 8888|WORK"};
+        const QChar space(0xa0);
+        QTest::newRow("iPhone") << "iphone.vcf" << "UTF-8"
+            << QStringList{"Tóth Péter|" + QString(QChar(0x202a)) + "+36" + space + "30" + space + "555" + space + "6666" + QChar(0x202c) + "|CELL,VOICE"};
     }
-    void contactsFiles()
+    void contactsAsTheWorldWritesThem()
     {
-        QFETCH(QString, text);
+        QFETCH(QString, file);
+        QFETCH(QString, encoding);
         QFETCH(QStringList, found);
-        const QList<Contact> contacts = isVCardText(text) ? readVCards(text) : [&] {
-            const ContactTable table = readContactTable(text);
-            return tableContacts(table, table.columns);
-        }();
-        QStringList read;
-        for (const Contact &c : contacts)
-            read << c.name + '|' + c.written;
-        QCOMPARE(read, found);
+        QFile contacts(QStringLiteral(TAVIR340_CONTACTS "/") + file);
+        QVERIFY(contacts.open(QIODevice::ReadOnly));
+        const ContactsRead read = readContacts(contacts.readAll());
+        QCOMPARE(read.problem, ContactsRead::Problem::None);
+        QCOMPARE(read.text.encoding, encoding);
+        QStringList got;
+        for (const Contact &c : read.contacts)
+            got << c.name + '|' + c.written + '|' + c.type;
+        QCOMPARE(got, found);
+        // And every one of them a Hungarian number, stored.
+        for (const ImportEntry &entry : classifyContacts(read.contacts, initialFormValues(), "HU"))
+            QVERIFY2(entry.stored.startsWith("36"), qPrintable(entry.contact.written));
+    }
+
+    // Headings are words, never parts of words; a table that names no
+    // number is said to; a quote never closed is found; numbers in the form
+    // are compared as stored.
+    void headingsAndProblems()
+    {
+        const ContactsRead phonetic = readContacts("Phonetic First Name,Name\nx,Anna\n");
+        QCOMPARE(phonetic.problem, ContactsRead::Problem::NoNumberColumn);
+        QCOMPARE(readContacts("Name,Phone\n\"Anna,+36 30 1\n").problem, ContactsRead::Problem::UnterminatedQuote);
+        FormValues form = initialFormValues();
+        form.texts[lineEditIndex("smskp")] = "447911123456";  // a British SMS centre: British numbers
+        QCOMPARE(formRegion(form), QString("GB"));
+        QCOMPARE(formRegion(initialFormValues()), QString("HU"));
     }
 
     // Clean numbers go into the free rows with the chosen boxes; more than
@@ -243,17 +278,26 @@ private slots:
         QCOMPARE(form.texts[FieldItemCount + 2], QString("447911123456"));
         QVERIFY(form.checked[permissionBoxIndex(AlarmInput1Column, 3)] && form.checked[permissionBoxIndex(ControlOutput4Column, 3)]);
         QVERIFY(!form.checked[permissionBoxIndex(AlarmInput2Column, 3)] && !form.checked[permissionBoxIndex(ControlOutput3Column, 3)]);
+        PhoneBook book;
+        book.byNumber.insert("36302222222", {"Kapu; hátsó", "Mobil"});
+        book.simNumber = "36201234567";
         const auto name = [](int row) { return QStringLiteral("Sz\u00e1m, %1").arg(row); };
-        for (const QByteArray &file : {numbersCsv(form, name), numbersVCard(form, name)}) {
-            const QString text = QString::fromUtf8(file);
-            const ContactTable table = readContactTable(text);
-            const QList<ImportEntry> back =
-                classifyContacts(isVCardText(text) ? readVCards(text) : tableContacts(table, table.columns), initialFormValues(), "US");
+        for (const QByteArray &file : {phoneBookBytes(book, form), numbersVCard(form, book, name)}) {
+            const QList<ImportEntry> back = classifyContacts(readContacts(file).contacts, initialFormValues(), "US");
             QStringList numbers;
             for (const ImportEntry &e : back)
-                numbers << e.contact.name + '=' + e.stored;
-            QCOMPARE(numbers, (QStringList{"Sz\u00e1m, 1=36301111111", "Sz\u00e1m, 2=36302222222", "Sz\u00e1m, 3=447911123456"}));
+                numbers << e.contact.name + '=' + e.stored + '@' + QString::number(e.contact.row);
+            const bool table = !file.contains("VCARD");
+            QCOMPARE(numbers, (QStringList{(table ? "" : "Sz\u00e1m, 1") + QString("=36301111111@") + (table ? "1" : "0"),
+                                           QString("Kapu; hátsó=36302222222@") + (table ? "2" : "0"),
+                                           (table ? "" : "Sz\u00e1m, 3") + QString("=447911123456@") + (table ? "3" : "0")}
+                                  + (table ? QStringList{"=36201234567@-1"} : QStringList{})));
         }
+        // The phone book reads back as itself, the permissions too.
+        const PhoneBook again = readPhoneBook(phoneBookBytes(book, form));
+        QCOMPARE(again.nameOf("36302222222"), QString("Kapu; hátsó"));
+        QCOMPARE(again.simNumber, QString("36201234567"));
+        QCOMPARE(readContacts(phoneBookBytes(book, form)).contacts.value(2).permissions->controlOutput4, true);
     }
 
     // The journal writer takes what ports hand it together in one

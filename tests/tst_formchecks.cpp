@@ -5,6 +5,10 @@
 #include "gui/texts/windowtexts.h"
 #include "modal.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -16,6 +20,37 @@ class TestFormChecks : public QObject
     Q_OBJECT
 
 private slots:
+    // A number pasted into a telephone field, by the key or the field's
+    // menu, goes in as the module keeps it; what is no number is pasted as
+    // it stands, for the field's own check.
+    void pastedNumbersAreStored()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QLineEdit *t1 = window.findChild<QLineEdit *>("t1");
+        QLineEdit *t2 = window.findChild<QLineEdit *>("t2");
+        QGuiApplication::clipboard()->setText("+36 30 999 8877");
+        t1->setFocus();
+        QTest::keyClick(t1, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(t1->text(), QString("36309998877"));
+        QGuiApplication::clipboard()->setText("06-20/555 1234");
+        t2->setFocus();
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), t2->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(t2, &menu);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        auto *paste = QApplication::activePopupWidget()->findChild<QAction *>("edit-paste");
+        QVERIFY(paste && paste->isEnabled());
+        paste->trigger();
+        QCOMPARE(t2->text(), QString("36205551234"));
+        QApplication::activePopupWidget()->close();
+        QGuiApplication::clipboard()->setText("kapu");
+        t1->setFocus();
+        t1->selectAll();
+        QTest::keyClick(t1, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(t1->text(), QString("kapu"));  // no number: pasted as it stands, for the field's check to judge
+    }
+
     void firstProblem_data()
     {
         QTest::addColumn<int>("field");

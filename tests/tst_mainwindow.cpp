@@ -1,4 +1,5 @@
-#include "gui/language.h"
+#include "labels/language.h"
+#include "gui/usersettings.h"
 #include "gui/mainwindow.h"
 #include "gui/rememberedport.h"
 #include "gui/help/about.h"
@@ -47,6 +48,7 @@
 #include <QSet>
 #include <QTableWidget>
 #include <QTest>
+#include <QFile>
 
 #include <cerrno>
 #include <cstring>
@@ -157,8 +159,8 @@ private slots:
     }
 
     // File → Nyomtatás: the customer's sheet in a print preview, printed
-    // here to a PDF: one page, each number with what it may do in words, and
-    // the PIN only when the technician says so.
+    // here to a PDF: one page, each number with what it may do in words, the
+    // PIN only when the technician says so, the installer remembered.
     void handoverSheetPrinted()
     {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
@@ -171,8 +173,10 @@ private slots:
         for (const bool withPin : {false, true}) {
             const QString pdf = dir.filePath(withPin ? "pin.pdf" : "nopin.pdf");
             ModalDriver driver([&](QWidget *modal) {
-                if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-                    box->button(withPin ? QMessageBox::Yes : QMessageBox::No)->click();
+                if (modal->objectName() == "sheetOptions") {
+                    modal->findChild<QCheckBox *>("withPin")->setChecked(withPin);
+                    modal->findChild<QLineEdit *>("installer")->setText("Kapu Kft.");
+                    static_cast<QDialog *>(modal)->accept();
                     return true;
                 }
                 auto *preview = qobject_cast<QPrintPreviewDialog *>(modal);
@@ -185,12 +189,14 @@ private slots:
                 return true;
             });
             window.form().actionPrint->trigger();
+            QCOMPARE(userSettings().value("sheet/installer").toString(), QString("Kapu Kft."));
             QProcess text;
             text.start("pdftotext", {"-layout", pdf, "-"});
             QVERIFY(text.waitForFinished(30000));
             const QString shown = QString::fromUtf8(text.readAllStandardOutput());
             QCOMPARE(shown.count('\f'), 1);
-            QVERIFY2(shown.contains(QRegularExpression("\\n2 +36301234567 +igen +- +- +-\\n")), qPrintable(shown));
+            QVERIFY2(shown.contains(QRegularExpression("\\n2 +\\+36301234567 +igen +- +- +-\\n")), qPrintable(shown));
+            QVERIFY2(shown.contains("Telepítette: Kapu Kft."), qPrintable(shown));
             QCOMPARE(shown.contains("4321"), withPin);
         }
     }
@@ -234,8 +240,9 @@ private slots:
                 return false;
             const auto *preview = dialog->findChild<QTableWidget *>("preview");
             for (int row = 0; row < preview->rowCount(); ++row)
-                shown << QStringList{preview->item(row, 1)->text(), preview->item(row, 2)->text(), preview->item(row, 3)->text(),
-                                     preview->item(row, 3)->background().color().name()}.join('|');
+                shown << QStringList{preview->item(row, 1)->text(), preview->item(row, 2)->text(),
+                                     preview->item(row, PhoneImportDialog::ResultColumn)->text(),
+                                     preview->item(row, PhoneImportDialog::ResultColumn)->background().color().name()}.join('|');
             summary = dialog->findChild<QLabel *>("summary")->text();
             dialog->findChild<QCheckBox *>("permission1")->setChecked(true);
             dialog->findChild<QCheckBox *>("permission3")->setChecked(true);
@@ -248,7 +255,9 @@ private slots:
                                      "+36 30 111 1111|36301111111|figyelmeztetés: már az űrlapon van|#fff2b3",
                                      "06 1 234 5678|3612345678|figyelmeztetés: vezetékes szám, nem mobil|#fff2b3",
                                      "kapu||hiba: nem telefonszám|#f8d0d0"}));
-        QCOMPARE(summary, QString("1 importálható, 2 figyelmeztetés, 1 hiba. Kiválasztva: 1, szabad sor: 15."));
+        QCOMPARE(summary, QString("1 importálható, 2 figyelmeztetés, 1 hiba. Kiválasztva: 1, szabad sor: 15. "
+                                  "1 kiválasztott szám semmit sem tesz: nincs bejelölve sem riasztás, sem vezérlés."));
+        QCOMPARE(telephone(2)->toolTip(), QString("Kovács Péter (CELL)"));  // its owner, kept in the phone book
         QCOMPARE(telephone(2)->text(), QString("36301234567"));
         QCOMPARE(telephone(3)->text(), QString());
         QCOMPARE(window.findChild<QCheckBox *>("tc2_2")->isChecked() + 2 * window.findChild<QCheckBox *>("tc1_2")->isChecked()
@@ -265,7 +274,8 @@ private slots:
         QFile exported(config.filePath("numbers.vcf"));
         QVERIFY(exported.open(QIODevice::ReadOnly));
         const QByteArray vcard = exported.readAll();
-        QVERIFY2(vcard.contains("FN:Telefonszám 2\r\n") && vcard.contains("TEL;TYPE=CELL:+36301234567\r\n") && vcard.count("BEGIN:VCARD") == 2,
+        QVERIFY2(vcard.contains("FN:Kovács Péter\r\n") && vcard.contains("FN:Telefonszám 1\r\n")
+                     && vcard.contains("TEL;TYPE=CELL:+36301234567\r\n") && vcard.count("BEGIN:VCARD") == 2,
                  vcard.constData());
 
         // A file that cannot be written or read is said, and the form stays.
@@ -281,12 +291,54 @@ private slots:
         QCOMPARE(telephone(2)->text(), QString("36301234567"));
     }
 
+    // The world's contacts files in the preview, on an English desktop: the
+    // country is the form's, each number shown with its name and kind, in
+    // the class it has; a landline may be chosen, and starts unchosen.
+    void contactsFromTheWorldInThePreview_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("shown");  // name|stored|chosen
+        QTest::newRow("Google") << "google-current.csv"
+            << QStringList{"Ödön Kovács|36301234567|1", "Ödön Kovács|3612345678|0", "Éva Mária Szabó|36209876543|1"};
+        QTest::newRow("Outlook") << "outlook.csv" << QStringList{"Péter Tóth|36305556666|1", "Péter Tóth|3612223333|0", "Zsófia Kiss|36704445555|1"};
+        QTest::newRow("Excel, Windows-1250") << "excel-hu-1250.csv"
+            << QStringList{"Kovács Ödön|36301234567|1", "Szőke Győző|36201112222|1", "Árvai Éva|36703334444|1"};
+        QTest::newRow("Android 2.1") << "android-21.vcf" << QStringList{"Kovács Ödön|36301234567|1", "Kovács Ödön|3612345678|0", "Szőke Győző|36201112222|1"};
+    }
+    void contactsFromTheWorldInThePreview()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, shown);
+        QVERIFY(Language::install("en"));
+        const auto restore = qScopeGuard([] { Language::install({}); });
+        QFile contacts(QStringLiteral(TAVIR340_CONTACTS "/") + file);
+        QVERIFY(contacts.open(QIODevice::ReadOnly));
+        PhoneImportDialog dialog(contacts.readAll(), initialFormValues(), nullptr);
+        QCOMPARE(dialog.findChild<QComboBox *>("region")->currentData().toString(), QString("HU"));
+        const auto *preview = dialog.findChild<QTableWidget *>("preview");
+        QStringList got;
+        for (int row = 0; row < preview->rowCount(); ++row) {
+            const QTableWidgetItem *name = preview->item(row, PhoneImportDialog::NameColumn);
+            got << name->text() + '|' + preview->item(row, PhoneImportDialog::StoredColumn)->text() + '|'
+                       + QString::number(name->checkState() == Qt::Checked);
+        }
+        QCOMPARE(got, shown);
+        // The landline ticked: it goes in too, with what it may do.
+        for (int row = 0; row < preview->rowCount(); ++row)
+            preview->item(row, PhoneImportDialog::NameColumn)->setCheckState(Qt::Checked);
+        dialog.findChild<QCheckBox *>("permission3")->setChecked(true);
+        QCOMPARE(dialog.chosen().size(), shown.size());
+        QVERIFY(dialog.chosen().last().permissions.controlOutput3);
+        dialog.findChild<QPushButton *>("selectNone")->click();
+        QVERIFY(dialog.chosen().isEmpty());
+    }
+
     // A table without headings: its columns guessed from the first row and
     // chosen again in the dialog, the first row left out as headings, the
     // country changed; each choice reads the file again.
     void aTableWithoutHeadings()
     {
-        PhoneImportDialog dialog("Kapu,+36 30 123 4567\nGarázs,06 20 555 1234\n", initialFormValues(), nullptr);
+        PhoneImportDialog dialog(QByteArray("Kapu,+36 30 123 4567\nGarázs,06 20 555 1234\n"), initialFormValues(), nullptr);
         const auto *preview = dialog.findChild<QTableWidget *>("preview");
         const auto shown = [preview] {
             QStringList rows;
@@ -300,11 +352,12 @@ private slots:
         auto *names = dialog.findChild<QComboBox *>("nameColumn");
         names->setCurrentIndex(names->findData(-1));
         QCOMPARE(shown(), QStringList{"|36205551234"});
-        QCOMPARE(dialog.chosenNumbers(), QStringList{"36205551234"});
+        QCOMPARE(dialog.chosen().size(), 1);
+        QCOMPARE(dialog.chosen().first().number, QString("36205551234"));
         auto *region = dialog.findChild<QComboBox *>("region");
         region->setCurrentIndex(region->findData("US"));
         QCOMPARE(shown(), QStringList{"|"});
-        QVERIFY(dialog.chosenNumbers().isEmpty());
+        QVERIFY(dialog.chosen().isEmpty());
         QVERIFY(!dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
     }
 
@@ -569,7 +622,7 @@ private slots:
         // The menus' long-standing titles, each with its access key (Alt+F opens File).
         QCOMPARE(titles, QStringList({"&File", "&Beállítások", "&Eszköz", "&Help"}));
         QCOMPARE(actionNames(ui.menuFile),
-                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit", "—", "actionUndo", "actionRedo", "actionPrint", "actionImportPhones", "actionExportPhones", "menuRecent"}));
+                 QStringList({"actionNew", "actionOpen", "actionSave", "actionSaveAs", "—", "actionExit", "—", "actionUndo", "actionRedo", "actionPrint", "actionImportPhones", "actionExportPhones", "actionPhoneBook", "menuRecent"}));
         QCOMPARE(actionNames(ui.menuSettings),
                  QStringList({"actionPort", "actionCheck", "menuCHKS", "actionACK", "—",
                               "actionSeparators", "actionUC"}));

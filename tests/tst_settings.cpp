@@ -13,7 +13,7 @@
 #include "gui/texts/windowtexts.h"
 #include "cli/phrases.h"
 #include "core/journal/journalreason.h"
-#include "gui/language.h"
+#include "labels/language.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "gui/dialogs/filedialog.h"
 #include "core/label/labelsize.h"
 #include "gui/journal/journalview.h"
-#include "gui/language.h"
+#include "labels/language.h"
 #include "gui/station/labelprinting.h"
 #include "gui/station/portrunner.h"
 #include "gui/station/porttile.h"

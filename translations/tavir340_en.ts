@@ -4,38 +4,39 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="205"/>
-        <location filename="../gui/files/windowfiles.cpp" line="160"/>
-        <location filename="../gui/files/windowfiles.cpp" line="166"/>
+        <location filename="../gui/mainwindow.cpp" line="208"/>
+        <location filename="../gui/files/windowfiles.cpp" line="167"/>
+        <location filename="../gui/files/windowfiles.cpp" line="173"/>
         <source>No file</source>
         <translation>No file</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="52"/>
+        <location filename="../gui/files/windowfiles.cpp" line="54"/>
         <source>Open File</source>
         <translation>Open File</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="73"/>
-        <location filename="../gui/files/windowfiles.cpp" line="105"/>
-        <location filename="../gui/files/windowfiles.cpp" line="115"/>
+        <location filename="../gui/files/windowfiles.cpp" line="75"/>
+        <location filename="../gui/files/windowfiles.cpp" line="108"/>
+        <location filename="../gui/files/windowfiles.cpp" line="118"/>
+        <location filename="../gui/files/windowfiles.cpp" line="122"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="73"/>
+        <location filename="../gui/files/windowfiles.cpp" line="75"/>
         <source>Cannot open the selected file.</source>
         <translation>Cannot open the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="78"/>
+        <location filename="../gui/files/windowfiles.cpp" line="80"/>
         <location filename="../gui/journal/journallooks.cpp" line="66"/>
         <location filename="../gui/journal/journallooks.cpp" line="127"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="79"/>
+        <location filename="../gui/files/windowfiles.cpp" line="81"/>
         <location filename="../gui/journal/journallooks.cpp" line="66"/>
         <location filename="../gui/journal/journallooks.cpp" line="127"/>
         <source>Cannot open the file. 
@@ -44,64 +45,64 @@ Tip: Check the file.</source>
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="92"/>
+        <location filename="../gui/files/windowfiles.cpp" line="95"/>
         <source>File opened.</source>
         <translation>File opened.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="93"/>
+        <location filename="../gui/files/windowfiles.cpp" line="96"/>
         <source>%1 successfully loaded.</source>
         <translation>%1 successfully loaded.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="110"/>
+        <location filename="../gui/files/windowfiles.cpp" line="113"/>
         <source>Save File</source>
         <translation>Save File</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="115"/>
+        <location filename="../gui/files/windowfiles.cpp" line="118"/>
         <source>Cannot save the selected file.</source>
         <translation>Cannot save the selected file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="123"/>
+        <location filename="../gui/files/windowfiles.cpp" line="130"/>
         <source>Save</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="123"/>
+        <location filename="../gui/files/windowfiles.cpp" line="130"/>
         <source>Save was successful.</source>
         <translation>Save was successful.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="129"/>
+        <location filename="../gui/files/windowfiles.cpp" line="136"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="129"/>
+        <location filename="../gui/files/windowfiles.cpp" line="136"/>
         <source>All files (*)</source>
         <translation>All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="200"/>
+        <location filename="../gui/mainwindow.cpp" line="203"/>
         <source>(nincs)</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="282"/>
+        <location filename="../gui/mainwindow.cpp" line="285"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="283"/>
+        <location filename="../gui/mainwindow.cpp" line="286"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="333"/>
+        <location filename="../gui/mainwindow.cpp" line="336"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -132,7 +133,7 @@ Tip: Check the file.</translation>
     </message>
     <message>
         <location filename="../gui/transfer/windowjobs.cpp" line="70"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="465"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="466"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
@@ -170,32 +171,32 @@ Tip: Check the file.</translation>
         <translation>%1 field(s) changed %2.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="153"/>
+        <location filename="../gui/files/windowfiles.cpp" line="160"/>
         <source>Napló #%1</source>
         <translation>Journal #%1</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="176"/>
+        <location filename="../gui/files/windowfiles.cpp" line="183"/>
         <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
         <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="178"/>
+        <location filename="../gui/files/windowfiles.cpp" line="185"/>
         <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
         <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="179"/>
+        <location filename="../gui/files/windowfiles.cpp" line="186"/>
         <source>Mentetlen változások</source>
         <translation>Unsaved changes</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="179"/>
+        <location filename="../gui/files/windowfiles.cpp" line="186"/>
         <source>Menti őket?</source>
         <translation>Save them?</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="444"/>
+        <location filename="../gui/mainwindow.cpp" line="452"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -255,263 +256,268 @@ control
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="167"/>
-        <location filename="../gui/form/mainwindowui.cpp" line="444"/>
+        <location filename="../gui/files/windowfiles.cpp" line="174"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="445"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="447"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
         <source>New</source>
         <translation>New</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="448"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
         <source>Megnyitás</source>
         <translation>Open</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="449"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
         <source>Mentés</source>
         <translation>Save</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="450"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
         <source>Save As</source>
         <translation>Save As</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="451"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="452"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="453"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
         <source>Check</source>
         <translation>Check</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="454"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="455"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="456"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="457"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="458"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
         <source>Fix</source>
         <translation>Fix</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="459"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
         <source>ACK</source>
         <translation>ACK</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="460"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
         <source>Separators</source>
         <translation>Separators</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="461"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
         <source>Upload Command</source>
         <translation>Upload Command</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="462"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
         <source>Kiolvasás az eszközből</source>
         <translation>Read from the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="463"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="464"/>
         <source>Betöltés az eszközbe</source>
         <translation>Download to the device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="464"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="465"/>
         <source>Betöltés ellenőrzése</source>
         <translation>Verify the download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="466"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="467"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="467"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="468"/>
         <source>Változások a legutóbbi betöltés óta</source>
         <translation>Changes since the last download</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="468"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="469"/>
         <source>Nyomtatás...</source>
         <translation>Print...</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="469"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="470"/>
         <source>Telefonszámok importálása...</source>
         <translation>Import telephone numbers...</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="470"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="471"/>
         <source>Telefonszámok exportálása...</source>
         <translation>Export telephone numbers...</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="471"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="472"/>
+        <source>Telefonkönyv...</source>
+        <translation>Phone book...</translation>
+    </message>
+    <message>
+        <location filename="../gui/form/mainwindowui.cpp" line="473"/>
         <source>Visszavonás</source>
         <translation>Undo</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="472"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="474"/>
         <source>Újra</source>
         <translation>Redo</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="473"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="475"/>
         <source>Névjegy</source>
         <translation>About</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="474"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="476"/>
         <source>Tartalom</source>
         <translation>Contents</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="496"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="498"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="497"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="499"/>
         <source>&amp;Beállítások</source>
         <translation>&amp;Settings</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="498"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="500"/>
         <source>&amp;CHKS</source>
         <translation>&amp;CHKS</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="499"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="501"/>
         <source>&amp;Eszköz</source>
         <translation>&amp;Device</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="500"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="502"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../gui/form/mainwindowui.cpp" line="501"/>
+        <location filename="../gui/form/mainwindowui.cpp" line="503"/>
         <source>&amp;Legutóbbi fájlok</source>
         <translation>&amp;Recent files</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="12"/>
+        <location filename="../labels/fieldcaptions.cpp" line="12"/>
         <source>SMS központ:</source>
         <translation>SMS centre:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="13"/>
+        <location filename="../labels/fieldcaptions.cpp" line="13"/>
         <source>Modul PIN-kód:</source>
         <translation>Module PIN:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="14"/>
+        <location filename="../labels/fieldcaptions.cpp" line="14"/>
         <source>Modul azonosító:</source>
         <translation>Module identifier:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="15"/>
+        <location filename="../labels/fieldcaptions.cpp" line="15"/>
         <source>Modul neve:</source>
         <translation>Module name:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="16"/>
+        <location filename="../labels/fieldcaptions.cpp" line="16"/>
         <source>Visszaállás:</source>
         <translation>Restore:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="17"/>
+        <location filename="../labels/fieldcaptions.cpp" line="17"/>
         <source>1-es bemenet neve:</source>
         <translation>Name of input 1:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="18"/>
+        <location filename="../labels/fieldcaptions.cpp" line="18"/>
         <source>2-es bemenet neve:</source>
         <translation>Name of input 2:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="19"/>
+        <location filename="../labels/fieldcaptions.cpp" line="19"/>
         <source>Relé meghúzási idő:</source>
         <translation>Relay pull-in time:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="20"/>
+        <location filename="../labels/fieldcaptions.cpp" line="20"/>
         <source>3-as kimenet bekapcsoláskor:</source>
         <translation>Output 3 switched on:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="21"/>
+        <location filename="../labels/fieldcaptions.cpp" line="21"/>
         <source>4-es kimenet bekapcsoláskor:</source>
         <translation>Output 4 switched on:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="22"/>
+        <location filename="../labels/fieldcaptions.cpp" line="22"/>
         <source>3-as kimenet kikapcsoláskor:</source>
         <translation>Output 3 switched off:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="23"/>
+        <location filename="../labels/fieldcaptions.cpp" line="23"/>
         <source>4-es kimenet kikapcsoláskor:</source>
         <translation>Output 4 switched off:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="24"/>
+        <location filename="../labels/fieldcaptions.cpp" line="24"/>
         <source>1-es bemenet bekapcsoláskor:</source>
         <translation>Input 1 switched on:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="25"/>
+        <location filename="../labels/fieldcaptions.cpp" line="25"/>
         <source>2-es bemenet bekapcsoláskor:</source>
         <translation>Input 2 switched on:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="26"/>
+        <location filename="../labels/fieldcaptions.cpp" line="26"/>
         <source>1-es bemenet kikapcsoláskor:</source>
         <translation>Input 1 switched off:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="27"/>
+        <location filename="../labels/fieldcaptions.cpp" line="27"/>
         <source>2-es bemenet kikapcsoláskor:</source>
         <translation>Input 2 switched off:</translation>
     </message>
     <message>
-        <location filename="../gui/form/fieldcaptions.cpp" line="31"/>
+        <location filename="../labels/fieldcaptions.cpp" line="31"/>
         <source>Egyéni</source>
         <translation>Custom</translation>
     </message>
     <message>
-        <location filename="../gui/files/handoverprint.cpp" line="16"/>
+        <location filename="../gui/files/handoverprint.cpp" line="33"/>
         <source>Nyomtatás</source>
         <translation>Print</translation>
     </message>
@@ -519,132 +525,199 @@ control
 <context>
     <name>PhoneImportDialog</name>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="39"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="54"/>
         <source>Telefonszámok importálása</source>
         <translation>Import telephone numbers</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="46"/>
-        <source>Ország a szám nélküli hívószámokhoz:</source>
-        <translation>Country of numbers written without one:</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="50"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="145"/>
         <source>Név oszlopa:</source>
         <translation>Name column:</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="51"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="146"/>
         <source>Szám oszlopa:</source>
         <translation>Number column:</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="56"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="62"/>
         <source>Név</source>
         <translation>Name</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="56"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="62"/>
         <source>Ahogy írva</source>
         <translation>As written</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="56"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="62"/>
         <source>Ahogy tárolva</source>
         <translation>As stored</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="56"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="62"/>
         <source>Eredmény</source>
         <translation>Result</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="61"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="62"/>
+        <source>Típus</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="63"/>
+        <source>Be 1</source>
+        <translation>In 1</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="63"/>
+        <source>Be 2</source>
+        <translation>In 2</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="63"/>
+        <source>Ki 3</source>
+        <translation>Out 3</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="63"/>
+        <source>Ki 4</source>
+        <translation>Out 4</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="67"/>
         <source>Importálás</source>
         <translation>Import</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="82"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="86"/>
+        <source>%1 (a fájl bájtjaiból)</source>
+        <translation>%1 (found from its bytes)</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="96"/>
+        <source>Kódolás:</source>
+        <translation>Encoding:</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="103"/>
+        <source>Ország a szám nélküli hívószámokhoz (az űrlap SMS-központja szerint):</source>
+        <translation>Country of numbers without one (the form&apos;s SMS centre&apos;s):</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="105"/>
+        <source>név vagy szám</source>
+        <translation>name or number</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="108"/>
+        <source>&amp;Mind</source>
+        <translation>&amp;All</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="110"/>
+        <source>&amp;Egyik sem</source>
+        <translation>&amp;None</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="118"/>
+        <source>Keresés:</source>
+        <translation>Search:</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="128"/>
         <source>Az első sor fejléc</source>
         <translation>The first row is headings</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="84"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="131"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="133"/>
         <source>(nincs)</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="87"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="131"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="134"/>
+        <source>(a megtalált, %1 oszlop)</source>
+        <translation>(as found, %1 columns)</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="137"/>
         <source>%1. oszlop: %2</source>
         <translation>Column %1: %2</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="101"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="161"/>
+        <source>Mind:</source>
+        <translation>All:</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="38"/>
         <source>1-es bemenet riaszt</source>
         <translation>Input 1 alarms</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="101"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="38"/>
         <source>2-es bemenet riaszt</source>
         <translation>Input 2 alarms</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="102"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="39"/>
         <source>3-as kimenetet vezérli</source>
         <translation>Controls output 3</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="102"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="39"/>
         <source>4-es kimenetet vezérli</source>
         <translation>Controls output 4</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="109"/>
-        <source>Az importált számok:</source>
-        <translation>The imported numbers:</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="153"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="253"/>
         <source>A(z) %1. sorban kezdődő idézőjel nincs lezárva; a táblázat nem olvasható.</source>
         <translation>The quote that begins in row %1 is never closed; the table cannot be read.</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="154"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="254"/>
         <source>%1 importálható, %2 figyelmeztetés, %3 hiba. Kiválasztva: %4, szabad sor: %5.</source>
         <translation>%1 to import, %2 warnings, %3 errors. Chosen: %4, free rows: %5.</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="157"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="257"/>
         <source>Több szám van kiválasztva, mint ahány szabad sor van: válassza ki, melyek kerüljenek be.</source>
         <translation>More numbers are chosen than there are free rows: choose the ones to import.</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="165"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="259"/>
+        <source>%1 kiválasztott szám semmit sem tesz: nincs bejelölve sem riasztás, sem vezérlés.</source>
+        <translation>%1 chosen numbers can do nothing: neither an alarm nor a control is ticked.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="267"/>
         <source>importálható</source>
         <translation>will be imported</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="166"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="268"/>
         <source>figyelmeztetés: már szerepelt a fájlban</source>
         <translation>warning: already earlier in the file</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="167"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="269"/>
         <source>figyelmeztetés: már az űrlapon van</source>
         <translation>warning: already in the form</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="168"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="270"/>
         <source>figyelmeztetés: vezetékes szám, nem mobil</source>
         <translation>warning: a landline, not a mobile</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="169"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="271"/>
         <source>hiba: nem telefonszám</source>
         <translation>error: not a telephone number</translation>
     </message>
     <message>
-        <location filename="../gui/files/phoneimportdialog.cpp" line="170"/>
+        <location filename="../gui/files/phoneimportdialog.cpp" line="272"/>
         <source>hiba: hosszabb a mező 14 jegyénél</source>
         <translation>error: longer than the field&apos;s 14 digits</translation>
     </message>
@@ -899,73 +972,73 @@ control
 <context>
     <name>StationLabels</name>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="62"/>
+        <location filename="../gui/station/stationlabels.cpp" line="64"/>
         <source>nincs</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="64"/>
+        <location filename="../gui/station/stationlabels.cpp" line="66"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="64"/>
+        <location filename="../gui/station/stationlabels.cpp" line="66"/>
         <source>PDF, %1</source>
         <translation>PDF, %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="101"/>
+        <location filename="../gui/station/stationlabels.cpp" line="103"/>
         <source>Címke: az ív %1. helye</source>
         <translation>Label: place %1 of the sheet</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="109"/>
+        <location filename="../gui/station/stationlabels.cpp" line="111"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="109"/>
+        <location filename="../gui/station/stationlabels.cpp" line="111"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="115"/>
+        <location filename="../gui/station/stationlabels.cpp" line="117"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="115"/>
+        <location filename="../gui/station/stationlabels.cpp" line="117"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="124"/>
+        <location filename="../gui/station/stationlabels.cpp" line="126"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="124"/>
+        <location filename="../gui/station/stationlabels.cpp" line="126"/>
         <source>A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak.</source>
         <translation>The printer for the sheet of labels did not start; the sheet&apos;s labels are kept.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="134"/>
+        <location filename="../gui/station/stationlabels.cpp" line="136"/>
         <source>Í&amp;v nyomtatása (%1 címke, következő hely: %2)</source>
         <translation>Print the &amp;sheet (%1 labels, next place: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="143"/>
-        <location filename="../gui/station/stationlabels.cpp" line="149"/>
+        <location filename="../gui/station/stationlabels.cpp" line="145"/>
+        <location filename="../gui/station/stationlabels.cpp" line="151"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="143"/>
+        <location filename="../gui/station/stationlabels.cpp" line="145"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="149"/>
+        <location filename="../gui/station/stationlabels.cpp" line="151"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
@@ -973,17 +1046,17 @@ control
 <context>
     <name>StationOverview</name>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="121"/>
+        <location filename="../gui/station/stationoverview.cpp" line="123"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="128"/>
+        <location filename="../gui/station/stationoverview.cpp" line="130"/>
         <source>A napló nem válaszol (%1 mp); az állomás vár rá.</source>
         <translation>The journal is not answering (%1 s); the station waits for it.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="130"/>
+        <location filename="../gui/station/stationoverview.cpp" line="132"/>
         <source>A napló most nem olvasható; az állomás újra próbálja.</source>
         <translation>The journal cannot be read now; the station keeps trying.</translation>
     </message>
@@ -1132,14 +1205,14 @@ control
     <message>
         <location filename="../gui/station/stationunits.cpp" line="12"/>
         <location filename="../gui/station/stationwindow.cpp" line="36"/>
-        <location filename="../gui/station/stationwindow.cpp" line="150"/>
-        <location filename="../gui/station/stationwindow.cpp" line="154"/>
-        <location filename="../gui/station/stationwindow.cpp" line="230"/>
-        <location filename="../gui/station/stationwindow.cpp" line="236"/>
-        <location filename="../gui/station/stationwindow.cpp" line="244"/>
-        <location filename="../gui/station/stationwindow.cpp" line="249"/>
-        <location filename="../gui/station/stationwindow.cpp" line="252"/>
-        <location filename="../gui/station/stationwindow.cpp" line="354"/>
+        <location filename="../gui/station/stationwindow.cpp" line="151"/>
+        <location filename="../gui/station/stationwindow.cpp" line="155"/>
+        <location filename="../gui/station/stationwindow.cpp" line="231"/>
+        <location filename="../gui/station/stationwindow.cpp" line="237"/>
+        <location filename="../gui/station/stationwindow.cpp" line="245"/>
+        <location filename="../gui/station/stationwindow.cpp" line="250"/>
+        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <location filename="../gui/station/stationwindow.cpp" line="355"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -1164,58 +1237,58 @@ control
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="100"/>
+        <location filename="../gui/station/stationwindow.cpp" line="101"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="105"/>
+        <location filename="../gui/station/stationwindow.cpp" line="106"/>
         <source>Ú&amp;j köteg...</source>
         <translation>&amp;New batch...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="354"/>
+        <location filename="../gui/station/stationwindow.cpp" line="355"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="213"/>
+        <location filename="../gui/station/stationwindow.cpp" line="214"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="215"/>
+        <location filename="../gui/station/stationwindow.cpp" line="216"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="150"/>
-        <location filename="../gui/station/stationwindow.cpp" line="230"/>
+        <location filename="../gui/station/stationwindow.cpp" line="151"/>
+        <location filename="../gui/station/stationwindow.cpp" line="231"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="154"/>
+        <location filename="../gui/station/stationwindow.cpp" line="155"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="162"/>
+        <location filename="../gui/station/stationwindow.cpp" line="163"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="252"/>
+        <location filename="../gui/station/stationwindow.cpp" line="253"/>
         <source>A mentések mappája nem hozható létre: %1</source>
         <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="344"/>
+        <location filename="../gui/station/stationwindow.cpp" line="345"/>
         <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
         <translation>Opening the journal... The journal is not answering (%1 s).</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="236"/>
+        <location filename="../gui/station/stationwindow.cpp" line="237"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
@@ -1225,7 +1298,7 @@ control
         <translation>the form given</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="244"/>
+        <location filename="../gui/station/stationwindow.cpp" line="245"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
@@ -1233,7 +1306,7 @@ control
 <context>
     <name>Transfers</name>
     <message>
-        <location filename="../gui/transfer/answerprogress.cpp" line="40"/>
+        <location filename="../gui/transfer/answerprogress.cpp" line="41"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
@@ -1315,6 +1388,39 @@ Download the configuration again!</translation>
     </message>
 </context>
 <context>
+    <name>WindowPhoneBook</name>
+    <message>
+        <location filename="../gui/files/windowphonebook.cpp" line="59"/>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowphonebook.cpp" line="67"/>
+        <source>Telefonkönyv</source>
+        <translation>Phone book</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowphonebook.cpp" line="70"/>
+        <source>Szám</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowphonebook.cpp" line="70"/>
+        <source>Név</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowphonebook.cpp" line="70"/>
+        <source>Típus</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowphonebook.cpp" line="93"/>
+        <source>A modul SIM-kártyájának száma:</source>
+        <translation>The module&apos;s SIM number:</translation>
+    </message>
+</context>
+<context>
     <name>WindowText</name>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="32"/>
@@ -1337,55 +1443,55 @@ Download the configuration again!</translation>
         <translation>Output control 1</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="32"/>
+        <location filename="../gui/files/phonefiles.cpp" line="33"/>
         <source>Nem közönséges fájl.</source>
         <translation>Not a regular file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="33"/>
+        <location filename="../gui/files/phonefiles.cpp" line="34"/>
         <source>Nagyobb, mint %1 MiB.</source>
         <translation>Larger than %1 MiB.</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="42"/>
-        <location filename="../gui/files/phonefiles.cpp" line="48"/>
+        <location filename="../gui/files/phonefiles.cpp" line="43"/>
+        <location filename="../gui/files/phonefiles.cpp" line="49"/>
         <source>Telefonszámok importálása</source>
         <translation>Import telephone numbers</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="43"/>
+        <location filename="../gui/files/phonefiles.cpp" line="44"/>
         <source>Névjegyek és táblázatok (*.vcf *.vcard *.csv *.txt);;Minden fájl (*)</source>
         <translation>Contacts and tables (*.vcf *.vcard *.csv *.txt);;All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="48"/>
+        <location filename="../gui/files/phonefiles.cpp" line="49"/>
         <source>%1 nem olvasható: %2</source>
         <translation>%1 cannot be read: %2</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="65"/>
+        <location filename="../gui/files/phonefiles.cpp" line="68"/>
         <source>CSV táblázat (*.csv)</source>
         <translation>CSV table (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="66"/>
-        <location filename="../gui/files/phonefiles.cpp" line="75"/>
+        <location filename="../gui/files/phonefiles.cpp" line="69"/>
+        <location filename="../gui/files/phonefiles.cpp" line="76"/>
         <source>Telefonszámok exportálása</source>
         <translation>Export telephone numbers</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="67"/>
+        <location filename="../gui/files/phonefiles.cpp" line="70"/>
         <source>vCard névjegyek (*.vcf)</source>
         <translation>vCard contacts (*.vcf)</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="71"/>
+        <location filename="../gui/files/phonefiles.cpp" line="73"/>
         <location filename="../gui/texts/windowtexts.cpp" line="38"/>
         <source>Telefonszám %1</source>
         <translation>Telephone %1</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="75"/>
+        <location filename="../gui/files/phonefiles.cpp" line="76"/>
         <source>%1 nem írható: %2</source>
         <translation>%1 cannot be written: %2</translation>
     </message>
@@ -1548,16 +1654,16 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="185"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="390"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="370"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="189"/>
         <location filename="../gui/texts/windowtexts.cpp" line="201"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="394"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="256"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
@@ -1568,7 +1674,7 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="194"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="392"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
@@ -1579,8 +1685,8 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="203"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="283"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="395"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="258"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
@@ -1600,474 +1706,547 @@ Download the configuration again!</translation>
         <translation>%1 (%2): then %3, now %4</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="235"/>
+        <location filename="../labels/handoverpage.cpp" line="34"/>
+        <source>Hívja a modul számát</source>
+        <translation>Call the module&apos;s number</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="34"/>
+        <source>Hívja a %1 számot</source>
+        <translation>Call %1</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="36"/>
+        <source>Egyik szám sem vezérli a kimeneteket.</source>
+        <translation>No number controls the outputs.</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="37"/>
+        <source>%1 ezekről a számokról: %2.</source>
+        <translation>%1 from these numbers: %2.</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="54"/>
         <source>Tavir-340 modul: %1</source>
         <translation>Tavir-340 module: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="235"/>
+        <location filename="../labels/handoverpage.cpp" line="54"/>
         <source>(névtelen)</source>
         <translation>(no name)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="237"/>
+        <location filename="../labels/handoverpage.cpp" line="56"/>
         <source>Modul neve</source>
         <translation>Module name</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="238"/>
+        <location filename="../labels/handoverpage.cpp" line="57"/>
         <source>Modul azonosító</source>
         <translation>Module identifier</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="239"/>
+        <location filename="../labels/handoverpage.cpp" line="58"/>
+        <source>A modul telefonszáma</source>
+        <translation>The module&apos;s number</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="58"/>
+        <source>(nincs megadva)</source>
+        <translation>(not given)</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="59"/>
+        <source>Kapunyitás</source>
+        <translation>Opening the gate</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="60"/>
         <source>PIN-kód</source>
         <translation>PIN</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="239"/>
+        <location filename="../labels/handoverpage.cpp" line="60"/>
         <source>(nincs a lapon)</source>
         <translation>(not printed)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="240"/>
+        <location filename="../labels/handoverpage.cpp" line="61"/>
         <source>Relé meghúzási idő</source>
         <translation>Relay time</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="241"/>
+        <location filename="../labels/handoverpage.cpp" line="61"/>
+        <source>%1 másodperc</source>
+        <translation>%1 seconds</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="62"/>
         <source>Visszaállás</source>
         <translation>Restore</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="242"/>
+        <location filename="../labels/handoverpage.cpp" line="62"/>
+        <source>nem</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="63"/>
         <source>1-es bemenet</source>
         <translation>Input 1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="243"/>
+        <location filename="../labels/handoverpage.cpp" line="64"/>
         <source>2-es bemenet</source>
         <translation>Input 2</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="244"/>
+        <location filename="../labels/handoverpage.cpp" line="65"/>
         <source>Dátum</source>
         <translation>Date</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
+        <location filename="../labels/handoverpage.cpp" line="67"/>
         <source>Telefonszám</source>
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
+        <location filename="../labels/handoverpage.cpp" line="67"/>
         <source>1-es bemenet riaszt</source>
         <translation>Input 1 alarms</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="246"/>
+        <location filename="../labels/handoverpage.cpp" line="67"/>
+        <source>Név</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="68"/>
         <source>2-es bemenet riaszt</source>
         <translation>Input 2 alarms</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
+        <location filename="../labels/handoverpage.cpp" line="68"/>
         <source>3-as kimenetet vezérli</source>
         <translation>Controls output 3</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="247"/>
+        <location filename="../labels/handoverpage.cpp" line="68"/>
         <source>4-es kimenetet vezérli</source>
         <translation>Controls output 4</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="248"/>
+        <location filename="../labels/handoverpage.cpp" line="74"/>
+        <source>Telepítette: %1</source>
+        <translation>Installed by: %1</translation>
+    </message>
+    <message>
+        <location filename="../labels/handoverpage.cpp" line="18"/>
+        <location filename="../labels/handoverpage.cpp" line="62"/>
         <source>igen</source>
         <translation>yes</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="259"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="234"/>
         <source>A modul PIN-kódja is kerüljön a lapra?</source>
         <translation>Print the module&apos;s PIN on the sheet too?</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="264"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="239"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="274"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="249"/>
         <source>Kitöltetlen mezők: %1.</source>
         <translation>Empty fields: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="291"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="266"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="300"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="275"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="302"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="277"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="303"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="278"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="304"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="305"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="280"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="306"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="283"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="288"/>
+        <source>A telefonkönyv nem írható: %1
+%2</source>
+        <translation>The phone book cannot be written: %1
+%2</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="294"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="316"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="296"/>
         <source>a symbolic link, which is never written through</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="298"/>
         <source>a file of %1 in a folder others may write, which is not replaced</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="329"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="309"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="310"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="331"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="311"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="332"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="312"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="334"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="317"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="319"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="320"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="321"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
         <source>mások is olvashatják, és %1 felhasználó fájlja</source>
         <translation>is readable by others and belongs to the user %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="323"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="325"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="350"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="356"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="336"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="362"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="353"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="355"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="357"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="367"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="389"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="369"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="393"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="396"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="397"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="398"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="399"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="400"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="380"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="401"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="381"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="402"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="403"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="383"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="384"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="405"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="417"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="397"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="423"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="403"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="426"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="427"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="428"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="408"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="429"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="409"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="453"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="433"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="434"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="414"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="435"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="415"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="436"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="416"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="437"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="417"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="438"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="418"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="439"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="419"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="440"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="420"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="441"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="421"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="442"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="422"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1
 </translation>
+    </message>
+    <message>
+        <location filename="../gui/files/handoverprint.cpp" line="38"/>
+        <source>név, cég</source>
+        <translation>name, company</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/handoverprint.cpp" line="44"/>
+        <source>Telepítő:</source>
+        <translation>Installer:</translation>
     </message>
 </context>
 <context>
@@ -2156,160 +2335,160 @@ Tip: check the device and the port settings.</translation>
 <context>
     <name>journalView</name>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="32"/>
+        <location filename="../gui/journal/journalview.cpp" line="33"/>
         <source>Idő</source>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="32"/>
+        <location filename="../gui/journal/journalview.cpp" line="33"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="33"/>
+        <location filename="../gui/journal/journalview.cpp" line="34"/>
         <source>Port</source>
         <translation>Port</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="33"/>
+        <location filename="../gui/journal/journalview.cpp" line="34"/>
         <source>Művelet</source>
         <translation>Operation</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="34"/>
+        <location filename="../gui/journal/journalview.cpp" line="35"/>
         <source>Azonosító</source>
         <translation>Identifier</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="34"/>
+        <location filename="../gui/journal/journalview.cpp" line="35"/>
         <source>Név</source>
         <translation>Name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="35"/>
+        <location filename="../gui/journal/journalview.cpp" line="36"/>
         <source>Eredmény</source>
         <translation>Result</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="35"/>
+        <location filename="../gui/journal/journalview.cpp" line="36"/>
         <source>mp</source>
         <translation>s</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="43"/>
+        <location filename="../gui/journal/journalview.cpp" line="44"/>
         <source>Napló</source>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="92"/>
+        <location filename="../gui/journal/journalview.cpp" line="93"/>
         <source>&amp;Modul:</source>
         <translation>&amp;Module:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="95"/>
+        <location filename="../gui/journal/journalview.cpp" line="96"/>
         <source>azonosító vagy név</source>
         <translation>identifier or name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="98"/>
+        <location filename="../gui/journal/journalview.cpp" line="99"/>
         <source>&amp;Eredmény:</source>
         <translation>&amp;Result:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="101"/>
+        <location filename="../gui/journal/journalview.cpp" line="102"/>
         <source>mind</source>
         <translation>all</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="130"/>
+        <location filename="../gui/journal/journalview.cpp" line="131"/>
         <source>Betöltés az űrlapba</source>
         <translation>Put into the form</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="133"/>
+        <location filename="../gui/journal/journalview.cpp" line="134"/>
         <source>Össze&amp;hasonlítás</source>
         <translation>&amp;Compare</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="136"/>
+        <location filename="../gui/journal/journalview.cpp" line="137"/>
         <source>Exportálás CSV-be...</source>
         <translation>Export as CSV...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="158"/>
+        <location filename="../gui/journal/journalview.cpp" line="159"/>
         <source>Napló: %1</source>
         <translation>Journal: %1</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="220"/>
+        <location filename="../gui/journal/journalview.cpp" line="221"/>
         <source>%1 bejegyzés, számolás...</source>
         <translation>%1 entries, counting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="221"/>
+        <location filename="../gui/journal/journalview.cpp" line="222"/>
         <source>%1 / %2 bejegyzés</source>
         <translation>%1 of %2 entries</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="250"/>
-        <location filename="../gui/journal/journalview.cpp" line="285"/>
+        <location filename="../gui/journal/journalview.cpp" line="251"/>
+        <location filename="../gui/journal/journalview.cpp" line="286"/>
         <source>A bejegyzés nem tartalmaz űrlapot.</source>
         <translation>This entry holds no form.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="290"/>
+        <location filename="../gui/journal/journalview.cpp" line="291"/>
         <source>A #%1 és a #%2 bejegyzés űrlapja azonos.</source>
         <translation>The forms of entries #%1 and #%2 are the same.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="291"/>
+        <location filename="../gui/journal/journalview.cpp" line="292"/>
         <source>%1 mező különbözik a #%2 és a #%3 bejegyzés között.</source>
         <translation>%1 field(s) differ between entries #%2 and #%3.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="293"/>
+        <location filename="../gui/journal/journalview.cpp" line="294"/>
         <source>Összehasonlítás</source>
         <translation>Compare</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="303"/>
+        <location filename="../gui/journal/journalview.cpp" line="304"/>
         <source>Exportálás</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="303"/>
+        <location filename="../gui/journal/journalview.cpp" line="304"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="307"/>
+        <location filename="../gui/journal/journalview.cpp" line="308"/>
         <source>Exportálás...</source>
         <translation>Exporting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="307"/>
+        <location filename="../gui/journal/journalview.cpp" line="308"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="320"/>
+        <location filename="../gui/journal/journalview.cpp" line="321"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="320"/>
+        <location filename="../gui/journal/journalview.cpp" line="321"/>
         <source>A fájl nem írható: %1
 %2</source>
         <translation>The file cannot be written: %1
 %2</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="322"/>
+        <location filename="../gui/journal/journalview.cpp" line="323"/>
         <source>Az exportálás megszakítva, a fájl nem készült el.</source>
         <translation>Export cancelled; no file was made.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="324"/>
+        <location filename="../gui/journal/journalview.cpp" line="325"/>
         <source>%1 bejegyzés exportálva: %2</source>
         <translation>%1 entries exported: %2</translation>
     </message>

@@ -14,14 +14,15 @@ bool checked(const FormValues &form, int column, int row)
 
 } // namespace
 
-HandoverSheet handoverSheet(const FormValues &form)
+HandoverSheet handoverSheet(const FormValues &form, const std::function<QString(const QString &)> &nameOf, const QString &simNumber)
 {
     HandoverSheet sheet;
     sheet.moduleName = text(form, "m_nev");
     sheet.moduleId = text(form, "m_id");
+    sheet.simNumber = simNumber;
     sheet.pin = text(form, "m_pin");
-    sheet.relayTime = text(form, "rele_time");
-    sheet.restore = text(form, "visszaallas");
+    sheet.relaySeconds = text(form, "rele_time").trimmed().toInt();
+    sheet.restore = text(form, "visszaallas").trimmed() == QLatin1String("1");
     sheet.input1Name = text(form, "be1_nev");
     sheet.input2Name = text(form, "be2_nev");
     for (const char *name : {"ki3_on", "ki4_on", "ki3_off", "ki4_off", "be1_on_msg", "be1_off_msg", "be2_on_msg", "be2_off_msg"})
@@ -30,8 +31,19 @@ HandoverSheet handoverSheet(const FormValues &form)
         const QString number = form.texts.value(FieldItemCount + row - 1).trimmed();
         if (number.isEmpty())
             continue;
-        sheet.rows.append({row, number, checked(form, AlarmInput1Column, row), checked(form, AlarmInput2Column, row),
+        sheet.rows.append({row, number, nameOf ? nameOf(number) : QString(), checked(form, AlarmInput1Column, row), checked(form, AlarmInput2Column, row),
                            checked(form, ControlOutput3Column, row), checked(form, ControlOutput4Column, row)});
     }
     return sheet;
+}
+
+QString sheetFileName(const QString &moduleName)
+{
+    QString name = QStringLiteral("Tavir-340 ") + moduleName.trimmed();
+    for (QChar &c : name)
+        if (c < u' ' || QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = u'-';
+    while (name.endsWith(u'.') || name.endsWith(u' '))
+        name.chop(1);
+    return name.left(120) + QStringLiteral(".pdf");
 }

@@ -1,6 +1,9 @@
 #include "contactsfile.h"
 
 #include "core/content/manifest.h"
+#include "core/form/formvalues.h"
+
+#include <QStringList>
 
 #include <QRegularExpression>
 
@@ -51,7 +54,9 @@ QString unescaped(const QString &value)
     return text;
 }
 
-QString quotedPrintable(const QString &value)
+// A quoted-printable value's bytes, read in the CHARSET its parameters
+// name (UTF-8 when they name none).
+QString quotedPrintable(const QString &value, const QString &parameters)
 {
     QByteArray bytes;
     const QByteArray latin = value.toLatin1();
@@ -65,7 +70,10 @@ QString quotedPrintable(const QString &value)
             bytes += latin[i];
         }
     }
-    return QString::fromUtf8(bytes);
+    static const QRegularExpression charset(QStringLiteral("CHARSET=\"?([^;:\"]+)"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch named = charset.match(parameters);
+    const QString decoded = named.hasMatch() ? decodeBytes(bytes, named.captured(1)) : QString();
+    return decoded.isEmpty() ? QString::fromUtf8(bytes) : decoded;
 }
 
 // A property's name (without its group, "item1.TEL" → "TEL"), its
@@ -94,7 +102,7 @@ Property property(const QString &line)
     p.name = (semicolon < 0 ? head : head.left(semicolon)).section(u'.', -1).trimmed().toUpper();
     p.parameters = semicolon < 0 ? QString() : head.mid(semicolon + 1);
     if (p.parameters.contains(QLatin1String("QUOTED-PRINTABLE"), Qt::CaseInsensitive))
-        p.value = quotedPrintable(p.value);
+        p.value = quotedPrintable(p.value, p.parameters);
     return p;
 }
 
@@ -118,14 +126,21 @@ QString telValue(const QString &value)
     return number;
 }
 
-} // namespace
-
-QString contactsText(const QByteArray &bytes)
+// A number's kind as its parameters say: "CELL", "WORK,VOICE".
+QString telType(const QString &parameters)
 {
-    QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    QStringList kinds;
+    for (QString parameter : parameters.split(u';', Qt::SkipEmptyParts)) {
+        parameter = parameter.trimmed();
+        if (parameter.startsWith(QLatin1String("TYPE="), Qt::CaseInsensitive))
+            parameter = parameter.mid(5);
+        if (parameter.contains(u'=') || parameter.compare(QLatin1String("PREF"), Qt::CaseInsensitive) == 0)
+            continue;  // CHARSET=, ENCODING=, VALUE=: no kind
+        for (const QString &kind : parameter.remove(u'"').split(u',', Qt::SkipEmptyParts))
+            if (kind.compare(QLatin1String("pref"), Qt::CaseInsensitive) != 0)
+                kinds << kind.toUpper();
+    }
+    return kinds.join(u',');
 }
 
 bool isVCardText(const QString &text)
@@ -149,7 +164,7 @@ QList<Contact> readVCards(const QString &text)
         } else if (p.name == QLatin1String("N")) {
             structured = structuredName(p.value);
         } else if (p.name == QLatin1String("TEL")) {
-            numbers.append({{}, telValue(p.value), line.line});
+            numbers.append({{}, telValue(p.value), telType(p.parameters), line.line, 0, std::nullopt});
         } else if (p.name == QLatin1String("END")) {
             for (Contact &number : numbers) {
                 number.name = fullName.isEmpty() ? structured : fullName;
@@ -161,10 +176,145 @@ QList<Contact> readVCards(const QString &text)
     return contacts;
 }
 
-namespace {
 
-QChar delimiterOf(const QString &text)
+// A heading as it is compared: no accents, no case, words only.
+QString normalized(const QString &heading)
 {
+    QString plain;
+    for (const QChar c : heading.normalized(QString::NormalizationForm_D)) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        plain += c.isLetterOrNumber() ? c.toLower() : QChar(u' ');
+    }
+    return plain.simplified();
+}
+
+QStringList wordsOf(const QString &heading)
+{
+    return normalized(heading).split(u' ', Qt::SkipEmptyParts);
+}
+
+bool hasWord(const QStringList &words, std::initializer_list<const char *> wanted)
+{
+    return std::any_of(wanted.begin(), wanted.end(), [&words](const char *w) { return words.contains(QLatin1String(w)); });
+}
+
+// A column of telephone numbers, by a word of its heading, never by part of
+// a word ("Phonetic First Name" is none); not the column of a number's kind
+// ("Phone 1 - Type"), nor a fax's or a pager's.
+bool isNumberHeading(const QString &heading)
+{
+    const QStringList words = wordsOf(heading);
+    return hasWord(words, {"phone", "telephone", "tel", "mobile", "mobil", "cell", "cellphone", "telefon", "telefonszam",
+                           "mobilszam", "szam", "number", "phonenumber"})
+        && !hasWord(words, {"type", "label", "tipus", "cimke", "fax", "pager"});
+}
+
+bool isKindHeading(const QString &heading)
+{
+    const QStringList words = wordsOf(heading);
+    return hasWord(words, {"type", "label", "tipus", "cimke"});
+}
+
+enum class NamePart { None, Whole, Part };
+
+// A name's column, by its whole heading: the name itself, or a part of it.
+NamePart namePart(const QString &heading)
+{
+    static const QStringList whole = {"name", "full name", "display name", "nev", "teljes nev", "nev teljes"};
+    static const QStringList parts = {"first name", "given name", "middle name", "additional name", "last name",
+                                      "family name", "keresztnev", "utonev", "vezeteknev", "csaladnev"};
+    const QString plain = normalized(heading);
+    return whole.contains(plain) ? NamePart::Whole : parts.contains(plain) ? NamePart::Part : NamePart::None;
+}
+
+// "Phone 1 - Value" goes with "Phone 1 - Type" (Google's older export) or
+// "Phone 1 - Label" (its newer one).
+int kindColumnOf(const QStringList &headings, int number)
+{
+    const QStringList words = wordsOf(headings[number]);
+    if (words.size() < 2 || words.last() != QLatin1String("value"))
+        return -1;
+    const QString stem = QStringList(words.mid(0, words.size() - 1)).join(u' ');
+    for (int i = 0; i < headings.size(); ++i) {
+        const QStringList other = wordsOf(headings[i]);
+        if (i != number && !other.isEmpty() && isKindHeading(headings[i]) && QStringList(other.mid(0, other.size() - 1)).join(u' ') == stem)
+            return i;
+    }
+    return -1;
+}
+
+// A table this program wrote: its row column and its permissions' columns.
+void ownColumns(const QStringList &first, ContactColumns &columns)
+{
+    static const QStringList permissions = {"alarm input 1", "alarm input 2", "controls output 3", "controls output 4"};
+    QList<int> found(permissions.size(), -1);
+    for (int i = 0; i < first.size(); ++i) {
+        const QString plain = normalized(first[i]);
+        if (plain == QLatin1String("row") || plain == QLatin1String("sor"))
+            columns.row = i;
+        else if (permissions.contains(plain))
+            found[permissions.indexOf(plain)] = i;
+        else if ((plain == QLatin1String("type") || plain == QLatin1String("tipus")) && columns.numbers.size() == 1 && columns.types.first() < 0)
+            columns.types.first() = i;
+    }
+    if (!found.contains(-1))
+        columns.permissions = found;
+}
+
+ContactColumns columnsFromHeadings(const QStringList &first)
+{
+    ContactColumns columns;
+    QList<int> whole, parts;
+    for (int i = 0; i < first.size(); ++i) {
+        if (isNumberHeading(first[i])) {
+            columns.numbers << i;
+            columns.types << kindColumnOf(first, i);
+        } else if (namePart(first[i]) == NamePart::Whole) {
+            whole << i;
+        } else if (namePart(first[i]) == NamePart::Part) {
+            parts << i;
+        }
+    }
+    columns.name = whole.isEmpty() ? parts : QList<int>{whole.first()};
+    columns.header = !columns.numbers.isEmpty();
+    if (columns.header)
+        ownColumns(first, columns);
+    return columns;
+}
+
+int digitsIn(const QString &cell)
+{
+    return int(std::count_if(cell.begin(), cell.end(), [](QChar c) { return c.isDigit(); }));
+}
+
+// Without headings: the first cell with six digits or more is the number,
+// the first other cell with a letter the name.
+ContactColumns guessedColumns(const QStringList &first)
+{
+    ContactColumns columns;
+    for (int i = 0; i < first.size() && columns.numbers.isEmpty(); ++i) {
+        if (digitsIn(first[i]) >= 6) {
+            columns.numbers << i;
+            columns.types << -1;
+        }
+    }
+    for (int i = 0; i < first.size() && columns.name.isEmpty(); ++i)
+        if (!columns.numbers.contains(i) && std::any_of(first[i].begin(), first[i].end(), [](QChar c) { return c.isLetter(); }))
+            columns.name << i;
+    return columns;
+}
+
+// The delimiter: what Excel's "sep=" line names, else the first row's most
+// common of ',', ';' and tab. The "sep=" line itself is no row.
+QChar delimiterOf(QString &text, int *skippedLines)
+{
+    static const QRegularExpression sep(QStringLiteral("^sep=(.)\\r?\\n"));
+    if (const QRegularExpressionMatch named = sep.match(text); named.hasMatch()) {
+        text.remove(0, named.capturedLength());
+        *skippedLines = 1;
+        return named.captured(1).at(0);
+    }
     const QString first = text.section(u'\n', 0, 0);
     QChar best = u',';
     for (QChar candidate : {u';', u'\t'})
@@ -173,53 +323,49 @@ QChar delimiterOf(const QString &text)
     return best;
 }
 
-// Headings of a name and of a number column, as address books and
-// spreadsheets write them, in English and Hungarian; a column of a number's
-// kind ("Phone 1 - Type") is no number column.
-bool isNameHeading(const QString &cell)
+QString joinedName(const QStringList &cells, const QList<int> &columns)
 {
-    static const QRegularExpression heading(QStringLiteral("name|n[eé]v|contact|kapcsolat"), QRegularExpression::CaseInsensitiveOption);
-    return heading.match(cell).hasMatch();
+    QStringList parts;
+    for (const int column : columns)
+        if (const QString part = cells.value(column).trimmed(); !part.isEmpty())
+            parts << part;
+    return parts.join(u' ');
 }
 
-bool isNumberHeading(const QString &cell)
+// The form's row and permissions, from a table this program wrote.
+void ownCells(const QStringList &cells, const ContactColumns &columns, Contact &contact)
 {
-    static const QRegularExpression heading(QStringLiteral("phone|telefon|mobil|number|sz[aá]m|^tel|cell"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression kind(QStringLiteral("type|t[ií]pus|label|c[ií]mke"), QRegularExpression::CaseInsensitiveOption);
-    return heading.match(cell).hasMatch() && !kind.match(cell).hasMatch();
-}
-
-int digitsIn(const QString &cell)
-{
-    return int(std::count_if(cell.begin(), cell.end(), [](QChar c) { return c.isDigit(); }));
-}
-
-ContactColumns columnsFromHeadings(const QStringList &first)
-{
-    ContactColumns columns;
-    for (int i = 0; i < first.size(); ++i) {
-        if (columns.number < 0 && isNumberHeading(first[i]))
-            columns.number = i;
-        else if (columns.name < 0 && isNameHeading(first[i]))
-            columns.name = i;
+    if (columns.row >= 0) {
+        const QString row = cells.value(columns.row).trimmed();
+        const int n = row.toInt();
+        contact.row = row.compare(QLatin1String("SIM"), Qt::CaseInsensitive) == 0 ? -1 : n >= 1 && n <= TelephoneCount ? n : 0;
     }
-    columns.header = columns.number >= 0;
-    return columns;
+    if (columns.permissions.size() == 4) {
+        const auto on = [&](int i) { return cells.value(columns.permissions[i]).trimmed() == QLatin1String("1"); };
+        contact.permissions = ImportPermissions{on(0), on(1), on(2), on(3)};
+    }
 }
 
-// Without headings: the first cell with six digits or more is the number,
-// the first other cell with a letter the name.
-ContactColumns guessedColumns(const QStringList &first)
+QList<Contact> tableContacts(const ContactTable &table, const ContactColumns &columns, int lineOffset)
 {
-    ContactColumns columns;
-    for (int i = 0; i < first.size() && columns.number < 0; ++i)
-        if (digitsIn(first[i]) >= 6)
-            columns.number = i;
-    for (int i = 0; i < first.size() && columns.name < 0; ++i)
-        if (i != columns.number && std::any_of(first[i].begin(), first[i].end(), [](QChar c) { return c.isLetter(); }))
-            columns.name = i;
-    return columns;
+    QList<Contact> contacts;
+    for (int row = columns.header ? 1 : 0; row < table.rows.size(); ++row) {
+        const QStringList &cells = table.rows[row];
+        const QString name = joinedName(cells, columns.name);
+        for (int n = 0; n < columns.numbers.size(); ++n) {
+            const int kindColumn = columns.types.value(n, -1);
+            const QString kind = kindColumn >= 0 ? cells.value(kindColumn).trimmed()
+                                                 : columns.header ? table.heading(columns.numbers[n]) : QString();
+            // Google's older export keeps several numbers in one cell.
+            for (const QString &number : cells.value(columns.numbers[n]).split(QStringLiteral(" ::: "), Qt::SkipEmptyParts)) {
+                if (number.trimmed().isEmpty())
+                    continue;
+                contacts.append({name, number.trimmed(), kind, row + 1 + lineOffset, 0, std::nullopt});
+                ownCells(cells, columns, contacts.last());
+            }
+        }
+    }
+    return contacts;
 }
 
 } // namespace
@@ -232,30 +378,51 @@ int ContactTable::width() const
     return int(widest);
 }
 
-ContactTable readContactTable(const QString &text)
+QString ContactTable::heading(int column) const
 {
-    ContactTable table;
-    if (!parseCsv(text, &table.rows, &table.badRow, delimiterOf(text)))
-        return table;
-    const QStringList first = table.rows.value(0);
-    table.columns = columnsFromHeadings(first);
-    table.headerSaysColumns = table.columns.header;
-    if (!table.headerSaysColumns)
-        table.columns = guessedColumns(first);
-    return table;
+    return columns.header || headerSaysColumns ? rows.value(0).value(column).trimmed() : QString();
 }
 
-QList<Contact> tableContacts(const ContactTable &table, const ContactColumns &columns)
+int contactColumn(const ContactTable &table, const QString &named)
 {
-    QList<Contact> contacts;
-    if (columns.number < 0)
-        return contacts;
-    for (int row = columns.header ? 1 : 0; row < table.rows.size(); ++row) {
-        const QStringList &cells = table.rows[row];
-        const QString number = cells.value(columns.number).trimmed();
-        if (number.isEmpty() && (columns.name < 0 || cells.value(columns.name).trimmed().isEmpty()))
-            continue;  // a blank line of a spreadsheet
-        contacts.append({columns.name < 0 ? QString() : cells.value(columns.name).trimmed(), number, row + 1});
+    bool number = false;
+    const int index = named.toInt(&number);
+    if (number)
+        return index >= 1 && index <= table.width() ? index - 1 : -1;
+    const QStringList first = table.rows.value(0);
+    for (int i = 0; i < first.size(); ++i)
+        if (first[i].trimmed().compare(named.trimmed(), Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+ContactsRead readContacts(const QByteArray &bytes, const ContactChoice &choice)
+{
+    ContactsRead read;
+    read.text = decodeContacts(bytes, choice.encoding);
+    QString text = read.text.text;
+    read.vCard = isVCardText(text);
+    if (read.vCard) {
+        read.contacts = readVCards(text);
+        return read;
     }
-    return contacts;
+    int skipped = 0;
+    const QChar delimiter = delimiterOf(text, &skipped);
+    if (!parseCsv(text, &read.table.rows, &read.badRow, delimiter)) {
+        read.badRow += skipped;
+        read.problem = ContactsRead::Problem::UnterminatedQuote;
+        return read;
+    }
+    const QStringList first = read.table.rows.value(0);
+    read.table.columns = columnsFromHeadings(first);
+    read.table.headerSaysColumns = read.table.columns.header;
+    if (!read.table.headerSaysColumns)
+        read.table.columns = guessedColumns(first);
+    const ContactColumns columns = choice.columns.value_or(read.table.columns);
+    if (columns.numbers.isEmpty()) {
+        read.problem = ContactsRead::Problem::NoNumberColumn;
+        return read;
+    }
+    read.contacts = tableContacts(read.table, columns, skipped);
+    return read;
 }

@@ -1,38 +1,52 @@
 #pragma once
 
+#include "contactstext.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// The telephone numbers of a contacts file: a vCard file as phones and
-// address books export it (3.0 and 4.0; 2.1's quoted-printable names too),
-// or a CSV table with a name column and a number column. One entry per
-// number: a contact with two numbers gives two.
+#include <optional>
+
+// The telephone numbers of a contacts file, whatever its format: a vCard
+// file as phones and address books export it (2.1 with quoted-printable
+// values in their own CHARSET, 3.0 and 4.0), or a table — a CSV of Google's,
+// Outlook's or a spreadsheet's, comma, semicolon or tab between its cells,
+// Excel's "sep=" line understood. One entry per number: a contact with two
+// numbers, in two columns or in one cell (Google's " ::: "), gives two.
+// What a number may do, as the form's four boxes of its row say.
+struct ImportPermissions
+{
+    bool alarmInput1 = false;
+    bool alarmInput2 = false;
+    bool controlOutput3 = false;
+    bool controlOutput4 = false;
+};
+
 struct Contact
 {
     QString name;
     QString written;  // the number as the file writes it
+    QString type;     // what the file calls the number: "Mobile", "Business Phone", "CELL"; may be empty
     int line = 0;     // where in the file it stands, from 1
+    // From a table this program wrote (an export, a phone book): the form's
+    // row the number stood in (-1: the module's own SIM number), and what it
+    // could do there.
+    int row = 0;
+    std::optional<ImportPermissions> permissions;
 };
 
-// A contacts file's bytes as text: UTF-8, as phones and address books
-// write it, without the byte-order mark a spreadsheet puts in front.
-QString contactsText(const QByteArray &bytes);
-
-// Whether the text is a vCard file rather than a table.
-bool isVCardText(const QString &text);
-
-QList<Contact> readVCards(const QString &text);
-
-// A CSV table and which of its columns hold the names and the numbers: its
-// header says so when a cell of its first row is a name or number heading
-// (in English or Hungarian); otherwise the columns are guessed from the first
-// row, and a front lets the person choose.
+// A table's columns: the names (joined in the order they stand, "First
+// Name" "Last Name" or "Vezetéknév" "Keresztnév"), every number column, and
+// for each the column that names its kind, if any.
 struct ContactColumns
 {
-    int name = -1;    // -1: no names
-    int number = -1;  // -1: none found
-    bool header = false;  // the first row is headings, not a contact
+    QList<int> name;     // empty: no names
+    QList<int> numbers;  // empty: none found
+    QList<int> types;    // beside `numbers`: -1 where the heading names the kind
+    bool header = false; // the first row is headings, not a contact
+    int row = -1;        // a table of this program's: the form's row
+    QList<int> permissions;  // and its four permissions, or none
 };
 
 struct ContactTable
@@ -40,11 +54,29 @@ struct ContactTable
     QList<QStringList> rows;
     ContactColumns columns;
     bool headerSaysColumns = false;  // found by their headings
-    int badRow = 0;  // an unterminated quote began in this row; 0 when the table is whole
     int width() const;
+    QString heading(int column) const;
 };
 
-// The delimiter is the first row's most common of ',', ';' and tab.
-ContactTable readContactTable(const QString &text);
+// What a person may choose: the encoding, and a table's columns.
+struct ContactChoice
+{
+    QString encoding;                      // empty: as found
+    std::optional<ContactColumns> columns; // none: as found
+};
 
-QList<Contact> tableContacts(const ContactTable &table, const ContactColumns &columns);
+struct ContactsRead
+{
+    enum class Problem { None, UnterminatedQuote, NoNumberColumn };
+    Problem problem = Problem::None;
+    int badRow = 0;       // where the quote that is never closed began
+    ContactsText text;    // with the encoding it was read in
+    bool vCard = false;
+    ContactTable table;   // a table's, as found
+    QList<Contact> contacts;
+};
+ContactsRead readContacts(const QByteArray &bytes, const ContactChoice &choice = {});
+
+// A table's column named by its heading (whole, any case) or by its number
+// from 1; -1 for none.
+int contactColumn(const ContactTable &table, const QString &named);

@@ -1,30 +1,8 @@
 #include "phoneexport.h"
 
+#include <QFileInfo>
+
 namespace {
-
-struct Telephone
-{
-    int row = 0;
-    QString number;
-};
-
-QList<Telephone> telephones(const FormValues &form)
-{
-    QList<Telephone> list;
-    for (int row = 1; row <= TelephoneCount; ++row) {
-        const QString number = form.texts.value(FieldItemCount + row - 1).trimmed();
-        if (!number.isEmpty())
-            list.append({row, number});
-    }
-    return list;
-}
-
-QString csvCell(const QString &text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u';'))
-        return text;
-    return u'"' + QString(text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
-}
 
 QString vCardText(const QString &text)
 {
@@ -39,23 +17,31 @@ QString vCardText(const QString &text)
 
 } // namespace
 
-QByteArray numbersCsv(const FormValues &form, const RowName &nameOf)
+PhoneExportFormat exportFormatOf(const QString &fileName)
 {
-    QString text = QStringLiteral("name,number\r\n");
-    for (const Telephone &t : telephones(form))
-        text += csvCell(nameOf(t.row)) + u',' + u'+' + t.number + QStringLiteral("\r\n");
-    return text.toUtf8();
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    return suffix == QLatin1String("vcf") || suffix == QLatin1String("vcard") ? PhoneExportFormat::VCard : PhoneExportFormat::Table;
 }
 
-QByteArray numbersVCard(const FormValues &form, const RowName &nameOf)
+QByteArray numbersVCard(const FormValues &form, const PhoneBook &book, const RowName &nameOf)
 {
     QString text;
-    for (const Telephone &t : telephones(form)) {
+    for (int row = 1; row <= TelephoneCount; ++row) {
+        const QString number = form.texts.value(FieldItemCount + row - 1).trimmed();
+        if (number.isEmpty())
+            continue;
+        const PhoneBookEntry entry = book.byNumber.value(number);
+        const QString name = entry.name.isEmpty() ? nameOf(row) : entry.name;
         text += QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\n");
-        text += QStringLiteral("FN:") + vCardText(nameOf(t.row)) + QStringLiteral("\r\n");
-        text += QStringLiteral("N:") + vCardText(nameOf(t.row)) + QStringLiteral(";;;;\r\n");
-        text += QStringLiteral("TEL;TYPE=CELL:+") + t.number + QStringLiteral("\r\n");
+        text += QStringLiteral("FN:") + vCardText(name) + QStringLiteral("\r\n");
+        text += QStringLiteral("N:") + vCardText(name) + QStringLiteral(";;;;\r\n");
+        text += QStringLiteral("TEL;TYPE=CELL:+") + number + QStringLiteral("\r\n");
         text += QStringLiteral("END:VCARD\r\n");
     }
     return text.toUtf8();
+}
+
+QByteArray exportedNumbers(PhoneExportFormat format, const FormValues &form, const PhoneBook &book, const RowName &nameOf)
+{
+    return format == PhoneExportFormat::VCard ? numbersVCard(form, book, nameOf) : phoneBookBytes(book, form);
 }

@@ -44,9 +44,12 @@ ImportClass importClass(ImportReason reason)
 
 QList<ImportEntry> classifyContacts(const QList<Contact> &contacts, const FormValues &form, const QString &region)
 {
+    // The form's numbers as stored, however they were typed: "06301234567"
+    // is the same number as "36301234567".
     QSet<QString> inForm;
     for (int row = 1; row <= TelephoneCount; ++row)
-        inForm.insert(telephone(form, row));
+        if (!telephone(form, row).isEmpty())
+            inForm.insert(storedForm(telephone(form, row), region));
     QSet<QString> seen;
     QList<ImportEntry> entries;
     for (const Contact &contact : contacts) {
@@ -64,6 +67,11 @@ QList<ImportEntry> classifyContacts(const QList<Contact> &contacts, const FormVa
         entries.append(entry);
     }
     return entries;
+}
+
+bool isChoosable(ImportReason reason)
+{
+    return reason == ImportReason::None || reason == ImportReason::Landline;
 }
 
 ImportCounts countClasses(const QList<ImportEntry> &entries)
@@ -96,20 +104,33 @@ QList<int> freeTelephoneRows(const FormValues &form)
 
 std::optional<QList<int>> placeNumbers(FormValues &form, const QStringList &numbers, const ImportPermissions &permissions)
 {
-    const QList<int> free = freeTelephoneRows(form);
-    if (numbers.size() > free.size())
+    QList<ChosenNumber> chosen;
+    for (const QString &number : numbers)
+        chosen.append({number, permissions, {}, {}});
+    return placeChosen(form, chosen);
+}
+
+// A number that names its row goes back there when the row is free; the
+// others take the free rows left, in order.
+std::optional<QList<int>> placeChosen(FormValues &form, const QList<ChosenNumber> &chosen)
+{
+    QList<int> free = freeTelephoneRows(form);
+    if (chosen.size() > free.size())
         return std::nullopt;
-    const QList<std::pair<int, bool>> boxes = {{AlarmInput1Column, permissions.alarmInput1},
-                                                {AlarmInput2Column, permissions.alarmInput2},
-                                                {ControlOutput3Column, permissions.controlOutput3},
-                                                {ControlOutput4Column, permissions.controlOutput4}};
-    QList<int> used;
-    for (int i = 0; i < numbers.size(); ++i) {
-        const int row = free[i];
-        form.texts[FieldItemCount + row - 1] = numbers[i];
-        for (const auto &[column, on] : boxes)
+    QList<int> rows(chosen.size(), 0);
+    for (int i = 0; i < chosen.size(); ++i)
+        if (free.removeOne(chosen[i].row))
+            rows[i] = chosen[i].row;
+    for (int i = 0; i < chosen.size(); ++i)
+        if (rows[i] == 0)
+            rows[i] = free.takeFirst();
+    for (int i = 0; i < chosen.size(); ++i) {
+        const int row = rows[i];
+        const ImportPermissions &p = chosen[i].permissions;
+        form.texts[FieldItemCount + row - 1] = chosen[i].number;
+        for (const auto &[column, on] : {std::pair{AlarmInput1Column, p.alarmInput1}, std::pair{AlarmInput2Column, p.alarmInput2},
+                                         std::pair{ControlOutput3Column, p.controlOutput3}, std::pair{ControlOutput4Column, p.controlOutput4}})
             form.checked[permissionBoxIndex(column, row)] = on;
-        used << row;
     }
-    return used;
+    return rows;
 }

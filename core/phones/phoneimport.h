@@ -24,6 +24,10 @@ enum class ImportReason {
 enum class ImportClass { Import, Warning, Error };
 
 ImportClass importClass(ImportReason reason);
+// Whether a person may choose to import the entry: a clean one, or a
+// landline (a customer's office line that should open the gate), which
+// starts unchosen. A duplicate or an error never goes in.
+bool isChoosable(ImportReason reason);
 
 struct ImportEntry
 {
@@ -47,16 +51,21 @@ ImportCounts countClasses(const QList<ImportEntry> &entries);
 // The telephone rows (1 … 16) whose number is empty.
 QList<int> freeTelephoneRows(const FormValues &form);
 
-// What each imported number may do.
-struct ImportPermissions
-{
-    bool alarmInput1 = false;
-    bool alarmInput2 = false;
-    bool controlOutput3 = false;
-    bool controlOutput4 = false;
-};
 
 // The numbers put into the free rows in order, each row's boxes set to
 // `permissions`; the rows used, or nothing (and the form as it was) when
 // there are more numbers than free rows.
 std::optional<QList<int>> placeNumbers(FormValues &form, const QStringList &numbers, const ImportPermissions &permissions);
+
+// A number chosen for the form, with what it may do and whose it is; a row
+// to go back to, when the file came from a form (0: the first free one).
+struct ChosenNumber
+{
+    QString number;  // stored form
+    ImportPermissions permissions;
+    QString name;
+    QString type;
+    int row = 0;
+};
+// The same, each number with its own permissions.
+std::optional<QList<int>> placeChosen(FormValues &form, const QList<ChosenNumber> &chosen);

@@ -19,7 +19,8 @@ QString openFileName(QWidget *parent, const QString &caption, const QString &dir
 
 // The next dialog returns `name` at once without showing itself, as if it
 // had been typed under the first filter; an empty name stands for Cancel.
-void answerNext(const QString &name);
+// With the filter of that place in the list chosen (the first by default).
+void answerNext(const QString &name, int filter = 0);
 
 // Where the last dialog started and what it offered, for a test to read.
 struct Request

@@ -9,6 +9,7 @@
 #include "gui/form/formhistory.h"
 #include "gui/texts/windowtexts.h"
 #include "phoneimportdialog.h"
+#include "windowphonebook.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,7 +38,7 @@ QString readProblem(const ManifestBytes &read)
 
 } // namespace
 
-void importPhones(QWidget *window, QWidget *form, FormHistory &history)
+void importPhones(QWidget *window, QWidget *form, FormHistory &history, WindowPhoneBook &book)
 {
     const QString path = FileDialog::openFileName(window, Texts::tr("Telefonszámok importálása"), QDir::homePath(),
                                                   Texts::tr("Névjegyek és táblázatok (*.vcf *.vcard *.csv *.txt);;Minden fájl (*)"));
@@ -49,28 +50,28 @@ void importPhones(QWidget *window, QWidget *form, FormHistory &history)
         return;
     }
     FormValues values = readForm(form);
-    PhoneImportDialog preview(contactsText(read.bytes), values, window);
+    PhoneImportDialog preview(read.bytes, values, window);
     if (preview.exec() != QDialog::Accepted)
         return;
     // The dialog lets no more numbers through than there are free rows.
-    if (!placeNumbers(values, preview.chosenNumbers(), preview.permissions()))
+    const QList<ChosenNumber> chosen = preview.chosen();
+    if (!placeChosen(values, chosen))
         return;
     history.record();
     writeForm(form, values);
+    book.add(chosen);
     history.record();
 }
 
-void exportPhones(QWidget *window, QWidget *form)
+void exportPhones(QWidget *window, QWidget *form, const PhoneBook &book)
 {
     const QString csvFilter = Texts::tr("CSV táblázat (*.csv)");
     const QString path = FileDialog::saveFileName(window, Texts::tr("Telefonszámok exportálása"), QDir::homePath(),
                                                   csvFilter + QStringLiteral(";;") + Texts::tr("vCard névjegyek (*.vcf)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    const QString suffix = QFileInfo(path).suffix().toLower();
     const RowName name = [](int row) { return Texts::tr("Telefonszám %1").arg(row); };
-    const FormValues values = readForm(form);
-    const QByteArray bytes = suffix == QLatin1String("vcf") || suffix == QLatin1String("vcard") ? numbersVCard(values, name) : numbersCsv(values, name);
+    const QByteArray bytes = exportedNumbers(exportFormatOf(path), readForm(form), book, name);
     if (const FileError error = writeWholeFile(path, bytes))
         Message::critical(window, Texts::tr("Telefonszámok exportálása"), Texts::tr("%1 nem írható: %2").arg(QFileInfo(path).fileName(), WindowText::fileError(error)));
 }

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -25,36 +26,41 @@ QColor classColour(ImportClass kind)
     return QColor(0xf8, 0xd0, 0xd0);
 }
 
+constexpr int PermissionCount = 4;
+
+// A permission a table of this program's gave the number.
+bool fromFile(const ImportPermissions &p, int permission)
+{
+    const bool on[PermissionCount] = {p.alarmInput1, p.alarmInput2, p.controlOutput3, p.controlOutput4};
+    return on[permission];
+}
+const char *const PermissionCaptions[PermissionCount] = {
+    QT_TRANSLATE_NOOP("PhoneImportDialog", "1-es bemenet riaszt"), QT_TRANSLATE_NOOP("PhoneImportDialog", "2-es bemenet riaszt"),
+    QT_TRANSLATE_NOOP("PhoneImportDialog", "3-as kimenetet vezérli"), QT_TRANSLATE_NOOP("PhoneImportDialog", "4-es kimenetet vezérli")};
+
 } // namespace
 
-PhoneImportDialog::PhoneImportDialog(const QString &contacts, const FormValues &form, QWidget *parent)
+PhoneImportDialog::PhoneImportDialog(const QByteArray &contacts, const FormValues &form, QWidget *parent)
     : QDialog(parent)
-    , m_text(contacts)
+    , m_bytes(contacts)
     , m_form(form)
+    , m_encoding(new QComboBox(this))
     , m_region(new QComboBox(this))
-    , m_preview(new QTableWidget(0, 4, this))
+    , m_search(new QLineEdit(this))
+    , m_preview(new QTableWidget(0, FirstPermissionColumn + PermissionCount, this))
     , m_summary(new QLabel(this))
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setWindowTitle(tr("Telefonszámok importálása"));
-    m_region->setObjectName("region");
-    const QString region = defaultRegion(QLocale());
-    for (const QString &code : numberRegions())
-        m_region->addItem(QStringLiteral("%1 (+%2)").arg(code).arg(callingCode(code)), code);
-    m_region->setCurrentIndex(m_region->findData(region));
+    m_read = readContacts(m_bytes);
     auto *choices = new QFormLayout;
-    choices->addRow(tr("Ország a szám nélküli hívószámokhoz:"), m_region);
-    if (!isVCardText(m_text)) {
-        m_table = readContactTable(m_text);
-        buildColumnChoice();
-        choices->addRow(tr("Név oszlopa:"), m_nameColumn);
-        choices->addRow(tr("Szám oszlopa:"), m_numberColumn);
-        choices->addRow(QString(), m_header);
-    }
+    buildChoices(choices);
+    if (!m_read.vCard && m_read.problem != ContactsRead::Problem::UnterminatedQuote)
+        buildColumnChoice(choices);
     buildPermissions(choices);
     m_preview->setObjectName("preview");
-    m_preview->setHorizontalHeaderLabels({tr("Név"), tr("Ahogy írva"), tr("Ahogy tárolva"), tr("Eredmény")});
-    m_preview->horizontalHeader()->setStretchLastSection(true);
+    m_preview->setHorizontalHeaderLabels({tr("Név"), tr("Ahogy írva"), tr("Ahogy tárolva"), tr("Típus"), tr("Eredmény"),
+                                          tr("Be 1"), tr("Be 2"), tr("Ki 3"), tr("Ki 4")});
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_summary->setObjectName("summary");
     m_summary->setWordWrap(true);
@@ -66,14 +72,54 @@ PhoneImportDialog::PhoneImportDialog(const QString &contacts, const FormValues &
     layout->addWidget(m_buttons);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_region, &QComboBox::currentIndexChanged, this, &PhoneImportDialog::reread);
     connect(m_preview, &QTableWidget::itemChanged, this, &PhoneImportDialog::showSummary);
-    resize(720, 480);
+    resize(860, 540);
     reread();
 }
 
+// The encoding the file was read in (or another), the country for numbers
+// without one, a search and select all/none.
+void PhoneImportDialog::buildChoices(QFormLayout *layout)
+{
+    m_encoding->setObjectName("encoding");
+    const QString found = m_read.text.encoding;
+    m_encoding->addItem(m_read.text.detected ? tr("%1 (a fájl bájtjaiból)").arg(found) : found, found);
+    for (const QString &encoding : contactEncodings())
+        if (encoding != found)
+            m_encoding->addItem(encoding, encoding);
+    connect(m_encoding, &QComboBox::currentIndexChanged, this, [this] {
+        ContactChoice choice;
+        choice.encoding = m_encoding->currentData().toString();
+        m_read = readContacts(m_bytes, choice);
+        reread();
+    });
+    layout->addRow(tr("Kódolás:"), m_encoding);
+    m_region->setObjectName("region");
+    const QString region = formRegion(m_form);
+    for (const QString &code : numberRegions())
+        m_region->addItem(QStringLiteral("%1 (+%2)").arg(code).arg(callingCode(code)), code);
+    m_region->setCurrentIndex(m_region->findData(region));
+    connect(m_region, &QComboBox::currentIndexChanged, this, &PhoneImportDialog::reread);
+    layout->addRow(tr("Ország a szám nélküli hívószámokhoz (az űrlap SMS-központja szerint):"), m_region);
+    m_search->setObjectName("search");
+    m_search->setPlaceholderText(tr("név vagy szám"));
+    m_search->setClearButtonEnabled(true);
+    connect(m_search, &QLineEdit::textChanged, this, &PhoneImportDialog::filter);
+    auto *all = new QPushButton(tr("&Mind"), this);
+    all->setObjectName("selectAll");
+    auto *none = new QPushButton(tr("&Egyik sem"), this);
+    none->setObjectName("selectNone");
+    connect(all, &QPushButton::clicked, this, [this] { setAll(Qt::Checked); });
+    connect(none, &QPushButton::clicked, this, [this] { setAll(Qt::Unchecked); });
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_search, 1);
+    row->addWidget(all);
+    row->addWidget(none);
+    layout->addRow(tr("Keresés:"), row);
+}
+
 // A table's columns, as its headings say or as guessed from its first row.
-void PhoneImportDialog::buildColumnChoice()
+void PhoneImportDialog::buildColumnChoice(QFormLayout *layout)
 {
     m_nameColumn = new QComboBox(this);
     m_nameColumn->setObjectName("nameColumn");
@@ -81,45 +127,64 @@ void PhoneImportDialog::buildColumnChoice()
     m_numberColumn->setObjectName("numberColumn");
     m_header = new QCheckBox(tr("Az első sor fejléc"), this);
     m_header->setObjectName("header");
-    m_nameColumn->addItem(tr("(nincs)"), -1);
-    const QStringList first = m_table.rows.value(0);
-    for (int i = 0; i < m_table.width(); ++i) {
+    const ContactColumns &found = m_read.table.columns;
+    m_nameColumn->addItem(found.name.isEmpty() ? tr("(nincs)") : tr("(a megtalált, %1 oszlop)").arg(found.name.size()), -2);
+    if (!found.name.isEmpty())
+        m_nameColumn->addItem(tr("(nincs)"), -1);
+    m_numberColumn->addItem(tr("(a megtalált, %1 oszlop)").arg(found.numbers.size()), -2);
+    const QStringList first = m_read.table.rows.value(0);
+    for (int i = 0; i < m_read.table.width(); ++i) {
         const QString shown = tr("%1. oszlop: %2").arg(i + 1).arg(first.value(i).left(30));
         m_nameColumn->addItem(shown, i);
         m_numberColumn->addItem(shown, i);
     }
-    m_nameColumn->setCurrentIndex(m_nameColumn->findData(m_table.columns.name));
-    m_numberColumn->setCurrentIndex(std::max(0, m_numberColumn->findData(m_table.columns.number)));
-    m_header->setChecked(m_table.columns.header);
+    m_header->setChecked(found.header);
     for (QComboBox *box : {m_nameColumn, m_numberColumn})
         connect(box, &QComboBox::currentIndexChanged, this, &PhoneImportDialog::reread);
     connect(m_header, &QCheckBox::toggled, this, &PhoneImportDialog::reread);
+    layout->addRow(tr("Név oszlopa:"), m_nameColumn);
+    layout->addRow(tr("Szám oszlopa:"), m_numberColumn);
+    layout->addRow(QString(), m_header);
 }
 
+// What every chosen number may do, set on every row at once; each row's own
+// boxes in the table.
 void PhoneImportDialog::buildPermissions(QFormLayout *layout)
 {
-    const char *const captions[4] = {QT_TR_NOOP("1-es bemenet riaszt"), QT_TR_NOOP("2-es bemenet riaszt"),
-                                     QT_TR_NOOP("3-as kimenetet vezérli"), QT_TR_NOOP("4-es kimenetet vezérli")};
     auto *row = new QHBoxLayout;
-    for (int i = 0; i < 4; ++i) {
-        m_boxes[i] = new QCheckBox(tr(captions[i]), this);
+    for (int i = 0; i < PermissionCount; ++i) {
+        m_boxes[i] = new QCheckBox(tr(PermissionCaptions[i]), this);
         m_boxes[i]->setObjectName(QStringLiteral("permission%1").arg(i + 1));
+        connect(m_boxes[i], &QCheckBox::toggled, this, [this, i](bool on) { setPermissionForAll(i, on); });
         row->addWidget(m_boxes[i]);
     }
-    layout->addRow(tr("Az importált számok:"), row);
+    layout->addRow(tr("Mind:"), row);
+}
+
+std::optional<ContactColumns> PhoneImportDialog::chosenColumns() const
+{
+    if (!m_numberColumn)
+        return std::nullopt;
+    ContactColumns columns = m_read.table.columns;
+    if (const int name = m_nameColumn->currentData().toInt(); name != -2)
+        columns.name = name < 0 ? QList<int>{} : QList<int>{name};
+    if (const int number = m_numberColumn->currentData().toInt(); number != -2) {
+        columns.numbers = {number};
+        columns.types = {-1};
+    }
+    columns.header = m_header->isChecked();
+    return columns;
 }
 
 void PhoneImportDialog::reread()
 {
-    QList<Contact> contacts;
-    if (isVCardText(m_text)) {
-        contacts = readVCards(m_text);
-    } else if (!m_table.badRow) {
-        const ContactColumns columns{m_nameColumn->currentData().toInt(), m_numberColumn->currentData().toInt(), m_header->isChecked()};
-        contacts = tableContacts(m_table, columns);
-    }
-    m_entries = classifyContacts(contacts, m_form, m_region->currentData().toString());
+    ContactChoice choice;
+    choice.encoding = m_encoding->currentData().toString();
+    choice.columns = chosenColumns();
+    const ContactsRead read = readContacts(m_bytes, choice);
+    m_entries = classifyContacts(read.contacts, m_form, m_region->currentData().toString());
     fillTable();
+    filter(m_search->text());
     showSummary();
 }
 
@@ -129,34 +194,71 @@ void PhoneImportDialog::fillTable()
     m_preview->setRowCount(int(m_entries.size()));
     for (int row = 0; row < m_entries.size(); ++row) {
         const ImportEntry &entry = m_entries[row];
-        const QStringList cells = {entry.contact.name, entry.contact.written, entry.stored, reasonText(entry.reason)};
-        for (int column = 0; column < cells.size(); ++column) {
-            auto *item = new QTableWidgetItem(cells[column]);
+        const QStringList cells = {entry.contact.name, entry.contact.written, entry.stored, entry.contact.type, reasonText(entry.reason)};
+        for (int column = 0; column < FirstPermissionColumn + PermissionCount; ++column) {
+            auto *item = new QTableWidgetItem(cells.value(column));
             item->setBackground(classColour(entry.kind()));
             item->setForeground(Qt::black);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             m_preview->setItem(row, column, item);
-        }
-        if (entry.kind() == ImportClass::Import) {
-            m_preview->item(row, 0)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-            m_preview->item(row, 0)->setCheckState(Qt::Checked);
+            const bool permission = column >= FirstPermissionColumn;
+            if (isChoosable(entry.reason) && (column == NameColumn || permission)) {
+                item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+                const bool on = !permission ? entry.kind() == ImportClass::Import
+                              : entry.contact.permissions ? fromFile(*entry.contact.permissions, column - FirstPermissionColumn)
+                                                          : m_boxes[column - FirstPermissionColumn]->isChecked();
+                item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+            }
         }
     }
     m_preview->resizeColumnsToContents();
 }
 
+void PhoneImportDialog::setAll(Qt::CheckState state)
+{
+    for (int row = 0; row < m_entries.size(); ++row)
+        if (isChoosable(m_entries[row].reason) && !m_preview->isRowHidden(row))
+            m_preview->item(row, NameColumn)->setCheckState(state);
+}
+
+void PhoneImportDialog::setPermissionForAll(int permission, bool on)
+{
+    const QSignalBlocker quiet(m_preview);
+    for (int row = 0; row < m_entries.size(); ++row)
+        if (isChoosable(m_entries[row].reason))
+            m_preview->item(row, FirstPermissionColumn + permission)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    showSummary();
+}
+
+void PhoneImportDialog::filter(const QString &text)
+{
+    const QString wanted = text.trimmed();
+    for (int row = 0; row < m_entries.size(); ++row) {
+        const Contact &contact = m_entries[row].contact;
+        m_preview->setRowHidden(row, !wanted.isEmpty() && !contact.name.contains(wanted, Qt::CaseInsensitive)
+                                         && !contact.written.contains(wanted) && !m_entries[row].stored.contains(wanted));
+    }
+}
+
 void PhoneImportDialog::showSummary()
 {
     const ImportCounts counts = countClasses(m_entries);
-    const qsizetype chosen = chosenNumbers().size();
+    const QList<ChosenNumber> numbers = chosen();
     const qsizetype free = freeTelephoneRows(m_form).size();
-    QString text = m_table.badRow ? tr("A(z) %1. sorban kezdődő idézőjel nincs lezárva; a táblázat nem olvasható.").arg(m_table.badRow)
-                                  : tr("%1 importálható, %2 figyelmeztetés, %3 hiba. Kiválasztva: %4, szabad sor: %5.")
-                                        .arg(counts.imports).arg(counts.warnings).arg(counts.errors).arg(chosen).arg(free);
-    if (chosen > free)
+    const auto idle = std::count_if(numbers.cbegin(), numbers.cend(), [](const ChosenNumber &n) {
+        const ImportPermissions &p = n.permissions;
+        return !p.alarmInput1 && !p.alarmInput2 && !p.controlOutput3 && !p.controlOutput4;
+    });
+    QString text = m_read.problem == ContactsRead::Problem::UnterminatedQuote
+                       ? tr("A(z) %1. sorban kezdődő idézőjel nincs lezárva; a táblázat nem olvasható.").arg(m_read.badRow)
+                       : tr("%1 importálható, %2 figyelmeztetés, %3 hiba. Kiválasztva: %4, szabad sor: %5.")
+                             .arg(counts.imports).arg(counts.warnings).arg(counts.errors).arg(numbers.size()).arg(free);
+    if (numbers.size() > free)
         text += u' ' + tr("Több szám van kiválasztva, mint ahány szabad sor van: válassza ki, melyek kerüljenek be.");
+    if (idle > 0)
+        text += u' ' + tr("%1 kiválasztott szám semmit sem tesz: nincs bejelölve sem riasztás, sem vezérlés.").arg(idle);
     m_summary->setText(text);
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(chosen > 0 && chosen <= free);
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!numbers.isEmpty() && numbers.size() <= free);
 }
 
 QString PhoneImportDialog::reasonText(ImportReason reason) const
@@ -172,18 +274,20 @@ QString PhoneImportDialog::reasonText(ImportReason reason) const
     return {};
 }
 
-QStringList PhoneImportDialog::chosenNumbers() const
+QList<ChosenNumber> PhoneImportDialog::chosen() const
 {
-    QStringList numbers;
+    QList<ChosenNumber> numbers;
+    const auto on = [this](int row, int column) {
+        const QTableWidgetItem *item = m_preview->item(row, column);
+        return item && item->checkState() == Qt::Checked;
+    };
     for (int row = 0; row < m_entries.size(); ++row) {
-        const QTableWidgetItem *item = m_preview->item(row, 0);
-        if (m_entries[row].kind() == ImportClass::Import && item && item->checkState() == Qt::Checked)
-            numbers << m_entries[row].stored;
+        const ImportEntry &entry = m_entries[row];
+        if (!isChoosable(entry.reason) || !on(row, NameColumn))
+            continue;
+        const int p = FirstPermissionColumn;
+        numbers.append({entry.stored, {on(row, p), on(row, p + 1), on(row, p + 2), on(row, p + 3)}, entry.contact.name, entry.contact.type,
+                        std::max(entry.contact.row, 0)});
     }
     return numbers;
-}
-
-ImportPermissions PhoneImportDialog::permissions() const
-{
-    return {m_boxes[0]->isChecked(), m_boxes[1]->isChecked(), m_boxes[2]->isChecked(), m_boxes[3]->isChecked()};
 }

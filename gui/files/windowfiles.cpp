@@ -9,6 +9,7 @@
 #include "gui/form/formbinding.h"
 #include "gui/form/formhistory.h"
 #include "gui/texts/windowtexts.h"
+#include "core/phones/phonebook.h"
 #include "recentfiles.h"
 
 #include <QFileInfo>
@@ -33,6 +34,7 @@ WindowFiles::WindowFiles(QMainWindow *window, QWidget *form, LinkSettings &setti
     , m_checkingFields(checkingFields)
     , m_journalKeeps(std::move(journalKeeps))
     , m_history(history)
+    , m_phoneBook(form)
 {
 }
 
@@ -83,6 +85,7 @@ bool WindowFiles::load(const QString &path)
     }
     FieldMarks::clear(m_form);  // marks speak of the content that was there
     writeForm(m_form, result.values);
+    m_phoneBook.load(path);  // the names of its numbers, when it has them
     m_lastFile = path;
     m_settings.FileName = ContentFile::displayName(m_settings.FilePath);
     m_settings.RecordText.clear();
@@ -113,6 +116,10 @@ bool WindowFiles::save()
         return false;
     if (ContentFile::save(path, form) != ContentFile::SaveStatus::Saved) {
         Message::warning(m_window, tr("Error"), tr("Cannot save the selected file."));
+        return false;
+    }
+    if (const FileError error = m_phoneBook.save(path)) {
+        Message::warning(m_window, tr("Error"), WindowText::phoneBookNotSaved(phoneBookPath(path), error));
         return false;
     }
     m_settings.FilePath = path;

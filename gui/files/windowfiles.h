@@ -2,6 +2,7 @@
 
 #include "core/form/formorigin.h"
 #include "core/form/formvalues.h"
+#include "windowphonebook.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -49,6 +50,8 @@ public:
     // differs from it.
     QString originShown() const;
     FormOrigin &origin() { return m_origin; }
+    // The names of the form's numbers, which go with its content file.
+    WindowPhoneBook &phoneBook() { return m_phoneBook; }
 
 private:
     bool load(const QString &path);
@@ -64,5 +67,6 @@ private:
     std::function<bool()> m_journalKeeps;
     FormHistory &m_history;  // each new content is a step of it
     FormOrigin m_origin;
+    WindowPhoneBook m_phoneBook;
     QString m_lastFile;  // the file last opened or saved
 };

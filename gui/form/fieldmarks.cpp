@@ -10,6 +10,7 @@ namespace {
 
 const char *const Marked = "tavir340Marked";
 const char *const Watched = "tavir340MarkWatched";
+const char *const BaseTip = "tavir340BaseTip";
 constexpr int Width = 2;
 
 // A red frame drawn just outside a field, never over it: the field keeps its
@@ -51,10 +52,17 @@ void unmark(QWidget *field)
         return;
     field->setProperty(Marked, false);
     delete frameOf(field);
-    field->setToolTip(QString());
+    field->setToolTip(field->property(BaseTip).toString());
 }
 
 } // namespace
+
+void setBaseTip(QWidget *field, const QString &tip)
+{
+    field->setProperty(BaseTip, tip);
+    if (!isMarked(field))
+        field->setToolTip(tip);
+}
 
 bool isMarked(const QWidget *field)
 {

@@ -14,5 +14,7 @@ namespace FieldMarks {
 void mark(const QWidget *central, const QString &name, const QString &tip);
 void clear(const QWidget *central);
 bool isMarked(const QWidget *field);
+// The field's own tool tip (a telephone's owner), shown while no mark is.
+void setBaseTip(QWidget *field, const QString &tip);
 
 } // namespace FieldMarks

@@ -1,6 +1,6 @@
 #include "mainwindowui.h"
 
-#include "fieldcaptions.h"
+#include "labels/fieldcaptions.h"
 
 #include "formcolours.h"
 
@@ -240,6 +240,7 @@ void MainWindow::createActions(QMainWindow *window)
     actionPrint = newAction(window, "actionPrint");
     actionImportPhones = newAction(window, "actionImportPhones");
     actionExportPhones = newAction(window, "actionExportPhones");
+    actionPhoneBook = newAction(window, "actionPhoneBook");
     actionUndo = newAction(window, "actionUndo");
     actionRedo = newAction(window, "actionRedo");
     actionAbout = newAction(window, "actionAbout");
@@ -391,7 +392,7 @@ void MainWindow::createMenus(QMainWindow *window)
     menuRecent = new QMenu(menuFile);
     menuRecent->setObjectName("menuRecent");
     menuFile->addSeparator();
-    menuFile->addActions({actionUndo, actionRedo, actionPrint, actionImportPhones, actionExportPhones});
+    menuFile->addActions({actionUndo, actionRedo, actionPrint, actionImportPhones, actionExportPhones, actionPhoneBook});
     menuFile->addMenu(menuRecent);
     menuSettings->addActions({actionPort, actionCheck, menuCHKS->menuAction(), actionACK});
     menuSettings->addSeparator();
@@ -468,6 +469,7 @@ void MainWindow::retranslateUi(QMainWindow *window)
         {actionPrint, QT_TRANSLATE_NOOP("MainWindow", "Nyomtatás..."), "Ctrl+P"},
         {actionImportPhones, QT_TRANSLATE_NOOP("MainWindow", "Telefonszámok importálása..."), ""},
         {actionExportPhones, QT_TRANSLATE_NOOP("MainWindow", "Telefonszámok exportálása..."), ""},
+        {actionPhoneBook, QT_TRANSLATE_NOOP("MainWindow", "Telefonkönyv..."), ""},
         {actionUndo, QT_TRANSLATE_NOOP("MainWindow", "Visszavonás"), "Ctrl+Z"},
         {actionRedo, QT_TRANSLATE_NOOP("MainWindow", "Újra"), "Ctrl+Shift+Z"},
         {actionAbout, QT_TRANSLATE_NOOP("MainWindow", "Névjegy"), nullptr},

@@ -46,6 +46,7 @@ public:
     QAction *actionPrint;  // after File's own items: the customer's sheet
     QAction *actionImportPhones;  // numbers from contacts and spreadsheets
     QAction *actionExportPhones;
+    QAction *actionPhoneBook;
     QAction *actionUndo, *actionRedo;  // after File's own items: the form's history  // after File's own items: the files opened or saved last
     QStatusBar *statusBar;
 

@@ -1,6 +1,6 @@
 #include "windowtexts.h"
 
-#include "gui/form/fieldcaptions.h"
+#include "labels/fieldcaptions.h"
 
 #include "core/journal/journal.h"
 #include "core/journal/journalreason.h"
@@ -229,31 +229,6 @@ QString changes(const QList<FieldDifference> &differences)
     return lines.join(QLatin1Char('\n'));
 }
 
-SheetPage handoverPage(const HandoverSheet &sheet, bool withPin)
-{
-    SheetPage page;
-    page.title = Texts::tr("Tavir-340 modul: %1").arg(sheet.moduleName.isEmpty() ? Texts::tr("(névtelen)") : sheet.moduleName);
-    page.facts = {
-        {Texts::tr("Modul neve"), sheet.moduleName},
-        {Texts::tr("Modul azonosító"), sheet.moduleId},
-        {Texts::tr("PIN-kód"), withPin ? sheet.pin : Texts::tr("(nincs a lapon)")},
-        {Texts::tr("Relé meghúzási idő"), sheet.relayTime},
-        {Texts::tr("Visszaállás"), sheet.restore},
-        {Texts::tr("1-es bemenet"), sheet.input1Name},
-        {Texts::tr("2-es bemenet"), sheet.input2Name},
-        {Texts::tr("Dátum"), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)},
-    };
-    page.tableHeader = {QStringLiteral("#"), Texts::tr("Telefonszám"), Texts::tr("1-es bemenet riaszt"), Texts::tr("2-es bemenet riaszt"),
-                        Texts::tr("3-as kimenetet vezérli"), Texts::tr("4-es kimenetet vezérli")};
-    auto yes = [](bool on) { return on ? Texts::tr("igen") : QStringLiteral("-"); };
-    for (const HandoverRow &row : sheet.rows)
-        page.tableRows.append({QString::number(row.row), row.number, yes(row.alarmedByInput1), yes(row.alarmedByInput2),
-                               yes(row.controlsOutput3), yes(row.controlsOutput4)});
-    for (const auto &[field, text] : sheet.texts)
-        page.moreFacts.append({shownTitle(field), text});
-    return page;
-}
-
 QString askPinOnSheet()
 {
     return Texts::tr("A modul PIN-kódja is kerüljön a lapra?");
@@ -306,6 +281,11 @@ QString unsavable(const ContentFile::SaveProblem &problem)
     case Reason::TooLong: reason = Texts::tr("it is longer than the field"); break;
     }
     return Texts::tr("The field \"%1\" cannot be saved: %2.").arg(shownTitle(problem.field), reason);
+}
+
+QString phoneBookNotSaved(const QString &path, const FileError &error)
+{
+    return Texts::tr("A telefonkönyv nem írható: %1\n%2").arg(path, fileError(error));
 }
 
 QString fileError(const FileError &error)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/form/handoversheet.h"
-#include "labels/sheetpdf.h"
 
 #include "core/content/contentfile.h"
 #include "core/form/fieldcheck.h"
@@ -42,7 +40,6 @@ QString moduleHolds(const FieldDifference &difference);
 QString missingField(int field);
 // The customer's hand-over sheet in the window's language; the PIN only
 // with `withPin`.
-SheetPage handoverPage(const HandoverSheet &sheet, bool withPin);
 QString askPinOnSheet();
 // A field changed since the last download: its value then, as a mark's tip.
 QString downloadedThen(const FieldDifference &difference);
@@ -54,6 +51,8 @@ QString missingFields(const QList<int> &fields);
 QString unsavable(const ContentFile::SaveProblem &problem);
 // Why the disk did not take a file: the system's own words.
 QString fileError(const FileError &error);
+// The phone book beside a content file was not written.
+QString phoneBookNotSaved(const QString &path, const FileError &error);
 // The box that says, once, that transfers go unrecorded.
 QString journalUnavailable(const QString &where, const JournalProblem &problem);
 // How a journal entry's operation and result read in the journal window.

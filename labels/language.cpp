@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -18,6 +19,12 @@ std::vector<std::unique_ptr<QTranslator>> &installed()
 {
     static std::vector<std::unique_ptr<QTranslator>> translators;
     return translators;
+}
+
+QLocale &spoken()
+{
+    static QLocale locale(QLocale::Hungarian, QLocale::Hungary);
+    return locale;
 }
 
 bool isPlainC(const QString &locale)
@@ -57,14 +64,25 @@ bool install(const QString &language)
     for (const std::unique_ptr<QTranslator> &translator : installed())
         QCoreApplication::removeTranslator(translator.get());
     installed().clear();
+    spoken() = QLocale(QLocale::Hungarian, QLocale::Hungary);
     if (isPlainC(language))
         return false;
     const QString code = language.section(QLatin1Char('_'), 0, 0);
     add(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (code == QLatin1String("hu"))
         return false;
-    return add(QStringLiteral("tavir340_en"),
-               QFileInfo(dataFilePath(QStringLiteral("translations/tavir340_en.qm"))).path());
+    if (!add(QStringLiteral("tavir340_en"), QFileInfo(dataFilePath(QStringLiteral("translations/tavir340_en.qm"))).path()))
+        return false;
+    // English as the desktop writes it where it asks for English (en_US's
+    // dates), else as in Britain.
+    const QLocale asked(language);
+    spoken() = asked.language() == QLocale::English ? asked : QLocale(QLocale::English, QLocale::UnitedKingdom);
+    return true;
+}
+
+QLocale locale()
+{
+    return spoken();
 }
 
 } // namespace Language

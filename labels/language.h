@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 // The window's language. Hungarian, the program's own, when the system asks
@@ -16,5 +17,9 @@ QString requested();
 // in place of any installed before. Whether the window now speaks English
 // (false as well where the English translation is missing).
 bool install(const QString &language);
+
+// The locale of what was installed, for dates and numbers written in the
+// same language as the words around them.
+QLocale locale();
 
 } // namespace Language
