@@ -1,6 +1,7 @@
 #include "command.h"
 
 #include "core/storage/outputfile.h"
+#include "core/storage/ownfolder.h"
 #include "core/journal/sharedjournal.h"
 #include "core/content/contentfile.h"
 #include "core/journal/journalentry.h"
@@ -333,8 +334,10 @@ bool Command::backupFolder(const QCommandLineParser &parser, QString *folder) co
         fail(Refused, QStringLiteral("--backup takes a folder, not -"));
         return false;
     }
-    if (!folder->isEmpty() && !makeOwnFolder(*folder)) {
-        fail(Refused, QStringLiteral("cannot make the backup folder ") + *folder);
+    if (folder->isEmpty())
+        return true;
+    if (const FileError error = makeOwnFolder(*folder)) {
+        fail(Refused, Phrase::cannotUseFolder(QStringLiteral("backup"), *folder, error));
         return false;
     }
     return true;

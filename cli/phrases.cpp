@@ -292,9 +292,19 @@ QString fileError(const FileError &error)
     case FileError::Kind::Link: return QStringLiteral("a symbolic link, which is never written through");
     case FileError::Kind::OtherOwner:
         return QStringLiteral("a file of %1 in a folder others may write, which is not replaced").arg(userName(uid_t(error.code)));
+    case FileError::Kind::FolderOwner:
+        return QStringLiteral("a folder of %1; files are written only into folders of the user running this program")
+            .arg(userName(uid_t(error.code)));
+    case FileError::Kind::OpenFolder:
+        return QStringLiteral("a folder others may write in (without the sticky bit), where they could replace what is written");
     case FileError::Kind::System: return QString::fromLocal8Bit(std::strerror(error.code));
     }
     return {};
+}
+
+QString cannotUseFolder(const QString &what, const QString &folder, const FileError &error)
+{
+    return QStringLiteral("the %1 folder %2 cannot be used: %3").arg(what, folder, fileError(error));
 }
 
 QString manifestBytes(const ManifestBytes &read)
@@ -368,7 +378,12 @@ QString journalProblem(const JournalProblem &problem)
     case Error::Damaged: return because(QStringLiteral("it is damaged"));
     case Error::NotAJournal: return QStringLiteral("it is another program's database, not a journal; it was left as it was");
     case Error::OtherOwner:
-        return QStringLiteral("it is readable by others and belongs to %1: have it made private (sudo chmod 600 FILE)").arg(problem.detail);
+        return QStringLiteral("it belongs to %1, not to the user running this program; it was left as it was").arg(problem.detail);
+    case Error::FolderOwner:
+        return QStringLiteral("its folder belongs to %1; a journal is kept only in a folder of the user running this program")
+            .arg(problem.detail);
+    case Error::OpenFolder:
+        return QStringLiteral("others may write in its folder %1 (it has no sticky bit) and could replace it").arg(problem.detail);
     case Error::Link: return QStringLiteral("it is a symbolic link; name the journal's own file");
     case Error::SideFile:
         return QStringLiteral("%1 beside it is not the journal owner's alone (mode 600); it was not opened").arg(problem.detail);

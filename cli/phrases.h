@@ -65,6 +65,8 @@ QString unsavable(const ContentFile::SaveProblem &problem);
 // characters", "a check box takes 1 or 0", a download's refusal.
 QString editRefusal(const EditRefusal &refusal, char separator);
 QString fileError(const FileError &error);
+// A folder given for `what` ("backup", "label") that cannot take our files.
+QString cannotUseFolder(const QString &what, const QString &folder, const FileError &error);
 // A journal entry's reason (see JournalReason) in English; an entry of an
 // older program, which kept a sentence, as it stands.
 QString journalReason(const QString &reason);

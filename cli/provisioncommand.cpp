@@ -10,6 +10,7 @@
 #include "core/operations/readupfile.h"
 #include "core/storage/filenames.h"
 #include "core/storage/outputfile.h"
+#include "core/storage/ownfolder.h"
 #include "labels/labelfile.h"
 #include "core/journal/sharedjournal.h"
 #include "phrases.h"
@@ -322,8 +323,12 @@ bool ProvisionCommand::labelOptions(const QCommandLineParser &parser, bool journ
         fail(Refused, QStringLiteral("--labels needs the journal: a label names the unit's entry"));
         return false;
     }
-    if (run.labelFolder == QLatin1String("-") || !makeOwnFolder(run.labelFolder)) {
-        fail(Refused, QStringLiteral("cannot make the label folder ") + run.labelFolder);
+    if (run.labelFolder == QLatin1String("-")) {
+        fail(Refused, QStringLiteral("--labels takes a folder, not -"));
+        return false;
+    }
+    if (const FileError error = makeOwnFolder(run.labelFolder)) {
+        fail(Refused, Phrase::cannotUseFolder(QStringLiteral("label"), run.labelFolder, error));
         return false;
     }
     run.labelFolder = QDir(run.labelFolder).absolutePath();

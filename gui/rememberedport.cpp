@@ -2,6 +2,8 @@
 
 #include "usersettings.h"
 
+#include "core/port/portname.h"
+
 namespace {
 
 const QString Key = QStringLiteral("port/last");
@@ -13,14 +15,15 @@ namespace RememberedPort {
 
 QString load()
 {
-    return userSettings().value(Key).toString();
+    const QString port = UserSettings()->value(Key).toString();
+    return SerialDevice::isOwnOrSerialDevice(port) ? port : QString();
 }
 
 void save(const QString &port)
 {
     if (port.isEmpty())
         return;
-    userSettings().setValue(Key, port);
+    UserSettings()->setValue(Key, port);
 }
 
 } // namespace RememberedPort

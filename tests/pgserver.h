@@ -83,6 +83,13 @@ public:
         options[options.indexOf(QStringLiteral("-U")) + 1] = user;
         return run(QStringLiteral("psql"), options + QStringList{"-v", "ON_ERROR_STOP=1", "-q", "-d", database}, sql);
     }
+    // One value, as the cluster's own user reads it.
+    QByteArray query(const QByteArray &sql, const QString &database)
+    {
+        QByteArray value;
+        run(QStringLiteral("psql"), clientOptions() + QStringList{"-X", "-tA", "-d", database, "-c", QString::fromUtf8(sql)}, {}, &value);
+        return value;
+    }
     // Gone at once, as a server that fails.
     void stop()
     {
@@ -145,7 +152,7 @@ private:
         return bound ? ntohs(address.sin_port) : 54340;
     }
 
-    bool run(const QString &program, const QStringList &arguments, const QByteArray &input = {})
+    bool run(const QString &program, const QStringList &arguments, const QByteArray &input = {}, QByteArray *output = nullptr)
     {
         QProcess process;
         process.setWorkingDirectory(m_dir.path());
@@ -156,7 +163,10 @@ private:
             process.start(binary, arguments);
         process.write(input);
         process.closeWriteChannel();
-        if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        const bool finished = process.waitForFinished(60000);
+        if (output)
+            *output = process.readAllStandardOutput().trimmed();
+        if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
             return true;
         if (m_error.isEmpty())
             m_error = program + QStringLiteral(": ") + QString::fromLocal8Bit(process.readAllStandardError()).trimmed();

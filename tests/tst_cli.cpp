@@ -650,12 +650,64 @@ private slots:
     // number to call and from which numbers, values in words, the PIN only
     // when asked for (and the file then its owner's alone); in English, or
     // in Hungarian under a Hungarian desktop.
+    // The folders backups and labels go into are ours: a link at the name is
+    // not followed, another user's folder and one anyone may write in are
+    // refused before a port is opened, and a new one is made 0700 whatever
+    // the umask.
+    void backupAndLabelFoldersAreOurs_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");
+        for (const char *option : {"--backup", "--labels"}) {
+            QTest::addRow("%s link", option) << option << "link" << "a symbolic link";
+            QTest::addRow("%s her folder", option) << option << "her folder" << "a folder of nobody";
+            QTest::addRow("%s open folder", option) << option << "open folder" << "a folder others may write in";
+            QTest::addRow("%s new", option) << option << "new" << QString();
+        }
+    }
+    void backupAndLabelFoldersAreOurs()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        if (kind == "her folder" && ::geteuid() != 0)
+            QSKIP("only root can give a folder to another user");
+        const QString folder = m_dir.filePath(QString(QTest::currentDataTag()).replace(' ', '_'));
+        const QString elsewhere = folder + "-elsewhere";
+        QVERIFY(QDir().mkpath(elsewhere));
+        if (kind == "link")
+            QVERIFY(QFile::link(elsewhere, folder));
+        else if (kind != "new")
+            QVERIFY(QDir().mkpath(folder) && ::chmod(qPrintable(folder), 0777) == 0);
+        if (kind == "her folder")
+            QVERIFY(::chown(qPrintable(folder), 65534, 65534) == 0);
+        const QString journal = m_dir.filePath("folders.sqlite");
+        const QString manifest = m_dir.filePath("folders.csv");
+        QVERIFY(writeBytes(manifest, "unit\nu1\n"));
+        const QStringList command = option == "--backup"
+            ? QStringList{"download", sampleFile("sheetbase.t16"), "--port", m_dir.filePath("no-port"), option, folder}
+            : QStringList{"provision", sampleFile("sheetbase.t16"), "--manifest", manifest, "--journal", journal,
+                          "--port", m_dir.filePath("no-port"), option, folder};
+        const mode_t umask = ::umask(0);
+        const CliRun run = cli(command);
+        ::umask(umask);
+        if (kind == "new") {
+            QVERIFY2(run.code == 3, qPrintable(run.err));  // on to the port, which is not there
+            QCOMPARE(QFileInfo(folder).permissions() & 0x0fff, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        } else {
+            QVERIFY2(run.code == 2 && run.err.contains(said), qPrintable(run.err));
+        }
+        QCOMPARE(QDir(elsewhere).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
     void handOverSheet()
     {
         const QString file = m_dir.filePath("sheet.t16");
         QCOMPARE(cli({"set", sampleFile("sheetbase.t16"), "m_pin=4321", "t2=36301234567", "tc2_2=1", "tc3_2=1", "t5=36209876543",
                       "-o", file}).code, 0);
         QVERIFY(writeBytes(phoneBookPath(file), "row;name;number\r\n2;Kovács Ödön;+36301234567\r\nSIM;;+36201112222\r\n"));
+        QVERIFY(writeBytes(m_dir.filePath("pin.pdf"), "old") && QFile::setPermissions(m_dir.filePath("pin.pdf"), QFile::Permissions(0x6644)));
         for (const bool withPin : {false, true}) {
             const QString pdf = m_dir.filePath(withPin ? "pin.pdf" : "nopin.pdf");
             QCOMPARE(cli(QStringList{"sheet", file, "-o", pdf, "--installer", "Kapu Kft."} + (withPin ? QStringList{"--with-pin"} : QStringList())).code, 0);

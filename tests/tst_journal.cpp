@@ -202,7 +202,7 @@ private slots:
     void anotherProgramsDatabaseIsLeftAsItWas_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"rollback", "wal", "view only", "user_version"})
+        for (const char *kind : {"rollback", "wal", "wal schema", "view only", "user_version"})
             QTest::newRow(kind) << kind;
         if (::geteuid() == 0)  // only root can give the -wal to another user
             QTest::newRow("foreign -wal") << "foreign -wal";
@@ -227,6 +227,9 @@ private slots:
             db.setDatabaseName(path);
             QVERIFY(db.open());
             QSqlQuery query(db);
+            // Its schema in its -wal alone: the file itself holds an empty database.
+            if (kind == "wal schema")
+                QVERIFY(query.exec("PRAGMA journal_mode=WAL") && query.exec("PRAGMA wal_autocheckpoint=0"));
             QVERIFY(query.exec(kind == "view only" ? "CREATE VIEW now AS SELECT 1" : "CREATE TABLE contacts (name TEXT)"));
             if (kind == "user_version")
                 QVERIFY(query.exec("PRAGMA user_version = 7"));
@@ -263,6 +266,49 @@ private slots:
             QCOMPARE(files(), before);
         }
         QCOMPARE(sim.received(), QByteArray());
+    }
+
+    // As root in folders others share: another user's journal file, her
+    // folder where the journal would be made, and a folder anyone may write
+    // in are refused before anything is written, naming whose they are.
+    void anotherUsersJournalIsNotUsed_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("her file") << "her file" << "it belongs to nobody, not to the user running this program";
+        QTest::newRow("her folder") << "her folder" << "its folder belongs to nobody";
+        QTest::newRow("open folder") << "open folder" << "(it has no sticky bit)";
+    }
+    void anotherUsersJournalIsNotUsed()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        QFETCH(QString, place);
+        QFETCH(QString, why);
+        const QString shared = m_dir.filePath("shared-" + QString(QTest::currentDataTag()).replace(' ', '-'));
+        QVERIFY(QDir().mkpath(shared) && ::chmod(qPrintable(shared), place == "open folder" ? 0777 : 01777) == 0);
+        const QString journal = shared + "/tavir340/journal.sqlite";
+        QVERIFY(QDir().mkpath(shared + "/tavir340"));
+        if (place == "her file") {
+            QVERIFY(writeWholeFile(journal, {}, OutputFile::Readers::OwnerOnly).kind == FileError::Kind::None);
+            QVERIFY(::chown(qPrintable(journal), 65534, 65534) == 0);
+        } else if (place == "her folder") {
+            QVERIFY(::chown(qPrintable(shared + "/tavir340"), 65534, 65534) == 0 && ::chmod(qPrintable(shared + "/tavir340"), 0777) == 0);
+        } else {
+            QVERIFY(QDir().rmdir(shared + "/tavir340"));
+        }
+        const QString inside = shared + (place == "open folder" ? "/journal.sqlite" : "");
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString file = contentFile("hers.t16", "KAPU");
+        qputenv("XDG_STATE_HOME", shared.toUtf8());
+        const auto unset = qScopeGuard([] { qunsetenv("XDG_STATE_HOME"); });
+        const QStringList journalOption = place == "open folder" ? QStringList{"--journal", inside} : QStringList{};
+        const CliRun run = cli(QStringList{"download", file, "--port", sim.slavePath()} + journalOption);
+        QVERIFY2(run.code == 2 && run.err.contains(why), qPrintable(run.err));
+        QCOMPARE(sim.received(), QByteArray());
+        QCOMPARE(QFileInfo(journal).size(), 0);
+        QVERIFY(!QFileInfo::exists(journal + "-wal") && !QFileInfo::exists(inside + "-wal"));
     }
 
     // The window keeps the same journal of its own transfers.
@@ -501,7 +547,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing folder") << "missing" << "cannot be made (No such file or directory)";
         QTest::newRow("read-only") << "read-only" << "is read-only";
-        QTest::newRow("newer schema") << "newer" << "it was made by a newer program (journal version 5; this program knows version 4)";
+        QTest::newRow("newer schema") << "newer" << "it was made by a newer program (journal version 6; this program knows version 5)";
     }
     void refusedBeforeAnyByte()
     {
@@ -524,7 +570,7 @@ private slots:
             if (kind == "newer") {
                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
                 db.setDatabaseName(journal);
-                QVERIFY(db.open() && QSqlQuery(db).exec("UPDATE journal_schema SET version = 5"));
+                QVERIFY(db.open() && QSqlQuery(db).exec("UPDATE journal_schema SET version = 6"));
                 db.close();
             } else {
                 QCOMPARE(::mount("tmpfs", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
@@ -772,6 +818,41 @@ private slots:
         QVERIFY2(run.code == 0 && run.out.contains("proven 2, not proven 0, failed 0"), qPrintable(run.out + run.err));
         QVERIFY(!server.script("UPDATE entries SET started_at = 0", "tavir340", "tavir340"));
         QVERIFY(!server.script("CREATE TABLE other (x INT)", "tavir340", "tavir340"));
+
+        // What the stations' role may not do, whatever SQL it types: each
+        // refused by the journal's own rules, and the journal as it was.
+        const QByteArray now = "(EXTRACT(EPOCH FROM clock_timestamp()) * 1000)::BIGINT";
+        const QByteArray open = "INSERT INTO entries (started_at, station, user_name, program, version, pid, operation, unit, port)"
+                                " VALUES (0, 's', 'u', 'p', 'v', 1, 'provision', 'u9', 'p');";
+        const QByteArray claim = "INSERT INTO claims VALUES ('u9', 's', 1, 'x', 'b', 0, " + now + " + 10000,"
+                                 " (SELECT max(id) FROM entries WHERE unit = 'u9'));";
+        QVERIFY(server.script(open + claim, "tavir340", "tavir340"));  // as a run takes a unit
+        const QByteArray before = server.query("SELECT string_agg(concat_ws('|', id, result, ended_at, message), ';' ORDER BY id)"
+                                               " FROM entries", "tavir340");
+        for (const QByteArray &rewrite : {
+                 QByteArray("UPDATE entries SET result = 'failed' WHERE operation = 'provision' AND unit = 'u1'"),
+                 QByteArray("UPDATE entries SET message = 'x' WHERE result IS NOT NULL"),
+                 QByteArray("INSERT INTO entries (started_at, ended_at, station, user_name, program, version, pid, operation, unit,"
+                            " port, result) VALUES (0, 0, 's', 'u', 'p', 'v', 1, 'provision', 'u8', 'p', 'ok')"),
+                 QByteArray("UPDATE entries SET result = 'ok', ended_at = 1 WHERE unit = 'u9'"),
+                 "UPDATE claims SET lease_until = " + now + " + 100000000 WHERE unit = 'u9'",
+                 QByteArray("UPDATE claims SET lease_until = 0 WHERE unit = 'u9'"),
+                 QByteArray("DELETE FROM claims WHERE unit = 'u9'"),
+                 "INSERT INTO claims VALUES ('u1', 's', 1, 'x', 'b', 0, " + now + " + 10000,"
+                 " (SELECT max(id) FROM entries WHERE unit = 'u1'))",
+                 QByteArray("CREATE TEMP TABLE entries (id BIGINT, unit TEXT, operation TEXT, result TEXT);"
+                            " INSERT INTO entries VALUES (999999, 'u9', 'download', 'ok'), (999999, 'u9', 'verify', 'ok');"
+                            " UPDATE public.entries SET result = 'ok', ended_at = 1 WHERE unit = 'u9'"),
+                 QByteArray("DROP TRIGGER tavir340_claims_rule ON claims")}) {
+            QVERIFY2(!server.script(rewrite, "tavir340", "tavir340"), rewrite.constData());
+        }
+        QCOMPARE(server.query("SELECT string_agg(concat_ws('|', id, result, ended_at, message), ';' ORDER BY id) FROM entries",
+                              "tavir340"), before);
+        QCOMPARE(server.query("SELECT count(*) FROM claims WHERE unit = 'u9' AND lease_until > 0", "tavir340"), QByteArray("1"));
+        // The owner's init checks the rules and makes them again where they are gone.
+        QVERIFY(server.script("DROP TRIGGER tavir340_claims_rule ON claims", "tavir340_admin", "tavir340"));
+        QCOMPARE(cli({"journal", "init", "--journal", server.address().replace("tavir@", "tavir340_admin@")}).code, 0);
+        QVERIFY(!server.script("DELETE FROM claims WHERE unit = 'u9'", "tavir340", "tavir340"));
     }
 
     // A second station whose clock is minutes ahead or behind (faketime)

@@ -1,5 +1,7 @@
 #include "labels/language.h"
 #include "gui/usersettings.h"
+#include "simulator/modulesimulator.h"
+#include "core/storage/outputfile.h"
 #include "gui/mainwindow.h"
 #include "gui/rememberedport.h"
 #include "gui/help/about.h"
@@ -48,6 +50,9 @@
 #include <QSet>
 #include <QTableWidget>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
 
 #include <cerrno>
@@ -61,12 +66,9 @@
 struct ScratchSettings
 {
     QTemporaryDir dir;
-    ScratchSettings() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path()); }
-    ~ScratchSettings()
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    }
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    ScratchSettings() { qputenv("XDG_CONFIG_HOME", dir.path().toUtf8()); }
+    ~ScratchSettings() { qputenv("XDG_CONFIG_HOME", before); }
     QString filePath(const QString &name) const { return dir.filePath(name); }
 };
 
@@ -114,23 +116,75 @@ private slots:
     }
 
     // The port chosen in one session is the one the next starts on, kept in
-    // the user's configuration folder; the simulated module is not kept.
+    // the user's configuration folder (0700, the file 0600 whatever the
+    // umask); the simulated module is not kept.
     void portKeptForTheNextStart()
     {
         ScratchSettings config;
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
         MainWindow first;
         QCOMPARE(first.chosenPort(), QString());
-        first.startOnPort("/dev/ttyUSB7");
+        first.startOnPort(sim.slavePath());
+        const mode_t umask = ::umask(0);
         RememberedPort::save(first.chosenPort());
-        QVERIFY(QFileInfo::exists(config.filePath("tavir340/tavir340.ini")));
+        ::umask(umask);
+        auto modeOf = [&](const char *name) {
+            struct stat info {};
+            return ::stat(qPrintable(config.filePath(name)), &info) == 0 ? int(info.st_mode & 07777) : -1;
+        };
+        QCOMPARE(modeOf("tavir340"), 0700);
+        QCOMPARE(modeOf("tavir340/tavir340.ini"), 0600);
         MainWindow next;
         next.startOnPort(RememberedPort::load());
-        QCOMPARE(next.linkSettings().Port, QString("/dev/ttyUSB7"));
+        QCOMPARE(next.linkSettings().Port, sim.slavePath());
         const QList<QLabel *> shown = next.statusBar()->findChildren<QLabel *>();
-        QVERIFY(std::any_of(shown.cbegin(), shown.cend(), [](const QLabel *l) { return l->text() == "/dev/ttyUSB7 Baud: 1200"; }));
+        QVERIFY(std::any_of(shown.cbegin(), shown.cend(), [&](const QLabel *l) { return l->text() == sim.slavePath() + " Baud: 1200"; }));
         MainWindow simulated;
         simulated.startOnPort("simulated-module");
         QCOMPARE(simulated.linkSettings().Port, QString("COM1"));
+    }
+
+    // Settings someone else could have planted in a shared configuration
+    // folder are neither read nor written: a link at the file's name (to a
+    // file of root's, or dangling), a folder of another user's, and a port
+    // that is another user's pseudo-terminal (she would read the PIN).
+    void plantedSettingsAreNotUsed_data()
+    {
+        QTest::addColumn<QString>("planted");
+        for (const char *planted : {"link", "dangling link", "her folder", "her terminal"})
+            QTest::newRow(planted) << planted;
+    }
+    void plantedSettingsAreNotUsed()
+    {
+        QFETCH(QString, planted);
+        if (::geteuid() != 0 && planted != "link" && planted != "dangling link")
+            QSKIP("only root can give a folder or a terminal to another user");
+        ScratchSettings config;
+        ModuleSimulator sim;
+        QVERIFY(sim.start());
+        const QString folder = config.filePath("tavir340");
+        const QString ini = folder + "/tavir340.ini";
+        const QString target = config.filePath("roots.ini");
+        const QByteArray seeded = "[port]\nlast=" + sim.slavePath().toUtf8() + "\n";
+        QVERIFY(QDir().mkpath(folder));
+        if (planted == "link" || planted == "dangling link") {
+            if (planted == "link")
+                QVERIFY(writeWholeFile(target, seeded).kind == FileError::Kind::None);
+            QVERIFY(QFile::link(target, ini));
+        } else {
+            QVERIFY(writeWholeFile(ini, seeded).kind == FileError::Kind::None);
+            const QString given = planted == "her folder" ? folder : sim.slavePath();
+            QVERIFY(::chown(QFile::encodeName(given).constData(), 65534, 65534) == 0);
+        }
+        QCOMPARE(RememberedPort::load(), QString());
+        RememberedPort::save("/dev/ttyS0");
+        QCOMPARE(fileBytes(target), planted == "link" ? seeded : QByteArray());
+        QCOMPARE(QFileInfo(ini).isSymLink(), planted.contains("link"));
+        if (planted == "her terminal")  // the file is ours: the technician's own choice is kept
+            QVERIFY(fileBytes(ini).contains("last=/dev/ttyS0"));
+        else if (planted == "her folder")
+            QCOMPARE(fileBytes(ini), seeded);
     }
 
     // File keeps the files opened last, newest first, after its own items;
@@ -170,6 +224,8 @@ private slots:
         formLineEdits(window.centralWidget())[FieldItemCount + 1]->setText("36301234567");
         window.findChild<QCheckBox *>("tc2_2")->setChecked(true);
         QTemporaryDir dir;
+        QVERIFY(writeWholeFile(dir.filePath("pin.pdf"), "old").kind == FileError::Kind::None
+                && QFile::setPermissions(dir.filePath("pin.pdf"), QFile::Permissions(0x6644)));
         for (const bool withPin : {false, true}) {
             const QString pdf = dir.filePath(withPin ? "pin.pdf" : "nopin.pdf");
             ModalDriver driver([&](QWidget *modal) {
@@ -189,7 +245,7 @@ private slots:
                 return true;
             });
             window.form().actionPrint->trigger();
-            QCOMPARE(userSettings().value("sheet/installer").toString(), QString("Kapu Kft."));
+            QCOMPARE(UserSettings()->value("sheet/installer").toString(), QString("Kapu Kft."));
             QProcess text;
             text.start("pdftotext", {"-layout", pdf, "-"});
             QVERIFY(text.waitForFinished(30000));
@@ -198,6 +254,9 @@ private slots:
             QVERIFY2(shown.contains(QRegularExpression("\\n2 +\\+36301234567 +igen +- +- +-\\n")), qPrintable(shown));
             QVERIFY2(shown.contains("Telepítette: Kapu Kft."), qPrintable(shown));
             QCOMPARE(shown.contains("4321"), withPin);
+            // The PIN's sheet is its owner's alone, also where it replaced one others could read.
+            QCOMPARE(QFileInfo(pdf).permissions() & (QFile::ReadOther | QFile::ReadGroup),
+                     withPin ? QFile::Permissions() : QFile::ReadOther | QFile::ReadGroup);
         }
     }
 

@@ -4,6 +4,7 @@
 #include "journal.h"
 
 #include "core/storage/outputfile.h"
+#include "core/storage/ownfolder.h"
 #include "journalclock.h"
 #include "journalfile.h"
 
@@ -64,8 +65,13 @@ bool Journal::openSqlite(const JournalLocation &location, Mode mode)
     if (mode == Mode::Write && location.isDefault) {
         // It holds PINs and telephone numbers: the folder is the owner's alone.
         const QString folder = QFileInfo(location.path).absolutePath();
-        if (!QFileInfo::exists(folder) && !makeOwnFolder(folder)) {
-            fail(Error::CannotCreate, QString::fromLocal8Bit(std::strerror(errno)));
+        if (const FileError made = makePrivateFolder(folder)) {
+            if (made.kind == FileError::Kind::FolderOwner)
+                fail(Error::FolderOwner, userName(uid_t(made.code)));
+            else if (made.kind == FileError::Kind::Link)
+                fail(Error::Link, {});
+            else
+                fail(Error::CannotCreate, QString::fromLocal8Bit(std::strerror(made.code)));
             return false;
         }
     }

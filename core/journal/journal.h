@@ -23,7 +23,7 @@ class QSqlQuery;
 class Journal : public JournalSink
 {
 public:
-    static constexpr int SchemaVersion = 4;
+    static constexpr int SchemaVersion = 5;
     // A claim on a unit lasts this long unless renewed: 60 s, or what
     // TAVIR340_LEASE_SECONDS says (15 to 3600; every station of a journal
     // uses the same). A unit takes about 22 s of line time (backup 7.8 s,

@@ -116,6 +116,34 @@ JournalFile mendSideFiles(const QByteArray &path)
     return {};
 }
 
+// The folder that holds the journal is its user's, and no one else may put
+// or swap a file in it (unless its sticky bit keeps them from ours).
+JournalFile refusedFolder(const QString &given)
+{
+    const QString folder = QFileInfo(given).absolutePath();
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return {};  // said as the file's own error, when it is opened
+    if (info.st_uid != ::geteuid())
+        return failed(Error::FolderOwner, userName(info.st_uid));
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (info.st_mode & S_ISVTX) == 0)
+        return failed(Error::OpenFolder, folder);
+    return {};
+}
+
+// What the file and its -wal hold, read before anything is changed: a
+// database whose schema is still in its -wal is judged by it.
+JournalKind probeWithWal(const QByteArray &path, int fd)
+{
+    const int wal = ::open((path + "-wal").constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    // SQLite takes no lock on a -wal (its locks are on the -shm): closing
+    // this descriptor drops none of ours.
+    const JournalKind kind = probeJournalFile(fd, wal);
+    if (wal >= 0)
+        ::close(wal);
+    return kind;
+}
+
 } // namespace
 
 JournalFile prepareJournalFile(const QString &given, bool create)
@@ -127,7 +155,13 @@ JournalFile prepareJournalFile(const QString &given, bool create)
     const bool exists = ::lstat(path.constData(), &named) == 0;
     if (exists && S_ISLNK(named.st_mode))
         return failed(Error::Link, {});
-    if (JournalFile side = refusedSideFile(path, exists ? named.st_uid : ::geteuid()); side.problem.error != Error::None)
+    // Another user's journal, or one in her folder, is not ours to write
+    // into nor to read: nothing of it is touched.
+    if (exists && named.st_uid != ::geteuid())
+        return failed(Error::OtherOwner, userName(named.st_uid));
+    if (JournalFile folder = refusedFolder(given); folder.problem.error != Error::None)
+        return folder;
+    if (JournalFile side = refusedSideFile(path, ::geteuid()); side.problem.error != Error::None)
         return side;
     const int fd = keptDescriptor(path, create);  // O_NOFOLLOW: a link put there since is not opened
     if (fd < 0)
@@ -137,13 +171,13 @@ JournalFile prepareJournalFile(const QString &given, bool create)
         return failed(Error::NotAJournal, {});
     // Judged from its bytes before SQLite opens it: another program's
     // database is left exactly as it was, its mode and side files too.
-    if (probeJournalFile(fd) == JournalKind::Foreign)
+    if (status.st_uid != ::geteuid())
+        return failed(Error::OtherOwner, userName(status.st_uid));  // swapped in since it was looked at
+    if (probeWithWal(path, fd) == JournalKind::Foreign)
         return failed(Error::NotAJournal, {});
     JournalFile file;
     file.path = given;
     if ((status.st_mode & 077) != 0) {
-        if (status.st_uid != ::geteuid())
-            return failed(Error::OtherOwner, userName(status.st_uid));
         if (::fchmod(fd, 0600) != 0)
             return failed(Error::CannotOpen, systemError(errno));
         file.mendedFromMode = int(status.st_mode & 07777);

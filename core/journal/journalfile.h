@@ -5,11 +5,13 @@
 #include <QString>
 
 // The journal's file is the program's own and no one else's: it is named by
-// an absolute path and never through a link, made 0600 whatever the umask,
-// mended to 0600 (through its descriptor) when it is readable by others
-// (refused when it is another user's), and its side files must be its
-// owner's alone. A file that is not this program's journal, nor empty, is
-// never touched: not its mode, not its side files.
+// an absolute path and never through a link; it, its side files and its
+// folder belong to the user running the program (a folder others may write
+// in only with the sticky bit); it is made 0600 whatever the umask, and
+// mended to 0600 (through its descriptor) when it is readable by others.
+// Another user's file, and a file that is not this program's journal nor
+// empty (judged with its -wal), are never touched: not their mode, not
+// their side files.
 struct JournalFile
 {
     JournalProblem problem;   // error None: the file may be opened

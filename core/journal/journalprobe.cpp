@@ -1,5 +1,7 @@
 #include "journalprobe.h"
 
+#include <QHash>
+
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -99,6 +101,60 @@ void readSchemaPage(const ReadAt &read, quint32 pageSize, quint32 pageNumber, in
         readSchemaPage(read, pageSize, bigEndian(page, header + 8, 4), depth + 1, schema);
 }
 
+// The pages a -wal holds for its database: for each page, where its newest
+// committed frame's bytes begin. Frames count from the header's salts on, up
+// to the last commit; a frame of an older generation, or one after the last
+// commit, is not part of the database.
+struct WalPages
+{
+    quint32 pageSize = 0;
+    QHash<quint32, qint64> at;
+};
+
+WalPages walPages(const ReadAt &read)
+{
+    constexpr int HeaderSize = 32;
+    constexpr int FrameHeaderSize = 24;
+    WalPages pages;
+    const QByteArray header = read(0, HeaderSize);
+    if (header.size() < HeaderSize || (bigEndian(header, 0, 4) & 0xfffffffe) != 0x377f0682)
+        return pages;
+    const quint32 pageSize = bigEndian(header, 8, 4) == 1 ? 65536 : bigEndian(header, 8, 4);
+    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
+        return pages;
+    QHash<quint32, qint64> pending;
+    for (qint64 frame = HeaderSize;; frame += FrameHeaderSize + pageSize) {
+        const QByteArray head = read(frame, FrameHeaderSize);
+        if (head.size() < FrameHeaderSize || head.mid(8, 8) != header.mid(16, 8)
+            || read(frame + FrameHeaderSize + pageSize - 1, 1).size() != 1)
+            break;
+        pending.insert(bigEndian(head, 0, 4), frame + FrameHeaderSize);
+        if (bigEndian(head, 4, 4) != 0) {  // a commit: what came before it is the database's
+            pages.at.insert(pending);
+            pending.clear();
+        }
+    }
+    pages.pageSize = pageSize;
+    return pages;
+}
+
+// The database's bytes as SQLite sees them: the file's, with the pages the
+// -wal has committed read from there.
+ReadAt withWal(const ReadAt &file, const ReadAt &wal)
+{
+    const WalPages pages = walPages(wal);
+    if (pages.at.isEmpty())
+        return file;
+    return [file, wal, pages](qint64 offset, int length) {
+        const auto page = quint32(offset / pages.pageSize) + 1;
+        const qint64 within = offset % pages.pageSize;
+        const auto found = pages.at.constFind(page);
+        if (found == pages.at.cend() || within + length > pages.pageSize)
+            return file(offset, length);
+        return wal(*found + within, length);
+    };
+}
+
 JournalKind probe(const ReadAt &read)
 {
     const QByteArray header = read(0, 100);
@@ -117,19 +173,33 @@ JournalKind probe(const ReadAt &read)
     return schema.marked ? JournalKind::Ours : schema.objects == 0 ? JournalKind::Empty : JournalKind::Foreign;
 }
 
-} // namespace
-
-JournalKind probeJournalFile(int fd)
+ReadAt readFrom(int fd)
 {
-    return probe([fd](qint64 offset, int length) {
+    return [fd](qint64 offset, int length) {
+        if (fd < 0 || length <= 0)
+            return QByteArray();
         QByteArray bytes(length, Qt::Uninitialized);
         const ssize_t got = ::pread(fd, bytes.data(), size_t(length), off_t(offset));
         bytes.resize(got < 0 ? 0 : qsizetype(got));
         return bytes;
-    });
+    };
 }
 
-JournalKind probeJournalBytes(const QByteArray &file)
+ReadAt readFrom(const QByteArray &bytes)
 {
-    return probe([&file](qint64 offset, int length) { return offset < file.size() ? file.mid(offset, length) : QByteArray(); });
+    return [&bytes](qint64 offset, int length) {
+        return offset >= 0 && offset < bytes.size() && length > 0 ? bytes.mid(offset, length) : QByteArray();
+    };
+}
+
+} // namespace
+
+JournalKind probeJournalFile(int fd, int walFd)
+{
+    return probe(withWal(readFrom(fd), readFrom(walFd)));
+}
+
+JournalKind probeJournalBytes(const QByteArray &file, const QByteArray &wal)
+{
+    return probe(withWal(readFrom(file), readFrom(wal)));
 }

@@ -2,6 +2,8 @@
 // earlier version in one transaction.
 #include "journal.h"
 
+#include "journalrules.h"
+
 #include "journalclock.h"
 #include "journalentry.h"
 #include "journalfile.h"
@@ -152,6 +154,9 @@ bool Journal::prepareSchema(Mode mode)
         made = version4(query);
     if (made && found < SchemaVersion)
         made = run(QStringLiteral("UPDATE journal_schema SET version = %1").arg(SchemaVersion));
+    // Version 5: a shared journal keeps its own rules (see journalrules.h).
+    if (made && m_postgres)
+        made = keepJournalRules(query, leaseMs());
     if (!made || found > SchemaVersion) {
         const QSqlError why = query.lastError();
         end(false);

@@ -20,7 +20,9 @@ struct JournalProblem
         DiskFull,     // the disk holds no more
         Damaged,      // a SQLite file that cannot be read as a database
         NotAJournal,  // another program's database, or no database at all: left as it was
-        OtherOwner,   // readable by others, and another user's file: detail, its owner
+        OtherOwner,   // another user's file: detail, its owner
+        FolderOwner,  // in a folder of another user: detail, the folder's owner
+        OpenFolder,   // in a folder others may write in without the sticky bit: detail, the folder
         ClaimLost,    // the unit's claim is no longer this run's: nothing about it is taken
         Link,         // a symbolic link at the journal's name: not followed
         SideFile,     // a -wal, -shm or -journal beside it that is not its owner's alone: detail, its name

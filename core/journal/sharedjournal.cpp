@@ -24,6 +24,8 @@ bool isFinal(const JournalProblem &problem)
     case Error::NotAJournal:
     case Error::Damaged:
     case Error::OtherOwner:
+    case Error::FolderOwner:
+    case Error::OpenFolder:
     case Error::Link:
     case Error::SideFile:
         return true;

@@ -4,7 +4,12 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <QFile>
+
 #include <mutex>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace SerialDevice {
 
@@ -75,6 +80,17 @@ QString flatName(const QString &path)
 bool sameDevice(const QString &first, const QString &second)
 {
     return first == second || realDevice(devicePath(first)) == realDevice(devicePath(second));
+}
+
+bool isOwnOrSerialDevice(const QString &port)
+{
+    constexpr unsigned FirstPtsMajor = 136;  // Unix98 pseudo-terminals: majors 136 to 143
+    constexpr unsigned LastPtsMajor = 143;
+    struct stat info {};
+    if (::stat(QFile::encodeName(devicePath(port)).constData(), &info) != 0 || !S_ISCHR(info.st_mode))
+        return false;
+    const unsigned major = ::major(info.st_rdev);
+    return major < FirstPtsMajor || major > LastPtsMajor || info.st_uid == ::geteuid();
 }
 
 } // namespace SerialDevice

@@ -23,6 +23,11 @@ QString shortName(const QString &device);
 // Whether a device is a USB serial adapter by its name (ttyUSB…, ttyACM…,
 // or a /dev/serial/by-id link): one that can be pulled out.
 bool isUsbAdapterName(const QString &device);
+// Whether a port remembered from an earlier session may be opened again
+// without the technician choosing it: a serial device (a link to one
+// included), or a pseudo-terminal of the user running the program (the
+// simulator's). Another user's pseudo-terminal would hand her what is sent.
+bool isOwnOrSerialDevice(const QString &port);
 // A device path as one file name: "ttyUSB0", "pts_3", with "/" below /dev
 // turned into "_".
 QString flatName(const QString &path);

@@ -1,5 +1,7 @@
 #include "batchopening.h"
 
+#include "core/storage/ownfolder.h"
+
 #include "core/journal/sharedjournal.h"
 #include "core/storage/outputfile.h"
 #include "unitchoice.h"
@@ -35,7 +37,7 @@ OpenedBatch openBatch(const BatchChoice &choice)
         opened.journalProblem = journal->problem();
         return opened;
     }
-    if (!choice.backupFolder.isEmpty() && !makeOwnFolder(choice.backupFolder)) {
+    if (!choice.backupFolder.isEmpty() && (opened.folderError = makeOwnFolder(choice.backupFolder))) {
         opened.problem = OpenedBatch::Problem::BackupFolder;
         return opened;
     }

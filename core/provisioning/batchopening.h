@@ -5,6 +5,7 @@
 #include "core/journal/journallocation.h"
 #include "core/journal/journalsink.h"
 #include "core/settings/linksettings.h"
+#include "core/storage/outputfile.h"
 
 #include <QList>
 #include <QString>
@@ -37,6 +38,7 @@ struct OpenedBatch
     int error = 0;                      // errno, for an unreadable manifest
     QList<ManifestProblem> manifestProblems;
     JournalProblem journalProblem;
+    FileError folderError;              // for BackupFolder
     QList<ManifestUnit> units;
     QList<QList<int>> candidates;       // each port's units, in the manifest's order
     std::shared_ptr<SharedJournal> journal;

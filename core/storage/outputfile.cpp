@@ -79,8 +79,10 @@ OutputFile::OutputFile(const QString &path, Readers readers, Placement placement
             m_error = refused;
             return;
         }
+        // A file that holds a PIN is its owner's alone, even where it
+        // replaces one that others could read.
         if (kept)
-            exact = kept;
+            exact = readers == Readers::OwnerOnly ? (*kept & 0700) | 0600 : *kept;
     }
     m_fd = createFresh(m_target, exact.value_or(0666), &m_temporary);
     if (m_fd < 0 || (exact && ::fchmod(m_fd, *exact) != 0))
@@ -185,27 +187,6 @@ FileError writeWholeFile(const QString &path, const QByteArray &bytes, OutputFil
     if (file.write(bytes))
         file.commit();
     return file.error();
-}
-
-bool makeOwnFolder(const QString &path)
-{
-    const QByteArray whole = QFile::encodeName(QDir(path).absolutePath());
-    qsizetype slash = 0;
-    do {
-        slash = whole.indexOf('/', slash + 1);
-        const QByteArray part = slash < 0 ? whole : whole.left(slash);
-        // 0700 less the umask, which only ever takes bits away.
-        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
-            return false;
-    } while (slash >= 0);
-    struct stat info {};
-    if (::stat(whole.constData(), &info) != 0)
-        return false;
-    if (!S_ISDIR(info.st_mode)) {
-        errno = ENOTDIR;
-        return false;
-    }
-    return true;
 }
 
 QString userName(uid_t uid)

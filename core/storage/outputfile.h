@@ -23,6 +23,8 @@ struct FileError
         NotRegularFile,  // a device, a pipe or a folder at the name
         Link,            // a symbolic link at the name: not written through
         OtherOwner,      // another user's file in a folder others may write
+        FolderOwner,     // a folder of another user: code, the owner's uid
+        OpenFolder,      // a folder others may write in, without the sticky bit
         System,
     };
     Kind kind = Kind::None;
@@ -36,7 +38,8 @@ class OutputFile
 {
 public:
     // Replace: a regular file of ours at the name is replaced, and keeps its
-    // permission bits (without set-id and sticky bits); a link, another
+    // permission bits (without set-id and sticky bits; for OwnerOnly, the
+    // owner's alone); a link, another
     // user's file in a shared folder or anything but a regular file is
     // refused. Keep: the file is only ever made; a name that exists, a link
     // included, is never replaced nor followed, and the commit fails.
@@ -79,11 +82,6 @@ private:
 
 // Writes `bytes` as the whole of `path`.
 FileError writeWholeFile(const QString &path, const QByteArray &bytes, OutputFile::Readers readers = OutputFile::Readers::Anyone);
-
-// Makes `path` and every folder above it that is missing, each 0700: the
-// program's own folders are its user's alone. False, with errno, when one
-// cannot be made.
-bool makeOwnFolder(const QString &path);
 
 // The user name of `uid`, or its number where it has none.
 QString userName(uid_t uid);

@@ -15,9 +15,46 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QFile>
 #include <QPrinter>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+// While it lives, files made by the print system are their owner's alone
+// (the print dialog's PDF file is made by Qt, not through OutputFile).
+class PrivateFiles
+{
+public:
+    explicit PrivateFiles(bool active) : m_active(active), m_old(active ? ::umask(077) : 0) {}
+    ~PrivateFiles()
+    {
+        if (m_active)
+            ::umask(m_old);
+    }
+    PrivateFiles(const PrivateFiles &) = delete;
+    PrivateFiles &operator=(const PrivateFiles &) = delete;
+
+private:
+    bool m_active;
+    mode_t m_old;
+};
+
+// A PDF that replaced one keeps that one's mode: made the owner's alone, when
+// it is a regular file of ours (reached without following a link).
+void makeOwnersAlone(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
+        ::fchmod(fd, info.st_mode & 0700);
+    ::close(fd);
+}
 
 struct Texts
 {
@@ -33,7 +70,7 @@ std::optional<HandoverOptions> askOptions(QWidget *window)
     dialog.setWindowTitle(QCoreApplication::translate("MainWindow", "Nyomtatás"));
     auto *pin = new QCheckBox(WindowText::askPinOnSheet(), &dialog);
     pin->setObjectName(QStringLiteral("withPin"));
-    auto *installer = new QLineEdit(userSettings().value(QStringLiteral("sheet/installer")).toString(), &dialog);
+    auto *installer = new QLineEdit(UserSettings()->value(QStringLiteral("sheet/installer")).toString(), &dialog);
     installer->setObjectName(QStringLiteral("installer"));
     installer->setPlaceholderText(Texts::tr("név, cég"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -45,7 +82,7 @@ std::optional<HandoverOptions> askOptions(QWidget *window)
     layout->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    userSettings().setValue(QStringLiteral("sheet/installer"), installer->text().trimmed());
+    UserSettings()->setValue(QStringLiteral("sheet/installer"), installer->text().trimmed());
     return HandoverOptions{pin->isChecked(), installer->text().trimmed(), QDate::currentDate()};
 }
 
@@ -67,6 +104,12 @@ void printHandoverSheet(QWidget *window, const FormValues &form, const PhoneBook
         QPainter painter(target);
         paintSheet(painter, target->paperRect(QPrinter::DevicePixel), page, target->resolution() / 25.4);
     });
-    preview.exec();
+    {
+        // A PDF with the PIN is made for its owner's eyes alone.
+        const PrivateFiles privateFiles(options->withPin);
+        preview.exec();
+    }
+    if (options->withPin && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        makeOwnersAlone(printer.outputFileName());
     window->window()->activateWindow();
 }

@@ -14,7 +14,7 @@ namespace RecentFiles {
 
 QStringList list()
 {
-    return userSettings().value(Key).toStringList();
+    return UserSettings()->value(Key).toStringList();
 }
 
 void add(const QString &path)
@@ -23,7 +23,7 @@ void add(const QString &path)
     QStringList files = list();
     files.removeAll(absolute);
     files.prepend(absolute);
-    userSettings().setValue(Key, files.mid(0, Kept));
+    UserSettings()->setValue(Key, files.mid(0, Kept));
 }
 
 } // namespace RecentFiles

@@ -2,6 +2,7 @@
 
 #include "core/label/labelsize.h"
 #include "core/storage/outputfile.h"
+#include "core/storage/ownfolder.h"
 #include "gui/dialogs/messagebox.h"
 #include "gui/texts/windowtexts.h"
 #include "labelprinting.h"
@@ -113,7 +114,9 @@ void StationLabels::label(PortTile *tile, const LabelContent &made)
     }
     QString path;
     const QString folder = m_setup->labelFolder();
-    const FileError error = makeOwnFolder(folder) ? writeLabelFile(folder, made, *size, &path) : FileError::system(ENOENT);
+    FileError error = makeOwnFolder(folder);
+    if (!error)
+        error = writeLabelFile(folder, made, *size, &path);
     tile->addNote(error ? tr("Címke nem készült: %1").arg(WindowText::fileError(error)) : tr("Címke: %1").arg(QFileInfo(path).fileName()));
 }
 

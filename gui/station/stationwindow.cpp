@@ -250,7 +250,7 @@ bool StationWindow::refuse(const OpenedBatch &opened, const QString &manifestPat
         Message::critical(this, tr("Állomás"), WindowText::journalUnavailable(m_location.shownName(), opened.journalProblem));
         return true;
     case Problem::BackupFolder:
-        Message::critical(this, tr("Állomás"), tr("A mentések mappája nem hozható létre: %1").arg(backupFolder));
+        Message::critical(this, tr("Állomás"), tr("A mentések mappája nem használható: %1 (%2)").arg(backupFolder, WindowText::fileError(opened.folderError)));
         return true;
     }
     return true;

@@ -296,6 +296,10 @@ QString fileError(const FileError &error)
         return Texts::tr("a symbolic link, which is never written through");
     if (error.kind == FileError::Kind::OtherOwner)
         return Texts::tr("a file of %1 in a folder others may write, which is not replaced").arg(userName(uid_t(error.code)));
+    if (error.kind == FileError::Kind::FolderOwner)
+        return Texts::tr("%1 felhasználó mappája; a program csak a futtató felhasználó mappáiba ír").arg(userName(uid_t(error.code)));
+    if (error.kind == FileError::Kind::OpenFolder)
+        return Texts::tr("mások is írhatnak a mappába (sticky bit nélkül), és kicserélhetnék, amit a program ír");
     return QString::fromLocal8Bit(std::strerror(error.code));
 }
 
@@ -319,13 +323,16 @@ QString journalUnavailable(const QString &where, const JournalProblem &problem)
     case Error::DiskFull: why = Texts::tr("lemeze megtelt"); break;
     case Error::Damaged: why = Texts::tr("sérült"); break;
     case Error::NotAJournal: why = Texts::tr("más program adatbázisa, nem napló"); break;
-    case Error::OtherOwner: why = Texts::tr("mások is olvashatják, és %1 felhasználó fájlja").arg(problem.detail); break;
+    case Error::OtherOwner: why = Texts::tr("%1 felhasználó fájlja, nem a programot futtatóé; érintetlenül maradt").arg(problem.detail); break;
+    case Error::FolderOwner: why = Texts::tr("mappája %1 felhasználóé; napló csak a programot futtató felhasználó mappájában lehet").arg(problem.detail); break;
+    case Error::OpenFolder: why = Texts::tr("mappájába (%1) mások is írhatnak sticky bit nélkül, és kicserélhetnék").arg(problem.detail); break;
     case Error::ClaimLost: why = Texts::tr("már nem ennek a futásnak a foglalását tartja"); break;
     case Error::Link: why = Texts::tr("szimbolikus hivatkozás; a napló saját fájlját adja meg"); break;
     case Error::SideFile: why = Texts::tr("mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)").arg(problem.detail); break;
     }
     if (!problem.detail.isEmpty() && problem.error != Error::NoDriver && problem.error != Error::Relative
-        && problem.error != Error::OtherOwner && problem.error != Error::SideFile)
+        && problem.error != Error::OtherOwner && problem.error != Error::SideFile && problem.error != Error::FolderOwner
+        && problem.error != Error::OpenFolder)
         why += QStringLiteral(" (%1)").arg(problem.detail);
     return Texts::tr("A napló (%1) %2.\nA műveletek ettől kezdve nem kerülnek a naplóba.").arg(where, why);
 }
