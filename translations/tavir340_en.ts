@@ -517,7 +517,7 @@ control
         <translation>Custom</translation>
     </message>
     <message>
-        <location filename="../gui/files/handoverprint.cpp" line="33"/>
+        <location filename="../gui/files/handoverprint.cpp" line="70"/>
         <source>Nyomtatás</source>
         <translation>Print</translation>
     </message>
@@ -972,73 +972,73 @@ control
 <context>
     <name>StationLabels</name>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="64"/>
+        <location filename="../gui/station/stationlabels.cpp" line="65"/>
         <source>nincs</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="66"/>
+        <location filename="../gui/station/stationlabels.cpp" line="67"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="66"/>
+        <location filename="../gui/station/stationlabels.cpp" line="67"/>
         <source>PDF, %1</source>
         <translation>PDF, %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="103"/>
+        <location filename="../gui/station/stationlabels.cpp" line="104"/>
         <source>Címke: az ív %1. helye</source>
         <translation>Label: place %1 of the sheet</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="111"/>
+        <location filename="../gui/station/stationlabels.cpp" line="112"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="111"/>
+        <location filename="../gui/station/stationlabels.cpp" line="112"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="117"/>
+        <location filename="../gui/station/stationlabels.cpp" line="120"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="117"/>
+        <location filename="../gui/station/stationlabels.cpp" line="120"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="126"/>
+        <location filename="../gui/station/stationlabels.cpp" line="129"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="126"/>
+        <location filename="../gui/station/stationlabels.cpp" line="129"/>
         <source>A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak.</source>
         <translation>The printer for the sheet of labels did not start; the sheet&apos;s labels are kept.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="136"/>
+        <location filename="../gui/station/stationlabels.cpp" line="139"/>
         <source>Í&amp;v nyomtatása (%1 címke, következő hely: %2)</source>
         <translation>Print the &amp;sheet (%1 labels, next place: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="145"/>
-        <location filename="../gui/station/stationlabels.cpp" line="151"/>
+        <location filename="../gui/station/stationlabels.cpp" line="148"/>
+        <location filename="../gui/station/stationlabels.cpp" line="154"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="145"/>
+        <location filename="../gui/station/stationlabels.cpp" line="148"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="151"/>
+        <location filename="../gui/station/stationlabels.cpp" line="154"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
@@ -1247,6 +1247,11 @@ control
         <translation>&amp;New batch...</translation>
     </message>
     <message>
+        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <source>A mentések mappája nem használható: %1 (%2)</source>
+        <translation>The backup folder cannot be used: %1 (%2)</translation>
+    </message>
+    <message>
         <location filename="../gui/station/stationwindow.cpp" line="355"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
@@ -1276,11 +1281,6 @@ control
         <location filename="../gui/station/stationwindow.cpp" line="163"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="253"/>
-        <source>A mentések mappája nem hozható létre: %1</source>
-        <translation>The backup folder cannot be made: %1</translation>
     </message>
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="345"/>
@@ -1654,7 +1654,7 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="185"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="370"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
@@ -1662,8 +1662,8 @@ Download the configuration again!</translation>
         <location filename="../gui/texts/windowtexts.cpp" line="189"/>
         <location filename="../gui/texts/windowtexts.cpp" line="201"/>
         <location filename="../gui/texts/windowtexts.cpp" line="256"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="381"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
@@ -1674,7 +1674,7 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="194"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
@@ -1686,7 +1686,7 @@ Download the configuration again!</translation>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="203"/>
         <location filename="../gui/texts/windowtexts.cpp" line="258"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
@@ -1706,143 +1706,143 @@ Download the configuration again!</translation>
         <translation>%1 (%2): then %3, now %4</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="34"/>
+        <location filename="../labels/handoverpage.cpp" line="35"/>
         <source>Hívja a modul számát</source>
         <translation>Call the module&apos;s number</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="34"/>
+        <location filename="../labels/handoverpage.cpp" line="35"/>
         <source>Hívja a %1 számot</source>
         <translation>Call %1</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="36"/>
+        <location filename="../labels/handoverpage.cpp" line="37"/>
         <source>Egyik szám sem vezérli a kimeneteket.</source>
         <translation>No number controls the outputs.</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="37"/>
+        <location filename="../labels/handoverpage.cpp" line="38"/>
         <source>%1 ezekről a számokról: %2.</source>
         <translation>%1 from these numbers: %2.</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="54"/>
+        <location filename="../labels/handoverpage.cpp" line="55"/>
         <source>Tavir-340 modul: %1</source>
         <translation>Tavir-340 module: %1</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="54"/>
+        <location filename="../labels/handoverpage.cpp" line="55"/>
         <source>(névtelen)</source>
         <translation>(no name)</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="56"/>
+        <location filename="../labels/handoverpage.cpp" line="57"/>
         <source>Modul neve</source>
         <translation>Module name</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="57"/>
+        <location filename="../labels/handoverpage.cpp" line="58"/>
         <source>Modul azonosító</source>
         <translation>Module identifier</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="58"/>
+        <location filename="../labels/handoverpage.cpp" line="59"/>
         <source>A modul telefonszáma</source>
         <translation>The module&apos;s number</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="58"/>
+        <location filename="../labels/handoverpage.cpp" line="59"/>
         <source>(nincs megadva)</source>
         <translation>(not given)</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="59"/>
+        <location filename="../labels/handoverpage.cpp" line="60"/>
         <source>Kapunyitás</source>
         <translation>Opening the gate</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="60"/>
+        <location filename="../labels/handoverpage.cpp" line="61"/>
         <source>PIN-kód</source>
         <translation>PIN</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="60"/>
+        <location filename="../labels/handoverpage.cpp" line="61"/>
         <source>(nincs a lapon)</source>
         <translation>(not printed)</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="61"/>
+        <location filename="../labels/handoverpage.cpp" line="62"/>
         <source>Relé meghúzási idő</source>
         <translation>Relay time</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="61"/>
+        <location filename="../labels/handoverpage.cpp" line="62"/>
         <source>%1 másodperc</source>
         <translation>%1 seconds</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="62"/>
+        <location filename="../labels/handoverpage.cpp" line="63"/>
         <source>Visszaállás</source>
         <translation>Restore</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="62"/>
+        <location filename="../labels/handoverpage.cpp" line="63"/>
         <source>nem</source>
         <translation>no</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="63"/>
+        <location filename="../labels/handoverpage.cpp" line="64"/>
         <source>1-es bemenet</source>
         <translation>Input 1</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="64"/>
+        <location filename="../labels/handoverpage.cpp" line="65"/>
         <source>2-es bemenet</source>
         <translation>Input 2</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="65"/>
+        <location filename="../labels/handoverpage.cpp" line="66"/>
         <source>Dátum</source>
         <translation>Date</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="67"/>
+        <location filename="../labels/handoverpage.cpp" line="69"/>
         <source>Telefonszám</source>
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="67"/>
+        <location filename="../labels/handoverpage.cpp" line="69"/>
         <source>1-es bemenet riaszt</source>
         <translation>Input 1 alarms</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="67"/>
+        <location filename="../labels/handoverpage.cpp" line="69"/>
         <source>Név</source>
         <translation>Name</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="68"/>
+        <location filename="../labels/handoverpage.cpp" line="70"/>
         <source>2-es bemenet riaszt</source>
         <translation>Input 2 alarms</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="68"/>
+        <location filename="../labels/handoverpage.cpp" line="70"/>
         <source>3-as kimenetet vezérli</source>
         <translation>Controls output 3</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="68"/>
+        <location filename="../labels/handoverpage.cpp" line="70"/>
         <source>4-es kimenetet vezérli</source>
         <translation>Controls output 4</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="74"/>
+        <location filename="../labels/handoverpage.cpp" line="76"/>
         <source>Telepítette: %1</source>
         <translation>Installed by: %1</translation>
     </message>
     <message>
-        <location filename="../labels/handoverpage.cpp" line="18"/>
-        <location filename="../labels/handoverpage.cpp" line="62"/>
+        <location filename="../labels/handoverpage.cpp" line="19"/>
+        <location filename="../labels/handoverpage.cpp" line="63"/>
         <source>igen</source>
         <translation>yes</translation>
     </message>
@@ -1924,327 +1924,347 @@ Download the configuration again!</translation>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="300"/>
+        <source>%1 felhasználó mappája; a program csak a futtató felhasználó mappáiba ír</source>
+        <translation>a folder of %1; files are written only into folders of the user running this program</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="302"/>
+        <source>mások is írhatnak a mappába (sticky bit nélkül), és kicserélhetnék, amit a program ír</source>
+        <translation>a folder others may write in (without the sticky bit), where they could replace what is written</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="312"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="309"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="313"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="310"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="311"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="315"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="312"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="316"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="317"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="321"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="319"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="323"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="320"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="321"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="325"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
-        <source>mások is olvashatják, és %1 felhasználó fájlja</source>
-        <translation>is readable by others and belongs to the user %1</translation>
-    </message>
-    <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="323"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="329"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="325"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="331"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="336"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="338"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="340"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="347"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="349"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="353"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="355"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="362"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="357"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="367"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="369"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="380"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="383"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="384"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="380"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="381"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="389"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="383"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="390"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="384"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="392"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="393"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="394"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="397"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="403"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="410"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="413"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="414"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="408"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="415"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="409"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="416"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="433"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="440"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="414"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="421"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="415"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
+        <source>%1 felhasználó fájlja, nem a programot futtatóé; érintetlenül maradt</source>
+        <translation>belongs to %1, not to the user running this program; it was left as it was</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="327"/>
+        <source>mappája %1 felhasználóé; napló csak a programot futtató felhasználó mappájában lehet</source>
+        <translation>has its folder owned by %1; a journal is kept only in a folder of the user running this program</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
+        <source>mappájába (%1) mások is írhatnak sticky bit nélkül, és kicserélhetnék</source>
+        <translation>is in a folder (%1) others may write in without the sticky bit, where they could replace it</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="422"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="416"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="423"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="417"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="424"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="418"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="425"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="419"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="426"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="420"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="427"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="421"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="428"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="422"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="429"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/files/handoverprint.cpp" line="38"/>
+        <location filename="../gui/files/handoverprint.cpp" line="75"/>
         <source>név, cég</source>
         <translation>name, company</translation>
     </message>
     <message>
-        <location filename="../gui/files/handoverprint.cpp" line="44"/>
+        <location filename="../gui/files/handoverprint.cpp" line="81"/>
         <source>Telepítő:</source>
         <translation>Installer:</translation>
     </message>
