@@ -48,6 +48,8 @@ void LabelCommand::configure(QCommandLineParser &parser)
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The PDF to write (-: standard output)."), QStringLiteral("file")},
         {QStringLiteral("size"), QStringLiteral("The label stock: %1 (default 62x29).").arg(sizes.join(QStringLiteral(", "))),
          QStringLiteral("size"), QStringLiteral("62x29")},
+        {QStringLiteral("first-place"), QStringLiteral("On a sheet used before: the place the first label takes, from 1 (default 1)."),
+         QStringLiteral("n"), QStringLiteral("1")},
     });
     addJournalOptions(parser);
 }
@@ -60,6 +62,10 @@ int LabelCommand::execute(QCommandLineParser &parser)
     const LabelSize *size = labelSize(parser.value(QStringLiteral("size")));
     if (!size)
         return fail(Refused, QStringLiteral("--size: no label stock \"%1\"").arg(parser.value(QStringLiteral("size"))));
+    bool placeOk = false;
+    const int firstPlace = parser.value(QStringLiteral("first-place")).toInt(&placeOk);
+    if (!placeOk || firstPlace < 1 || firstPlace > size->perPage())
+        return fail(Refused, QStringLiteral("--first-place: a place from 1 to %1 (the places of %2)").arg(size->perPage()).arg(size->id));
     if (parser.isSet(QStringLiteral("no-journal")))
         return fail(Refused, QStringLiteral("--no-journal: a label comes from the journal"));
     const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), false);
@@ -76,5 +82,5 @@ int LabelCommand::execute(QCommandLineParser &parser)
                                          : QStringLiteral("unit %1 is not proven in the journal").arg(wanted));
         labels.append(*label);
     }
-    return writeDocument(parser.value(QStringLiteral("output")), labelsPdf(labels, *size));
+    return writeDocument(parser.value(QStringLiteral("output")), labelsPdf(labels, *size, firstPlace - 1));
 }

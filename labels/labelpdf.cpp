@@ -7,10 +7,12 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <mutex>
 
-QByteArray labelsPdf(const QList<LabelContent> &labels, const LabelSize &size)
+QByteArray labelsPdf(const QList<LabelContent> &labels, const LabelSize &size, int firstPlace)
 {
+    firstPlace = std::clamp(firstPlace, 0, size.perPage() - 1);
     // One at a time: the ports' threads share the font machinery of a
     // program without a window.
     static std::mutex drawing;
@@ -29,7 +31,7 @@ QByteArray labelsPdf(const QList<LabelContent> &labels, const LabelSize &size)
         writer.setTitle(QStringLiteral("Tavir-340 labels"));
         QPainter painter(&writer);
         for (int i = 0; i < labels.size(); ++i) {
-            const int place = i % size.perPage();
+            const int place = (firstPlace + i) % size.perPage();
             if (i > 0 && place == 0)
                 writer.newPage();
             paintLabel(painter, labelPlace(size, place, DotsPerMm), labels[i], DotsPerMm);

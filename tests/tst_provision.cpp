@@ -680,6 +680,13 @@ private slots:
         const QStringList codes = decoded(both).split('\n');
         QCOMPARE(codes.size(), 2);
         QVERIFY(codes.contains(expected) && codes.filter(";U=gate-8;").size() == 1);
+        // On a sheet used before, from its first free place: the last place, then a fresh sheet.
+        const QString late = m_dir.filePath("late.pdf");
+        QCOMPARE(cli({"label", "--unit", "gate-7", "--unit", "gate-8", "--size", "a4-3x8", "--first-place", "24", "-o", late,
+                      "--journal", journal}).code, 0);
+        info.start("pdfinfo", {late});
+        info.waitForFinished(30000);
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages: +2\n")));
         const CliRun refused = cli({"label", "--entry", QString::number(proven.id), "--entry", "999", "-o", m_dir.filePath("none.pdf"),
                                     "--journal", journal});
         QCOMPARE(refused.code, 2);
@@ -695,6 +702,8 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::newRow("unknown stock") << QStringList{"label", "--entry", "1", "-o", "x.pdf", "--size", "99x99"}
                                        << "tavir340-cli: --size: no label stock \"99x99\"\n";
+        QTest::newRow("place past the sheet") << QStringList{"label", "--entry", "1", "-o", "x.pdf", "--size", "a4-3x8", "--first-place", "25"}
+                                              << "tavir340-cli: --first-place: a place from 1 to 24 (the places of a4-3x8)\n";
         QTest::newRow("both ways") << QStringList{"label", "--entry", "1", "--unit", "u", "-o", "x.pdf"}
                                    << "tavir340-cli: usage: tavir340-cli label (--entry ID | --unit NAME) -o FILE.pdf [--size SIZE]\n";
         QTest::newRow("unit not proven") << QStringList{"label", "--unit", "nobody", "-o", "x.pdf"}

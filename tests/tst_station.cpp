@@ -9,6 +9,8 @@
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"
 #include "cupsserver.h"
+#include "gui/station/sheetstock.h"
+#include "gui/station/stationsetup.h"
 #include "heldjournal.h"
 #include "pgserver.h"
 #include "labelfit.h"
@@ -30,6 +32,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QComboBox>
+#include <QSpinBox>
+#include <QPrintDialog>
 #include <QTest>
 
 #include <condition_variable>
@@ -363,15 +367,20 @@ private slots:
             QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
             QVERIFY(printLabel(printer, label, *labelSize("62x29")));
         }
-        // And a round of the station, printed as its units are proven: in
-        // tile order, each with its tile and port, though tile 1's slow
-        // module ends last.
-        SimulatorOptions slow;
-        slow.byteIntervalMs = 3;
-        Station s = station("printed", {slow, SimulatorOptions{}}, 2);
+        // And a round of the station, printed as its units are proven, each
+        // with its tile and port: tile 2's label does not wait for tile 1,
+        // whose module stops taking bytes until tile 2's label is out.
+        SimulatorOptions stalled;
+        stalled.pauseAfter = 20;
+        stalled.pauseMs = 60000;
+        Station s = station("printed", {stalled, SimulatorOptions{}}, 2);
         QVERIFY(s.window);
         s.window->setLabelPrinter("labels");
-        press(*s.window, Qt::Key_F5);
+        QTest::keyClick(s.window.get(), Qt::Key_F5);
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 3, 20000);
+        QVERIFY(s.sims[0]->isPaused() && s.window->isBusy());
+        s.sims[0]->resume();
+        QTRY_VERIFY_WITH_TIMEOUT(!s.window->isBusy(), 30000);
         QVERIFY2(s.window->tile(0)->resultText().endsWith("Címke nyomtatva: labels"), qPrintable(s.window->tile(0)->resultText()));
         QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 4, 20000);
         for (int job = 1; job <= 4; ++job) {
@@ -380,35 +389,116 @@ private slots:
             QVERIFY(text.waitForFinished(30000));
             const QString shown = QString::fromUtf8(text.readAllStandardOutput());
             QVERIFY2(shown.count("\f") == 1, qPrintable(shown));  // one page
+            const int tile = job == 3 ? 2 : 1;
             if (job > 2)
-                QVERIFY2(shown.contains(QString("[%1]").arg(job - 2)) && shown.contains(s.sims[size_t(job - 3)]->slavePath()),
+                QVERIFY2(shown.contains(QString("[%1]").arg(tile)) && shown.contains(s.sims[size_t(tile - 1)]->slavePath()),
                          qPrintable(shown));
         }
 
-        // Sheet stock: three units over two rounds fill places 1 to 3 of
-        // one sheet, which goes when the technician says so.
+        // Sheet stock: a round's two units fill places 1 and 2 of a sheet,
+        // which goes when the station closes; the station opened again
+        // goes on at place 3 of the same sheet, which goes when the
+        // technician says so.
+        auto jobText = [&cups](int job) {
+            QProcess text;
+            text.start("pdftotext", {"-layout", QDir(cups.jobFolder()).filePath(QString("job-%1.pdf").arg(job)), "-"});
+            text.waitForFinished(30000);
+            return QString::fromUtf8(text.readAllStandardOutput());
+        };
+        auto onSheetStock = [](Station &opened) {
+            auto *stock = opened.window->findChild<QComboBox *>("labelSize");
+            stock->setCurrentIndex(stock->findData("a4-3x8"));
+            opened.window->setLabelPrinter("labels");
+        };
         Station sheet = station("sheet", QList<SimulatorOptions>(2), 3);
         QVERIFY(sheet.window);
-        auto *stock = sheet.window->findChild<QComboBox *>("labelSize");
-        stock->setCurrentIndex(stock->findData("a4-3x8"));
-        sheet.window->setLabelPrinter("labels");
+        onSheetStock(sheet);
+        sheet.window->findChild<QSpinBox *>("firstPlace")->setValue(1);
         press(*sheet.window, Qt::Key_F5);
-        sheet.sims.front()->setFields(ModuleSimulator().fields());  // swapped
-        press(*sheet.window, Qt::Key_1);
-        QVERIFY2(sheet.window->tile(0)->resultText().endsWith("Címke: az ív 3. helye"), qPrintable(sheet.window->tile(0)->resultText()));
+        QTRY_VERIFY(sheet.window->tile(1)->resultText().endsWith("Címke: az ív 2. helye"));
         auto *printSheet = sheet.window->findChild<QPushButton *>("printSheet");
-        QCOMPARE(printSheet->text(), QString("Í&v nyomtatása (3 címke, következő hely: 4)"));
+        QCOMPARE(printSheet->text(), QString("Í&v nyomtatása (2 címke, következő hely: 3)"));
         QCOMPARE(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 4);  // nothing printed yet
+        sheet.window->close();
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 5, 20000);
+        QString shown = jobText(5);
+        QVERIFY2(shown.count("\f") == 1 && shown.contains("u1 ") && shown.contains("u2 "), qPrintable(shown));
+        sheet.window.reset();
+
+        Station again = station("sheet", QList<SimulatorOptions>(1), 3);
+        QVERIFY(again.window);
+        QCOMPARE(again.window->findChild<QSpinBox *>("firstPlace")->value(), 3);
+        onSheetStock(again);
+        press(*again.window, Qt::Key_F5);
+        QTRY_VERIFY(again.window->tile(0)->resultText().endsWith("Címke: az ív 3. helye"));
+        printSheet = again.window->findChild<QPushButton *>("printSheet");
         QTest::mouseClick(printSheet, Qt::LeftButton);
         QVERIFY(!printSheet->isVisible());
-        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 5, 20000);
-        QProcess text;
-        text.start("pdftotext", {"-layout", QDir(cups.jobFolder()).filePath("job-5.pdf"), "-"});
-        QVERIFY(text.waitForFinished(30000));
-        const QString shown = QString::fromUtf8(text.readAllStandardOutput());
-        QCOMPARE(shown.count("\f"), 1);
-        for (const char *unit : {"u1 ", "u2 ", "u3 "})
-            QVERIFY2(shown.contains(unit), qPrintable(shown));
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 6, 20000);
+        shown = jobText(6);
+        QVERIFY2(shown.count("\f") == 1 && shown.contains("u3 ") && !shown.contains("u1 "), qPrintable(shown));
+        QCOMPARE(again.window->findChild<QSpinBox *>("firstPlace")->value(), 4);
+    }
+
+    // "Print to File (PDF)" in the printer dialog sends the labels, as PDF
+    // files, into the folder of the file named there; a printer can be
+    // chosen again afterwards.
+    void aPdfChosenAsThePrinter()
+    {
+        Station s = station("topdf", QList<SimulatorOptions>(1), 1);
+        QVERIFY(s.window);
+        s.window->setLabelPrinter("labels");
+        const QString folder = m_dir.filePath("chosen-pdf");
+        QVERIFY(QDir().mkpath(folder));
+        bool chosen = false;
+        ModalDriver driver([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QPrintDialog *>(modal);
+            if (!dialog)
+                return false;
+            auto *printers = dialog->findChild<QComboBox *>("printers");
+            auto *file = dialog->findChild<QLineEdit *>("filename");
+            if (!printers || !file)
+                return false;
+            printers->setCurrentIndex(printers->count() - 1);  // Qt's own "Print to File (PDF)", last
+            file->setText(folder + "/labels.pdf");
+            dialog->accept();
+            return chosen = true;
+        });
+        emit s.window->findChild<StationSetup *>()->printerRequested();
+        QVERIFY(chosen);
+        QCOMPARE(s.window->findChild<QLabel *>("labelPrinter")->text(), QString("nincs: a címkék PDF-be kerülnek"));
+        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));  // the tiles' keys work again at once
+        press(*s.window, Qt::Key_F5);
+        QTRY_COMPARE(QDir(folder).entryList({"u1-*.pdf"}, QDir::Files).size(), 1);
+        s.window->setLabelPrinter("labels");
+        QCOMPARE(s.window->findChild<QLabel *>("labelPrinter")->text(), QString("labels"));
+    }
+
+    // Labels waiting for their sheet outlive the program, killed or not.
+    void sheetStockOutlivesTheProgram()
+    {
+        LabelContent label;
+        label.unit = "gate-7";
+        label.entry = 77;
+        label.tile = 2;
+        label.port = "/dev/ttyUSB1";
+        {
+            SheetStock stock;
+            stock.setFirstPlace(5);
+            stock.add(label);
+        }
+        SheetStock kept;
+        QCOMPARE(kept.firstPlace(), 5);
+        QCOMPARE(kept.nextPlace(), 6);
+        QCOMPARE(kept.waiting().size(), 1);
+        QCOMPARE(kept.waiting()[0].unit, QString("gate-7"));
+        QCOMPARE(kept.waiting()[0].port, QString("/dev/ttyUSB1"));
+        kept.printed(24);
+        QCOMPARE(SheetStock().nextPlace(), 6);
+        kept.setFirstPlace(23);
+        kept.add(label);
+        kept.printed(24);
+        QCOMPARE(SheetStock().nextPlace(), 0);  // the sheet is full: a fresh one
     }
 
     // A template from a file instead of the form: its values go to the

@@ -972,73 +972,73 @@ control
 <context>
     <name>StationLabels</name>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="65"/>
+        <location filename="../gui/station/stationlabels.cpp" line="84"/>
         <source>nincs</source>
         <translation>none</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="67"/>
+        <location filename="../gui/station/stationlabels.cpp" line="86"/>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="67"/>
+        <location filename="../gui/station/stationlabels.cpp" line="86"/>
         <source>PDF, %1</source>
         <translation>PDF, %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="104"/>
+        <location filename="../gui/station/stationlabels.cpp" line="136"/>
         <source>Címke: az ív %1. helye</source>
         <translation>Label: place %1 of the sheet</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="112"/>
+        <location filename="../gui/station/stationlabels.cpp" line="144"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="112"/>
+        <location filename="../gui/station/stationlabels.cpp" line="144"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="120"/>
+        <location filename="../gui/station/stationlabels.cpp" line="152"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="120"/>
+        <location filename="../gui/station/stationlabels.cpp" line="152"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="129"/>
+        <location filename="../gui/station/stationlabels.cpp" line="161"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="129"/>
+        <location filename="../gui/station/stationlabels.cpp" line="161"/>
         <source>A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak.</source>
         <translation>The printer for the sheet of labels did not start; the sheet&apos;s labels are kept.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="139"/>
+        <location filename="../gui/station/stationlabels.cpp" line="172"/>
         <source>Í&amp;v nyomtatása (%1 címke, következő hely: %2)</source>
         <translation>Print the &amp;sheet (%1 labels, next place: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="148"/>
-        <location filename="../gui/station/stationlabels.cpp" line="154"/>
+        <location filename="../gui/station/stationlabels.cpp" line="181"/>
+        <location filename="../gui/station/stationlabels.cpp" line="187"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="148"/>
+        <location filename="../gui/station/stationlabels.cpp" line="181"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="154"/>
+        <location filename="../gui/station/stationlabels.cpp" line="187"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
@@ -1064,138 +1064,143 @@ control
 <context>
     <name>StationSetup</name>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="23"/>
+        <location filename="../gui/station/stationsetup.cpp" line="25"/>
         <source>nincs napló</source>
         <translation>no journal</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="25"/>
+        <location filename="../gui/station/stationsetup.cpp" line="27"/>
         <source>Napló:</source>
         <translation>Journal:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="29"/>
+        <location filename="../gui/station/stationsetup.cpp" line="31"/>
         <source>&amp;Manifest...</source>
         <translation>&amp;Manifest...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="31"/>
+        <location filename="../gui/station/stationsetup.cpp" line="33"/>
         <source>Manifest</source>
         <translation>Manifest</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="31"/>
+        <location filename="../gui/station/stationsetup.cpp" line="33"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="38"/>
+        <location filename="../gui/station/stationsetup.cpp" line="40"/>
         <source>Egységek:</source>
         <translation>Units:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="47"/>
+        <location filename="../gui/station/stationsetup.cpp" line="49"/>
         <source>Portok:</source>
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="50"/>
+        <location filename="../gui/station/stationsetup.cpp" line="52"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="54"/>
+        <location filename="../gui/station/stationsetup.cpp" line="56"/>
         <source>Új modulok: mentés nélkül</source>
         <translation>New modules: no backup</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="60"/>
+        <location filename="../gui/station/stationsetup.cpp" line="62"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="74"/>
+        <location filename="../gui/station/stationsetup.cpp" line="76"/>
         <source>&amp;Sablon fájlból...</source>
         <translation>&amp;Template from a file...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="77"/>
+        <location filename="../gui/station/stationsetup.cpp" line="79"/>
         <source>Ű&amp;rlap</source>
         <translation>&amp;Form</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="88"/>
+        <location filename="../gui/station/stationsetup.cpp" line="90"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="93"/>
+        <location filename="../gui/station/stationsetup.cpp" line="95"/>
         <source>Sablon</source>
         <translation>Template</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="93"/>
+        <location filename="../gui/station/stationsetup.cpp" line="95"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="98"/>
+        <location filename="../gui/station/stationsetup.cpp" line="100"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="98"/>
+        <location filename="../gui/station/stationsetup.cpp" line="100"/>
         <source>A sablon nem olvasható: %1</source>
         <translation>The template cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="112"/>
+        <location filename="../gui/station/stationsetup.cpp" line="114"/>
         <source>az űrlap: %1</source>
         <translation>the form: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="119"/>
+        <location filename="../gui/station/stationsetup.cpp" line="121"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="131"/>
+        <location filename="../gui/station/stationsetup.cpp" line="133"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="132"/>
-        <location filename="../gui/station/stationsetup.cpp" line="207"/>
+        <location filename="../gui/station/stationsetup.cpp" line="134"/>
+        <location filename="../gui/station/stationsetup.cpp" line="222"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="134"/>
+        <location filename="../gui/station/stationsetup.cpp" line="136"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="139"/>
+        <location filename="../gui/station/stationsetup.cpp" line="142"/>
+        <source>ív első szabad helye: </source>
+        <translation>first free place on the sheet: </translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="148"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="145"/>
+        <location filename="../gui/station/stationsetup.cpp" line="154"/>
         <source>Hang</source>
         <translation>Sound</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="147"/>
+        <location filename="../gui/station/stationsetup.cpp" line="156"/>
         <source>Ablak jelzése</source>
         <translation>Flash the window</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="149"/>
+        <location filename="../gui/station/stationsetup.cpp" line="158"/>
         <source>Cserére várók a címsorban</source>
         <translation>Waiting ports in the title</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="160"/>
+        <location filename="../gui/station/stationsetup.cpp" line="169"/>
         <source>Hívás:</source>
         <translation>Call:</translation>
     </message>
@@ -1205,14 +1210,14 @@ control
     <message>
         <location filename="../gui/station/stationunits.cpp" line="12"/>
         <location filename="../gui/station/stationwindow.cpp" line="36"/>
-        <location filename="../gui/station/stationwindow.cpp" line="151"/>
-        <location filename="../gui/station/stationwindow.cpp" line="155"/>
-        <location filename="../gui/station/stationwindow.cpp" line="231"/>
-        <location filename="../gui/station/stationwindow.cpp" line="237"/>
-        <location filename="../gui/station/stationwindow.cpp" line="245"/>
-        <location filename="../gui/station/stationwindow.cpp" line="250"/>
-        <location filename="../gui/station/stationwindow.cpp" line="253"/>
-        <location filename="../gui/station/stationwindow.cpp" line="355"/>
+        <location filename="../gui/station/stationwindow.cpp" line="153"/>
+        <location filename="../gui/station/stationwindow.cpp" line="157"/>
+        <location filename="../gui/station/stationwindow.cpp" line="233"/>
+        <location filename="../gui/station/stationwindow.cpp" line="239"/>
+        <location filename="../gui/station/stationwindow.cpp" line="247"/>
+        <location filename="../gui/station/stationwindow.cpp" line="252"/>
+        <location filename="../gui/station/stationwindow.cpp" line="255"/>
+        <location filename="../gui/station/stationwindow.cpp" line="357"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -1237,68 +1242,68 @@ control
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="101"/>
+        <location filename="../gui/station/stationwindow.cpp" line="103"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="106"/>
+        <location filename="../gui/station/stationwindow.cpp" line="108"/>
         <source>Ú&amp;j köteg...</source>
         <translation>&amp;New batch...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <location filename="../gui/station/stationwindow.cpp" line="255"/>
         <source>A mentések mappája nem használható: %1 (%2)</source>
         <translation>The backup folder cannot be used: %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="355"/>
+        <location filename="../gui/station/stationwindow.cpp" line="357"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="214"/>
+        <location filename="../gui/station/stationwindow.cpp" line="216"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="216"/>
+        <location filename="../gui/station/stationwindow.cpp" line="218"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="151"/>
-        <location filename="../gui/station/stationwindow.cpp" line="231"/>
+        <location filename="../gui/station/stationwindow.cpp" line="153"/>
+        <location filename="../gui/station/stationwindow.cpp" line="233"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="155"/>
+        <location filename="../gui/station/stationwindow.cpp" line="157"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="163"/>
+        <location filename="../gui/station/stationwindow.cpp" line="165"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="345"/>
+        <location filename="../gui/station/stationwindow.cpp" line="347"/>
         <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
         <translation>Opening the journal... The journal is not answering (%1 s).</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="237"/>
+        <location filename="../gui/station/stationwindow.cpp" line="239"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="60"/>
+        <location filename="../gui/station/stationwindow.cpp" line="62"/>
         <source>az átadott űrlap</source>
         <translation>the form given</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="245"/>
+        <location filename="../gui/station/stationwindow.cpp" line="247"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>

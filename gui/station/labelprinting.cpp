@@ -11,9 +11,9 @@ bool printLabel(QPrinter &printer, const LabelContent &label, const LabelSize &s
     return printSheet(printer, {label}, size);
 }
 
-bool printSheet(QPrinter &printer, const QList<LabelContent> &labels, const LabelSize &size)
+bool printSheet(QPrinter &printer, const QList<LabelContent> &labels, const LabelSize &size, int firstPlace)
 {
-    if (labels.isEmpty() || labels.size() > size.perPage())
+    if (labels.isEmpty() || firstPlace < 0 || firstPlace + labels.size() > size.perPage())
         return false;
     printer.setPageSize(QPageSize(QSizeF(size.pageWidthMm, size.pageHeightMm), QPageSize::Millimeter));
     printer.setFullPage(true);
@@ -23,6 +23,6 @@ bool printSheet(QPrinter &printer, const QList<LabelContent> &labels, const Labe
         return false;
     const double dotsPerMm = printer.resolution() / 25.4;
     for (int place = 0; place < labels.size(); ++place)
-        paintLabel(painter, labelPlace(size, place, dotsPerMm), labels[place], dotsPerMm);
+        paintLabel(painter, labelPlace(size, firstPlace + place, dotsPerMm), labels[place], dotsPerMm);
     return painter.end();
 }

@@ -17,21 +17,28 @@
 
 #include <cerrno>
 
-StationLabels::StationLabels(StationSetup *setup, QPushButton *printSheet, QWidget *window)
+StationLabels::StationLabels(StationSetup *setup, QPushButton *printSheet, QWidget *window, TileOf tileOf)
     : QObject(window)
     , m_setup(setup)
     , m_printSheet(printSheet)
     , m_window(window)
+    , m_tileOf(std::move(tileOf))
 {
+    m_gather.setSingleShot(true);
+    m_gather.setInterval(GatherMs);
+    connect(&m_gather, &QTimer::timeout, this, &StationLabels::labelGathered);
     connect(m_printSheet, &QPushButton::clicked, this, &StationLabels::printSheetNow);
+    m_setup->setFirstPlace(m_stock.nextPlace());
+    showSheet();
 }
 
 StationLabels::~StationLabels() = default;
 
 void StationLabels::printWhatIsLeft()
 {
-    if (const LabelSize *size = labelSize(m_setup->labelSize()); size && m_printer && !m_sheet.isEmpty())
-        printSheet(*m_printer, std::exchange(m_sheet, {}), *size);
+    labelGathered();
+    if (m_printer && !m_stock.waiting().isEmpty())
+        printSheetNow();
 }
 
 void StationLabels::setPrinter(const QString &name)
@@ -50,12 +57,24 @@ QString StationLabels::printerName() const
     return m_printer ? m_printer->printerName() : QString();
 }
 
+// A printer, or "Print to File (PDF)": then the labels go as PDF files into
+// the folder of the file named there. Either can be changed back.
 void StationLabels::choosePrinter()
 {
     auto printer = std::make_unique<QPrinter>();
+    if (m_printer)
+        printer->setPrinterName(m_printer->printerName());
     QPrintDialog dialog(printer.get(), m_window);
-    if (dialog.exec() != QDialog::Accepted)
+    const int answer = dialog.exec();
+    m_window->activateWindow();  // the tiles' keys work again at once
+    if (answer != QDialog::Accepted)
         return;
+    if (printer->outputFormat() == QPrinter::PdfFormat || printer->printerName().isEmpty()) {
+        if (!printer->outputFileName().isEmpty())
+            m_setup->setLabelFolder(QFileInfo(printer->outputFileName()).absolutePath());
+        setPrinter({});
+        return;
+    }
     setPrinter(printer->printerName());
 }
 
@@ -76,22 +95,33 @@ void StationLabels::proven(int port, const QString &portName, const JournalEntry
         return;
     made->tile = port + 1;
     made->port = portName;
-    m_round.emplace_back(port, *made);
+    m_gathered.emplace_back(port, *made);
+    if (!m_gather.isActive())
+        m_gather.start();
 }
 
 // Ports that finish within moments of each other would hand over their
-// labels in the order they happened to end; held until the round's last port
-// ends, they come out in tile order, each with its tile's number.
-void StationLabels::roundEnded(const TileOf &tileOf)
+// labels in the order they happened to end; gathered for a moment from the
+// first, they come out in tile order, each with its tile's number, without
+// waiting for ports still at work.
+void StationLabels::labelGathered()
 {
-    std::sort(m_round.begin(), m_round.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (const auto &[port, made] : std::exchange(m_round, {}))
-        label(tileOf(port), made);
+    m_gather.stop();
+    std::sort(m_gathered.begin(), m_gathered.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[port, made] : std::exchange(m_gathered, {}))
+        label(m_tileOf(port), made);
 }
 
 void StationLabels::forgetRound()
 {
-    m_round.clear();
+    labelGathered();
+}
+
+void StationLabels::setFirstPlace(int place)
+{
+    if (m_stock.waiting().isEmpty())
+        m_stock.setFirstPlace(place);
+    showSheet();
 }
 
 void StationLabels::label(PortTile *tile, const LabelContent &made)
@@ -100,9 +130,11 @@ void StationLabels::label(PortTile *tile, const LabelContent &made)
     if (!size || !tile)
         return;
     if (m_printer && size->perPage() > 1) {
-        m_sheet.append(made);
-        tile->addNote(tr("Címke: az ív %1. helye").arg(m_sheet.size()));
-        if (m_sheet.size() == size->perPage())
+        if (m_stock.nextPlace() >= size->perPage())
+            m_stock.setFirstPlace(0);  // a first place past this stock's last
+        m_stock.add(made);
+        tile->addNote(tr("Címke: az ív %1. helye").arg(m_stock.nextPlace()));
+        if (m_stock.nextPlace() == size->perPage())
             printSheetNow();
         showSheet();
         return;
@@ -123,21 +155,22 @@ void StationLabels::label(PortTile *tile, const LabelContent &made)
 void StationLabels::printSheetNow()
 {
     const LabelSize *size = labelSize(m_setup->labelSize());
-    if (m_sheet.isEmpty() || !m_printer || !size)
+    if (m_stock.waiting().isEmpty() || !m_printer || !size)
         return;
-    if (!printSheet(*m_printer, m_sheet, *size)) {
+    if (!printSheet(*m_printer, m_stock.waiting(), *size, m_stock.firstPlace())) {
         Message::warning(m_window, tr("Állomás"), tr("A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak."));
         return;
     }
-    m_sheet.clear();
+    m_stock.printed(size->perPage());
+    m_setup->setFirstPlace(m_stock.nextPlace());
     showSheet();
 }
 
 // The places taken and the next one, on the button that prints the sheet.
 void StationLabels::showSheet()
 {
-    m_printSheet->setText(tr("Í&v nyomtatása (%1 címke, következő hely: %2)").arg(m_sheet.size()).arg(m_sheet.size() + 1));
-    m_printSheet->setVisible(!m_sheet.isEmpty());
+    m_printSheet->setText(tr("Í&v nyomtatása (%1 címke, következő hely: %2)").arg(m_stock.waiting().size()).arg(m_stock.nextPlace() + 1));
+    m_printSheet->setVisible(!m_stock.waiting().isEmpty());
 }
 
 void StationLabels::printEntryLabel(const std::optional<JournalEntry> &proven)

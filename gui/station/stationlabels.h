@@ -2,8 +2,10 @@
 
 #include "core/journal/journalentry.h"
 #include "core/label/labelcontent.h"
+#include "sheetstock.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -17,18 +19,23 @@ class QWidget;
 class StationSetup;
 
 // The station's labels: a label for each proven unit, as a PDF in the
-// label folder or on the printer chosen; a round's labels in tile order, each
-// naming its tile and port; on sheet stock, a sheet's places filled across
-// units and rounds, the sheet printed when full or when asked; a chosen
-// unit's label again.
+// label folder or on the printer chosen, within moments of its proof (units
+// proven together in tile order), each naming its tile and port; on sheet
+// stock, a sheet's places filled across units, rounds and restarts from its
+// first free place, the sheet printed when full, when asked or when the
+// station closes; a chosen unit's label again.
 class StationLabels : public QObject
 {
     Q_OBJECT
 
 public:
     using TileOf = std::function<PortTile *(int port)>;
+    // How long a proven unit's label waits for others proven with it, so
+    // that they come out in tile order: well within the 2 s a technician
+    // waits at the printer.
+    static constexpr int GatherMs = 1500;
 
-    StationLabels(StationSetup *setup, QPushButton *printSheet, QWidget *window);
+    StationLabels(StationSetup *setup, QPushButton *printSheet, QWidget *window, TileOf tileOf);
     ~StationLabels() override;
     // A sheet's labels are never lost with the station: what is on it goes.
     void printWhatIsLeft();
@@ -39,12 +46,15 @@ public:
     // What the batch's line says of the labels: "nincs", "PDF, 62x29", "labels, a4-3x8".
     QString shown() const;
 
-    // A unit proven on `port` this round; labelled once the round ends.
+    // A unit proven on `port`: labelled once those proven with it are in.
     void proven(int port, const QString &portName, const JournalEntry &claim);
-    // The round has ended: its labels, in tile order.
-    void roundEnded(const TileOf &tileOf);
+    // The labels gathered so far, now, in tile order.
+    void labelGathered();
     void forgetRound();
     void printSheetNow();
+    // A sheet partly used before: its first free place (0 for the first).
+    void setFirstPlace(int place);
+    int nextPlace() const { return m_stock.nextPlace(); }
     // The chosen unit's entry, as the journal had it: its label on a printer
     // the technician picks.
     void printEntryLabel(const std::optional<JournalEntry> &proven);
@@ -56,7 +66,9 @@ private:
     StationSetup *m_setup;
     QPushButton *m_printSheet;
     QWidget *m_window;
+    TileOf m_tileOf;
     std::unique_ptr<QPrinter> m_printer;  // none: labels go to the folder as PDF
-    QList<LabelContent> m_sheet;          // on sheet stock: labels waiting for the sheet to fill, across rounds
-    std::vector<std::pair<int, LabelContent>> m_round;  // proven this round, labelled in tile order once it ends
+    SheetStock m_stock;                   // on sheet stock: labels waiting for the sheet to fill, and its first place
+    std::vector<std::pair<int, LabelContent>> m_gathered;  // proven moments ago, labelled together in tile order
+    QTimer m_gather;
 };

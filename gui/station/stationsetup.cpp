@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStandardPaths>
 
 StationSetup::StationSetup(const JournalLocation &journal, const DeviceLookup &lookup, TemplateSource form, QWidget *parent)
@@ -133,8 +135,15 @@ void StationSetup::addLabelRows(QFormLayout *form)
     m_printerName->setObjectName(QStringLiteral("labelPrinter"));
     auto *choosePrinter = new QPushButton(tr("Ny&omtató..."), this);
     connect(choosePrinter, &QPushButton::clicked, this, &StationSetup::printerRequested);
+    // A sheet that went back into the printer partly used goes on from here.
+    m_firstPlace = new QSpinBox(this);
+    m_firstPlace->setObjectName(QStringLiteral("firstPlace"));
+    m_firstPlace->setRange(1, 99);
+    m_firstPlace->setPrefix(tr("ív első szabad helye: "));
+    connect(m_firstPlace, &QSpinBox::valueChanged, this, [this](int place) { emit firstPlaceChanged(place - 1); });
     auto *printerRow = new QHBoxLayout;
     printerRow->addWidget(m_printerName, 1);
+    printerRow->addWidget(m_firstPlace);
     printerRow->addWidget(choosePrinter);
     form->addRow(tr("Címkenyomtató:"), printerRow);
 }
@@ -193,6 +202,12 @@ QString StationSetup::labelSize() const
 QString StationSetup::labelFolder() const
 {
     return m_labelFolder->text();
+}
+
+void StationSetup::setFirstPlace(int place)
+{
+    const QSignalBlocker quiet(m_firstPlace);
+    m_firstPlace->setValue(place + 1);
 }
 
 void StationSetup::setLabelFolder(const QString &folder)

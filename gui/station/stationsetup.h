@@ -14,6 +14,7 @@ class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QLabel;
+class QSpinBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -49,6 +50,8 @@ public:
     QString labelSize() const;
     QString labelFolder() const;
     void setLabelFolder(const QString &folder);
+    // The first free place of the sheet on the printer (0 for the first).
+    void setFirstPlace(int place);
     void setPrinterName(const QString &name);
     bool titleCount() const;
     StationChoices choices() const;
@@ -62,6 +65,7 @@ signals:
     void soundChanged(bool on);
     void attentionChanged(bool on);
     void titleCountChanged(bool on);
+    void firstPlaceChanged(int place);  // 0 for a sheet's first
 
 private:
     void addTemplateRow(QFormLayout *form);
@@ -82,6 +86,7 @@ private:
     QComboBox *m_labelSize = nullptr;
     QLineEdit *m_labelFolder = nullptr;
     QLabel *m_printerName = nullptr;
+    QSpinBox *m_firstPlace = nullptr;
     QCheckBox *m_callSound = nullptr;
     QCheckBox *m_callAttention = nullptr;
     QCheckBox *m_titleCount = nullptr;

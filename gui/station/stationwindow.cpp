@@ -39,7 +39,9 @@ StationWindow::StationWindow(TemplateSource form, const LinkSettings &settings, 
     createLayout();
     m_overview = new StationOverview(m_counts, this);
     m_table->setModel(m_overview->units());
-    m_labels = new StationLabels(m_setup, m_printSheet, this);
+    m_labels = new StationLabels(m_setup, m_printSheet, this,
+                                 [this](int p) { return p < int(m_tiles.size()) ? m_tiles[size_t(p)] : nullptr; });
+    connect(m_setup, &StationSetup::firstPlaceChanged, m_labels, &StationLabels::setFirstPlace);
     m_labels->setPrinter(m_setup->choices().printer);
     connect(m_setup, &StationSetup::beginRequested, this, &StationWindow::openFromSetup);
     connect(m_setup, &StationSetup::printerRequested, m_labels, &StationLabels::choosePrinter);
@@ -396,7 +398,7 @@ void StationWindow::finishTurn(int port, const PortTurn &turn)
     if (turn.kind == ClaimedUnit::Kind::Taken && turn.outcome.state == UnitState::Proven)
         m_labels->proven(port, m_ports.value(port), turn.claim);
     if (!isBusy())
-        m_labels->roundEnded([this](int p) { return p < int(m_tiles.size()) ? m_tiles[size_t(p)] : nullptr; });
+        m_labels->labelGathered();  // the round is over: nothing more to wait for
     m_overview->lookNow();
 }
 
@@ -450,5 +452,6 @@ void StationWindow::closeEvent(QCloseEvent *event)
 {
     stopAll();
     cancelOpening();
+    m_labels->printWhatIsLeft();  // a sheet partly used goes now, not when the program ends
     event->accept();
 }
