@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The packages to build, run and test.
-packages=(build-essential cmake qt6-base-dev qt6-tools-dev qt6-l10n-tools libqt6sql6-sqlite libgl-dev libfontconfig-dev libqrencode-dev libphonenumber-dev libicu-dev pkgconf
+packages=(build-essential cmake qt6-base-dev qt6-tools-dev qt6-l10n-tools libqt6sql6-sqlite libgl-dev libfontconfig-dev libqrencode-dev libcanberra-dev libphonenumber-dev libicu-dev pkgconf
           xvfb xauth "$@")
 missing=()
 for p in "${packages[@]}"; do

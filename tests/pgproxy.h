@@ -11,6 +11,7 @@
 //   one away for a while: an outage.
 
 #include <QByteArray>
+#include <QtEndian>
 #include <QString>
 
 #include <arpa/inet.h>
@@ -183,14 +184,14 @@ private:
             const int header = c.started ? 5 : 4;
             if (c.pending.size() < header)
                 return true;
-            const qint32 length = qint32(ntohl(*reinterpret_cast<const quint32 *>(c.pending.constData() + header - 4)));
+            const qint32 length = qint32(qFromBigEndian<quint32>(c.pending.constData() + header - 4));
             const qsizetype whole = header - 4 + length;
             if (c.pending.size() < whole)
                 return true;
             const QByteArray message = c.pending.left(whole);
             c.pending.remove(0, whole);
             if (!c.started) {
-                const quint32 code = ntohl(*reinterpret_cast<const quint32 *>(message.constData() + 4));
+                const quint32 code = qFromBigEndian<quint32>(message.constData() + 4);
                 c.started = code != 80877103u;  // an SSL request comes before the startup packet
             } else if (message[0] == 'Q') {
                 const Cue cue = statement(c, message.mid(5));
@@ -260,7 +261,7 @@ private:
         for (qsizetype at = 0; at + 5 <= answer.size();) {
             if (answer[at] == 'Z')
                 return true;
-            at += 1 + qint32(ntohl(*reinterpret_cast<const quint32 *>(answer.constData() + at + 1)));
+            at += 1 + qint32(qFromBigEndian<quint32>(answer.constData() + at + 1));
         }
         return false;
     }

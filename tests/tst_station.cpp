@@ -9,6 +9,7 @@
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"
 #include "cupsserver.h"
+#include "gui/station/benchcall.h"
 #include "gui/station/sheetstock.h"
 #include "gui/station/stationsetup.h"
 #include "heldjournal.h"
@@ -32,6 +33,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QComboBox>
+#include <QSet>
 #include <QSpinBox>
 #include <QPrintDialog>
 #include <QTest>
@@ -150,8 +152,11 @@ private slots:
         QTRY_COMPARE(title, QString("Napló: u1"));
         QCOMPARE(entries, 4);  // provision, backup, download, verify
         QTRY_VERIFY(s.window->isActiveWindow());
+        QList<BenchCall::Event> sounds;
+        s.window->benchCall().setSoundPlayer([&](BenchCall::Event event) { sounds << event; });
         press(*s.window, Qt::Key_1);  // not swapped
         QVERIFY2(s.window->tile(0)->resultText().startsWith("! A modul még a(z) u"), qPrintable(s.window->tile(0)->resultText()));
+        QCOMPARE(sounds.value(0), BenchCall::Event::NotSwapped);
         QCOMPARE(provenEntries(s.journal), 8);
     }
 
@@ -165,11 +170,19 @@ private slots:
         QVERIFY(s.window->findChild<QLabel *>("summary")->text().endsWith("Mentések: nincs (új modulok)"));
         int alerts = 0;
         s.window->benchCall().setAlert([&](QWidget *window) { alerts += window == s.window.get(); });
+        QList<BenchCall::Event> sounds;
+        s.window->benchCall().setSoundPlayer([&](BenchCall::Event event) { sounds << event; });
         press(*s.window, Qt::Key_F5);
         QCOMPARE(provenEntries(s.journal), 2);
         // Each finished port calls, and the manifest done once more, once
-        // the overview has read it.
+        // the overview has read it: each with a sound of its own.
         QTRY_COMPARE(alerts, 3);
+        using Event = BenchCall::Event;
+        QCOMPARE(sounds, QList<Event>({Event::Proven, Event::Proven, Event::BatchDone}));
+        QStringList names;
+        for (Event event : {Event::Proven, Event::Failed, Event::NotSwapped, Event::BatchDone})
+            names << BenchCall::soundName(event);
+        QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), 4);
         QCOMPARE(s.window->windowTitle(), QString("Állomás – cserére vár: 2"));
         s.window->findChild<QCheckBox *>("titleCount")->setChecked(false);
         QCOMPARE(s.window->windowTitle(), QString("Állomás"));
@@ -472,6 +485,27 @@ private slots:
         QTRY_COMPARE(QDir(folder).entryList({"u1-*.pdf"}, QDir::Files).size(), 1);
         s.window->setLabelPrinter("labels");
         QCOMPARE(s.window->findChild<QLabel *>("labelPrinter")->text(), QString("labels"));
+    }
+
+    // Sixteen ports, each with a key of its own shown on its tile (1 to 9,
+    // 0, then A to F); a port typed by its path joins the list ticked.
+    void everyPortHasAKey()
+    {
+        Station s = station("keys", QList<SimulatorOptions>(12), 12, {}, false);
+        QVERIFY(s.window);
+        QCOMPARE(s.window->tile(9)->findChild<QLabel *>("title")->text().left(3), QString("0  "));
+        QCOMPARE(s.window->tile(11)->findChild<QLabel *>("title")->text().left(3), QString("B  "));
+        press(*s.window, Qt::Key_B);
+        QVERIFY2(s.window->tile(11)->resultText().endsWith("Következő modul: B"), qPrintable(s.window->tile(11)->resultText()));
+        QVERIFY(!s.sims[11]->received().isEmpty());
+        for (size_t other = 0; other < 11; ++other)
+            QVERIFY(s.sims[other]->received().isEmpty());
+
+        StationWindow typed(downloadableForm(), LinkSettings{}, parseJournalDestination(m_dir.filePath("typed.sqlite")), DeviceLookup{}, nullptr);
+        auto *setup = typed.findChild<StationSetup *>();
+        typed.findChild<QLineEdit *>("portPath")->setText(s.sims[0]->slavePath());
+        typed.findChild<QPushButton *>("addPort")->click();
+        QVERIFY(setup->ports().contains(s.sims[0]->slavePath()));
     }
 
     // Labels waiting for their sheet outlive the program, killed or not.

@@ -725,38 +725,38 @@ control
 <context>
     <name>PortTile</name>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="60"/>
+        <location filename="../gui/station/porttile.cpp" line="62"/>
         <source>A napló nem válaszol; a port vár rá.</source>
         <translation>The journal is not answering; the port waits for it.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="76"/>
-        <location filename="../gui/station/porttile.cpp" line="115"/>
+        <location filename="../gui/station/porttile.cpp" line="78"/>
+        <location filename="../gui/station/porttile.cpp" line="117"/>
         <source>Szóköz</source>
         <translation>Space</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="77"/>
+        <location filename="../gui/station/porttile.cpp" line="79"/>
         <source>Helyezze be a következő modult, majd nyomja meg: %1</source>
         <translation>Plug in the next module, then press: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="104"/>
+        <location filename="../gui/station/porttile.cpp" line="106"/>
         <source>Nincs több egység ehhez a porthoz.</source>
         <translation>No unit left for this port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="107"/>
+        <location filename="../gui/station/porttile.cpp" line="109"/>
         <source>✖ A napló nem fogadta a foglalást; semmi sem lett elküldve.</source>
         <translation>✖ The journal did not take the claim; nothing was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="116"/>
+        <location filename="../gui/station/porttile.cpp" line="118"/>
         <source>Következő modul: %1</source>
         <translation>Next module: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="149"/>
+        <location filename="../gui/station/porttile.cpp" line="151"/>
         <source>%1 mp</source>
         <translation>%1 s</translation>
     </message>
@@ -1099,108 +1099,118 @@ control
         <translation>Ports:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="52"/>
+        <location filename="../gui/station/stationsetup.cpp" line="54"/>
+        <source>/dev/serial/by-id/…, /tmp/ttyUSB0</source>
+        <translation>/dev/serial/by-id/…, /tmp/ttyUSB0</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="55"/>
+        <source>Port &amp;hozzáadása</source>
+        <translation>&amp;Add port</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationsetup.cpp" line="65"/>
         <source>Mentések:</source>
         <translation>Backups:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="56"/>
+        <location filename="../gui/station/stationsetup.cpp" line="69"/>
         <source>Új modulok: mentés nélkül</source>
         <translation>New modules: no backup</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="62"/>
+        <location filename="../gui/station/stationsetup.cpp" line="75"/>
         <source>&amp;Indítás</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="76"/>
+        <location filename="../gui/station/stationsetup.cpp" line="89"/>
         <source>&amp;Sablon fájlból...</source>
         <translation>&amp;Template from a file...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="79"/>
+        <location filename="../gui/station/stationsetup.cpp" line="92"/>
         <source>Ű&amp;rlap</source>
         <translation>&amp;Form</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="90"/>
+        <location filename="../gui/station/stationsetup.cpp" line="103"/>
         <source>Sablon:</source>
         <translation>Template:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="95"/>
+        <location filename="../gui/station/stationsetup.cpp" line="108"/>
         <source>Sablon</source>
         <translation>Template</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="95"/>
+        <location filename="../gui/station/stationsetup.cpp" line="108"/>
         <source>T16 Files (*.t16)</source>
         <translation>T16 Files (*.t16)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="100"/>
+        <location filename="../gui/station/stationsetup.cpp" line="113"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="100"/>
+        <location filename="../gui/station/stationsetup.cpp" line="113"/>
         <source>A sablon nem olvasható: %1</source>
         <translation>The template cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="114"/>
+        <location filename="../gui/station/stationsetup.cpp" line="127"/>
         <source>az űrlap: %1</source>
         <translation>the form: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="121"/>
+        <location filename="../gui/station/stationsetup.cpp" line="134"/>
         <source>Címke minden igazolt egységhez</source>
         <translation>A label for every proven unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="133"/>
+        <location filename="../gui/station/stationsetup.cpp" line="146"/>
         <source>Címkék (PDF):</source>
         <translation>Labels (PDF):</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="134"/>
-        <location filename="../gui/station/stationsetup.cpp" line="222"/>
+        <location filename="../gui/station/stationsetup.cpp" line="147"/>
+        <location filename="../gui/station/stationsetup.cpp" line="252"/>
         <source>nincs: a címkék PDF-be kerülnek</source>
         <translation>none: labels go to PDF files</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="136"/>
+        <location filename="../gui/station/stationsetup.cpp" line="149"/>
         <source>Ny&amp;omtató...</source>
         <translation>Pri&amp;nter...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="142"/>
+        <location filename="../gui/station/stationsetup.cpp" line="155"/>
         <source>ív első szabad helye: </source>
         <translation>first free place on the sheet: </translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="148"/>
+        <location filename="../gui/station/stationsetup.cpp" line="161"/>
         <source>Címkenyomtató:</source>
         <translation>Label printer:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="154"/>
+        <location filename="../gui/station/stationsetup.cpp" line="167"/>
         <source>Hang</source>
         <translation>Sound</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="156"/>
+        <location filename="../gui/station/stationsetup.cpp" line="169"/>
         <source>Ablak jelzése</source>
         <translation>Flash the window</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="158"/>
+        <location filename="../gui/station/stationsetup.cpp" line="171"/>
         <source>Cserére várók a címsorban</source>
         <translation>Waiting ports in the title</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationsetup.cpp" line="169"/>
+        <location filename="../gui/station/stationsetup.cpp" line="182"/>
         <source>Hívás:</source>
         <translation>Call:</translation>
     </message>
@@ -1209,15 +1219,15 @@ control
     <name>StationWindow</name>
     <message>
         <location filename="../gui/station/stationunits.cpp" line="12"/>
-        <location filename="../gui/station/stationwindow.cpp" line="36"/>
-        <location filename="../gui/station/stationwindow.cpp" line="153"/>
-        <location filename="../gui/station/stationwindow.cpp" line="157"/>
-        <location filename="../gui/station/stationwindow.cpp" line="233"/>
-        <location filename="../gui/station/stationwindow.cpp" line="239"/>
-        <location filename="../gui/station/stationwindow.cpp" line="247"/>
-        <location filename="../gui/station/stationwindow.cpp" line="252"/>
-        <location filename="../gui/station/stationwindow.cpp" line="255"/>
-        <location filename="../gui/station/stationwindow.cpp" line="357"/>
+        <location filename="../gui/station/stationwindow.cpp" line="37"/>
+        <location filename="../gui/station/stationwindow.cpp" line="154"/>
+        <location filename="../gui/station/stationwindow.cpp" line="158"/>
+        <location filename="../gui/station/stationwindow.cpp" line="234"/>
+        <location filename="../gui/station/stationwindow.cpp" line="240"/>
+        <location filename="../gui/station/stationwindow.cpp" line="248"/>
+        <location filename="../gui/station/stationwindow.cpp" line="253"/>
+        <location filename="../gui/station/stationwindow.cpp" line="256"/>
+        <location filename="../gui/station/stationwindow.cpp" line="358"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -1242,68 +1252,68 @@ control
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="103"/>
+        <location filename="../gui/station/stationwindow.cpp" line="104"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="108"/>
+        <location filename="../gui/station/stationwindow.cpp" line="109"/>
         <source>Ú&amp;j köteg...</source>
         <translation>&amp;New batch...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="255"/>
+        <location filename="../gui/station/stationwindow.cpp" line="256"/>
         <source>A mentések mappája nem használható: %1 (%2)</source>
         <translation>The backup folder cannot be used: %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="357"/>
+        <location filename="../gui/station/stationwindow.cpp" line="358"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="216"/>
+        <location filename="../gui/station/stationwindow.cpp" line="217"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="218"/>
+        <location filename="../gui/station/stationwindow.cpp" line="219"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="153"/>
-        <location filename="../gui/station/stationwindow.cpp" line="233"/>
+        <location filename="../gui/station/stationwindow.cpp" line="154"/>
+        <location filename="../gui/station/stationwindow.cpp" line="234"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="157"/>
+        <location filename="../gui/station/stationwindow.cpp" line="158"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="165"/>
+        <location filename="../gui/station/stationwindow.cpp" line="166"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="347"/>
+        <location filename="../gui/station/stationwindow.cpp" line="348"/>
         <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
         <translation>Opening the journal... The journal is not answering (%1 s).</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="239"/>
+        <location filename="../gui/station/stationwindow.cpp" line="240"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="62"/>
+        <location filename="../gui/station/stationwindow.cpp" line="63"/>
         <source>az átadott űrlap</source>
         <translation>the form given</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="247"/>
+        <location filename="../gui/station/stationwindow.cpp" line="248"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>

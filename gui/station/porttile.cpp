@@ -1,5 +1,7 @@
 #include "porttile.h"
 
+#include "portkeys.h"
+
 #include "portrunner.h"
 #include "stationtexts.h"
 
@@ -34,7 +36,7 @@ PortTile::PortTile(int key, const QString &port, const QString &adapter, QWidget
     setAutoFillBackground(true);
     setMinimumWidth(220);
     auto *layout = new QVBoxLayout(this);
-    const QString keyText = key <= 9 ? QStringLiteral("%1  ").arg(key) : QString();
+    const QString keyText = PortKeys::text(key - 1).isEmpty() ? QString() : PortKeys::text(key - 1) + QStringLiteral("  ");
     m_title = new QLabel(keyText + (adapter.isEmpty() ? port : port + QStringLiteral(" — ") + adapter), this);
     m_title->setObjectName(QStringLiteral("title"));
     m_title->setWordWrap(true);
@@ -73,7 +75,7 @@ void PortTile::showWaiting()
 {
     m_stage->clear();
     m_bar->setValue(0);
-    const QString key = m_key <= 9 ? QString::number(m_key) : tr("Szóköz");
+    const QString key = PortKeys::text(m_key - 1).isEmpty() ? tr("Szóköz") : PortKeys::text(m_key - 1);
     setResult(tr("Helyezze be a következő modult, majd nyomja meg: %1").arg(key), Tone::Neutral);
 }
 
@@ -112,7 +114,7 @@ void PortTile::showTurn(const PortTurn &turn)
     const UnitState state = turn.outcome.state;
     const Tone tone = state == UnitState::Proven ? Tone::Good
                     : state == UnitState::Failed || state == UnitState::NotWritten ? Tone::Bad : Tone::Warning;
-    const QString next = m_key <= 9 ? QString::number(m_key) : tr("Szóköz");
+    const QString next = PortKeys::text(m_key - 1).isEmpty() ? tr("Szóköz") : PortKeys::text(m_key - 1);
     setResult(StationText::outcome(turn.outcome) + QLatin1Char('\n') + tr("Következő modul: %1").arg(next), tone);
 }
 

@@ -47,6 +47,19 @@ StationSetup::StationSetup(const JournalLocation &journal, const DeviceLookup &l
         item->setCheckState(Qt::Unchecked);
     }
     layout->addRow(tr("Portok:"), m_portList);
+    // Any other port by its path, as the window's port dialog takes it: a
+    // /dev/serial/by-id/ name, a simulator's link.
+    m_portPath = new QLineEdit(this);
+    m_portPath->setObjectName(QStringLiteral("portPath"));
+    m_portPath->setPlaceholderText(tr("/dev/serial/by-id/…, /tmp/ttyUSB0"));
+    auto *addPort = new QPushButton(tr("Port &hozzáadása"), this);
+    addPort->setObjectName(QStringLiteral("addPort"));
+    connect(addPort, &QPushButton::clicked, this, [this] { addPortPath(m_portPath->text().trimmed()); });
+    connect(m_portPath, &QLineEdit::returnPressed, addPort, &QPushButton::click);
+    auto *pathRow = new QHBoxLayout;
+    pathRow->addWidget(m_portPath, 1);
+    pathRow->addWidget(addPort);
+    layout->addRow(QString(), pathRow);
     m_backup = new QLineEdit(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups"), this);
     m_backup->setObjectName(QStringLiteral("backup"));
     layout->addRow(tr("Mentések:"), m_backup);
@@ -184,6 +197,23 @@ QStringList StationSetup::ports() const
     return ports;
 }
 
+// A typed port joins the list, ticked; one already there is ticked.
+void StationSetup::addPortPath(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    m_portPath->clear();
+    for (int i = 0; i < m_portList->count(); ++i) {
+        if (m_portList->item(i)->data(Qt::UserRole).toString() == path) {
+            m_portList->item(i)->setCheckState(Qt::Checked);
+            return;
+        }
+    }
+    auto *item = new QListWidgetItem(path, m_portList);
+    item->setData(Qt::UserRole, path);
+    item->setCheckState(Qt::Checked);
+}
+
 QString StationSetup::backupFolder() const
 {
     return m_fresh->isChecked() ? QString() : m_backup->text();
@@ -241,10 +271,8 @@ void StationSetup::applyChoices(const StationChoices &c)
 {
     if (!c.manifest.isEmpty())
         m_manifest->setText(c.manifest);
-    for (int i = 0; i < m_portList->count(); ++i) {
-        if (c.ports.contains(m_portList->item(i)->data(Qt::UserRole).toString()))
-            m_portList->item(i)->setCheckState(Qt::Checked);
-    }
+    for (const QString &port : c.ports)
+        addPortPath(port);  // ticked; a typed one of an earlier day comes back too
     if (!c.backupFolder.isEmpty())
         m_backup->setText(c.backupFolder);
     m_fresh->setChecked(c.fresh);

@@ -50,6 +50,8 @@ public:
     QString labelSize() const;
     QString labelFolder() const;
     void setLabelFolder(const QString &folder);
+    // A port by its path, added to the list and ticked.
+    void addPortPath(const QString &path);
     // The first free place of the sheet on the printer (0 for the first).
     void setFirstPlace(int place);
     void setPrinterName(const QString &name);
@@ -87,6 +89,7 @@ private:
     QLineEdit *m_labelFolder = nullptr;
     QLabel *m_printerName = nullptr;
     QSpinBox *m_firstPlace = nullptr;
+    QLineEdit *m_portPath = nullptr;
     QCheckBox *m_callSound = nullptr;
     QCheckBox *m_callAttention = nullptr;
     QCheckBox *m_titleCount = nullptr;

@@ -7,6 +7,7 @@
 #include "gui/journal/journalview.h"
 #include "gui/texts/windowtexts.h"
 #include "portrunner.h"
+#include "portkeys.h"
 #include "porttile.h"
 #include "stationlabels.h"
 #include "stationoverview.h"
@@ -124,9 +125,9 @@ void StationWindow::createLayout()
 
 void StationWindow::createShortcuts()
 {
-    for (int key = 1; key <= 9; ++key) {
-        auto *shortcut = new QShortcut(QKeySequence(Qt::Key_0 + key), this);
-        connect(shortcut, &QShortcut::activated, this, [this, key] { startPort(key - 1); });
+    for (int port = 0; port < PortKeys::Count; ++port) {
+        auto *shortcut = new QShortcut(PortKeys::sequence(port), this);
+        connect(shortcut, &QShortcut::activated, this, [this, port] { startPort(port); });
     }
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, &StationWindow::startAll);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &StationWindow::escape);
@@ -393,7 +394,10 @@ void StationWindow::finishTurn(int port, const PortTurn &turn)
     if (turn.kind == ClaimedUnit::Kind::Taken) {
         m_waiting[size_t(port)] = true;
         showWaiting();
-        m_call->call();
+        const UnitState state = turn.outcome.state;
+        m_call->call(state == UnitState::Proven       ? BenchCall::Event::Proven
+                     : state == UnitState::NotSwapped ? BenchCall::Event::NotSwapped
+                                                      : BenchCall::Event::Failed);
     }
     if (turn.kind == ClaimedUnit::Kind::Taken && turn.outcome.state == UnitState::Proven)
         m_labels->proven(port, m_ports.value(port), turn.claim);
@@ -408,7 +412,7 @@ void StationWindow::manifestLooked()
     const int units = int(m_batch.units.size());
     const bool allDone = units > 0 && m_overview->count(UnitStatus::State::Done) == units;
     if (allDone && !m_manifestDone)
-        m_call->call();
+        m_call->call(BenchCall::Event::BatchDone);
     m_manifestDone = allDone;
 }
 

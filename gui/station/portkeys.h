@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+
+// The key that starts each of a station's ports, shown on its tile: 1 to 9,
+// 0 for the tenth, then A to F, so that every one of 16 ports has one key,
+// the same on any keyboard layout.
+namespace PortKeys {
+
+constexpr int Count = 16;
+
+// For port `index` (0 for the first); empty past the last.
+inline QKeySequence sequence(int index)
+{
+    if (index < 0 || index >= Count)
+        return {};
+    if (index < 9)
+        return QKeySequence(Qt::Key_1 + index);
+    if (index == 9)
+        return QKeySequence(Qt::Key_0);
+    return QKeySequence(Qt::Key_A + (index - 10));
+}
+
+inline QString text(int index)
+{
+    return sequence(index).toString(QKeySequence::NativeText);
+}
+
+} // namespace PortKeys
