@@ -9,6 +9,7 @@
 #include "core/phones/phoneexport.h"
 #include "core/phones/phoneimport.h"
 #include "core/phones/phonenumber.h"
+#include "core/provisioning/provingrate.h"
 #include "core/provisioning/steps.h"
 #include "core/provisioning/unitchoice.h"
 #include "core/provisioning/unitclaim.h"
@@ -30,6 +31,24 @@ class TestCoreRules : public QObject
     Q_OBJECT
 
 private slots:
+    // The pace over the last half hour of proofs, by the proofs' own times,
+    // and the manifest's end at that pace; a proof older than the window
+    // counts no more.
+    void provingRate()
+    {
+        constexpr qint64 Minute = 60 * 1000;
+        const qint64 now = 1'000'000 * Minute;
+        ProvingRate rate;
+        QCOMPARE(rate.perHour(now), 0.0);
+        QVERIFY(!rate.finishMs(5, now));
+        for (qint64 ago : {40, 29, 20, 10, 1})
+            rate.addProof(now - ago * Minute);
+        QCOMPARE(rate.perHour(now), 8.0);                  // four in the window: eight an hour
+        QCOMPARE(*rate.finishMs(4, now), now + 30 * Minute);  // four left at eight an hour
+        QCOMPARE(rate.perHour(now + 25 * Minute), 2.0);      // only the newest still in it
+        QCOMPARE(*rate.finishMs(0, now), now);
+    }
+
     void backupFirst_data()
     {
         QTest::addColumn<Ending>("ending");

@@ -500,6 +500,20 @@ private slots:
         QVERIFY(!s.sims[11]->received().isEmpty());
         for (size_t other = 0; other < 11; ++other)
             QVERIFY(s.sims[other]->received().isEmpty());
+        // One proof in the last half hour: two an hour, and the manifest's
+        // end at that pace. The table narrowed to what is left, by name.
+        QTRY_VERIFY2(s.window->findChild<QLabel *>("counts")->text().contains("Ütem: 2 egység/óra (az utolsó 30 percben) — a manifest várhatóan kész:"),
+                     qPrintable(s.window->findChild<QLabel *>("counts")->text()));
+        auto *states = s.window->findChild<QComboBox *>("stateFilter");
+        QAbstractItemModel *shown = s.window->unitTable()->model();
+        states->setCurrentIndex(3);  // left to do
+        QCOMPARE(shown->rowCount(), 11);
+        states->setCurrentIndex(1);  // failures
+        QCOMPARE(shown->rowCount(), 0);
+        states->setCurrentIndex(3);
+        s.window->findChild<QLineEdit *>("unitSearch")->setText("U1");
+        QCOMPARE(shown->rowCount(), 3);  // u10, u11, u12; u1 is done
+        QCOMPARE(unitAt(*s.window, 0), QString("u10"));
 
         StationWindow typed(downloadableForm(), LinkSettings{}, parseJournalDestination(m_dir.filePath("typed.sqlite")), DeviceLookup{}, nullptr);
         auto *setup = typed.findChild<StationSetup *>();

@@ -1046,17 +1046,27 @@ control
 <context>
     <name>StationOverview</name>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="123"/>
+        <location filename="../gui/station/stationoverview.cpp" line="129"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="130"/>
+        <location filename="../gui/station/stationoverview.cpp" line="137"/>
+        <source>Ütem: %1 egység/óra (az utolsó 30 percben)</source>
+        <translation>Pace: %1 units an hour (over the last 30 minutes)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationoverview.cpp" line="139"/>
+        <source>— a manifest várhatóan kész: %1</source>
+        <translation>— the manifest done by about %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationoverview.cpp" line="143"/>
         <source>A napló nem válaszol (%1 mp); az állomás vár rá.</source>
         <translation>The journal is not answering (%1 s); the station waits for it.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="132"/>
+        <location filename="../gui/station/stationoverview.cpp" line="145"/>
         <source>A napló most nem olvasható; az állomás újra próbálja.</source>
         <translation>The journal cannot be read now; the station keeps trying.</translation>
     </message>
@@ -1219,15 +1229,15 @@ control
     <name>StationWindow</name>
     <message>
         <location filename="../gui/station/stationunits.cpp" line="12"/>
-        <location filename="../gui/station/stationwindow.cpp" line="37"/>
-        <location filename="../gui/station/stationwindow.cpp" line="154"/>
-        <location filename="../gui/station/stationwindow.cpp" line="158"/>
-        <location filename="../gui/station/stationwindow.cpp" line="234"/>
-        <location filename="../gui/station/stationwindow.cpp" line="240"/>
-        <location filename="../gui/station/stationwindow.cpp" line="248"/>
-        <location filename="../gui/station/stationwindow.cpp" line="253"/>
-        <location filename="../gui/station/stationwindow.cpp" line="256"/>
-        <location filename="../gui/station/stationwindow.cpp" line="358"/>
+        <location filename="../gui/station/stationwindow.cpp" line="40"/>
+        <location filename="../gui/station/stationwindow.cpp" line="189"/>
+        <location filename="../gui/station/stationwindow.cpp" line="193"/>
+        <location filename="../gui/station/stationwindow.cpp" line="269"/>
+        <location filename="../gui/station/stationwindow.cpp" line="275"/>
+        <location filename="../gui/station/stationwindow.cpp" line="283"/>
+        <location filename="../gui/station/stationwindow.cpp" line="288"/>
+        <location filename="../gui/station/stationwindow.cpp" line="291"/>
+        <location filename="../gui/station/stationwindow.cpp" line="393"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -1252,68 +1262,98 @@ control
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="104"/>
+        <location filename="../gui/station/stationwindow.cpp" line="110"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="109"/>
+        <location filename="../gui/station/stationwindow.cpp" line="115"/>
         <source>Ú&amp;j köteg...</source>
         <translation>&amp;New batch...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="256"/>
+        <location filename="../gui/station/stationwindow.cpp" line="140"/>
+        <source>Minden egység</source>
+        <translation>Every unit</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="141"/>
+        <source>Hibák</source>
+        <translation>Failures</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="142"/>
+        <source>Nem igazolt</source>
+        <translation>Not proven</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="143"/>
+        <source>Hátra van</source>
+        <translation>Left to do</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="151"/>
+        <source>egység neve</source>
+        <translation>unit name</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="155"/>
+        <source>Táblázat:</source>
+        <translation>Table:</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="291"/>
         <source>A mentések mappája nem használható: %1 (%2)</source>
         <translation>The backup folder cannot be used: %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="358"/>
+        <location filename="../gui/station/stationwindow.cpp" line="393"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="217"/>
+        <location filename="../gui/station/stationwindow.cpp" line="252"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="219"/>
+        <location filename="../gui/station/stationwindow.cpp" line="254"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="154"/>
-        <location filename="../gui/station/stationwindow.cpp" line="234"/>
+        <location filename="../gui/station/stationwindow.cpp" line="189"/>
+        <location filename="../gui/station/stationwindow.cpp" line="269"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="158"/>
+        <location filename="../gui/station/stationwindow.cpp" line="193"/>
         <source>Válasszon legalább egy portot.</source>
         <translation>Choose at least one port.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="166"/>
+        <location filename="../gui/station/stationwindow.cpp" line="201"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="348"/>
+        <location filename="../gui/station/stationwindow.cpp" line="383"/>
         <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
         <translation>Opening the journal... The journal is not answering (%1 s).</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="240"/>
+        <location filename="../gui/station/stationwindow.cpp" line="275"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="63"/>
+        <location filename="../gui/station/stationwindow.cpp" line="67"/>
         <source>az átadott űrlap</source>
         <translation>the form given</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="248"/>
+        <location filename="../gui/station/stationwindow.cpp" line="283"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>

@@ -3,7 +3,9 @@
 #include "stationreader.h"
 #include "stationunits.h"
 
+#include <QDateTime>
 #include <QLabel>
+#include <QLocale>
 #include <QThread>
 
 StationOverview::StationOverview(QLabel *counts, QObject *parent)
@@ -55,6 +57,7 @@ void StationOverview::start(const JournalLocation &location, const QList<Manifes
     m_units->reset(units);
     m_counts.fill(0);
     m_counts[size_t(UnitStatus::State::Left)] = int(units.size());
+    m_rate.clear();
     m_elsewhere = 0;
     m_thread = new QThread;  // outlives the overview while a look still waits on the database
     m_thread->setObjectName(QStringLiteral("overview"));
@@ -99,9 +102,12 @@ void StationOverview::take(bool read, const QList<int> &rows, const QList<UnitSt
         const auto elsewhere = [&here](const UnitStatus &s) { return s.state == UnitStatus::State::Claimed && !(s.holder == here); };
         const QList<UnitStatus> &before = m_units->statuses();
         for (int i = 0; i < rows.size(); ++i) {
-            if (rows[i] >= 0 && rows[i] < before.size())
+            const bool known = rows[i] >= 0 && rows[i] < before.size();
+            if (known)
                 m_elsewhere -= elsewhere(before[rows[i]]);
             m_elsewhere += elsewhere(statuses[i]);
+            if (statuses[i].state == UnitStatus::State::Done && !(known && before[rows[i]].state == UnitStatus::State::Done))
+                m_rate.addProof(statuses[i].whenMs);
         }
         m_units->update(rows, statuses);
         for (int state = 0; state < UnitStatus::StateCount && state < counts.size(); ++state)
@@ -126,6 +132,13 @@ void StationOverview::showCounts()
                            .arg(count(State::Changed)).arg(count(State::NotProven)).arg(count(State::NotSwapped))
                            .arg(count(State::Interrupted)).arg(count(State::ClaimLost));
     QString shown = m_countsText;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (const double rate = m_rate.perHour(now); m_reader && rate > 0) {
+        shown += QLatin1Char('\n') + tr("Ütem: %1 egység/óra (az utolsó 30 percben)").arg(qRound(rate));
+        if (const std::optional<qint64> finish = m_rate.finishMs(all - done, now); finish && all > done)
+            shown += QLatin1Char(' ') + tr("— a manifest várhatóan kész: %1")
+                                          .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(*finish), QLocale::ShortFormat));
+    }
     if (isHanging())
         shown += QLatin1Char('\n') + tr("A napló nem válaszol (%1 mp); az állomás vár rá.").arg(m_lookSent.elapsed() / 1000);
     else if (m_unread)

@@ -2,6 +2,7 @@
 
 #include "core/journal/journalentry.h"
 #include "core/journal/journallocation.h"
+#include "core/provisioning/provingrate.h"
 #include "core/provisioning/unitstatus.h"
 
 #include <QElapsedTimer>
@@ -66,6 +67,7 @@ private:
     bool m_lookAgain = false;
     bool m_unread = false;     // the last look could not read the journal
     std::array<int, UnitStatus::StateCount> m_counts{};
+    ProvingRate m_rate;
     int m_elsewhere = 0;
     QString m_countsText;
     std::function<void(const std::optional<JournalEntry> &)> m_entryWanted;

@@ -8,6 +8,7 @@
 #include "gui/texts/windowtexts.h"
 #include "portrunner.h"
 #include "portkeys.h"
+#include "unitfilter.h"
 #include "porttile.h"
 #include "stationlabels.h"
 #include "stationoverview.h"
@@ -19,6 +20,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QComboBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -39,7 +42,8 @@ StationWindow::StationWindow(TemplateSource form, const LinkSettings &settings, 
     m_setup = new StationSetup(journal, lookup, std::move(form), this);
     createLayout();
     m_overview = new StationOverview(m_counts, this);
-    m_table->setModel(m_overview->units());
+    m_filter->setSourceModel(m_overview->units());
+    m_table->setModel(m_filter);
     m_labels = new StationLabels(m_setup, m_printSheet, this,
                                  [this](int p) { return p < int(m_tiles.size()) ? m_tiles[size_t(p)] : nullptr; });
     connect(m_setup, &StationSetup::firstPlaceChanged, m_labels, &StationLabels::setFirstPlace);
@@ -91,6 +95,7 @@ void StationWindow::createLayout()
     m_counts = new QLabel(this);
     m_counts->setObjectName(QStringLiteral("counts"));
     layout->addWidget(m_counts);
+    layout->addLayout(createUnitFilter());
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("units"));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -100,7 +105,8 @@ void StationWindow::createLayout()
     m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
     // A unit's row opens its journal entries.
-    connect(m_table, &QTableView::activated, this, [this](const QModelIndex &index) { showUnitEntries(index.row()); });
+    connect(m_table, &QTableView::activated, this,
+            [this](const QModelIndex &index) { showUnitEntries(m_filter->mapToSource(index).row()); });
     auto *print = new QPushButton(tr("Címke &nyomtatása..."), this);
     print->setObjectName(QStringLiteral("printLabel"));
     connect(print, &QPushButton::clicked, this, &StationWindow::printChosenLabel);
@@ -121,6 +127,35 @@ void StationWindow::createLayout()
     buttons->addWidget(m_newBatch);
     buttons->addWidget(print);
     layout->addLayout(buttons);
+}
+
+// What a long table is narrowed to: the failures, the units not proven or
+// left to do, and the units whose name holds a text.
+QHBoxLayout *StationWindow::createUnitFilter()
+{
+    using State = UnitStatus::State;
+    m_filter = new UnitFilter(this);
+    auto *states = new QComboBox(this);
+    states->setObjectName(QStringLiteral("stateFilter"));
+    states->addItem(tr("Minden egység"));
+    states->addItem(tr("Hibák"));
+    states->addItem(tr("Nem igazolt"));
+    states->addItem(tr("Hátra van"));
+    const QList<QSet<State>> shown = {{},
+                                      {State::Failed, State::NotSwapped, State::Interrupted, State::ClaimLost},
+                                      {State::NotProven},
+                                      {State::Left, State::Claimed, State::Changed}};
+    connect(states, &QComboBox::currentIndexChanged, this, [this, shown](int index) { m_filter->setStates(shown.value(index)); });
+    auto *search = new QLineEdit(this);
+    search->setObjectName(QStringLiteral("unitSearch"));
+    search->setPlaceholderText(tr("egység neve"));
+    search->setClearButtonEnabled(true);
+    connect(search, &QLineEdit::textChanged, m_filter, &UnitFilter::setUnitText);
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(tr("Táblázat:"), this));
+    row->addWidget(states);
+    row->addWidget(search, 1);
+    return row;
 }
 
 void StationWindow::createShortcuts()
@@ -441,7 +476,7 @@ void StationWindow::showUnitEntries(int row)
 // entry as the journal has it.
 void StationWindow::printChosenLabel()
 {
-    const int row = m_table->currentIndex().row();
+    const int row = m_filter->mapToSource(m_table->currentIndex()).row();
     const qint64 entry = row >= 0 ? m_overview->units()->statuses().value(row).entry : 0;
     if (!entry) {
         m_labels->printEntryLabel(std::nullopt);

@@ -23,6 +23,8 @@ class QGridLayout;
 class QLabel;
 class QPushButton;
 class QTableView;
+class QHBoxLayout;
+class UnitFilter;
 class SharedJournal;
 class StationLabels;
 class StationOverview;
@@ -89,6 +91,7 @@ protected:
 
 private:
     void createLayout();
+    QHBoxLayout *createUnitFilter();
     void createShortcuts();
     void openFromSetup();
     void batchOpened(const OpenedBatch &opened, const QString &manifestPath, const QStringList &ports,
@@ -132,6 +135,7 @@ private:
     QGridLayout *m_tileGrid = nullptr;
     QLabel *m_counts = nullptr;
     QTableView *m_table = nullptr;
+    UnitFilter *m_filter = nullptr;
     QPushButton *m_newBatch = nullptr;
     QPushButton *m_printSheet = nullptr;
 };
