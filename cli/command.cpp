@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include <QDateTime>
+
 #include "core/storage/outputfile.h"
 #include "core/storage/ownfolder.h"
 #include "core/journal/sharedjournal.h"
@@ -416,4 +418,20 @@ int worstCode(const QList<Result> &results)
 int withOutputFailure(int code)
 {
     return code == Success ? NotRecorded : code;
+}
+
+// A time as --since takes it: a date (its midnight, UTC) or a date and time.
+std::optional<qint64> Command::timeOption(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!time.isValid()) {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        if (date.isValid())
+            time = date.startOfDay(Qt::UTC);
+    }
+    if (time.isValid() && time.timeSpec() == Qt::LocalTime && text.size() > 10)
+        time.setTimeSpec(Qt::UTC);  // a time without a zone is UTC, as the journal shows it
+    return time.isValid() ? std::optional(time.toMSecsSinceEpoch()) : std::nullopt;
 }

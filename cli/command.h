@@ -101,6 +101,9 @@ protected:
     // entries (none with --no-journal), or false after the refusal has been
     // reported.
     static void addJournalOptions(QCommandLineParser &parser);
+    // A time as --since takes it: a date (its midnight, UTC) or a date and
+    // time (UTC unless it names its zone); none when it is neither.
+    static std::optional<qint64> timeOption(const QString &text);
     bool openJournal(const QCommandLineParser &parser, std::unique_ptr<SharedJournal> *journal) const;
     // The warning that a journal readable by others was made private.
     static void warnIfMended(const JournalLocation &location, int mendedFromMode);

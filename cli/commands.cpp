@@ -11,6 +11,7 @@
 #include "portscommand.h"
 #include "provisioncommand.h"
 #include "readupcommand.h"
+#include "reportcommand.h"
 #include "setcommand.h"
 #include "verifycommand.h"
 
@@ -27,6 +28,7 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<CheckCommand>());
     commands.push_back(std::make_unique<GetCommand>());
     commands.push_back(std::make_unique<JournalCommand>());
+    commands.push_back(std::make_unique<ReportCommand>());
     commands.push_back(std::make_unique<LabelCommand>());
     commands.push_back(std::make_unique<SheetCommand>());
     commands.push_back(std::make_unique<PhonesCommand>());

@@ -43,22 +43,6 @@ void JournalCommand::configure(QCommandLineParser &parser)
 
 namespace {
 
-// A time as --since takes it: a date (its midnight, UTC) or a date and time.
-std::optional<qint64> timeOption(const QString &text)
-{
-    if (text.isEmpty())
-        return std::nullopt;
-    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
-    if (!time.isValid()) {
-        const QDate date = QDate::fromString(text, Qt::ISODate);
-        if (date.isValid())
-            time = date.startOfDay(Qt::UTC);
-    }
-    if (time.isValid() && time.timeSpec() == Qt::LocalTime && text.size() > 10)
-        time.setTimeSpec(Qt::UTC);  // a time without a zone is UTC, as the journal shows it
-    return time.isValid() ? std::optional(time.toMSecsSinceEpoch()) : std::nullopt;
-}
-
 // The same keys for every entry; null where the entry has nothing.
 QJsonObject entryObject(const JournalEntry &e)
 {
@@ -213,7 +197,7 @@ int JournalCommand::list(Journal &journal, const QCommandLineParser &parser, con
     filter.limit = parser.value(QStringLiteral("limit")).toInt(&limitOk);
     for (const char *option : {"since", "until"}) {
         const QString text = parser.value(QLatin1String(option));
-        const std::optional<qint64> time = timeOption(text);
+        const std::optional<qint64> time = Command::timeOption(text);
         if (!text.isEmpty() && !time)
             return fail(Refused, QStringLiteral("--%1 takes a date or a date and time, not \"%2\"").arg(QLatin1String(option), text));
         (QLatin1String(option) == QLatin1String("since") ? filter.sinceMs : filter.untilMs) = time;

@@ -3,6 +3,7 @@
 #include "filebytes.h"
 #include "core/journal/journal.h"
 #include "core/journal/journalclock.h"
+#include "core/journal/journalreason.h"
 #include "core/journal/processidentity.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
@@ -692,6 +693,60 @@ private slots:
         QCOMPARE(refused.code, 2);
         QVERIFY2(refused.err.endsWith("tavir340-cli: entry 999 is not a proven unit\n"), qPrintable(refused.err));
         QVERIFY(!QFileInfo::exists(m_dir.filePath("none.pdf")));
+    }
+
+    // A shift's report from a journal two stations wrote: every attempt
+    // counted once by how it ended, per station and in total, the pace
+    // between first and last proof, and what is left of the manifest;
+    // --station and --since narrow it, the units left do not change.
+    void reportPerStation()
+    {
+        const QString journalPath = m_dir.filePath("report.sqlite");
+        const qint64 start = QDateTime(QDate(2026, 12, 9), QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+        constexpr qint64 Minute = 60 * 1000;
+        {
+            Journal journal(parseJournalDestination(journalPath));
+            QVERIFY(journal.isOpen());
+            struct Attempt { const char *station; const char *unit; QString result; QString reason; int minute; };
+            const QList<Attempt> attempts = {
+                {"bench-1", "u1", JournalName::Ok, {}, 0},
+                {"bench-1", "u2", JournalName::Failed, JournalReason::Mismatch, 5},
+                {"bench-1", "u2", JournalName::Ok, {}, 30},
+                {"bench-2", "u3", JournalName::Failed, JournalReason::withValue(JournalReason::NotSwapped, "u1"), 10},
+                {"bench-2", "u3", JournalName::Failed, JournalReason::NotProven, 20},
+                {"bench-2", "u4", JournalName::Interrupted, JournalReason::Interrupted, 40},
+                {"bench-2", "other", JournalName::Ok, {}, 50},  // not in the manifest
+            };
+            for (const Attempt &a : attempts) {
+                JournalEntry e = startEntry(JournalName::Provision, "/dev/ttyUSB0");
+                e.station = a.station;
+                e.unit = a.unit;
+                e.startedMs = start + a.minute * Minute - 1000;
+                e.id = journal.begin(e);
+                QVERIFY(e.id > 0);
+                e.result = a.result;
+                e.reason = a.reason;
+                e.endedMs = start + a.minute * Minute;
+                QVERIFY(journal.complete(e));
+            }
+        }
+        const QString manifest = m_dir.filePath("report.csv");
+        QVERIFY(writeBytes(manifest, "unit,m_nev\nu1,A\nu2,B\nu3,C\nu4,D\nu5,E\n"));
+        const CliRun all = cli({"report", "--manifest", manifest, "--journal", journalPath});
+        QCOMPARE(all.code, 0);
+        QCOMPARE(all.out, QString("bench-1: proven 2, failed 1, not swapped 0, not proven 0, interrupted 0, 2.0 an hour,"
+                                  " proofs 2026-12-09T08:00:00.000Z to 2026-12-09T08:30:00.000Z; failed: %1 1\n"
+                                  "bench-2: proven 0, failed 0, not swapped 1, not proven 1, interrupted 1, 0.0 an hour\n"
+                                  "total: proven 2, failed 1, not swapped 1, not proven 1, interrupted 1, 2.0 an hour,"
+                                  " proofs 2026-12-09T08:00:00.000Z to 2026-12-09T08:30:00.000Z; failed: %1 1\n"
+                                  "left 3 of 5 units\n").arg("the module holds another configuration"));
+        const CliRun narrowed = cli({"report", "--manifest", manifest, "--journal", journalPath, "--station", "bench-1",
+                                     "--since", "2026-12-09T08:01:00", "--csv"});
+        QCOMPARE(narrowed.code, 0);
+        QCOMPARE(narrowed.out.split("\r\n").mid(1, 2),
+                 QStringList({"bench-1,1,1,0,0,0,0.0,2026-12-09T08:30:00.000Z,2026-12-09T08:30:00.000Z",
+                              "total,1,1,0,0,0,0.0,2026-12-09T08:30:00.000Z,2026-12-09T08:30:00.000Z"}));
+        QCOMPARE(cli({"report", "--journal", journalPath}).code, 2);
     }
 
     // What a label cannot be made from is refused before anything is
