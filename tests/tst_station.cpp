@@ -9,6 +9,7 @@
 #include "gui/station/porttile.h"
 #include "gui/station/stationwindow.h"
 #include "cupsserver.h"
+#include "filebytes.h"
 #include "gui/station/benchcall.h"
 #include "gui/station/sheetstock.h"
 #include "gui/station/stationsetup.h"
@@ -37,6 +38,8 @@
 #include <QSpinBox>
 #include <QPrintDialog>
 #include <QTest>
+
+#include <tuple>
 
 #include <condition_variable>
 #include <mutex>
@@ -520,6 +523,40 @@ private slots:
         typed.findChild<QLineEdit *>("portPath")->setText(s.sims[0]->slavePath());
         typed.findChild<QPushButton *>("addPort")->click();
         QVERIFY(setup->ports().contains(s.sims[0]->slavePath()));
+    }
+
+    // The station opened without ports watches the manifest across every
+    // station that works on it, and writes nothing.
+    void watchEveryBench()
+    {
+        const QString journalPath = m_dir.filePath("watch.sqlite");
+        {
+            Journal journal(parseJournalDestination(journalPath));
+            QVERIFY(journal.isOpen());
+            const QList<std::tuple<const char *, const char *, QString>> attempts = {
+                {"bench-1", "u1", JournalName::Ok}, {"bench-1", "u2", JournalName::Ok}, {"bench-2", "u3", JournalName::Failed}};
+            for (const auto &[station, unit, result] : attempts) {
+                JournalEntry e = startEntry(JournalName::Provision, "/dev/ttyUSB0");
+                e.station = station;
+                e.unit = unit;
+                e.id = journal.begin(e);
+                e.result = result;
+                e.endedMs = e.startedMs + 1000;
+                QVERIFY(e.id > 0 && journal.complete(e));
+            }
+        }
+        const QByteArray before = fileBytes(journalPath);
+        QFile manifest(m_dir.filePath("watch.csv"));
+        QVERIFY(manifest.open(QIODevice::WriteOnly) && manifest.write("unit,m_nev\nu1,A\nu2,B\nu3,C\nu4,D\n") > 0);
+        manifest.close();
+        StationWindow window(downloadableForm(), LinkSettings{}, parseJournalDestination(journalPath), DeviceLookup{}, nullptr);
+        QVERIFY(opens(window, manifest.fileName(), {}, {}));
+        QVERIFY(window.findChild<QLabel *>("summary")->text().startsWith("Figyelés: minden állomás, semmi sem íródik"));
+        auto *counts = window.findChild<QLabel *>("counts");
+        QTRY_VERIFY2(counts->text().contains(QRegularExpression("Állomások: bench-1: 2 kész, 0 hiba, utolsó: [^ ]+ · bench-2: 0 kész, 1 hiba")),
+                     qPrintable(counts->text()));
+        QCOMPARE(window.portCount(), 0);
+        QCOMPARE(fileBytes(journalPath), before);
     }
 
     // Labels waiting for their sheet outlive the program, killed or not.

@@ -1046,29 +1046,39 @@ control
 <context>
     <name>StationOverview</name>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="129"/>
+        <location filename="../gui/station/stationoverview.cpp" line="134"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="137"/>
+        <location filename="../gui/station/stationoverview.cpp" line="144"/>
         <source>Ütem: %1 egység/óra (az utolsó 30 percben)</source>
         <translation>Pace: %1 units an hour (over the last 30 minutes)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="139"/>
+        <location filename="../gui/station/stationoverview.cpp" line="146"/>
         <source>— a manifest várhatóan kész: %1</source>
         <translation>— the manifest done by about %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="143"/>
+        <location filename="../gui/station/stationoverview.cpp" line="150"/>
         <source>A napló nem válaszol (%1 mp); az állomás vár rá.</source>
         <translation>The journal is not answering (%1 s); the station waits for it.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="145"/>
+        <location filename="../gui/station/stationoverview.cpp" line="152"/>
         <source>A napló most nem olvasható; az állomás újra próbálja.</source>
         <translation>The journal cannot be read now; the station keeps trying.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationoverview.cpp" line="176"/>
+        <source>%1: %2 kész, %3 hiba, utolsó: %4</source>
+        <translation>%1: %2 done, %3 failed, latest: %4</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationoverview.cpp" line="182"/>
+        <source>Állomások: %1</source>
+        <translation>Stations: %1</translation>
     </message>
 </context>
 <context>
@@ -1231,13 +1241,12 @@ control
         <location filename="../gui/station/stationunits.cpp" line="12"/>
         <location filename="../gui/station/stationwindow.cpp" line="40"/>
         <location filename="../gui/station/stationwindow.cpp" line="189"/>
-        <location filename="../gui/station/stationwindow.cpp" line="193"/>
-        <location filename="../gui/station/stationwindow.cpp" line="269"/>
-        <location filename="../gui/station/stationwindow.cpp" line="275"/>
-        <location filename="../gui/station/stationwindow.cpp" line="283"/>
-        <location filename="../gui/station/stationwindow.cpp" line="288"/>
-        <location filename="../gui/station/stationwindow.cpp" line="291"/>
-        <location filename="../gui/station/stationwindow.cpp" line="393"/>
+        <location filename="../gui/station/stationwindow.cpp" line="271"/>
+        <location filename="../gui/station/stationwindow.cpp" line="277"/>
+        <location filename="../gui/station/stationwindow.cpp" line="285"/>
+        <location filename="../gui/station/stationwindow.cpp" line="290"/>
+        <location filename="../gui/station/stationwindow.cpp" line="293"/>
+        <location filename="../gui/station/stationwindow.cpp" line="395"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -1302,48 +1311,48 @@ control
         <translation>Table:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="291"/>
+        <location filename="../gui/station/stationwindow.cpp" line="252"/>
+        <source>Figyelés: minden állomás, semmi sem íródik   Egységek: %1   Napló: %2</source>
+        <translation>Watching: every station, nothing is written   Units: %1   Journal: %2</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="293"/>
         <source>A mentések mappája nem használható: %1 (%2)</source>
         <translation>The backup folder cannot be used: %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="393"/>
+        <location filename="../gui/station/stationwindow.cpp" line="395"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="252"/>
+        <location filename="../gui/station/stationwindow.cpp" line="254"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="254"/>
+        <location filename="../gui/station/stationwindow.cpp" line="256"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
         <location filename="../gui/station/stationwindow.cpp" line="189"/>
-        <location filename="../gui/station/stationwindow.cpp" line="269"/>
+        <location filename="../gui/station/stationwindow.cpp" line="271"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="193"/>
-        <source>Válasszon legalább egy portot.</source>
-        <translation>Choose at least one port.</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationwindow.cpp" line="201"/>
+        <location filename="../gui/station/stationwindow.cpp" line="200"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="383"/>
+        <location filename="../gui/station/stationwindow.cpp" line="385"/>
         <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
         <translation>Opening the journal... The journal is not answering (%1 s).</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="275"/>
+        <location filename="../gui/station/stationwindow.cpp" line="277"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
@@ -1353,7 +1362,7 @@ control
         <translation>the form given</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="283"/>
+        <location filename="../gui/station/stationwindow.cpp" line="285"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>

@@ -31,6 +31,10 @@ OpenedBatch openBatch(const BatchChoice &choice)
         opened.manifestProblems = std::move(manifest.problems);
         return opened;
     }
+    if (choice.watchOnly) {
+        opened.units = std::move(manifest.units);
+        return opened;
+    }
     auto journal = std::make_shared<SharedJournal>(choice.journal);
     if (!journal->isOpen()) {
         opened.problem = OpenedBatch::Problem::Journal;

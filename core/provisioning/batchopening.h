@@ -25,6 +25,9 @@ struct BatchChoice
     FormValues templateForm;
     LinkSettings settings;
     JournalLocation journal;
+    // No ports: a view of the manifest's progress across every station,
+    // which writes nothing, so the journal is not opened to write.
+    bool watchOnly = false;
 };
 
 // A batch ready to run, or why it is not: the manifest read and every row

@@ -51,9 +51,11 @@ void StationOverview::endReader()
     m_lookAgain = m_unread = false;
 }
 
-void StationOverview::start(const JournalLocation &location, const QList<ManifestUnit> &units)
+void StationOverview::start(const JournalLocation &location, const QList<ManifestUnit> &units, bool everyStation)
 {
     stop();
+    m_everyStation = everyStation;
+    m_stations.clear();
     m_units->reset(units);
     m_counts.fill(0);
     m_counts[size_t(UnitStatus::State::Left)] = int(units.size());
@@ -103,8 +105,11 @@ void StationOverview::take(bool read, const QList<int> &rows, const QList<UnitSt
         const QList<UnitStatus> &before = m_units->statuses();
         for (int i = 0; i < rows.size(); ++i) {
             const bool known = rows[i] >= 0 && rows[i] < before.size();
-            if (known)
+            if (known) {
                 m_elsewhere -= elsewhere(before[rows[i]]);
+                tally(before[rows[i]], -1);
+            }
+            tally(statuses[i], +1);
             m_elsewhere += elsewhere(statuses[i]);
             if (statuses[i].state == UnitStatus::State::Done && !(known && before[rows[i]].state == UnitStatus::State::Done))
                 m_rate.addProof(statuses[i].whenMs);
@@ -132,6 +137,8 @@ void StationOverview::showCounts()
                            .arg(count(State::Changed)).arg(count(State::NotProven)).arg(count(State::NotSwapped))
                            .arg(count(State::Interrupted)).arg(count(State::ClaimLost));
     QString shown = m_countsText;
+    if (m_everyStation && m_reader && !m_stations.isEmpty())
+        shown += QLatin1Char('\n') + stationsText();
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (const double rate = m_rate.perHour(now); m_reader && rate > 0) {
         shown += QLatin1Char('\n') + tr("Ütem: %1 egység/óra (az utolsó 30 percben)").arg(qRound(rate));
@@ -145,6 +152,34 @@ void StationOverview::showCounts()
         shown += QLatin1Char('\n') + tr("A napló most nem olvasható; az állomás újra próbálja.");
     if (shown.trimmed() != m_line->text())
         m_line->setText(shown.trimmed());
+}
+
+// Counted in, or out again (`sign` -1) when a look changes the unit.
+void StationOverview::tally(const UnitStatus &status, int sign)
+{
+    using State = UnitStatus::State;
+    if (status.station.isEmpty())
+        return;
+    StationTally &t = m_stations[status.station];
+    t.proven += sign * (status.state == State::Done || status.state == State::Changed);
+    t.failed += sign * (status.state == State::Failed || status.state == State::NotSwapped || status.state == State::NotProven
+                        || status.state == State::Interrupted || status.state == State::ClaimLost);
+    if (sign > 0)
+        t.latestMs = std::max(t.latestMs, status.whenMs);
+}
+
+// "bench-1: 12 kész, 1 hiba, utolsó: 10:15 · bench-2: …"
+QString StationOverview::stationsText() const
+{
+    QStringList parts;
+    for (auto it = m_stations.cbegin(); it != m_stations.cend(); ++it) {
+        parts << tr("%1: %2 kész, %3 hiba, utolsó: %4")
+                     .arg(it.key())
+                     .arg(it->proven)
+                     .arg(it->failed)
+                     .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(it->latestMs).time(), QLocale::ShortFormat));
+    }
+    return tr("Állomások: %1").arg(parts.join(QStringLiteral(" · ")));
 }
 
 void StationOverview::readEntry(qint64 id, std::function<void(const std::optional<JournalEntry> &)> then)

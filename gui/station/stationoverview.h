@@ -6,6 +6,7 @@
 #include "core/provisioning/unitstatus.h"
 
 #include <QElapsedTimer>
+#include <QMap>
 #include <QObject>
 #include <QTimer>
 
@@ -36,7 +37,8 @@ public:
 
     StationUnits *units() const { return m_units; }
     // A batch's overview; the one before it, if any, goes.
-    void start(const JournalLocation &location, const QList<ManifestUnit> &units);
+    // `everyStation`: the figures of each station that worked on it, too.
+    void start(const JournalLocation &location, const QList<ManifestUnit> &units, bool everyStation = false);
     // No more looks; a look still waiting on the database ends on its own.
     void stop();
     void lookNow();
@@ -68,6 +70,17 @@ private:
     bool m_unread = false;     // the last look could not read the journal
     std::array<int, UnitStatus::StateCount> m_counts{};
     ProvingRate m_rate;
+    // Each station's units as the table stands: proven, failed, its latest.
+    struct StationTally
+    {
+        int proven = 0;
+        int failed = 0;
+        qint64 latestMs = 0;
+    };
+    void tally(const UnitStatus &status, int sign);
+    QString stationsText() const;
+    bool m_everyStation = false;
+    QMap<QString, StationTally> m_stations;
     int m_elsewhere = 0;
     QString m_countsText;
     std::function<void(const std::optional<JournalEntry> &)> m_entryWanted;

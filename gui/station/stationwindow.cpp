@@ -189,12 +189,11 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
         Message::critical(this, tr("Állomás"), tr("Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek."));
         return false;
     }
-    if (ports.isEmpty() || !m_runners.empty() || isOpening()) {
-        Message::warning(this, tr("Állomás"), tr("Válasszon legalább egy portot."));
+    if (!m_runners.empty() || isOpening())
         return false;
-    }
+    // No ports: the manifest watched across every station ("Figyelés").
     const StationTemplate form = m_setup->currentTemplate();
-    const BatchChoice choice{manifestPath, ports, backupFolder, form.form, m_settings, m_location};
+    const BatchChoice choice{manifestPath, ports, backupFolder, form.form, m_settings, m_location, ports.isEmpty()};
     auto opened = std::make_shared<OpenedBatch>();
     m_opening.start();
     m_setup->setOpening(true);
@@ -249,12 +248,15 @@ void StationWindow::batchOpened(const OpenedBatch &batch, const QString &manifes
     addPorts(ports);
     // The choices are made: their room goes to the tiles, a line keeps them in view.
     m_setup->hide();
-    m_summary->setText(tr("Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4")
-                           .arg(manifestPath, m_location.shownName(), m_labels->shown(),
-                                backupFolder.isEmpty() ? tr("nincs (új modulok)") : backupFolder));
+    if (ports.isEmpty())
+        m_summary->setText(tr("Figyelés: minden állomás, semmi sem íródik   Egységek: %1   Napló: %2").arg(manifestPath, m_location.shownName()));
+    else
+        m_summary->setText(tr("Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4")
+                               .arg(manifestPath, m_location.shownName(), m_labels->shown(),
+                                    backupFolder.isEmpty() ? tr("nincs (új modulok)") : backupFolder));
     m_summary->show();
     m_newBatch->show();
-    m_overview->start(m_location, m_batch.units);
+    m_overview->start(m_location, m_batch.units, ports.isEmpty());
     emit opened(true);
 }
 
