@@ -224,7 +224,7 @@ int Command::writeDocument(const QString &output, const QByteArray &bytes, bool 
     if (output == QLatin1String("-"))
         return !contentMayGoToStandardOutput() ? Refused : print(stdout, bytes) ? Success : NotRecorded;
     if (const FileError error = writeWholeFile(output, bytes, secret ? OutputFile::Readers::OwnerOnly : OutputFile::Readers::Anyone))
-        return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+        return fail(Refused, Phrase::cannotWrite(output, error));
     return Success;
 }
 
@@ -238,7 +238,7 @@ int Command::writeContent(const QString &output, const FormValues &form) const
     if (file.write(ContentFile::serialize(form)))
         file.commit();
     if (const FileError error = file.error())
-        return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+        return fail(Refused, Phrase::cannotWrite(output, error));
     return Success;
 }
 

@@ -134,7 +134,7 @@ int JournalCommand::execute(QCommandLineParser &parser)
     Journal journal(location, Journal::Mode::Read);
     warnIfMended(location, journal.mendedFromMode());
     if (!journal.isOpen())
-        return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+        return fail(Refused, Phrase::journalUnreadable(location.shownName(), journal.problem()));
     if (claims)
         return this->claims(journal);
     return show ? this->show(journal, arguments[1], parser.value(QStringLiteral("output"))) : list(journal, parser, location);
@@ -176,7 +176,7 @@ int JournalCommand::show(Journal &journal, const QString &id, const QString &out
         if (output == QLatin1String("-"))
             return !contentMayGoToStandardOutput() ? Refused : print(stdout, entry->content) ? Success : NotRecorded;
         if (const FileError error = writeWholeFile(output, entry->content, OutputFile::Readers::OwnerOnly))
-            return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+            return fail(Refused, Phrase::cannotWrite(output, error));
         return Success;
     }
     if (json())
@@ -206,7 +206,7 @@ int JournalCommand::list(Journal &journal, const QCommandLineParser &parser, con
         return fail(Refused, QStringLiteral("--limit takes a number"));
     const QList<JournalEntry> entries = journal.find(filter);
     if (!journal.isOpen())
-        return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+        return fail(Refused, Phrase::journalUnreadable(location.shownName(), journal.problem()));
 
     if (parser.isSet(QStringLiteral("csv")))
         return print(stdout, journalCsv(entries)) ? Success : NotRecorded;

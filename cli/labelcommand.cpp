@@ -71,7 +71,7 @@ int LabelCommand::execute(QCommandLineParser &parser)
     const JournalLocation location = journalLocation(parser.value(QStringLiteral("journal")), false);
     Journal journal(location, Journal::Mode::Read);
     if (!journal.isOpen())
-        return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+        return fail(Refused, Phrase::journalUnreadable(location.shownName(), journal.problem()));
     // Every one is labelled, in the order given, or none: a label left out
     // would leave its module without one.
     QList<LabelContent> labels;

@@ -287,7 +287,7 @@ bool PhonesCommand::keepNames(const QString &output, const QList<ChosenNumber> &
     const std::optional<FormValues> form = loadForm(output, LongValues::Cut);
     const QString path = phoneBookPath(output);
     if (const FileError error = form ? writeWholeFile(path, phoneBookBytes(book, *form), OutputFile::Readers::OwnerOnly) : FileError{}) {
-        fail(NotRecorded, QStringLiteral("cannot write %1: %2").arg(path, Phrase::fileError(error)));
+        fail(NotRecorded, Phrase::cannotWrite(path, error));
         return false;
     }
     return true;

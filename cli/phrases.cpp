@@ -302,6 +302,16 @@ QString fileError(const FileError &error)
     return {};
 }
 
+QString cannotWrite(const QString &path, const FileError &error)
+{
+    return QStringLiteral("cannot write %1: %2").arg(path, fileError(error));
+}
+
+QString journalUnreadable(const QString &where, const JournalProblem &problem)
+{
+    return QStringLiteral("the journal %1 cannot be read: %2").arg(where, journalProblem(problem));
+}
+
 QString cannotUseFolder(const QString &what, const QString &folder, const FileError &error)
 {
     return QStringLiteral("the %1 folder %2 cannot be used: %3").arg(what, folder, fileError(error));

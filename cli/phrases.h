@@ -65,6 +65,10 @@ QString unsavable(const ContentFile::SaveProblem &problem);
 // characters", "a check box takes 1 or 0", a download's refusal.
 QString editRefusal(const EditRefusal &refusal, char separator);
 QString fileError(const FileError &error);
+// "cannot write FILE: why".
+QString cannotWrite(const QString &path, const FileError &error);
+// "the journal WHERE cannot be read: why".
+QString journalUnreadable(const QString &where, const JournalProblem &problem);
 // A folder given for `what` ("backup", "label") that cannot take our files.
 QString cannotUseFolder(const QString &what, const QString &folder, const FileError &error);
 // A journal entry's reason (see JournalReason) in English; an entry of an

@@ -39,7 +39,7 @@ void fileOutcome(const StepOutcome &step, Result &result)
         result.message = QStringLiteral("the module's content cannot be kept in a content file: ") + Phrase::unsavable(*step.unsavable);
     } else if (step.fileError) {
         result.code = step.answered ? NotRecorded : Refused;
-        result.message = QStringLiteral("cannot write %1: %2").arg(result.output, Phrase::fileError(step.fileError));
+        result.message = Phrase::cannotWrite(result.output, step.fileError);
     }
 }
 

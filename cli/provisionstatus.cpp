@@ -27,7 +27,7 @@ int ProvisionCommand::status(const Run &run, const JournalLocation &location) co
         return fail(Refused, QStringLiteral("--status reads the journal: give --journal, not --no-journal"));
     Journal journal(location);
     if (!journal.isOpen())
-        return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+        return fail(Refused, Phrase::journalUnreadable(location.shownName(), journal.problem()));
     QByteArray out;
     if (run.csv)
         out += "unit,state,entry,when,station,reason\r\n";

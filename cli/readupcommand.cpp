@@ -41,7 +41,7 @@ int ReadupCommand::execute(QCommandLineParser &parser)
     if (!output.isEmpty()) {
         file = std::make_unique<OutputFile>(output, OutputFile::Readers::OwnerOnly);  // the PIN is in it
         if (const FileError error = file->error())
-            return fail(Refused, QStringLiteral("cannot write %1: %2").arg(output, Phrase::fileError(error)));
+            return fail(Refused, Phrase::cannotWrite(output, error));
     } else if (!StandardOutput::isUsable()) {
         return fail(Refused, QStringLiteral("standard output is closed"));
     } else if (!contentMayGoToStandardOutput()) {

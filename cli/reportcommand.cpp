@@ -86,7 +86,7 @@ int ReportCommand::execute(QCommandLineParser &parser)
     Journal journal(location, Journal::Mode::Read);
     const QList<Journal::Provisioning> provisionings = journal.isOpen() ? journal.provisionings(0, {}) : QList<Journal::Provisioning>();
     if (!journal.isOpen())
-        return fail(Refused, QStringLiteral("the journal %1 cannot be read: %2").arg(location.shownName(), Phrase::journalProblem(journal.problem())));
+        return fail(Refused, Phrase::journalUnreadable(location.shownName(), journal.problem()));
     const ShiftReport report = shiftReport(units, provisionings, filter);
     QByteArray out;
     if (json()) {

@@ -399,13 +399,16 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!s.window->isBusy(), 30000);
         QVERIFY2(s.window->tile(0)->resultText().endsWith("Címke nyomtatva: labels"), qPrintable(s.window->tile(0)->resultText()));
         QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 4, 20000);
-        for (int job = 1; job <= 4; ++job) {
+        // Ctrl and a tile's key: its last label once more.
+        QTest::keyClick(s.window.get(), Qt::Key_2, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 5, 20000);
+        for (int job = 1; job <= 5; ++job) {
             QProcess text;
             text.start("pdftotext", {"-layout", QDir(cups.jobFolder()).filePath(QString("job-%1.pdf").arg(job)), "-"});
             QVERIFY(text.waitForFinished(30000));
             const QString shown = QString::fromUtf8(text.readAllStandardOutput());
             QVERIFY2(shown.count("\f") == 1, qPrintable(shown));  // one page
-            const int tile = job == 3 ? 2 : 1;
+            const int tile = job == 3 || job == 5 ? 2 : 1;
             if (job > 2)
                 QVERIFY2(shown.contains(QString("[%1]").arg(tile)) && shown.contains(s.sims[size_t(tile - 1)]->slavePath()),
                          qPrintable(shown));
@@ -434,10 +437,10 @@ private slots:
         QTRY_VERIFY(sheet.window->tile(1)->resultText().endsWith("Címke: az ív 2. helye"));
         auto *printSheet = sheet.window->findChild<QPushButton *>("printSheet");
         QCOMPARE(printSheet->text(), QString("Í&v nyomtatása (2 címke, következő hely: 3)"));
-        QCOMPARE(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 4);  // nothing printed yet
+        QCOMPARE(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 5);  // nothing printed yet
         sheet.window->close();
-        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 5, 20000);
-        QString shown = jobText(5);
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 6, 20000);
+        QString shown = jobText(6);
         QVERIFY2(shown.count("\f") == 1 && shown.contains("u1 ") && shown.contains("u2 "), qPrintable(shown));
         sheet.window.reset();
 
@@ -450,8 +453,8 @@ private slots:
         printSheet = again.window->findChild<QPushButton *>("printSheet");
         QTest::mouseClick(printSheet, Qt::LeftButton);
         QVERIFY(!printSheet->isVisible());
-        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 6, 20000);
-        shown = jobText(6);
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(cups.jobFolder()).entryList({"job-*.pdf"}, QDir::Files).size(), 7, 20000);
+        shown = jobText(7);
         QVERIFY2(shown.count("\f") == 1 && shown.contains("u3 ") && !shown.contains("u1 "), qPrintable(shown));
         QCOMPARE(again.window->findChild<QSpinBox *>("firstPlace")->value(), 4);
     }

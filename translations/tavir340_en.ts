@@ -987,58 +987,58 @@ control
         <translation>PDF, %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="136"/>
+        <location filename="../gui/station/stationlabels.cpp" line="143"/>
         <source>Címke: az ív %1. helye</source>
         <translation>Label: place %1 of the sheet</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="144"/>
+        <location filename="../gui/station/stationlabels.cpp" line="151"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="144"/>
+        <location filename="../gui/station/stationlabels.cpp" line="151"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="152"/>
+        <location filename="../gui/station/stationlabels.cpp" line="159"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="152"/>
+        <location filename="../gui/station/stationlabels.cpp" line="159"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="161"/>
+        <location filename="../gui/station/stationlabels.cpp" line="168"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="161"/>
+        <location filename="../gui/station/stationlabels.cpp" line="168"/>
         <source>A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak.</source>
         <translation>The printer for the sheet of labels did not start; the sheet&apos;s labels are kept.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="172"/>
+        <location filename="../gui/station/stationlabels.cpp" line="179"/>
         <source>Í&amp;v nyomtatása (%1 címke, következő hely: %2)</source>
         <translation>Print the &amp;sheet (%1 labels, next place: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="181"/>
-        <location filename="../gui/station/stationlabels.cpp" line="187"/>
+        <location filename="../gui/station/stationlabels.cpp" line="188"/>
+        <location filename="../gui/station/stationlabels.cpp" line="194"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="181"/>
+        <location filename="../gui/station/stationlabels.cpp" line="188"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="187"/>
+        <location filename="../gui/station/stationlabels.cpp" line="194"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
@@ -1240,13 +1240,13 @@ control
     <message>
         <location filename="../gui/station/stationunits.cpp" line="12"/>
         <location filename="../gui/station/stationwindow.cpp" line="40"/>
-        <location filename="../gui/station/stationwindow.cpp" line="189"/>
-        <location filename="../gui/station/stationwindow.cpp" line="271"/>
-        <location filename="../gui/station/stationwindow.cpp" line="277"/>
-        <location filename="../gui/station/stationwindow.cpp" line="285"/>
-        <location filename="../gui/station/stationwindow.cpp" line="290"/>
+        <location filename="../gui/station/stationwindow.cpp" line="192"/>
+        <location filename="../gui/station/stationwindow.cpp" line="274"/>
+        <location filename="../gui/station/stationwindow.cpp" line="280"/>
+        <location filename="../gui/station/stationwindow.cpp" line="288"/>
         <location filename="../gui/station/stationwindow.cpp" line="293"/>
-        <location filename="../gui/station/stationwindow.cpp" line="395"/>
+        <location filename="../gui/station/stationwindow.cpp" line="296"/>
+        <location filename="../gui/station/stationwindow.cpp" line="398"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -1311,48 +1311,48 @@ control
         <translation>Table:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="252"/>
+        <location filename="../gui/station/stationwindow.cpp" line="255"/>
         <source>Figyelés: minden állomás, semmi sem íródik   Egységek: %1   Napló: %2</source>
         <translation>Watching: every station, nothing is written   Units: %1   Journal: %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="293"/>
+        <location filename="../gui/station/stationwindow.cpp" line="296"/>
         <source>A mentések mappája nem használható: %1 (%2)</source>
         <translation>The backup folder cannot be used: %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="395"/>
+        <location filename="../gui/station/stationwindow.cpp" line="398"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="254"/>
+        <location filename="../gui/station/stationwindow.cpp" line="257"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="256"/>
+        <location filename="../gui/station/stationwindow.cpp" line="259"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="189"/>
-        <location filename="../gui/station/stationwindow.cpp" line="271"/>
+        <location filename="../gui/station/stationwindow.cpp" line="192"/>
+        <location filename="../gui/station/stationwindow.cpp" line="274"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="200"/>
+        <location filename="../gui/station/stationwindow.cpp" line="203"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="385"/>
+        <location filename="../gui/station/stationwindow.cpp" line="388"/>
         <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
         <translation>Opening the journal... The journal is not answering (%1 s).</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="277"/>
+        <location filename="../gui/station/stationwindow.cpp" line="280"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
@@ -1362,7 +1362,7 @@ control
         <translation>the form given</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="285"/>
+        <location filename="../gui/station/stationwindow.cpp" line="288"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>

@@ -22,6 +22,13 @@ inline QKeySequence sequence(int index)
     return QKeySequence(Qt::Key_A + (index - 10));
 }
 
+// The same key with Ctrl: the tile's last label again.
+inline QKeySequence reprintSequence(int index)
+{
+    const QKeySequence plain = sequence(index);
+    return plain.isEmpty() ? plain : QKeySequence(QKeyCombination(Qt::ControlModifier, plain[0].key()));
+}
+
 inline QString text(int index)
 {
     return sequence(index).toString(QKeySequence::NativeText);

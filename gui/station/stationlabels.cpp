@@ -124,11 +124,18 @@ void StationLabels::setFirstPlace(int place)
     showSheet();
 }
 
+void StationLabels::reprint(int port)
+{
+    if (const auto last = m_last.constFind(port); last != m_last.cend())
+        label(m_tileOf(port), *last);
+}
+
 void StationLabels::label(PortTile *tile, const LabelContent &made)
 {
     const LabelSize *size = labelSize(m_setup->labelSize());
     if (!size || !tile)
         return;
+    m_last.insert(made.tile - 1, made);
     if (m_printer && size->perPage() > 1) {
         if (m_stock.nextPlace() >= size->perPage())
             m_stock.setFirstPlace(0);  // a first place past this stock's last

@@ -4,6 +4,7 @@
 #include "core/label/labelcontent.h"
 #include "sheetstock.h"
 
+#include <QHash>
 #include <QObject>
 #include <QTimer>
 
@@ -52,6 +53,9 @@ public:
     void labelGathered();
     void forgetRound();
     void printSheetNow();
+    // The last label of port `port`'s tile, again (a label torn or
+    // smudged at the printer).
+    void reprint(int port);
     // A sheet partly used before: its first free place (0 for the first).
     void setFirstPlace(int place);
     int nextPlace() const { return m_stock.nextPlace(); }
@@ -70,5 +74,6 @@ private:
     std::unique_ptr<QPrinter> m_printer;  // none: labels go to the folder as PDF
     SheetStock m_stock;                   // on sheet stock: labels waiting for the sheet to fill, and its first place
     std::vector<std::pair<int, LabelContent>> m_gathered;  // proven moments ago, labelled together in tile order
+    QHash<int, LabelContent> m_last;                      // each tile's last label
     QTimer m_gather;
 };

@@ -163,6 +163,9 @@ void StationWindow::createShortcuts()
     for (int port = 0; port < PortKeys::Count; ++port) {
         auto *shortcut = new QShortcut(PortKeys::sequence(port), this);
         connect(shortcut, &QShortcut::activated, this, [this, port] { startPort(port); });
+        // With Ctrl, the tile's last label once more.
+        auto *again = new QShortcut(PortKeys::reprintSequence(port), this);
+        connect(again, &QShortcut::activated, this, [this, port] { m_labels->reprint(port); });
     }
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, &StationWindow::startAll);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &StationWindow::escape);
