@@ -51,13 +51,14 @@ int finished(int code)
     return code;
 }
 
-// Labels and sheets are drawn with fonts, which only the GUI module has; it
-// runs without a display. Every other command needs the core alone.
+// Labels, sheets and a report's page are drawn with fonts, which only the GUI
+// module has; it runs without a display. Every other command needs the core
+// alone.
 std::unique_ptr<QCoreApplication> application(int &argc, char *argv[])
 {
     bool drawsLabels = argc > 1 && (std::strcmp(argv[1], "label") == 0 || std::strcmp(argv[1], "sheet") == 0);
     for (int i = 2; i < argc; ++i)
-        drawsLabels = drawsLabels || std::strncmp(argv[i], "--labels", 8) == 0;
+        drawsLabels = drawsLabels || std::strncmp(argv[i], "--labels", 8) == 0 || std::strcmp(argv[i], "--pdf") == 0;
     if (!drawsLabels)
         return std::make_unique<QCoreApplication>(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

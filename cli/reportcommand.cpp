@@ -4,7 +4,12 @@
 #include "core/journal/journal.h"
 #include "core/journal/journalcsv.h"
 #include "core/provisioning/shiftreport.h"
+#include "labels/language.h"
+#include "labels/shiftreportpage.h"
 #include "phrases.h"
+
+#include <QDateTime>
+#include <QFileInfo>
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -61,6 +66,8 @@ void ReportCommand::configure(QCommandLineParser &parser)
         {QStringLiteral("since"), QStringLiteral("Only attempts ended from then on: a date, or a date and time (UTC)."), QStringLiteral("time")},
         {QStringLiteral("station"), QStringLiteral("Only this station's attempts (its host name)."), QStringLiteral("name")},
         {QStringLiteral("csv"), QStringLiteral("A table for a spreadsheet: one row a station, then the total.")},
+        {QStringLiteral("pdf"), QStringLiteral("One A4 page to print or file, written to -o.")},
+        {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The PDF to write (-: standard output)."), QStringLiteral("file")},
     });
     addJournalOptions(parser);
     addOutputOptions(parser);
@@ -70,7 +77,9 @@ int ReportCommand::execute(QCommandLineParser &parser)
 {
     const QString manifestPath = parser.value(QStringLiteral("manifest"));
     if (manifestPath.isEmpty() || !parser.positionalArguments().isEmpty())
-        return fail(Refused, QStringLiteral("usage: tavir340-cli report --manifest FILE [--since TIME] [--station NAME] [--csv]"));
+        return fail(Refused, QStringLiteral("usage: tavir340-cli report --manifest FILE [--since TIME] [--station NAME] [--csv | --pdf -o FILE]"));
+    if (parser.isSet(QStringLiteral("pdf")) != parser.isSet(QStringLiteral("output")))
+        return fail(Refused, QStringLiteral("--pdf and -o go together"));
     ShiftFilter filter;
     filter.station = parser.value(QStringLiteral("station"));
     const QString since = parser.value(QStringLiteral("since"));
@@ -88,6 +97,14 @@ int ReportCommand::execute(QCommandLineParser &parser)
     if (!journal.isOpen())
         return fail(Refused, Phrase::journalUnreadable(location.shownName(), journal.problem()));
     const ShiftReport report = shiftReport(units, provisionings, filter);
+    if (parser.isSet(QStringLiteral("pdf"))) {
+        // The page in the command line's language, English.
+        Language::install(QStringLiteral("en"));
+        const ShiftReportHeading heading{QFileInfo(manifestPath).fileName(), filter.sinceMs, filter.station, QDateTime::currentMSecsSinceEpoch()};
+        const QByteArray pdf = sheetPdf(shiftReportPage(report, heading, Phrase::journalReason));
+        Language::install({});
+        return writeDocument(parser.value(QStringLiteral("output")), pdf);
+    }
     QByteArray out;
     if (json()) {
         QJsonArray stations;

@@ -6,6 +6,8 @@
 #   simulator/  no front, no labels/; no widget or GUI header
 #   cli/        not the window; no widget header
 #   gui/        not the command line
+# and core's own folders include one another in one direction only: a loop
+# (journal → link → port → journal) is named with its folders.
 # Qt's headers must be where QT_INCLUDE_DIR says: without them the check of
 # widget headers could not be made, and that is an error, not a pass.
 #   check-layers.sh SOURCE_DIR QT_INCLUDE_DIR
@@ -90,9 +92,39 @@ check() {
     done < <(find "$source_dir/$layer" -type f \( -name '*.h' -o -name '*.cpp' \) -print0)
 }
 
+# "from to" for each include from one of core's folders into another.
+core_edges() {
+    local file line from target
+    while IFS= read -r -d '' file; do
+        from=${file#"$source_dir"/core/}
+        [[ $from == */* ]] || continue
+        from=${from%%/*}
+        while IFS= read -r line; do
+            [[ $line =~ $include_line ]] || continue
+            if [ "${BASH_REMATCH[1]}" = '"' ]; then resolve "$file" "${BASH_REMATCH[2]}"; else fold "${BASH_REMATCH[2]}"; fi
+            target=$REPLY
+            [[ $target == core/*/* ]] || continue
+            target=${target#core/}
+            target=${target%%/*}
+            [ "$target" = "$from" ] || echo "$from $target"
+        done < <(grep -E '^[[:space:]]*#[[:space:]]*include' "$file" || true)
+    done < <(find "$source_dir/core" -mindepth 2 -type f \( -name '*.h' -o -name '*.cpp' \) -print0)
+}
+
+check_core_loops() {
+    [ -d "$source_dir/core" ] || return 0
+    local loop
+    loop=$( (core_edges | sort -u | tsort 2>&1 >/dev/null || true) | sed -n 's/^tsort: \([^ :]*\)$/\1/p' | sort -u | tr '\n' ' ')
+    if [ -n "$loop" ]; then
+        echo "core/: its folders include one another in a loop: ${loop% }" >&2
+        status=1
+    fi
+}
+
 check core "gui cli labels simulator" "QtWidgets QtGui QtPrintSupport"
 check labels "gui cli simulator" "QtWidgets"
 check simulator "gui cli labels" "QtWidgets QtGui"
 check cli "gui" "QtWidgets"
 check gui "cli" ""
+check_core_loops
 exit $status

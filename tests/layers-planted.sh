@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The layer check itself: a tree with one forbidden include of each kind
-# planted in it must be refused, each one named; without Qt's headers the
-# check must fail rather than pass.
+# planted in it must be refused, each one named; a loop among core's folders
+# must be named with its folders; without Qt's headers the check must fail
+# rather than pass.
 #   layers-planted.sh SOURCE_DIR QT_INCLUDE_DIR
 set -euo pipefail
 check=$1/scripts/check-layers.sh
@@ -45,6 +46,17 @@ for plant in "${planted[@]}"; do
     fi
 done
 [ "$(grep -c . <<<"$out")" -eq "${#planted[@]}" ] || { echo "not the planted lines alone named:"$'\n'"$out" >&2; status=1; }
+loop=$(mktemp -d)
+trap 'rm -rf "$tree" "$loop"' EXIT
+mkdir -p "$loop"/core/{journal,link,port,form}
+printf '#include "core/link/line.h"\n' > "$loop/core/journal/journal.h"
+printf '#include "../port/port.h"\n' > "$loop/core/link/line.h"
+printf '#include <core/journal/journal.h>\n' > "$loop/core/port/port.h"
+printf '#include "core/journal/journal.h"\n' > "$loop/core/form/form.h"  # above the loop, not in it
+if out=$(bash "$check" "$loop" "$qt_include" 2>&1) || [ "$out" != "core/: its folders include one another in a loop: journal link port" ]; then
+    echo "the loop journal → link → port → journal was not named as such: $out" >&2
+    status=1
+fi
 if bash "$check" "$tree" "" 2>/dev/null; [ $? -ne 2 ]; then
     echo "no Qt headers, and the check did not fail with 2" >&2
     status=1

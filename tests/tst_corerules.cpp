@@ -10,6 +10,7 @@
 #include "core/phones/phoneimport.h"
 #include "core/phones/phonenumber.h"
 #include "core/provisioning/provingrate.h"
+#include "core/provisioning/scannedcode.h"
 #include "core/provisioning/steps.h"
 #include "core/provisioning/unitchoice.h"
 #include "core/provisioning/unitclaim.h"
@@ -47,6 +48,54 @@ private slots:
         QCOMPARE(*rate.finishMs(4, now), now + 30 * Minute);  // four left at eight an hour
         QCOMPARE(rate.perHour(now + 25 * Minute), 2.0);      // only the newest still in it
         QCOMPARE(*rate.finishMs(0, now), now);
+    }
+
+    // What a scanner types: a unit's name, a label's QR text, or neither;
+    // as typed, or as a US-layout scanner's keys come out on a Hungarian
+    // layout, where its unit names and labels still read as they should.
+    void scannedCodes_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<qint64>("entry");
+        using K = ScannedCode::Kind;
+        QTest::newRow("unit") << "gate-0041" << int(K::Unit) << 0 << 0LL;
+        QTest::newRow("unit, caps lock") << "YARD-7" << int(K::Unit) << 1 << 0LL;
+        QTest::newRow("unit, hungarian layout") << "gateüöö41" << int(K::Unit) << 0 << 0LL;
+        QTest::newRow("z and y swapped") << "zardü7" << int(K::Unit) << 1 << 0LL;
+        QTest::newRow("label") << "T340;E=1204;U=gate-0041;H=0123456789ABCDEF" << int(K::Label) << -1 << 1204LL;
+        QTest::newRow("label, hungarian layout") << "T34öéEó12ö4éUógateüöö41éHóö123456789abcdef" << int(K::Label) << -1 << 1204LL;
+        QTest::newRow("label of entry 0") << "T340;E=0;U=gate-0041;H=01" << int(K::Unknown) << -1 << 0LL;
+        QTest::newRow("stranger") << "5998765432101" << int(K::Unknown) << -1 << 0LL;
+        QTest::newRow("case alone is not enough twice") << "TWIN" << int(K::Unknown) << -1 << 0LL;
+    }
+    void scannedCodes()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, kind);
+        QFETCH(int, unit);
+        QFETCH(qint64, entry);
+        QList<ManifestUnit> units(4);
+        units[0].unit = "gate-0041";
+        units[1].unit = "yard-7";
+        units[2].unit = "twin";
+        units[3].unit = "Twin";
+        const ScannedCode code = readScannedCode(typed, units);
+        QCOMPARE(int(code.kind), kind);
+        QCOMPARE(code.unit, unit);
+        QCOMPARE(code.entry, entry);
+        if (code.kind == ScannedCode::Kind::Label) {
+            QCOMPARE(code.unitName, QString("gate-0041"));
+            QCOMPARE(code.hash, QString("0123456789abcdef"));
+        }
+        UnitStatus status;
+        for (auto [state, refusal] : {std::pair{UnitStatus::State::Done, ScanRefusal::Done}, {UnitStatus::State::Changed, ScanRefusal::Done},
+                                      {UnitStatus::State::Claimed, ScanRefusal::Claimed}, {UnitStatus::State::Failed, ScanRefusal::None},
+                                      {UnitStatus::State::Left, ScanRefusal::None}}) {
+            status.state = state;
+            QCOMPARE(judgeScannedUnit(status), refusal);
+        }
     }
 
     void backupFirst_data()

@@ -4,7 +4,7 @@
 #include "core/journal/journal.h"
 #include "core/journal/journalclock.h"
 #include "core/journal/journalreason.h"
-#include "core/journal/processidentity.h"
+#include "core/process/processidentity.h"
 #include "sampleform.h"
 #include "simulator/modulesimulator.h"
 
@@ -747,6 +747,18 @@ private slots:
                  QStringList({"bench-1,1,1,0,0,0,0.0,2026-12-09T08:30:00.000Z,2026-12-09T08:30:00.000Z",
                               "total,1,1,0,0,0,0.0,2026-12-09T08:30:00.000Z,2026-12-09T08:30:00.000Z"}));
         QCOMPARE(cli({"report", "--journal", journalPath}).code, 2);
+        QCOMPARE(cli({"report", "--manifest", manifest, "--journal", journalPath, "--pdf"}).code, 2);  // and where to?
+        const QString pdf = m_dir.filePath("report.pdf");
+        QCOMPARE(cli({"report", "--manifest", manifest, "--journal", journalPath, "--pdf", "-o", pdf}).code, 0);
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed: the report's PDF is not read back");
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        QVERIFY(text.waitForFinished(30000));
+        const QString shown = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+        for (const char *said : {"Shift report: report.csv", "5, of which 3 left", "Total", "2026-12-09 08:30 UTC",
+                                 "Failures, bench-1 the module holds another con", "guration (1)"})  // "fi" may come back as one ligature
+            QVERIFY2(shown.contains(said), qPrintable(said + QString(" not in: ") + shown));
     }
 
     // What a label cannot be made from is refused before anything is

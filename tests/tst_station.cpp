@@ -1,6 +1,7 @@
 #include "core/content/contentfile.h"
 #include "core/journal/journal.h"
 #include "gui/dialogs/filedialog.h"
+#include "core/label/labelcontent.h"
 #include "core/label/labelsize.h"
 #include "gui/journal/journalview.h"
 #include "labels/language.h"
@@ -37,6 +38,8 @@
 #include <QSet>
 #include <QSpinBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QMessageBox>
 #include <QTest>
 
 #include <tuple>
@@ -103,10 +106,26 @@ private:
         return window.unitTable()->model()->index(row, 0).data().toString();
     }
 
+    // A port's key, pressed alone: held a moment to be told from a scanned
+    // code, then its port runs to the end of its turn.
     static void press(StationWindow &window, Qt::Key key)
     {
         QTest::keyClick(&window, key);
+        QTRY_VERIFY(!window.isHoldingKey());
         QTRY_VERIFY_WITH_TIMEOUT(!window.isBusy(), 30000);
+    }
+
+    // A scanner's code: its characters (a keyboard layout's own letters
+    // too) and Enter, at once.
+    static void scan(StationWindow &window, const QString &code)
+    {
+        for (const QChar c : code) {
+            const auto key = Qt::Key(c.toUpper().unicode());
+            QTest::sendKeyEvent(QTest::Press, &window, key, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, &window, key, QString(c), Qt::NoModifier);
+        }
+        QTest::keyClick(&window, Qt::Key_Return);
+        QVERIFY(!window.isHoldingKey());
     }
 
     static int provenEntries(const QString &journal)
@@ -528,6 +547,73 @@ private slots:
         QVERIFY(setup->ports().contains(s.sims[0]->slavePath()));
     }
 
+    // A barcode scanner at the bench: a scanned unit goes to the next port
+    // whose key is pressed; a done unit and a stranger (even one that
+    // begins with a port's key) are refused; a
+    // label's QR code, typed by a US scanner on a Hungarian layout, shows its
+    // entry and Enter makes the label again. A failed tile's key first
+    // acknowledges the failure, which F5 leaves alone.
+    void aScannerAtTheBench()
+    {
+        Station s = station("scan", QList<SimulatorOptions>(2), 4, {}, false);
+        QVERIFY(s.window);
+        s.window->setLabelFolder(m_dir.filePath("scan-labels"));
+        auto *line = s.window->findChild<QLabel *>("scanLine");
+        scan(*s.window, "u3");
+        QVERIFY2(line->text().contains("u3 kiválasztva"), qPrintable(line->text()));
+        press(*s.window, Qt::Key_2);
+        QCOMPARE(s.window->tile(1)->findChild<QLabel *>("unit")->text(), QString("u3"));
+        QVERIFY(s.sims[0]->received().isEmpty());
+        QTRY_VERIFY(s.window->findChild<QLabel *>("counts")->text().startsWith("Kész: 1"));
+        scan(*s.window, "U3");
+        QVERIFY2(line->text().contains("u3 már kész"), qPrintable(line->text()));
+        press(*s.window, Qt::Key_1);  // nothing picked: the manifest's first
+        QCOMPARE(s.window->tile(0)->findChild<QLabel *>("unit")->text(), QString("u1"));
+        scan(*s.window, "1-404");  // begins with port 1's key
+        QVERIFY2(line->text().contains("nincs ilyen egység"), qPrintable(line->text()));
+        QVERIFY(!s.window->isBusy());
+
+        Journal read(parseJournalDestination(s.journal), Journal::Mode::Read);
+        Journal::Filter proven;
+        proven.operation = JournalName::Provision;
+        proven.unit = "u3";
+        const QList<JournalEntry> u3 = read.find(proven);
+        QCOMPARE(u3.size(), 1);
+        QString typed = QString::fromUtf8(labelFor(u3[0])->qrPayload());
+        for (auto [us, hu] : {std::pair{';', u'é'}, {'=', u'ó'}, {'0', u'ö'}})
+            typed.replace(QLatin1Char(us), QChar(hu));
+        QDir(m_dir.filePath("scan-labels")).removeRecursively();
+        QMessageBox *box = nullptr;
+        scan(*s.window, typed);
+        QTRY_VERIFY((box = s.window->findChild<QMessageBox *>("scannedLabel")) && box->isVisible());
+        QVERIFY(box->text().startsWith("u3\n"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_VERIFY(!s.window->findChild<QMessageBox *>("scannedLabel"));
+        QCOMPARE(QDir(m_dir.filePath("scan-labels")).entryList({"u3-*.pdf"}, QDir::Files).size(), 1);
+
+        PortTurn failed;
+        failed.kind = ClaimedUnit::Kind::Taken;
+        failed.outcome.state = UnitState::Failed;
+        s.window->tile(0)->showTurn(failed);
+        const QByteArray before = s.sims[0]->received();
+        QTest::keyClick(s.window.get(), Qt::Key_F5);  // the second port only
+        QTRY_VERIFY_WITH_TIMEOUT(!s.window->isBusy(), 30000);
+        QCOMPARE(s.sims[0]->received(), before);
+        press(*s.window, Qt::Key_1);  // acknowledged
+        QCOMPARE(s.sims[0]->received(), before);
+        QVERIFY2(s.window->tile(0)->resultText().contains("Nyugtázva"), qPrintable(s.window->tile(0)->resultText()));
+        press(*s.window, Qt::Key_1);
+        QVERIFY(s.sims[0]->received() != before);
+
+        // The shift's report of the batch, its total the journal's proofs.
+        s.window->findChild<QPushButton *>("shiftReportButton")->click();
+        QPrintPreviewDialog *report = nullptr;
+        QTRY_VERIFY((report = s.window->findChild<QPrintPreviewDialog *>("shiftReport")) && report->isVisible());
+        QVERIFY2(report->accessibleDescription().contains(QString("Összesen\t%1\t").arg(provenEntries(s.journal))),
+                 qPrintable(report->accessibleDescription()));
+        report->reject();
+    }
+
     // The station opened without ports watches the manifest across every
     // station that works on it, and writes nothing.
     void watchEveryBench()
@@ -556,7 +642,7 @@ private slots:
         QVERIFY(opens(window, manifest.fileName(), {}, {}));
         QVERIFY(window.findChild<QLabel *>("summary")->text().startsWith("Figyelés: minden állomás, semmi sem íródik"));
         auto *counts = window.findChild<QLabel *>("counts");
-        QTRY_VERIFY2(counts->text().contains(QRegularExpression("Állomások: bench-1: 2 kész, 0 hiba, utolsó: [^ ]+ · bench-2: 0 kész, 1 hiba")),
+        QTRY_VERIFY2(counts->text().contains(QRegularExpression("Állomások: bench-1: 2 kész, 0 hiba, 4/óra, utolsó: [^ ]+ · bench-2: 0 kész, 1 hiba, 0/óra")),
                      qPrintable(counts->text()));
         QCOMPARE(window.portCount(), 0);
         QCOMPARE(fileBytes(journalPath), before);

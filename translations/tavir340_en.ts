@@ -732,6 +732,7 @@ control
     <message>
         <location filename="../gui/station/porttile.cpp" line="78"/>
         <location filename="../gui/station/porttile.cpp" line="117"/>
+        <location filename="../gui/station/porttile.cpp" line="129"/>
         <source>Szóköz</source>
         <translation>Space</translation>
     </message>
@@ -751,12 +752,22 @@ control
         <translation>✖ The journal did not take the claim; nothing was sent.</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="118"/>
+        <location filename="../gui/station/porttile.cpp" line="119"/>
         <source>Következő modul: %1</source>
         <translation>Next module: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/porttile.cpp" line="151"/>
+        <location filename="../gui/station/porttile.cpp" line="119"/>
+        <source>Nyugtázás: %1, majd a következő modul: %1</source>
+        <translation>Acknowledge: %1, then the next module: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/porttile.cpp" line="130"/>
+        <source>Nyugtázva. Következő modul: %1</source>
+        <translation>Acknowledged. Next module: %1</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/porttile.cpp" line="165"/>
         <source>%1 mp</source>
         <translation>%1 s</translation>
     </message>
@@ -987,58 +998,63 @@ control
         <translation>PDF, %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="143"/>
+        <location filename="../gui/station/stationlabels.cpp" line="155"/>
         <source>Címke: az ív %1. helye</source>
         <translation>Label: place %1 of the sheet</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="151"/>
+        <location filename="../gui/station/stationlabels.cpp" line="162"/>
         <source>Címke nyomtatva: %1</source>
         <translation>Label printed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="151"/>
+        <location filename="../gui/station/stationlabels.cpp" line="163"/>
         <source>A címke nyomtatója nem indult el.</source>
         <translation>The label printer did not start.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="159"/>
+        <location filename="../gui/station/stationlabels.cpp" line="170"/>
+        <source>Címke: %1 (már megvan)</source>
+        <translation>Label: %1 (already there)</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationlabels.cpp" line="171"/>
         <source>Címke nem készült: %1</source>
         <translation>No label made: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="159"/>
+        <location filename="../gui/station/stationlabels.cpp" line="171"/>
         <source>Címke: %1</source>
         <translation>Label: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="168"/>
+        <location filename="../gui/station/stationlabels.cpp" line="180"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="168"/>
+        <location filename="../gui/station/stationlabels.cpp" line="180"/>
         <source>A címkék ívének nyomtatója nem indult el; az ív címkéi megmaradnak.</source>
         <translation>The printer for the sheet of labels did not start; the sheet&apos;s labels are kept.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="179"/>
+        <location filename="../gui/station/stationlabels.cpp" line="191"/>
         <source>Í&amp;v nyomtatása (%1 címke, következő hely: %2)</source>
         <translation>Print the &amp;sheet (%1 labels, next place: %2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="188"/>
-        <location filename="../gui/station/stationlabels.cpp" line="194"/>
+        <location filename="../gui/station/stationlabels.cpp" line="200"/>
+        <location filename="../gui/station/stationlabels.cpp" line="206"/>
         <source>Címke</source>
         <translation>Label</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="188"/>
+        <location filename="../gui/station/stationlabels.cpp" line="200"/>
         <source>Válasszon egy kész egységet a táblázatban.</source>
         <translation>Choose a unit that is done in the table.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationlabels.cpp" line="194"/>
+        <location filename="../gui/station/stationlabels.cpp" line="206"/>
         <source>A nyomtató nem indult el.</source>
         <translation>The printer did not start.</translation>
     </message>
@@ -1046,39 +1062,118 @@ control
 <context>
     <name>StationOverview</name>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="134"/>
+        <location filename="../gui/station/stationoverview.cpp" line="137"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="144"/>
+        <location filename="../gui/station/stationoverview.cpp" line="147"/>
         <source>Ütem: %1 egység/óra (az utolsó 30 percben)</source>
         <translation>Pace: %1 units an hour (over the last 30 minutes)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="146"/>
+        <location filename="../gui/station/stationoverview.cpp" line="149"/>
         <source>— a manifest várhatóan kész: %1</source>
         <translation>— the manifest done by about %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="150"/>
+        <location filename="../gui/station/stationoverview.cpp" line="153"/>
         <source>A napló nem válaszol (%1 mp); az állomás vár rá.</source>
         <translation>The journal is not answering (%1 s); the station waits for it.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="152"/>
+        <location filename="../gui/station/stationoverview.cpp" line="155"/>
         <source>A napló most nem olvasható; az állomás újra próbálja.</source>
         <translation>The journal cannot be read now; the station keeps trying.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="176"/>
-        <source>%1: %2 kész, %3 hiba, utolsó: %4</source>
-        <translation>%1: %2 done, %3 failed, latest: %4</translation>
+        <location filename="../gui/station/stationoverview.cpp" line="180"/>
+        <source>%1: %2 kész, %3 hiba, %4/óra, utolsó: %5</source>
+        <translation>%1: %2 done, %3 failed, %4/hour, last: %5</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="182"/>
+        <location filename="../gui/station/stationoverview.cpp" line="187"/>
         <source>Állomások: %1</source>
         <translation>Stations: %1</translation>
+    </message>
+</context>
+<context>
+    <name>StationScan</name>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="58"/>
+        <source>Vonalkód: „%1” — nincs ilyen egység a manifestben, és nem is a program címkéje.</source>
+        <translation>Barcode: “%1” — no such unit in the manifest, and not one of the program&apos;s labels.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="74"/>
+        <source>Vonalkód: %1 már kész (igazolva); nem kerül újra modulba.</source>
+        <translation>Barcode: %1 is done (proven); it does not go into a module again.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="78"/>
+        <source>Vonalkód: %1 most készül (%2); nem választható.</source>
+        <translation>Barcode: %1 is being provisioned (%2); it cannot be chosen.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="84"/>
+        <source>Vonalkód: %1 kiválasztva — a következő megnyomott port gombja ezt az egységet veszi.</source>
+        <translation>Barcode: %1 chosen — the next port whose key is pressed takes this unit.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="93"/>
+        <source>Vonalkód: %1 nem ehhez a porthoz tartozik (%2); a manifest másik portot ír elő.</source>
+        <translation>Barcode: %1 is not for this port (%2); the manifest names another port.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="108"/>
+        <source>Vonalkód: a címke bejegyzése (%1) a naplóban...</source>
+        <translation>Barcode: the label&apos;s entry (%1) in the journal...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="118"/>
+        <source>Vonalkód: a címke %1. bejegyzése nincs a naplóban igazolt egységként.</source>
+        <translation>Barcode: the label&apos;s entry %1 is not in the journal as a proven unit.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="122"/>
+        <source>Vonalkód: a címke nem egyezik a napló %1. bejegyzésével (a naplóban: %2).</source>
+        <translation>Barcode: the label does not match journal entry %1 (the journal has %2).</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="125"/>
+        <source>Vonalkód: %1 címkéje — %2. bejegyzés.</source>
+        <translation>Barcode: the label of %1 — entry %2.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="126"/>
+        <source>Címke</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="127"/>
+        <source>%1
+Igazolva: %2, %3 állomás
+Modul: %4
+Bejegyzés: %5, rekord: %6</source>
+        <translation>%1
+Proven: %2, station %3
+Module: %4
+Entry: %5, record: %6</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="134"/>
+        <source>Címke ú&amp;jra</source>
+        <translation>La&amp;bel again</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="138"/>
+        <source>Vonalkód: nincs címke választva.</source>
+        <translation>Barcode: no labels are chosen.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationscan.cpp" line="138"/>
+        <source>Vonalkód: %1 — %2</source>
+        <translation>Barcode: %1 — %2</translation>
     </message>
 </context>
 <context>
@@ -1239,14 +1334,14 @@ control
     <name>StationWindow</name>
     <message>
         <location filename="../gui/station/stationunits.cpp" line="12"/>
-        <location filename="../gui/station/stationwindow.cpp" line="40"/>
-        <location filename="../gui/station/stationwindow.cpp" line="192"/>
-        <location filename="../gui/station/stationwindow.cpp" line="274"/>
-        <location filename="../gui/station/stationwindow.cpp" line="280"/>
-        <location filename="../gui/station/stationwindow.cpp" line="288"/>
-        <location filename="../gui/station/stationwindow.cpp" line="293"/>
-        <location filename="../gui/station/stationwindow.cpp" line="296"/>
-        <location filename="../gui/station/stationwindow.cpp" line="398"/>
+        <location filename="../gui/station/stationwindow.cpp" line="48"/>
+        <location filename="../gui/station/stationwindow.cpp" line="212"/>
+        <location filename="../gui/station/stationwindow.cpp" line="297"/>
+        <location filename="../gui/station/stationwindow.cpp" line="303"/>
+        <location filename="../gui/station/stationwindow.cpp" line="311"/>
+        <location filename="../gui/station/stationwindow.cpp" line="316"/>
+        <location filename="../gui/station/stationwindow.cpp" line="319"/>
+        <location filename="../gui/station/stationwindow.cpp" line="429"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -1271,98 +1366,108 @@ control
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="110"/>
+        <location filename="../gui/station/stationwindow.cpp" line="122"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="115"/>
+        <location filename="../gui/station/stationwindow.cpp" line="127"/>
         <source>Ú&amp;j köteg...</source>
         <translation>&amp;New batch...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="140"/>
+        <location filename="../gui/station/stationwindow.cpp" line="137"/>
+        <source>&amp;Műszak összesítő...</source>
+        <translation>Shift &amp;report...</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="158"/>
         <source>Minden egység</source>
         <translation>Every unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="141"/>
+        <location filename="../gui/station/stationwindow.cpp" line="159"/>
         <source>Hibák</source>
         <translation>Failures</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="142"/>
+        <location filename="../gui/station/stationwindow.cpp" line="160"/>
         <source>Nem igazolt</source>
         <translation>Not proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="143"/>
+        <location filename="../gui/station/stationwindow.cpp" line="161"/>
         <source>Hátra van</source>
         <translation>Left to do</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="151"/>
+        <location filename="../gui/station/stationwindow.cpp" line="169"/>
         <source>egység neve</source>
         <translation>unit name</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="155"/>
+        <location filename="../gui/station/stationwindow.cpp" line="173"/>
         <source>Táblázat:</source>
         <translation>Table:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="255"/>
+        <location filename="../gui/station/stationwindow.cpp" line="275"/>
         <source>Figyelés: minden állomás, semmi sem íródik   Egységek: %1   Napló: %2</source>
         <translation>Watching: every station, nothing is written   Units: %1   Journal: %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="296"/>
+        <location filename="../gui/station/stationwindow.cpp" line="319"/>
         <source>A mentések mappája nem használható: %1 (%2)</source>
         <translation>The backup folder cannot be used: %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="398"/>
+        <location filename="../gui/station/stationwindow.cpp" line="429"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="257"/>
+        <location filename="../gui/station/stationwindow.cpp" line="554"/>
+        <source>A napló nem olvasható; a műszak összesítője nem készült el.</source>
+        <translation>The journal cannot be read; the shift report was not made.</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="277"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="259"/>
+        <location filename="../gui/station/stationwindow.cpp" line="279"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="192"/>
-        <location filename="../gui/station/stationwindow.cpp" line="274"/>
+        <location filename="../gui/station/stationwindow.cpp" line="212"/>
+        <location filename="../gui/station/stationwindow.cpp" line="297"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="203"/>
+        <location filename="../gui/station/stationwindow.cpp" line="223"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="388"/>
+        <location filename="../gui/station/stationwindow.cpp" line="419"/>
         <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
         <translation>Opening the journal... The journal is not answering (%1 s).</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="280"/>
+        <location filename="../gui/station/stationwindow.cpp" line="303"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="67"/>
+        <location filename="../gui/station/stationwindow.cpp" line="77"/>
         <source>az átadott űrlap</source>
         <translation>the form given</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="288"/>
+        <location filename="../gui/station/stationwindow.cpp" line="311"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
@@ -2331,6 +2436,112 @@ Transfers are not recorded from now on.</translation>
         <location filename="../gui/files/handoverprint.cpp" line="81"/>
         <source>Telepítő:</source>
         <translation>Installer:</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="42"/>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="42"/>
+        <source>ismeretlen ok</source>
+        <translation>unknown reason</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="53"/>
+        <source>Műszak összesítő: %1</source>
+        <translation>Shift report: %1</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="55"/>
+        <source>Egységek</source>
+        <translation>Units</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="55"/>
+        <source>%1, ebből hátra van %2</source>
+        <translation>%1, of which %2 left</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="56"/>
+        <source>Időszak</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="56"/>
+        <source>%1 óta</source>
+        <translation>since %1</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="56"/>
+        <source>a napló egésze</source>
+        <translation>the whole journal</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="57"/>
+        <location filename="../labels/shiftreportpage.cpp" line="59"/>
+        <source>Állomás</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="57"/>
+        <source>mind</source>
+        <translation>all</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="59"/>
+        <source>Igazolva</source>
+        <translation>Proven</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="59"/>
+        <source>Hiba</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="59"/>
+        <source>Nem cserélt</source>
+        <translation>Not swapped</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="59"/>
+        <source>Nem igazolt</source>
+        <translation>Not proven</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="60"/>
+        <source>Megszakítva</source>
+        <translation>Interrupted</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="60"/>
+        <source>Egység/óra</source>
+        <translation>Units/hour</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="60"/>
+        <source>Első igazolás</source>
+        <translation>First proof</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="60"/>
+        <source>Utolsó igazolás</source>
+        <translation>Last proof</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="64"/>
+        <source>Összesen</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="67"/>
+        <source>Hibák, %1</source>
+        <translation>Failures, %1</translation>
+    </message>
+    <message>
+        <location filename="../labels/shiftreportpage.cpp" line="69"/>
+        <source>Készült: %1, a napló alapján</source>
+        <translation>Made %1, from the journal</translation>
     </message>
 </context>
 <context>

@@ -4,7 +4,7 @@
 #include "journallocation.h"
 #include "journalsink.h"
 #include "journalclock.h"
-#include "processidentity.h"
+#include "core/process/processidentity.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "journalentry.h"
 
-#include "processidentity.h"
+#include "core/process/processidentity.h"
 
 #include "journalreason.h"
 

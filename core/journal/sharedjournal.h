@@ -4,7 +4,7 @@
 #include "journalclock.h"
 #include "journallocation.h"
 #include "journalsink.h"
-#include "processidentity.h"
+#include "core/process/processidentity.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #include "lockfile.h"
 
-#include "core/journal/processidentity.h"
+#include "core/process/processidentity.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "unitclaim.h"
 
-#include "core/journal/processidentity.h"
+#include "core/process/processidentity.h"
 #include "core/journal/sharedjournal.h"
 #include "core/operations/readupfile.h"
 

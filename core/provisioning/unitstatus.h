@@ -2,7 +2,7 @@
 
 #include "core/content/manifest.h"
 #include "core/journal/journal.h"
-#include "core/journal/processidentity.h"
+#include "core/process/processidentity.h"
 
 #include <QHash>
 #include <QList>

@@ -34,4 +34,14 @@ inline QString text(int index)
     return sequence(index).toString(QKeySequence::NativeText);
 }
 
+// The port whose key typed `typed` (either case); -1 for none.
+inline int indexOf(const QString &typed)
+{
+    for (int index = 0; index < Count; ++index) {
+        if (typed.compare(text(index), Qt::CaseInsensitive) == 0)
+            return index;
+    }
+    return -1;
+}
+
 } // namespace PortKeys

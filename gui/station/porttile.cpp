@@ -115,7 +115,21 @@ void PortTile::showTurn(const PortTurn &turn)
     const Tone tone = state == UnitState::Proven ? Tone::Good
                     : state == UnitState::Failed || state == UnitState::NotWritten ? Tone::Bad : Tone::Warning;
     const QString next = PortKeys::text(m_key - 1).isEmpty() ? tr("Szóköz") : PortKeys::text(m_key - 1);
-    setResult(StationText::outcome(turn.outcome) + QLatin1Char('\n') + tr("Következő modul: %1").arg(next), tone);
+    m_unacknowledged = tone == Tone::Bad;
+    const QString then = m_unacknowledged ? tr("Nyugtázás: %1, majd a következő modul: %1").arg(next) : tr("Következő modul: %1").arg(next);
+    m_outcome = StationText::outcome(turn.outcome);
+    setResult(m_outcome + QLatin1Char('\n') + then, tone);
+}
+
+bool PortTile::acknowledge()
+{
+    if (!m_unacknowledged)
+        return false;
+    m_unacknowledged = false;
+    const QString key = PortKeys::text(m_key - 1).isEmpty() ? tr("Szóköz") : PortKeys::text(m_key - 1);
+    setResult(m_outcome + QLatin1Char('\n') + tr("Nyugtázva. Következő modul: %1").arg(key),
+              Tone::Neutral);
+    return true;
 }
 
 QString PortTile::resultText() const

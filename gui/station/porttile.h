@@ -30,6 +30,10 @@ public:
     void addNote(const QString &note);
     // Whether the port has waited on the journal too long to say nothing.
     void showJournalWait(bool waiting);
+    // A failed unit keeps its colour until the technician has seen it: the
+    // tile's key first acknowledges it (true), and only then starts the port.
+    bool acknowledge();
+    bool awaitsAcknowledgement() const { return m_unacknowledged; }
 
 signals:
     void startRequested();
@@ -52,4 +56,6 @@ private:
     QLabel *m_journalWait;
     QElapsedTimer m_clock;
     QTimer m_ticker;
+    bool m_unacknowledged = false;
+    QString m_outcome;  // how the last unit ended, kept past its acknowledgement
 };

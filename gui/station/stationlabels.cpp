@@ -132,31 +132,43 @@ void StationLabels::reprint(int port)
 
 void StationLabels::label(PortTile *tile, const LabelContent &made)
 {
-    const LabelSize *size = labelSize(m_setup->labelSize());
-    if (!size || !tile)
+    if (!tile || !labelSize(m_setup->labelSize()))
         return;
     m_last.insert(made.tile - 1, made);
+    tile->addNote(place(made));
+}
+
+QString StationLabels::labelAgain(const LabelContent &made)
+{
+    return labelSize(m_setup->labelSize()) ? place(made) : QString();
+}
+
+// The label on the sheet, the printer or into the label folder; what
+// became of it, in words for the tile.
+QString StationLabels::place(const LabelContent &made)
+{
+    const LabelSize *size = labelSize(m_setup->labelSize());
     if (m_printer && size->perPage() > 1) {
         if (m_stock.nextPlace() >= size->perPage())
             m_stock.setFirstPlace(0);  // a first place past this stock's last
         m_stock.add(made);
-        tile->addNote(tr("Címke: az ív %1. helye").arg(m_stock.nextPlace()));
+        const QString note = tr("Címke: az ív %1. helye").arg(m_stock.nextPlace());
         if (m_stock.nextPlace() == size->perPage())
             printSheetNow();
         showSheet();
-        return;
+        return note;
     }
-    if (m_printer) {
-        const bool printed = printLabel(*m_printer, made, *size);
-        tile->addNote(printed ? tr("Címke nyomtatva: %1").arg(m_printer->printerName()) : tr("A címke nyomtatója nem indult el."));
-        return;
-    }
+    if (m_printer)
+        return printLabel(*m_printer, made, *size) ? tr("Címke nyomtatva: %1").arg(m_printer->printerName())
+                                                   : tr("A címke nyomtatója nem indult el.");
     QString path;
     const QString folder = m_setup->labelFolder();
     FileError error = makeOwnFolder(folder);
     if (!error)
         error = writeLabelFile(folder, made, *size, &path);
-    tile->addNote(error ? tr("Címke nem készült: %1").arg(WindowText::fileError(error)) : tr("Címke: %1").arg(QFileInfo(path).fileName()));
+    if (error.kind == FileError::Kind::System && error.code == EEXIST)  // made before: a scanned label's file is there
+        return tr("Címke: %1 (már megvan)").arg(QFileInfo(path).fileName());
+    return error ? tr("Címke nem készült: %1").arg(WindowText::fileError(error)) : tr("Címke: %1").arg(QFileInfo(path).fileName());
 }
 
 void StationLabels::printSheetNow()

@@ -62,9 +62,13 @@ public:
     // The chosen unit's entry, as the journal had it: its label on a printer
     // the technician picks.
     void printEntryLabel(const std::optional<JournalEntry> &proven);
+    // A label scanned at the bench, made again where the station's labels
+    // go; what became of it, in words (empty with no labels chosen).
+    QString labelAgain(const LabelContent &made);
 
 private:
     void label(PortTile *tile, const LabelContent &label);
+    QString place(const LabelContent &made);
     void showSheet();
 
     StationSetup *m_setup;

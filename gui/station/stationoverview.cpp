@@ -113,6 +113,9 @@ void StationOverview::take(bool read, const QList<int> &rows, const QList<UnitSt
             m_elsewhere += elsewhere(statuses[i]);
             if (statuses[i].state == UnitStatus::State::Done && !(known && before[rows[i]].state == UnitStatus::State::Done))
                 m_rate.addProof(statuses[i].whenMs);
+            const auto proven = [](const UnitStatus &s) { return s.state == UnitStatus::State::Done || s.state == UnitStatus::State::Changed; };
+            if (proven(statuses[i]) && !statuses[i].station.isEmpty() && !(known && proven(before[rows[i]])))
+                m_stations[statuses[i].station].rate.addProof(statuses[i].whenMs);
         }
         m_units->update(rows, statuses);
         for (int state = 0; state < UnitStatus::StateCount && state < counts.size(); ++state)
@@ -168,15 +171,17 @@ void StationOverview::tally(const UnitStatus &status, int sign)
         t.latestMs = std::max(t.latestMs, status.whenMs);
 }
 
-// "bench-1: 12 kész, 1 hiba, utolsó: 10:15 · bench-2: …"
+// "bench-1: 12 kész, 1 hiba, 24/óra, utolsó: 10:15 · bench-2: …"
 QString StationOverview::stationsText() const
 {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
     QStringList parts;
     for (auto it = m_stations.cbegin(); it != m_stations.cend(); ++it) {
-        parts << tr("%1: %2 kész, %3 hiba, utolsó: %4")
+        parts << tr("%1: %2 kész, %3 hiba, %4/óra, utolsó: %5")
                      .arg(it.key())
                      .arg(it->proven)
                      .arg(it->failed)
+                     .arg(qRound(it->rate.perHour(now)))
                      .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(it->latestMs).time(), QLocale::ShortFormat));
     }
     return tr("Állomások: %1").arg(parts.join(QStringLiteral(" · ")));

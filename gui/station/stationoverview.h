@@ -76,6 +76,7 @@ private:
         int proven = 0;
         int failed = 0;
         qint64 latestMs = 0;
+        ProvingRate rate;
     };
     void tally(const UnitStatus &status, int sign);
     QString stationsText() const;

@@ -6,16 +6,24 @@
 #include "gui/dialogs/messagebox.h"
 #include "gui/journal/journalview.h"
 #include "gui/texts/windowtexts.h"
+#include "benchkeys.h"
 #include "portrunner.h"
 #include "portkeys.h"
 #include "unitfilter.h"
 #include "porttile.h"
 #include "stationlabels.h"
 #include "stationoverview.h"
+#include "stationscan.h"
+#include "shiftreportview.h"
+#include "labels/shiftreportpage.h"
+#include "core/provisioning/shiftreport.h"
+#include "core/journal/journal.h"
 #include "stationtexts.h"
 #include "stationunits.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -46,6 +54,8 @@ StationWindow::StationWindow(TemplateSource form, const LinkSettings &settings, 
     m_table->setModel(m_filter);
     m_labels = new StationLabels(m_setup, m_printSheet, this,
                                  [this](int p) { return p < int(m_tiles.size()) ? m_tiles[size_t(p)] : nullptr; });
+    m_scan = new StationScan(m_scanLine, m_overview, m_labels, this);
+    connect(m_scan, &StationScan::unitEntriesWanted, this, &StationWindow::showUnitEntries);
     connect(m_setup, &StationSetup::firstPlaceChanged, m_labels, &StationLabels::setFirstPlace);
     m_labels->setPrinter(m_setup->choices().printer);
     connect(m_setup, &StationSetup::beginRequested, this, &StationWindow::openFromSetup);
@@ -92,6 +102,8 @@ void StationWindow::createLayout()
     layout->addWidget(m_summary);
     m_tileGrid = new QGridLayout;
     layout->addLayout(m_tileGrid);
+    m_scanLine = new QLabel(this);
+    layout->addWidget(m_scanLine);
     m_counts = new QLabel(this);
     m_counts->setObjectName(QStringLiteral("counts"));
     layout->addWidget(m_counts);
@@ -121,7 +133,13 @@ void StationWindow::createLayout()
     m_printSheet = new QPushButton(this);
     m_printSheet->setObjectName(QStringLiteral("printSheet"));
     m_printSheet->hide();
+    // What every station did with the batch's manifest so far, on a page.
+    m_report = new QPushButton(tr("&Műszak összesítő..."), this);
+    m_report->setObjectName(QStringLiteral("shiftReportButton"));
+    m_report->hide();
+    connect(m_report, &QPushButton::clicked, this, &StationWindow::reportShift);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_report);
     buttons->addStretch(1);
     buttons->addWidget(m_printSheet);
     buttons->addWidget(m_newBatch);
@@ -160,9 +178,11 @@ QHBoxLayout *StationWindow::createUnitFilter()
 
 void StationWindow::createShortcuts()
 {
+    // A port's key on its own, told from a scanner's code by BenchKeys.
+    m_keys = new BenchKeys(this);
+    connect(m_keys, &BenchKeys::portKey, this, &StationWindow::pressPort);
+    connect(m_keys, &BenchKeys::scanned, m_scan, &StationScan::scanned);
     for (int port = 0; port < PortKeys::Count; ++port) {
-        auto *shortcut = new QShortcut(PortKeys::sequence(port), this);
-        connect(shortcut, &QShortcut::activated, this, [this, port] { startPort(port); });
         // With Ctrl, the tile's last label once more.
         auto *again = new QShortcut(PortKeys::reprintSequence(port), this);
         connect(again, &QShortcut::activated, this, [this, port] { m_labels->reprint(port); });
@@ -259,7 +279,10 @@ void StationWindow::batchOpened(const OpenedBatch &batch, const QString &manifes
                                     backupFolder.isEmpty() ? tr("nincs (új modulok)") : backupFolder));
     m_summary->show();
     m_newBatch->show();
+    m_report->show();
     m_overview->start(m_location, m_batch.units, ports.isEmpty());
+    m_scan->setUnits(&m_batch.units, ports.isEmpty());
+    m_keys->setActive(true);
     emit opened(true);
 }
 
@@ -311,7 +334,7 @@ void StationWindow::addPorts(const QStringList &ports)
         connect(runner, &PortRunner::claimed, tile, &PortTile::showClaimed);
         connect(runner, &PortRunner::progressed, tile, &PortTile::showProgress);
         connect(runner, &PortRunner::finished, this, [this, p](const PortTurn &turn) { finishTurn(p, turn); });
-        connect(tile, &PortTile::startRequested, this, [this, p] { startPort(p); });
+        connect(tile, &PortTile::startRequested, this, [this, p] { pressPort(p); });
         m_runners.push_back(runner);
         m_tiles.push_back(tile);
         m_waiting.push_back(false);
@@ -341,6 +364,8 @@ void StationWindow::closeBatch()
     for (PortTile *tile : std::exchange(m_tiles, {}))
         delete tile;
     m_waiting.clear();
+    m_keys->setActive(false);
+    m_scan->setUnits(nullptr, false);
     m_labels->forgetRound();
     m_overview->stop();
     releaseJournal();
@@ -353,6 +378,7 @@ void StationWindow::closeBatch()
     m_manifestDone = false;
     m_summary->hide();
     m_newBatch->hide();
+    m_report->hide();
     m_setup->show();
     m_setup->showTemplate();
     showWaiting();
@@ -364,6 +390,11 @@ void StationWindow::releaseJournal()
 {
     if (m_journal)
         onWorker([journal = std::exchange(m_journal, {})]() mutable { journal.reset(); }, [] {});
+}
+
+bool StationWindow::isHoldingKey() const
+{
+    return m_keys->isHolding();
 }
 
 bool StationWindow::isBusy() const
@@ -398,13 +429,26 @@ void StationWindow::showWaiting()
     setWindowTitle(waiting > 0 && m_setup->titleCount() ? tr("Állomás – cserére vár: %1").arg(waiting) : tr("Állomás"));
 }
 
-// The port's next unit: the first in manifest order that the journal does
-// not hold as done, claimed as it starts.
-void StationWindow::startPort(int port)
+void StationWindow::pressPort(int port)
 {
     if (port < 0 || port >= int(m_runners.size()) || m_runners[size_t(port)]->isRunning())
         return;
-    QList<int> candidates = m_candidates[port];
+    if (m_tiles[size_t(port)]->acknowledge())
+        return;
+    if (!m_scan->handOver(port, m_candidates[port]))
+        return;
+    const int picked = m_scan->picked();
+    m_scan->forget();
+    startPort(port, picked >= 0 ? QList<int>{picked} : QList<int>{});
+}
+
+// The port's next unit: the first in manifest order (or of `only`) that the
+// journal does not hold as done, claimed as it starts.
+void StationWindow::startPort(int port, const QList<int> &only)
+{
+    if (port < 0 || port >= int(m_runners.size()) || m_runners[size_t(port)]->isRunning())
+        return;
+    QList<int> candidates = only.isEmpty() ? m_candidates[port] : only;
     const QList<UnitStatus> &statuses = m_overview->units()->statuses();
     candidates.removeIf([&statuses](int unit) {
         const UnitStatus::State state = statuses.value(unit).state;
@@ -416,10 +460,13 @@ void StationWindow::startPort(int port)
     m_runners[size_t(port)]->start(candidates);
 }
 
+// Every waiting port but those whose failure is not yet acknowledged.
 void StationWindow::startAll()
 {
-    for (int port = 0; port < int(m_runners.size()); ++port)
-        startPort(port);
+    for (int port = 0; port < int(m_runners.size()); ++port) {
+        if (!m_tiles[size_t(port)]->awaitsAcknowledgement())
+            startPort(port);
+    }
 }
 
 void StationWindow::stopAll()
@@ -488,6 +535,28 @@ void StationWindow::printChosenLabel()
         return;
     }
     m_overview->readEntry(entry, [this](const std::optional<JournalEntry> &read) { m_labels->printEntryLabel(read); });
+}
+
+// The report is read off the window's thread, from a connection of its
+// own that only reads; the station goes on meanwhile.
+void StationWindow::reportShift()
+{
+    QStringList units;
+    for (const ManifestUnit &unit : m_batch.units)
+        units << unit.unit;
+    auto report = std::make_shared<std::optional<ShiftReport>>();
+    onWorker([location = m_location, units, report] {
+        Journal journal(location, Journal::Mode::Read);
+        if (journal.isOpen())
+            *report = shiftReport(units, journal.provisionings(0, {}), {});
+    }, [this, report, manifest = QFileInfo(m_batch.manifestPath).fileName()] {
+        if (!*report) {
+            m_counts->setText(tr("A napló nem olvasható; a műszak összesítője nem készült el."));
+            return;
+        }
+        const ShiftReportHeading heading{manifest, std::nullopt, {}, QDateTime::currentMSecsSinceEpoch()};
+        showShiftReport(this, shiftReportPage(**report, heading, WindowText::journalReason));
+    });
 }
 
 // Closing stops every transfer; each port's thread ends before its next

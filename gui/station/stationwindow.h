@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+class BenchKeys;
 class PortRunner;
 class PortTile;
 class QGridLayout;
@@ -28,6 +29,7 @@ class UnitFilter;
 class SharedJournal;
 class StationLabels;
 class StationOverview;
+class StationScan;
 class TransferRunner;
 struct OpenedBatch;
 struct PortTurn;
@@ -37,9 +39,10 @@ struct PortTurn;
 // starts, or a content file), the manifest, the ports and the backup folder.
 // The batch opens off the window's thread (the manifest read and checked,
 // the journal opened); then each port gets a tile, and the technician swaps
-// modules and presses the tile's key (1–9, or Space on the focused tile) for
-// the next unit; F5 starts every waiting port, Escape stops them all, or
-// closes the station when none runs. Every unit is provisioned as the
+// modules and presses the tile's key (1–9, 0, A–F, or Space on the focused
+// tile) for the next unit, or scans a unit's barcode first to choose it;
+// F5 starts every waiting port, Escape stops them all, or closes the
+// station when none runs. Every unit is provisioned as the
 // command line's provision does it, through the same core, into the same
 // journal. The window never waits on the journal.
 class StationWindow : public QWidget
@@ -70,6 +73,8 @@ public:
     int portCount() const { return int(m_runners.size()); }
     PortTile *tile(int port) const { return m_tiles[size_t(port)]; }
     bool isBusy() const;
+    // Whether a key typed at the bench waits to be told from a scanned code.
+    bool isHoldingKey() const;
     QTableView *unitTable() const { return m_table; }
     // A PDF label for each unit proven from now on, in `folder`.
     void setLabelFolder(const QString &folder);
@@ -81,7 +86,10 @@ signals:
     void opened(bool ok);
 
 public slots:
-    void startPort(int port);
+    // The port's key: acknowledges its failure, or starts it, with the
+    // unit scanned before if there is one.
+    void pressPort(int port);
+    void startPort(int port, const QList<int> &only = {});
     void startAll();
     void stopAll();
 
@@ -110,6 +118,7 @@ private:
     void manifestLooked();
     void showUnitEntries(int row);
     void printChosenLabel();
+    void reportShift();
 
     LinkSettings m_settings;
     JournalLocation m_location;
@@ -129,13 +138,17 @@ private:
     StationSetup *m_setup = nullptr;
     StationOverview *m_overview = nullptr;
     StationLabels *m_labels = nullptr;
+    StationScan *m_scan = nullptr;
+    BenchKeys *m_keys = nullptr;
     std::unique_ptr<BenchCall> m_call;
     QTimer m_watch;  // the journal's silences, said on the tiles and the counts line
     QLabel *m_summary = nullptr;
     QGridLayout *m_tileGrid = nullptr;
     QLabel *m_counts = nullptr;
+    QLabel *m_scanLine = nullptr;
     QTableView *m_table = nullptr;
     UnitFilter *m_filter = nullptr;
     QPushButton *m_newBatch = nullptr;
     QPushButton *m_printSheet = nullptr;
+    QPushButton *m_report = nullptr;
 };
