@@ -1,4 +1,4 @@
-// The README's pictures of the window's dialogs, drawn without a display:
+// The guide's pictures of the window's dialogs, drawn without a display:
 // the telephone-number import's preview of a phone's contacts, and the
 // customer's hand-over sheet of the example configuration.
 //

@@ -1,4 +1,4 @@
-// The README's pictures of the station, drawn without a display: four ports
+// The guide's pictures of the station, drawn without a display: four ports
 // in four states (proven with its label, failed with the fields that differ,
 // a download under way, a module not swapped); the watch view over a journal
 // two benches wrote; and the shift report's page from the same journal.

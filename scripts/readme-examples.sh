@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs the README's command-line examples from the README's own text, exactly
-# as a reader copies them: nothing in them is rewritten. A block is run when
-# the line before it is
+# Runs the command-line examples of the README and of the guide in docs/
+# from their own text, exactly as a reader copies them: nothing in them is
+# rewritten. The pages are read in the README's order (the README, then each
+# page of docs/ as the README links it), and every page of docs/ must be
+# linked. A block is run when the line before it is
 #
 #     <!-- runnable -->
 #
@@ -50,14 +52,23 @@ ln -s "$build_dir" "$work/build"
 export TAVIR340_JOURNAL="$work/journal.sqlite" TAVIR340_LOCK_DIR="$work/locks" XDG_STATE_HOME="$work/state"
 mkdir "$work/locks"
 
+# The README first, then its pages in the order it links them.
+pages=("$source_dir/README.md")
+while IFS= read -r page; do
+    pages+=("$source_dir/$page")
+done < <(grep -o '](docs/[a-z-]*\.md)' "$source_dir/README.md" | sed 's/^](//; s/)$//' | awk '!seen[$0]++')
+for page in "$source_dir"/docs/*.md; do
+    [[ " ${pages[*]} " == *" $page "* ]] || { echo "${page#"$source_dir"/} is not linked from README.md" >&2; exit 1; }
+done
+
 mkdir "$work/blocks"
 awk -v out="$work/blocks" '
-    /^<!-- runnable -->$/ { want = 1; next }
+    /^<!-- runnable -->$/ { want = 1; open = 0; next }
     want && /^    / { if (!open) { n++; open = 1 } print substr($0, 5) > (out "/" sprintf("%02d", n)); next }
     want && open && /^$/ { print "" > (out "/" sprintf("%02d", n)); next }
     want && open { want = 0; open = 0 }
     want && !/^$/ { want = 0 }
-' "$source_dir/README.md"
+' "${pages[@]}"
 blocks=("$work"/blocks/*)
 [ -e "${blocks[0]}" ] || { echo "no runnable block in README.md" >&2; exit 1; }
 
@@ -72,9 +83,9 @@ driver="$work/driver.sh"
     echo '          [ -e "$link" ] || { echo "the simulator did not make $link" >&2; return 1; }; done; }'
     for block in "${blocks[@]}"; do
         name=$(basename "$block")
-        printf 'echo "--- README block %s:"\n' "$name"
+        printf 'echo "--- block %s:"\n' "$name"
         printf 'sed "s/^/    /" %q\n' "$block"
-        printf 'trap %q ERR\n' "echo 'FAILED: README block $name' >&2"
+        printf 'trap %q ERR\n' "echo 'FAILED: block $name' >&2"
         printf 'source %q\n' "$block"
         printf 'await %s\n' "$(grep -o -- '--link [^ ]*' "$block" | cut -d' ' -f2 | tr '\n' ' ')"
     done

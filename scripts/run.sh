@@ -13,7 +13,7 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; t
 fi
 if [ "$(id -u)" -eq 0 ]; then
     echo "Note: the window is running as root. A technician runs it as an ordinary user" \
-         "in the serial ports' group (see README.md, Serial ports on Linux)." >&2
+         "in the serial ports' group (see docs/serial-ports.md)." >&2
 fi
 echo "Starting build/bin/tavir340"
 exec build/bin/tavir340 "$@"

@@ -42,7 +42,7 @@ public:
     // How soon a renewal that failed (a dropped connection) is tried again.
     static constexpr int RenewRetryMs = 1000;
     // PostgreSQL: how long a connection may take to be made, and a
-    // statement to run, before it is given up (see README).
+    // statement to run, before it is given up (see docs/journal.md).
     static constexpr int ConnectTimeoutSeconds = 5;
     static constexpr int StatementTimeoutMs = 30000;
 
