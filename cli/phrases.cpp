@@ -185,35 +185,32 @@ QString portState(const SerialDevice::PortState &state)
     return {};
 }
 
+// How the exchange ended, classified once by the core: the id phrased as
+// the journal's reasons are, with what the line showed beyond it.
 QString ending(const ExchangeReport &report)
 {
-    const bool failed = report.ending != Ending::Done && report.ending != Ending::Refused && report.ending != Ending::Cancelled
-                     && report.ending != Ending::Interrupted && report.ending != Ending::PortUnavailable;
-    if (failed && report.lineClosed)
-        return QStringLiteral("the line closed after %1 bytes").arg(report.bytesSent + report.bytesReceived);
+    namespace R = JournalReason;
+    const QString id = R::split(R::of(report)).id;
     const QString bytes = QString::fromLatin1(report.unexpected.toHex(' ').toUpper());
     switch (report.ending) {
     case Ending::Done: return {};
-    case Ending::Refused: return QStringLiteral("refused");
     case Ending::PortUnavailable:
-        if (report.port.access == SerialDevice::Access::NoPermission)
-            return QStringLiteral("cannot open the port: %1: %2%3")
-                .arg(SerialDevice::shortName(report.port.device), portState(report.port), permissionFix(report.port.permission));
-        return QStringLiteral("cannot open the port: %1: %2").arg(SerialDevice::shortName(report.port.device), portState(report.port));
-    case Ending::LineSetupFailed: return QStringLiteral("the port would not take the line settings");
-    case Ending::NoReady:
-        return bytes.isEmpty() ? QStringLiteral("the module did not answer the download request")
-                               : QStringLiteral("the module answered the download request with %1").arg(bytes);
-    case Ending::NoAcknowledge:
-        return bytes.isEmpty() ? QStringLiteral("the module did not acknowledge the record")
-                               : QStringLiteral("wrong acknowledge (received %1)").arg(bytes);
-    case Ending::BadAnswer: return QStringLiteral("the module's answer is not a configuration");
-    case Ending::Mismatch: return QStringLiteral("the module holds another configuration");
+        return QStringLiteral("cannot open the port: %1: %2%3")
+            .arg(SerialDevice::shortName(report.port.device), portState(report.port),
+                 report.port.access == SerialDevice::Access::NoPermission ? permissionFix(report.port.permission) : QString());
     case Ending::Cancelled:
     case Ending::Interrupted:
         return QStringLiteral("interrupted");
+    default:
+        break;
     }
-    return {};
+    if (id == R::LineClosed)
+        return QStringLiteral("the line closed after %1 bytes").arg(report.bytesSent + report.bytesReceived);
+    if (!bytes.isEmpty() && id == R::NoReady)
+        return QStringLiteral("the module answered the download request with %1").arg(bytes);
+    if (!bytes.isEmpty() && id == R::NoAcknowledge)
+        return QStringLiteral("wrong acknowledge (received %1)").arg(bytes);
+    return journalReason(id);
 }
 
 QString permissionFix(const PermissionAdvice &advice)
@@ -238,17 +235,7 @@ QString permissionFix(const PermissionAdvice &advice)
 
 QString answerProblem(AnswerError error, int fieldCount)
 {
-    switch (error) {
-    case AnswerError::NoSeparator:
-        return QStringLiteral("no answer from the module");
-    case AnswerError::WrongFieldCount:
-        return QStringLiteral("the module sent %1 fields instead of %2").arg(fieldCount).arg(LineEditCount);
-    case AnswerError::BadGroup:
-        return QStringLiteral("the form's check boxes have no group numbers");
-    case AnswerError::None:
-        break;
-    }
-    return {};
+    return journalReason(JournalReason::ofAnswer(error, fieldCount));
 }
 
 QString difference(const FieldDifference &d, const QString &firstName, const QString &secondName)

@@ -9,7 +9,9 @@
 #include "gui/form/mainwindowui.h"
 #include "fullfolder.h"
 #include "core/journal/journal.h"
+#include "core/journal/journalreadconnection.h"
 #include "gui/journal/journalview.h"
+#include "gui/journal/readerthread.h"
 #include "gui/station/stationwindow.h"
 #include "labelfit.h"
 #include "modal.h"
@@ -22,6 +24,9 @@
 #include <QCryptographicHash>
 #include <QScopeGuard>
 #include <QDateTime>
+#include <QPointer>
+
+#include <future>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -99,6 +104,36 @@ private:
     }
 
 private slots:
+    // The one reader of the journal view and the station: a connection that
+    // could not open is not kept (the next use opens the journal that is
+    // there now), and a reader held in a query is let go at once, and goes
+    // with its thread once the query returns.
+    void oneReaderForEveryView()
+    {
+        const QString path = m_dir.filePath("reader.sqlite");  // not made yet
+        JournalReadConnection connection(parseJournalDestination(path));
+        QVERIFY(!connection.journal().isOpen());
+        QVERIFY(Journal(parseJournalDestination(path)).isOpen());
+        QVERIFY(connection.journal().isOpen());
+
+        std::promise<void> answer;
+        std::shared_future<void> answered = answer.get_future().share();
+        std::promise<void> asked;
+        QPointer<QObject> reader;
+        {
+            ReaderThread thread;
+            reader = thread.start(new QObject, "held reader");
+            QMetaObject::invokeMethod(reader, [answered, &asked] {
+                asked.set_value();
+                answered.wait();  // a query on a database that hangs
+            });
+            asked.get_future().wait();
+        }  // released without waiting
+        QVERIFY(reader);
+        answer.set_value();
+        QTRY_VERIFY(!reader);
+    }
+
     // Every operation of the command line is in the journal, in the user's
     // state folder by default, with what was sent or read; any entry's
     // content can be written out again as the file it came from.

@@ -1062,37 +1062,37 @@ control
 <context>
     <name>StationOverview</name>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="137"/>
+        <location filename="../gui/station/stationoverview.cpp" line="127"/>
         <source>Kész: %1   Hátra: %2   Hibás: %3   Más állomás foglalja: %4   Módosult: %5   Nem igazolt: %6   Nem cserélt: %7   Megszakítva: %8   Foglalás elveszett: %9</source>
         <translation>Done: %1   Left: %2   Failed: %3   Claimed by another station: %4   Changed: %5   Not proven: %6   Not swapped: %7   Interrupted: %8   Claim lost: %9</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="147"/>
+        <location filename="../gui/station/stationoverview.cpp" line="137"/>
         <source>Ütem: %1 egység/óra (az utolsó 30 percben)</source>
         <translation>Pace: %1 units an hour (over the last 30 minutes)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="149"/>
+        <location filename="../gui/station/stationoverview.cpp" line="139"/>
         <source>— a manifest várhatóan kész: %1</source>
         <translation>— the manifest done by about %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="153"/>
+        <location filename="../gui/station/stationoverview.cpp" line="143"/>
         <source>A napló nem válaszol (%1 mp); az állomás vár rá.</source>
         <translation>The journal is not answering (%1 s); the station waits for it.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="155"/>
+        <location filename="../gui/station/stationoverview.cpp" line="145"/>
         <source>A napló most nem olvasható; az állomás újra próbálja.</source>
         <translation>The journal cannot be read now; the station keeps trying.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="180"/>
+        <location filename="../gui/station/stationoverview.cpp" line="170"/>
         <source>%1: %2 kész, %3 hiba, %4/óra, utolsó: %5</source>
         <translation>%1: %2 done, %3 failed, %4/hour, last: %5</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationoverview.cpp" line="187"/>
+        <location filename="../gui/station/stationoverview.cpp" line="177"/>
         <source>Állomások: %1</source>
         <translation>Stations: %1</translation>
     </message>
@@ -1334,14 +1334,13 @@ Entry: %5, record: %6</translation>
     <name>StationWindow</name>
     <message>
         <location filename="../gui/station/stationunits.cpp" line="12"/>
-        <location filename="../gui/station/stationwindow.cpp" line="48"/>
-        <location filename="../gui/station/stationwindow.cpp" line="212"/>
-        <location filename="../gui/station/stationwindow.cpp" line="297"/>
-        <location filename="../gui/station/stationwindow.cpp" line="303"/>
-        <location filename="../gui/station/stationwindow.cpp" line="311"/>
-        <location filename="../gui/station/stationwindow.cpp" line="316"/>
-        <location filename="../gui/station/stationwindow.cpp" line="319"/>
-        <location filename="../gui/station/stationwindow.cpp" line="429"/>
+        <location filename="../gui/station/batchrefusal.cpp" line="28"/>
+        <location filename="../gui/station/batchrefusal.cpp" line="34"/>
+        <location filename="../gui/station/batchrefusal.cpp" line="42"/>
+        <location filename="../gui/station/batchrefusal.cpp" line="47"/>
+        <location filename="../gui/station/batchrefusal.cpp" line="50"/>
+        <location filename="../gui/station/stationwindow.cpp" line="47"/>
+        <location filename="../gui/station/stationwindow.cpp" line="351"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -1381,93 +1380,92 @@ Entry: %5, record: %6</translation>
         <translation>Shift &amp;report...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="158"/>
+        <location filename="../gui/station/unitfilterbar.cpp" line="26"/>
         <source>Minden egység</source>
         <translation>Every unit</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="159"/>
+        <location filename="../gui/station/unitfilterbar.cpp" line="27"/>
         <source>Hibák</source>
         <translation>Failures</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="160"/>
+        <location filename="../gui/station/unitfilterbar.cpp" line="28"/>
         <source>Nem igazolt</source>
         <translation>Not proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="161"/>
+        <location filename="../gui/station/unitfilterbar.cpp" line="29"/>
         <source>Hátra van</source>
         <translation>Left to do</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="169"/>
+        <location filename="../gui/station/unitfilterbar.cpp" line="37"/>
         <source>egység neve</source>
         <translation>unit name</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="173"/>
+        <location filename="../gui/station/unitfilterbar.cpp" line="41"/>
         <source>Táblázat:</source>
         <translation>Table:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="275"/>
+        <location filename="../gui/station/stationwindow.cpp" line="233"/>
         <source>Figyelés: minden állomás, semmi sem íródik   Egységek: %1   Napló: %2</source>
         <translation>Watching: every station, nothing is written   Units: %1   Journal: %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="319"/>
+        <location filename="../gui/station/batchrefusal.cpp" line="50"/>
         <source>A mentések mappája nem használható: %1 (%2)</source>
         <translation>The backup folder cannot be used: %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="429"/>
+        <location filename="../gui/station/stationwindow.cpp" line="351"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="554"/>
+        <location filename="../gui/station/stationwindow.cpp" line="476"/>
         <source>A napló nem olvasható; a műszak összesítője nem készült el.</source>
         <translation>The journal cannot be read; the shift report was not made.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="277"/>
+        <location filename="../gui/station/stationwindow.cpp" line="235"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="279"/>
+        <location filename="../gui/station/stationwindow.cpp" line="237"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="212"/>
-        <location filename="../gui/station/stationwindow.cpp" line="297"/>
+        <location filename="../gui/station/batchrefusal.cpp" line="28"/>
         <source>Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek.</source>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="223"/>
+        <location filename="../gui/station/stationwindow.cpp" line="196"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="419"/>
+        <location filename="../gui/station/stationwindow.cpp" line="341"/>
         <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
         <translation>Opening the journal... The journal is not answering (%1 s).</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="303"/>
+        <location filename="../gui/station/batchrefusal.cpp" line="34"/>
         <source>A manifest nem olvasható: %1</source>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="77"/>
+        <location filename="../gui/station/stationwindow.cpp" line="76"/>
         <source>az átadott űrlap</source>
         <translation>the form given</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="311"/>
+        <location filename="../gui/station/batchrefusal.cpp" line="42"/>
         <source>A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.</source>
         <translation>The manifest has problems (%1); no unit was sent.</translation>
     </message>
@@ -1787,7 +1785,7 @@ Download the configuration again!</translation>
         <translation>%1: busy</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="173"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="184"/>
         <source>A vonal %1 bájt után megszakadt.</source>
         <translation>The line closed after %1 bytes.</translation>
     </message>
@@ -1822,55 +1820,47 @@ Download the configuration again!</translation>
         <translation>. Only root may use the device: a udev rule must give it to a group, for example this line in /etc/udev/rules.d/99-tavir340.rules: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="185"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="355"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="189"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="201"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="256"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="381"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="349"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="190"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="187"/>
         <source>A modul nem a várt választ adta (kapott bájtok: %1).</source>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="194"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="357"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="195"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="189"/>
         <source>Hibás nyugtázás (kapott bájtok: %1).</source>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="203"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="258"/>
-        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="212"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="196"/>
         <source>A modul értéke: %1</source>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="218"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="202"/>
         <source>Legutóbb betöltve: %1</source>
         <translation>Last downloaded: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="227"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="211"/>
         <source>%1 (%2): akkor %3, most %4</source>
         <translation>%1 (%2): then %3, now %4</translation>
     </message>
@@ -2016,412 +2006,412 @@ Download the configuration again!</translation>
         <translation>yes</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="234"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="218"/>
         <source>A modul PIN-kódja is kerüljön a lapra?</source>
         <translation>Print the module&apos;s PIN on the sheet too?</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="239"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="223"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="249"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="233"/>
         <source>Kitöltetlen mezők: %1.</source>
         <translation>Empty fields: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="266"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="243"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="275"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="252"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="277"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="254"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="278"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="255"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="256"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="280"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="257"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="281"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="258"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="283"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="260"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="288"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="265"/>
         <source>A telefonkönyv nem írható: %1
 %2</source>
         <translation>The phone book cannot be written: %1
 %2</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="294"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="271"/>
         <source>not a regular file</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="296"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="273"/>
         <source>a symbolic link, which is never written through</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="298"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="275"/>
         <source>a file of %1 in a folder others may write, which is not replaced</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="300"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="277"/>
         <source>%1 felhasználó mappája; a program csak a futtató felhasználó mappáiba ír</source>
         <translation>a folder of %1; files are written only into folders of the user running this program</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="302"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
         <source>mások is írhatnak a mappába (sticky bit nélkül), és kicserélhetnék, amit a program ír</source>
         <translation>a folder others may write in (without the sticky bit), where they could replace what is written</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="312"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="289"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="313"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="290"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="291"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="315"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="292"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="316"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="293"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="318"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="295"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="321"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="298"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="299"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="323"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="300"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="301"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="325"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="302"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="329"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="306"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="330"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="307"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="331"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="343"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="320"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="345"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="347"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="349"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="335"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="362"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="353"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="380"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="383"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="361"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="384"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="362"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="363"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="389"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="367"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="390"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="369"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="392"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="370"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="393"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="394"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="410"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="413"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="414"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="392"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="415"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="393"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="416"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="394"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="440"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="418"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="421"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="399"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="303"/>
         <source>%1 felhasználó fájlja, nem a programot futtatóé; érintetlenül maradt</source>
         <translation>belongs to %1, not to the user running this program; it was left as it was</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="327"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="304"/>
         <source>mappája %1 felhasználóé; napló csak a programot futtató felhasználó mappájában lehet</source>
         <translation>has its folder owned by %1; a journal is kept only in a folder of the user running this program</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="305"/>
         <source>mappájába (%1) mások is írhatnak sticky bit nélkül, és kicserélhetnék</source>
         <translation>is in a folder (%1) others may write in without the sticky bit, where they could replace it</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="422"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="400"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="423"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="401"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="424"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="402"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="425"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="403"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="426"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="427"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="405"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="428"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="429"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1
@@ -2675,115 +2665,115 @@ Tip: check the device and the port settings.</translation>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="93"/>
+        <location filename="../gui/journal/journalview.cpp" line="88"/>
         <source>&amp;Modul:</source>
         <translation>&amp;Module:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="96"/>
+        <location filename="../gui/journal/journalview.cpp" line="91"/>
         <source>azonosító vagy név</source>
         <translation>identifier or name</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="99"/>
+        <location filename="../gui/journal/journalview.cpp" line="94"/>
         <source>&amp;Eredmény:</source>
         <translation>&amp;Result:</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="102"/>
+        <location filename="../gui/journal/journalview.cpp" line="97"/>
         <source>mind</source>
         <translation>all</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="131"/>
+        <location filename="../gui/journal/journalview.cpp" line="126"/>
         <source>Betöltés az űrlapba</source>
         <translation>Put into the form</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="134"/>
+        <location filename="../gui/journal/journalview.cpp" line="129"/>
         <source>Össze&amp;hasonlítás</source>
         <translation>&amp;Compare</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="137"/>
+        <location filename="../gui/journal/journalview.cpp" line="132"/>
         <source>Exportálás CSV-be...</source>
         <translation>Export as CSV...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="159"/>
+        <location filename="../gui/journal/journalview.cpp" line="154"/>
         <source>Napló: %1</source>
         <translation>Journal: %1</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="221"/>
+        <location filename="../gui/journal/journalview.cpp" line="216"/>
         <source>%1 bejegyzés, számolás...</source>
         <translation>%1 entries, counting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="222"/>
+        <location filename="../gui/journal/journalview.cpp" line="217"/>
         <source>%1 / %2 bejegyzés</source>
         <translation>%1 of %2 entries</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="251"/>
-        <location filename="../gui/journal/journalview.cpp" line="286"/>
+        <location filename="../gui/journal/journalview.cpp" line="246"/>
+        <location filename="../gui/journal/journalview.cpp" line="281"/>
         <source>A bejegyzés nem tartalmaz űrlapot.</source>
         <translation>This entry holds no form.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="291"/>
+        <location filename="../gui/journal/journalview.cpp" line="286"/>
         <source>A #%1 és a #%2 bejegyzés űrlapja azonos.</source>
         <translation>The forms of entries #%1 and #%2 are the same.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="292"/>
+        <location filename="../gui/journal/journalview.cpp" line="287"/>
         <source>%1 mező különbözik a #%2 és a #%3 bejegyzés között.</source>
         <translation>%1 field(s) differ between entries #%2 and #%3.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="294"/>
+        <location filename="../gui/journal/journalview.cpp" line="289"/>
         <source>Összehasonlítás</source>
         <translation>Compare</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="304"/>
+        <location filename="../gui/journal/journalview.cpp" line="299"/>
         <source>Exportálás</source>
         <translation>Export</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="304"/>
+        <location filename="../gui/journal/journalview.cpp" line="299"/>
         <source>CSV Files (*.csv)</source>
         <translation>CSV Files (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="308"/>
+        <location filename="../gui/journal/journalview.cpp" line="303"/>
         <source>Exportálás...</source>
         <translation>Exporting...</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="308"/>
+        <location filename="../gui/journal/journalview.cpp" line="303"/>
         <source>Megszakítás</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="321"/>
+        <location filename="../gui/journal/journalview.cpp" line="316"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="321"/>
+        <location filename="../gui/journal/journalview.cpp" line="316"/>
         <source>A fájl nem írható: %1
 %2</source>
         <translation>The file cannot be written: %1
 %2</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="323"/>
+        <location filename="../gui/journal/journalview.cpp" line="318"/>
         <source>Az exportálás megszakítva, a fájl nem készült el.</source>
         <translation>Export cancelled; no file was made.</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journalview.cpp" line="325"/>
+        <location filename="../gui/journal/journalview.cpp" line="320"/>
         <source>%1 bejegyzés exportálva: %2</source>
         <translation>%1 entries exported: %2</translation>
     </message>

@@ -22,7 +22,9 @@ QString portReason(const SerialDevice::PortState &port)
     }
 }
 
-QString answerReason(AnswerError error, int fieldCount)
+} // namespace
+
+QString ofAnswer(AnswerError error, int fieldCount)
 {
     switch (error) {
     case AnswerError::NoSeparator: return NoAnswer;
@@ -32,8 +34,6 @@ QString answerReason(AnswerError error, int fieldCount)
     }
     return {};
 }
-
-} // namespace
 
 QString of(const ExchangeReport &report, AnswerError answerError, int fieldCount)
 {
@@ -48,7 +48,7 @@ QString of(const ExchangeReport &report, AnswerError answerError, int fieldCount
     }
     if (report.lineClosed)
         return LineClosed;
-    if (const QString answer = answerReason(answerError, fieldCount); !answer.isEmpty())
+    if (const QString answer = ofAnswer(answerError, fieldCount); !answer.isEmpty())
         return answer;
     switch (report.ending) {
     case Ending::NoReady: return NoReady;

@@ -42,6 +42,10 @@ const QStringList &all();
 // The id for how an exchange ended; empty when it did what was asked.
 QString of(const ExchangeReport &report, AnswerError answerError = AnswerError::None, int fieldCount = 0);
 
+// The id for an answer that could not be read as fields; empty for one
+// that could.
+QString ofAnswer(AnswerError error, int fieldCount);
+
 // An id and its value, as "field-count:43" holds them.
 struct Parts
 {

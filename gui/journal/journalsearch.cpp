@@ -3,18 +3,11 @@
 #include "core/journal/journalcsv.h"
 
 JournalSearch::JournalSearch(const JournalLocation &location)
-    : m_location(location)
+    : m_connection(location)
 {
 }
 
 JournalSearch::~JournalSearch() = default;
-
-Journal *JournalSearch::journal()
-{
-    if (!m_journal || !m_journal->isOpen())
-        m_journal = std::make_unique<Journal>(m_location, Journal::Mode::Read);
-    return m_journal.get();
-}
 
 void JournalSearch::find(int generation, const Journal::Filter &filter)
 {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "core/journal/journal.h"
-#include "core/journal/journallocation.h"
+#include "core/journal/journalreadconnection.h"
 #include "core/storage/outputfile.h"
 
 #include <QObject>
@@ -48,12 +47,9 @@ signals:
     void exportEnded(qint64 written, FileError error, bool stopped);
 
 private:
-    Journal *journal();
+    Journal *journal() { return &m_connection.journal(); }
 
-    JournalLocation m_location;
-    // Made, used and closed on the search's thread; a connection that failed
-    // is dropped, and the next query opens a new one.
-    std::unique_ptr<Journal> m_journal;
+    JournalReadConnection m_connection;  // opened, used and closed on the search's thread
     std::atomic<int> m_latest = 0;
     std::atomic<bool> m_stopExport = false;
 };

@@ -45,11 +45,7 @@ journalView::journalView(const JournalLocation &journal, QWidget *parent)
     resize(860, 480);
     createWidgets();
 
-    m_thread = new QThread;  // outlives the dialog while a query is still waiting
-    m_search = new JournalSearch(journal);
-    m_search->moveToThread(m_thread);
-    connect(m_thread, &QThread::finished, m_search, &QObject::deleteLater);
-    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+    m_search = m_thread.start(new JournalSearch(journal), QStringLiteral("journal view"));
     connect(m_search, &JournalSearch::fetched, this, &journalView::chooseEntry);
     connect(m_search, &JournalSearch::fetchedPair, this, &journalView::showComparison);
     connect(m_search, &JournalSearch::found, this, &journalView::showPage);
@@ -59,7 +55,6 @@ journalView::journalView(const JournalLocation &journal, QWidget *parent)
             showCount();
         }
     });
-    m_thread->start();
 
     connect(m_filter, &QLineEdit::textChanged, this, &journalView::refresh);
     connect(m_result, &QComboBox::currentIndexChanged, this, &journalView::refresh);
@@ -83,7 +78,7 @@ journalView::journalView(const JournalLocation &journal, QWidget *parent)
 journalView::~journalView()
 {
     m_search->cancel();
-    m_thread->quit();
+    m_thread.release();
 }
 
 void journalView::createWidgets()

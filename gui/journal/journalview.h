@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readerthread.h"
 #include "core/journal/journalentry.h"
 
 #include "core/journal/journal.h"
@@ -15,7 +16,6 @@ class QLineEdit;
 class QProgressDialog;
 class QPushButton;
 class QTableWidget;
-class QThread;
 
 // The journal window: the journal's entries as a table, newest first, narrowed
 // by a module's identifier or name and by the result, with how many match.
@@ -54,7 +54,7 @@ private:
     void showComparison(const std::optional<JournalEntry> &older, const std::optional<JournalEntry> &newer);
     void exportCsv();
 
-    QThread *m_thread = nullptr;
+    ReaderThread m_thread;
     JournalSearch *m_search = nullptr;  // lives on m_thread
     QLineEdit *m_filter = nullptr;
     QComboBox *m_result = nullptr;

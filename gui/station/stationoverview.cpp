@@ -39,13 +39,7 @@ void StationOverview::endReader()
 {
     m_every.stop();
     m_watch.stop();
-    if (m_thread) {
-        m_reader->disconnect(this);
-        connect(m_thread, &QThread::finished, m_reader, &QObject::deleteLater);
-        connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
-        m_thread->quit();
-    }
-    m_thread = nullptr;
+    m_thread.release();
     m_reader = nullptr;
     m_lookSent.invalidate();
     m_lookAgain = m_unread = false;
@@ -61,16 +55,12 @@ void StationOverview::start(const JournalLocation &location, const QList<Manifes
     m_counts[size_t(UnitStatus::State::Left)] = int(units.size());
     m_rate.clear();
     m_elsewhere = 0;
-    m_thread = new QThread;  // outlives the overview while a look still waits on the database
-    m_thread->setObjectName(QStringLiteral("overview"));
-    m_reader = new StationReader(location, units);
-    m_reader->moveToThread(m_thread);
+    m_reader = m_thread.start(new StationReader(location, units), QStringLiteral("overview"));
     connect(m_reader, &StationReader::looked, this, &StationOverview::take);
     connect(m_reader, &StationReader::entryRead, this, [this](qint64, const std::optional<JournalEntry> &entry) {
         if (m_entryWanted)
             std::exchange(m_entryWanted, {})(entry);
     });
-    m_thread->start();
     m_every.start();
     m_watch.start();
     lookNow();

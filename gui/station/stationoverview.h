@@ -3,6 +3,7 @@
 #include "core/journal/journalentry.h"
 #include "core/journal/journallocation.h"
 #include "core/provisioning/provingrate.h"
+#include "gui/journal/readerthread.h"
 #include "core/provisioning/unitstatus.h"
 
 #include <QElapsedTimer>
@@ -15,7 +16,6 @@
 #include <optional>
 
 class QLabel;
-class QThread;
 class StationReader;
 class StationUnits;
 
@@ -61,7 +61,7 @@ private:
 
     QLabel *m_line;
     StationUnits *m_units;
-    QThread *m_thread = nullptr;
+    ReaderThread m_thread;
     StationReader *m_reader = nullptr;  // lives on m_thread
     QTimer m_every;
     QTimer m_watch;            // whether the look under way takes too long

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "core/journal/journal.h"
-#include "core/journal/journallocation.h"
+#include "core/journal/journalreadconnection.h"
 #include "core/provisioning/unitstatus.h"
 
 #include <QObject>
@@ -12,9 +11,8 @@
 // What the station shows from the journal, read on a thread of its own with
 // a connection of its own: a database that hangs stops this thread, never
 // the window. Each look reads only what changed since the one before (see
-// ManifestOverview). A connection that failed is dropped, and the next look
-// opens a new one, so the overview comes back by itself once the database
-// does.
+// ManifestOverview); the overview comes back by itself once a database that
+// went away does (see JournalReadConnection).
 class StationReader : public QObject
 {
     Q_OBJECT
@@ -34,11 +32,7 @@ signals:
     void entryRead(qint64 id, const std::optional<JournalEntry> &entry);
 
 private:
-    Journal *journal();
-    void dropIfFailed();
-
-    JournalLocation m_location;
     QList<ManifestUnit> m_units;
     std::unique_ptr<ManifestOverview> m_overview;  // made on the reader's thread, at the first look
-    std::unique_ptr<Journal> m_journal;  // made, used and closed on the reader's thread
+    JournalReadConnection m_connection;  // opened, used and closed on the reader's thread
 };

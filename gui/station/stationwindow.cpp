@@ -1,15 +1,16 @@
 #include "stationwindow.h"
 
 #include "core/journal/sharedjournal.h"
-#include "core/operations/transferrunner.h"
 #include "core/provisioning/batchopening.h"
-#include "gui/dialogs/messagebox.h"
 #include "gui/journal/journalview.h"
 #include "gui/texts/windowtexts.h"
 #include "benchkeys.h"
+#include "workerqueue.h"
 #include "portrunner.h"
 #include "portkeys.h"
 #include "unitfilter.h"
+#include "unitfilterbar.h"
+#include "batchrefusal.h"
 #include "porttile.h"
 #include "stationlabels.h"
 #include "stationoverview.h"
@@ -28,8 +29,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QComboBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -41,7 +40,7 @@ StationWindow::StationWindow(TemplateSource form, const LinkSettings &settings, 
     , m_settings(settings)
     , m_location(journal)
     , m_lookup(lookup)
-    , m_worker(std::make_unique<TransferRunner>())
+    , m_worker(std::make_unique<WorkerQueue>())
     , m_call(std::make_unique<BenchCall>(this))
 {
     setObjectName(QStringLiteral("station"));
@@ -107,7 +106,8 @@ void StationWindow::createLayout()
     m_counts = new QLabel(this);
     m_counts->setObjectName(QStringLiteral("counts"));
     layout->addWidget(m_counts);
-    layout->addLayout(createUnitFilter());
+    m_filter = new UnitFilter(this);
+    layout->addLayout(unitFilterBar(m_filter, this));
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("units"));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -147,35 +147,6 @@ void StationWindow::createLayout()
     layout->addLayout(buttons);
 }
 
-// What a long table is narrowed to: the failures, the units not proven or
-// left to do, and the units whose name holds a text.
-QHBoxLayout *StationWindow::createUnitFilter()
-{
-    using State = UnitStatus::State;
-    m_filter = new UnitFilter(this);
-    auto *states = new QComboBox(this);
-    states->setObjectName(QStringLiteral("stateFilter"));
-    states->addItem(tr("Minden egység"));
-    states->addItem(tr("Hibák"));
-    states->addItem(tr("Nem igazolt"));
-    states->addItem(tr("Hátra van"));
-    const QList<QSet<State>> shown = {{},
-                                      {State::Failed, State::NotSwapped, State::Interrupted, State::ClaimLost},
-                                      {State::NotProven},
-                                      {State::Left, State::Claimed, State::Changed}};
-    connect(states, &QComboBox::currentIndexChanged, this, [this, shown](int index) { m_filter->setStates(shown.value(index)); });
-    auto *search = new QLineEdit(this);
-    search->setObjectName(QStringLiteral("unitSearch"));
-    search->setPlaceholderText(tr("egység neve"));
-    search->setClearButtonEnabled(true);
-    connect(search, &QLineEdit::textChanged, m_filter, &UnitFilter::setUnitText);
-    auto *row = new QHBoxLayout;
-    row->addWidget(new QLabel(tr("Táblázat:"), this));
-    row->addWidget(states);
-    row->addWidget(search, 1);
-    return row;
-}
-
 void StationWindow::createShortcuts()
 {
     // A port's key on its own, told from a scanner's code by BenchKeys.
@@ -209,7 +180,9 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
 {
     // Without a journal the station could not know what is done.
     if (m_location.kind == JournalLocation::Kind::Off) {
-        Message::critical(this, tr("Állomás"), tr("Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek."));
+        OpenedBatch none;
+        none.problem = OpenedBatch::Problem::NoJournal;
+        sayWhyNotOpened(this, none, manifestPath, backupFolder, m_settings, m_location);
         return false;
     }
     if (!m_runners.empty() || isOpening())
@@ -232,24 +205,9 @@ bool StationWindow::open(const QString &manifestPath, const QStringList &ports, 
     return true;
 }
 
-// The worker's jobs in the order asked for: a batch opens once the last
-// one's journal has closed.
 void StationWindow::onWorker(std::function<void()> job, std::function<void()> done)
 {
-    m_workQueue.emplace_back(std::move(job), std::move(done));
-    runNextOnWorker();
-}
-
-void StationWindow::runNextOnWorker()
-{
-    if (m_worker->isBusy() || m_workQueue.empty())
-        return;
-    auto [job, done] = std::move(m_workQueue.front());
-    m_workQueue.pop_front();
-    m_worker->start(std::move(job), [this, done = std::move(done)] {
-        done();
-        runNextOnWorker();
-    });
+    m_worker->run(std::move(job), std::move(done));
 }
 
 void StationWindow::batchOpened(const OpenedBatch &batch, const QString &manifestPath, const QStringList &ports,
@@ -258,7 +216,7 @@ void StationWindow::batchOpened(const OpenedBatch &batch, const QString &manifes
     m_opening.invalidate();
     m_setup->setOpening(false);
     m_counts->clear();
-    if (refuse(batch, manifestPath, backupFolder)) {
+    if (sayWhyNotOpened(this, batch, manifestPath, backupFolder, m_settings, m_location)) {
         emit opened(false);
         return;
     }
@@ -284,42 +242,6 @@ void StationWindow::batchOpened(const OpenedBatch &batch, const QString &manifes
     m_scan->setUnits(&m_batch.units, ports.isEmpty());
     m_keys->setActive(true);
     emit opened(true);
-}
-
-// A box that says why the batch did not open; false when it did.
-bool StationWindow::refuse(const OpenedBatch &opened, const QString &manifestPath, const QString &backupFolder)
-{
-    using Problem = OpenedBatch::Problem;
-    switch (opened.problem) {
-    case Problem::None:
-        return false;
-    case Problem::NoJournal:
-        Message::critical(this, tr("Állomás"), tr("Az állomás csak naplóval dolgozik: a napló tudja, mely egységek készek."));
-        return true;
-    case Problem::ManifestUnreadable: {
-        ManifestBytes read;
-        read.problem = opened.unreadable;
-        read.error = opened.error;
-        Message::critical(this, tr("Állomás"), tr("A manifest nem olvasható: %1").arg(manifestPath),
-                          StationText::manifestBytes(read));
-        return true;
-    }
-    case Problem::ManifestProblems: {
-        QStringList problems;
-        for (const ManifestProblem &problem : opened.manifestProblems)
-            problems << StationText::manifestProblem(problem, m_settings.DownloadSeparator);
-        Message::critical(this, tr("Állomás"), tr("A manifest hibás (%1 hiba), egyetlen egység sem lett elküldve.").arg(problems.size()),
-                          problems.join(QLatin1Char('\n')));
-        return true;
-    }
-    case Problem::Journal:
-        Message::critical(this, tr("Állomás"), WindowText::journalUnavailable(m_location.shownName(), opened.journalProblem));
-        return true;
-    case Problem::BackupFolder:
-        Message::critical(this, tr("Állomás"), tr("A mentések mappája nem használható: %1 (%2)").arg(backupFolder, WindowText::fileError(opened.folderError)));
-        return true;
-    }
-    return true;
 }
 
 void StationWindow::addPorts(const QStringList &ports)

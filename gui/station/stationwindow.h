@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -30,7 +29,7 @@ class SharedJournal;
 class StationLabels;
 class StationOverview;
 class StationScan;
-class TransferRunner;
+class WorkerQueue;
 struct OpenedBatch;
 struct PortTurn;
 
@@ -99,18 +98,15 @@ protected:
 
 private:
     void createLayout();
-    QHBoxLayout *createUnitFilter();
     void createShortcuts();
     void openFromSetup();
     void batchOpened(const OpenedBatch &opened, const QString &manifestPath, const QStringList &ports,
                      const QString &backupFolder);
-    bool refuse(const OpenedBatch &opened, const QString &manifestPath, const QString &backupFolder);
     void addPorts(const QStringList &ports);
     void cancelOpening();
     void closeBatch();
     void releaseJournal();
     void onWorker(std::function<void()> job, std::function<void()> done);
-    void runNextOnWorker();
     void escape();
     void watch();
     void showWaiting();
@@ -127,8 +123,7 @@ private:
     QStringList m_ports;
     QList<QList<int>> m_candidates;
     std::shared_ptr<SharedJournal> m_journal;
-    std::unique_ptr<TransferRunner> m_worker;  // opens a batch and closes its journal, off the window's thread
-    std::deque<std::pair<std::function<void()>, std::function<void()>>> m_workQueue;
+    std::unique_ptr<WorkerQueue> m_worker;  // opens a batch, closes its journal and reads a report, off the window's thread
     QElapsedTimer m_opening;                   // valid while a batch opens
     int m_openings = 0;                        // an opening given up is not shown when it ends
     std::vector<PortRunner *> m_runners;

@@ -167,43 +167,27 @@ QString permissionFix(const PermissionAdvice &advice)
     return {};
 }
 
+// How the exchange ended, classified once by the core: the ids phrased as
+// the journal phrases them, with what the line showed beyond the id.
 QString failureReason(const ExchangeReport &report, AnswerError answerError, int fieldCount)
 {
+    namespace R = JournalReason;
+    const QString reason = R::of(report, answerError, fieldCount);
+    const QString id = R::split(reason).id;
+    // Said by the box itself, or by the fields that differ.
+    if (reason.isEmpty() || id == R::Refused || id == R::Cancelled || id == R::Interrupted || id == R::Mismatch
+        || id == R::NotAConfiguration || id == R::BadGroup)
+        return {};
+    if (report.ending == Ending::PortUnavailable)
+        return portState(report.port) + (report.port.access == SerialDevice::Access::NoPermission ? permissionFix(report.port.permission) : QString());
+    if (id == R::LineClosed)
+        return Texts::tr("A vonal %1 bájt után megszakadt.").arg(report.bytesSent + report.bytesReceived);
     const QString bytes = QString::fromLatin1(report.unexpected.toHex(' ').toUpper());
-    const QString closed = Texts::tr("A vonal %1 bájt után megszakadt.").arg(report.bytesSent + report.bytesReceived);
-    switch (report.ending) {
-    case Ending::Done:
-    case Ending::Cancelled:
-    case Ending::Interrupted:
-    case Ending::Refused:
-        return {};
-    case Ending::PortUnavailable:
-        if (report.port.access == SerialDevice::Access::NoPermission)
-            return portState(report.port) + permissionFix(report.port.permission);
-        return portState(report.port);
-    case Ending::LineSetupFailed:
-        return Texts::tr("A port nem fogadja el a vonal beállításait.");
-    case Ending::NoReady:
-        if (report.lineClosed)
-            return closed;
-        return bytes.isEmpty() ? Texts::tr("A modul nem válaszolt.")
-                               : Texts::tr("A modul nem a várt választ adta (kapott bájtok: %1).").arg(bytes);
-    case Ending::NoAcknowledge:
-        if (report.lineClosed)
-            return closed;
-        return bytes.isEmpty() ? Texts::tr("A modul nem nyugtázta a betöltést.")
-                               : Texts::tr("Hibás nyugtázás (kapott bájtok: %1).").arg(bytes);
-    case Ending::BadAnswer:
-    case Ending::Mismatch:
-        if (report.lineClosed)
-            return closed;
-        if (answerError == AnswerError::NoSeparator)
-            return Texts::tr("A modul nem válaszolt.");
-        if (answerError == AnswerError::WrongFieldCount)
-            return Texts::tr("A modul %1 mezőt küldött %2 helyett.").arg(fieldCount).arg(LineEditCount);
-        return {};
-    }
-    return {};
+    if (!bytes.isEmpty() && id == R::NoReady)
+        return Texts::tr("A modul nem a várt választ adta (kapott bájtok: %1).").arg(bytes);
+    if (!bytes.isEmpty() && id == R::NoAcknowledge)
+        return Texts::tr("Hibás nyugtázás (kapott bájtok: %1).").arg(bytes);
+    return journalReason(reason);
 }
 
 QString moduleHolds(const FieldDifference &difference)
@@ -251,15 +235,8 @@ QString missingFields(const QList<int> &fields)
 
 QString verifyDetails(const AnswerComparison &comparison)
 {
-    switch (comparison.error) {
-    case AnswerError::NoSeparator:
-        return Texts::tr("A modul nem válaszolt.");
-    case AnswerError::WrongFieldCount:
-        return Texts::tr("A modul %1 mezőt küldött %2 helyett.").arg(comparison.fieldCount).arg(LineEditCount);
-    case AnswerError::BadGroup:
-    case AnswerError::None:
-        break;
-    }
+    if (comparison.error == AnswerError::NoSeparator || comparison.error == AnswerError::WrongFieldCount)
+        return journalReason(JournalReason::ofAnswer(comparison.error, comparison.fieldCount));
     QStringList lines;
     for (const FieldDifference &d : comparison.differences)
         lines << difference(d);
@@ -369,16 +346,17 @@ QString journalReason(const QString &reason)
 {
     namespace R = JournalReason;
     const R::Parts parts = R::split(reason);
+    const QString noAnswer = Texts::tr("A modul nem válaszolt.");
     const QHash<QString, QString> phrases = {
         {R::Refused, Texts::tr("Elutasítva.")},
         {R::PortMissing, Texts::tr("A port nem található.")},
         {R::PortBusy, Texts::tr("A port foglalt.")},
         {R::PortNoPermission, Texts::tr("Nincs jogosultság a porthoz.")},
         {R::LineSetupFailed, Texts::tr("A port nem fogadja el a vonal beállításait.")},
-        {R::NoReady, Texts::tr("A modul nem válaszolt.")},
+        {R::NoReady, noAnswer},
         {R::NoAcknowledge, Texts::tr("A modul nem nyugtázta a betöltést.")},
         {R::LineClosed, Texts::tr("A vonal megszakadt.")},
-        {R::NoAnswer, Texts::tr("A modul nem válaszolt.")},
+        {R::NoAnswer, noAnswer},
         {R::FieldCount, Texts::tr("A modul %1 mezőt küldött %2 helyett.").arg(parts.value).arg(LineEditCount)},
         {R::BadGroup, Texts::tr("A jelölőnégyzeteknek nincs csoportszáma.")},
         {R::NotAConfiguration, Texts::tr("A modul válasza nem konfiguráció.")},
