@@ -11,7 +11,6 @@
 
 #include <QFileInfo>
 
-#include <cstring>
 
 namespace {
 
@@ -76,17 +75,6 @@ bool picked(const QStringList &only, const ImportEntry &entry)
     return std::any_of(only.cbegin(), only.cend(), [&entry](const QString &one) {
         return one == QString::number(entry.contact.line) || one.compare(entry.contact.name, Qt::CaseInsensitive) == 0;
     });
-}
-
-QString contactsProblem(const ManifestBytes &read)
-{
-    switch (read.problem) {
-    case ManifestBytes::Problem::None: break;
-    case ManifestBytes::Problem::Unreadable: return QString::fromLocal8Bit(std::strerror(read.error));
-    case ManifestBytes::Problem::NotRegularFile: return QStringLiteral("not a regular file");
-    case ManifestBytes::Problem::TooLarge: return QStringLiteral("larger than %1 MiB").arg(ManifestBytes::MaxBytes / (1024 * 1024));
-    }
-    return {};
 }
 
 QString entryLine(const ImportEntry &entry)
@@ -211,7 +199,7 @@ std::optional<ContactsRead> PhonesCommand::readContactsFile(const QCommandLinePa
 {
     const ManifestBytes bytes = readManifestBytes(path);
     if (bytes.problem != ManifestBytes::Problem::None) {
-        fail(Refused, QStringLiteral("%1: %2").arg(path, contactsProblem(bytes)));
+        fail(Refused, QStringLiteral("%1: %2").arg(path, Phrase::fileBytesProblem(bytes, false)));
         return std::nullopt;
     }
     ContactChoice choice;

@@ -304,14 +304,16 @@ QString cannotUseFolder(const QString &what, const QString &folder, const FileEr
     return QStringLiteral("the %1 folder %2 cannot be used: %3").arg(what, folder, fileError(error));
 }
 
-QString manifestBytes(const ManifestBytes &read)
+QString fileBytesProblem(const ManifestBytes &read, bool manifest)
 {
+    const QString mib = QString::number(ManifestBytes::MaxBytes / (1024 * 1024));
     switch (read.problem) {
     case ManifestBytes::Problem::None: break;
     case ManifestBytes::Problem::Unreadable: return QString::fromLocal8Bit(std::strerror(read.error));
-    case ManifestBytes::Problem::NotRegularFile: return QStringLiteral("not a regular file, so not a manifest");
+    case ManifestBytes::Problem::NotRegularFile:
+        return manifest ? QStringLiteral("not a regular file, so not a manifest") : QStringLiteral("not a regular file");
     case ManifestBytes::Problem::TooLarge:
-        return QStringLiteral("larger than a manifest may be (%1 MiB)").arg(ManifestBytes::MaxBytes / (1024 * 1024));
+        return (manifest ? QStringLiteral("larger than a manifest may be (%1 MiB)") : QStringLiteral("larger than %1 MiB")).arg(mib);
     }
     return {};
 }

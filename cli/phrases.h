@@ -74,8 +74,8 @@ QString cannotUseFolder(const QString &what, const QString &folder, const FileEr
 // A journal entry's reason (see JournalReason) in English; an entry of an
 // older program, which kept a sentence, as it stands.
 QString journalReason(const QString &reason);
-// Why a manifest's file was not read.
-QString manifestBytes(const ManifestBytes &read);
+// Why a manifest's file (`manifest`) or a contacts file was not read.
+QString fileBytesProblem(const ManifestBytes &read, bool manifest);
 // Why the journal takes no entries, or cannot be read.
 QString journalProblem(const JournalProblem &problem);
 

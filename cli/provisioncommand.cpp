@@ -150,7 +150,7 @@ bool ProvisionCommand::readUnits(Run &run) const
         return false;
     const ManifestBytes read = readManifestBytes(run.manifestPath);
     if (read.problem != ManifestBytes::Problem::None) {
-        fail(Refused, QStringLiteral("%1: %2").arg(run.manifestPath, Phrase::manifestBytes(read)));
+        fail(Refused, QStringLiteral("%1: %2").arg(run.manifestPath, Phrase::fileBytesProblem(read, true)));
         return false;
     }
     QBuffer manifestFile;

@@ -775,207 +775,197 @@ control
 <context>
     <name>Station</name>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="26"/>
+        <location filename="../gui/station/stationtexts.cpp" line="25"/>
         <source>Eltérő mezők: %1</source>
         <translation>Fields that differ: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="28"/>
+        <location filename="../gui/station/stationtexts.cpp" line="27"/>
         <source> és még %1</source>
         <translation> and %1 more</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="39"/>
+        <location filename="../gui/station/stationtexts.cpp" line="38"/>
         <source>Mentés</source>
         <translation>Backup</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="40"/>
+        <location filename="../gui/station/stationtexts.cpp" line="39"/>
         <source>Betöltés</source>
         <translation>Download</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="41"/>
+        <location filename="../gui/station/stationtexts.cpp" line="40"/>
         <source>Visszaolvasás</source>
         <translation>Reading back</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="42"/>
+        <location filename="../gui/station/stationtexts.cpp" line="41"/>
         <source>Ellenőrzés</source>
         <translation>Verify</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="52"/>
+        <location filename="../gui/station/stationtexts.cpp" line="51"/>
         <source>✔ Igazolva</source>
         <translation>✔ Proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="53"/>
+        <location filename="../gui/station/stationtexts.cpp" line="52"/>
         <source>! Beírva, de nem igazolt: a napló nem rögzítette</source>
         <translation>! Written, not proven: the journal did not record it</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="54"/>
+        <location filename="../gui/station/stationtexts.cpp" line="53"/>
         <source>✖ Hiba: %1</source>
         <translation>✖ Failed: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="55"/>
+        <location filename="../gui/station/stationtexts.cpp" line="54"/>
         <source>✖ Nem lett írva: %1</source>
         <translation>✖ Not written: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="56"/>
+        <location filename="../gui/station/stationtexts.cpp" line="55"/>
         <source>! A modul még a(z) %1 egységet tartalmazza: cserélje ki</source>
         <translation>! The module still holds unit %1: swap it</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="58"/>
+        <location filename="../gui/station/stationtexts.cpp" line="57"/>
         <source>! A foglalás elveszett: beírva, de nem igazolt</source>
         <translation>! Claim lost: written, not proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="59"/>
+        <location filename="../gui/station/stationtexts.cpp" line="58"/>
         <source>! A foglalás elveszett, a modul nem lett írva</source>
         <translation>! Claim lost, the module was not written</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="60"/>
+        <location filename="../gui/station/stationtexts.cpp" line="59"/>
         <source>! Megszakítva: a modul tartalma ismeretlen</source>
         <translation>! Interrupted: the module&apos;s content is unknown</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="68"/>
+        <location filename="../gui/station/stationtexts.cpp" line="67"/>
         <source>%1. sor</source>
         <translation>row %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="69"/>
+        <location filename="../gui/station/stationtexts.cpp" line="68"/>
         <source>%1. sor, %2 oszlop</source>
         <translation>row %1, column %2</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="72"/>
+        <location filename="../gui/station/stationtexts.cpp" line="71"/>
         <source>egy idézőjeles cella nincs lezárva</source>
         <translation>a quoted cell is never closed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="73"/>
+        <location filename="../gui/station/stationtexts.cpp" line="72"/>
         <source>nincs unit oszlop</source>
         <translation>there is no unit column</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="74"/>
+        <location filename="../gui/station/stationtexts.cpp" line="73"/>
         <source>nincs ilyen mező</source>
         <translation>no such field</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="75"/>
+        <location filename="../gui/station/stationtexts.cpp" line="74"/>
         <source>az oszlop kétszer szerepel</source>
         <translation>the column is there twice</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="76"/>
+        <location filename="../gui/station/stationtexts.cpp" line="75"/>
         <source>az egységnek nincs neve</source>
         <translation>the unit has no name</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="77"/>
+        <location filename="../gui/station/stationtexts.cpp" line="76"/>
         <source>ugyanaz az egység, mint a(z) %1. sorban</source>
         <translation>the same unit as row %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="78"/>
+        <location filename="../gui/station/stationtexts.cpp" line="77"/>
         <source>az egység neve legfeljebb %1 karakter</source>
         <translation>a unit&apos;s name takes at most %1 characters</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="79"/>
+        <location filename="../gui/station/stationtexts.cpp" line="78"/>
         <source>az egység neve vezérlőkaraktert tartalmaz</source>
         <translation>the unit&apos;s name holds a control character</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="80"/>
+        <location filename="../gui/station/stationtexts.cpp" line="79"/>
         <source>az egység neve nem UTF-8</source>
         <translation>the unit&apos;s name holds bytes that are not UTF-8</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="81"/>
+        <location filename="../gui/station/stationtexts.cpp" line="80"/>
         <source>az egység neve nem kezdődhet - vagy . karakterrel</source>
         <translation>a unit&apos;s name may not start with - or .</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="82"/>
+        <location filename="../gui/station/stationtexts.cpp" line="81"/>
         <source>ugyanaz a fájlnév, mint a(z) %1. sor egységéé</source>
         <translation>the same file name as the unit of row %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="83"/>
+        <location filename="../gui/station/stationtexts.cpp" line="82"/>
         <source>több cella, mint ahány oszlop</source>
         <translation>more cells than the header has columns</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="84"/>
+        <location filename="../gui/station/stationtexts.cpp" line="83"/>
         <source>a backup cella értéke yes, no vagy üres</source>
         <translation>a backup cell takes yes, no or nothing</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="89"/>
+        <location filename="../gui/station/stationtexts.cpp" line="88"/>
         <source>a(z) %1 érték nem írható be</source>
         <translation>%1 cannot be set</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="101"/>
-        <source>Nem közönséges fájl, így nem manifest.</source>
-        <translation>Not a regular file, so not a manifest.</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationtexts.cpp" line="103"/>
-        <source>Nagyobb, mint egy manifest lehet (%1 MiB).</source>
-        <translation>Larger than a manifest may be (%1 MiB).</translation>
-    </message>
-    <message>
-        <location filename="../gui/station/stationtexts.cpp" line="113"/>
+        <location filename="../gui/station/stationtexts.cpp" line="100"/>
         <source>kész</source>
         <translation>done</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="114"/>
+        <location filename="../gui/station/stationtexts.cpp" line="101"/>
         <source>módosult a beírás óta</source>
         <translation>changed since provisioned</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="115"/>
+        <location filename="../gui/station/stationtexts.cpp" line="102"/>
         <source>foglalt</source>
         <translation>claimed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="116"/>
+        <location filename="../gui/station/stationtexts.cpp" line="103"/>
         <source>hibás</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="117"/>
+        <location filename="../gui/station/stationtexts.cpp" line="104"/>
         <source>beírva, nem igazolt</source>
         <translation>written, not proven</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="118"/>
+        <location filename="../gui/station/stationtexts.cpp" line="105"/>
         <source>nem cserélték ki</source>
         <translation>not swapped</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="119"/>
+        <location filename="../gui/station/stationtexts.cpp" line="106"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="120"/>
+        <location filename="../gui/station/stationtexts.cpp" line="107"/>
         <source>foglalás elveszett</source>
         <translation>claim lost</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationtexts.cpp" line="122"/>
+        <location filename="../gui/station/stationtexts.cpp" line="109"/>
         <source>hátra van</source>
         <translation>left</translation>
     </message>
@@ -1610,55 +1600,55 @@ Download the configuration again!</translation>
         <translation>Output control 1</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="33"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
         <source>Nem közönséges fájl.</source>
         <translation>Not a regular file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="34"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
         <source>Nagyobb, mint %1 MiB.</source>
         <translation>Larger than %1 MiB.</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="43"/>
-        <location filename="../gui/files/phonefiles.cpp" line="49"/>
+        <location filename="../gui/files/phonefiles.cpp" line="31"/>
+        <location filename="../gui/files/phonefiles.cpp" line="37"/>
         <source>Telefonszámok importálása</source>
         <translation>Import telephone numbers</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="44"/>
+        <location filename="../gui/files/phonefiles.cpp" line="32"/>
         <source>Névjegyek és táblázatok (*.vcf *.vcard *.csv *.txt);;Minden fájl (*)</source>
         <translation>Contacts and tables (*.vcf *.vcard *.csv *.txt);;All files (*)</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="49"/>
+        <location filename="../gui/files/phonefiles.cpp" line="37"/>
         <source>%1 nem olvasható: %2</source>
         <translation>%1 cannot be read: %2</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="68"/>
+        <location filename="../gui/files/phonefiles.cpp" line="56"/>
         <source>CSV táblázat (*.csv)</source>
         <translation>CSV table (*.csv)</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="69"/>
-        <location filename="../gui/files/phonefiles.cpp" line="76"/>
+        <location filename="../gui/files/phonefiles.cpp" line="57"/>
+        <location filename="../gui/files/phonefiles.cpp" line="64"/>
         <source>Telefonszámok exportálása</source>
         <translation>Export telephone numbers</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="70"/>
+        <location filename="../gui/files/phonefiles.cpp" line="58"/>
         <source>vCard névjegyek (*.vcf)</source>
         <translation>vCard contacts (*.vcf)</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="73"/>
+        <location filename="../gui/files/phonefiles.cpp" line="61"/>
         <location filename="../gui/texts/windowtexts.cpp" line="38"/>
         <source>Telefonszám %1</source>
         <translation>Telephone %1</translation>
     </message>
     <message>
-        <location filename="../gui/files/phonefiles.cpp" line="76"/>
+        <location filename="../gui/files/phonefiles.cpp" line="64"/>
         <source>%1 nem írható: %2</source>
         <translation>%1 cannot be written: %2</translation>
     </message>
@@ -1820,12 +1810,12 @@ Download the configuration again!</translation>
         <translation>. Only root may use the device: a udev rule must give it to a group, for example this line in /etc/udev/rules.d/99-tavir340.rules: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="355"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="369"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="349"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="363"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
@@ -1835,7 +1825,7 @@ Download the configuration again!</translation>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="357"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
@@ -1845,7 +1835,7 @@ Download the configuration again!</translation>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="360"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
@@ -2220,127 +2210,137 @@ Transfers are not recorded from now on.</translation>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="351"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
+        <source>Nem közönséges fájl, így nem manifest.</source>
+        <translation>Not a regular file, so not a manifest.</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
+        <source>Nagyobb, mint egy manifest lehet (%1 MiB).</source>
+        <translation>Larger than a manifest may be (%1 MiB).</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="353"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="367"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="358"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="361"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="362"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="363"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="364"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="380"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="367"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="381"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="369"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="383"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="370"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="384"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="396"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="402"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="405"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="392"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="393"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="394"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="408"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="418"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="432"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="399"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="413"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
@@ -2362,56 +2362,56 @@ Transfers are not recorded from now on.</translation>
         <translation>is in a folder (%1) others may write in without the sticky bit, where they could replace it</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="400"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="414"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="401"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="415"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="402"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="416"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="403"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="417"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="404"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="418"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="405"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="419"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="420"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="421"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1

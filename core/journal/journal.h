@@ -2,6 +2,7 @@
 
 #include "journalentry.h"
 #include "journallocation.h"
+#include "claimbook.h"
 #include "journalsink.h"
 #include "journalclock.h"
 #include "core/process/processidentity.h"
@@ -20,7 +21,7 @@ class QSqlQuery;
 // time-out, so that many ports and processes write at once) or a PostgreSQL
 // database. A Journal belongs to the thread that opened it; every thread of a
 // run opens its own. Entries are only ever added and completed once.
-class Journal : public JournalSink
+class Journal : public JournalSink, public ClaimBook
 {
 public:
     static constexpr int SchemaVersion = 5;
@@ -77,42 +78,12 @@ public:
     // journal could not say. What a begin whose commit's answer was lost
     // reads back.
     qint64 findBegun(const JournalEntry &entry);
-    // A claim on a unit, as the claims table holds it.
-    struct ClaimRow
-    {
-        QString unit;
-        ProcessIdentity holder;
-        qint64 takenMs = 0;
-        qint64 leaseUntilMs = 0;  // on this station's wall clock, to be shown
-        qint64 leaseLeftMs = 0;   // when read, on the journal's lease clock
-        qint64 entry = 0;  // the unit's provision entry: the claim's token
-        // Whether it still held when read: its lease ran, on the journal's
-        // own clock, and its process is not provably gone.
-        bool isLive() const;
-    };
-    // Claiming a unit of a batch for this run, in one transaction: the check
-    // that no live claim holds it; unless `again`, that the journal does not
-    // already hold it as provisioned with entry.content (Done) or, unless
-    // `changedToo`, with other content (Changed); then the start entry
-    // itself, whose id goes to entry.id, and the claim. Nothing when the
-    // journal fails.
-    enum class Claim { Taken, Held, Done, Changed };
-    struct ClaimResult
-    {
-        Claim claim = Claim::Held;
-        ClaimRow holder;  // for Held
-    };
-    std::optional<ClaimResult> claim(JournalEntry &entry, const ProcessIdentity &self, bool again, bool changedToo);
-    // A lease made longer by this run: NotOurs when the claim is no longer
-    // ours, Failed when the journal could not be asked.
-    enum class Renewal { Renewed, NotOurs, Failed };
-    Renewal renew(const QString &unit, const ProcessIdentity &self);
-    // Lets go of a claim of this run.
-    bool release(const QString &unit, const ProcessIdentity &self);
-    // Frees another run's claim: only a dead one unless `force`. The claim
-    // that was there, when there was one; Held when it is live and not forced.
-    std::optional<ClaimResult> releaseClaim(const QString &unit, bool force);
-    QList<ClaimRow> claims();
+    // The claims on units (see ClaimBook).
+    std::optional<ClaimResult> claim(JournalEntry &entry, const ProcessIdentity &self, bool again, bool changedToo) override;
+    Renewal renew(const QString &unit, const ProcessIdentity &self) override;
+    bool release(const QString &unit, const ProcessIdentity &self) override;
+    std::optional<ClaimResult> releaseClaim(const QString &unit, bool force) override;
+    QList<ClaimRow> claims() override;
 
     // The newest proven provisioning of each unit.
     struct Proven

@@ -57,7 +57,7 @@ Journal::ClaimRow Journal::claimFrom(const QSqlQuery &query) const
     return row;
 }
 
-bool Journal::ClaimRow::isLive() const
+bool ClaimBook::ClaimRow::isLive() const
 {
     return leaseLeftMs > 0 && !holder.provablyGone();
 }

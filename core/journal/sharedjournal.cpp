@@ -330,7 +330,7 @@ void SharedJournal::writeLate(Journal &journal)
     m_late.erase(m_late.begin(), m_late.begin() + qsizetype(written));
 }
 
-bool SharedJournal::renewClaims(Journal &journal)
+bool SharedJournal::renewClaims(ClaimBook &claims)
 {
     std::unique_lock lock(m_mutex);
     QStringList units;
@@ -342,8 +342,8 @@ bool SharedJournal::renewClaims(Journal &journal)
     bool asked = true;
     for (const QString &unit : units) {
         const qint64 sentAt = m_clock.nowMs();
-        const Journal::Renewal renewal = journal.renew(unit, m_self);
-        asked = asked && renewal != Journal::Renewal::Failed;
+        const ClaimBook::Renewal renewal = claims.renew(unit, m_self);
+        asked = asked && renewal != ClaimBook::Renewal::Failed;
         lock.lock();
         renewed(unit, renewal, sentAt);
         lock.unlock();

@@ -99,7 +99,7 @@ private:
     void writeLate(Journal &journal);
     void writeLateBeforeGoing(std::unique_ptr<Journal> &journal, const JournalLocation &location);
     // False when a renewal could not be asked for and must be tried again.
-    bool renewClaims(Journal &journal);
+    bool renewClaims(ClaimBook &claims);
     void renewed(const QString &unit, Journal::Renewal renewal, qint64 sentAtMs);
     bool holdsLocked(const QString &unit) const;
     bool mayRetryLocked(const Request &request) const;

@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstring>
 
 namespace {
 
@@ -24,17 +23,6 @@ struct Texts
 {
     Q_DECLARE_TR_FUNCTIONS(WindowText)
 };
-
-QString readProblem(const ManifestBytes &read)
-{
-    switch (read.problem) {
-    case ManifestBytes::Problem::None: break;
-    case ManifestBytes::Problem::Unreadable: return QString::fromLocal8Bit(std::strerror(read.error));
-    case ManifestBytes::Problem::NotRegularFile: return Texts::tr("Nem közönséges fájl.");
-    case ManifestBytes::Problem::TooLarge: return Texts::tr("Nagyobb, mint %1 MiB.").arg(ManifestBytes::MaxBytes / (1024 * 1024));
-    }
-    return {};
-}
 
 } // namespace
 
@@ -46,7 +34,7 @@ void importPhones(QWidget *window, QWidget *form, FormHistory &history, WindowPh
         return;
     const ManifestBytes read = readManifestBytes(path);
     if (read.problem != ManifestBytes::Problem::None) {
-        Message::warning(window, Texts::tr("Telefonszámok importálása"), Texts::tr("%1 nem olvasható: %2").arg(QFileInfo(path).fileName(), readProblem(read)));
+        Message::warning(window, Texts::tr("Telefonszámok importálása"), Texts::tr("%1 nem olvasható: %2").arg(QFileInfo(path).fileName(), WindowText::fileBytesProblem(read, false)));
         return;
     }
     FormValues values = readForm(form);

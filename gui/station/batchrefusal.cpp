@@ -32,7 +32,7 @@ bool sayWhyNotOpened(QWidget *station, const OpenedBatch &opened, const QString 
         read.problem = opened.unreadable;
         read.error = opened.error;
         Message::critical(station, Texts::tr("Állomás"), Texts::tr("A manifest nem olvasható: %1").arg(manifestPath),
-                          StationText::manifestBytes(read));
+                          WindowText::fileBytesProblem(read, true));
         return true;
     }
     case Problem::ManifestProblems: {

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 
-#include <cstring>
 
 namespace {
 
@@ -91,18 +90,6 @@ QString manifestProblem(const ManifestProblem &problem, char separator)
     case Reason::Unsavable: why = WindowText::unsavable(problem.unsavable); break;
     }
     return where + QStringLiteral(": ") + why;
-}
-
-QString manifestBytes(const ManifestBytes &read)
-{
-    switch (read.problem) {
-    case ManifestBytes::Problem::None: break;
-    case ManifestBytes::Problem::Unreadable: return QString::fromLocal8Bit(std::strerror(read.error));
-    case ManifestBytes::Problem::NotRegularFile: return Texts::tr("Nem közönséges fájl, így nem manifest.");
-    case ManifestBytes::Problem::TooLarge:
-        return Texts::tr("Nagyobb, mint egy manifest lehet (%1 MiB).").arg(ManifestBytes::MaxBytes / (1024 * 1024));
-    }
-    return {};
 }
 
 QString unitState(UnitStatus::State state)

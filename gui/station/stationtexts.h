@@ -21,7 +21,5 @@ QString outcome(const UnitOutcome &outcome);
 QString manifestProblem(const ManifestProblem &problem, char separator);
 // A unit's state as the manifest table shows it ("done" → "kész").
 QString unitState(UnitStatus::State state);
-// Why a manifest's file was not read.
-QString manifestBytes(const ManifestBytes &read);
 
 } // namespace StationText

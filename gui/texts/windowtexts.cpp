@@ -342,6 +342,20 @@ QString journalResult(const QString &result)
     return Texts::tr("befejezetlen");
 }
 
+QString fileBytesProblem(const ManifestBytes &read, bool manifest)
+{
+    const int mib = ManifestBytes::MaxBytes / (1024 * 1024);
+    switch (read.problem) {
+    case ManifestBytes::Problem::None: break;
+    case ManifestBytes::Problem::Unreadable: return QString::fromLocal8Bit(std::strerror(read.error));
+    case ManifestBytes::Problem::NotRegularFile:
+        return manifest ? Texts::tr("Nem közönséges fájl, így nem manifest.") : Texts::tr("Nem közönséges fájl.");
+    case ManifestBytes::Problem::TooLarge:
+        return (manifest ? Texts::tr("Nagyobb, mint egy manifest lehet (%1 MiB).") : Texts::tr("Nagyobb, mint %1 MiB.")).arg(mib);
+    }
+    return {};
+}
+
 QString journalReason(const QString &reason)
 {
     namespace R = JournalReason;

@@ -2,6 +2,7 @@
 
 
 #include "core/content/contentfile.h"
+#include "core/content/manifestfile.h"
 #include "core/form/fieldcheck.h"
 #include "core/form/formdiff.h"
 #include "core/journal/journalsink.h"
@@ -61,6 +62,8 @@ QString journalResult(const QString &result);
 // A journal entry's reason (see JournalReason) in the window's language; an
 // entry of an older program, which kept a sentence, as it stands.
 QString journalReason(const QString &reason);
+// Why a manifest's file (`manifest`) or a contacts file was not read.
+QString fileBytesProblem(const ManifestBytes &read, bool manifest);
 
 // The status bar's word on values a file held longer than their fields,
 // which the form cut as its fields do: "Levágva a mező hosszára: „Modul neve”".
