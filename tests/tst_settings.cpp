@@ -113,6 +113,19 @@ private slots:
             Language::install({});
             QVERIFY2(english != reason && english != WindowText::journalReason(reason), qPrintable(id + ": " + english));
         }
+        // Why a file was not written, likewise: the window's own words in
+        // each language, never the system's (which say nothing of links or
+        // owners) and never English on a Hungarian desktop.
+        using Kind = FileError::Kind;
+        for (const Kind kind : {Kind::NotRegularFile, Kind::Link, Kind::OtherOwner, Kind::FolderOwner, Kind::OpenFolder}) {
+            const FileError error{kind, 0};
+            const QString hungarian = WindowText::fileError(error);
+            QVERIFY(Language::install("en"));
+            const QString english = WindowText::fileError(error);
+            Language::install({});
+            QVERIFY2(!Phrase::fileError(error).isEmpty() && english == Phrase::fileError(error) && hungarian != english,
+                     qPrintable(hungarian + " / " + english));
+        }
     }
 
     // Built-in ports that can be opened now; every adapter the system knows,

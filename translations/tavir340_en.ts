@@ -2059,17 +2059,17 @@ Download the configuration again!</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="271"/>
-        <source>not a regular file</source>
+        <source>nem közönséges fájl</source>
         <translation>not a regular file</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="273"/>
-        <source>a symbolic link, which is never written through</source>
+        <source>szimbolikus hivatkozás, amelyen át a program nem ír</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
         <location filename="../gui/texts/windowtexts.cpp" line="275"/>
-        <source>a file of %1 in a folder others may write, which is not replaced</source>
+        <source>%1 felhasználó fájlja egy mások által is írható mappában; a program nem cseréli ki</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>

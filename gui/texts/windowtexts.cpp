@@ -268,11 +268,11 @@ QString phoneBookNotSaved(const QString &path, const FileError &error)
 QString fileError(const FileError &error)
 {
     if (error.kind == FileError::Kind::NotRegularFile)
-        return Texts::tr("not a regular file");
+        return Texts::tr("nem közönséges fájl");
     if (error.kind == FileError::Kind::Link)
-        return Texts::tr("a symbolic link, which is never written through");
+        return Texts::tr("szimbolikus hivatkozás, amelyen át a program nem ír");
     if (error.kind == FileError::Kind::OtherOwner)
-        return Texts::tr("a file of %1 in a folder others may write, which is not replaced").arg(userName(uid_t(error.code)));
+        return Texts::tr("%1 felhasználó fájlja egy mások által is írható mappában; a program nem cseréli ki").arg(userName(uid_t(error.code)));
     if (error.kind == FileError::Kind::FolderOwner)
         return Texts::tr("%1 felhasználó mappája; a program csak a futtató felhasználó mappáiba ír").arg(userName(uid_t(error.code)));
     if (error.kind == FileError::Kind::OpenFolder)
