@@ -16,6 +16,7 @@
 #include "core/link/seriallink.h"
 #include "windowdownload.h"
 #include "gui/texts/windowtexts.h"
+#include "labels/language.h"
 #include "core/storage/outputfile.h"
 
 #include <QCoreApplication>
@@ -120,7 +121,11 @@ private:
             return cli(writerArguments(writer, target));
         FileError error;
         const ContentFile::SaveStatus saved = ContentFile::save(target, downloadableForm(), &error);
-        return {saved == ContentFile::SaveStatus::Saved ? 0 : 2, {}, saved == ContentFile::SaveStatus::Saved ? QString() : WindowText::fileError(error)};
+        // The window's reason in English, which says what the command line says.
+        Language::install("en");
+        const QString why = saved == ContentFile::SaveStatus::Saved ? QString() : WindowText::fileError(error);
+        Language::install({});
+        return {saved == ContentFile::SaveStatus::Saved ? 0 : 2, {}, why};
     }
 
 private slots:
