@@ -81,11 +81,13 @@ MainWindow::MainWindow(QWidget *parent, const LinkSettings &settings)
     m_history = new FormHistory(ui->centralWidget, this);
     m_jobs = std::make_unique<WindowJobs>(this);
     m_jobs->setIdleHandler([this] { emit idle(); });
-    m_files = std::make_unique<WindowFiles>(this, ui->centralWidget, m_settings, fileLabel, m_checkingFields,
+    m_files = std::make_unique<WindowFiles>(this, ui->centralWidget, fileLabel,
                                             [this] { return m_jobs->journalLocation().kind != JournalLocation::Kind::Off; },
-                                            *m_history);
-    m_transfers = std::make_unique<WindowTransfers>(this, *ui, m_settings, *m_files, m_checkingFields, *m_jobs);
-    m_looks = std::make_unique<JournalLooks>(this, *ui, m_settings, *m_files, *m_jobs);
+                                            m_history);
+    m_transfers = std::make_unique<WindowTransfers>(this, ui->centralWidget, ui->smskp_combo,
+                                                    [this] { return m_settings; }, *m_files, *m_jobs);
+    m_looks = std::make_unique<JournalLooks>(this, ui->centralWidget, ui->smskp_combo, *m_files, *m_jobs);
+    connectParts();
     connectActions();
     new VerifyKey(ui->centralWidget, this);
     new TelephonePaste(ui->centralWidget, this);
@@ -104,6 +106,35 @@ MainWindow::~MainWindow()
         edit->disconnect(this);
         edit->disconnect(m_history);
     }
+}
+
+// What the window's parts leave behind: the file named, the record last
+// built, where the form came from, and boxes that hold the field checks.
+void MainWindow::connectParts()
+{
+    connect(m_files.get(), &WindowFiles::fileNamed, this, [this](const QString &path, const QString &name) {
+        m_settings.FilePath = path;
+        m_settings.FileName = name;
+    });
+    connect(m_files.get(), &WindowFiles::recordOutdated, this, [this] { m_settings.RecordText.clear(); });
+    connect(m_transfers.get(), &WindowTransfers::recordBuilt, this, [this](const QString &record) {
+        m_settings.RecordText = record;
+    });
+    connect(m_transfers.get(), &WindowTransfers::formSent, this, [this](const FormValues &form) {
+        m_files->origin().sent(form);
+    });
+    connect(m_transfers.get(), &WindowTransfers::formReadUp, this, [this](const QString &port, qint64 entry) {
+        m_files->forgetFile();
+        m_settings.RecordText.clear();
+        m_files->setOrigin(FormOrigin::Source::Module, port, entry);
+    });
+    connect(m_looks.get(), &JournalLooks::formFromJournal, this, [this](qint64 entry) {
+        m_settings.RecordText.clear();
+        m_files->setOrigin(FormOrigin::Source::Journal, QString::number(entry));
+    });
+    const auto hold = [this](bool held) { m_fieldChecksHeld += held ? 1 : -1; };
+    connect(m_files.get(), &WindowFiles::fieldChecksHeld, this, hold);
+    connect(m_transfers.get(), &WindowTransfers::fieldChecksHeld, this, hold);
 }
 
 // The port in the status bar; the simulated module by its name in the
@@ -436,7 +467,7 @@ bool MainWindow::checkFields()
 {
     // The box below takes the focus, which finishes another edit; that must
     // not start a second check while the first one is still reporting.
-    if (m_checkingFields)
+    if (m_checkingFields || m_fieldChecksHeld > 0)
         return false;
     const QScopedValueRollback guard(m_checkingFields, true);
     const QList<QLineEdit *> edits = formLineEdits(ui->centralWidget);

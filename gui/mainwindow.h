@@ -82,6 +82,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void connectParts();
     void connectActions();
     void listRecentFiles();
     void createStatusLabels();
@@ -103,6 +104,7 @@ private:
     QLabel *fileLabel = nullptr;
     QLabel *noticeLabel = nullptr;
     bool m_checkingFields = false;
+    int m_fieldChecksHeld = 0;  // boxes of the window's parts that take a field's focus
     bool m_applyingColours = false;
     bool m_portChosen = false;
     DeviceLookup m_deviceLookup;

@@ -2,134 +2,83 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="hu">
 <context>
-    <name>MainWindow</name>
+    <name>JournalLooks</name>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="208"/>
-        <location filename="../gui/files/windowfiles.cpp" line="167"/>
-        <location filename="../gui/files/windowfiles.cpp" line="173"/>
-        <source>No file</source>
-        <translation>No file</translation>
+        <location filename="../gui/journal/journallooks.cpp" line="55"/>
+        <location filename="../gui/journal/journallooks.cpp" line="60"/>
+        <location filename="../gui/journal/journallooks.cpp" line="72"/>
+        <location filename="../gui/journal/journallooks.cpp" line="77"/>
+        <source>Változások</source>
+        <translation>Changes</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="54"/>
-        <source>Open File</source>
-        <translation>Open File</translation>
+        <location filename="../gui/journal/journallooks.cpp" line="55"/>
+        <source>A napló nem olvasható, így nem tudni, mi változott.</source>
+        <translation>The journal cannot be read, so what changed is not known.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="75"/>
-        <location filename="../gui/files/windowfiles.cpp" line="108"/>
-        <location filename="../gui/files/windowfiles.cpp" line="118"/>
-        <location filename="../gui/files/windowfiles.cpp" line="122"/>
-        <source>Error</source>
-        <translation>Error</translation>
+        <location filename="../gui/journal/journallooks.cpp" line="60"/>
+        <source>A napló nem tud letöltést a(z) „%1” azonosítójú modulba.</source>
+        <translation>The journal knows no download into a module with the identifier “%1”.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="75"/>
-        <source>Cannot open the selected file.</source>
-        <translation>Cannot open the selected file.</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="80"/>
-        <location filename="../gui/journal/journallooks.cpp" line="66"/>
-        <location filename="../gui/journal/journallooks.cpp" line="127"/>
+        <location filename="../gui/journal/journallooks.cpp" line="65"/>
+        <location filename="../gui/journal/journallooks.cpp" line="126"/>
         <source>File error.</source>
         <translation>File error.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="81"/>
-        <location filename="../gui/journal/journallooks.cpp" line="66"/>
-        <location filename="../gui/journal/journallooks.cpp" line="127"/>
+        <location filename="../gui/journal/journallooks.cpp" line="65"/>
+        <location filename="../gui/journal/journallooks.cpp" line="126"/>
         <source>Cannot open the file. 
 Tip: Check the file.</source>
         <translation>Cannot open the file. 
 Tip: Check the file.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="95"/>
-        <source>File opened.</source>
-        <translation>File opened.</translation>
+        <location filename="../gui/journal/journallooks.cpp" line="69"/>
+        <source>a #%1 betöltés óta (%2)</source>
+        <translation>since download #%1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="96"/>
-        <source>%1 successfully loaded.</source>
-        <translation>%1 successfully loaded.</translation>
+        <location filename="../gui/journal/journallooks.cpp" line="72"/>
+        <source>Nincs változás %1.</source>
+        <translation>Nothing has changed %1.</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="113"/>
-        <source>Save File</source>
-        <translation>Save File</translation>
+        <location filename="../gui/journal/journallooks.cpp" line="78"/>
+        <source>%1 mező változott %2.</source>
+        <translation>%1 field(s) changed %2.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../gui/mainwindow.cpp" line="239"/>
+        <source>No file</source>
+        <translation>No file</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="118"/>
-        <source>Cannot save the selected file.</source>
-        <translation>Cannot save the selected file.</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="130"/>
-        <source>Save</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="130"/>
-        <source>Save was successful.</source>
-        <translation>Save was successful.</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="136"/>
-        <source>T16 Files (*.t16)</source>
-        <translation>T16 Files (*.t16)</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="136"/>
-        <source>All files (*)</source>
-        <translation>All files (*)</translation>
-    </message>
-    <message>
-        <location filename="../gui/mainwindow.cpp" line="203"/>
+        <location filename="../gui/mainwindow.cpp" line="234"/>
         <source>(nincs)</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="285"/>
+        <location filename="../gui/mainwindow.cpp" line="316"/>
         <source>Hiba</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="286"/>
+        <location filename="../gui/mainwindow.cpp" line="317"/>
         <source>A szimulált modul nem indítható.
 %1</source>
         <translation>The simulated module cannot start.
 %1</translation>
     </message>
     <message>
-        <location filename="../gui/mainwindow.cpp" line="336"/>
+        <location filename="../gui/mainwindow.cpp" line="367"/>
         <source>Information</source>
         <translation>Information</translation>
-    </message>
-    <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="157"/>
-        <source>Betöltés hiba.</source>
-        <translation>Download error.</translation>
-    </message>
-    <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="166"/>
-        <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
-        <translation>The module&apos;s content is now unknown: run the download again.</translation>
-    </message>
-    <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="167"/>
-        <source>A modulba nem került adat.</source>
-        <translation>Nothing reached the module.</translation>
-    </message>
-    <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="168"/>
-        <source>Betöltés</source>
-        <translation>Download</translation>
-    </message>
-    <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="168"/>
-        <source>Betöltés megszakítva.</source>
-        <translation>Download interrupted.</translation>
     </message>
     <message>
         <location filename="../gui/transfer/windowjobs.cpp" line="70"/>
@@ -138,65 +87,7 @@ Tip: Check the file.</translation>
         <translation>Journal</translation>
     </message>
     <message>
-        <location filename="../gui/journal/journallooks.cpp" line="56"/>
-        <location filename="../gui/journal/journallooks.cpp" line="61"/>
-        <location filename="../gui/journal/journallooks.cpp" line="73"/>
-        <location filename="../gui/journal/journallooks.cpp" line="78"/>
-        <source>Változások</source>
-        <translation>Changes</translation>
-    </message>
-    <message>
-        <location filename="../gui/journal/journallooks.cpp" line="56"/>
-        <source>A napló nem olvasható, így nem tudni, mi változott.</source>
-        <translation>The journal cannot be read, so what changed is not known.</translation>
-    </message>
-    <message>
-        <location filename="../gui/journal/journallooks.cpp" line="61"/>
-        <source>A napló nem tud letöltést a(z) „%1” azonosítójú modulba.</source>
-        <translation>The journal knows no download into a module with the identifier “%1”.</translation>
-    </message>
-    <message>
-        <location filename="../gui/journal/journallooks.cpp" line="70"/>
-        <source>a #%1 betöltés óta (%2)</source>
-        <translation>since download #%1 (%2)</translation>
-    </message>
-    <message>
-        <location filename="../gui/journal/journallooks.cpp" line="73"/>
-        <source>Nincs változás %1.</source>
-        <translation>Nothing has changed %1.</translation>
-    </message>
-    <message>
-        <location filename="../gui/journal/journallooks.cpp" line="79"/>
-        <source>%1 mező változott %2.</source>
-        <translation>%1 field(s) changed %2.</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="160"/>
-        <source>Napló #%1</source>
-        <translation>Journal #%1</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="183"/>
-        <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
-        <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="185"/>
-        <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
-        <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="186"/>
-        <source>Mentetlen változások</source>
-        <translation>Unsaved changes</translation>
-    </message>
-    <message>
-        <location filename="../gui/files/windowfiles.cpp" line="186"/>
-        <source>Menti őket?</source>
-        <translation>Save them?</translation>
-    </message>
-    <message>
-        <location filename="../gui/mainwindow.cpp" line="452"/>
+        <location filename="../gui/mainwindow.cpp" line="483"/>
         <source>Input error</source>
         <translation>Input error</translation>
     </message>
@@ -256,7 +147,6 @@ control
         <translation>Telephone</translation>
     </message>
     <message>
-        <location filename="../gui/files/windowfiles.cpp" line="174"/>
         <location filename="../gui/form/mainwindowui.cpp" line="445"/>
         <source>Tavir-340 letöltő szoftver</source>
         <translation>Tavir-340 download software</translation>
@@ -1545,6 +1435,115 @@ Download the configuration again!</translation>
     </message>
 </context>
 <context>
+    <name>WindowFiles</name>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="57"/>
+        <source>Open File</source>
+        <translation>Open File</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="78"/>
+        <location filename="../gui/files/windowfiles.cpp" line="112"/>
+        <location filename="../gui/files/windowfiles.cpp" line="122"/>
+        <location filename="../gui/files/windowfiles.cpp" line="126"/>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="78"/>
+        <source>Cannot open the selected file.</source>
+        <translation>Cannot open the selected file.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="83"/>
+        <source>File error.</source>
+        <translation>File error.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="84"/>
+        <source>Cannot open the file. 
+Tip: Check the file.</source>
+        <translation>Cannot open the file. 
+Tip: Check the file.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="98"/>
+        <source>File opened.</source>
+        <translation>File opened.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="99"/>
+        <source>%1 successfully loaded.</source>
+        <translation>%1 successfully loaded.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="117"/>
+        <source>Save File</source>
+        <translation>Save File</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="122"/>
+        <source>Cannot save the selected file.</source>
+        <translation>Cannot save the selected file.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="133"/>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="133"/>
+        <source>Save was successful.</source>
+        <translation>Save was successful.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="139"/>
+        <source>T16 Files (*.t16)</source>
+        <translation>T16 Files (*.t16)</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="139"/>
+        <source>All files (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="163"/>
+        <source>Napló #%1</source>
+        <translation>Journal #%1</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="170"/>
+        <location filename="../gui/files/windowfiles.cpp" line="176"/>
+        <source>No file</source>
+        <translation>No file</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="177"/>
+        <source>Tavir-340 letöltő szoftver</source>
+        <translation>Tavir-340 download software</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="186"/>
+        <source>Az űrlap változásai nincsenek sem fájlba mentve, sem modulba letöltve.</source>
+        <translation>The form&apos;s changes are neither saved in a file nor downloaded to a module.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="188"/>
+        <source>Amit letöltött, azt a napló megőrzi; ezeket a változásokat nem.</source>
+        <translation>The journal keeps what was downloaded; it does not keep these changes.</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="189"/>
+        <source>Mentetlen változások</source>
+        <translation>Unsaved changes</translation>
+    </message>
+    <message>
+        <location filename="../gui/files/windowfiles.cpp" line="189"/>
+        <source>Menti őket?</source>
+        <translation>Save them?</translation>
+    </message>
+</context>
+<context>
     <name>WindowPhoneBook</name>
     <message>
         <location filename="../gui/files/windowphonebook.cpp" line="59"/>
@@ -2532,6 +2531,34 @@ Transfers are not recorded from now on.</translation>
         <location filename="../labels/shiftreportpage.cpp" line="69"/>
         <source>Készült: %1, a napló alapján</source>
         <translation>Made %1, from the journal</translation>
+    </message>
+</context>
+<context>
+    <name>WindowTransfers</name>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="161"/>
+        <source>Betöltés hiba.</source>
+        <translation>Download error.</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="170"/>
+        <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
+        <translation>The module&apos;s content is now unknown: run the download again.</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="171"/>
+        <source>A modulba nem került adat.</source>
+        <translation>Nothing reached the module.</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="172"/>
+        <source>Betöltés</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <location filename="../gui/transfer/windowtransfers.cpp" line="172"/>
+        <source>Betöltés megszakítva.</source>
+        <translation>Download interrupted.</translation>
     </message>
 </context>
 <context>

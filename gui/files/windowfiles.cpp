@@ -2,7 +2,6 @@
 
 #include "core/content/contentfile.h"
 #include "core/content/datafiles.h"
-#include "core/settings/linksettings.h"
 #include "gui/dialogs/filedialog.h"
 #include "gui/dialogs/messagebox.h"
 #include "gui/form/fieldmarks.h"
@@ -17,7 +16,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QScopedValueRollback>
+#include <QScopeGuard>
 #include <QStatusBar>
 
 namespace {
@@ -25,13 +24,11 @@ constexpr int CutNoticeMs = 15000;  // long enough to read, then the file name s
 const QString DefaultContentFile = QStringLiteral("default16.ui");
 } // namespace
 
-WindowFiles::WindowFiles(QMainWindow *window, QWidget *form, LinkSettings &settings, QLabel *fileLabel,
-                         bool &checkingFields, std::function<bool()> journalKeeps, FormHistory &history)
+WindowFiles::WindowFiles(QMainWindow *window, QWidget *form, QLabel *fileLabel, std::function<bool()> journalKeeps,
+                         FormHistory *history)
     : m_window(window)
     , m_form(form)
-    , m_settings(settings)
     , m_fileLabel(fileLabel)
-    , m_checkingFields(checkingFields)
     , m_journalKeeps(std::move(journalKeeps))
     , m_history(history)
     , m_phoneBook(form)
@@ -42,29 +39,35 @@ void WindowFiles::newFile()
 {
     if (!mayReplaceForm())
         return;
-    m_settings.FileName = DefaultContentFile;
-    m_settings.FilePath = DefaultContentFile;
+    nameFile(DefaultContentFile, DefaultContentFile);
     load(dataFilePath(DefaultContentFile));
+}
+
+void WindowFiles::nameFile(const QString &path, const QString &name)
+{
+    m_filePath = path;
+    m_fileName = name;
+    emit fileNamed(path, name);
 }
 
 void WindowFiles::open()
 {
     if (!mayReplaceForm())
         return;
-    m_settings.FilePath = FileDialog::openFileName(m_window, tr("Open File"), dialogStart(false), filter());
-    if (m_settings.FilePath.isEmpty())
+    nameFile(FileDialog::openFileName(m_window, tr("Open File"), dialogStart(false), filter()), m_fileName);
+    if (m_filePath.isEmpty())
         return;
-    if (load(m_settings.FilePath))
-        RecentFiles::add(m_settings.FilePath);
+    if (load(m_filePath))
+        RecentFiles::add(m_filePath);
 }
 
 void WindowFiles::openPath(const QString &path)
 {
     if (!mayReplaceForm())
         return;
-    m_settings.FilePath = QFileInfo(path).absoluteFilePath();
-    if (load(m_settings.FilePath))
-        RecentFiles::add(m_settings.FilePath);
+    nameFile(QFileInfo(path).absoluteFilePath(), m_fileName);
+    if (load(m_filePath))
+        RecentFiles::add(m_filePath);
 }
 
 bool WindowFiles::load(const QString &path)
@@ -87,13 +90,13 @@ bool WindowFiles::load(const QString &path)
     writeForm(m_form, result.values);
     m_phoneBook.load(path);  // the names of its numbers, when it has them
     m_lastFile = path;
-    m_settings.FileName = ContentFile::displayName(m_settings.FilePath);
-    m_settings.RecordText.clear();
-    setOrigin(FormOrigin::Source::File, m_settings.FilePath);
+    nameFile(m_filePath, ContentFile::displayName(m_filePath));
+    emit recordOutdated();
+    setOrigin(FormOrigin::Source::File, m_filePath);
     if (!result.cut.isEmpty())
         m_window->statusBar()->showMessage(WindowText::cutFields(result.cut), CutNoticeMs);
     Message::information(m_window, tr("File opened."),
-                         tr("%1 successfully loaded.").arg(m_settings.FileName));
+                         tr("%1 successfully loaded.").arg(m_fileName));
     return true;
 }
 
@@ -102,7 +105,8 @@ bool WindowFiles::save()
     // A form that would not load back is refused before a name is asked for.
     const FormValues form = readForm(m_form);
     if (const std::optional<ContentFile::SaveProblem> problem = ContentFile::findUnsavable(form)) {
-        const QScopedValueRollback guard(m_checkingFields, true);  // the box's focus must not empty the field
+        emit fieldChecksHeld(true);  // the box's focus must not empty the field
+        const auto release = qScopeGuard([this] { emit fieldChecksHeld(false); });
         if (problem->field >= 0 && formLineEdits(m_form)[problem->field]->focusPolicy() != Qt::NoFocus)
             formLineEdits(m_form)[problem->field]->setFocus(Qt::OtherFocusReason);
         Message::warning(m_window, tr("Error"), WindowText::unsavable(*problem));
@@ -122,8 +126,7 @@ bool WindowFiles::save()
         Message::warning(m_window, tr("Error"), WindowText::phoneBookNotSaved(phoneBookPath(path), error));
         return false;
     }
-    m_settings.FilePath = path;
-    m_settings.FileName = ContentFile::displayName(path);
+    nameFile(path, ContentFile::displayName(path));
     m_lastFile = path;
     setOrigin(FormOrigin::Source::File, path);
     RecentFiles::add(path);
@@ -148,7 +151,7 @@ QString WindowFiles::dialogStart(bool withName) const
 void WindowFiles::setOrigin(FormOrigin::Source source, const QString &name, qint64 entry)
 {
     m_origin.loaded(readForm(m_form), source, name, entry);
-    m_history.record();
+    m_history->record();
     showOrigin();
 }
 

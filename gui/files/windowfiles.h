@@ -4,7 +4,7 @@
 #include "core/form/formvalues.h"
 #include "windowphonebook.h"
 
-#include <QCoreApplication>
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -13,22 +13,20 @@ class FormHistory;
 class QLabel;
 class QMainWindow;
 class QWidget;
-struct LinkSettings;
 
 // The window's content files and where its form came from: New, Open and
 // Save with their dialogs and boxes, the file named in the status bar and
-// the title, and the question before unsaved changes would be lost. Its
-// texts are the main window's, translated as they always were.
-class WindowFiles
+// the title, and the question before unsaved changes would be lost. The
+// file it names is its own; the window hears of it by signal.
+class WindowFiles : public QObject
 {
-    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+    Q_OBJECT
 
 public:
-    // `checkingFields` is the window's guard: a box that takes the focus
-    // from a field must not run that field's check. `journalKeeps` says
-    // whether downloads are journaled, which the question mentions.
-    WindowFiles(QMainWindow *window, QWidget *form, LinkSettings &settings, QLabel *fileLabel, bool &checkingFields,
-                std::function<bool()> journalKeeps, FormHistory &history);
+    // `journalKeeps` says whether downloads are journaled, which the
+    // question mentions.
+    WindowFiles(QMainWindow *window, QWidget *form, QLabel *fileLabel, std::function<bool()> journalKeeps,
+                FormHistory *history);
 
     void newFile();
     void open();
@@ -50,10 +48,23 @@ public:
     // differs from it.
     QString originShown() const;
     FormOrigin &origin() { return m_origin; }
+    // The form comes from no file any more (it was read from a module).
+    void forgetFile() { nameFile({}, {}); }
     // The names of the form's numbers, which go with its content file.
     WindowPhoneBook &phoneBook() { return m_phoneBook; }
 
+signals:
+    // The content file's path and the name shown for it. A path chosen in
+    // the Open dialog is named at once, its name only once it has loaded.
+    void fileNamed(const QString &path, const QString &name);
+    // The form holds new content: the record last built is not its record.
+    void recordOutdated();
+    // A box is about to take the focus from a field (true) or has closed
+    // (false): the field's check must not run meanwhile.
+    void fieldChecksHeld(bool held);
+
 private:
+    void nameFile(const QString &path, const QString &name);
     bool load(const QString &path);
     QString filter() const;
     QString dialogStart(bool withName) const;
@@ -61,11 +72,11 @@ private:
 
     QMainWindow *m_window;
     QWidget *m_form;
-    LinkSettings &m_settings;
     QLabel *m_fileLabel;
-    bool &m_checkingFields;
     std::function<bool()> m_journalKeeps;
-    FormHistory &m_history;  // each new content is a step of it
+    FormHistory *m_history;  // each new content is a step of it
+    QString m_filePath;
+    QString m_fileName;
     FormOrigin m_origin;
     WindowPhoneBook m_phoneBook;
     QString m_lastFile;  // the file last opened or saved

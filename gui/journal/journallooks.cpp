@@ -6,7 +6,6 @@
 #include "gui/files/windowfiles.h"
 #include "gui/form/fieldmarks.h"
 #include "gui/form/formbinding.h"
-#include "gui/form/mainwindowui.h"
 #include "gui/texts/windowtexts.h"
 #include "gui/transfer/windowjobs.h"
 #include "journalview.h"
@@ -15,10 +14,10 @@
 #include <QMainWindow>
 #include <QPointer>
 
-JournalLooks::JournalLooks(QMainWindow *window, Ui::MainWindow &ui, LinkSettings &settings, WindowFiles &files, WindowJobs &jobs)
+JournalLooks::JournalLooks(QMainWindow *window, QWidget *form, QComboBox *operators, WindowFiles &files, WindowJobs &jobs)
     : m_window(window)
-    , ui(ui)
-    , m_settings(settings)
+    , m_form(form)
+    , m_operators(operators)
     , m_files(files)
     , m_jobs(jobs)
 {
@@ -28,7 +27,7 @@ void JournalLooks::showChanges()
 {
     if (m_jobs.isBusy())
         return;
-    const FormValues now = readForm(ui.centralWidget);
+    const FormValues now = readForm(m_form);
     const QString moduleId = now.texts[lineEditIndex(QStringLiteral("m_id"))];
     if (moduleId.isEmpty()) {
         showChangesSince(now, moduleId, {true, {}}, false);
@@ -68,13 +67,13 @@ void JournalLooks::showChangesSince(const FormValues &now, const QString &module
     }
     const QList<FieldDifference> changes = compareAsStored(then.values, now);
     const QString since = tr("a #%1 betöltés óta (%2)").arg(last->id).arg(WindowText::localTime(last->startedMs));
-    FieldMarks::clear(ui.centralWidget);
+    FieldMarks::clear(m_form);
     if (changes.isEmpty()) {
         Message::information(m_window, tr("Változások"), tr("Nincs változás %1.").arg(since));
         return;
     }
     for (const FieldDifference &change : changes)
-        FieldMarks::mark(ui.centralWidget, change.name, WindowText::downloadedThen(change));
+        FieldMarks::mark(m_form, change.name, WindowText::downloadedThen(change));
     Message::information(m_window, tr("Változások"),
                          tr("%1 mező változott %2.").arg(changes.size()).arg(since) + QStringLiteral("\n\n") + WindowText::changes(changes));
 }
@@ -122,14 +121,13 @@ void JournalLooks::openView()
 
 void JournalLooks::load(const JournalEntry &chosen)
 {
-    const ContentFile::LoadResult loaded = ContentFile::parse(chosen.content, readForm(ui.centralWidget));
+    const ContentFile::LoadResult loaded = ContentFile::parse(chosen.content, readForm(m_form));
     if (loaded.status != ContentFile::LoadStatus::Loaded) {
         Message::critical(m_window, tr("File error."), tr("Cannot open the file. \nTip: Check the file."));
         return;
     }
-    FieldMarks::clear(ui.centralWidget);
-    writeForm(ui.centralWidget, loaded.values);
-    ui.smskp_combo->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
-    m_settings.RecordText.clear();
-    m_files.setOrigin(FormOrigin::Source::Journal, QString::number(chosen.id));
+    FieldMarks::clear(m_form);
+    writeForm(m_form, loaded.values);
+    m_operators->setCurrentIndex(operatorIndexForNumber(loaded.values.texts.first()));
+    emit formFromJournal(chosen.id);
 }

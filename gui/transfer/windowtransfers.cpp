@@ -8,7 +8,6 @@
 #include "gui/files/windowfiles.h"
 #include "gui/form/fieldmarks.h"
 #include "gui/form/formbinding.h"
-#include "gui/form/mainwindowui.h"
 #include "gui/texts/windowtexts.h"
 #include "answerprogress.h"
 #include "dload.h"
@@ -19,7 +18,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
-#include <QScopedValueRollback>
+#include <QScopeGuard>
 
 // A read-up's or verify's state, shared by the window's thread and the job:
 // each touches it only while the other does not.
@@ -37,13 +36,13 @@ struct WindowTransfers::Upload
     std::optional<JournalProblem> failure;
 };
 
-WindowTransfers::WindowTransfers(QMainWindow *window, Ui::MainWindow &ui, LinkSettings &settings, WindowFiles &files,
-                                 bool &checkingFields, WindowJobs &jobs)
+WindowTransfers::WindowTransfers(QMainWindow *window, QWidget *form, QComboBox *operators,
+                                 std::function<LinkSettings()> settings, WindowFiles &files, WindowJobs &jobs)
     : m_window(window)
-    , ui(ui)
-    , m_settings(settings)
+    , m_form(form)
+    , m_operators(operators)
+    , m_settings(std::move(settings))
     , m_files(files)
-    , m_checkingFields(checkingFields)
     , m_jobs(jobs)
 {
 }
@@ -83,28 +82,32 @@ void WindowTransfers::download()
 {
     if (m_jobs.isBusy())
         return;
-    FieldMarks::clear(ui.centralWidget);
-    const FormValues form = readForm(ui.centralWidget);
-    const PlannedTransfer planned = planTransfer(form, m_settings, RecordPurpose::Download);
-    m_settings.RecordText = planned.plan ? planned.plan->record() : QString();
+    FieldMarks::clear(m_form);
+    const FormValues form = readForm(m_form);
+    const LinkSettings settings = m_settings();
+    const PlannedTransfer planned = planTransfer(form, settings, RecordPurpose::Download);
+    emit recordBuilt(planned.plan ? planned.plan->record() : QString());
     if (!planned.plan) {
-        reportRefusal(planned.refusals);
+        reportRefusal(planned.refusals, settings.DownloadSeparator);
         return;
     }
-    JournalEntry start = startEntry(JournalName::Download, m_settings.Port);
+    JournalEntry start = startEntry(JournalName::Download, settings.Port);
     setContent(start, form);
     start.recordSha256 = planned.plan->recordSha256();
     start.file = m_files.origin().recordedSource();
     m_jobs.begin();
-    beginEntry(start, [this, form, plan = *planned.plan](const Record &record) { startDownload(record, form, plan); });
+    beginEntry(start, [this, form, settings, plan = *planned.plan](const Record &record) {
+        startDownload(record, form, settings, plan);
+    });
 }
 
 // The dialog's job writes the module and completes the entry; the dialog
 // shows the outcome after that, and the window goes on once it has closed.
-void WindowTransfers::startDownload(const Record &record, const FormValues &form, const TransferPlan &plan)
+void WindowTransfers::startDownload(const Record &record, const FormValues &form, const LinkSettings &settings,
+                                    const TransferPlan &plan)
 {
     auto failure = std::make_shared<std::optional<JournalProblem>>();
-    auto *dialog = new dload(m_jobs.runner(), m_settings, plan, m_window,
+    auto *dialog = new dload(m_jobs.runner(), settings, plan, m_window,
                              [journal = m_jobs.journal(), record, failure](const ExchangeReport &report) mutable {
                                  setEnding(record->entry(), report);
                                  journal.finish(*record);
@@ -119,7 +122,7 @@ void WindowTransfers::startDownload(const Record &record, const FormValues &form
         dialog->deleteLater();
         m_jobs.tellJournalFailure(*failure);
         if (report.ending == Ending::Done)
-            m_files.origin().sent(form);  // the module and the journal hold it now
+            emit formSent(form);  // the module and the journal hold it now
         if (!m_jobs.isStopping())
             reportAbandonedDownload(report);
         m_jobs.end();
@@ -133,11 +136,12 @@ void WindowTransfers::startDownload(const Record &record, const FormValues &form
 // marked at once, so that one round fills them all. The box takes the focus
 // from the field: that must not run the field's own check, which would empty
 // it under a second box.
-void WindowTransfers::reportRefusal(const QList<RecordResult> &refusals)
+void WindowTransfers::reportRefusal(const QList<RecordResult> &refusals, char separator)
 {
     const RecordResult &refusal = refusals.first();
-    const QScopedValueRollback guard(m_checkingFields, true);
-    QString text = WindowText::downloadRefusal(refusal, m_settings.DownloadSeparator);
+    emit fieldChecksHeld(true);
+    const auto release = qScopeGuard([this] { emit fieldChecksHeld(false); });
+    QString text = WindowText::downloadRefusal(refusal, separator);
     QList<int> marked = {refusal.field};
     if (refusal.error == RecordError::MissingField) {
         qDebug().noquote() << lineEditCatalogue()[refusal.field].name;  // the diagnostic line the window has always written
@@ -149,8 +153,8 @@ void WindowTransfers::reportRefusal(const QList<RecordResult> &refusals)
     }
     if (refusal.field >= 0) {
         for (const int field : marked)
-            FieldMarks::mark(ui.centralWidget, lineEditCatalogue()[field].name, text);
-        QLineEdit *field = formLineEdits(ui.centralWidget)[refusal.field];
+            FieldMarks::mark(m_form, lineEditCatalogue()[field].name, text);
+        QLineEdit *field = formLineEdits(m_form)[refusal.field];
         if (field->focusPolicy() != Qt::NoFocus && field->isEnabled())
             field->setFocus(Qt::OtherFocusReason);
     }
@@ -172,9 +176,9 @@ void WindowTransfers::readup()
 {
     if (m_jobs.isBusy() || !m_files.mayReplaceForm())
         return;
-    auto upload = std::make_shared<Upload>(m_settings, readForm(ui.centralWidget));
+    auto upload = std::make_shared<Upload>(m_settings(), readForm(m_form));
     m_jobs.begin([upload] { upload->interrupt.trigger(); });
-    beginEntry(startEntry(JournalName::Readup, m_settings.Port), [this, upload](const Record &record) {
+    beginEntry(startEntry(JournalName::Readup, upload->settings.Port), [this, upload](const Record &record) {
         upload->record = record;
         startReadup(upload);
     });
@@ -192,12 +196,9 @@ void WindowTransfers::startReadup(const std::shared_ptr<Upload> &upload)
         upload->failure = journal.takeFailure();
     }, [this, upload] {
         m_progress.reset();
-        if (!m_jobs.isStopping() && showReadup(m_window, ui.centralWidget, ui.smskp_combo, upload->readup)) {
+        if (!m_jobs.isStopping() && showReadup(m_window, m_form, m_operators, upload->readup)) {
             // The form now holds what the module holds, and comes from no file.
-            m_settings.FilePath.clear();
-            m_settings.FileName.clear();
-            m_settings.RecordText.clear();
-            m_files.setOrigin(FormOrigin::Source::Module, upload->settings.Port, upload->record->entry().id);
+            emit formReadUp(upload->settings.Port, upload->record->entry().id);
         }
         m_jobs.tellJournalFailure(upload->failure);
         m_jobs.end();
@@ -208,9 +209,9 @@ void WindowTransfers::verify()
 {
     if (m_jobs.isBusy())
         return;
-    FieldMarks::clear(ui.centralWidget);
-    auto upload = std::make_shared<Upload>(m_settings, readForm(ui.centralWidget));
-    JournalEntry start = startEntry(JournalName::Verify, m_settings.Port);
+    FieldMarks::clear(m_form);
+    auto upload = std::make_shared<Upload>(m_settings(), readForm(m_form));
+    JournalEntry start = startEntry(JournalName::Verify, upload->settings.Port);
     setContent(start, upload->form);
     start.file = m_files.origin().recordedSource();
     m_jobs.begin([upload] { upload->interrupt.trigger(); });
@@ -234,11 +235,11 @@ void WindowTransfers::startVerify(const std::shared_ptr<Upload> &upload)
         journal.finish(*upload->record);
         upload->failure = journal.takeFailure();
     }, [this, upload] {
-        m_settings.RecordText = upload->settings.RecordText;
+        emit recordBuilt(upload->settings.RecordText);
         if (m_progress)
             m_progress->finish();
         if (!m_jobs.isStopping())
-            showVerify(m_window, m_settings.Port, ui.centralWidget, upload->verify);
+            showVerify(m_window, upload->settings.Port, m_form, upload->verify);
         m_jobs.tellJournalFailure(upload->failure);
         endVerify(upload);
     });
