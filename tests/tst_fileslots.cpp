@@ -1,5 +1,6 @@
 #include "gui/dialogs/filedialog.h"
 #include "gui/mainwindow.h"
+#include "gui/texts/windowtexts.h"
 #include "gui/form/formbinding.h"
 #include "gui/form/fieldmarks.h"
 #include "gui/form/mainwindowui.h"
@@ -228,12 +229,12 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("end mark") << 3 << "---"
-                                  << "The field \"Modul neve\" cannot be saved: it is \"---\", which marks the end of a content file.";
-        QTest::newRow("line end in a hidden field") << 18 << "a\nb"
-                                                    << "The field \"r18\" cannot be saved: it holds a line break.";
+        using Reason = ContentFile::SaveProblem::Reason;
+        const auto refused = [](int field, Reason reason) { return WindowText::unsavable({field, reason}); };
+        QTest::newRow("end mark") << 3 << "---" << refused(3, Reason::EndMark);
+        QTest::newRow("line end in a hidden field") << 18 << "a\nb" << refused(18, Reason::LineBreak);
         QTest::newRow("NUL in a telephone number") << 29 << QString::fromLatin1("36\0" "20", 5)
-                                                   << "The field \"Telefonszám 2\" cannot be saved: it holds a NUL character.";
+                                                   << refused(29, Reason::NulCharacter);
     }
     void saveRefusesWhatWouldNotLoadBack()
     {

@@ -126,6 +126,16 @@ private slots:
             QVERIFY2(!Phrase::fileError(error).isEmpty() && english == Phrase::fileError(error) && hungarian != english,
                      qPrintable(hungarian + " / " + english));
         }
+        // A refused save or download: a sentence of its own for each reason.
+        using Save = ContentFile::SaveProblem::Reason;
+        QSet<QString> said;
+        for (const Save reason : {Save::EndMark, Save::LineBreak, Save::NulCharacter, Save::NotLatin1, Save::TooLong})
+            said << WindowText::unsavable({3, reason});
+        for (const RecordError error : {RecordError::MissingField, RecordError::AccentedCharacter, RecordError::NotLatin1,
+                                        RecordError::ControlCharacter, RecordError::FieldRule, RecordError::SeparatorInText})
+            said << WindowText::downloadRefusal({error, 3, FieldRule::Digits}, '|');
+        said.remove({});
+        QCOMPARE(said.size(), 11);
     }
 
     // Built-in ports that can be opened now; every adapter the system knows,

@@ -13,6 +13,8 @@
 #include "core/operations/transferrunner.h"
 #include "core/link/seriallink.h"
 #include "core/journal/journal.h"
+#include "core/journal/journalreason.h"
+#include "gui/texts/windowtexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,6 +29,20 @@
 #include <QTimer>
 #include <QApplication>
 #include <QClipboard>
+
+namespace {
+// The window's sentences are checked through its phrase book: the tests
+// below say which reason the window gave, not how it words it.
+QString reason(const QString &id, const QString &value = {})
+{
+    return WindowText::journalReason(value.isEmpty() ? id : JournalReason::withValue(id, value));
+}
+
+QString refusal(RecordError error, int field, FieldRule rule = FieldRule::None)
+{
+    return WindowText::downloadRefusal({error, field, rule}, '|');
+}
+} // namespace
 
 // Download, read-up and verify through the window's slots, against the
 // simulated module on a pseudo-terminal, with the real dialogs.
@@ -239,10 +255,10 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("empty field") << 4 << "" << "Az összes mező kitöltése kötelező.\nKitöltetlen mező: „Visszaállás”.";
         QTest::newRow("accent") << 20 << "\u00E9" << "Ékezetes karakterek nem használhatóak.";
-        QTest::newRow("separator") << 3 << "A|B" << "A(z) „Modul neve” mező nem tartalmazhatja az elválasztó karaktert (|).";
-        QTest::newRow("line end in a hidden field") << 17 << "a\rb" << "A(z) „r17” mező vezérlőkaraktert (például sortörést) tartalmaz.";
+        QTest::newRow("separator") << 3 << "A|B" << refusal(RecordError::SeparatorInText, 3);
+        QTest::newRow("line end in a hidden field") << 17 << "a\rb" << refusal(RecordError::ControlCharacter, 17);
         QTest::newRow("accent in the name") << 3 << "KAP\u00C9" << "Ékezetes karakterek nem használhatóak.";
-        QTest::newRow("letter in a telephone") << 28 << "3620a" << "A(z) „Telefonszám 1” mező csak számjegyet és szóközt tartalmazhat.";
+        QTest::newRow("letter in a telephone") << 28 << "3620a" << refusal(RecordError::FieldRule, 28, FieldRule::TelephoneDigits);
     }
     void recordRefusedBeforeTheDialog()
     {
@@ -388,10 +404,10 @@ private slots:
         QTest::addColumn<QString>("reason");
         QList<QByteArray> fields = moduleFields();
         QTest::newRow("43 fields") << ModuleSimulator::uploadAnswer(fields.mid(0, 43)) << "dberror 43 44"
-                                   << "A modul 43 mezőt küldött 44 helyett.";
+                                   << reason(JournalReason::FieldCount, "43");
         QTest::newRow("45 fields") << ModuleSimulator::uploadAnswer(fields + QList<QByteArray>{"x"})
-                                   << "dberror 45 44" << "A modul 45 mezőt küldött 44 helyett.";
-        QTest::newRow("silent") << QByteArray() << "sep error" << "A modul nem válaszolt.";
+                                   << "dberror 45 44" << reason(JournalReason::FieldCount, "45");
+        QTest::newRow("silent") << QByteArray() << "sep error" << reason(JournalReason::NoAnswer);
     }
     void readupFailures()
     {
@@ -452,7 +468,7 @@ private slots:
         QVERIFY(jobEnds(window));
         QVERIFY(served);
         QCOMPARE(recorder.boxes.size(), 1);
-        QCOMPARE(recorder.boxes[0].text, QString("Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!\nA modul nem válaszolt."));
+        QCOMPARE(recorder.boxes[0].text, "Sikertelen kiolvasás.\nEllenőrizze az eszközt, és próbálja meg újra!\n" + reason(JournalReason::NoAnswer));
         QCOMPARE(Journal(parseJournalDestination(journal.filePath("j.sqlite")), Journal::Mode::Read).find({}).size(), 1);
         QCOMPARE(sim.received(), QByteArray("~{"));
         QCOMPARE(readForm(window.centralWidget()), before);
@@ -702,8 +718,8 @@ private slots:
         QTest::addColumn<int>("fieldCount");
         QTest::addColumn<char>("separator");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("one field less") << 43 << '|' << "\nA modul 43 mezőt küldött 44 helyett.";
-        QTest::newRow("one field more") << 45 << '|' << "\nA modul 45 mezőt küldött 44 helyett.";
+        QTest::newRow("one field less") << 43 << '|' << "\n" + reason(JournalReason::FieldCount, "43");
+        QTest::newRow("one field more") << 45 << '|' << "\n" + reason(JournalReason::FieldCount, "45");
     }
     void verifyFailures()
     {
