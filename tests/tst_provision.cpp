@@ -748,6 +748,12 @@ private slots:
                               "total,1,1,0,0,0,0.0,2026-12-09T08:30:00.000Z,2026-12-09T08:30:00.000Z"}));
         QCOMPARE(cli({"report", "--journal", journalPath}).code, 2);
         QCOMPARE(cli({"report", "--manifest", manifest, "--journal", journalPath, "--pdf"}).code, 2);  // and where to?
+        // A folder that is not there takes no report, and says so.
+        const QString nowhere = m_dir.filePath("gone/report.pdf");
+        const CliRun unwritten = cli({"report", "--manifest", manifest, "--journal", journalPath, "--pdf", "-o", nowhere});
+        QCOMPARE(unwritten.code, 2);
+        QVERIFY2(unwritten.err.contains("cannot write " + nowhere), qPrintable(unwritten.err));
+        QVERIFY(!QFileInfo::exists(nowhere));
         const QString pdf = m_dir.filePath("report.pdf");
         QCOMPARE(cli({"report", "--manifest", manifest, "--journal", journalPath, "--pdf", "-o", pdf}).code, 0);
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())

@@ -66,8 +66,10 @@ private:
 
     // A station on one simulated module per options, over units u1 … u<units>,
     // journalled in a SQLite file of its own or at `journal`.
+    // `csvOf`, when given, writes the manifest for the ports the modules got.
+    using ManifestOf = std::function<QByteArray(const QStringList &ports)>;
     Station station(const QString &name, const QList<SimulatorOptions> &modules, int units, const QString &journal = {},
-                    bool withBackups = true)
+                    bool withBackups = true, const ManifestOf &csvOf = {})
     {
         Station made;
         QStringList ports;
@@ -79,6 +81,8 @@ private:
         QByteArray csv = "unit,m_nev\n";
         for (int u = 1; u <= units; ++u)
             csv += QStringLiteral("u%1,KAPU %1\n").arg(u).toUtf8();
+        if (csvOf)
+            csv = csvOf(ports);
         QFile manifest(m_dir.filePath(name + ".csv"));
         manifest.open(QIODevice::WriteOnly);
         manifest.write(csv);
@@ -579,9 +583,13 @@ private slots:
         proven.unit = "u3";
         const QList<JournalEntry> u3 = read.find(proven);
         QCOMPARE(u3.size(), 1);
-        QString typed = QString::fromUtf8(labelFor(u3[0])->qrPayload());
-        for (auto [us, hu] : {std::pair{';', u'é'}, {'=', u'ó'}, {'0', u'ö'}})
-            typed.replace(QLatin1Char(us), QChar(hu));
+        const auto onHungarianKeys = [](QString code) {
+            for (auto [us, hu] : {std::pair{';', u'é'}, {'=', u'ó'}, {'0', u'ö'}})
+                code.replace(QLatin1Char(us), QChar(hu));
+            return code;
+        };
+        const QString payload = QString::fromUtf8(labelFor(u3[0])->qrPayload());
+        const QString typed = onHungarianKeys(payload);
         QDir(m_dir.filePath("scan-labels")).removeRecursively();
         QMessageBox *box = nullptr;
         scan(*s.window, typed);
@@ -590,6 +598,17 @@ private slots:
         QTest::keyClick(box, Qt::Key_Return);
         QTRY_VERIFY(!s.window->findChild<QMessageBox *>("scannedLabel"));
         QCOMPARE(QDir(m_dir.filePath("scan-labels")).entryList({"u3-*.pdf"}, QDir::Files).size(), 1);
+        scan(*s.window, typed);  // its PDF is there now: kept, not made twice
+        QTRY_VERIFY((box = s.window->findChild<QMessageBox *>("scannedLabel")) && box->isVisible());
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_VERIFY2(line->text().contains("már megvan"), qPrintable(line->text()));
+        QCOMPARE(QDir(m_dir.filePath("scan-labels")).entryList({"u3-*.pdf"}, QDir::Files).size(), 1);
+        // A label of an entry the journal does not have, or of another unit.
+        scan(*s.window, onHungarianKeys(QString(payload).replace(QString("E=%1;").arg(u3[0].id), "E=9999;")));
+        QTRY_VERIFY2(line->text().contains("9999. bejegyzése nincs a naplóban"), qPrintable(line->text()));
+        scan(*s.window, onHungarianKeys(QString(payload).replace("U=u3;", "U=u1;")));
+        QTRY_VERIFY2(line->text().contains("nem egyezik"), qPrintable(line->text()));
+        QVERIFY(!s.window->findChild<QMessageBox *>("scannedLabel"));
 
         PortTurn failed;
         failed.kind = ClaimedUnit::Kind::Taken;
@@ -612,6 +631,31 @@ private slots:
         QVERIFY2(report->accessibleDescription().contains(QString("Összesen\t%1\t").arg(provenEntries(s.journal))),
                  qPrintable(report->accessibleDescription()));
         report->reject();
+        QTRY_VERIFY(!s.window->findChild<QPrintPreviewDialog *>("shiftReport"));
+        // A journal gone from under the station: the report says it was not made.
+        QVERIFY(QFile::rename(s.journal, s.journal + ".away"));
+        s.window->findChild<QPushButton *>("shiftReportButton")->click();
+        QMessageBox *unread = nullptr;
+        QTRY_VERIFY((unread = s.window->findChild<QMessageBox *>("shiftReportUnread")) && unread->isVisible());
+        QVERIFY(!s.window->findChild<QPrintPreviewDialog *>("shiftReport"));
+        unread->close();
+        QVERIFY(QFile::rename(s.journal + ".away", s.journal));
+    }
+
+    // A scanned unit the manifest binds to another port is not taken by
+    // this one's key: nothing goes out, and the line says why.
+    void aScannedUnitKeepsItsPort()
+    {
+        Station s = station("bound", QList<SimulatorOptions>(2), 0, {}, false, [](const QStringList &ports) {
+            return QStringLiteral("unit,port,m_nev\nu1,%1,A\nu2,,B\n").arg(ports[1]).toUtf8();
+        });
+        QVERIFY(s.window);
+        scan(*s.window, "u1");
+        press(*s.window, Qt::Key_1);
+        auto *line = s.window->findChild<QLabel *>("scanLine");
+        QVERIFY2(line->text().contains("nem ehhez a porthoz tartozik"), qPrintable(line->text()));
+        QVERIFY(s.sims[0]->received().isEmpty());
+        QVERIFY(s.window->tile(0)->findChild<QLabel *>("unit")->text() != "u1");
     }
 
     // The station opened without ports watches the manifest across every

@@ -1219,8 +1219,8 @@ Entry: %5, record: %6</translation>
         <location filename="../gui/station/batchrefusal.cpp" line="42"/>
         <location filename="../gui/station/batchrefusal.cpp" line="47"/>
         <location filename="../gui/station/batchrefusal.cpp" line="50"/>
-        <location filename="../gui/station/stationwindow.cpp" line="47"/>
-        <location filename="../gui/station/stationwindow.cpp" line="351"/>
+        <location filename="../gui/station/stationwindow.cpp" line="48"/>
+        <location filename="../gui/station/stationwindow.cpp" line="352"/>
         <source>Állomás</source>
         <translation>Station</translation>
     </message>
@@ -1245,17 +1245,17 @@ Entry: %5, record: %6</translation>
         <translation>Time</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="122"/>
+        <location filename="../gui/station/stationwindow.cpp" line="123"/>
         <source>Címke &amp;nyomtatása...</source>
         <translation>&amp;Print label...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="127"/>
+        <location filename="../gui/station/stationwindow.cpp" line="128"/>
         <source>Ú&amp;j köteg...</source>
         <translation>&amp;New batch...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="137"/>
+        <location filename="../gui/station/stationwindow.cpp" line="138"/>
         <source>&amp;Műszak összesítő...</source>
         <translation>Shift &amp;report...</translation>
     </message>
@@ -1290,7 +1290,7 @@ Entry: %5, record: %6</translation>
         <translation>Table:</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="233"/>
+        <location filename="../gui/station/stationwindow.cpp" line="234"/>
         <source>Figyelés: minden állomás, semmi sem íródik   Egységek: %1   Napló: %2</source>
         <translation>Watching: every station, nothing is written   Units: %1   Journal: %2</translation>
     </message>
@@ -1300,22 +1300,27 @@ Entry: %5, record: %6</translation>
         <translation>The backup folder cannot be used: %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="351"/>
+        <location filename="../gui/station/stationwindow.cpp" line="352"/>
         <source>Állomás – cserére vár: %1</source>
         <translation>Station – waiting for a swap: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="476"/>
+        <location filename="../gui/station/stationwindow.cpp" line="478"/>
+        <source>Műszak összesítő</source>
+        <translation>Shift report</translation>
+    </message>
+    <message>
+        <location filename="../gui/station/stationwindow.cpp" line="479"/>
         <source>A napló nem olvasható; a műszak összesítője nem készült el.</source>
         <translation>The journal cannot be read; the shift report was not made.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="235"/>
+        <location filename="../gui/station/stationwindow.cpp" line="236"/>
         <source>Egységek: %1   Napló: %2   Címkék: %3   Mentések: %4</source>
         <translation>Units: %1   Journal: %2   Labels: %3   Backups: %4</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="237"/>
+        <location filename="../gui/station/stationwindow.cpp" line="238"/>
         <source>nincs (új modulok)</source>
         <translation>none (new modules)</translation>
     </message>
@@ -1325,12 +1330,12 @@ Entry: %5, record: %6</translation>
         <translation>The station works only with a journal: the journal knows which units are done.</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="196"/>
+        <location filename="../gui/station/stationwindow.cpp" line="197"/>
         <source>A napló megnyitása...</source>
         <translation>Opening the journal...</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="341"/>
+        <location filename="../gui/station/stationwindow.cpp" line="342"/>
         <source>A napló megnyitása... A napló nem válaszol (%1 mp).</source>
         <translation>Opening the journal... The journal is not answering (%1 s).</translation>
     </message>
@@ -1340,7 +1345,7 @@ Entry: %5, record: %6</translation>
         <translation>The manifest cannot be read: %1</translation>
     </message>
     <message>
-        <location filename="../gui/station/stationwindow.cpp" line="76"/>
+        <location filename="../gui/station/stationwindow.cpp" line="77"/>
         <source>az átadott űrlap</source>
         <translation>the form given</translation>
     </message>

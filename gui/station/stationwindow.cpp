@@ -29,6 +29,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -473,7 +474,12 @@ void StationWindow::reportShift()
             *report = shiftReport(units, journal.provisionings(0, {}), {});
     }, [this, report, manifest = QFileInfo(m_batch.manifestPath).fileName()] {
         if (!*report) {
-            m_counts->setText(tr("A napló nem olvasható; a műszak összesítője nem készült el."));
+            // A box, not the counts line, which the next look at the journal rewrites.
+            auto *box = new QMessageBox(QMessageBox::Warning, tr("Műszak összesítő"),
+                                        tr("A napló nem olvasható; a műszak összesítője nem készült el."), QMessageBox::Close, this);
+            box->setObjectName(QStringLiteral("shiftReportUnread"));
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
             return;
         }
         const ShiftReportHeading heading{manifest, std::nullopt, {}, QDateTime::currentMSecsSinceEpoch()};
