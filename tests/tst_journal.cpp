@@ -986,8 +986,8 @@ private slots:
         downloadAndAccept(window);
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Napló"));
-        QCOMPARE(recorder.boxes[0].text, QString("A napló (%1) nem hozható létre (No such file or directory).\n"
-                                                 "A műveletek ettől kezdve nem kerülnek a naplóba.").arg(m_dir.filePath("none/j.sqlite")));
+        const JournalProblem cannotCreate{JournalProblem::Error::CannotCreate, "No such file or directory"};
+        QCOMPARE(recorder.boxes[0].text, WindowText::journalUnavailable(m_dir.filePath("none/j.sqlite"), cannotCreate));
         QCOMPARE(sim.downloadsStored(), 2);
     }
 

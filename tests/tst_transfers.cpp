@@ -337,7 +337,7 @@ private slots:
         QVERIFY(jobEnds(window));
         QCOMPARE(recorder.boxes.size(), 1);
         QCOMPARE(recorder.boxes[0].title, QString("Betöltés"));
-        QCOMPARE(recorder.boxes[0].text, QString("Betöltés megszakítva.\nA modul tartalma most ismeretlen: futtassa újra a letöltést."));
+        QCOMPARE(recorder.boxes[0].text, WindowText::abandonedDownload(true));
         // Ended by the Escape, not by the worker's read giving up: the
         // journal says so, with the request that went out.
         Journal read(parseJournalDestination(journal.filePath("j.sqlite")), Journal::Mode::Read);

@@ -1604,12 +1604,12 @@ Tip: Check the file.</translation>
         <translation>Output control 1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="359"/>
         <source>Nem közönséges fájl.</source>
         <translation>Not a regular file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="361"/>
         <source>Nagyobb, mint %1 MiB.</source>
         <translation>Larger than %1 MiB.</translation>
     </message>
@@ -1814,12 +1814,12 @@ Tip: Check the file.</translation>
         <translation>. Only root may use the device: a udev rule must give it to a group, for example this line in /etc/udev/rules.d/99-tavir340.rules: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="369"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
         <source>A port nem fogadja el a vonal beállításait.</source>
         <translation>The port does not take the line settings.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="363"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="370"/>
         <source>A modul nem válaszolt.</source>
         <translation>The module did not answer.</translation>
     </message>
@@ -1829,7 +1829,7 @@ Tip: Check the file.</translation>
         <translation>The module gave another answer (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="371"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
         <source>A modul nem nyugtázta a betöltést.</source>
         <translation>The module did not acknowledge the download.</translation>
     </message>
@@ -1839,22 +1839,22 @@ Tip: Check the file.</translation>
         <translation>Wrong acknowledge (bytes received: %1).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="381"/>
         <source>A modul %1 mezőt küldött %2 helyett.</source>
         <translation>The module sent %1 fields instead of %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="196"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="203"/>
         <source>A modul értéke: %1</source>
         <translation>The module holds: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="202"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="209"/>
         <source>Legutóbb betöltve: %1</source>
         <translation>Last downloaded: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="211"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="218"/>
         <source>%1 (%2): akkor %3, most %4</source>
         <translation>%1 (%2): then %3, now %4</translation>
     </message>
@@ -2000,422 +2000,437 @@ Tip: Check the file.</translation>
         <translation>yes</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="218"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="225"/>
         <source>A modul PIN-kódja is kerüljön a lapra?</source>
         <translation>Print the module&apos;s PIN on the sheet too?</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="223"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="230"/>
         <source>Kitöltetlen mező: %1.</source>
         <translation>Empty field: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="233"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="240"/>
         <source>Kitöltetlen mezők: %1.</source>
         <translation>Empty fields: %1.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="243"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="250"/>
         <source>A modul válasza nem egyezik az űrlappal.</source>
         <translation>The module&apos;s answer differs from the form.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="252"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="259"/>
         <source>The form cannot be saved: it does not have %1 fields and %2 boxes.</source>
         <translation>The form cannot be saved: it does not have %1 fields and %2 boxes.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="254"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="261"/>
         <source>it is &quot;%1&quot;, which marks the end of a content file</source>
         <translation>it is &quot;%1&quot;, which marks the end of a content file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="255"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="262"/>
         <source>it holds a line break</source>
         <translation>it holds a line break</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="256"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="263"/>
         <source>it holds a NUL character</source>
         <translation>it holds a NUL character</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="257"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="264"/>
         <source>it holds a character that a content file cannot store</source>
         <translation>it holds a character that a content file cannot store</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="258"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="265"/>
         <source>it is longer than the field</source>
         <translation>it is longer than the field</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="260"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="267"/>
         <source>The field &quot;%1&quot; cannot be saved: %2.</source>
         <translation>The field &quot;%1&quot; cannot be saved: %2.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="265"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="272"/>
         <source>A telefonkönyv nem írható: %1
 %2</source>
         <translation>The phone book cannot be written: %1
 %2</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="271"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="278"/>
         <source>nem közönséges fájl</source>
         <translation>not a regular file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="273"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="280"/>
         <source>szimbolikus hivatkozás, amelyen át a program nem ír</source>
         <translation>a symbolic link, which is never written through</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="275"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="282"/>
         <source>%1 felhasználó fájlja egy mások által is írható mappában; a program nem cseréli ki</source>
         <translation>a file of %1 in a folder others may write, which is not replaced</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="277"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="284"/>
         <source>%1 felhasználó mappája; a program csak a futtató felhasználó mappáiba ír</source>
         <translation>a folder of %1; files are written only into folders of the user running this program</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="279"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="286"/>
         <source>mások is írhatnak a mappába (sticky bit nélkül), és kicserélhetnék, amit a program ír</source>
         <translation>a folder others may write in (without the sticky bit), where they could replace what is written</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="289"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="296"/>
         <source>hiányzik a Qt %1 adatbázis-meghajtója</source>
         <translation>lacks Qt&apos;s %1 database driver</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="290"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="297"/>
         <source>nem hozható létre</source>
         <translation>cannot be made</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="291"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="298"/>
         <source>nem található</source>
         <translation>is not there</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="292"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="299"/>
         <source>nem nyitható meg</source>
         <translation>cannot be opened</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="293"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="300"/>
         <source>csak olvasható</source>
         <translation>is read-only</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="295"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="302"/>
         <source>újabb program készítette (a napló %1. változatú, ez a program a %2. változatot ismeri)</source>
         <translation>was made by a newer program (journal version %1; this program knows version %2)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="298"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="305"/>
         <source>nem veszi fel a bejegyzést</source>
         <translation>does not take the entry</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="299"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="306"/>
         <source>nem abszolút útvonal (ezt jelentené: %1)</source>
         <translation>is not an absolute path (it would mean %1)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="300"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="307"/>
         <source>lemeze megtelt</source>
         <translation>is on a full disk</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="301"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
         <source>sérült</source>
         <translation>is damaged</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="302"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="309"/>
         <source>más program adatbázisa, nem napló</source>
         <translation>is another program&apos;s database, not a journal</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="306"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="313"/>
         <source>már nem ennek a futásnak a foglalását tartja</source>
         <translation>no longer holds this run&apos;s claim</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="307"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
         <source>szimbolikus hivatkozás; a napló saját fájlját adja meg</source>
         <translation>is a symbolic link; name the journal&apos;s own file</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="308"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="315"/>
         <source>mellett a(z) %1 nem csak a napló tulajdonosáé (600-as mód)</source>
         <translation>has %1 beside it that is not the journal owner&apos;s alone (mode 600)</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="314"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="321"/>
         <source>A napló (%1) %2.
 A műveletek ettől kezdve nem kerülnek a naplóba.</source>
         <translation>The journal (%1) %2.
 Transfers are not recorded from now on.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="320"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="327"/>
         <source>betöltés</source>
         <translation>download</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="322"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="329"/>
         <source>kiolvasás</source>
         <translation>read-up</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="324"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="331"/>
         <source>ellenőrzés</source>
         <translation>verify</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="326"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="333"/>
         <source>mentés</source>
         <translation>backup</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="328"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="335"/>
         <source>telepítés</source>
         <translation>provision</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="335"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
         <source>sikeres</source>
         <translation>ok</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="337"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="344"/>
         <source>sikertelen</source>
         <translation>failed</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="339"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="346"/>
         <source>elutasítva</source>
         <translation>refused</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="341"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="348"/>
         <source>megszakítva</source>
         <translation>interrupted</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="342"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="349"/>
         <source>befejezetlen</source>
         <translation>unfinished</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="352"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="359"/>
         <source>Nem közönséges fájl, így nem manifest.</source>
         <translation>Not a regular file, so not a manifest.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="354"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="361"/>
         <source>Nagyobb, mint egy manifest lehet (%1 MiB).</source>
         <translation>Larger than a manifest may be (%1 MiB).</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="365"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
         <source>Elutasítva.</source>
         <translation>Refused.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="366"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="373"/>
         <source>A port nem található.</source>
         <translation>The port is not there.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="367"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="374"/>
         <source>A port foglalt.</source>
         <translation>The port is busy.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="368"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
         <source>Nincs jogosultság a porthoz.</source>
         <translation>No permission to open the port.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="372"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
         <source>A vonal megszakadt.</source>
         <translation>The line closed.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="375"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
         <source>A jelölőnégyzeteknek nincs csoportszáma.</source>
         <translation>The check boxes have no group numbers.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="376"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="383"/>
         <source>A modul válasza nem konfiguráció.</source>
         <translation>The module&apos;s answer is not a configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="377"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="384"/>
         <source>A modul más konfigurációt tárol.</source>
         <translation>The module holds another configuration.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="378"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
         <source>Megszakítva.</source>
         <translation>Cancelled.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="379"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
         <source>Megszakítva: a modul tartalma ismeretlen.</source>
         <translation>Interrupted: the module&apos;s content is unknown.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="380"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="387"/>
         <source>A modul tartalma nem menthető fájlba.</source>
         <translation>The module&apos;s content cannot be kept in a file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="381"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="388"/>
         <source>A fájl nem írható.</source>
         <translation>The file could not be written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="382"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="389"/>
         <source>A mentés nem sikerült, a modul nem lett írva.</source>
         <translation>The backup failed; the module was not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="383"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="390"/>
         <source>Egy lépés vége nem került a naplóba.</source>
         <translation>A step&apos;s end was not recorded in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="384"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="391"/>
         <source>Beírva, de nem igazolt: az ellenőrzés egyezése nincs a naplóban.</source>
         <translation>Written, not proven: the verify&apos;s agreement is not in the journal.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="385"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="392"/>
         <source>A modul még a(z) %1 egységet tartalmazza: nem lett cserélve, nem lett írva.</source>
         <translation>The module still holds unit %1: not swapped, not written.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="386"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="393"/>
         <source>A foglalás elveszett: a modulra több bájt nem ment ki.</source>
         <translation>Claim lost: nothing more was sent to the module.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="396"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="403"/>
         <source>Levágva a mező hosszára: %1</source>
         <translation>Cut to the field&apos;s length: %1</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="402"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="409"/>
         <source>No opened file.</source>
         <translation>No opened file.</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="405"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="412"/>
         <source>8bit sum</source>
         <translation>8bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="406"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="413"/>
         <source>16bit sum</source>
         <translation>16bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="407"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="414"/>
         <source>24bit sum</source>
         <translation>24bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="408"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="415"/>
         <source>32bit sum</source>
         <translation>32bit sum</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="432"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="439"/>
         <source>Szimulált modul</source>
         <translation>Simulated module</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="413"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="420"/>
         <source>Port: %1
 </source>
         <translation>Port: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="303"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="195"/>
+        <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
+        <translation>The module&apos;s content is now unknown: run the download again.</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="196"/>
+        <source>A modulba nem került adat.</source>
+        <translation>Nothing reached the module.</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="197"/>
+        <source>Betöltés megszakítva.</source>
+        <translation>Download interrupted.</translation>
+    </message>
+    <message>
+        <location filename="../gui/texts/windowtexts.cpp" line="310"/>
         <source>%1 felhasználó fájlja, nem a programot futtatóé; érintetlenül maradt</source>
         <translation>belongs to %1, not to the user running this program; it was left as it was</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="304"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="311"/>
         <source>mappája %1 felhasználóé; napló csak a programot futtató felhasználó mappájában lehet</source>
         <translation>has its folder owned by %1; a journal is kept only in a folder of the user running this program</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="305"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="312"/>
         <source>mappájába (%1) mások is írhatnak sticky bit nélkül, és kicserélhetnék</source>
         <translation>is in a folder (%1) others may write in without the sticky bit, where they could replace it</translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="414"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="421"/>
         <source>Baudrate: B%1
 </source>
         <translation>Baudrate: B%1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="415"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="422"/>
         <source>Timeout: %1
 </source>
         <translation>Timeout: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="416"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="423"/>
         <source>CHKS: %1
 </source>
         <translation>CHKS: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="417"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="424"/>
         <source>ACK char: %1
 </source>
         <translation>ACK char: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="418"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="425"/>
         <source>Checkvalue: %1
 </source>
         <translation>Checkvalue: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="419"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="426"/>
         <source>Download Separator: %1
 </source>
         <translation>Download Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="420"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="427"/>
         <source>Upload Separator: %1
 </source>
         <translation>Upload Separator: %1
 </translation>
     </message>
     <message>
-        <location filename="../gui/texts/windowtexts.cpp" line="421"/>
+        <location filename="../gui/texts/windowtexts.cpp" line="428"/>
         <source>Upload Command: %1
 </source>
         <translation>Upload Command: %1
@@ -2547,23 +2562,8 @@ Transfers are not recorded from now on.</translation>
     </message>
     <message>
         <location filename="../gui/transfer/windowtransfers.cpp" line="170"/>
-        <source>A modul tartalma most ismeretlen: futtassa újra a letöltést.</source>
-        <translation>The module&apos;s content is now unknown: run the download again.</translation>
-    </message>
-    <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="171"/>
-        <source>A modulba nem került adat.</source>
-        <translation>Nothing reached the module.</translation>
-    </message>
-    <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="172"/>
         <source>Betöltés</source>
         <translation>Download</translation>
-    </message>
-    <message>
-        <location filename="../gui/transfer/windowtransfers.cpp" line="172"/>
-        <source>Betöltés megszakítva.</source>
-        <translation>Download interrupted.</translation>
     </message>
 </context>
 <context>

@@ -190,6 +190,13 @@ QString failureReason(const ExchangeReport &report, AnswerError answerError, int
     return journalReason(reason);
 }
 
+QString abandonedDownload(bool partlySent)
+{
+    const QString state = partlySent ? Texts::tr("A modul tartalma most ismeretlen: futtassa újra a letöltést.")
+                                     : Texts::tr("A modulba nem került adat.");
+    return Texts::tr("Betöltés megszakítva.") + QLatin1Char('\n') + state;
+}
+
 QString moduleHolds(const FieldDifference &difference)
 {
     const bool box = isCheckBox(difference);

@@ -29,6 +29,9 @@ QString portState(const SerialDevice::PortState &state);
 // port and its state (with the fix for a missing permission), no answer, a
 // wrong answer with its bytes, a line that closed. Empty when it did not fail.
 QString failureReason(const ExchangeReport &report, AnswerError answerError = AnswerError::None, int fieldCount = 0);
+// A download ended by Escape: whether the module now holds part of the new
+// content (`partlySent`) or none of it.
+QString abandonedDownload(bool partlySent);
 // The details of a failed verify: each field the module holds otherwise, or
 // why its answer could not be read as fields.
 QString verifyDetails(const AnswerComparison &comparison);

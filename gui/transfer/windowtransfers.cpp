@@ -167,9 +167,7 @@ void WindowTransfers::reportAbandonedDownload(const ExchangeReport &report)
 {
     if (report.ending != Ending::Cancelled && report.ending != Ending::Interrupted)
         return;
-    const QString state = report.bytesSent > 0 ? tr("A modul tartalma most ismeretlen: futtassa újra a letöltést.")
-                                               : tr("A modulba nem került adat.");
-    Message::warning(m_window, tr("Betöltés"), tr("Betöltés megszakítva.") + QLatin1Char('\n') + state);
+    Message::warning(m_window, tr("Betöltés"), WindowText::abandonedDownload(report.bytesSent > 0));
 }
 
 void WindowTransfers::readup()
