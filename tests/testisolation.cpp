@@ -2,12 +2,17 @@
 // hand from a developer's shell: before main() it gets a scratch home of its
 // own (journal, settings, lock files, runtime folder), and the offscreen
 // platform unless QT_QPA_PLATFORM asks for a display. The scratch home is
-// removed when the program ends. Programs the test starts inherit all of it.
+// removed when the program ends. Run as root, it also gets a mount namespace
+// of its own, so that a file system a test mounts (a disk that is full, say)
+// goes with it even when it is killed, and the machine never sees it.
+// Programs the test starts inherit all of it.
 
 #include <cstdio>
 #include <cstdlib>
 #include <ftw.h>
+#include <sched.h>
 #include <string>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +52,10 @@ public:
         // pace itself, which take this away.
         ::setenv("TAVIR340_LINE_PACE", "off", 0);
         m_owner = ::getpid();
+        // Before any thread starts: the namespace is the whole program's.
+        // The machine's mounts still reach it; its own reach nobody.
+        if (::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0)
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_SLAVE, nullptr);
     }
     ~TestIsolation()
     {
